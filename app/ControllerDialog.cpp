@@ -1,0 +1,368 @@
+#include "app/ControllerDialog.h"
+
+#include "app/DialogUnits.h"
+#include "app/LinkReplyEvent.h"
+#include "app/LogoPicture.h"
+#include "app/MessageBox.h"
+#include "app/UpDownControl.h"
+#include "app/WindowLook.h"
+#include "hotvalues/HotValuesPanel.h"
+#include "link/EventRegistry.h"
+#include "link/PortChooser.h"
+#include "link/PortList.h"
+#include "link/QtSerialPort.h"
+#include "settings/DiagnosticLog.h"
+#include "supply/Conversions.h"
+#include "supply/ModelTable.h"
+#include "supply/ReplyKind.h"
+#include "supply/SetpointPanel.h"
+#include "supply/SupplyFrame.h"
+#include "timer/TimerPanel.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QIcon>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+const char* const ControllerDialog::kTitle = "Tendrel Electronics - Контроллер";
+const char* const ControllerDialog::kNoPortsText = "В компьютере отсутствуют COM-порты! Программа будет закрыта.";
+const char* const ControllerDialog::kUnknownSupplyText = "Найден неизвестный источник питания! Обновите программу!";
+
+namespace {
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFactory, LinkTiming timing)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , state_(state)
+    , link_(state, portFactory ? std::move(portFactory) : QtSerialPort::factory(),
+            [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
+    , startEvent_(EventRegistry::obtain(LinkEvents::kStart, true))
+    , transmitEvent_(EventRegistry::obtain(LinkEvents::kTransmit, false))
+{
+    Q_INIT_RESOURCE(resources);
+    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/res/app_icon.png")));
+    setFont(WindowLook::dialogFont());
+    setFixedSize(DialogUnits::toPixels(350, 199));
+    WindowLook::paintWindow(this);
+
+    logo_ = std::make_unique<LogoPicture>(this);
+    supplyFrame_ = std::make_unique<SupplyFrame>(this);
+    setpoints_ = std::make_unique<SetpointPanel>(this);
+    timer_ = std::make_unique<TimerPanel>(this);
+    hotValues_ = std::make_unique<HotValuesPanel>(this);
+    log_ = std::make_unique<DiagnosticLog>(this);
+    arrangeTabOrder();
+}
+
+ControllerDialog::~ControllerDialog() = default;
+
+void ControllerDialog::arrangeTabOrder()
+{
+    const std::initializer_list<QWidget*> order{
+        setpoints_->voltageEdit(),   setpoints_->currentEdit(),  setpoints_->onButton(),
+        timer_->hoursEdit(),         timer_->minutesEdit(),      timer_->secondsEdit(),
+        timer_->startButton(),       hotValues_->list(),         setpoints_->offButton(),
+        timer_->continueButton(),    log_->control()};
+    QWidget* previous = nullptr;
+    for (QWidget* control : order) {
+        if (previous != nullptr) {
+            setTabOrder(previous, control);
+        }
+        previous = control;
+    }
+}
+
+bool ControllerDialog::initialise()
+{
+    timerRunning_ = false;
+    state_.portNames = PortList::build();
+    if (state_.portCount() < 1) {
+        MessageBox::warn(this, QString::fromUtf8(kNoPortsText));
+        closeMainWindow();
+        return false;
+    }
+    writeDefaultSettings();
+    loadSettings(true);
+    if (diagnosticsOn_) {
+        logo_->hide();
+        log_->show();
+    }
+    state_.setVoltageRaw.store(0);
+    state_.setCurrentRaw.store(0);
+    state_.voltagePending.store(0);
+    state_.currentPending.store(0);
+    startLink();
+    profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
+    return true;
+}
+
+void ControllerDialog::startLink()
+{
+    link_.start();
+}
+
+// The settings file is not kept yet: every start uses all ports, in the
+// system's order, and no hot values.
+void ControllerDialog::writeDefaultSettings()
+{
+}
+
+void ControllerDialog::loadSettings(bool startup)
+{
+    hotValues_->list()->clear();
+    hotVoltageRaw_.clear();
+    hotCurrentRaw_.clear();
+    diagnosticsOn_ = false;
+    if (startup) {
+        const PortChooser::Choice choice = PortChooser::choose(state_.portNames, PortChooser::kAuto, "");
+        usePort_ = choice.usePort;
+        lastPort_ = choice.lastPort;
+        if (diagnosticsOn_) {
+            log_->appendLine(fromUtf8(PortChooser::summary(choice)));
+        }
+    }
+}
+
+void ControllerDialog::saveSettings()
+{
+    hotVoltageRaw_.clear();
+    hotCurrentRaw_.clear();
+}
+
+void ControllerDialog::accept()
+{
+    // Enter never closes the window.
+}
+
+void ControllerDialog::reject()
+{
+    closeMainWindow();
+}
+
+void ControllerDialog::closeMainWindow()
+{
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    if (state_.identified.load() != 0) {
+        saveSettings();
+    }
+    closeEvent_ = EventRegistry::obtain(LinkEvents::kClose, false);
+    state_.dropPort.store(1);
+    state_.stopLink.store(1);
+    closeEvent_->set();
+    transmitEvent_->set();
+    // Unlike a bare pause, waiting for the worker guarantees that it has
+    // closed the port and no longer touches this window.
+    link_.finish(LinkThread::kFinishTimeout);
+    QDialog::reject();
+}
+
+bool ControllerDialog::event(QEvent* event)
+{
+    if (event->type() == LinkReplyEvent::kType) {
+        onLinkReply();
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void ControllerDialog::onLinkReply()
+{
+    if (closing_) {
+        state_.replyValues.clear();
+        return;
+    }
+    logReply();
+    switch (classifyReply(state_.replyValues)) {
+    case ReplyKind::StatusOnly:
+        handleStatusOnly(state_.replyValues.front());
+        break;
+    case ReplyKind::NoAnswer:
+        handleNoAnswer();
+        break;
+    case ReplyKind::FullStatus:
+        handleFullStatus();
+        break;
+    case ReplyKind::Incomplete:
+        break;
+    }
+    handBackTurn();
+}
+
+void ControllerDialog::logReply()
+{
+    if (!diagnosticsOn_ || state_.replyValues.empty()) {
+        return;
+    }
+    const char* linkText = state_.identified.load() != 0 ? "подключен" : "НЕ подкл.";
+    QString line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")) +
+                   QString::fromUtf8(" - [%1] - принятые данные от блока: ").arg(QString::fromUtf8(linkText));
+    for (const std::int32_t value : state_.replyValues) {
+        line += QString::number(value) + QLatin1Char(' ');
+    }
+    log_->appendLine(line);
+}
+
+void ControllerDialog::handleStatusOnly(std::int32_t status)
+{
+    lastPort_ = state_.currentPortName();
+    state_.missCount.store(0);
+    if (state_.identified.load() == 0 && identifySupply(status)) {
+        supplyFrame_->showPanelSwitchMessage();
+        state_.identified.store(1);
+    }
+}
+
+void ControllerDialog::handleNoAnswer()
+{
+    state_.lastVoltageRaw.store(-1);
+    state_.lastCurrentRaw.store(-1);
+    hotValues_->setEnabled(false);
+    timer_->setPresetsEnabled(false);
+    timer_->setStartEnabled(false);
+    setpoints_->hide();
+    supplyFrame_->showNoConnection();
+    state_.controlsLive.store(0);
+    if (state_.identified.load() != 0) {
+        saveSettings();
+    }
+    state_.identified.store(0);
+    if (timerRunning_) {
+        state_.outputOn.store(0);
+    }
+    state_.adoptReadings.store(1);
+    state_.pollByte.store(100);
+    if (state_.missCount.fetch_add(1) + 1 == 2) {
+        state_.missCount.store(0);
+        state_.dropPort.store(1);
+    }
+}
+
+void ControllerDialog::handleFullStatus()
+{
+    const std::int32_t status = state_.replyValues[0];
+    state_.missCount.store(0);
+    lastPort_ = state_.currentPortName();
+    const int code = statusModelCode(status);
+    if (state_.identified.load() == 0 && identifySupply(code)) {
+        state_.identified.store(1);
+    }
+    if (state_.controlsLive.load() == 0) {
+        goLive();
+    }
+    if (code != state_.modelCode.load()) {
+        return;
+    }
+    followOutputState(status);
+    showVoltageReading(followRegulation(state_.replyValues[1]));
+    showCurrentReading(state_.replyValues[2]);
+    state_.adoptReadings.store(0);
+}
+
+void ControllerDialog::goLive()
+{
+    state_.controlsLive.store(1);
+    hotValues_->setEnabled(true);
+    timer_->setPresetsEnabled(true);
+    setpoints_->showLive();
+    supplyFrame_->showControlsLive();
+    timer_->setStartEnabled(true);
+}
+
+void ControllerDialog::followOutputState(std::int32_t status)
+{
+    const bool reportedOn = statusOutputOn(status);
+    if (!reportedOn && state_.outputOn.load() != 0) {
+        state_.outputOn.store(0);
+        supplyFrame_->showOutputOff();
+        setpoints_->showOutputOff();
+    } else if (reportedOn && state_.outputOn.load() == 0) {
+        state_.outputOn.store(1);
+        setpoints_->showOutputOn();
+        supplyFrame_->showOutputOn();
+    }
+}
+
+std::int32_t ControllerDialog::followRegulation(std::int32_t voltageWord)
+{
+    const bool outputOn = state_.outputOn.load() != 0;
+    if (voltageWord >= 1024) {
+        if (outputOn) {
+            supplyFrame_->showRegulation(true);
+        }
+        return voltageWord - 1024;
+    }
+    if (outputOn) {
+        supplyFrame_->showRegulation(false);
+    }
+    return voltageWord;
+}
+
+void ControllerDialog::showVoltageReading(std::int32_t raw)
+{
+    if (raw == state_.lastVoltageRaw.load()) {
+        return;
+    }
+    state_.lastVoltageRaw.store(raw);
+    setVoltage_ = Conversions::readingToValue(raw, profile_.voltageMax);
+    if (state_.adoptReadings.load() != 0) {
+        state_.setVoltageRaw.store(raw);
+        setpoints_->setVoltageText(fromUtf8(Conversions::oneDecimal(setVoltage_)));
+    }
+    supplyFrame_->showVoltage(fromUtf8(Conversions::voltageText(setVoltage_)));
+}
+
+void ControllerDialog::showCurrentReading(std::int32_t raw)
+{
+    if (raw == state_.lastCurrentRaw.load()) {
+        return;
+    }
+    state_.lastCurrentRaw.store(raw);
+    setCurrent_ = Conversions::readingToValue(raw, profile_.currentMax);
+    if (state_.adoptReadings.load() != 0) {
+        state_.setCurrentRaw.store(raw);
+        setpoints_->setCurrentText(fromUtf8(Conversions::oneDecimal(setCurrent_)));
+    }
+    supplyFrame_->showCurrent(fromUtf8(Conversions::currentText(setCurrent_)));
+}
+
+void ControllerDialog::handBackTurn()
+{
+    state_.replyValues.clear();
+    state_.replyValues.shrink_to_fit();
+    startEvent_->set();
+}
+
+bool ControllerDialog::identifySupply(std::int32_t code)
+{
+    const auto row = ModelTable::find(code);
+    if (!row) {
+        return false;
+    }
+    if (ModelTable::isFallback(code)) {
+        MessageBox::warn(this, QString::fromUtf8(kUnknownSupplyText));
+    }
+    profile_ = *row;
+    state_.modelCode.store(code);
+    loadSettings(false);
+    for (std::size_t i = 0; i < hotVoltageRaw_.size(); ++i) {
+        hotVoltageRaw_[i] = Conversions::truncateToInt32(hotVoltageRaw_[i] / profile_.voltageMax);
+        hotCurrentRaw_[i] = Conversions::truncateToInt32(hotCurrentRaw_[i] / profile_.currentMax);
+    }
+    setpoints_->applyLimits(profile_);
+    supplyFrame_->showIdentified(fromUtf8(profile_.supplyName), fromUtf8(profile_.modelName));
+    return true;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QEvent>
+
+// Posted by the link worker to the window after every poll.
+class LinkReplyEvent final : public QEvent {
+public:
+    static const QEvent::Type kType;
+
+    LinkReplyEvent();
+};

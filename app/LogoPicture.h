@@ -1,0 +1,16 @@
+#pragma once
+
+class QLabel;
+class QWidget;
+
+// The maker's logo at the top of the window (picture 1065).
+class LogoPicture {
+public:
+    explicit LogoPicture(QWidget* window);
+
+    void hide();
+    QLabel* control() const { return picture_; }
+
+private:
+    QLabel* picture_;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "link/AutoResetEvent.h"
+#include "link/LinkState.h"
+#include "link/LinkTiming.h"
+#include "link/SerialPort.h"
+
+#include <functional>
+#include <memory>
+
+// The only code that touches the serial port: it opens the listed ports in
+// turn, polls the supply once per turn given by "EStart", tells the window
+// after each poll, and sends the commands the window queued.
+class LinkWorker {
+public:
+    using ReplyNotifier = std::function<void()>;
+
+    LinkWorker(LinkState& state, SerialPortFactory portFactory, ReplyNotifier notifyReply, LinkTiming timing = {});
+
+    // The thread routine; returns 0 once told to stop.
+    int run();
+
+private:
+    void servePort();
+    void pollOnce();
+    void sendQueuedCommands();
+    void sendVoltage();
+    void sendCurrent();
+    void restAfterFailedOpen();
+    void advancePortIndex();
+
+    void writeBytes(std::int32_t value, int count);
+    std::int32_t readBytes(int count);
+    void pauseFor(std::chrono::milliseconds duration);
+
+    LinkState& state_;
+    SerialPortFactory portFactory_;
+    ReplyNotifier notifyReply_;
+    LinkTiming timing_;
+
+    std::unique_ptr<SerialPort> port_;
+    std::shared_ptr<AutoResetEvent> pauseEvent_;
+    std::shared_ptr<AutoResetEvent> startEvent_;
+    std::shared_ptr<AutoResetEvent> transmitEvent_;
+    int failedOpensInRow_ = 0;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <QSerialPort>
+
+// SerialPort on QSerialPort: real devices (ttyUSB, ttyACM, ttyS) and pseudo-terminals.
+class QtSerialPort final : public SerialPort {
+public:
+    bool open(const std::string& name) override;
+    void close() override;
+    void write(const std::uint8_t* data, std::size_t count) override;
+    std::size_t read(std::uint8_t* data, std::size_t count) override;
+
+    static SerialPortFactory factory();
+
+private:
+    void configureLine();
+
+    QSerialPort port_;
+};

@@ -1,0 +1,109 @@
+#include "supply/SetpointPanel.h"
+
+#include "app/DialogUnits.h"
+#include "app/UpDownControl.h"
+#include "app/WindowLook.h"
+#include "supply/ModelProfile.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLineEdit* makeSetpointEdit(QWidget* window, int id, int x)
+{
+    auto* edit = new QLineEdit(QStringLiteral("0"), window);
+    edit->setAlignment(Qt::AlignCenter);
+    WindowLook::paintWritableEdit(edit);
+    DialogUnits::place(edit, id, x, 133, 60, 13);
+    edit->hide();
+    return edit;
+}
+
+UpDownControl* makeSpin(QWidget* window, int id, int x, int width)
+{
+    auto* spin = new UpDownControl(window);
+    DialogUnits::place(spin, id, x, 135, width, 13);
+    spin->hide();
+    return spin;
+}
+
+QPushButton* makeButton(QWidget* window, const char* text, int id, int x)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text), window);
+    DialogUnits::place(button, id, x, 108, 45, 15);
+    button->hide();
+    return button;
+}
+
+// Five characters where the full scale needs three integer digits.
+int lengthLimit(double fullScale)
+{
+    return fullScale >= 100 ? 5 : 4;
+}
+
+int tenths(double value)
+{
+    return static_cast<int>(value * 10);
+}
+
+} // namespace
+
+SetpointPanel::SetpointPanel(QWidget* window)
+    : voltageEdit_(makeSetpointEdit(window, 1016, 108))
+    , voltageSpin_(makeSpin(window, 1017, 155, 12))
+    , currentEdit_(makeSetpointEdit(window, 1022, 178))
+    , currentSpin_(makeSpin(window, 1023, 219, 11))
+    , onButton_(makeButton(window, "Включить", 1024, 127))
+    , offButton_(makeButton(window, "Выключить", 1025, 172))
+{
+    offButton_->setEnabled(false);
+}
+
+void SetpointPanel::hide()
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{voltageEdit_, voltageSpin_, currentEdit_, currentSpin_,
+                                                            onButton_, offButton_}) {
+        control->hide();
+    }
+}
+
+void SetpointPanel::showLive()
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{voltageEdit_, voltageSpin_, currentEdit_, currentSpin_}) {
+        control->show();
+        control->setEnabled(true);
+    }
+    onButton_->show();
+    offButton_->show();
+}
+
+void SetpointPanel::applyLimits(const ModelProfile& profile)
+{
+    voltageEdit_->setMaxLength(lengthLimit(profile.voltageMax));
+    currentEdit_->setMaxLength(lengthLimit(profile.currentMax));
+    voltageSpin_->setRange(tenths(profile.voltageMin), tenths(profile.voltageMax));
+    currentSpin_->setRange(tenths(profile.currentMin), tenths(profile.currentMax));
+}
+
+void SetpointPanel::showOutputOn()
+{
+    onButton_->setEnabled(false);
+    offButton_->setEnabled(true);
+}
+
+void SetpointPanel::showOutputOff()
+{
+    onButton_->setEnabled(true);
+    offButton_->setEnabled(false);
+}
+
+void SetpointPanel::setVoltageText(const QString& text)
+{
+    voltageEdit_->setText(text);
+}
+
+void SetpointPanel::setCurrentText(const QString& text)
+{
+    currentEdit_->setText(text);
+}

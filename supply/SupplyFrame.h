@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// The supply's frame: link caption, name and model, read-outs, regulation
+// lamps and the message shown while there is nothing to control.
+class SupplyFrame {
+public:
+    static const char* const kNoLinkCaption;
+    static const char* const kConnectedCaption;
+    static const char* const kNoFreePortText;
+    static const char* const kNoConnectionText;
+    static const char* const kPanelSwitchText;
+
+    explicit SupplyFrame(QWidget* window);
+
+    void showNoConnection();
+    void showIdentified(const QString& supplyName, const QString& modelName);
+    void showPanelSwitchMessage();
+    void showControlsLive();
+    void showOutputOn();
+    void showOutputOff();
+    void showRegulation(bool voltage);
+    void showVoltage(const QString& text);
+    void showCurrent(const QString& text);
+
+private:
+    void createCaptions(QWidget* window);
+    void createReadouts(QWidget* window);
+    void createLamps(QWidget* window);
+    void showMessage(const char* text);
+
+    QGroupBox* frame_;
+    QLabel* supplyCaption_;
+    QLabel* supplyName_;
+    QLabel* modelCaption_;
+    QLabel* modelName_;
+    QLineEdit* voltageReadout_;
+    QLineEdit* currentReadout_;
+    QLabel* voltageLampOff_;
+    QLabel* voltageLampLit_;
+    QLabel* currentLampOff_;
+    QLabel* currentLampLit_;
+    QLabel* message_;
+    QLabel* regulationCaption_;
+    QLabel* letterI_;
+    QLabel* letterU_;
+};

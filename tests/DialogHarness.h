@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/ControllerDialog.h"
+#include "link/LinkState.h"
+
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Answers every message box the program raises with OK, noting its text.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher();
+    QStringList texts() const { return *texts_; }
+
+private:
+    std::shared_ptr<QStringList> texts_;
+    std::unique_ptr<QTimer> timer_;
+};
+
+// The real window on the given ports, initialised as at start-up.
+class DialogHarness {
+public:
+    explicit DialogHarness(const std::vector<std::string>& ports, SerialPortFactory portFactory = {},
+                           LinkTiming timing = {});
+    ~DialogHarness();
+
+    ControllerDialog& dialog() { return *dialog_; }
+    LinkState& state() { return state_; }
+    bool initialised() const { return initialised_; }
+
+    template <typename Control>
+    Control* control(int id)
+    {
+        return dialog_->findChild<Control*>(QString::number(id));
+    }
+    QWidget* widget(int id) { return control<QWidget>(id); }
+    bool shown(int id) { return !widget(id)->isHidden(); }
+    bool enabled(int id) { return widget(id)->isEnabled(); }
+    QString text(int id);
+
+    // Hands the window one reply, as the worker would.
+    void reply(const std::vector<std::int32_t>& values);
+
+    static bool waitUntil(const std::function<bool()>& condition,
+                          std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+
+    MessageBoxWatcher messages;
+
+private:
+    LinkState state_;
+    std::unique_ptr<ControllerDialog> dialog_;
+    bool initialised_ = false;
+};
+
+// Ports that no test machine has.
+std::vector<std::string> missingPorts();

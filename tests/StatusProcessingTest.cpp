@@ -1,0 +1,227 @@
+#include "DialogHarness.h"
+
+#include "app/UpDownControl.h"
+#include "link/EventRegistry.h"
+#include "supply/SupplyFrame.h"
+
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kNoLink = QString::fromUtf8(SupplyFrame::kNoLinkCaption);
+const QString kConnected = QString::fromUtf8(SupplyFrame::kConnectedCaption);
+
+class StatusProcessing : public ::testing::Test {
+protected:
+    DialogHarness window{missingPorts()};
+
+    bool setpointControlsShown()
+    {
+        for (const int id : {1016, 1017, 1022, 1023, 1020, 1021, 1024, 1025, 1027, 1029, 1035, 1059, 1060}) {
+            if (!window.shown(id)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool setpointControlsHidden()
+    {
+        for (const int id : {1016, 1017, 1022, 1023, 1020, 1021, 1024, 1025, 1027, 1028, 1029, 1030, 1035, 1059,
+                             1060}) {
+            if (window.shown(id)) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(StatusProcessing, AMissResetsTheWindowAndTheSecondInARowLeavesThePort)
+{
+    window.reply({1, 500, 200});
+    ASSERT_TRUE(setpointControlsShown());
+
+    window.reply({0});
+    EXPECT_EQ(window.text(1000), kNoLink);
+    EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kNoConnectionText));
+    EXPECT_TRUE(window.shown(1031));
+    EXPECT_TRUE(setpointControlsHidden());
+    EXPECT_EQ(window.text(1020), QString());
+    for (const int id : {1004, 1005, 1006, 1007}) {
+        EXPECT_FALSE(window.shown(id)) << id;
+    }
+    for (const int id : {1048, 1040, 1041, 1042, 1044}) {
+        EXPECT_FALSE(window.enabled(id)) << id;
+    }
+    EXPECT_EQ(window.state().identified.load(), 0);
+    EXPECT_EQ(window.state().controlsLive.load(), 0);
+    EXPECT_EQ(window.state().adoptReadings.load(), 1);
+    EXPECT_EQ(window.state().missCount.load(), 1);
+    EXPECT_EQ(window.state().dropPort.load(), 0);
+
+    window.reply({0});
+    EXPECT_EQ(window.state().missCount.load(), 0);
+    EXPECT_EQ(window.state().dropPort.load(), 1);
+}
+
+TEST_F(StatusProcessing, AnAnswerBetweenTwoMissesKeepsThePort)
+{
+    window.reply({0});
+    window.reply({1, 300, 400});
+    window.reply({0});
+    EXPECT_EQ(window.state().missCount.load(), 1);
+    EXPECT_EQ(window.state().dropPort.load(), 0);
+}
+
+TEST_F(StatusProcessing, AStatusAloneIdentifiesButGivesNoControl)
+{
+    window.reply({5});
+    EXPECT_EQ(window.state().identified.load(), 1);
+    EXPECT_EQ(window.state().modelCode.load(), 5);
+    EXPECT_EQ(window.text(1000), kConnected);
+    EXPECT_EQ(window.text(1004), QString::fromUtf8("Лабораторный"));
+    EXPECT_EQ(window.text(1007), QStringLiteral("Dunvael"));
+    for (const int id : {1004, 1005, 1006, 1007, 1031}) {
+        EXPECT_TRUE(window.shown(id)) << id;
+    }
+    EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kPanelSwitchText));
+    EXPECT_TRUE(setpointControlsHidden());
+    EXPECT_EQ(window.dialog().lastPort(), missingPorts().front());
+}
+
+TEST_F(StatusProcessing, AStatusAloneWithTheOutputBitIdentifiesNothing)
+{
+    window.state().missCount.store(1);
+    window.reply({133});
+    EXPECT_EQ(window.state().identified.load(), 0);
+    EXPECT_EQ(window.state().missCount.load(), 0);
+    EXPECT_EQ(window.text(1000), kNoLink);
+    EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kNoFreePortText));
+    EXPECT_EQ(window.dialog().lastPort(), missingPorts().front());
+}
+
+TEST_F(StatusProcessing, AFullStatusFollowsOutputRegulationAndReadings)
+{
+    window.reply({1});
+    window.reply({129, 1524, 200});
+    EXPECT_TRUE(setpointControlsShown());
+    EXPECT_FALSE(window.shown(1031));
+    EXPECT_EQ(window.state().outputOn.load(), 1);
+    EXPECT_FALSE(window.enabled(1024));
+    EXPECT_TRUE(window.enabled(1025));
+    EXPECT_TRUE(window.shown(1028));
+    EXPECT_FALSE(window.shown(1030));
+    EXPECT_EQ(window.text(1020), QString::fromUtf8("7.9 В"));
+    EXPECT_EQ(window.text(1021), QStringLiteral("12.6 A"));
+    // The first readings become the setpoints without sending anything.
+    EXPECT_EQ(window.text(1016), QStringLiteral("7.9"));
+    EXPECT_EQ(window.text(1022), QStringLiteral("12.6"));
+    EXPECT_EQ(window.state().setVoltageRaw.load(), 500);
+    EXPECT_EQ(window.state().voltagePending.load(), 0);
+    EXPECT_EQ(window.state().adoptReadings.load(), 0);
+
+    // Current regulation, then the output off.
+    window.reply({129, 400, 200});
+    EXPECT_FALSE(window.shown(1028));
+    EXPECT_TRUE(window.shown(1030));
+    EXPECT_EQ(window.text(1020), QString::fromUtf8("6.3 В"));
+    EXPECT_EQ(window.text(1016), QStringLiteral("7.9"));
+    window.reply({1, 400, 200});
+    EXPECT_EQ(window.state().outputOn.load(), 0);
+    EXPECT_TRUE(window.enabled(1024));
+    EXPECT_FALSE(window.enabled(1025));
+    EXPECT_FALSE(window.shown(1028));
+    EXPECT_FALSE(window.shown(1030));
+}
+
+TEST_F(StatusProcessing, AnUnchangedReadingWritesNothing)
+{
+    window.reply({2, 100, 100});
+    EXPECT_EQ(window.text(1020), QString::fromUtf8("3.2 В"));
+    window.control<QLineEdit>(1020)->setText(QStringLiteral("marker"));
+    window.reply({2, 100, 100});
+    EXPECT_EQ(window.text(1020), QStringLiteral("marker"));
+}
+
+TEST_F(StatusProcessing, ReadingsOfAnotherModelAreNotShown)
+{
+    window.reply({2, 100, 100});
+    window.reply({1, 300, 400});
+    EXPECT_EQ(window.text(1020), QString::fromUtf8("3.2 В"));
+    EXPECT_EQ(window.text(1007), QStringLiteral("Brisna"));
+    EXPECT_EQ(window.state().lastVoltageRaw.load(), 100);
+}
+
+TEST_F(StatusProcessing, ARejectedCodeGivesLiveControlsWithoutReadings)
+{
+    window.reply({20, 500, 200});
+    EXPECT_EQ(window.state().identified.load(), 0);
+    EXPECT_EQ(window.state().controlsLive.load(), 1);
+    EXPECT_TRUE(window.shown(1016));
+    EXPECT_FALSE(window.shown(1004));
+    EXPECT_EQ(window.text(1000), kNoLink);
+    EXPECT_EQ(window.text(1020), QString());
+    EXPECT_TRUE(window.messages.texts().isEmpty());
+}
+
+TEST_F(StatusProcessing, ATwoValueReplyChangesNothingButHandsBackTheTurn)
+{
+    window.reply({0});
+    auto start = EventRegistry::obtain(LinkEvents::kStart, true);
+    start->waitFor(0ms);
+    window.reply({1, 300});
+    EXPECT_EQ(window.state().missCount.load(), 1);
+    EXPECT_EQ(window.state().identified.load(), 0);
+    EXPECT_TRUE(window.state().replyValues.empty());
+    EXPECT_TRUE(start->waitFor(0ms));
+}
+
+TEST_F(StatusProcessing, AnUnknownCodeIsAnnouncedAndGetsTheFallbackRow)
+{
+    window.reply({7});
+    ASSERT_EQ(window.messages.texts().size(), 1);
+    EXPECT_EQ(window.messages.texts().front(), QString::fromUtf8(ControllerDialog::kUnknownSupplyText));
+    EXPECT_EQ(window.text(1004), QString::fromUtf8("Неизвестный"));
+    EXPECT_EQ(window.text(1007), QStringLiteral("-"));
+    window.reply({7, 1000, 500});
+    EXPECT_EQ(window.text(1020), QString::fromUtf8("10.0 В"));
+    EXPECT_EQ(window.text(1021), QStringLiteral("5.0 A"));
+    EXPECT_EQ(window.messages.texts().size(), 1);
+}
+
+TEST(Identification, EachCodeSetsTheLimitsOfTheEdits)
+{
+    struct Limits {
+        int code;
+        int voltageLow, voltageHigh, currentLow, currentHigh, voltageLength, currentLength;
+    };
+    const std::vector<Limits> table{
+        {1, 8, 157, 6, 630, 4, 4},   {2, 7, 315, 4, 315, 4, 4},    {3, 5, 630, 3, 157, 4, 4},
+        {4, 6, 472, 4, 210, 4, 4},   {5, 8, 157, 8, 1050, 4, 5},   {6, 7, 315, 6, 525, 4, 4},
+        {0, 10, 100, 10, 100, 4, 4}, {10, 10, 100, 10, 100, 4, 4},
+    };
+    DialogHarness window(missingPorts());
+    for (const Limits& row : table) {
+        ASSERT_TRUE(window.dialog().identifySupply(row.code));
+        const auto* voltageSpin = window.control<UpDownControl>(1017);
+        const auto* currentSpin = window.control<UpDownControl>(1023);
+        EXPECT_EQ(voltageSpin->lower(), row.voltageLow) << row.code;
+        EXPECT_EQ(voltageSpin->upper(), row.voltageHigh) << row.code;
+        EXPECT_EQ(currentSpin->lower(), row.currentLow) << row.code;
+        EXPECT_EQ(currentSpin->upper(), row.currentHigh) << row.code;
+        EXPECT_EQ(window.control<QLineEdit>(1016)->maxLength(), row.voltageLength) << row.code;
+        EXPECT_EQ(window.control<QLineEdit>(1022)->maxLength(), row.currentLength) << row.code;
+    }
+    const ModelProfile before = window.dialog().profile();
+    EXPECT_FALSE(window.dialog().identifySupply(11));
+    EXPECT_FALSE(window.dialog().identifySupply(-1));
+    EXPECT_EQ(window.dialog().profile().modelName, before.modelName);
+    EXPECT_EQ(window.state().modelCode.load(), 10);
+}

@@ -1,0 +1,72 @@
+#include "timer/TimerPanel.h"
+
+#include "app/DialogUnits.h"
+#include "app/WindowLook.h"
+
+#include <QGroupBox>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLineEdit* makePresetEdit(QWidget* window, int id, int x)
+{
+    auto* edit = new QLineEdit(QStringLiteral("0"), window);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    edit->setEnabled(false);
+    edit->setTextMargins(0, 0, 0, 0);
+    WindowLook::paintWritableEdit(edit);
+    DialogUnits::place(edit, id, x, 86, 14, 12);
+    return edit;
+}
+
+QPushButton* makeButton(QWidget* window, const char* text, int id, int y)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text), window);
+    DialogUnits::place(button, id, 261, y, 71, 15);
+    return button;
+}
+
+} // namespace
+
+TimerPanel::TimerPanel(QWidget* window)
+    : hours_(makePresetEdit(window, 1040, 273))
+    , minutes_(makePresetEdit(window, 1041, 289))
+    , seconds_(makePresetEdit(window, 1042, 305))
+{
+    auto* frame = new QGroupBox(QString::fromUtf8("Таймер/Секундомер"), window);
+    frame->setAlignment(Qt::AlignHCenter);
+    DialogUnits::place(frame, 0, 255, 66, 83, 124);
+    frame->setObjectName(QStringLiteral("timerFrame"));
+    frame->lower();
+
+    auto* units = new QLabel(QString::fromUtf8("ч   :  м  :   с"), window);
+    units->setAlignment(Qt::AlignCenter);
+    DialogUnits::place(units, 1046, 273, 98, 46, 10);
+
+    start_ = makeButton(window, "Вкл. секундомер", 1044, 110);
+
+    clock_ = new QLabel(QStringLiteral("00:00:00"), window);
+    clock_->setAlignment(Qt::AlignCenter);
+    clock_->setFont(WindowLook::clockFont());
+    DialogUnits::place(clock_, 1045, 261, 153, 69, 25);
+
+    continue_ = makeButton(window, "Продолжить", 1047, 128);
+    continue_->setEnabled(false);
+}
+
+void TimerPanel::setPresetsEnabled(bool enabled)
+{
+    for (QLineEdit* edit : {hours_, minutes_, seconds_}) {
+        edit->setEnabled(enabled);
+    }
+}
+
+void TimerPanel::setStartEnabled(bool enabled)
+{
+    start_->setEnabled(enabled);
+}
