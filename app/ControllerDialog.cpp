@@ -41,11 +41,13 @@ QString fromUtf8(const std::string& text)
 } // namespace
 
 ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFactory, LinkTiming timing)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QDialog(nullptr,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , state_(state)
-    , link_(state, portFactory ? std::move(portFactory) : QtSerialPort::factory(),
-            [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
+    , link_(
+          state, portFactory ? std::move(portFactory) : QtSerialPort::factory(),
+          [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
     , startEvent_(EventRegistry::obtain(LinkEvents::kStart, true))
     , transmitEvent_(EventRegistry::obtain(LinkEvents::kTransmit, false))
 {
@@ -69,11 +71,9 @@ ControllerDialog::~ControllerDialog() = default;
 
 void ControllerDialog::arrangeTabOrder()
 {
-    const std::initializer_list<QWidget*> order{
-        setpoints_->voltageEdit(),   setpoints_->currentEdit(),  setpoints_->onButton(),
-        timer_->hoursEdit(),         timer_->minutesEdit(),      timer_->secondsEdit(),
-        timer_->startButton(),       hotValues_->list(),         setpoints_->offButton(),
-        timer_->continueButton(),    log_->control()};
+    const std::initializer_list<QWidget*> order{setpoints_->voltageEdit(), setpoints_->currentEdit(),
+        setpoints_->onButton(), timer_->hoursEdit(), timer_->minutesEdit(), timer_->secondsEdit(),
+        timer_->startButton(), hotValues_->list(), setpoints_->offButton(), timer_->continueButton(), log_->control()};
     QWidget* previous = nullptr;
     for (QWidget* control : order) {
         if (previous != nullptr) {
@@ -208,8 +208,8 @@ void ControllerDialog::logReply()
         return;
     }
     const char* linkText = state_.identified.load() != 0 ? "подключен" : "НЕ подкл.";
-    QString line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")) +
-                   QString::fromUtf8(" - [%1] - принятые данные от блока: ").arg(QString::fromUtf8(linkText));
+    QString line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
+        + QString::fromUtf8(" - [%1] - принятые данные от блока: ").arg(QString::fromUtf8(linkText));
     for (const std::int32_t value : state_.replyValues) {
         line += QString::number(value) + QLatin1Char(' ');
     }

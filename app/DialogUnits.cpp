@@ -24,7 +24,8 @@ QRect DialogUnits::toPixels(int x, int y, int width, int height)
 QSize DialogUnits::toPixels(int width, int height)
 {
     // A whole area is rounded up, so that nothing at its edge is cut off.
-    return {static_cast<int>(std::ceil(width * kPixelsPerUnitX)), static_cast<int>(std::ceil(height * kPixelsPerUnitY))};
+    return {
+        static_cast<int>(std::ceil(width * kPixelsPerUnitX)), static_cast<int>(std::ceil(height * kPixelsPerUnitY))};
 }
 
 void DialogUnits::place(QWidget* control, int id, int x, int y, int width, int height)

@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
-LinkThread::LinkThread(LinkState& state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply,
-                       LinkTiming timing)
+LinkThread::LinkThread(
+    LinkState& state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply, LinkTiming timing)
     : shared_(std::make_shared<Shared>())
 {
     shared_->notifyReply = std::move(notifyReply);

@@ -15,8 +15,8 @@ class QThread;
 // window has told the worker to stop, the thread is gone before the window is.
 class LinkThread {
 public:
-    LinkThread(LinkState& state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply,
-               LinkTiming timing = {});
+    LinkThread(
+        LinkState& state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply, LinkTiming timing = {});
     ~LinkThread();
     LinkThread(const LinkThread&) = delete;
     LinkThread& operator=(const LinkThread&) = delete;

@@ -20,8 +20,8 @@ std::ptrdiff_t lastIndexOf(const std::vector<std::string>& names, const std::str
 
 } // namespace
 
-PortChooser::Choice PortChooser::choose(std::vector<std::string>& names, const std::string& usePort,
-                                        const std::string& lastPort)
+PortChooser::Choice PortChooser::choose(
+    std::vector<std::string>& names, const std::string& usePort, const std::string& lastPort)
 {
     Choice choice{usePort, lastPort, static_cast<int>(names.size())};
     const bool automatic = usePort == kAuto;

@@ -9,9 +9,9 @@ public:
     static constexpr const char* kAuto = "Auto";
 
     struct Choice {
-        std::string usePort;  // "Auto", or the fixed port that was found
+        std::string usePort; // "Auto", or the fixed port that was found
         std::string lastPort;
-        int portsFound = 0;   // before a fixed port cut the list down
+        int portsFound = 0; // before a fixed port cut the list down
     };
 
     // usePort and lastPort as read from the settings; names is reordered in place.

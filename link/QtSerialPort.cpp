@@ -48,8 +48,7 @@ void QtSerialPort::write(const std::uint8_t* data, std::size_t count)
         return;
     }
     port_.write(reinterpret_cast<const char*>(data), static_cast<qint64>(count));
-    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(100)) {
-    }
+    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(100)) { }
 }
 
 std::size_t QtSerialPort::read(std::uint8_t* data, std::size_t count)
@@ -60,8 +59,7 @@ std::size_t QtSerialPort::read(std::uint8_t* data, std::size_t count)
     const QDeadlineTimer deadline(readBudgetMs(count));
     std::size_t received = 0;
     while (received < count) {
-        const qint64 got = port_.read(reinterpret_cast<char*>(data + received),
-                                      static_cast<qint64>(count - received));
+        const qint64 got = port_.read(reinterpret_cast<char*>(data + received), static_cast<qint64>(count - received));
         if (got > 0) {
             received += static_cast<std::size_t>(got);
             continue;

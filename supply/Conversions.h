@@ -17,6 +17,6 @@ public:
 
     // "%.1f" in the C locale.
     static std::string oneDecimal(double value);
-    static std::string voltageText(double volts);   // "12.0 В"
+    static std::string voltageText(double volts); // "12.0 В"
     static std::string currentText(double amperes); // "12.6 A"
 };

@@ -5,10 +5,10 @@
 
 // What one poll brought back, by the number of values the worker collected.
 enum class ReplyKind {
-    NoAnswer,    // [0]
-    StatusOnly,  // [status]
-    FullStatus,  // [status, voltage word, current word]
-    Incomplete,  // anything else: a word was 0
+    NoAnswer, // [0]
+    StatusOnly, // [status]
+    FullStatus, // [status, voltage word, current word]
+    Incomplete, // anything else: a word was 0
 };
 
 ReplyKind classifyReply(const std::vector<std::int32_t>& values);

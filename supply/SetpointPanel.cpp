@@ -62,8 +62,8 @@ SetpointPanel::SetpointPanel(QWidget* window)
 
 void SetpointPanel::hide()
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{voltageEdit_, voltageSpin_, currentEdit_, currentSpin_,
-                                                            onButton_, offButton_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             voltageEdit_, voltageSpin_, currentEdit_, currentSpin_, onButton_, offButton_}) {
         control->hide();
     }
 }

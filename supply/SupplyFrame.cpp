@@ -9,12 +9,12 @@
 
 const char* const SupplyFrame::kNoLinkCaption = "Нет связи";
 const char* const SupplyFrame::kConnectedCaption = "Соединен";
-const char* const SupplyFrame::kNoFreePortText =
-    "Нету свободных COM-портов! Закройте приложения использующие последовательные порты.";
-const char* const SupplyFrame::kNoConnectionText =
-    "Нет связи с источником питания. Убедитесь, что он включен в сеть и подключен к COM-порту компьютера.";
-const char* const SupplyFrame::kPanelSwitchText =
-    "Управление источником питания возможно только при выключенном состоянии тумблера On/Off.";
+const char* const SupplyFrame::kNoFreePortText
+    = "Нету свободных COM-портов! Закройте приложения использующие последовательные порты.";
+const char* const SupplyFrame::kNoConnectionText
+    = "Нет связи с источником питания. Убедитесь, что он включен в сеть и подключен к COM-порту компьютера.";
+const char* const SupplyFrame::kPanelSwitchText
+    = "Управление источником питания возможно только при выключенном состоянии тумблера On/Off.";
 
 namespace {
 
@@ -99,8 +99,7 @@ void SupplyFrame::showNoConnection()
     voltageReadout_->clear();
     currentReadout_->clear();
     for (QWidget* control : std::initializer_list<QWidget*>{voltageReadout_, currentReadout_, voltageLampOff_,
-                                                            currentLampOff_, voltageLampLit_, currentLampLit_,
-                                                            regulationCaption_, letterU_, letterI_}) {
+             currentLampOff_, voltageLampLit_, currentLampLit_, regulationCaption_, letterU_, letterI_}) {
         control->hide();
     }
     showMessage(kNoConnectionText);
@@ -124,8 +123,8 @@ void SupplyFrame::showPanelSwitchMessage()
 
 void SupplyFrame::showControlsLive()
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{voltageReadout_, currentReadout_, voltageLampOff_,
-                                                            currentLampOff_, regulationCaption_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             voltageReadout_, currentReadout_, voltageLampOff_, currentLampOff_, regulationCaption_}) {
         control->show();
     }
     message_->hide();

@@ -29,19 +29,15 @@ private:
 // The real window on the given ports, initialised as at start-up.
 class DialogHarness {
 public:
-    explicit DialogHarness(const std::vector<std::string>& ports, SerialPortFactory portFactory = {},
-                           LinkTiming timing = {});
+    explicit DialogHarness(
+        const std::vector<std::string>& ports, SerialPortFactory portFactory = {}, LinkTiming timing = {});
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }
     LinkState& state() { return state_; }
     bool initialised() const { return initialised_; }
 
-    template <typename Control>
-    Control* control(int id)
-    {
-        return dialog_->findChild<Control*>(QString::number(id));
-    }
+    template <typename Control> Control* control(int id) { return dialog_->findChild<Control*>(QString::number(id)); }
     QWidget* widget(int id) { return control<QWidget>(id); }
     bool shown(int id) { return !widget(id)->isHidden(); }
     bool enabled(int id) { return widget(id)->isEnabled(); }
@@ -50,8 +46,8 @@ public:
     // Hands the window one reply, as the worker would.
     void reply(const std::vector<std::int32_t>& values);
 
-    static bool waitUntil(const std::function<bool()>& condition,
-                          std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    static bool waitUntil(
+        const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
 
     MessageBoxWatcher messages;
 

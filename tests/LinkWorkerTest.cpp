@@ -29,12 +29,16 @@ public:
         , start_(EventRegistry::obtain(LinkEvents::kStart, true))
     {
         state.portNames = std::move(ports);
-        worker_ = std::make_unique<LinkWorker>(state, MemorySerialPort::factory(line), [this] { onReply(); }, timing);
+        worker_ = std::make_unique<LinkWorker>(
+            state, MemorySerialPort::factory(line), [this] { onReply(); }, timing);
     }
 
     ~WorkerRig() { stop(); }
 
-    void run() { thread_ = std::thread([this] { worker_->run(); }); }
+    void run()
+    {
+        thread_ = std::thread([this] { worker_->run(); });
+    }
 
     void stop()
     {
@@ -122,14 +126,13 @@ TEST(LinkWorker, ReadsWhatTheStatusAllows)
         std::vector<std::int32_t> expected;
     };
     const std::vector<Case> cases{
-        {{}, false, {0}},                                  // silence
-        {{0, 7, 7, 7, 7}, false, {0}},                     // a zero status is no answer either
-        {{1, 0xF4, 0x01, 200, 0}, false, {1, 500, 200}},   // full status
-        {{129, 0xF4, 0x05, 200, 0}, false, {129}},         // output on, controls not yet live
+        {{}, false, {0}}, // silence
+        {{0, 7, 7, 7, 7}, false, {0}}, // a zero status is no answer either
+        {{1, 0xF4, 0x01, 200, 0}, false, {1, 500, 200}}, // full status
+        {{129, 0xF4, 0x05, 200, 0}, false, {129}}, // output on, controls not yet live
         {{129, 0xF4, 0x05, 200, 0}, true, {129, 1524, 200}},
-        {{1, 0, 0, 200, 0}, false, {1, 200}},              // a zero word is left out
-        {{1, 0, 0, 0, 0}, false, {1}},
-        {{1, 0x2C}, false, {1, 0x2C}},                     // a word cut short keeps its one byte
+        {{1, 0, 0, 200, 0}, false, {1, 200}}, // a zero word is left out
+        {{1, 0, 0, 0, 0}, false, {1}}, {{1, 0x2C}, false, {1, 0x2C}}, // a word cut short keeps its one byte
     };
     for (const Case& c : cases) {
         WorkerRig rig({"A"});

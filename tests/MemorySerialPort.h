@@ -19,8 +19,8 @@ public:
 
     struct Line {
         std::mutex mutex;
-        std::set<std::string> openable;  // empty: every name opens
-        std::deque<Bytes> answers;       // one per poll byte written; none left: silence
+        std::set<std::string> openable; // empty: every name opens
+        std::deque<Bytes> answers; // one per poll byte written; none left: silence
         std::function<Bytes()> answerer; // used instead of answers when set
         std::deque<std::uint8_t> input;
         std::vector<Bytes> writes;

@@ -14,8 +14,8 @@ TEST(ReplyFuzz, RandomRepliesThroughTheWindow)
     std::mt19937 random(20261208);
     std::uniform_int_distribution<int> length(0, 4);
     std::uniform_int_distribution<int> kind(0, 3);
-    std::uniform_int_distribution<std::int32_t> any(std::numeric_limits<std::int32_t>::min(),
-                                                     std::numeric_limits<std::int32_t>::max());
+    std::uniform_int_distribution<std::int32_t> any(
+        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     std::uniform_int_distribution<std::int32_t> byte(0, 255);
     std::uniform_int_distribution<std::int32_t> word(0, 65535);
     for (int i = 0; i < 5000; ++i) {

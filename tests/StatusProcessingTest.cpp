@@ -31,8 +31,8 @@ protected:
 
     bool setpointControlsHidden()
     {
-        for (const int id : {1016, 1017, 1022, 1023, 1020, 1021, 1024, 1025, 1027, 1028, 1029, 1030, 1035, 1059,
-                             1060}) {
+        for (const int id :
+            {1016, 1017, 1022, 1023, 1020, 1021, 1024, 1025, 1027, 1028, 1029, 1030, 1035, 1059, 1060}) {
             if (window.shown(id)) {
                 return false;
             }
@@ -203,9 +203,14 @@ TEST(Identification, EachCodeSetsTheLimitsOfTheEdits)
         int voltageLow, voltageHigh, currentLow, currentHigh, voltageLength, currentLength;
     };
     const std::vector<Limits> table{
-        {1, 8, 157, 6, 630, 4, 4},   {2, 7, 315, 4, 315, 4, 4},    {3, 5, 630, 3, 157, 4, 4},
-        {4, 6, 472, 4, 210, 4, 4},   {5, 8, 157, 8, 1050, 4, 5},   {6, 7, 315, 6, 525, 4, 4},
-        {0, 10, 100, 10, 100, 4, 4}, {10, 10, 100, 10, 100, 4, 4},
+        {1, 8, 157, 6, 630, 4, 4},
+        {2, 7, 315, 4, 315, 4, 4},
+        {3, 5, 630, 3, 157, 4, 4},
+        {4, 6, 472, 4, 210, 4, 4},
+        {5, 8, 157, 8, 1050, 4, 5},
+        {6, 7, 315, 6, 525, 4, 4},
+        {0, 10, 100, 10, 100, 4, 4},
+        {10, 10, 100, 10, 100, 4, 4},
     };
     DialogHarness window(missingPorts());
     for (const Limits& row : table) {

@@ -4,11 +4,11 @@
 #include "app/WindowLook.h"
 
 #include <QGroupBox>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 namespace {
 

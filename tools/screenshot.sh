@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the controller connected to the simulated supply.
 # Usage: tools/screenshot.sh OUTPUT.png [BUILD_DIR] [SECONDS] [SIM_OPTIONS...]
+# SIM_COMMANDS, when set, is sent to the supply's console a second after start
+# (commands separated by ';', e.g. "output on;load 0.5").
 set -euo pipefail
 out=${1:?output file}
 build=${2:-build}
 wait_s=${3:-3}
-shift $(( $# < 3 ? $# : 3 ))
-link=$(mktemp -u /tmp/tendrel-sim-XXXXXX)
-coproc SIM { "$build/tools/supplysim/tendrel-supply-sim" --link "$link" "$@" 2>/dev/null; }
-trap 'kill "$SIM_PID" 2>/dev/null || true' EXIT
-read -r _ <&"${SIM[0]}"
-export TENDREL_SERIAL_PORTS=$link
-export XDG_CONFIG_HOME=${XDG_CONFIG_HOME:-$(mktemp -d)}
-xvfb-run -a -s "-screen 0 640x400x24" bash -c "
-  '$build/tendrel-controller' -qwindowgeometry +0+0 & app=\$!
+shift $(($# < 3 ? $# : 3))
+
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+mkfifo "$work/console"
+"$build/tools/supplysim/tendrel-supply-sim" --link "$work/supply" "$@" <"$work/console" >"$work/device" 2>/dev/null &
+exec 3>"$work/console"
+while [ ! -s "$work/device" ]; do sleep 0.05; done
+
+export TENDREL_SERIAL_PORTS=$work/supply
+export XDG_CONFIG_HOME=${XDG_CONFIG_HOME:-$work/config}
+(sleep 1 && tr ';' '\n' <<<"${SIM_COMMANDS:-}" >&3) &
+xvfb-run -a -s "-screen 0 525x324x24" bash -c "
+  '$build/tendrel-controller' & app=\$!
   sleep $wait_s
-  import -window root -crop 525x324+0+0 '$out'
+  import -window root '$out'
   kill \$app"

@@ -13,8 +13,8 @@ TEST(ReplyPacer, StartsAfterTheTurnaroundAndSpacesTheBytes)
     pacer.schedule({1, 2, 3}, received);
     EXPECT_EQ(pacer.nextDue(), received + ReplyPacer::kTurnaround);
     EXPECT_TRUE(pacer.takeDue(received + ReplyPacer::kTurnaround - std::chrono::microseconds(1)).empty());
-    EXPECT_EQ(pacer.takeDue(received + ReplyPacer::kTurnaround + ReplyPacer::kByteTime),
-              (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(
+        pacer.takeDue(received + ReplyPacer::kTurnaround + ReplyPacer::kByteTime), (std::vector<std::uint8_t>{1, 2}));
     EXPECT_EQ(pacer.nextDue(), received + ReplyPacer::kTurnaround + 2 * ReplyPacer::kByteTime);
 }
 

@@ -9,8 +9,8 @@ using Status = SimConsole::Status;
 
 TEST(SimCommandLine, ReadsEveryOption)
 {
-    const auto parsed = SimCommandLine::parse({"--model", "11", "--voltage", "1000", "--current", "0", "--load",
-                                               "0.25", "--output", "on", "--link", "/tmp/x", "--log", "sim.log"});
+    const auto parsed = SimCommandLine::parse({"--model", "11", "--voltage", "1000", "--current", "0", "--load", "0.25",
+        "--output", "on", "--link", "/tmp/x", "--log", "sim.log"});
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.modelCode, 11);
     EXPECT_EQ(parsed.options.voltageRaw, 1000);
@@ -24,9 +24,9 @@ TEST(SimCommandLine, ReadsEveryOption)
 
 TEST(SimCommandLine, RejectsValuesOutOfRangeOrMalformed)
 {
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"--model", "128"}, {"--voltage", "-1"}, {"--current", "20x"}, {"--load", "0"}, {"--load", "inf"},
-             {"--output", "yes"}, {"--model"}, {"--bogus", "1"}, {"stray"}}) {
+    for (const std::vector<std::string>& arguments :
+        std::vector<std::vector<std::string>>{{"--model", "128"}, {"--voltage", "-1"}, {"--current", "20x"},
+            {"--load", "0"}, {"--load", "inf"}, {"--output", "yes"}, {"--model"}, {"--bogus", "1"}, {"stray"}}) {
         EXPECT_NE(SimCommandLine::parse(arguments).error, "") << arguments.front();
     }
     EXPECT_TRUE(SimCommandLine::parse({"--help"}).help);
@@ -54,8 +54,8 @@ TEST(SimConsole, RefusesMalformedCommandsWithoutChangingAnything)
 {
     SimulatedSupply supply;
     SimConsole console(supply);
-    for (const char* line : {"setpoints 500", "setpoints 500 1001", "model 128", "load -1", "panel maybe",
-                             "quit now", "reboot"}) {
+    for (const char* line :
+        {"setpoints 500", "setpoints 500 1001", "model 128", "load -1", "panel maybe", "quit now", "reboot"}) {
         const SimConsole::Result result = console.execute(line);
         EXPECT_EQ(result.status, Status::Failed) << line;
         EXPECT_FALSE(result.message.empty()) << line;

@@ -1,11 +1,12 @@
-#include "SimTestPort.h"
 #include "SimulatedSupply.h"
+#include "SimTestPort.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <mutex>
 #include <regex>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -115,6 +116,20 @@ TEST_F(SimulatedSupplyTest, SilentSupplyAnswersNothingAndComesBackWithOutputOff)
     supply_->setSilent(false);
     EXPECT_FALSE(supply_->outputOn());
     EXPECT_EQ(port_->poll().front(), 1);
+}
+
+TEST_F(SimulatedSupplyTest, OutputSwitchesOffWhenThePollsStop)
+{
+    SimulatedSupply::Options options;
+    options.linkWatchdog = 100ms;
+    startWith(options);
+    supply_->setOutput(true);
+    EXPECT_EQ(port_->poll().front(), 129);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(port_->poll().front(), 129);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(port_->poll().front(), 1);
+    EXPECT_FALSE(supply_->outputOn());
 }
 
 TEST_F(SimulatedSupplyTest, PanelSwitchAnswersTheStatusByteAloneAndIgnoresCommands)

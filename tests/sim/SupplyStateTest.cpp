@@ -1,5 +1,5 @@
-#include "ResistiveLoad.h"
 #include "SupplyState.h"
+#include "ResistiveLoad.h"
 
 #include <gtest/gtest.h>
 

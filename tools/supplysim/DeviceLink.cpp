@@ -13,7 +13,7 @@ DeviceLink::~DeviceLink()
 bool DeviceLink::create(const std::string& path, const std::string& target)
 {
     remove();
-    struct stat existing {};
+    struct stat existing { };
     if (::lstat(path.c_str(), &existing) == 0) {
         if (!S_ISLNK(existing.st_mode)) {
             errno = EEXIST;

@@ -12,12 +12,12 @@ std::string FrameLogFormatter::timestamp(std::chrono::system_clock::time_point a
     ::localtime_r(&seconds, &local);
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03lld", local.tm_hour, local.tm_min, local.tm_sec,
-                  millis < 0 ? millis + 1000 : millis);
+        millis < 0 ? millis + 1000 : millis);
     return text;
 }
 
-std::string FrameLogFormatter::describe(const SupplyFrameParser::Frame& frame,
-                                        std::optional<SupplyState::Outcome> outcome, bool outputOn)
+std::string FrameLogFormatter::describe(
+    const SupplyFrameParser::Frame& frame, std::optional<SupplyState::Outcome> outcome, bool outputOn)
 {
     if (frame.kind == SupplyFrameParser::Kind::Poll) {
         return "poll";
@@ -53,8 +53,7 @@ std::string FrameLogFormatter::commandName(SupplyFrameParser::Kind kind)
     return "frame";
 }
 
-std::string FrameLogFormatter::outcomeNote(SupplyFrameParser::Kind kind, SupplyState::Outcome outcome,
-                                           bool outputOn)
+std::string FrameLogFormatter::outcomeNote(SupplyFrameParser::Kind kind, SupplyState::Outcome outcome, bool outputOn)
 {
     switch (outcome) {
     case SupplyState::Outcome::PanelSwitch:

@@ -14,8 +14,8 @@ public:
     static std::string timestamp(std::chrono::system_clock::time_point at);
 
     // A poll or garbage has no outcome; a command has the outcome of applying it.
-    static std::string describe(const SupplyFrameParser::Frame& frame, std::optional<SupplyState::Outcome> outcome,
-                                bool outputOn);
+    static std::string describe(
+        const SupplyFrameParser::Frame& frame, std::optional<SupplyState::Outcome> outcome, bool outputOn);
 
 private:
     static std::string commandName(SupplyFrameParser::Kind kind);

@@ -21,8 +21,7 @@ void closeKeepingErrno(int& fd)
 bool addFlags(int fd, int statusFlags)
 {
     const int current = ::fcntl(fd, F_GETFL);
-    return current >= 0 && ::fcntl(fd, F_SETFL, current | statusFlags) == 0
-        && ::fcntl(fd, F_SETFD, FD_CLOEXEC) == 0;
+    return current >= 0 && ::fcntl(fd, F_SETFL, current | statusFlags) == 0 && ::fcntl(fd, F_SETFD, FD_CLOEXEC) == 0;
 }
 
 } // namespace
@@ -53,8 +52,7 @@ void PseudoTerminal::close()
 bool PseudoTerminal::openMaster()
 {
     masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (masterFd_ < 0 || ::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0
-        || !addFlags(masterFd_, O_NONBLOCK)) {
+    if (masterFd_ < 0 || ::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0 || !addFlags(masterFd_, O_NONBLOCK)) {
         return false;
     }
     const char* name = ::ptsname(masterFd_);

@@ -7,8 +7,8 @@ ResistiveLoad::ResistiveLoad(double ohms)
 {
 }
 
-ResistiveLoad::Reading ResistiveLoad::read(int voltageSetRaw, int currentLimitRaw, double voltageMax,
-                                           double currentMax) const
+ResistiveLoad::Reading ResistiveLoad::read(
+    int voltageSetRaw, int currentLimitRaw, double voltageMax, double currentMax) const
 {
     const double voltageSet = voltageSetRaw * voltageMax / kFullScaleRaw;
     const double currentLimit = currentLimitRaw * currentMax / kFullScaleRaw;

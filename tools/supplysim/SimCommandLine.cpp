@@ -8,8 +8,7 @@
 
 namespace {
 
-template <typename T>
-std::string store(const std::optional<T>& value, T& target, const std::string& option)
+template <typename T> std::string store(const std::optional<T>& value, T& target, const std::string& option)
 {
     if (!value) {
         return "bad value for " + option;
@@ -70,28 +69,29 @@ std::string SimCommandLine::apply(const std::string& option, const std::string& 
 
 std::string SimCommandLine::usage(const std::string& program)
 {
-    return "Usage: " + program + " [options]\n"
-           "A simulated power supply on a pseudo-terminal. Prints the device path, then\n"
-           "reads commands from stdin until 'quit', SIGINT or SIGTERM.\n"
-           "\n"
-           "Options:\n"
-           "  --model N          model code, 0..127 (default 1)\n"
-           "  --voltage RAW      voltage setpoint, 0..1000 thousandths of full scale (default 764)\n"
-           "  --current RAW      current limit, 0..1000 thousandths of full scale (default 200)\n"
-           "  --load OHMS        resistive load (default 2.0)\n"
-           "  --output on|off    output state at start (default off)\n"
-           "  --link PATH        symbolic link to the device, replaced if it exists\n"
-           "  --log FILE         append the frame log to FILE instead of stderr\n"
-           "  -h, --help         show this text\n"
-           "\n"
-           "Commands:\n"
-           "  silent | answer    stop answering (mains lost) / answer again, output off\n"
-           "  panel on|off       panel switch: answer polls with the status byte alone\n"
-           "  garbage on|off     answer polls with random bytes\n"
-           "  model N            change the model code (0..127)\n"
-           "  load OHMS          change the load\n"
-           "  output on|off      switch the output\n"
-           "  setpoints V I      raw voltage and current setpoints\n"
-           "  vanish | plug      pull the adapter out / plug it back in (prints the new path)\n"
-           "  quit\n";
+    return "Usage: " + program
+        + " [options]\n"
+          "A simulated power supply on a pseudo-terminal. Prints the device path, then\n"
+          "reads commands from stdin until 'quit', SIGINT or SIGTERM.\n"
+          "\n"
+          "Options:\n"
+          "  --model N          model code, 0..127 (default 1)\n"
+          "  --voltage RAW      voltage setpoint, 0..1000 thousandths of full scale (default 764)\n"
+          "  --current RAW      current limit, 0..1000 thousandths of full scale (default 200)\n"
+          "  --load OHMS        resistive load (default 2.0)\n"
+          "  --output on|off    output state at start (default off)\n"
+          "  --link PATH        symbolic link to the device, replaced if it exists\n"
+          "  --log FILE         append the frame log to FILE instead of stderr\n"
+          "  -h, --help         show this text\n"
+          "\n"
+          "Commands:\n"
+          "  silent | answer    stop answering (mains lost) / answer again, output off\n"
+          "  panel on|off       panel switch: answer polls with the status byte alone\n"
+          "  garbage on|off     answer polls with random bytes\n"
+          "  model N            change the model code (0..127)\n"
+          "  load OHMS          change the load\n"
+          "  output on|off      switch the output\n"
+          "  setpoints V I      raw voltage and current setpoints\n"
+          "  vanish | plug      pull the adapter out / plug it back in (prints the new path)\n"
+          "  quit\n";
 }

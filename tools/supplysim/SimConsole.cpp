@@ -89,8 +89,8 @@ SimConsole::Result SimConsole::switchCommand(const std::string& command, const s
 
 SimConsole::Result SimConsole::modelCommand(const std::vector<std::string>& arguments)
 {
-    const std::optional<int> code =
-        arguments.size() == 1 ? ArgumentValue::integer(arguments[0], 0, SupplyState::kMaxModelCode) : std::nullopt;
+    const std::optional<int> code
+        = arguments.size() == 1 ? ArgumentValue::integer(arguments[0], 0, SupplyState::kMaxModelCode) : std::nullopt;
     if (!code) {
         return failed("usage: model 0..127");
     }

@@ -145,7 +145,7 @@ void SimulatedSupply::setOutput(bool on)
 void SimulatedSupply::setSetpoints(int voltageRaw, int currentRaw)
 {
     change([voltageRaw, currentRaw](SupplyState& state) { state.setSetpoints(voltageRaw, currentRaw); },
-           "setpoints voltage=" + std::to_string(voltageRaw) + " current=" + std::to_string(currentRaw));
+        "setpoints voltage=" + std::to_string(voltageRaw) + " current=" + std::to_string(currentRaw));
 }
 
 // The worker is stopped first: closing a descriptor it is polling would race with its reuse.
@@ -195,7 +195,7 @@ std::vector<SimulatedSupply::Frame> SimulatedSupply::commandFrames() const
     std::lock_guard lock(mutex_);
     std::vector<Frame> commands;
     std::copy_if(frames_.begin(), frames_.end(), std::back_inserter(commands),
-                 [](const Frame& frame) { return isCommand(frame.kind); });
+        [](const Frame& frame) { return isCommand(frame.kind); });
     return commands;
 }
 
@@ -320,6 +320,7 @@ void SimulatedSupply::handleFrame(const SupplyFrameParser::Frame& frame, Clock::
         std::lock_guard lock(mutex_);
         std::optional<SupplyState::Outcome> outcome;
         if (frame.kind == SupplyFrameParser::Kind::Poll) {
+            switchOffAfterIdleLink(at);
             pacer_.schedule(state_.answerPoll(random_), at);
         } else if (frame.kind != SupplyFrameParser::Kind::Garbage) {
             outcome = state_.apply(frame);
@@ -329,6 +330,15 @@ void SimulatedSupply::handleFrame(const SupplyFrameParser::Frame& frame, Clock::
     }
     changed_.notify_all();
     log(line);
+}
+
+void SimulatedSupply::switchOffAfterIdleLink(Clock::time_point pollAt)
+{
+    // Like a supply whose controller went away: the output does not stay on unattended.
+    if (lastPollAt_ && pollAt - *lastPollAt_ > options_.linkWatchdog && state_.outputOn()) {
+        state_.setOutput(false);
+    }
+    lastPollAt_ = pollAt;
 }
 
 void SimulatedSupply::record(const Frame& frame)
@@ -359,8 +369,7 @@ void SimulatedSupply::sendDueBytes()
     }
 }
 
-template <typename Change>
-void SimulatedSupply::change(Change&& apply, const std::string& note)
+template <typename Change> void SimulatedSupply::change(Change&& apply, const std::string& note)
 {
     {
         std::lock_guard lock(mutex_);

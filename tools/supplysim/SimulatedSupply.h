@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -28,7 +29,9 @@ public:
         int currentRaw = 200;
         double loadOhms = 2.0;
         bool outputOn = false;
-        std::string linkPath;     // symbolic link to the slave device; none when empty
+        std::string linkPath; // symbolic link to the slave device; none when empty
+        // The output switches off when no poll came for this long.
+        std::chrono::milliseconds linkWatchdog{2000};
         bool recordFrames = true; // off for long runs: frames() stays empty, the counts still work
     };
 
@@ -37,7 +40,7 @@ public:
     struct Frame {
         FrameKind kind;
         int code; // the addressed model code of a command; -1 for a poll or garbage
-        int raw;  // the data word as received; the byte itself for garbage
+        int raw; // the data word as received; the byte itself for garbage
         std::chrono::steady_clock::time_point lastByteAt;
     };
 
@@ -72,7 +75,7 @@ public:
 
     std::vector<Frame> frames() const;
     std::vector<Frame> commandFrames() const; // SetVoltage, SetVoltageToggle, SetCurrent
-    void clearFrames();                       // also restarts both counts
+    void clearFrames(); // also restarts both counts
     std::size_t pollCount() const;
     std::size_t commandCount() const;
 
@@ -92,15 +95,15 @@ private:
     int pollTimeout(Clock::time_point now, bool watchingMaster) const;
     void receive(short revents);
     void handleFrame(const SupplyFrameParser::Frame& frame, Clock::time_point at);
+    void switchOffAfterIdleLink(Clock::time_point pollAt);
     void record(const Frame& frame);
     void sendDueBytes();
-    template <typename Change>
-    void change(Change&& apply, const std::string& note);
+    template <typename Change> void change(Change&& apply, const std::string& note);
     void log(const std::string& text) const;
 
     Options options_;
     std::mutex lifecycleMutex_; // start, vanish and destruction
-    mutable std::mutex mutex_;  // everything the worker shares with callers
+    mutable std::mutex mutex_; // everything the worker shares with callers
     mutable std::condition_variable changed_;
     SupplyState state_;
     std::vector<Frame> frames_;
@@ -116,6 +119,7 @@ private:
     ReplyPacer pacer_;
     std::mt19937 random_;
     Clock::time_point masterQuietUntil_{};
+    std::optional<Clock::time_point> lastPollAt_;
 
     mutable std::mutex sinkMutex_;
     std::function<void(const std::string&)> sink_;

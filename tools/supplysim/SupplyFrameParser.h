@@ -16,7 +16,7 @@ public:
     struct Frame {
         Kind kind;
         int code; // model code of a command; -1 for a poll or garbage
-        int raw;  // data word of a command; the byte itself for garbage
+        int raw; // data word of a command; the byte itself for garbage
     };
 
     // Returns the frame this byte completes, if any.

@@ -40,6 +40,5 @@ void WakePipe::notify() const
 void WakePipe::drain() const
 {
     char buffer[64];
-    while (readFd_ >= 0 && ::read(readFd_, buffer, sizeof buffer) > 0) {
-    }
+    while (readFd_ >= 0 && ::read(readFd_, buffer, sizeof buffer) > 0) { }
 }

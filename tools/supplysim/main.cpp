@@ -31,7 +31,7 @@ void installSignalHandlers(const WakePipe& stopPipe)
 {
     static_assert(std::atomic<const WakePipe*>::is_always_lock_free);
     g_stopPipe = &stopPipe;
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

@@ -1,0 +1,68 @@
+#include "ProcessProbe.h"
+
+#include <QFile>
+#include <QThread>
+
+#include <unistd.h>
+
+ProcessProbe::ProcessProbe(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.start(program, arguments);
+    process_.waitForStarted();
+}
+
+ProcessProbe::~ProcessProbe()
+{
+    process_.terminate();
+    if (!process_.waitForFinished(2000)) {
+        process_.kill();
+        process_.waitForFinished(1000);
+    }
+}
+
+bool ProcessProbe::running() const
+{
+    return process_.state() == QProcess::Running;
+}
+
+double ProcessProbe::cpuSeconds() const
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process_.processId()));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return 0.0;
+    }
+    const QByteArray text = stat.readAll();
+    // Fields after the command name, which may hold blanks, start past its ')'.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const double ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
+    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+double ProcessProbe::peakResidentMegabytes() const
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(process_.processId()));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0.0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+    return 0.0;
+}
+
+QString ProcessProbe::firstLine()
+{
+    while (!process_.canReadLine() && process_.waitForReadyRead(2000)) { }
+    return QString::fromUtf8(process_.readLine()).trimmed();
+}
+
+double ProcessProbe::cpuShareOver(std::chrono::seconds wall) const
+{
+    const double before = cpuSeconds();
+    QThread::sleep(static_cast<unsigned long>(wall.count()));
+    return (cpuSeconds() - before) / static_cast<double>(wall.count());
+}
