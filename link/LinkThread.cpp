@@ -9,7 +9,8 @@
 
 LinkThread::LinkThread(
     LinkState& state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply, LinkTiming timing)
-    : shared_(std::make_shared<Shared>())
+    : state_(state)
+    , shared_(std::make_shared<Shared>())
 {
     shared_->notifyReply = std::move(notifyReply);
     auto notify = [shared = shared_] {
@@ -26,6 +27,10 @@ LinkThread::~LinkThread()
     if (thread_ == nullptr) {
         return;
     }
+    // Normally the window has already told the worker to stop.
+    state_.dropPort.store(1);
+    state_.stopLink.store(1);
+    EventRegistry::obtain(LinkEvents::kTransmit, false)->set();
     if (finish(kFinishTimeout)) {
         delete thread_;
     } else {

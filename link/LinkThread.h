@@ -38,6 +38,7 @@ private:
         LinkWorker::ReplyNotifier notifyReply;
     };
 
+    LinkState& state_;
     std::shared_ptr<Shared> shared_;
     std::unique_ptr<LinkWorker> worker_;
     QThread* thread_ = nullptr;
