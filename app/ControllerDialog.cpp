@@ -45,6 +45,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , state_(state)
+    , settings_(SettingsFile(SettingsFile::defaultPath()))
     , link_(
           state, portFactory ? std::move(portFactory) : QtSerialPort::factory(),
           [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
@@ -92,7 +93,9 @@ bool ControllerDialog::initialise()
         closeMainWindow();
         return false;
     }
-    writeDefaultSettings();
+    if (!settings_.hasPortSetting()) {
+        writeDefaultSettings();
+    }
     loadSettings(true);
     if (diagnosticsOn_) {
         logo_->hide();
@@ -112,30 +115,48 @@ void ControllerDialog::startLink()
     link_.start();
 }
 
-// The settings file is not kept yet: every start uses all ports, in the
-// system's order, and no hot values.
 void ControllerDialog::writeDefaultSettings()
 {
+    settings_.writeDefaults();
 }
 
 void ControllerDialog::loadSettings(bool startup)
 {
-    hotValues_->list()->clear();
+    hotValues_->clear();
     hotVoltageRaw_.clear();
     hotCurrentRaw_.clear();
-    diagnosticsOn_ = false;
+    const ControllerSettings::Loaded loaded = settings_.load();
+    diagnosticsOn_ = loaded.diagnosticsOn;
     if (startup) {
-        const PortChooser::Choice choice = PortChooser::choose(state_.portNames, PortChooser::kAuto, "");
-        usePort_ = choice.usePort;
-        lastPort_ = choice.lastPort;
-        if (diagnosticsOn_) {
-            log_->appendLine(fromUtf8(PortChooser::summary(choice)));
-        }
+        choosePort(loaded);
+    }
+    showHotValues(loaded.hotValues);
+}
+
+void ControllerDialog::choosePort(const ControllerSettings::Loaded& loaded)
+{
+    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, loaded.usePort, loaded.lastPort);
+    usePort_ = choice.usePort;
+    lastPort_ = choice.lastPort;
+    if (diagnosticsOn_) {
+        log_->appendLine(fromUtf8(PortChooser::summary(choice)));
     }
 }
 
+void ControllerDialog::showHotValues(const std::vector<ControllerSettings::HotPair>& pairs)
+{
+    for (const ControllerSettings::HotPair& pair : pairs) {
+        hotVoltageRaw_.push_back(pair.voltage.thousandths);
+        hotCurrentRaw_.push_back(pair.current.thousandths);
+        hotValues_->addRow(fromUtf8(Conversions::hotValueRow(pair.voltage.value, pair.current.value)));
+    }
+}
+
+// Saving hands the pairs over to the file: the lists are reloaded from it at
+// the next identification.
 void ControllerDialog::saveSettings()
 {
+    settings_.save({usePort_, lastPort_, hotVoltageRaw_, hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
     hotVoltageRaw_.clear();
     hotCurrentRaw_.clear();
 }
@@ -156,6 +177,9 @@ void ControllerDialog::closeMainWindow()
         return;
     }
     closing_ = true;
+    if (diagnosticsOn_) {
+        log_->saveTo(DiagnosticLog::kFileName);
+    }
     if (state_.identified.load() != 0) {
         saveSettings();
     }

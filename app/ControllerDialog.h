@@ -3,6 +3,7 @@
 #include "link/LinkState.h"
 #include "link/LinkThread.h"
 #include "link/SerialPort.h"
+#include "settings/ControllerSettings.h"
 #include "supply/ModelProfile.h"
 
 #include <QDialog>
@@ -48,6 +49,10 @@ public:
     double setVoltage() const { return setVoltage_; }
     double setCurrent() const { return setCurrent_; }
     bool isLinkRunning() const { return link_.isRunning(); }
+    bool diagnosticsOn() const { return diagnosticsOn_; }
+    const std::vector<std::int32_t>& hotVoltageRaw() const { return hotVoltageRaw_; }
+    const std::vector<std::int32_t>& hotCurrentRaw() const { return hotCurrentRaw_; }
+    const std::string& settingsPath() const { return settings_.file().path(); }
 
 public slots:
     void accept() override;
@@ -64,6 +69,8 @@ private:
     void writeDefaultSettings();
     void loadSettings(bool startup);
     void saveSettings();
+    void choosePort(const ControllerSettings::Loaded& loaded);
+    void showHotValues(const std::vector<ControllerSettings::HotPair>& pairs);
 
     void logReply();
     void handleStatusOnly(std::int32_t status);
@@ -77,6 +84,7 @@ private:
     void handBackTurn();
 
     LinkState& state_;
+    ControllerSettings settings_;
     LinkThread link_;
     std::shared_ptr<AutoResetEvent> startEvent_;
     std::shared_ptr<AutoResetEvent> transmitEvent_;

@@ -25,3 +25,13 @@ void HotValuesPanel::setEnabled(bool enabled)
 {
     list_->setEnabled(enabled);
 }
+
+void HotValuesPanel::clear()
+{
+    list_->clear();
+}
+
+void HotValuesPanel::addRow(const QString& text)
+{
+    list_->addItem(text);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 class QListWidget;
+class QString;
 class QWidget;
 
 // The list of hot values and its frame.
@@ -9,6 +10,8 @@ public:
     explicit HotValuesPanel(QWidget* window);
 
     void setEnabled(bool enabled);
+    void clear();
+    void addRow(const QString& text);
     QListWidget* list() const { return list_; }
 
 private:

@@ -2,9 +2,14 @@
 
 #include "app/DialogUnits.h"
 #include "app/WindowLook.h"
+#include "settings/Cp1251.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
+
+#include <cstdio>
+#include <memory>
 
 DiagnosticLog::DiagnosticLog(QWidget* window)
     : edit_(new QPlainTextEdit(window))
@@ -14,6 +19,7 @@ DiagnosticLog::DiagnosticLog(QWidget* window)
     edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit_->setMaximumBlockCount(kMaxLines);
+    edit_->setUndoRedoEnabled(false);
     WindowLook::paintReadOnlyText(edit_);
     DialogUnits::place(edit_, 1064, 8, 1, 330, 63);
     edit_->hide();
@@ -28,4 +34,31 @@ void DiagnosticLog::appendLine(const QString& line)
 {
     edit_->appendPlainText(line);
     edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum());
+}
+
+int DiagnosticLog::lineCount() const
+{
+    return edit_->document()->isEmpty() ? 0 : edit_->document()->blockCount();
+}
+
+std::string DiagnosticLog::fileContent() const
+{
+    std::string content;
+    for (QTextBlock block = edit_->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != edit_->document()->begin()) {
+            content += '\r';
+        }
+        content += Cp1251::fromUtf8(block.text().toStdString());
+    }
+    return lineCount() == 0 ? std::string() : content;
+}
+
+bool DiagnosticLog::saveTo(const std::string& path) const
+{
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!file) {
+        return false;
+    }
+    const std::string content = fileContent();
+    return std::fwrite(content.data(), 1, content.size(), file.get()) == content.size();
 }

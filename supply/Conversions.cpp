@@ -1,7 +1,8 @@
 #include "supply/Conversions.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <iterator>
 #include <limits>
 
 double Conversions::readingToValue(std::int32_t raw, double fullScale)
@@ -32,10 +33,11 @@ std::int32_t Conversions::truncateToInt32(double value)
 
 std::string Conversions::oneDecimal(double value)
 {
-    // Wide enough for any double in fixed notation.
+    // Wide enough for any double in fixed notation; to_chars ignores the
+    // user's locale, which Qt installs and which may use a decimal comma.
     char text[400];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
+    const auto result = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::fixed, 1);
+    return {std::begin(text), result.ptr};
 }
 
 std::string Conversions::voltageText(double volts)
@@ -46,4 +48,9 @@ std::string Conversions::voltageText(double volts)
 std::string Conversions::currentText(double amperes)
 {
     return oneDecimal(amperes) + " A";
+}
+
+std::string Conversions::hotValueRow(double volts, double amperes)
+{
+    return voltageText(volts) + "  " + currentText(amperes);
 }

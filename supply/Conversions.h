@@ -19,4 +19,5 @@ public:
     static std::string oneDecimal(double value);
     static std::string voltageText(double volts); // "12.0 В"
     static std::string currentText(double amperes); // "12.6 A"
+    static std::string hotValueRow(double volts, double amperes); // "13.8 В  10.0 A"
 };

@@ -1,6 +1,9 @@
 #include "DialogHarness.h"
 
 #include "link/PortList.h"
+#include "settings/SettingsFile.h"
+
+#include <QDir>
 
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -11,6 +14,8 @@
 #include <QThread>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 MessageBoxWatcher::MessageBoxWatcher()
     : texts_(std::make_shared<QStringList>())
@@ -26,14 +31,25 @@ MessageBoxWatcher::MessageBoxWatcher()
     timer_->start();
 }
 
-DialogHarness::DialogHarness(const std::vector<std::string>& ports, SerialPortFactory portFactory, LinkTiming timing)
+DialogHarness::DialogHarness(const std::vector<std::string>& ports)
+    : DialogHarness(ports, Options{})
+{
+}
+
+DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options)
+    : previousDirectory_(QDir::currentPath())
 {
     std::string list;
     for (const std::string& port : ports) {
         list += port + ":";
     }
     ::setenv(PortList::kOverrideVariable, list.c_str(), 1);
-    dialog_ = std::make_unique<ControllerDialog>(state_, std::move(portFactory), timing);
+    ::setenv("XDG_CONFIG_HOME", directory_.path().toLocal8Bit().constData(), 1);
+    QDir::setCurrent(directory_.path());
+    if (options.settingsBytes) {
+        std::ofstream(SettingsFile::defaultPath(), std::ios::binary) << *options.settingsBytes;
+    }
+    dialog_ = std::make_unique<ControllerDialog>(state_, std::move(options.portFactory), options.timing);
     initialised_ = dialog_->initialise();
 }
 
@@ -42,6 +58,20 @@ DialogHarness::~DialogHarness()
     dialog_->reject();
     dialog_.reset();
     ::unsetenv(PortList::kOverrideVariable);
+    QDir::setCurrent(previousDirectory_);
+}
+
+std::string DialogHarness::settingsBytes() const
+{
+    return fileBytes(dialog_->settingsPath());
+}
+
+std::string DialogHarness::fileBytes(const std::string& name) const
+{
+    const std::string path
+        = name.front() == '/' ? name : directory_.filePath(QString::fromStdString(name)).toStdString();
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 QString DialogHarness::text(int id)

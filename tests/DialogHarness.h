@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,11 +28,18 @@ private:
     std::unique_ptr<QTimer> timer_;
 };
 
-// The real window on the given ports, initialised as at start-up.
+// The real window on the given ports, initialised as at start-up, with a
+// configuration directory and a working directory of its own.
 class DialogHarness {
 public:
-    explicit DialogHarness(
-        const std::vector<std::string>& ports, SerialPortFactory portFactory = {}, LinkTiming timing = {});
+    struct Options {
+        SerialPortFactory portFactory;
+        LinkTiming timing;
+        std::optional<std::string> settingsBytes; // the settings file before start, if any
+    };
+
+    explicit DialogHarness(const std::vector<std::string>& ports);
+    DialogHarness(const std::vector<std::string>& ports, Options options);
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }
@@ -49,9 +58,15 @@ public:
     static bool waitUntil(
         const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
 
+    std::string settingsBytes() const;
+    std::string fileBytes(const std::string& name) const;
+    QString directory() const { return directory_.path(); }
+
     MessageBoxWatcher messages;
 
 private:
+    QTemporaryDir directory_;
+    QString previousDirectory_;
     LinkState state_;
     std::unique_ptr<ControllerDialog> dialog_;
     bool initialised_ = false;

@@ -48,7 +48,7 @@ TEST(ReplyFuzz, RandomBytesOnTheLineThroughWorkerAndWindow)
         return bytes;
     };
     const LinkTiming fast{0ms, 1ms, 1ms, 0ms, 5ms};
-    DialogHarness window({"A", "B"}, MemorySerialPort::factory(line), fast);
+    DialogHarness window({"A", "B"}, {MemorySerialPort::factory(line), fast, std::nullopt});
     ASSERT_TRUE(DialogHarness::waitUntil(
         [&] {
             const std::lock_guard lock(line->mutex);

@@ -5,6 +5,7 @@
 #include "SimulatedSupply.h"
 #include "app/ControllerDialog.h"
 #include "link/LinkState.h"
+#include "settings/DiagnosticLog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -76,8 +77,26 @@ void NoPortOpens(benchmark::State& state)
     state.counters["peak_rss_mb"] = controller.peakResidentMegabytes();
 }
 
+void AppendToFullLog(benchmark::State& state)
+{
+    QWidget window;
+    window.resize(525, 324);
+    DiagnosticLog log(&window);
+    log.show();
+    window.show();
+    const QString line = QString::fromUtf8("14:03:27 - [подключен] - принятые данные от блока: 1 764 512 ");
+    for (int i = 0; i < DiagnosticLog::kMaxLines; ++i) {
+        log.appendLine(line);
+    }
+    for (auto _ : state) {
+        log.appendLine(line);
+    }
+    state.counters["lines"] = log.lineCount();
+}
+
 } // namespace
 
+BENCHMARK(AppendToFullLog)->Unit(benchmark::kMicrosecond);
 BENCHMARK(StartToControlsLive)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(ConnectedAndIdle)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(NoPortOpens)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);

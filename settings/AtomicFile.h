@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <sys/types.h>
+
+// Replaces a file's whole content so that, whatever happens meanwhile (a full
+// disk, a crash, the process killed), the file holds either its old content or
+// the new one.
+class AtomicFile {
+public:
+    // Writes part of the data, as write(2) does; tests put a failing one in.
+    using Writer = std::function<ssize_t(int fd, const char* data, std::size_t size)>;
+
+    static bool replace(const std::string& path, const std::string& content, const Writer& writer = {});
+
+private:
+    static bool writeAll(int fd, const std::string& content, const Writer& writer);
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One stored voltage or current as read from the file: in thousandths of a
+// volt or ampere, and the value shown in its row.
+struct HotValue {
+    std::int32_t thousandths = 0;
+    double value = 0.0;
+
+    // A text with a point is in volts or amperes; one without, in tenths.
+    static HotValue fromText(const std::string& text);
+};

@@ -1,0 +1,26 @@
+#include "settings/ProfileNumbers.h"
+
+#include <climits>
+#include <cstdlib>
+#include <locale.h>
+
+double ProfileNumbers::toDouble(const std::string& text)
+{
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
+    return ::strtod_l(text.c_str(), nullptr, cLocale);
+}
+
+int ProfileNumbers::toInt(const std::string& text)
+{
+    long long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX) {
+            return INT_MAX;
+        }
+    }
+    return static_cast<int>(value);
+}
