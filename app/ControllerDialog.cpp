@@ -1,5 +1,8 @@
 #include "app/ControllerDialog.h"
 
+#include "app/CharacterMessages.h"
+#include "app/ClassicEdit.h"
+#include "app/DataExchange.h"
 #include "app/DialogUnits.h"
 #include "app/LinkReplyEvent.h"
 #include "app/LogoPicture.h"
@@ -66,6 +69,18 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
     hotValues_ = std::make_unique<HotValuesPanel>(this);
     log_ = std::make_unique<DiagnosticLog>(this);
     arrangeTabOrder();
+    connectNotifications();
+}
+
+void ControllerDialog::connectNotifications()
+{
+    characters_ = std::make_unique<CharacterMessages>(this, [this](int code) { lastChar_ = code; });
+    connect(setpoints_->voltageEdit(), &ClassicEdit::changed, this, &ControllerDialog::onVoltageEditChanged);
+    connect(setpoints_->currentEdit(), &ClassicEdit::changed, this, &ControllerDialog::onCurrentEditChanged);
+    connect(setpoints_->voltageSpin(), &UpDownControl::stepped, this, &ControllerDialog::onVoltageSpin);
+    connect(setpoints_->currentSpin(), &UpDownControl::stepped, this, &ControllerDialog::onCurrentSpin);
+    connect(setpoints_->onButton(), &QPushButton::clicked, this, &ControllerDialog::onOutputButton);
+    connect(setpoints_->offButton(), &QPushButton::clicked, this, &ControllerDialog::onOutputButton);
 }
 
 ControllerDialog::~ControllerDialog() = default;
@@ -368,6 +383,97 @@ void ControllerDialog::handBackTurn()
     state_.replyValues.clear();
     state_.replyValues.shrink_to_fit();
     startEvent_->set();
+}
+
+void ControllerDialog::onVoltageEditChanged()
+{
+    if (state_.adoptReadings.load() != 0) {
+        return;
+    }
+    const EditHandling handling(editDepth_);
+    if (const auto raw = setpoints_->onVoltageEditChanged(lastChar_, profile_)) {
+        queueVoltage(*raw);
+        updateData(editDepth_ == 1);
+    }
+}
+
+void ControllerDialog::onCurrentEditChanged()
+{
+    if (state_.adoptReadings.load() != 0) {
+        return;
+    }
+    const EditHandling handling(editDepth_);
+    if (const auto raw = setpoints_->onCurrentEditChanged(lastChar_, profile_)) {
+        queueCurrent(*raw);
+        updateData(editDepth_ == 1);
+    }
+}
+
+void ControllerDialog::onVoltageSpin(int delta)
+{
+    setpoints_->onVoltageSpin(lastChar_, profile_, delta);
+}
+
+void ControllerDialog::onCurrentSpin(int delta)
+{
+    setpoints_->onCurrentSpin(lastChar_, profile_, delta);
+}
+
+void ControllerDialog::onOutputButton()
+{
+    state_.toggleOutput.store(1);
+    setpoints_->disableOutputButtons();
+    state_.voltagePending.store(1);
+    transmitEvent_->set();
+}
+
+void ControllerDialog::queueVoltage(std::int32_t raw)
+{
+    state_.setVoltageRaw.store(raw);
+    state_.voltagePending.store(1);
+    transmitEvent_->set();
+}
+
+void ControllerDialog::queueCurrent(std::int32_t raw)
+{
+    state_.setCurrentRaw.store(raw);
+    state_.currentPending.store(1);
+    transmitEvent_->set();
+}
+
+bool ControllerDialog::updateData(bool prompt)
+{
+    struct ByteField {
+        QLineEdit* edit;
+        std::uint8_t* member;
+    };
+    for (const ByteField field : {ByteField{timer_->minutesEdit(), &timerMinutes_},
+             ByteField{timer_->hoursEdit(), &timerHours_}, ByteField{timer_->secondsEdit(), &timerSeconds_}}) {
+        const auto value = DataExchange::readByte(field.edit->text());
+        if (!value) {
+            if (prompt) {
+                DataExchange::refuse(this, field.edit, DataExchange::kBytePrompt);
+            }
+            return false;
+        }
+        *field.member = *value;
+    }
+    struct DoubleField {
+        QLineEdit* edit;
+        double* member;
+    };
+    for (const DoubleField field :
+        {DoubleField{setpoints_->voltageEdit(), &setVoltage_}, DoubleField{setpoints_->currentEdit(), &setCurrent_}}) {
+        const auto value = DataExchange::readDouble(field.edit->text());
+        if (!value) {
+            if (prompt) {
+                DataExchange::refuse(this, field.edit, DataExchange::kNumberPrompt);
+            }
+            return false;
+        }
+        *field.member = *value;
+    }
+    return true;
 }
 
 bool ControllerDialog::identifySupply(std::int32_t code)

@@ -14,6 +14,7 @@
 #include <vector>
 
 class AutoResetEvent;
+class CharacterMessages;
 class DiagnosticLog;
 class HotValuesPanel;
 class LogoPicture;
@@ -50,6 +51,10 @@ public:
     double setCurrent() const { return setCurrent_; }
     bool isLinkRunning() const { return link_.isRunning(); }
     bool diagnosticsOn() const { return diagnosticsOn_; }
+    int lastChar() const { return lastChar_; }
+    std::uint8_t timerHours() const { return timerHours_; }
+    std::uint8_t timerMinutes() const { return timerMinutes_; }
+    std::uint8_t timerSeconds() const { return timerSeconds_; }
     const std::vector<std::int32_t>& hotVoltageRaw() const { return hotVoltageRaw_; }
     const std::vector<std::int32_t>& hotCurrentRaw() const { return hotCurrentRaw_; }
     const std::string& settingsPath() const { return settings_.file().path(); }
@@ -61,8 +66,38 @@ public slots:
 protected:
     bool event(QEvent* event) override;
 
+    void onVoltageEditChanged();
+    void onCurrentEditChanged();
+    void onVoltageSpin(int delta);
+    void onCurrentSpin(int delta);
+    void onOutputButton();
+
 private:
+    void connectNotifications();
     void arrangeTabOrder();
+    void queueVoltage(std::int32_t raw);
+    void queueCurrent(std::int32_t raw);
+    // Reads the time fields and the setpoints back from their edits; false
+    // when one of them holds no valid number, which prompt points out.
+    bool updateData(bool prompt);
+
+    // Counts the edit handlers running, one inside the other when a handler
+    // rewrites its edit: a field without a number is pointed out once, by the
+    // outermost.
+    class EditHandling {
+    public:
+        explicit EditHandling(int& depth)
+            : depth_(depth)
+        {
+            ++depth_;
+        }
+        ~EditHandling() { --depth_; }
+        EditHandling(const EditHandling&) = delete;
+        EditHandling& operator=(const EditHandling&) = delete;
+
+    private:
+        int& depth_;
+    };
     void closeMainWindow();
     void startLink();
 
@@ -99,6 +134,13 @@ private:
 
     std::string lastPort_;
     std::string usePort_;
+    std::unique_ptr<CharacterMessages> characters_;
+
+    std::uint8_t timerHours_ = 0;
+    std::uint8_t timerMinutes_ = 0;
+    std::uint8_t timerSeconds_ = 0;
+    int lastChar_ = 0;
+    int editDepth_ = 0;
     double setVoltage_ = 0.0;
     double setCurrent_ = 0.0;
     bool timerRunning_ = false;

@@ -1,5 +1,8 @@
 #include "app/UpDownControl.h"
 
+#include "app/ClassicEdit.h"
+
+#include <QEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -10,6 +13,8 @@ QToolButton* makeArrow(QWidget* parent, Qt::ArrowType arrow)
     auto* button = new QToolButton(parent);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
+    button->setAutoRepeatDelay(400);
+    button->setAutoRepeatInterval(100);
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     return button;
@@ -27,12 +32,48 @@ UpDownControl::UpDownControl(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(up_);
     layout->addWidget(down_);
-    connect(up_, &QToolButton::clicked, this, [this] { emit stepped(direction()); });
-    connect(down_, &QToolButton::clicked, this, [this] { emit stepped(-direction()); });
+    up_->installEventFilter(this);
+    down_->installEventFilter(this);
+    // Like the arrows it stands for, a step comes with the press, and again
+    // with each repeat while the arrow is held.
+    connect(up_, &QToolButton::pressed, this, [this] { arrowClicked(1); });
+    connect(down_, &QToolButton::pressed, this, [this] { arrowClicked(-1); });
+}
+
+void UpDownControl::attach(ClassicEdit* buddy)
+{
+    buddy_ = buddy;
+    connect(buddy, &ClassicEdit::stepKey, this, [this](int sign) { emit stepped(sign * direction()); });
 }
 
 void UpDownControl::setRange(int lower, int upper)
 {
     lower_ = lower;
     upper_ = upper;
+}
+
+int UpDownControl::acceleratedStep(qint64 heldMs)
+{
+    if (heldMs >= 5000) {
+        return 20;
+    }
+    return heldMs >= 2000 ? 5 : 1;
+}
+
+// Auto-repeat presses and releases the arrow again and again; only the mouse
+// tells how long it has really been held.
+bool UpDownControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        held_.start();
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        held_.invalidate();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void UpDownControl::arrowClicked(int sign)
+{
+    const qint64 heldMs = held_.isValid() ? held_.elapsed() : 0;
+    emit stepped(sign * direction() * acceleratedStep(heldMs));
 }

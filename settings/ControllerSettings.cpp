@@ -1,6 +1,6 @@
 #include "settings/ControllerSettings.h"
 
-#include "settings/ProfileNumbers.h"
+#include "supply/CNumber.h"
 #include "supply/Conversions.h"
 
 #include <climits>
@@ -23,7 +23,7 @@ std::string textOr(const IniDocument& document, const char* section, const char*
 int intOr(const IniDocument& document, const char* section, const char* key, int fallback)
 {
     const auto text = document.value(section, key);
-    return text ? ProfileNumbers::toInt(*text) : fallback;
+    return text ? CNumber::toInt(*text) : fallback;
 }
 
 // The index of a key written as prefix and a number the way "%i" writes it.

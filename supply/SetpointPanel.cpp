@@ -1,18 +1,20 @@
 #include "supply/SetpointPanel.h"
 
+#include "app/ClassicEdit.h"
 #include "app/DialogUnits.h"
 #include "app/UpDownControl.h"
 #include "app/WindowLook.h"
+#include "supply/Conversions.h"
 #include "supply/ModelProfile.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 
-QLineEdit* makeSetpointEdit(QWidget* window, int id, int x)
+ClassicEdit* makeSetpointEdit(QWidget* window, int id, int x)
 {
-    auto* edit = new QLineEdit(QStringLiteral("0"), window);
+    auto* edit = new ClassicEdit(window);
+    edit->setText(QStringLiteral("0"));
     edit->setAlignment(Qt::AlignCenter);
     WindowLook::paintWritableEdit(edit);
     DialogUnits::place(edit, id, x, 133, 60, 13);
@@ -58,6 +60,8 @@ SetpointPanel::SetpointPanel(QWidget* window)
     , offButton_(makeButton(window, "Выключить", 1025, 172))
 {
     offButton_->setEnabled(false);
+    voltageSpin_->attach(voltageEdit_);
+    currentSpin_->attach(currentEdit_);
 }
 
 void SetpointPanel::hide()
@@ -80,8 +84,8 @@ void SetpointPanel::showLive()
 
 void SetpointPanel::applyLimits(const ModelProfile& profile)
 {
-    voltageEdit_->setMaxLength(lengthLimit(profile.voltageMax));
-    currentEdit_->setMaxLength(lengthLimit(profile.currentMax));
+    voltageEdit_->setTypingLimit(lengthLimit(profile.voltageMax));
+    currentEdit_->setTypingLimit(lengthLimit(profile.currentMax));
     voltageSpin_->setRange(tenths(profile.voltageMin), tenths(profile.voltageMax));
     currentSpin_->setRange(tenths(profile.currentMin), tenths(profile.currentMax));
 }
@@ -100,10 +104,54 @@ void SetpointPanel::showOutputOff()
 
 void SetpointPanel::setVoltageText(const QString& text)
 {
-    voltageEdit_->setText(text);
+    voltageEdit_->setProgramText(text);
 }
 
 void SetpointPanel::setCurrentText(const QString& text)
 {
-    currentEdit_->setText(text);
+    currentEdit_->setProgramText(text);
+}
+
+void SetpointPanel::disableOutputButtons()
+{
+    onButton_->setEnabled(false);
+    offButton_->setEnabled(false);
+}
+
+OneDecimalRule::Bounds SetpointPanel::voltageBounds(const ModelProfile& profile)
+{
+    return {profile.voltageMin, profile.voltageMax};
+}
+
+OneDecimalRule::Bounds SetpointPanel::currentBounds(const ModelProfile& profile)
+{
+    return {profile.currentMin, profile.currentMax};
+}
+
+std::optional<std::int32_t> SetpointPanel::onVoltageEditChanged(int& lastChar, const ModelProfile& profile)
+{
+    const auto value = OneDecimalRule::onChange(*voltageEdit_, lastChar, voltageBounds(profile), {});
+    if (!value) {
+        return std::nullopt;
+    }
+    return Conversions::valueToRaw(*value, profile.voltageMax);
+}
+
+std::optional<std::int32_t> SetpointPanel::onCurrentEditChanged(int& lastChar, const ModelProfile& profile)
+{
+    const auto value = OneDecimalRule::onChange(*currentEdit_, lastChar, currentBounds(profile), {});
+    if (!value) {
+        return std::nullopt;
+    }
+    return Conversions::valueToRaw(*value, profile.currentMax);
+}
+
+void SetpointPanel::onVoltageSpin(int& lastChar, const ModelProfile& profile, int delta)
+{
+    OneDecimalRule::onStep(*voltageEdit_, lastChar, voltageBounds(profile), delta);
+}
+
+void SetpointPanel::onCurrentSpin(int& lastChar, const ModelProfile& profile, int delta)
+{
+    OneDecimalRule::onStep(*currentEdit_, lastChar, currentBounds(profile), delta);
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "supply/OneDecimalRule.h"
+
 #include <QString>
 
-class QLineEdit;
+#include <cstdint>
+#include <optional>
+
+class ClassicEdit;
 class QPushButton;
 class QWidget;
 class UpDownControl;
@@ -20,18 +25,28 @@ public:
     void showOutputOff();
     void setVoltageText(const QString& text);
     void setCurrentText(const QString& text);
+    void disableOutputButtons();
 
-    QLineEdit* voltageEdit() const { return voltageEdit_; }
-    QLineEdit* currentEdit() const { return currentEdit_; }
+    // The raw setpoint to send after a change of an edit, if the rule gives one.
+    std::optional<std::int32_t> onVoltageEditChanged(int& lastChar, const ModelProfile& profile);
+    std::optional<std::int32_t> onCurrentEditChanged(int& lastChar, const ModelProfile& profile);
+    void onVoltageSpin(int& lastChar, const ModelProfile& profile, int delta);
+    void onCurrentSpin(int& lastChar, const ModelProfile& profile, int delta);
+
+    ClassicEdit* voltageEdit() const { return voltageEdit_; }
+    ClassicEdit* currentEdit() const { return currentEdit_; }
     UpDownControl* voltageSpin() const { return voltageSpin_; }
     UpDownControl* currentSpin() const { return currentSpin_; }
     QPushButton* onButton() const { return onButton_; }
     QPushButton* offButton() const { return offButton_; }
 
 private:
-    QLineEdit* voltageEdit_;
+    static OneDecimalRule::Bounds voltageBounds(const ModelProfile& profile);
+    static OneDecimalRule::Bounds currentBounds(const ModelProfile& profile);
+
+    ClassicEdit* voltageEdit_;
     UpDownControl* voltageSpin_;
-    QLineEdit* currentEdit_;
+    ClassicEdit* currentEdit_;
     UpDownControl* currentSpin_;
     QPushButton* onButton_;
     QPushButton* offButton_;

@@ -1,5 +1,6 @@
 #include "DialogHarness.h"
 
+#include "app/ClassicEdit.h"
 #include "app/UpDownControl.h"
 #include "link/EventRegistry.h"
 #include "supply/SupplyFrame.h"
@@ -221,8 +222,8 @@ TEST(Identification, EachCodeSetsTheLimitsOfTheEdits)
         EXPECT_EQ(voltageSpin->upper(), row.voltageHigh) << row.code;
         EXPECT_EQ(currentSpin->lower(), row.currentLow) << row.code;
         EXPECT_EQ(currentSpin->upper(), row.currentHigh) << row.code;
-        EXPECT_EQ(window.control<QLineEdit>(1016)->maxLength(), row.voltageLength) << row.code;
-        EXPECT_EQ(window.control<QLineEdit>(1022)->maxLength(), row.currentLength) << row.code;
+        EXPECT_EQ(window.control<ClassicEdit>(1016)->typingLimit(), row.voltageLength) << row.code;
+        EXPECT_EQ(window.control<ClassicEdit>(1022)->typingLimit(), row.currentLength) << row.code;
     }
     const ModelProfile before = window.dialog().profile();
     EXPECT_FALSE(window.dialog().identifySupply(11));

@@ -3,6 +3,7 @@
 #include "ProcessProbe.h"
 
 #include "SimulatedSupply.h"
+#include "app/ClassicEdit.h"
 #include "app/ControllerDialog.h"
 #include "link/LinkState.h"
 #include "settings/DiagnosticLog.h"
@@ -10,11 +11,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -94,8 +100,56 @@ void AppendToFullLog(benchmark::State& state)
     state.counters["lines"] = log.lineCount();
 }
 
+bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    return true;
+}
+
+// From an accepted keystroke in the voltage edit to the last byte of its
+// frame on the line, at every phase of the worker's cycle.
+void KeystrokeToFrame(benchmark::State& state)
+{
+    SimulatedSupply supply;
+    supply.start();
+    ::setenv("TENDREL_SERIAL_PORTS", supply.devicePath().c_str(), 1);
+    LinkState link;
+    ControllerDialog dialog(link);
+    dialog.initialise();
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    waitFor([&] { return link.controlsLive.load() != 0; }, 5000);
+    auto* edit = dialog.findChild<ClassicEdit*>(QStringLiteral("1016"));
+    edit->setFocus();
+    std::mt19937 random(1);
+    std::uniform_int_distribution<int> pause(0, 450);
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        const int frames = static_cast<int>(supply.commandCount());
+        waitFor([] { return false; }, pause(random));
+        const auto pressed = std::chrono::steady_clock::now();
+        QTest::keyClick(edit, latencies.size() % 2 == 0 ? Qt::Key_Up : Qt::Key_Down);
+        waitFor([&] { return static_cast<int>(supply.commandCount()) > frames; }, 2000);
+        const auto latency = supply.commandFrames().back().lastByteAt - pressed;
+        latencies.push_back(std::chrono::duration<double>(latency).count());
+        state.SetIterationTime(latencies.back());
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["median_ms"] = 1000 * latencies[latencies.size() / 2];
+    state.counters["max_ms"] = 1000 * latencies.back();
+    dialog.reject();
+}
+
 } // namespace
 
+BENCHMARK(KeystrokeToFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(60);
 BENCHMARK(AppendToFullLog)->Unit(benchmark::kMicrosecond);
 BENCHMARK(StartToControlsLive)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(ConnectedAndIdle)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);

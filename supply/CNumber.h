@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-// Numbers read from the settings file exactly as the C library reads them in
-// the "C" locale, whatever the user's locale.
-class ProfileNumbers {
+// Numbers read from text exactly as the C library reads them in the "C"
+// locale, whatever the user's locale.
+class CNumber {
 public:
     // Leading blanks, sign, digits, point, exponent; no number gives 0.
     static double toDouble(const std::string& text);

@@ -1,16 +1,16 @@
-#include "settings/ProfileNumbers.h"
+#include "supply/CNumber.h"
 
 #include <climits>
 #include <cstdlib>
 #include <locale.h>
 
-double ProfileNumbers::toDouble(const std::string& text)
+double CNumber::toDouble(const std::string& text)
 {
     static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
     return ::strtod_l(text.c_str(), nullptr, cLocale);
 }
 
-int ProfileNumbers::toInt(const std::string& text)
+int CNumber::toInt(const std::string& text)
 {
     long long value = 0;
     for (const char c : text) {

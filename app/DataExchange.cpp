@@ -1,0 +1,53 @@
+#include "app/DataExchange.h"
+
+#include "app/MessageBox.h"
+
+#include <QLineEdit>
+#include <QString>
+
+#include <cstdlib>
+#include <locale.h>
+
+const char* const DataExchange::kNumberPrompt = "Введите число.";
+const char* const DataExchange::kBytePrompt = "Введите целое число от 0 до 255.";
+
+namespace {
+
+bool onlyBlanksFrom(const char* rest)
+{
+    while (*rest == ' ' || *rest == '\t') {
+        ++rest;
+    }
+    return *rest == '\0';
+}
+
+} // namespace
+
+std::optional<double> DataExchange::readDouble(const QString& text)
+{
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
+    const QByteArray bytes = text.toUtf8();
+    char* end = nullptr;
+    const double value = ::strtod_l(bytes.constData(), &end, cLocale);
+    if (end == bytes.constData() || !onlyBlanksFrom(end)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::uint8_t> DataExchange::readByte(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < 0 || value > 255) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
+void DataExchange::refuse(QWidget* window, QLineEdit* field, const char* prompt)
+{
+    MessageBox::warn(window, QString::fromUtf8(prompt));
+    field->setFocus();
+    field->selectAll();
+}
