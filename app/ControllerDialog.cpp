@@ -81,6 +81,13 @@ void ControllerDialog::connectNotifications()
     connect(setpoints_->currentSpin(), &UpDownControl::stepped, this, &ControllerDialog::onCurrentSpin);
     connect(setpoints_->onButton(), &QPushButton::clicked, this, &ControllerDialog::onOutputButton);
     connect(setpoints_->offButton(), &QPushButton::clicked, this, &ControllerDialog::onOutputButton);
+    connect(timer_->startButton(), &QPushButton::clicked, this, [this] { startStopTimer(true); });
+    connect(timer_->continueButton(), &QPushButton::clicked, this, [this] { startStopTimer(false); });
+    connect(timer_->hoursEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onHoursEdited);
+    connect(timer_->minutesEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onMinutesEdited);
+    connect(timer_->secondsEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onSecondsEdited);
+    clockTimer_.setInterval(1000);
+    connect(&clockTimer_, &QTimer::timeout, this, &ControllerDialog::onTimerTick);
 }
 
 ControllerDialog::~ControllerDialog() = default;
@@ -267,6 +274,10 @@ void ControllerDialog::handleStatusOnly(std::int32_t status)
 
 void ControllerDialog::handleNoAnswer()
 {
+    if (timerRunning_) {
+        refreshTimerCaption(false);
+        stopClock();
+    }
     state_.lastVoltageRaw.store(-1);
     state_.lastCurrentRaw.store(-1);
     hotValues_->setEnabled(false);
@@ -301,6 +312,10 @@ void ControllerDialog::handleFullStatus()
     }
     if (state_.controlsLive.load() == 0) {
         goLive();
+        if (timerRunning_) {
+            timerRunning_ = false;
+            startStopTimer(false);
+        }
     }
     if (code != state_.modelCode.load()) {
         return;
@@ -387,7 +402,7 @@ void ControllerDialog::handBackTurn()
 
 void ControllerDialog::onVoltageEditChanged()
 {
-    if (state_.adoptReadings.load() != 0) {
+    if (exchanging_ || state_.adoptReadings.load() != 0) {
         return;
     }
     const EditHandling handling(editDepth_);
@@ -399,7 +414,7 @@ void ControllerDialog::onVoltageEditChanged()
 
 void ControllerDialog::onCurrentEditChanged()
 {
-    if (state_.adoptReadings.load() != 0) {
+    if (exchanging_ || state_.adoptReadings.load() != 0) {
         return;
     }
     const EditHandling handling(editDepth_);
@@ -474,6 +489,128 @@ bool ControllerDialog::updateData(bool prompt)
         *field.member = *value;
     }
     return true;
+}
+
+TimerClock::Preset ControllerDialog::preset() const
+{
+    return {timerHours_, timerMinutes_, timerSeconds_};
+}
+
+void ControllerDialog::refreshTimerCaption(bool reset)
+{
+    timer_->showStartCaption(!preset().isZero());
+    if (reset) {
+        clock_.reset();
+        timer_->setContinueEnabled(false);
+        timer_->showClock(TimerClock::format(timerHours_, timerMinutes_, timerSeconds_));
+    }
+}
+
+void ControllerDialog::startStopTimer(bool restart)
+{
+    if (timerRunning_) {
+        timerRunning_ = false;
+        refreshTimerCaption(false);
+        if (state_.outputOn.load() != 0) {
+            onOutputButton();
+        }
+        stopClock();
+        timer_->setContinueEnabled(true);
+        enableAfterRun();
+        return;
+    }
+    timer_->setContinueEnabled(false);
+    timerRunning_ = true;
+    refreshTimerCaption(restart);
+    hotValues_->setEnabled(false);
+    timer_->showStopCaption();
+    timer_->setPresetsEnabled(false);
+    if (clock_.count() == 0) {
+        clock_.start(preset());
+        timer_->showClock(TimerClock::format(timerHours_, timerMinutes_, timerSeconds_));
+    }
+    if (state_.outputOn.load() == 0) {
+        onOutputButton();
+    }
+    startClock();
+}
+
+void ControllerDialog::onTimerTick()
+{
+    const bool expired = clock_.tick();
+    timer_->showClock(TimerClock::formatCount(clock_.count()));
+    if (!expired) {
+        return;
+    }
+    timerRunning_ = false;
+    refreshTimerCaption(false);
+    if (state_.outputOn.load() != 0) {
+        onOutputButton();
+    }
+    stopClock();
+    enableAfterRun();
+}
+
+void ControllerDialog::startClock()
+{
+    clockTimer_.start();
+}
+
+void ControllerDialog::stopClock()
+{
+    clockTimer_.stop();
+}
+
+void ControllerDialog::enableAfterRun()
+{
+    hotValues_->setEnabled(true);
+    timer_->setPresetsEnabled(true);
+    timer_->setStartEnabled(true);
+    setpoints_->enableEdits();
+}
+
+void ControllerDialog::onHoursEdited()
+{
+    if (exchanging_) {
+        return;
+    }
+    updateData(true);
+    refreshTimerCaption(true);
+}
+
+void ControllerDialog::onMinutesEdited()
+{
+    onSecondsOrMinutesEdited(timerMinutes_);
+}
+
+void ControllerDialog::onSecondsEdited()
+{
+    onSecondsOrMinutesEdited(timerSeconds_);
+}
+
+void ControllerDialog::onSecondsOrMinutesEdited(std::uint8_t& field)
+{
+    if (exchanging_) {
+        return;
+    }
+    updateData(true);
+    if (field > 59) {
+        field = 59;
+        writeDataBack();
+    }
+    refreshTimerCaption(true);
+}
+
+// Shows the exchanged values in their fields without running any change handler.
+void ControllerDialog::writeDataBack()
+{
+    exchanging_ = true;
+    timer_->minutesEdit()->setText(QString::number(timerMinutes_));
+    timer_->hoursEdit()->setText(QString::number(timerHours_));
+    timer_->secondsEdit()->setText(QString::number(timerSeconds_));
+    setpoints_->voltageEdit()->setProgramText(QString::number(setVoltage_, 'g', 15));
+    setpoints_->currentEdit()->setProgramText(QString::number(setCurrent_, 'g', 15));
+    exchanging_ = false;
 }
 
 bool ControllerDialog::identifySupply(std::int32_t code)

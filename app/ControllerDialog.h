@@ -5,8 +5,10 @@
 #include "link/SerialPort.h"
 #include "settings/ControllerSettings.h"
 #include "supply/ModelProfile.h"
+#include "timer/TimerClock.h"
 
 #include <QDialog>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -63,16 +65,34 @@ public slots:
     void accept() override;
     void reject() override;
 
-protected:
-    bool event(QEvent* event) override;
-
+    // The window's handlers, public so that tests can drive them as the
+    // platform would (the clock's ticks among them).
     void onVoltageEditChanged();
     void onCurrentEditChanged();
     void onVoltageSpin(int delta);
     void onCurrentSpin(int delta);
     void onOutputButton();
 
+    void startStopTimer(bool restart);
+    void refreshTimerCaption(bool reset);
+    void onTimerTick();
+    void onHoursEdited();
+    void onMinutesEdited();
+    void onSecondsEdited();
+    bool isClockTicking() const { return clockTimer_.isActive(); }
+    bool timerRunning() const { return timerRunning_; }
+    int timerCount() const { return clock_.count(); }
+
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    TimerClock::Preset preset() const;
+    void startClock();
+    void stopClock();
+    void enableAfterRun();
+    void onSecondsOrMinutesEdited(std::uint8_t& field);
+    void writeDataBack();
     void connectNotifications();
     void arrangeTabOrder();
     void queueVoltage(std::int32_t raw);
@@ -135,6 +155,9 @@ private:
     std::string lastPort_;
     std::string usePort_;
     std::unique_ptr<CharacterMessages> characters_;
+    QTimer clockTimer_;
+    TimerClock clock_;
+    bool exchanging_ = false;
 
     std::uint8_t timerHours_ = 0;
     std::uint8_t timerMinutes_ = 0;

@@ -112,6 +112,13 @@ void SetpointPanel::setCurrentText(const QString& text)
     currentEdit_->setProgramText(text);
 }
 
+void SetpointPanel::enableEdits()
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{voltageEdit_, voltageSpin_, currentEdit_, currentSpin_}) {
+        control->setEnabled(true);
+    }
+}
+
 void SetpointPanel::disableOutputButtons()
 {
     onButton_->setEnabled(false);

@@ -26,6 +26,7 @@ public:
     void setVoltageText(const QString& text);
     void setCurrentText(const QString& text);
     void disableOutputButtons();
+    void enableEdits();
 
     // The raw setpoint to send after a change of an edit, if the rule gives one.
     std::optional<std::int32_t> onVoltageEditChanged(int& lastChar, const ModelProfile& profile);

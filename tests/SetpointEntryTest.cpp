@@ -258,10 +258,11 @@ TEST_F(SetpointEntry, AFieldWithoutANumberIsPointedOutAndKeepsItsValue)
     EXPECT_EQ(window.dialog().focusWidget(), current());
 
     current()->setProgramText(QStringLiteral("1.0"));
-    window.control<QLineEdit>(1041)->setText(QStringLiteral("300"));
+    window.control<QLineEdit>(1041)->setText(QStringLiteral("300")); // pointed out at once
+    ASSERT_EQ(window.messages.texts().size(), 2);
     focus(voltage());
     type(voltage(), '6');
-    ASSERT_EQ(window.messages.texts().size(), 2);
+    ASSERT_EQ(window.messages.texts().size(), 3);
     EXPECT_EQ(window.messages.texts().back(), QString::fromUtf8(DataExchange::kBytePrompt));
     EXPECT_EQ(window.dialog().timerMinutes(), 0);
     EXPECT_EQ(window.dialog().focusWidget(), window.widget(1041));

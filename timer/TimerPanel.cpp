@@ -18,6 +18,7 @@ QLineEdit* makePresetEdit(QWidget* window, int id, int x)
     edit->setAlignment(Qt::AlignCenter);
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     edit->setEnabled(false);
+    edit->setMaxLength(3); // as many digits as the field shows
     edit->setTextMargins(0, 0, 0, 0);
     WindowLook::paintWritableEdit(edit);
     DialogUnits::place(edit, id, x, 86, 14, 12);
@@ -51,6 +52,7 @@ TimerPanel::TimerPanel(QWidget* window)
     start_ = makeButton(window, "Вкл. секундомер", 1044, 110);
 
     clock_ = new QLabel(QStringLiteral("00:00:00"), window);
+    clock_->setTextFormat(Qt::PlainText);
     clock_->setAlignment(Qt::AlignCenter);
     clock_->setFont(WindowLook::clockFont());
     DialogUnits::place(clock_, 1045, 261, 153, 69, 25);
@@ -69,4 +71,24 @@ void TimerPanel::setPresetsEnabled(bool enabled)
 void TimerPanel::setStartEnabled(bool enabled)
 {
     start_->setEnabled(enabled);
+}
+
+void TimerPanel::setContinueEnabled(bool enabled)
+{
+    continue_->setEnabled(enabled);
+}
+
+void TimerPanel::showStartCaption(bool countdown)
+{
+    start_->setText(QString::fromUtf8(countdown ? "Вкл. таймер" : "Вкл. секундомер"));
+}
+
+void TimerPanel::showStopCaption()
+{
+    start_->setText(QString::fromUtf8("Остановить"));
+}
+
+void TimerPanel::showClock(const std::string& text)
+{
+    clock_->setText(QString::fromStdString(text));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -12,6 +14,11 @@ public:
 
     void setPresetsEnabled(bool enabled);
     void setStartEnabled(bool enabled);
+    void setContinueEnabled(bool enabled);
+    // "Вкл. таймер" for a preset that is not zero, else "Вкл. секундомер".
+    void showStartCaption(bool countdown);
+    void showStopCaption();
+    void showClock(const std::string& text);
 
     QLineEdit* hoursEdit() const { return hours_; }
     QLineEdit* minutesEdit() const { return minutes_; }
