@@ -9,6 +9,8 @@
 #include "app/MessageBox.h"
 #include "app/UpDownControl.h"
 #include "app/WindowLook.h"
+#include "hotvalues/AddValuesDialog.h"
+#include "hotvalues/HotValueMath.h"
 #include "hotvalues/HotValuesPanel.h"
 #include "link/EventRegistry.h"
 #include "link/PortChooser.h"
@@ -22,11 +24,13 @@
 #include "supply/SupplyFrame.h"
 #include "timer/TimerPanel.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -86,6 +90,7 @@ void ControllerDialog::connectNotifications()
     connect(timer_->hoursEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onHoursEdited);
     connect(timer_->minutesEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onMinutesEdited);
     connect(timer_->secondsEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onSecondsEdited);
+    connect(hotValues_->list(), &QListWidget::itemDoubleClicked, this, &ControllerDialog::applyHotValue);
     clockTimer_.setInterval(1000);
     connect(&clockTimer_, &QTimer::timeout, this, &ControllerDialog::onTimerTick);
 }
@@ -611,6 +616,120 @@ void ControllerDialog::writeDataBack()
     setpoints_->voltageEdit()->setProgramText(QString::number(setVoltage_, 'g', 15));
     setpoints_->currentEdit()->setProgramText(QString::number(setCurrent_, 'g', 15));
     exchanging_ = false;
+}
+
+void ControllerDialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    showHotValuesMenu(event->globalPos());
+}
+
+// Until a supply is identified the stored pairs are not in its units: the
+// list then stays inert.
+void ControllerDialog::applyHotValue()
+{
+    const auto row = hotValues_->selectedRow();
+    if (!row || state_.identified.load() == 0 || static_cast<std::size_t>(*row) >= hotVoltageRaw_.size()) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(*row);
+    setVoltage_ = HotValueMath::storedToValue(hotVoltageRaw_[index], profile_.voltageMax);
+    setCurrent_ = HotValueMath::storedToValue(hotCurrentRaw_[index], profile_.currentMax);
+    writeDataBack();
+    lastChar_ = 1;
+    onVoltageEditChanged();
+    lastChar_ = 1;
+    onCurrentEditChanged();
+}
+
+bool ControllerDialog::rowIsCurrent(int row) const
+{
+    const auto index = static_cast<std::size_t>(row);
+    return index < hotVoltageRaw_.size()
+        && hotVoltageRaw_[index] == Conversions::valueToRaw(setVoltage_, profile_.voltageMax)
+        && hotCurrentRaw_[index] == Conversions::valueToRaw(setCurrent_, profile_.currentMax);
+}
+
+void ControllerDialog::showHotValuesMenu(const QPoint& globalPosition)
+{
+    if (!hotValues_->isEnabled() || state_.identified.load() == 0 || !hotValues_->containsGlobal(globalPosition)) {
+        return;
+    }
+    const auto row = hotValues_->selectRowAtGlobal(globalPosition);
+    if (!row) {
+        hotValues_->clearSelection();
+    }
+    QMenu* menu = hotValues_->prepareMenu(row.has_value(), row && rowIsCurrent(*row));
+    runHotValuesCommand(menu->exec(globalPosition));
+}
+
+void ControllerDialog::runHotValuesCommand(const QAction* chosen)
+{
+    switch (HotValuesPanel::commandOf(chosen).value_or(HotValuesPanel::Command{})) {
+    case HotValuesPanel::SetAsCurrent:
+        applyHotValue();
+        break;
+    case HotValuesPanel::AddValue:
+        addHotValueByDialog();
+        break;
+    case HotValuesPanel::AddCurrent:
+        addCurrentAsHotValue();
+        break;
+    case HotValuesPanel::Delete:
+        deleteHotValue();
+        break;
+    }
+}
+
+void ControllerDialog::addCurrentAsHotValue()
+{
+    if (state_.identified.load() != 0) {
+        addHotValue(setVoltage_, setCurrent_);
+    }
+}
+
+void ControllerDialog::addHotValueByDialog()
+{
+    if (state_.identified.load() == 0) {
+        return;
+    }
+    const AddValuesDialog::Limits limits{
+        profile_.voltageMax, profile_.currentMax, profile_.voltageMin, profile_.currentMin};
+    AddValuesDialog dialog(this, limits, setVoltage_, setCurrent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (state_.identified.load() == 0) {
+        // The link went while the dialog was open and the list has been saved
+        // already: the pair goes straight to the file, so it is not lost.
+        settings_.appendPair(dialog.voltage(), dialog.current());
+        return;
+    }
+    addHotValue(dialog.voltage(), dialog.current());
+}
+
+void ControllerDialog::addHotValue(double volts, double amperes)
+{
+    const std::int32_t voltage = Conversions::valueToRaw(volts, profile_.voltageMax);
+    const std::int32_t current = Conversions::valueToRaw(amperes, profile_.currentMax);
+    if (const auto existing = HotValueMath::lastRowWith(hotVoltageRaw_, hotCurrentRaw_, voltage, current)) {
+        hotValues_->selectRow(static_cast<int>(*existing));
+        return;
+    }
+    hotVoltageRaw_.push_back(voltage);
+    hotCurrentRaw_.push_back(current);
+    hotValues_->addRow(fromUtf8(Conversions::hotValueRow(volts, amperes)));
+}
+
+void ControllerDialog::deleteHotValue()
+{
+    const auto row = hotValues_->selectedRow();
+    if (!row || static_cast<std::size_t>(*row) >= hotVoltageRaw_.size()) {
+        return;
+    }
+    const auto offset = static_cast<std::ptrdiff_t>(*row);
+    hotValues_->removeRow(*row);
+    hotVoltageRaw_.erase(hotVoltageRaw_.begin() + offset);
+    hotCurrentRaw_.erase(hotCurrentRaw_.begin() + offset);
 }
 
 bool ControllerDialog::identifySupply(std::int32_t code)

@@ -16,6 +16,9 @@
 #include <vector>
 
 class AutoResetEvent;
+class QAction;
+class QContextMenuEvent;
+class QPoint;
 class CharacterMessages;
 class DiagnosticLog;
 class HotValuesPanel;
@@ -79,12 +82,19 @@ public slots:
     void onHoursEdited();
     void onMinutesEdited();
     void onSecondsEdited();
+    void applyHotValue();
+    void showHotValuesMenu(const QPoint& globalPosition);
+    void addCurrentAsHotValue();
+    void addHotValueByDialog();
+    void deleteHotValue();
+
     bool isClockTicking() const { return clockTimer_.isActive(); }
     bool timerRunning() const { return timerRunning_; }
     int timerCount() const { return clock_.count(); }
 
 protected:
     bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     TimerClock::Preset preset() const;
@@ -93,6 +103,9 @@ private:
     void enableAfterRun();
     void onSecondsOrMinutesEdited(std::uint8_t& field);
     void writeDataBack();
+    void runHotValuesCommand(const QAction* chosen);
+    void addHotValue(double volts, double amperes);
+    bool rowIsCurrent(int row) const;
     void connectNotifications();
     void arrangeTabOrder();
     void queueVoltage(std::int32_t raw);

@@ -3,8 +3,21 @@
 #include "app/DialogUnits.h"
 #include "app/WindowLook.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QMenu>
+
+namespace {
+
+QAction* addCommand(QMenu* menu, const char* text, HotValuesPanel::Command command)
+{
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setData(static_cast<int>(command));
+    return action;
+}
+
+} // namespace
 
 HotValuesPanel::HotValuesPanel(QWidget* window)
 {
@@ -16,14 +29,29 @@ HotValuesPanel::HotValuesPanel(QWidget* window)
 
     list_ = new QListWidget(window);
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
     WindowLook::paintList(list_);
     DialogUnits::place(list_, 1048, 14, 82, 70, 97);
     list_->setEnabled(false);
+
+    menu_ = new QMenu(window);
+    menu_->setObjectName(QStringLiteral("160"));
+    setAsCurrent_ = addCommand(menu_, "Установить как текущее", SetAsCurrent);
+    menu_->addSeparator();
+    addCommand(menu_, "Добавить значение", AddValue);
+    addCommand(menu_, "Добавить текущее", AddCurrent);
+    menu_->addSeparator();
+    remove_ = addCommand(menu_, "Удалить", Delete);
 }
 
 void HotValuesPanel::setEnabled(bool enabled)
 {
     list_->setEnabled(enabled);
+}
+
+bool HotValuesPanel::isEnabled() const
+{
+    return list_->isEnabled();
 }
 
 void HotValuesPanel::clear()
@@ -34,4 +62,61 @@ void HotValuesPanel::clear()
 void HotValuesPanel::addRow(const QString& text)
 {
     list_->addItem(text);
+}
+
+void HotValuesPanel::removeRow(int row)
+{
+    delete list_->takeItem(row);
+}
+
+std::optional<int> HotValuesPanel::selectedRow() const
+{
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty()) {
+        return std::nullopt;
+    }
+    return list_->row(selected.front());
+}
+
+void HotValuesPanel::selectRow(int row)
+{
+    list_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
+void HotValuesPanel::clearSelection()
+{
+    list_->clearSelection();
+}
+
+bool HotValuesPanel::containsGlobal(const QPoint& point) const
+{
+    return QRect(list_->mapToGlobal(QPoint(0, 0)), list_->size()).contains(point);
+}
+
+std::optional<int> HotValuesPanel::selectRowAtGlobal(const QPoint& point)
+{
+    const QPoint inViewport = list_->viewport()->mapFromGlobal(point);
+    std::optional<int> hit;
+    for (int row = 0; row < list_->count(); ++row) {
+        if (list_->visualItemRect(list_->item(row)).contains(inViewport)) {
+            selectRow(row);
+            hit = row;
+        }
+    }
+    return hit;
+}
+
+QMenu* HotValuesPanel::prepareMenu(bool onRow, bool rowIsCurrent)
+{
+    setAsCurrent_->setEnabled(onRow && !rowIsCurrent);
+    remove_->setEnabled(onRow);
+    return menu_;
+}
+
+std::optional<HotValuesPanel::Command> HotValuesPanel::commandOf(const QAction* action)
+{
+    if (action == nullptr) {
+        return std::nullopt;
+    }
+    return static_cast<Command>(action->data().toInt());
 }

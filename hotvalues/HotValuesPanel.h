@@ -1,19 +1,42 @@
 #pragma once
 
+#include <optional>
+
+class QAction;
 class QListWidget;
+class QMenu;
+class QPoint;
 class QString;
 class QWidget;
 
-// The list of hot values and its frame.
+// The list of hot values, its frame and its context menu.
 class HotValuesPanel {
 public:
+    enum Command { SetAsCurrent = 32775, AddValue = 32771, AddCurrent = 32772, Delete = 32774 };
+
     explicit HotValuesPanel(QWidget* window);
 
     void setEnabled(bool enabled);
+    bool isEnabled() const;
     void clear();
     void addRow(const QString& text);
+    void removeRow(int row);
+    std::optional<int> selectedRow() const;
+    void selectRow(int row);
+    void clearSelection();
+
+    bool containsGlobal(const QPoint& point) const;
+    // The row under a point of the screen, which becomes the selected one.
+    std::optional<int> selectRowAtGlobal(const QPoint& point);
+    // The menu for a click on a row or not, with what cannot apply greyed.
+    QMenu* prepareMenu(bool onRow, bool rowIsCurrent);
+
     QListWidget* list() const { return list_; }
+    static std::optional<Command> commandOf(const QAction* action);
 
 private:
     QListWidget* list_;
+    QMenu* menu_;
+    QAction* setAsCurrent_;
+    QAction* remove_;
 };

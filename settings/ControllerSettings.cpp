@@ -3,6 +3,7 @@
 #include "supply/CNumber.h"
 #include "supply/Conversions.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <map>
@@ -119,5 +120,27 @@ void ControllerSettings::save(const Saved& saved) const
         document.setValue(kHotSection, "V" + number, stored(saved.hotVoltageRaw[i], saved.voltageMax));
         document.setValue(kHotSection, "A" + number, stored(saved.hotCurrentRaw[i], saved.currentMax));
     }
+    file_.save(document);
+}
+
+void ControllerSettings::appendPair(double volts, double amperes) const
+{
+    IniDocument document = file_.load();
+    const std::string voltage = Conversions::oneDecimal(volts);
+    const std::string current = Conversions::oneDecimal(amperes);
+    for (const HotPair& pair : hotValuesOf(document)) {
+        if (Conversions::oneDecimal(pair.voltage.value) == voltage
+            && Conversions::oneDecimal(pair.current.value) == current) {
+            return;
+        }
+    }
+    const int count = std::max(intOr(document, kHotSection, "TotalZ", 0), 0);
+    if (count == INT_MAX) {
+        return;
+    }
+    const std::string number = std::to_string(count + 1);
+    document.setValue(kHotSection, "TotalZ", number);
+    document.setValue(kHotSection, "V" + number, voltage);
+    document.setValue(kHotSection, "A" + number, current);
     file_.save(document);
 }

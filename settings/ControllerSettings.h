@@ -38,6 +38,9 @@ public:
     void writeDefaults() const;
     Loaded load() const;
     void save(const Saved& saved) const;
+    // Adds one pair, in volts and amperes, after the pairs in the file,
+    // unless the file already holds it.
+    void appendPair(double volts, double amperes) const;
 
     const SettingsFile& file() const { return file_; }
 
