@@ -64,7 +64,6 @@ public:
     const std::vector<std::int32_t>& hotCurrentRaw() const { return hotCurrentRaw_; }
     const std::string& settingsPath() const { return settings_.file().path(); }
 
-public slots:
     void accept() override;
     void reject() override;
 

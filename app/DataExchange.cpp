@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QString>
 
+#include <clocale>
 #include <cstdlib>
-#include <locale.h>
 
 const char* const DataExchange::kNumberPrompt = "Введите число.";
 const char* const DataExchange::kBytePrompt = "Введите целое число от 0 до 255.";

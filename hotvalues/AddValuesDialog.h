@@ -39,7 +39,6 @@ public:
     void onVoltageArrow(int delta);
     void onCurrentArrow(int delta);
 
-public slots:
     void accept() override;
 
 private:

@@ -36,7 +36,7 @@ LinkThread::~LinkThread()
     } else {
         // A thread stuck in the driver cannot be joined; leave it to the end
         // of the process rather than destroy what it still uses.
-        std::fputs("tendrel-controller: the link thread did not stop in time\n", stderr);
+        (void)std::fputs("tendrel-controller: the link thread did not stop in time\n", stderr);
         (void)worker_.release();
     }
 }

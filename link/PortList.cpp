@@ -28,7 +28,8 @@ std::vector<std::string> PortList::fromOverride(const std::string& text)
 
 std::optional<std::string> PortList::overrideText()
 {
-    const char* value = std::getenv(kOverrideVariable);
+    // Read at start-up, before any thread could change the environment.
+    const char* value = std::getenv(kOverrideVariable); // NOLINT(concurrency-mt-unsafe)
     if (value == nullptr) {
         return std::nullopt;
     }

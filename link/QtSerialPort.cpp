@@ -1,5 +1,9 @@
 #include "link/QtSerialPort.h"
 
+#include "link/PortAccessAdvice.h"
+
+#include <QSerialPortInfo>
+
 #include <QDeadlineTimer>
 #include <QString>
 
@@ -18,10 +22,19 @@ bool QtSerialPort::open(const std::string& name)
     port_.setPortName(QString::fromStdString(name));
     if (!port_.open(QIODevice::ReadWrite)) {
         port_.clearError();
+        PortAccessAdvice::instance().portDidNotOpen(devicePath(name));
         return false;
     }
     configureLine();
     return true;
+}
+
+std::string QtSerialPort::devicePath(const std::string& name)
+{
+    if (!name.empty() && name.front() == '/') {
+        return name;
+    }
+    return QSerialPortInfo(QString::fromStdString(name)).systemLocation().toStdString();
 }
 
 void QtSerialPort::configureLine()

@@ -16,6 +16,7 @@ public:
 
 private:
     void configureLine();
+    static std::string devicePath(const std::string& name);
 
     QSerialPort port_;
 };

@@ -74,7 +74,11 @@ void ControllerSettings::writeDefaults() const
 
 ControllerSettings::Loaded ControllerSettings::load() const
 {
-    const IniDocument document = file_.load();
+    return read(file_.load());
+}
+
+ControllerSettings::Loaded ControllerSettings::read(const IniDocument& document)
+{
     Loaded loaded;
     loaded.diagnosticsOn = intOr(document, kDebugSection, "Debug", 0) == 1;
     loaded.usePort = textOr(document, kPortSection, "UsePort", "Auto");

@@ -37,6 +37,8 @@ public:
     bool hasPortSetting() const;
     void writeDefaults() const;
     Loaded load() const;
+    // What a settings text holds, read as load() reads the file.
+    static Loaded read(const IniDocument& document);
     void save(const Saved& saved) const;
     // Adds one pair, in volts and amperes, after the pairs in the file,
     // unless the file already holds it.

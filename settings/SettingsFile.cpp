@@ -21,11 +21,12 @@ std::string SettingsFile::defaultPath()
 
 std::string SettingsFile::configDirectory()
 {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    // The environment is only read, and only from the window's thread.
+    const char* xdg = std::getenv("XDG_CONFIG_HOME"); // NOLINT(concurrency-mt-unsafe)
     if (xdg != nullptr && xdg[0] == '/') {
         return xdg;
     }
-    const char* home = std::getenv("HOME");
+    const char* home = std::getenv("HOME"); // NOLINT(concurrency-mt-unsafe)
     return std::string(home != nullptr ? home : "") + "/.config";
 }
 

@@ -1,8 +1,8 @@
 #include "supply/CNumber.h"
 
 #include <climits>
+#include <clocale>
 #include <cstdlib>
-#include <locale.h>
 
 double CNumber::toDouble(const std::string& text)
 {

@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2 fonts-dejavu-core
+    xvfb xauth xdotool
+    clang libclang-rt-14-dev
     "$@"
 )
 

@@ -11,7 +11,7 @@ std::string FrameLogFormatter::timestamp(std::chrono::system_clock::time_point a
     std::tm local{};
     ::localtime_r(&seconds, &local);
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03lld", local.tm_hour, local.tm_min, local.tm_sec,
+    (void)std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03lld", local.tm_hour, local.tm_min, local.tm_sec,
         millis < 0 ? millis + 1000 : millis);
     return text;
 }
@@ -24,7 +24,7 @@ std::string FrameLogFormatter::describe(
     }
     if (frame.kind == SupplyFrameParser::Kind::Garbage) {
         char text[16];
-        std::snprintf(text, sizeof text, "garbage 0x%02X", static_cast<unsigned>(frame.raw & 0xFF));
+        (void)std::snprintf(text, sizeof text, "garbage 0x%02X", static_cast<unsigned>(frame.raw & 0xFF));
         return text;
     }
     const std::string name = commandName(frame.kind);

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Starts the built program under Xvfb against the simulated supply and uses it
+# as a person would, with real X key presses and clicks; then checks what
+# reached the supply, the settings file and Debug.txt.
+# Usage: desktop-test.sh CONTROLLER SUPPLY_SIM
+set -uo pipefail
+controller=$(realpath "$1")
+simulator=$(realpath "$2")
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+mkdir -p config
+printf '[COM-Port]\nUsePort=Auto\nLastPort=\n[HotValues]\nTotalZ=1\nV1=5.0\nA1=3.0\n[Debug]\nDebug=1\n' \
+    >config/tendrel-controller.ini
+mkfifo console
+"$simulator" --link "$work/supply" --log "$work/frames.log" <console >device 2>/dev/null &
+exec 3>console
+while [ ! -s device ]; do sleep 0.05; done
+
+cat >session.sh <<SESSION
+export TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config
+"$controller" & app=\$!
+for _ in \$(seq 50); do
+    wid=\$(xdotool search --name "Tendrel Electronics" 2>/dev/null | head -1)
+    [ -n "\$wid" ] && break
+    sleep 0.1
+done
+at() { xdotool mousemove --window "\$wid" "\$1" "\$2" click --repeat "\${3:-1}" --delay 80 1; }
+sleep 2
+at 207 226; xdotool key ctrl+a; xdotool type 5; sleep 1          # voltage edit: 5 V
+at 468 150; xdotool key ctrl+a; xdotool type 3                   # timer seconds: 3
+at 445 191; sleep 4.5                                            # start the countdown
+at 224 188; sleep 1.5                                            # "Включить"
+at 292 188; sleep 1.5                                            # "Выключить"
+at 70 142 2; sleep 1.5                                           # double-click the hot value
+xdotool key Escape
+for _ in \$(seq 30); do kill -0 \$app 2>/dev/null || exit 0; sleep 0.1; done
+echo "the window did not close on Esc"; kill \$app; exit 1
+SESSION
+xvfb-run -a -s "-screen 0 525x324x24" bash session.sh 2>/dev/null
+closed=$?
+
+passed=0
+failed=0
+check() {
+    if eval "$2"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $1"
+    fi
+}
+commands=$(grep -v ' poll$' frames.log | cut -d' ' -f2-)
+check "Esc closes the window" '[ $closed -eq 0 ]'
+check "the typed voltage reaches the supply" 'grep -q "^set-voltage code=1 raw=318$" <<<"$commands"'
+check "the countdown switches the output on, then off" \
+    '[ "$(grep -c "set-voltage+toggle" <<<"$commands")" -ge 2 ]'
+check "the output buttons switch it on and off again" \
+    '[ "$(grep -c "set-voltage+toggle" <<<"$commands")" -ge 4 ]'
+check "the hot value sends its voltage, then its current" \
+    'grep -A1 "^set-voltage code=1 raw=318$" <<<"$commands" | tail -1 | grep -q "^set-current code=1 raw=47$"'
+check "the settings remember the port" 'grep -q "^LastPort=$work/supply$" config/tendrel-controller.ini'
+check "the settings keep the hot value" 'grep -q "^V1=5.0$" config/tendrel-controller.ini'
+check "Debug.txt is written at close" '[ -s Debug.txt ]'
+check "Debug.txt separates lines by CR alone" \
+    '[ "$(tr -cd "\n" <Debug.txt | wc -c)" -eq 0 ] && [ "$(tr -cd "\r" <Debug.txt | wc -c)" -gt 0 ]'
+check "Debug.txt is in cp1251" '[ "$(head -c 7 Debug.txt | od -An -tx1 | tr -d " \n")" = "cde0e9e4e5edee" ]'
+
+echo "desktop: $passed passed, $failed failed"
+[ $failed -eq 0 ]
