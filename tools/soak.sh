@@ -21,7 +21,7 @@ mkfifo console
 exec 3>console
 while [ ! -s device ]; do sleep 0.05; done
 
-TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config "$build/tendrel-controller" 2>/dev/null &
+TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$build/tendrel-controller" 2>/dev/null &
 pid=$!
 sleep 2
 wid=$(xdotool search --name "Tendrel Electronics" | head -1)

@@ -18,16 +18,23 @@ mkfifo console
 exec 3>console
 while [ ! -s device ]; do sleep 0.05; done
 
+# A real X window, whatever platform the other tests run on.
 cat >session.sh <<SESSION
-export TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config
+export TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
 "$controller" & app=\$!
-for _ in \$(seq 50); do
+for _ in \$(seq 300); do
     wid=\$(xdotool search --name "Tendrel Electronics" 2>/dev/null | head -1)
     [ -n "\$wid" ] && break
     sleep 0.1
 done
+[ -n "\$wid" ] || { echo "the window did not appear"; kill \$app; exit 1; }
+# Live once the supply has answered a few polls.
+for _ in \$(seq 300); do
+    [ "\$(grep -c ' poll\$' "$work/frames.log")" -ge 4 ] && break
+    sleep 0.1
+done
 at() { xdotool mousemove --window "\$wid" "\$1" "\$2" click --repeat "\${3:-1}" --delay 80 1; }
-sleep 2
+sleep 0.5
 at 207 226; xdotool key ctrl+a; xdotool type 5; sleep 1          # voltage edit: 5 V
 at 468 150; xdotool key ctrl+a; xdotool type 3                   # timer seconds: 3
 at 445 191; sleep 4.5                                            # start the countdown
