@@ -55,8 +55,8 @@ bool PseudoTerminal::openMaster()
     if (masterFd_ < 0 || ::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0 || !addFlags(masterFd_, O_NONBLOCK)) {
         return false;
     }
-    const char* name = ::ptsname(masterFd_);
-    if (name == nullptr) {
+    char name[128];
+    if (::ptsname_r(masterFd_, name, sizeof name) != 0) {
         return false;
     }
     slavePath_ = name;

@@ -36,7 +36,7 @@ void installSignalHandlers(const WakePipe& stopPipe)
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
+    (void)std::signal(SIGPIPE, SIG_IGN);
 }
 
 // Runs one console line; false once the user asked to quit.
@@ -116,7 +116,7 @@ int main(int argc, char** argv)
     if (!parsed.logFile.empty()) {
         logFile.open(parsed.logFile, std::ios::app);
         if (!logFile) {
-            std::cerr << program << ": cannot open " << parsed.logFile << ": " << std::strerror(errno) << '\n';
+            std::cerr << program << ": cannot open " << parsed.logFile << '\n';
             return 1;
         }
     }
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
     SimulatedSupply supply(parsed.options);
     supply.setLogSink(logSink(logFile));
     if (!stopPipe.isValid() || !supply.start()) {
-        std::cerr << program << ": cannot open the pseudo-terminal: " << std::strerror(errno) << '\n';
+        std::cerr << program << ": cannot open the pseudo-terminal\n";
         return 1;
     }
     std::cout << supply.devicePath() << std::endl;
