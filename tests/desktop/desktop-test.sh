@@ -34,15 +34,25 @@ for _ in \$(seq 300); do
     sleep 0.1
 done
 at() { xdotool mousemove --window "\$wid" "\$1" "\$2" click --repeat "\${3:-1}" --delay 80 1; }
+# Waits, up to 15 s, until the supply has received count frames like pattern.
+received() {
+    for _ in \$(seq 150); do
+        [ "\$(grep -cE "\$1" "$work/frames.log")" -ge "\$2" ] && return 0
+        sleep 0.1
+    done
+}
 sleep 0.5
-at 207 226; xdotool key ctrl+a; xdotool type 5; sleep 1          # voltage edit: 5 V
+at 207 226; xdotool key ctrl+a; xdotool type 5                   # voltage edit: 5 V
+received 'set-voltage code=1 raw=318\$' 1
 at 468 150; xdotool key ctrl+a; xdotool type 3                   # timer seconds: 3
-at 445 191; sleep 4.5                                            # start the countdown
-at 224 188; sleep 1.5                                            # "Включить"
-at 292 188; sleep 1.5                                            # "Выключить"
-at 70 142 2; sleep 1.5                                           # double-click the hot value
+at 445 191                                                       # start the countdown
+received 'set-voltage\+toggle' 2; sleep 1
+at 224 188; received 'set-voltage\+toggle' 3; sleep 1           # "Включить"
+at 292 188; received 'set-voltage\+toggle' 4; sleep 1           # "Выключить"
+at 70 142; at 70 142 2                                           # double-click the hot value
+received 'set-current code=1 raw=47\$' 1
 xdotool key Escape
-for _ in \$(seq 30); do kill -0 \$app 2>/dev/null || exit 0; sleep 0.1; done
+for _ in \$(seq 100); do kill -0 \$app 2>/dev/null || exit 0; sleep 0.1; done
 echo "the window did not close on Esc"; kill \$app; exit 1
 SESSION
 xvfb-run -a -s "-screen 0 525x324x24" bash session.sh 2>/dev/null
