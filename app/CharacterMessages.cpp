@@ -32,19 +32,9 @@ std::optional<int> CharacterMessages::codeOf(const QKeyEvent& event)
         }
         return std::nullopt;
     }
-    switch (key) {
-    case Qt::Key_Backspace:
+    // Tab, Enter and Esc are the dialog's own keys and never become characters.
+    if (key == Qt::Key_Backspace) {
         return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    default:
-        break;
     }
     const QString text = event.text();
     if (text.isEmpty() || !text.front().isPrint()) {

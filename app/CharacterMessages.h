@@ -10,9 +10,9 @@ class QWidget;
 
 // Sees every key press meant for one window, before the control it is meant
 // for, and reports the character code it stands for: printable characters in
-// cp1251, Backspace 8, Tab 9, Enter 13, Esc 27, Ctrl with a letter 1 to 26.
-// Keys that make no character (Delete, arrows, Home, End, Shift, function
-// keys) report nothing.
+// cp1251, Backspace 8, Ctrl with a letter 1 to 26.
+// Keys that make no character (Tab, Enter, Esc, Delete, arrows, Home, End,
+// Shift, function keys) report nothing.
 class CharacterMessages final : public QObject {
     Q_OBJECT
 

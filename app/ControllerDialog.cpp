@@ -58,6 +58,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
           [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
     , startEvent_(EventRegistry::obtain(LinkEvents::kStart, true))
     , transmitEvent_(EventRegistry::obtain(LinkEvents::kTransmit, false))
+    , output_(state, transmitEvent_)
 {
     Q_INIT_RESOURCE(resources);
     setWindowTitle(QString::fromUtf8(kTitle));
@@ -291,6 +292,7 @@ void ControllerDialog::handleNoAnswer()
     setpoints_->hide();
     supplyFrame_->showNoConnection();
     state_.controlsLive.store(0);
+    output_.linkLost();
     if (state_.identified.load() != 0) {
         saveSettings();
     }
@@ -315,17 +317,23 @@ void ControllerDialog::handleFullStatus()
     if (state_.identified.load() == 0 && identifySupply(code)) {
         state_.identified.store(1);
     }
+    const bool resumeRun = state_.controlsLive.load() == 0 && timerRunning_;
     if (state_.controlsLive.load() == 0) {
         goLive();
-        if (timerRunning_) {
-            timerRunning_ = false;
-            startStopTimer(false);
-        }
     }
-    if (code != state_.modelCode.load()) {
+    const bool ownModel = code == state_.modelCode.load();
+    if (ownModel) {
+        followOutputState(status);
+    }
+    // A run suspended by a lost link resumes after the output state of this
+    // status is known: a supply that kept its output on is not toggled off.
+    if (resumeRun) {
+        timerRunning_ = false;
+        startStopTimer(false);
+    }
+    if (!ownModel) {
         return;
     }
-    followOutputState(status);
     showVoltageReading(followRegulation(state_.replyValues[1]));
     showCurrentReading(state_.replyValues[2]);
     state_.adoptReadings.store(0);
@@ -352,6 +360,9 @@ void ControllerDialog::followOutputState(std::int32_t status)
         state_.outputOn.store(1);
         setpoints_->showOutputOn();
         supplyFrame_->showOutputOn();
+    }
+    if (output_.statusSeen()) {
+        setpoints_->disableOutputButtons();
     }
 }
 
@@ -441,10 +452,33 @@ void ControllerDialog::onCurrentSpin(int delta)
 
 void ControllerDialog::onOutputButton()
 {
-    state_.toggleOutput.store(1);
+    output_.toggle();
     setpoints_->disableOutputButtons();
-    state_.voltagePending.store(1);
-    transmitEvent_->set();
+}
+
+// The timer's way to the output: it asks for a state rather than a toggle, so
+// that quick clicks never leave the output the other way round.
+void ControllerDialog::switchOutput(bool on)
+{
+    switch (output_.request(on)) {
+    case OutputSwitch::Outcome::Toggled:
+        setpoints_->disableOutputButtons();
+        break;
+    case OutputSwitch::Outcome::Withdrawn:
+        showRecordedOutputState();
+        break;
+    case OutputSwitch::Outcome::Nothing:
+        break;
+    }
+}
+
+void ControllerDialog::showRecordedOutputState()
+{
+    if (state_.outputOn.load() != 0) {
+        setpoints_->showOutputOn();
+    } else {
+        setpoints_->showOutputOff();
+    }
 }
 
 void ControllerDialog::queueVoltage(std::int32_t raw)
@@ -516,9 +550,7 @@ void ControllerDialog::startStopTimer(bool restart)
     if (timerRunning_) {
         timerRunning_ = false;
         refreshTimerCaption(false);
-        if (state_.outputOn.load() != 0) {
-            onOutputButton();
-        }
+        switchOutput(false);
         stopClock();
         timer_->setContinueEnabled(true);
         enableAfterRun();
@@ -534,9 +566,7 @@ void ControllerDialog::startStopTimer(bool restart)
         clock_.start(preset());
         timer_->showClock(TimerClock::format(timerHours_, timerMinutes_, timerSeconds_));
     }
-    if (state_.outputOn.load() == 0) {
-        onOutputButton();
-    }
+    switchOutput(true);
     startClock();
 }
 
@@ -549,9 +579,7 @@ void ControllerDialog::onTimerTick()
     }
     timerRunning_ = false;
     refreshTimerCaption(false);
-    if (state_.outputOn.load() != 0) {
-        onOutputButton();
-    }
+    switchOutput(false);
     stopClock();
     enableAfterRun();
 }

@@ -5,6 +5,7 @@
 #include "link/SerialPort.h"
 #include "settings/ControllerSettings.h"
 #include "supply/ModelProfile.h"
+#include "supply/OutputSwitch.h"
 #include "timer/TimerClock.h"
 
 #include <QDialog>
@@ -149,6 +150,8 @@ private:
     void showVoltageReading(std::int32_t raw);
     void showCurrentReading(std::int32_t raw);
     void handBackTurn();
+    void switchOutput(bool on);
+    void showRecordedOutputState();
 
     LinkState& state_;
     ControllerSettings settings_;
@@ -156,6 +159,7 @@ private:
     std::shared_ptr<AutoResetEvent> startEvent_;
     std::shared_ptr<AutoResetEvent> transmitEvent_;
     std::shared_ptr<AutoResetEvent> closeEvent_;
+    OutputSwitch output_;
 
     std::unique_ptr<LogoPicture> logo_;
     std::unique_ptr<SupplyFrame> supplyFrame_;

@@ -43,6 +43,13 @@ UpDownControl::UpDownControl(QWidget* parent)
 void UpDownControl::attach(ClassicEdit* buddy)
 {
     buddy_ = buddy;
+    // Like arrows with an automatic buddy, they make room for themselves: the
+    // edit ends where they begin instead of running under them.
+    const QRect edit = buddy->geometry();
+    const int left = geometry().left();
+    if (left > edit.left() && left <= edit.right()) {
+        buddy->setGeometry(edit.left(), edit.top(), left - edit.left(), edit.height());
+    }
     connect(buddy, &ClassicEdit::stepKey, this, [this](int sign) { emit stepped(sign * direction()); });
 }
 

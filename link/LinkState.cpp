@@ -3,6 +3,6 @@
 const std::string& LinkState::currentPortName() const
 {
     static const std::string none;
-    const std::size_t index = portIndex.load();
+    const auto index = static_cast<std::size_t>(portIndex.load());
     return index < portNames.size() ? portNames[index] : none;
 }

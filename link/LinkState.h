@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/RawSetpoint.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -16,16 +18,16 @@ struct LinkState {
     // Filled and ordered before the worker starts; unchanged while it runs.
     std::vector<std::string> portNames;
     int portCount() const { return static_cast<int>(portNames.size()); }
-    // The port in use; the worker alone changes it.
-    std::atomic<std::uint8_t> portIndex{0};
+    // The port in use; the worker alone changes it. Wide enough for any list.
+    std::atomic<std::int32_t> portIndex{0};
     const std::string& currentPortName() const;
 
     std::atomic<std::int32_t> pollByte{100};
     std::atomic<std::int32_t> modelCode{0};
 
     // Command slots: the value is stored before its pending flag is raised.
-    std::atomic<std::int32_t> setVoltageRaw{0};
-    std::atomic<std::int32_t> setCurrentRaw{0};
+    RawSetpoint setVoltageRaw;
+    RawSetpoint setCurrentRaw;
     std::atomic<std::int32_t> voltagePending{0};
     std::atomic<std::int32_t> currentPending{0};
     std::atomic<std::int32_t> toggleOutput{0};

@@ -3,7 +3,6 @@
 #include "link/EventRegistry.h"
 #include "link/WireProtocol.h"
 
-#include <algorithm>
 #include <thread>
 
 LinkWorker::LinkWorker(LinkState& state, SerialPortFactory portFactory, ReplyNotifier notifyReply, LinkTiming timing)
@@ -54,13 +53,22 @@ void LinkWorker::servePort()
     port_->close();
 }
 
+// Reads the answer to the previous poll before writing the next one: what is
+// left over then cannot belong to the next answer, and is dropped, because the
+// answer has no framing and one byte too many or too few would put every
+// later answer out of step.
 void LinkWorker::pollOnce()
 {
+    readAnswer();
+    port_->discardInput();
     writeBytes(state_.pollByte.load(), 1);
+}
+
+void LinkWorker::readAnswer()
+{
     const std::int32_t status = readBytes(1);
     state_.replyValues.push_back(status);
-    const bool wordsFollow = status != 0 && (status < 128 || state_.controlsLive.load() != 0);
-    if (!wordsFollow) {
+    if (!wordsFollow(status)) {
         return;
     }
     for (int word = 0; word < 2; ++word) {
@@ -69,6 +77,18 @@ void LinkWorker::pollOnce()
             state_.replyValues.push_back(value);
         }
     }
+}
+
+// A status with the output bit is taken alone until the controls are live,
+// unless its words came with it: a supply whose output is already on when it
+// is found sends them.
+bool LinkWorker::wordsFollow(std::int32_t status)
+{
+    if (status == 0) {
+        return false;
+    }
+    return status < WireProtocol::kToggleOffset || state_.controlsLive.load() != 0
+        || port_->waiting() >= 2 * sizeof(std::uint16_t);
 }
 
 void LinkWorker::sendQueuedCommands()
@@ -101,8 +121,7 @@ void LinkWorker::sendCurrent()
 void LinkWorker::restAfterFailedOpen()
 {
     ++failedOpensInRow_;
-    const int roundLength = std::min(state_.portCount(), 256);
-    if (failedOpensInRow_ >= roundLength) {
+    if (failedOpensInRow_ >= state_.portCount()) {
         failedOpensInRow_ = 0;
         pauseFor(timing_.afterFailedRound);
     }
@@ -110,11 +129,7 @@ void LinkWorker::restAfterFailedOpen()
 
 void LinkWorker::advancePortIndex()
 {
-    auto next = static_cast<std::uint8_t>(state_.portIndex.load() + 1);
-    if (next == state_.portCount()) {
-        next = 0;
-    }
-    state_.portIndex.store(next);
+    state_.portIndex.store((state_.portIndex.load() + 1) % state_.portCount());
 }
 
 void LinkWorker::writeBytes(std::int32_t value, int count)

@@ -23,6 +23,8 @@ public:
 private:
     void servePort();
     void pollOnce();
+    void readAnswer();
+    bool wordsFollow(std::int32_t status);
     void sendQueuedCommands();
     void sendVoltage();
     void sendCurrent();

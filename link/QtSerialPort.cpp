@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QString>
 
+#include <algorithm>
+
 namespace {
 
 // Mirrors the line's read time-outs: 1 ms per byte plus 1 ms.
@@ -83,6 +85,26 @@ std::size_t QtSerialPort::read(std::uint8_t* data, std::size_t count)
     }
     port_.clearError();
     return received;
+}
+
+std::size_t QtSerialPort::waiting()
+{
+    if (!port_.isOpen()) {
+        return 0;
+    }
+    // Takes in what the device holds without waiting for anything new.
+    port_.waitForReadyRead(0);
+    port_.clearError();
+    return static_cast<std::size_t>(std::max<qint64>(port_.bytesAvailable(), 0));
+}
+
+void QtSerialPort::discardInput()
+{
+    if (!port_.isOpen()) {
+        return;
+    }
+    port_.clear(QSerialPort::Input);
+    port_.clearError();
 }
 
 SerialPortFactory QtSerialPort::factory()

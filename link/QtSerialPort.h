@@ -11,6 +11,8 @@ public:
     void close() override;
     void write(const std::uint8_t* data, std::size_t count) override;
     std::size_t read(std::uint8_t* data, std::size_t count) override;
+    std::size_t waiting() override;
+    void discardInput() override;
 
     static SerialPortFactory factory();
 

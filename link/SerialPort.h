@@ -19,6 +19,10 @@ public:
     // Reads up to count bytes that arrive within about a millisecond per byte
     // plus one; returns how many were read.
     virtual std::size_t read(std::uint8_t* data, std::size_t count) = 0;
+    // Bytes that have arrived and wait to be read, without waiting for more.
+    virtual std::size_t waiting() = 0;
+    // Drops every byte that has arrived and not been read.
+    virtual void discardInput() = 0;
 };
 
 // Ports are made on the worker's own thread.

@@ -61,10 +61,16 @@ std::optional<double> OneDecimalRule::onDecimalMark(
         edit.undo();
         value = leadingNumber(edit.text());
     }
-    const int now = lengthOf(edit);
-    edit.setSelectionRange(now - 1, now);
+    selectLastCharacter(edit);
     if (options.window == Window::AddValues) {
         return std::nullopt;
+    }
+    if (value > bounds.max) {
+        // Digits deleted in the middle and a mark typed at the end can make
+        // any number: the edit shows the top of the range, which is sent.
+        edit.setProgramText(oneDecimal(bounds.max));
+        selectLastCharacter(edit);
+        return bounds.max;
     }
     return value < bounds.min ? bounds.min : value;
 }
@@ -92,6 +98,12 @@ std::optional<double> OneDecimalRule::onDigit(
     }
     lastChar = 0;
     return value;
+}
+
+void OneDecimalRule::selectLastCharacter(ClassicEdit& edit)
+{
+    const int length = lengthOf(edit);
+    edit.setSelectionRange(length - 1, length);
 }
 
 // Where typing goes on in a text of three characters or more.

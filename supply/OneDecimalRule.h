@@ -44,4 +44,5 @@ private:
         ClassicEdit& edit, int& lastChar, Bounds bounds, Options options, double value);
     static void placeCaret(ClassicEdit& edit, int lastChar, int length, Bounds bounds, Options options);
     static void selectTenthsAt(ClassicEdit& edit, int end);
+    static void selectLastCharacter(ClassicEdit& edit);
 };

@@ -33,6 +33,8 @@ UpDownControl* makeSpin(QWidget* window, int id, int x, int width)
 QPushButton* makeButton(QWidget* window, const char* text, int id, int x)
 {
     auto* button = new QPushButton(QString::fromUtf8(text), window);
+    // Enter acts on no button of the main window.
+    button->setAutoDefault(false);
     DialogUnits::place(button, id, x, 108, 45, 15);
     button->hide();
     return button;

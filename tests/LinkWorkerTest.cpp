@@ -129,7 +129,8 @@ TEST(LinkWorker, ReadsWhatTheStatusAllows)
         {{}, false, {0}}, // silence
         {{0, 7, 7, 7, 7}, false, {0}}, // a zero status is no answer either
         {{1, 0xF4, 0x01, 200, 0}, false, {1, 500, 200}}, // full status
-        {{129, 0xF4, 0x05, 200, 0}, false, {129}}, // output on, controls not yet live
+        {{129}, false, {129}}, // output on, status alone: no words are waited for
+        {{129, 0xF4, 0x05, 200, 0}, false, {129, 1524, 200}}, // output on when found: its words came with it
         {{129, 0xF4, 0x05, 200, 0}, true, {129, 1524, 200}},
         {{1, 0, 0, 200, 0}, false, {1, 200}}, // a zero word is left out
         {{1, 0, 0, 0, 0}, false, {1}}, {{1, 0x2C}, false, {1, 0x2C}}, // a word cut short keeps its one byte
@@ -145,6 +146,106 @@ TEST(LinkWorker, ReadsWhatTheStatusAllows)
     }
 }
 
+// The answer to poll k reads voltage word k, so a reply that lags behind or
+// is out of step shows at once.
+Bytes numberedAnswer(int k)
+{
+    return {1, static_cast<std::uint8_t>(k), 0, 200, 0};
+}
+
+std::vector<std::int32_t> numberedReply(int k)
+{
+    return {1, k, 200};
+}
+
+TEST(LinkWorker, AnUpsetCostsAtMostTheAnswerItHits)
+{
+    struct Case {
+        const char* what;
+        std::function<Bytes(int k)> answer;
+    };
+    const auto upset = [](Bytes extra, bool before) {
+        return [extra, before](int k) {
+            Bytes answer = numberedAnswer(k);
+            if (k == 3) {
+                answer.insert(before ? answer.begin() : answer.end(), extra.begin(), extra.end());
+            }
+            return answer;
+        };
+    };
+    const std::vector<Case> cases{
+        {"every poll answered twice",
+            [](int k) {
+                Bytes twice = numberedAnswer(k);
+                const Bytes again = numberedAnswer(k);
+                twice.insert(twice.end(), again.begin(), again.end());
+                return twice;
+            }},
+        {"a stray byte before an answer", upset({7}, true)},
+        {"a stray byte after an answer", upset({7}, false)},
+        {"a zero status followed by words",
+            [](int k) {
+                return k == 3 ? Bytes{0, 5, 0, 9, 0} : numberedAnswer(k);
+            }},
+        {"a status of 128 with words while not live", upset({128, 1, 0, 1, 0}, true)},
+    };
+    for (const Case& c : cases) {
+        WorkerRig rig({"A"});
+        auto polls = std::make_shared<int>(0);
+        rig.line->answerer = [polls, answer = c.answer] { return answer(++*polls); };
+        rig.run();
+        ASSERT_TRUE(rig.waitForReplies(10));
+        rig.stop();
+        const auto replies = rig.replies();
+        for (int n = 1; n <= 10; ++n) {
+            if (n != 3) {
+                EXPECT_EQ(replies[static_cast<std::size_t>(n - 1)], numberedReply(n)) << c.what << ", reply " << n;
+            }
+        }
+    }
+}
+
+TEST(LinkWorker, AnswersThatArriveWholeButLateAreStillRead)
+{
+    WorkerRig rig({"A"});
+    auto polls = std::make_shared<int>(0);
+    rig.line->answerer = [polls] { return numberedAnswer(++*polls); };
+    rig.line->answerDelay = 25ms; // about two cycles of the shortened timing
+    rig.run();
+    ASSERT_TRUE(rig.waitForReplies(30));
+    rig.stop();
+    std::vector<int> numbers;
+    for (const auto& reply : rig.replies()) {
+        if (reply.size() == 3) {
+            ASSERT_EQ(reply[0], 1);
+            ASSERT_EQ(reply[2], 200);
+            numbers.push_back(reply[1]);
+        }
+    }
+    ASSERT_GE(numbers.size(), 5U);
+    for (std::size_t i = 1; i < numbers.size(); ++i) {
+        EXPECT_GT(numbers[i], numbers[i - 1]);
+    }
+}
+
+TEST(LinkWorker, EveryPortOfALongListIsTried)
+{
+    std::vector<std::string> ports;
+    for (int i = 0; i < 300; ++i) {
+        ports.push_back("P" + std::to_string(i));
+    }
+    WorkerRig rig(ports);
+    rig.line->openable = {"P299"};
+    rig.reaction = [](LinkState& state, std::size_t) { state.dropPort.store(1); };
+    rig.run();
+    ASSERT_TRUE(rig.waitForReplies(2));
+    rig.stop();
+    EXPECT_EQ(rig.line->opensCopy().front(), "P299");
+    const std::lock_guard lock(rig.line->mutex);
+    ASSERT_GE(rig.line->failedOpens.size(), 299U);
+    EXPECT_EQ(rig.line->failedOpens[256], "P256");
+}
+
 TEST(LinkWorker, SendsQueuedCommandsAfterThePollVoltageFirst)
 {
     WorkerRig rig({"A"});
@@ -153,13 +254,13 @@ TEST(LinkWorker, SendsQueuedCommandsAfterThePollVoltageFirst)
         if (number == 1) {
             queueCurrent(state, 300);
             queueVoltage(state, 700);
-            queueVoltage(state, 0x12345); // the later value wins; only its low 16 bits go out
+            queueVoltage(state, 0x12345); // the later value wins, never beyond full scale
         }
     };
     rig.run();
     ASSERT_TRUE(rig.waitForReplies(3));
     rig.stop();
-    const std::vector<Bytes> expected{{66, 0x45, 0x23}, {2, 0x2C, 0x01}};
+    const std::vector<Bytes> expected{{66, 0xE8, 0x03}, {2, 0x2C, 0x01}};
     EXPECT_EQ(rig.commandWrites(), expected);
 }
 

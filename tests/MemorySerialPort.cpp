@@ -26,6 +26,7 @@ bool MemorySerialPort::open(const std::string& name)
     }
     line_->opens.push_back(name);
     line_->input.clear();
+    line_->onTheWay.clear();
     return true;
 }
 
@@ -50,7 +51,7 @@ void MemorySerialPort::write(const std::uint8_t* data, std::size_t count)
                 answer = line_->answers.front();
                 line_->answers.pop_front();
             }
-            line_->input.insert(line_->input.end(), answer.begin(), answer.end());
+            line_->onTheWay.emplace_back(std::chrono::steady_clock::now() + line_->answerDelay, std::move(answer));
         }
         afterWrite = line_->afterWrite;
     }
@@ -59,15 +60,41 @@ void MemorySerialPort::write(const std::uint8_t* data, std::size_t count)
     }
 }
 
+void MemorySerialPort::receiveArrived()
+{
+    const auto now = std::chrono::steady_clock::now();
+    while (!line_->onTheWay.empty() && line_->onTheWay.front().first <= now) {
+        const Bytes& answer = line_->onTheWay.front().second;
+        line_->input.insert(line_->input.end(), answer.begin(), answer.end());
+        line_->onTheWay.pop_front();
+    }
+}
+
 std::size_t MemorySerialPort::read(std::uint8_t* data, std::size_t count)
 {
     const std::lock_guard lock(line_->mutex);
+    receiveArrived();
     std::size_t got = 0;
     while (got < count && !line_->input.empty()) {
         data[got++] = line_->input.front();
         line_->input.pop_front();
     }
     return got;
+}
+
+std::size_t MemorySerialPort::waiting()
+{
+    const std::lock_guard lock(line_->mutex);
+    receiveArrived();
+    return line_->input.size();
+}
+
+void MemorySerialPort::discardInput()
+{
+    const std::lock_guard lock(line_->mutex);
+    receiveArrived();
+    line_->discarded += static_cast<int>(line_->input.size());
+    line_->input.clear();
 }
 
 SerialPortFactory MemorySerialPort::factory(std::shared_ptr<Line> line)

@@ -2,6 +2,7 @@
 
 #include "link/SerialPort.h"
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // An in-memory line for the worker's tests: each poll byte written queues the
@@ -22,11 +24,14 @@ public:
         std::set<std::string> openable; // empty: every name opens
         std::deque<Bytes> answers; // one per poll byte written; none left: silence
         std::function<Bytes()> answerer; // used instead of answers when set
+        std::chrono::milliseconds answerDelay{0}; // an answer arrives whole this long after its poll
         std::deque<std::uint8_t> input;
+        std::deque<std::pair<std::chrono::steady_clock::time_point, Bytes>> onTheWay;
         std::vector<Bytes> writes;
         std::vector<std::string> opens;
         std::vector<std::string> failedOpens;
         int closes = 0;
+        int discarded = 0; // bytes dropped by discardInput
         // Runs after each write, outside the lock, on the worker's thread.
         std::function<void(const Bytes&)> afterWrite;
 
@@ -40,9 +45,14 @@ public:
     void close() override;
     void write(const std::uint8_t* data, std::size_t count) override;
     std::size_t read(std::uint8_t* data, std::size_t count) override;
+    std::size_t waiting() override;
+    void discardInput() override;
 
     static SerialPortFactory factory(std::shared_ptr<Line> line);
 
 private:
+    // Moves the answers that have arrived into the input; the line is locked.
+    void receiveArrived();
+
     std::shared_ptr<Line> line_;
 };

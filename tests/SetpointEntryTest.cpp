@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -147,6 +149,44 @@ TEST_F(SetpointEntry, ADecimalMarkOnlyMovesTheSelectionToTheTenths)
     voltage()->setCursorPosition(1);
     EXPECT_EQ(type(voltage(), ','), std::nullopt);
     EXPECT_EQ(voltage()->text(), QStringLiteral("12.5"));
+}
+
+TEST_F(SetpointEntry, AMarkAfterADeletedPointSendsNoMoreThanFullScale)
+{
+    // "15.0" less its point is "150"; a point typed at the end makes 150.0.
+    for (const auto& [edit, first, second, top] : {std::tuple{voltage(), '1', '5', QStringLiteral("15.7")},
+             std::tuple{current(), '6', '3', QStringLiteral("63.0")}}) {
+        focus(edit);
+        clear(edit);
+        type(edit, first);
+        type(edit, second);
+        edit->setSelectionRange(2, 2);
+        EXPECT_EQ(press(edit, Qt::Key_Delete), std::nullopt);
+        ASSERT_EQ(edit->text().size(), 3);
+        press(edit, Qt::Key_End);
+        EXPECT_EQ(type(edit, '.'), 1000) << edit->objectName().toStdString();
+        EXPECT_EQ(edit->text(), top);
+    }
+}
+
+TEST_F(SetpointEntry, TabEnterAndEscAreNoCharacters)
+{
+    type(voltage(), 'x'); // taken back, and kept as the last character
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab}) {
+        focus(voltage());
+        press(voltage(), key);
+        EXPECT_EQ(window.dialog().lastChar(), 'x') << key;
+    }
+    // Tabbed into the current edit after an accepted digit, Delete edits its
+    // text and sends nothing.
+    focus(voltage());
+    type(voltage(), '5');
+    QTest::keyClick(voltage(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), current());
+    current()->setSelectionRange(0, 0);
+    const QString before = current()->text();
+    EXPECT_EQ(press(current(), Qt::Key_Delete), std::nullopt);
+    EXPECT_EQ(current()->text(), before.mid(1));
 }
 
 TEST_F(SetpointEntry, OtherCharactersAreTakenBackAtOnce)

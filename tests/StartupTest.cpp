@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace std::chrono_literals;
 
 TEST(Startup, WithoutSerialPortsTheProgramSaysSoAndEnds)
@@ -47,7 +49,11 @@ TEST(Startup, TheWindowOpensInItsInitialState)
     EXPECT_EQ(window.text(1045), QStringLiteral("00:00:00"));
     EXPECT_FALSE(window.control<QLabel>(1065)->pixmap().isNull());
     EXPECT_EQ(window.control<QLabel>(1065)->size(), QSize(209, 75));
-    EXPECT_EQ(window.widget(1016)->geometry(), QRect(162, 216, 90, 21));
+    // The edits end where their arrows begin, so no digit sits under them.
+    for (const auto& [edit, arrows] : {std::pair{1016, 1017}, std::pair{1022, 1023}}) {
+        EXPECT_EQ(window.widget(edit)->geometry().right() + 1, window.widget(arrows)->geometry().left()) << edit;
+    }
+    EXPECT_EQ(window.widget(1016)->geometry(), QRect(162, 216, 71, 21));
     EXPECT_TRUE(dialog.isLinkRunning());
 }
 

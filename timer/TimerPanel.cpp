@@ -28,6 +28,8 @@ QLineEdit* makePresetEdit(QWidget* window, int id, int x)
 QPushButton* makeButton(QWidget* window, const char* text, int id, int y)
 {
     auto* button = new QPushButton(QString::fromUtf8(text), window);
+    // Enter acts on no button of the main window.
+    button->setAutoDefault(false);
     DialogUnits::place(button, id, 261, y, 71, 15);
     return button;
 }

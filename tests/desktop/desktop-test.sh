@@ -44,11 +44,14 @@ received() {
 sleep 0.5
 at 207 226; xdotool key ctrl+a; xdotool type 5                   # voltage edit: 5 V
 received 'set-voltage code=1 raw=318\$' 1
+xdotool key Return KP_Enter; sleep 1.2                          # Enter acts on no button
+grep -c 'toggle' "$work/frames.log" >"$work/enter-toggles"
 at 468 150; xdotool key ctrl+a; xdotool type 3                   # timer seconds: 3
 at 445 191                                                       # start the countdown
 received 'set-voltage\+toggle' 2; sleep 1
 at 224 188; received 'set-voltage\+toggle' 3; sleep 1           # "Включить"
 at 292 188; received 'set-voltage\+toggle' 4; sleep 1           # "Выключить"
+at 445 191; sleep 0.1; at 445 191; sleep 2                       # start and stop the timer at once
 at 70 142; at 70 142 2                                           # double-click the hot value
 received 'set-current code=1 raw=47\$' 1
 xdotool key Escape
@@ -75,6 +78,9 @@ check "the countdown switches the output on, then off" \
     '[ "$(grep -c "set-voltage+toggle" <<<"$commands")" -ge 2 ]'
 check "the output buttons switch it on and off again" \
     '[ "$(grep -c "set-voltage+toggle" <<<"$commands")" -ge 4 ]'
+check "Enter switches nothing" '[ "$(cat enter-toggles)" -eq 0 ]'
+check "a timer stopped at once leaves the output off" \
+    '[ $(($(grep -c "set-voltage+toggle" <<<"$commands") % 2)) -eq 0 ]'
 check "the hot value sends its voltage, then its current" \
     'grep -A1 "^set-voltage code=1 raw=318$" <<<"$commands" | tail -1 | grep -q "^set-current code=1 raw=47$"'
 check "the settings remember the port" 'grep -q "^LastPort=$work/supply$" config/tendrel-controller.ini'
