@@ -1,32 +1,22 @@
 #include "app/ControllerDialog.h"
 
-#include "app/CharacterMessages.h"
-#include "app/ClassicEdit.h"
-#include "app/DataExchange.h"
-#include "app/DialogUnits.h"
-#include "app/LinkReplyEvent.h"
-#include "app/LogoPicture.h"
-#include "app/MessageBox.h"
-#include "app/UpDownControl.h"
-#include "app/WindowLook.h"
 #include "hotvalues/AddValuesDialog.h"
-#include "hotvalues/HotValueMath.h"
 #include "hotvalues/HotValuesPanel.h"
-#include "link/EventRegistry.h"
-#include "link/PortChooser.h"
-#include "link/PortList.h"
-#include "link/QtSerialPort.h"
 #include "settings/DiagnosticLog.h"
 #include "supply/Conversions.h"
-#include "supply/ModelTable.h"
-#include "supply/ReplyKind.h"
 #include "supply/SetpointPanel.h"
 #include "supply/SupplyFrame.h"
 #include "timer/TimerPanel.h"
+#include "toolkit/CharacterMessages.h"
+#include "toolkit/ClassicEdit.h"
+#include "toolkit/DataExchange.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/LogoPicture.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/UpDownControl.h"
+#include "toolkit/WindowLook.h"
 
 #include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,9 +30,9 @@ const char* const ControllerDialog::kUnknownSupplyText = "Найден неиз�
 
 namespace {
 
-QString fromUtf8(const std::string& text)
+QString oneDecimal(double value)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdString(Conversions::oneDecimal(value));
 }
 
 } // namespace
@@ -51,14 +41,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
     : QDialog(nullptr,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , state_(state)
-    , settings_(SettingsFile(SettingsFile::defaultPath()))
-    , link_(
-          state, portFactory ? std::move(portFactory) : QtSerialPort::factory(),
-          [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
-    , startEvent_(EventRegistry::obtain(LinkEvents::kStart, true))
-    , transmitEvent_(EventRegistry::obtain(LinkEvents::kTransmit, false))
-    , output_(state, transmitEvent_)
+    , controller_(state, *this, std::move(portFactory), timing)
 {
     Q_INIT_RESOURCE(resources);
     setWindowTitle(QString::fromUtf8(kTitle));
@@ -75,7 +58,12 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
     log_ = std::make_unique<DiagnosticLog>(this);
     arrangeTabOrder();
     connectNotifications();
+    connectSupply();
+    connectTimer();
+    connectHotValues();
 }
+
+ControllerDialog::~ControllerDialog() = default;
 
 void ControllerDialog::connectNotifications()
 {
@@ -84,19 +72,74 @@ void ControllerDialog::connectNotifications()
     connect(setpoints_->currentEdit(), &ClassicEdit::changed, this, &ControllerDialog::onCurrentEditChanged);
     connect(setpoints_->voltageSpin(), &UpDownControl::stepped, this, &ControllerDialog::onVoltageSpin);
     connect(setpoints_->currentSpin(), &UpDownControl::stepped, this, &ControllerDialog::onCurrentSpin);
-    connect(setpoints_->onButton(), &QPushButton::clicked, this, &ControllerDialog::onOutputButton);
-    connect(setpoints_->offButton(), &QPushButton::clicked, this, &ControllerDialog::onOutputButton);
-    connect(timer_->startButton(), &QPushButton::clicked, this, [this] { startStopTimer(true); });
-    connect(timer_->continueButton(), &QPushButton::clicked, this, [this] { startStopTimer(false); });
+    connect(setpoints_->onButton(), &QPushButton::clicked, &controller_, &SupplyController::toggleOutput);
+    connect(setpoints_->offButton(), &QPushButton::clicked, &controller_, &SupplyController::toggleOutput);
+    connect(timer_->startButton(), &QPushButton::clicked, this, [this] { controller_.timer().startStop(true); });
+    connect(timer_->continueButton(), &QPushButton::clicked, this, [this] { controller_.timer().startStop(false); });
     connect(timer_->hoursEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onHoursEdited);
     connect(timer_->minutesEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onMinutesEdited);
     connect(timer_->secondsEdit(), &QLineEdit::textChanged, this, &ControllerDialog::onSecondsEdited);
     connect(hotValues_->list(), &QListWidget::itemDoubleClicked, this, &ControllerDialog::applyHotValue);
-    clockTimer_.setInterval(1000);
-    connect(&clockTimer_, &QTimer::timeout, this, &ControllerDialog::onTimerTick);
 }
 
-ControllerDialog::~ControllerDialog() = default;
+void ControllerDialog::connectSupply()
+{
+    SupplyController* supply = &controller_;
+    connect(supply, &SupplyController::logLine, this, [this](const QString& line) { log_->appendLine(line); });
+    connect(supply, &SupplyController::supplyIdentified, this, [this](const QString& name, const QString& model) {
+        setpoints_->applyLimits(controller_.profile());
+        supplyFrame_->showIdentified(name, model);
+    });
+    connect(supply, &SupplyController::panelSwitchReported, this, [this] { supplyFrame_->showPanelSwitchMessage(); });
+    connect(supply, &SupplyController::linkLost, this, &ControllerDialog::showLinkLost);
+    connect(supply, &SupplyController::controlsLive, this, &ControllerDialog::showControlsLive);
+    connect(supply, &SupplyController::outputChanged, this, &ControllerDialog::showOutput);
+    connect(supply, &SupplyController::outputTogglePending, this, [this] { setpoints_->disableOutputButtons(); });
+    connect(supply, &SupplyController::outputToggleWithdrawn, this,
+        [this](bool on) { on ? setpoints_->showOutputOn() : setpoints_->showOutputOff(); });
+    connect(supply, &SupplyController::regulationChanged, this,
+        [this](bool voltage) { supplyFrame_->showRegulation(voltage); });
+    connect(supply, &SupplyController::voltageAdopted, this,
+        [this](double volts) { setpoints_->setVoltageText(oneDecimal(volts)); });
+    connect(supply, &SupplyController::currentAdopted, this,
+        [this](double amperes) { setpoints_->setCurrentText(oneDecimal(amperes)); });
+    connect(supply, &SupplyController::voltageRead, this, [this](double volts) {
+        setVoltage_ = volts;
+        supplyFrame_->showVoltage(QString::fromStdString(Conversions::voltageText(volts)));
+    });
+    connect(supply, &SupplyController::currentRead, this, [this](double amperes) {
+        setCurrent_ = amperes;
+        supplyFrame_->showCurrent(QString::fromStdString(Conversions::currentText(amperes)));
+    });
+}
+
+void ControllerDialog::connectTimer()
+{
+    TimerRun* run = &controller_.timer();
+    connect(run, &TimerRun::startCaptionShown, this, [this](bool countdown) { timer_->showStartCaption(countdown); });
+    connect(run, &TimerRun::clockShown, this, [this](const QString& text) { timer_->showClock(text.toStdString()); });
+    connect(run, &TimerRun::continueEnabled, this, [this](bool enabled) { timer_->setContinueEnabled(enabled); });
+    connect(run, &TimerRun::runStarted, this, [this] {
+        hotValues_->setEnabled(false);
+        timer_->showStopCaption();
+        timer_->setPresetsEnabled(false);
+    });
+    connect(run, &TimerRun::runEnded, this, &ControllerDialog::showRunEnded);
+}
+
+void ControllerDialog::connectHotValues()
+{
+    SupplyController* supply = &controller_;
+    connect(supply, &SupplyController::hotValuesReplaced, this, [this](const QStringList& rows) {
+        hotValues_->clear();
+        for (const QString& row : rows) {
+            hotValues_->addRow(row);
+        }
+    });
+    connect(supply, &SupplyController::hotValueAdded, this, [this](const QString& row) { hotValues_->addRow(row); });
+    connect(supply, &SupplyController::hotValueRemoved, this, [this](int row) { hotValues_->removeRow(row); });
+    connect(supply, &SupplyController::hotValueSelected, this, [this](int row) { hotValues_->selectRow(row); });
+}
 
 void ControllerDialog::arrangeTabOrder()
 {
@@ -114,79 +157,22 @@ void ControllerDialog::arrangeTabOrder()
 
 bool ControllerDialog::initialise()
 {
-    timerRunning_ = false;
-    state_.portNames = PortList::build();
-    if (state_.portCount() < 1) {
+    if (!controller_.listPorts()) {
         MessageBox::warn(this, QString::fromUtf8(kNoPortsText));
         closeMainWindow();
         return false;
     }
-    if (!settings_.hasPortSetting()) {
-        writeDefaultSettings();
-    }
-    loadSettings(true);
-    if (diagnosticsOn_) {
+    controller_.start();
+    if (controller_.diagnosticsOn()) {
         logo_->hide();
         log_->show();
     }
-    state_.setVoltageRaw.store(0);
-    state_.setCurrentRaw.store(0);
-    state_.voltagePending.store(0);
-    state_.currentPending.store(0);
-    startLink();
-    profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
     return true;
 }
 
-void ControllerDialog::startLink()
+void ControllerDialog::unknownSupply()
 {
-    link_.start();
-}
-
-void ControllerDialog::writeDefaultSettings()
-{
-    settings_.writeDefaults();
-}
-
-void ControllerDialog::loadSettings(bool startup)
-{
-    hotValues_->clear();
-    hotVoltageRaw_.clear();
-    hotCurrentRaw_.clear();
-    const ControllerSettings::Loaded loaded = settings_.load();
-    diagnosticsOn_ = loaded.diagnosticsOn;
-    if (startup) {
-        choosePort(loaded);
-    }
-    showHotValues(loaded.hotValues);
-}
-
-void ControllerDialog::choosePort(const ControllerSettings::Loaded& loaded)
-{
-    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, loaded.usePort, loaded.lastPort);
-    usePort_ = choice.usePort;
-    lastPort_ = choice.lastPort;
-    if (diagnosticsOn_) {
-        log_->appendLine(fromUtf8(PortChooser::summary(choice)));
-    }
-}
-
-void ControllerDialog::showHotValues(const std::vector<ControllerSettings::HotPair>& pairs)
-{
-    for (const ControllerSettings::HotPair& pair : pairs) {
-        hotVoltageRaw_.push_back(pair.voltage.thousandths);
-        hotCurrentRaw_.push_back(pair.current.thousandths);
-        hotValues_->addRow(fromUtf8(Conversions::hotValueRow(pair.voltage.value, pair.current.value)));
-    }
-}
-
-// Saving hands the pairs over to the file: the lists are reloaded from it at
-// the next identification.
-void ControllerDialog::saveSettings()
-{
-    settings_.save({usePort_, lastPort_, hotVoltageRaw_, hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
-    hotVoltageRaw_.clear();
-    hotCurrentRaw_.clear();
+    MessageBox::warn(this, QString::fromUtf8(kUnknownSupplyText));
 }
 
 void ControllerDialog::accept()
@@ -205,143 +191,24 @@ void ControllerDialog::closeMainWindow()
         return;
     }
     closing_ = true;
-    if (diagnosticsOn_) {
+    if (controller_.diagnosticsOn()) {
         log_->saveTo(DiagnosticLog::kFileName);
     }
-    if (state_.identified.load() != 0) {
-        saveSettings();
-    }
-    closeEvent_ = EventRegistry::obtain(LinkEvents::kClose, false);
-    state_.dropPort.store(1);
-    state_.stopLink.store(1);
-    closeEvent_->set();
-    transmitEvent_->set();
-    // Unlike a bare pause, waiting for the worker guarantees that it has
-    // closed the port and no longer touches this window.
-    link_.finish(LinkThread::kFinishTimeout);
+    controller_.shutDown();
     QDialog::reject();
 }
 
-bool ControllerDialog::event(QEvent* event)
+void ControllerDialog::showLinkLost()
 {
-    if (event->type() == LinkReplyEvent::kType) {
-        onLinkReply();
-        return true;
-    }
-    return QDialog::event(event);
-}
-
-void ControllerDialog::onLinkReply()
-{
-    if (closing_) {
-        state_.replyValues.clear();
-        return;
-    }
-    logReply();
-    switch (classifyReply(state_.replyValues)) {
-    case ReplyKind::StatusOnly:
-        handleStatusOnly(state_.replyValues.front());
-        break;
-    case ReplyKind::NoAnswer:
-        handleNoAnswer();
-        break;
-    case ReplyKind::FullStatus:
-        handleFullStatus();
-        break;
-    case ReplyKind::Incomplete:
-        break;
-    }
-    handBackTurn();
-}
-
-void ControllerDialog::logReply()
-{
-    if (!diagnosticsOn_ || state_.replyValues.empty()) {
-        return;
-    }
-    const char* linkText = state_.identified.load() != 0 ? "подключен" : "НЕ подкл.";
-    QString line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
-        + QString::fromUtf8(" - [%1] - принятые данные от блока: ").arg(QString::fromUtf8(linkText));
-    for (const std::int32_t value : state_.replyValues) {
-        line += QString::number(value) + QLatin1Char(' ');
-    }
-    log_->appendLine(line);
-}
-
-void ControllerDialog::handleStatusOnly(std::int32_t status)
-{
-    lastPort_ = state_.currentPortName();
-    state_.missCount.store(0);
-    if (state_.identified.load() == 0 && identifySupply(status)) {
-        supplyFrame_->showPanelSwitchMessage();
-        state_.identified.store(1);
-    }
-}
-
-void ControllerDialog::handleNoAnswer()
-{
-    if (timerRunning_) {
-        refreshTimerCaption(false);
-        stopClock();
-    }
-    state_.lastVoltageRaw.store(-1);
-    state_.lastCurrentRaw.store(-1);
     hotValues_->setEnabled(false);
     timer_->setPresetsEnabled(false);
     timer_->setStartEnabled(false);
     setpoints_->hide();
     supplyFrame_->showNoConnection();
-    state_.controlsLive.store(0);
-    output_.linkLost();
-    if (state_.identified.load() != 0) {
-        saveSettings();
-    }
-    state_.identified.store(0);
-    if (timerRunning_) {
-        state_.outputOn.store(0);
-    }
-    state_.adoptReadings.store(1);
-    state_.pollByte.store(100);
-    if (state_.missCount.fetch_add(1) + 1 == 2) {
-        state_.missCount.store(0);
-        state_.dropPort.store(1);
-    }
 }
 
-void ControllerDialog::handleFullStatus()
+void ControllerDialog::showControlsLive()
 {
-    const std::int32_t status = state_.replyValues[0];
-    state_.missCount.store(0);
-    lastPort_ = state_.currentPortName();
-    const int code = statusModelCode(status);
-    if (state_.identified.load() == 0 && identifySupply(code)) {
-        state_.identified.store(1);
-    }
-    const bool resumeRun = state_.controlsLive.load() == 0 && timerRunning_;
-    if (state_.controlsLive.load() == 0) {
-        goLive();
-    }
-    const bool ownModel = code == state_.modelCode.load();
-    if (ownModel) {
-        followOutputState(status);
-    }
-    // A run suspended by a lost link resumes after the output state of this
-    // status is known: a supply that kept its output on is not toggled off.
-    if (resumeRun) {
-        timerRunning_ = false;
-        startStopTimer(false);
-    }
-    if (!ownModel) {
-        return;
-    }
-    showVoltageReading(followRegulation(state_.replyValues[1]));
-    showCurrentReading(state_.replyValues[2]);
-    state_.adoptReadings.store(0);
-}
-
-void ControllerDialog::goLive()
-{
-    state_.controlsLive.store(1);
     hotValues_->setEnabled(true);
     timer_->setPresetsEnabled(true);
     setpoints_->showLive();
@@ -349,257 +216,94 @@ void ControllerDialog::goLive()
     timer_->setStartEnabled(true);
 }
 
-void ControllerDialog::followOutputState(std::int32_t status)
+void ControllerDialog::showOutput(bool on)
 {
-    const bool reportedOn = statusOutputOn(status);
-    if (!reportedOn && state_.outputOn.load() != 0) {
-        state_.outputOn.store(0);
-        supplyFrame_->showOutputOff();
-        setpoints_->showOutputOff();
-    } else if (reportedOn && state_.outputOn.load() == 0) {
-        state_.outputOn.store(1);
+    if (on) {
         setpoints_->showOutputOn();
         supplyFrame_->showOutputOn();
-    }
-    if (output_.statusSeen()) {
-        setpoints_->disableOutputButtons();
+    } else {
+        supplyFrame_->showOutputOff();
+        setpoints_->showOutputOff();
     }
 }
 
-std::int32_t ControllerDialog::followRegulation(std::int32_t voltageWord)
+void ControllerDialog::showRunEnded()
 {
-    const bool outputOn = state_.outputOn.load() != 0;
-    if (voltageWord >= 1024) {
-        if (outputOn) {
-            supplyFrame_->showRegulation(true);
-        }
-        return voltageWord - 1024;
-    }
-    if (outputOn) {
-        supplyFrame_->showRegulation(false);
-    }
-    return voltageWord;
-}
-
-void ControllerDialog::showVoltageReading(std::int32_t raw)
-{
-    if (raw == state_.lastVoltageRaw.load()) {
-        return;
-    }
-    state_.lastVoltageRaw.store(raw);
-    setVoltage_ = Conversions::readingToValue(raw, profile_.voltageMax);
-    if (state_.adoptReadings.load() != 0) {
-        state_.setVoltageRaw.store(raw);
-        setpoints_->setVoltageText(fromUtf8(Conversions::oneDecimal(setVoltage_)));
-    }
-    supplyFrame_->showVoltage(fromUtf8(Conversions::voltageText(setVoltage_)));
-}
-
-void ControllerDialog::showCurrentReading(std::int32_t raw)
-{
-    if (raw == state_.lastCurrentRaw.load()) {
-        return;
-    }
-    state_.lastCurrentRaw.store(raw);
-    setCurrent_ = Conversions::readingToValue(raw, profile_.currentMax);
-    if (state_.adoptReadings.load() != 0) {
-        state_.setCurrentRaw.store(raw);
-        setpoints_->setCurrentText(fromUtf8(Conversions::oneDecimal(setCurrent_)));
-    }
-    supplyFrame_->showCurrent(fromUtf8(Conversions::currentText(setCurrent_)));
-}
-
-void ControllerDialog::handBackTurn()
-{
-    state_.replyValues.clear();
-    state_.replyValues.shrink_to_fit();
-    startEvent_->set();
+    hotValues_->setEnabled(true);
+    timer_->setPresetsEnabled(true);
+    timer_->setStartEnabled(true);
+    setpoints_->enableEdits();
 }
 
 void ControllerDialog::onVoltageEditChanged()
 {
-    if (exchanging_ || state_.adoptReadings.load() != 0) {
+    if (exchanging_ || controller_.adoptingReadings()) {
         return;
     }
     const EditHandling handling(editDepth_);
-    if (const auto raw = setpoints_->onVoltageEditChanged(lastChar_, profile_)) {
-        queueVoltage(*raw);
+    if (const auto value = setpoints_->onVoltageEditChanged(lastChar_, controller_.profile())) {
+        controller_.setVoltage(*value);
         updateData(editDepth_ == 1);
     }
 }
 
 void ControllerDialog::onCurrentEditChanged()
 {
-    if (exchanging_ || state_.adoptReadings.load() != 0) {
+    if (exchanging_ || controller_.adoptingReadings()) {
         return;
     }
     const EditHandling handling(editDepth_);
-    if (const auto raw = setpoints_->onCurrentEditChanged(lastChar_, profile_)) {
-        queueCurrent(*raw);
+    if (const auto value = setpoints_->onCurrentEditChanged(lastChar_, controller_.profile())) {
+        controller_.setCurrent(*value);
         updateData(editDepth_ == 1);
     }
 }
 
 void ControllerDialog::onVoltageSpin(int delta)
 {
-    setpoints_->onVoltageSpin(lastChar_, profile_, delta);
+    setpoints_->onVoltageSpin(lastChar_, controller_.profile(), delta);
 }
 
 void ControllerDialog::onCurrentSpin(int delta)
 {
-    setpoints_->onCurrentSpin(lastChar_, profile_, delta);
-}
-
-void ControllerDialog::onOutputButton()
-{
-    output_.toggle();
-    setpoints_->disableOutputButtons();
-}
-
-// The timer's way to the output: it asks for a state rather than a toggle, so
-// that quick clicks never leave the output the other way round.
-void ControllerDialog::switchOutput(bool on)
-{
-    switch (output_.request(on)) {
-    case OutputSwitch::Outcome::Toggled:
-        setpoints_->disableOutputButtons();
-        break;
-    case OutputSwitch::Outcome::Withdrawn:
-        showRecordedOutputState();
-        break;
-    case OutputSwitch::Outcome::Nothing:
-        break;
-    }
-}
-
-void ControllerDialog::showRecordedOutputState()
-{
-    if (state_.outputOn.load() != 0) {
-        setpoints_->showOutputOn();
-    } else {
-        setpoints_->showOutputOff();
-    }
-}
-
-void ControllerDialog::queueVoltage(std::int32_t raw)
-{
-    state_.setVoltageRaw.store(raw);
-    state_.voltagePending.store(1);
-    transmitEvent_->set();
-}
-
-void ControllerDialog::queueCurrent(std::int32_t raw)
-{
-    state_.setCurrentRaw.store(raw);
-    state_.currentPending.store(1);
-    transmitEvent_->set();
+    setpoints_->onCurrentSpin(lastChar_, controller_.profile(), delta);
 }
 
 bool ControllerDialog::updateData(bool prompt)
 {
-    struct ByteField {
-        QLineEdit* edit;
-        std::uint8_t* member;
-    };
-    for (const ByteField field : {ByteField{timer_->minutesEdit(), &timerMinutes_},
-             ByteField{timer_->hoursEdit(), &timerHours_}, ByteField{timer_->secondsEdit(), &timerSeconds_}}) {
-        const auto value = DataExchange::readByte(field.edit->text());
-        if (!value) {
-            if (prompt) {
-                DataExchange::refuse(this, field.edit, DataExchange::kBytePrompt);
-            }
-            return false;
+    const bool read = readByteField(timer_->minutesEdit(), timerMinutes_, prompt)
+        && readByteField(timer_->hoursEdit(), timerHours_, prompt)
+        && readByteField(timer_->secondsEdit(), timerSeconds_, prompt)
+        && readDoubleField(setpoints_->voltageEdit(), setVoltage_, prompt)
+        && readDoubleField(setpoints_->currentEdit(), setCurrent_, prompt);
+    controller_.timer().setPreset({timerHours_, timerMinutes_, timerSeconds_});
+    return read;
+}
+
+bool ControllerDialog::readByteField(QLineEdit* edit, std::uint8_t& member, bool prompt)
+{
+    const auto value = DataExchange::readByte(edit->text());
+    if (!value) {
+        if (prompt) {
+            DataExchange::refuse(this, edit, DataExchange::kBytePrompt);
         }
-        *field.member = *value;
+        return false;
     }
-    struct DoubleField {
-        QLineEdit* edit;
-        double* member;
-    };
-    for (const DoubleField field :
-        {DoubleField{setpoints_->voltageEdit(), &setVoltage_}, DoubleField{setpoints_->currentEdit(), &setCurrent_}}) {
-        const auto value = DataExchange::readDouble(field.edit->text());
-        if (!value) {
-            if (prompt) {
-                DataExchange::refuse(this, field.edit, DataExchange::kNumberPrompt);
-            }
-            return false;
-        }
-        *field.member = *value;
-    }
+    member = *value;
     return true;
 }
 
-TimerClock::Preset ControllerDialog::preset() const
+bool ControllerDialog::readDoubleField(QLineEdit* edit, double& member, bool prompt)
 {
-    return {timerHours_, timerMinutes_, timerSeconds_};
-}
-
-void ControllerDialog::refreshTimerCaption(bool reset)
-{
-    timer_->showStartCaption(!preset().isZero());
-    if (reset) {
-        clock_.reset();
-        timer_->setContinueEnabled(false);
-        timer_->showClock(TimerClock::format(timerHours_, timerMinutes_, timerSeconds_));
+    const auto value = DataExchange::readDouble(edit->text());
+    if (!value) {
+        if (prompt) {
+            DataExchange::refuse(this, edit, DataExchange::kNumberPrompt);
+        }
+        return false;
     }
-}
-
-void ControllerDialog::startStopTimer(bool restart)
-{
-    if (timerRunning_) {
-        timerRunning_ = false;
-        refreshTimerCaption(false);
-        switchOutput(false);
-        stopClock();
-        timer_->setContinueEnabled(true);
-        enableAfterRun();
-        return;
-    }
-    timer_->setContinueEnabled(false);
-    timerRunning_ = true;
-    refreshTimerCaption(restart);
-    hotValues_->setEnabled(false);
-    timer_->showStopCaption();
-    timer_->setPresetsEnabled(false);
-    if (clock_.count() == 0) {
-        clock_.start(preset());
-        timer_->showClock(TimerClock::format(timerHours_, timerMinutes_, timerSeconds_));
-    }
-    switchOutput(true);
-    startClock();
-}
-
-void ControllerDialog::onTimerTick()
-{
-    const bool expired = clock_.tick();
-    timer_->showClock(TimerClock::formatCount(clock_.count()));
-    if (!expired) {
-        return;
-    }
-    timerRunning_ = false;
-    refreshTimerCaption(false);
-    switchOutput(false);
-    stopClock();
-    enableAfterRun();
-}
-
-void ControllerDialog::startClock()
-{
-    clockTimer_.start();
-}
-
-void ControllerDialog::stopClock()
-{
-    clockTimer_.stop();
-}
-
-void ControllerDialog::enableAfterRun()
-{
-    hotValues_->setEnabled(true);
-    timer_->setPresetsEnabled(true);
-    timer_->setStartEnabled(true);
-    setpoints_->enableEdits();
+    member = *value;
+    return true;
 }
 
 void ControllerDialog::onHoursEdited()
@@ -608,7 +312,7 @@ void ControllerDialog::onHoursEdited()
         return;
     }
     updateData(true);
-    refreshTimerCaption(true);
+    controller_.timer().refreshCaption(true);
 }
 
 void ControllerDialog::onMinutesEdited()
@@ -629,9 +333,10 @@ void ControllerDialog::onSecondsOrMinutesEdited(std::uint8_t& field)
     updateData(true);
     if (field > 59) {
         field = 59;
+        controller_.timer().setPreset({timerHours_, timerMinutes_, timerSeconds_});
         writeDataBack();
     }
-    refreshTimerCaption(true);
+    controller_.timer().refreshCaption(true);
 }
 
 // Shows the exchanged values in their fields without running any change handler.
@@ -651,17 +356,14 @@ void ControllerDialog::contextMenuEvent(QContextMenuEvent* event)
     showHotValuesMenu(event->globalPos());
 }
 
-// Until a supply is identified the stored pairs are not in its units: the
-// list then stays inert.
 void ControllerDialog::applyHotValue()
 {
     const auto row = hotValues_->selectedRow();
-    if (!row || state_.identified.load() == 0 || static_cast<std::size_t>(*row) >= hotVoltageRaw_.size()) {
+    const auto pair = row ? controller_.hotValue(*row) : std::nullopt;
+    if (!pair) {
         return;
     }
-    const auto index = static_cast<std::size_t>(*row);
-    setVoltage_ = HotValueMath::storedToValue(hotVoltageRaw_[index], profile_.voltageMax);
-    setCurrent_ = HotValueMath::storedToValue(hotCurrentRaw_[index], profile_.currentMax);
+    std::tie(setVoltage_, setCurrent_) = *pair;
     writeDataBack();
     lastChar_ = 1;
     onVoltageEditChanged();
@@ -669,24 +371,17 @@ void ControllerDialog::applyHotValue()
     onCurrentEditChanged();
 }
 
-bool ControllerDialog::rowIsCurrent(int row) const
-{
-    const auto index = static_cast<std::size_t>(row);
-    return index < hotVoltageRaw_.size()
-        && hotVoltageRaw_[index] == Conversions::valueToRaw(setVoltage_, profile_.voltageMax)
-        && hotCurrentRaw_[index] == Conversions::valueToRaw(setCurrent_, profile_.currentMax);
-}
-
 void ControllerDialog::showHotValuesMenu(const QPoint& globalPosition)
 {
-    if (!hotValues_->isEnabled() || state_.identified.load() == 0 || !hotValues_->containsGlobal(globalPosition)) {
+    if (!hotValues_->isEnabled() || !controller_.identified() || !hotValues_->containsGlobal(globalPosition)) {
         return;
     }
     const auto row = hotValues_->selectRowAtGlobal(globalPosition);
     if (!row) {
         hotValues_->clearSelection();
     }
-    QMenu* menu = hotValues_->prepareMenu(row.has_value(), row && rowIsCurrent(*row));
+    const bool current = row && controller_.hotValueIsCurrent(*row, setVoltage_, setCurrent_);
+    QMenu* menu = hotValues_->prepareMenu(row.has_value(), current);
     runHotValuesCommand(menu->exec(globalPosition));
 }
 
@@ -710,73 +405,28 @@ void ControllerDialog::runHotValuesCommand(const QAction* chosen)
 
 void ControllerDialog::addCurrentAsHotValue()
 {
-    if (state_.identified.load() != 0) {
-        addHotValue(setVoltage_, setCurrent_);
+    if (controller_.identified()) {
+        controller_.addHotValue(setVoltage_, setCurrent_);
     }
 }
 
 void ControllerDialog::addHotValueByDialog()
 {
-    if (state_.identified.load() == 0) {
+    if (!controller_.identified()) {
         return;
     }
+    const ModelProfile& profile = controller_.profile();
     const AddValuesDialog::Limits limits{
-        profile_.voltageMax, profile_.currentMax, profile_.voltageMin, profile_.currentMin};
+        profile.voltageMax, profile.currentMax, profile.voltageMin, profile.currentMin};
     AddValuesDialog dialog(this, limits, setVoltage_, setCurrent_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
+    if (dialog.exec() == QDialog::Accepted) {
+        controller_.addHotValue(dialog.voltage(), dialog.current());
     }
-    if (state_.identified.load() == 0) {
-        // The link went while the dialog was open and the list has been saved
-        // already: the pair goes straight to the file, so it is not lost.
-        settings_.appendPair(dialog.voltage(), dialog.current());
-        return;
-    }
-    addHotValue(dialog.voltage(), dialog.current());
-}
-
-void ControllerDialog::addHotValue(double volts, double amperes)
-{
-    const std::int32_t voltage = Conversions::valueToRaw(volts, profile_.voltageMax);
-    const std::int32_t current = Conversions::valueToRaw(amperes, profile_.currentMax);
-    if (const auto existing = HotValueMath::lastRowWith(hotVoltageRaw_, hotCurrentRaw_, voltage, current)) {
-        hotValues_->selectRow(static_cast<int>(*existing));
-        return;
-    }
-    hotVoltageRaw_.push_back(voltage);
-    hotCurrentRaw_.push_back(current);
-    hotValues_->addRow(fromUtf8(Conversions::hotValueRow(volts, amperes)));
 }
 
 void ControllerDialog::deleteHotValue()
 {
-    const auto row = hotValues_->selectedRow();
-    if (!row || static_cast<std::size_t>(*row) >= hotVoltageRaw_.size()) {
-        return;
+    if (const auto row = hotValues_->selectedRow()) {
+        controller_.deleteHotValue(*row);
     }
-    const auto offset = static_cast<std::ptrdiff_t>(*row);
-    hotValues_->removeRow(*row);
-    hotVoltageRaw_.erase(hotVoltageRaw_.begin() + offset);
-    hotCurrentRaw_.erase(hotCurrentRaw_.begin() + offset);
-}
-
-bool ControllerDialog::identifySupply(std::int32_t code)
-{
-    const auto row = ModelTable::find(code);
-    if (!row) {
-        return false;
-    }
-    if (ModelTable::isFallback(code)) {
-        MessageBox::warn(this, QString::fromUtf8(kUnknownSupplyText));
-    }
-    profile_ = *row;
-    state_.modelCode.store(code);
-    loadSettings(false);
-    for (std::size_t i = 0; i < hotVoltageRaw_.size(); ++i) {
-        hotVoltageRaw_[i] = Conversions::truncateToInt32(hotVoltageRaw_[i] / profile_.voltageMax);
-        hotCurrentRaw_[i] = Conversions::truncateToInt32(hotCurrentRaw_[i] / profile_.currentMax);
-    }
-    setpoints_->applyLimits(profile_);
-    supplyFrame_->showIdentified(fromUtf8(profile_.supplyName), fromUtf8(profile_.modelName));
-    return true;
 }

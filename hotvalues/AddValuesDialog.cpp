@@ -1,11 +1,11 @@
 #include "hotvalues/AddValuesDialog.h"
 
-#include "app/CharacterMessages.h"
-#include "app/ClassicEdit.h"
-#include "app/DataExchange.h"
-#include "app/DialogUnits.h"
-#include "app/UpDownControl.h"
-#include "app/WindowLook.h"
+#include "toolkit/CharacterMessages.h"
+#include "toolkit/ClassicEdit.h"
+#include "toolkit/DataExchange.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/UpDownControl.h"
+#include "toolkit/WindowLook.h"
 #include "supply/Conversions.h"
 
 #include <QLabel>

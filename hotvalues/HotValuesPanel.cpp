@@ -1,7 +1,7 @@
 #include "hotvalues/HotValuesPanel.h"
 
-#include "app/DialogUnits.h"
-#include "app/WindowLook.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/WindowLook.h"
 
 #include <QAction>
 #include <QGroupBox>

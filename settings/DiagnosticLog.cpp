@@ -1,8 +1,8 @@
 #include "settings/DiagnosticLog.h"
 
-#include "app/DialogUnits.h"
-#include "app/WindowLook.h"
-#include "settings/Cp1251.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/WindowLook.h"
+#include "toolkit/Cp1251.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "settings/AtomicFile.h"
-#include "settings/Cp1251.h"
+#include "toolkit/Cp1251.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "supply/OneDecimalRule.h"
 
-#include "app/ClassicEdit.h"
 #include "supply/CNumber.h"
 #include "supply/Conversions.h"
+#include "toolkit/ClassicEdit.h"
 
 namespace {
 

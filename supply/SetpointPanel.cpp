@@ -1,11 +1,10 @@
 #include "supply/SetpointPanel.h"
 
-#include "app/ClassicEdit.h"
-#include "app/DialogUnits.h"
-#include "app/UpDownControl.h"
-#include "app/WindowLook.h"
-#include "supply/Conversions.h"
 #include "supply/ModelProfile.h"
+#include "toolkit/ClassicEdit.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/UpDownControl.h"
+#include "toolkit/WindowLook.h"
 
 #include <QPushButton>
 
@@ -137,22 +136,14 @@ OneDecimalRule::Bounds SetpointPanel::currentBounds(const ModelProfile& profile)
     return {profile.currentMin, profile.currentMax};
 }
 
-std::optional<std::int32_t> SetpointPanel::onVoltageEditChanged(int& lastChar, const ModelProfile& profile)
+std::optional<double> SetpointPanel::onVoltageEditChanged(int& lastChar, const ModelProfile& profile)
 {
-    const auto value = OneDecimalRule::onChange(*voltageEdit_, lastChar, voltageBounds(profile), {});
-    if (!value) {
-        return std::nullopt;
-    }
-    return Conversions::valueToRaw(*value, profile.voltageMax);
+    return OneDecimalRule::onChange(*voltageEdit_, lastChar, voltageBounds(profile), {});
 }
 
-std::optional<std::int32_t> SetpointPanel::onCurrentEditChanged(int& lastChar, const ModelProfile& profile)
+std::optional<double> SetpointPanel::onCurrentEditChanged(int& lastChar, const ModelProfile& profile)
 {
-    const auto value = OneDecimalRule::onChange(*currentEdit_, lastChar, currentBounds(profile), {});
-    if (!value) {
-        return std::nullopt;
-    }
-    return Conversions::valueToRaw(*value, profile.currentMax);
+    return OneDecimalRule::onChange(*currentEdit_, lastChar, currentBounds(profile), {});
 }
 
 void SetpointPanel::onVoltageSpin(int& lastChar, const ModelProfile& profile, int delta)

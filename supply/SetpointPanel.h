@@ -28,9 +28,9 @@ public:
     void disableOutputButtons();
     void enableEdits();
 
-    // The raw setpoint to send after a change of an edit, if the rule gives one.
-    std::optional<std::int32_t> onVoltageEditChanged(int& lastChar, const ModelProfile& profile);
-    std::optional<std::int32_t> onCurrentEditChanged(int& lastChar, const ModelProfile& profile);
+    // The setpoint to send after a change of an edit, if the rule gives one.
+    std::optional<double> onVoltageEditChanged(int& lastChar, const ModelProfile& profile);
+    std::optional<double> onCurrentEditChanged(int& lastChar, const ModelProfile& profile);
     void onVoltageSpin(int& lastChar, const ModelProfile& profile, int delta);
     void onCurrentSpin(int& lastChar, const ModelProfile& profile, int delta);
 

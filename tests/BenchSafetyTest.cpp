@@ -1,7 +1,7 @@
 #include "DialogHarness.h"
 
 #include "SimulatedSupply.h"
-#include "app/ClassicEdit.h"
+#include "toolkit/ClassicEdit.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -115,12 +115,12 @@ TEST(BenchSafety, QuickTimerClicksLeaveTheOutputAsTheLastClickMeant)
         clicks(2, gap); // start, stop
         settle(1500ms);
         EXPECT_FALSE(supply.outputOn()) << "start and stop " << gap.count() << " ms apart";
-        EXPECT_FALSE(window.dialog().timerRunning());
+        EXPECT_FALSE(window.dialog().controller().timer().running());
 
         clicks(3, gap); // start, stop, start
         settle(1500ms);
         EXPECT_TRUE(supply.outputOn()) << "start, stop, start " << gap.count() << " ms apart";
-        EXPECT_TRUE(window.dialog().timerRunning());
+        EXPECT_TRUE(window.dialog().controller().timer().running());
         clicks(1, 0ms);
         ASSERT_TRUE(DialogHarness::waitUntil([&] { return !supply.outputOn(); }, 2s));
         settle(900ms);

@@ -63,7 +63,7 @@ DialogHarness::~DialogHarness()
 
 std::string DialogHarness::settingsBytes() const
 {
-    return fileBytes(dialog_->settingsPath());
+    return fileBytes(dialog_->controller().settingsPath());
 }
 
 std::string DialogHarness::fileBytes(const std::string& name) const
@@ -95,7 +95,7 @@ QString DialogHarness::text(int id)
 void DialogHarness::reply(const std::vector<std::int32_t>& values)
 {
     state_.replyValues = values;
-    dialog_->onLinkReply();
+    dialog_->controller().onLinkReply();
 }
 
 bool DialogHarness::waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)

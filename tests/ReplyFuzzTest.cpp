@@ -56,5 +56,5 @@ TEST(ReplyFuzz, RandomBytesOnTheLineThroughWorkerAndWindow)
         },
         20s));
     window.dialog().reject();
-    EXPECT_FALSE(window.dialog().isLinkRunning());
+    EXPECT_FALSE(window.dialog().controller().isLinkRunning());
 }

@@ -1,10 +1,10 @@
 #include "DialogHarness.h"
 
 #include "SimulatedSupply.h"
-#include "app/ClassicEdit.h"
-#include "app/DataExchange.h"
-#include "app/UpDownControl.h"
 #include "supply/OneDecimalRule.h"
+#include "toolkit/ClassicEdit.h"
+#include "toolkit/DataExchange.h"
+#include "toolkit/UpDownControl.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

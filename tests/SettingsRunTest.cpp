@@ -1,8 +1,8 @@
 #include "DialogHarness.h"
 
 #include "SimulatedSupply.h"
-#include "settings/Cp1251.h"
 #include "settings/DiagnosticLog.h"
+#include "toolkit/Cp1251.h"
 
 #include <QDir>
 #include <QLabel>
@@ -49,14 +49,14 @@ TEST(SettingsRun, FirstStartWritesTheDefaultsAndListsTheirPair)
     DialogHarness window(missingPorts());
     EXPECT_EQ(window.settingsBytes(), kDefaults);
     EXPECT_EQ(rows(window), QStringList{QString::fromUtf8("13.8 В  10.0 A")});
-    EXPECT_EQ(window.dialog().hotVoltageRaw(), std::vector<std::int32_t>{13800});
-    EXPECT_FALSE(window.dialog().diagnosticsOn());
+    EXPECT_EQ(window.dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{13800});
+    EXPECT_FALSE(window.dialog().controller().diagnosticsOn());
 }
 
 TEST(SettingsRun, WithoutPortsTheSettingsAreNotTouched)
 {
     DialogHarness window({});
-    EXPECT_FALSE(std::filesystem::exists(window.dialog().settingsPath()));
+    EXPECT_FALSE(std::filesystem::exists(window.dialog().controller().settingsPath()));
 }
 
 TEST(SettingsRun, ThePortSettingsOrderTheList)
@@ -73,7 +73,7 @@ TEST(SettingsRun, ThePortSettingsOrderTheList)
     {
         DialogHarness window({"A", "B"}, {{}, {}, "[COM-Port]\nUsePort=D\nLastPort=B\n"});
         EXPECT_EQ(window.state().portNames, (std::vector<std::string>{"A", "B"}));
-        EXPECT_EQ(window.dialog().usePort(), "Auto");
+        EXPECT_EQ(window.dialog().controller().usePort(), "Auto");
     }
 }
 
@@ -92,21 +92,21 @@ TEST(SettingsRun, IdentificationRescalesAndALostLinkSavesTheFile)
     ASSERT_TRUE(supply.start());
     DialogHarness window({supply.devicePath()});
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
-    EXPECT_EQ(window.dialog().hotVoltageRaw(), std::vector<std::int32_t>{878});
-    EXPECT_EQ(window.dialog().hotCurrentRaw(), std::vector<std::int32_t>{158});
+    EXPECT_EQ(window.dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{878});
+    EXPECT_EQ(window.dialog().controller().hotCurrentRaw(), std::vector<std::int32_t>{158});
     EXPECT_TRUE(window.enabled(1048));
 
     supply.setSilent(true);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().identified.load() == 0; }));
     EXPECT_EQ(window.settingsBytes(),
         "[COM-Port]\nUsePort=Auto\nLastPort=" + supply.devicePath() + "\n[HotValues]\nTotalZ=1\nV1=13.8\nA1=10.0\n");
-    EXPECT_TRUE(window.dialog().hotVoltageRaw().empty());
+    EXPECT_TRUE(window.dialog().controller().hotVoltageRaw().empty());
     EXPECT_EQ(rows(window).size(), 1);
 
     // Back again: the pair comes back from the file, rescaled once more.
     supply.setSilent(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 3s));
-    EXPECT_EQ(window.dialog().hotVoltageRaw(), std::vector<std::int32_t>{878});
+    EXPECT_EQ(window.dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{878});
 }
 
 TEST(SettingsRun, ClosingWhileIdentifiedSavesThePortItAnsweredOn)
@@ -152,7 +152,7 @@ TEST(SettingsRun, ADebugTxtThatCannotBeWrittenDoesNotStopTheClose)
     DialogHarness window(missingPorts(), {{}, {}, "[Debug]\nDebug=1\n"});
     ASSERT_TRUE(QDir(window.directory()).mkdir(QString::fromLatin1(DiagnosticLog::kFileName)));
     window.dialog().reject();
-    EXPECT_FALSE(window.dialog().isLinkRunning());
+    EXPECT_FALSE(window.dialog().controller().isLinkRunning());
     EXPECT_EQ(window.state().stopLink.load(), 1);
 }
 

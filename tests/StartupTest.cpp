@@ -19,7 +19,7 @@ TEST(Startup, WithoutSerialPortsTheProgramSaysSoAndEnds)
     EXPECT_FALSE(window.initialised());
     ASSERT_EQ(window.messages.texts().size(), 1);
     EXPECT_EQ(window.messages.texts().front(), QString::fromUtf8(ControllerDialog::kNoPortsText));
-    EXPECT_FALSE(window.dialog().isLinkRunning());
+    EXPECT_FALSE(window.dialog().controller().isLinkRunning());
 }
 
 TEST(Startup, TheWindowOpensInItsInitialState)
@@ -54,7 +54,7 @@ TEST(Startup, TheWindowOpensInItsInitialState)
         EXPECT_EQ(window.widget(edit)->geometry().right() + 1, window.widget(arrows)->geometry().left()) << edit;
     }
     EXPECT_EQ(window.widget(1016)->geometry(), QRect(162, 216, 71, 21));
-    EXPECT_TRUE(dialog.isLinkRunning());
+    EXPECT_TRUE(dialog.controller().isLinkRunning());
 }
 
 TEST(Startup, TheReadoutsAndEditsKeepTheirColours)
@@ -75,10 +75,10 @@ TEST(Startup, EnterLeavesTheWindowOpenAndEscClosesItStoppingTheLink)
     dialog.show();
     QTest::keyClick(&dialog, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(dialog.isLinkRunning());
+    EXPECT_TRUE(dialog.controller().isLinkRunning());
 
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_FALSE(dialog.isLinkRunning());
+    EXPECT_FALSE(dialog.controller().isLinkRunning());
     EXPECT_EQ(window.state().stopLink.load(), 1);
 }

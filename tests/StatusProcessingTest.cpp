@@ -1,9 +1,9 @@
 #include "DialogHarness.h"
 
-#include "app/ClassicEdit.h"
-#include "app/UpDownControl.h"
 #include "link/EventRegistry.h"
 #include "supply/SupplyFrame.h"
+#include "toolkit/ClassicEdit.h"
+#include "toolkit/UpDownControl.h"
 
 #include <QLineEdit>
 
@@ -94,7 +94,7 @@ TEST_F(StatusProcessing, AStatusAloneIdentifiesButGivesNoControl)
     }
     EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kPanelSwitchText));
     EXPECT_TRUE(setpointControlsHidden());
-    EXPECT_EQ(window.dialog().lastPort(), missingPorts().front());
+    EXPECT_EQ(window.dialog().controller().lastPort(), missingPorts().front());
 }
 
 TEST_F(StatusProcessing, AStatusAloneWithTheOutputBitIdentifiesNothing)
@@ -105,7 +105,7 @@ TEST_F(StatusProcessing, AStatusAloneWithTheOutputBitIdentifiesNothing)
     EXPECT_EQ(window.state().missCount.load(), 0);
     EXPECT_EQ(window.text(1000), kNoLink);
     EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kNoFreePortText));
-    EXPECT_EQ(window.dialog().lastPort(), missingPorts().front());
+    EXPECT_EQ(window.dialog().controller().lastPort(), missingPorts().front());
 }
 
 TEST_F(StatusProcessing, AFullStatusFollowsOutputRegulationAndReadings)
@@ -215,7 +215,7 @@ TEST(Identification, EachCodeSetsTheLimitsOfTheEdits)
     };
     DialogHarness window(missingPorts());
     for (const Limits& row : table) {
-        ASSERT_TRUE(window.dialog().identifySupply(row.code));
+        ASSERT_TRUE(window.dialog().controller().identifySupply(row.code));
         const auto* voltageSpin = window.control<UpDownControl>(1017);
         const auto* currentSpin = window.control<UpDownControl>(1023);
         EXPECT_EQ(voltageSpin->lower(), row.voltageLow) << row.code;
@@ -225,9 +225,9 @@ TEST(Identification, EachCodeSetsTheLimitsOfTheEdits)
         EXPECT_EQ(window.control<ClassicEdit>(1016)->typingLimit(), row.voltageLength) << row.code;
         EXPECT_EQ(window.control<ClassicEdit>(1022)->typingLimit(), row.currentLength) << row.code;
     }
-    const ModelProfile before = window.dialog().profile();
-    EXPECT_FALSE(window.dialog().identifySupply(11));
-    EXPECT_FALSE(window.dialog().identifySupply(-1));
-    EXPECT_EQ(window.dialog().profile().modelName, before.modelName);
+    const ModelProfile before = window.dialog().controller().profile();
+    EXPECT_FALSE(window.dialog().controller().identifySupply(11));
+    EXPECT_FALSE(window.dialog().controller().identifySupply(-1));
+    EXPECT_EQ(window.dialog().controller().profile().modelName, before.modelName);
     EXPECT_EQ(window.state().modelCode.load(), 10);
 }

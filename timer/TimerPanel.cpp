@@ -1,7 +1,7 @@
 #include "timer/TimerPanel.h"
 
-#include "app/DialogUnits.h"
-#include "app/WindowLook.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/WindowLook.h"
 
 #include <QGroupBox>
 #include <QLabel>

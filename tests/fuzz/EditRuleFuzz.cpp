@@ -1,6 +1,6 @@
 // Any texts, selections and characters through the one-decimal editing rule,
 // re-entered on every change as in the window.
-#include "app/ClassicEdit.h"
+#include "toolkit/ClassicEdit.h"
 #include "supply/OneDecimalRule.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "ProcessProbe.h"
 
 #include "SimulatedSupply.h"
-#include "app/ClassicEdit.h"
+#include "toolkit/ClassicEdit.h"
 #include "app/ControllerDialog.h"
 #include "link/LinkState.h"
 #include "settings/DiagnosticLog.h"

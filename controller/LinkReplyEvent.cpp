@@ -1,4 +1,4 @@
-#include "app/LinkReplyEvent.h"
+#include "controller/LinkReplyEvent.h"
 
 const QEvent::Type LinkReplyEvent::kType = static_cast<QEvent::Type>(QEvent::registerEventType(QEvent::User + 100));
 

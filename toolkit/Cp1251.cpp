@@ -1,4 +1,4 @@
-#include "settings/Cp1251.h"
+#include "toolkit/Cp1251.h"
 
 #include <array>
 #include <cstdint>

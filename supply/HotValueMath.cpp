@@ -1,4 +1,4 @@
-#include "hotvalues/HotValueMath.h"
+#include "supply/HotValueMath.h"
 
 #include <cmath>
 

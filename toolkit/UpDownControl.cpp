@@ -1,6 +1,6 @@
-#include "app/UpDownControl.h"
+#include "toolkit/UpDownControl.h"
 
-#include "app/ClassicEdit.h"
+#include "toolkit/ClassicEdit.h"
 
 #include <QEvent>
 #include <QToolButton>

@@ -1,4 +1,4 @@
-#include "app/ClassicEdit.h"
+#include "toolkit/ClassicEdit.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

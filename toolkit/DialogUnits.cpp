@@ -1,4 +1,4 @@
-#include "app/DialogUnits.h"
+#include "toolkit/DialogUnits.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "app/DataExchange.h"
+#include "toolkit/DataExchange.h"
 
-#include "app/MessageBox.h"
+#include "toolkit/MessageBox.h"
 
 #include <QLineEdit>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/MessageBox.h"
+#include "toolkit/MessageBox.h"
 
 #include <QMessageBox>
 #include <QString>

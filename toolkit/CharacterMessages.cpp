@@ -1,6 +1,6 @@
-#include "app/CharacterMessages.h"
+#include "toolkit/CharacterMessages.h"
 
-#include "settings/Cp1251.h"
+#include "toolkit/Cp1251.h"
 
 #include <QApplication>
 #include <QKeyEvent>

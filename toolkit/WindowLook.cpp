@@ -1,4 +1,4 @@
-#include "app/WindowLook.h"
+#include "toolkit/WindowLook.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "app/LogoPicture.h"
+#include "toolkit/LogoPicture.h"
 
-#include "app/DialogUnits.h"
-#include "app/WindowLook.h"
+#include "toolkit/DialogUnits.h"
+#include "toolkit/WindowLook.h"
 
 #include <QLabel>
 

@@ -1,0 +1,405 @@
+#include "controller/SupplyController.h"
+
+#include "controller/LinkReplyEvent.h"
+#include "controller/SupplyPrompts.h"
+#include "link/EventRegistry.h"
+#include "link/PortChooser.h"
+#include "link/PortList.h"
+#include "link/QtSerialPort.h"
+#include "supply/Conversions.h"
+#include "supply/HotValueMath.h"
+#include "supply/ModelTable.h"
+#include "supply/ReplyKind.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+namespace {
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString hotValueRow(double volts, double amperes)
+{
+    return fromUtf8(Conversions::hotValueRow(volts, amperes));
+}
+
+} // namespace
+
+SupplyController::SupplyController(
+    LinkState& state, SupplyPrompts& prompts, SerialPortFactory portFactory, LinkTiming timing)
+    : state_(state)
+    , prompts_(prompts)
+    , settings_(SettingsFile(SettingsFile::defaultPath()))
+    , link_(
+          state, portFactory ? std::move(portFactory) : QtSerialPort::factory(),
+          [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
+    , startEvent_(EventRegistry::obtain(LinkEvents::kStart, true))
+    , transmitEvent_(EventRegistry::obtain(LinkEvents::kTransmit, false))
+    , output_(state, transmitEvent_)
+    , timer_([this](bool on) { requestOutput(on); })
+{
+}
+
+SupplyController::~SupplyController() = default;
+
+bool SupplyController::listPorts()
+{
+    state_.portNames = PortList::build();
+    return state_.portCount() >= 1;
+}
+
+void SupplyController::start()
+{
+    if (!settings_.hasPortSetting()) {
+        settings_.writeDefaults();
+    }
+    loadSettings(true);
+    state_.setVoltageRaw.store(0);
+    state_.setCurrentRaw.store(0);
+    state_.voltagePending.store(0);
+    state_.currentPending.store(0);
+    link_.start();
+    profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
+}
+
+void SupplyController::shutDown()
+{
+    if (stopped_) {
+        return;
+    }
+    stopped_ = true;
+    if (identified()) {
+        saveSettings();
+    }
+    const auto closeEvent = EventRegistry::obtain(LinkEvents::kClose, false);
+    state_.dropPort.store(1);
+    state_.stopLink.store(1);
+    closeEvent->set();
+    transmitEvent_->set();
+    // Waiting for the worker guarantees that it has closed the port and no
+    // longer posts to this object.
+    link_.finish(LinkThread::kFinishTimeout);
+}
+
+void SupplyController::loadSettings(bool startup)
+{
+    hotVoltageRaw_.clear();
+    hotCurrentRaw_.clear();
+    const ControllerSettings::Loaded loaded = settings_.load();
+    diagnosticsOn_ = loaded.diagnosticsOn;
+    if (startup) {
+        choosePort(loaded);
+    }
+    QStringList rows;
+    for (const ControllerSettings::HotPair& pair : loaded.hotValues) {
+        hotVoltageRaw_.push_back(pair.voltage.thousandths);
+        hotCurrentRaw_.push_back(pair.current.thousandths);
+        rows.push_back(hotValueRow(pair.voltage.value, pair.current.value));
+    }
+    emit hotValuesReplaced(rows);
+}
+
+void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
+{
+    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, loaded.usePort, loaded.lastPort);
+    usePort_ = choice.usePort;
+    lastPort_ = choice.lastPort;
+    if (diagnosticsOn_) {
+        emit logLine(fromUtf8(PortChooser::summary(choice)));
+    }
+}
+
+// Saving hands the pairs over to the file: the lists are reloaded from it at
+// the next identification.
+void SupplyController::saveSettings()
+{
+    settings_.save({usePort_, lastPort_, hotVoltageRaw_, hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
+    hotVoltageRaw_.clear();
+    hotCurrentRaw_.clear();
+}
+
+bool SupplyController::event(QEvent* event)
+{
+    if (event->type() == LinkReplyEvent::kType) {
+        onLinkReply();
+        return true;
+    }
+    return QObject::event(event);
+}
+
+void SupplyController::onLinkReply()
+{
+    if (stopped_) {
+        state_.replyValues.clear();
+        return;
+    }
+    logReply();
+    switch (classifyReply(state_.replyValues)) {
+    case ReplyKind::StatusOnly:
+        handleStatusOnly(state_.replyValues.front());
+        break;
+    case ReplyKind::NoAnswer:
+        handleNoAnswer();
+        break;
+    case ReplyKind::FullStatus:
+        handleFullStatus();
+        break;
+    case ReplyKind::Incomplete:
+        break;
+    }
+    handBackTurn();
+}
+
+void SupplyController::logReply()
+{
+    if (!diagnosticsOn_ || state_.replyValues.empty()) {
+        return;
+    }
+    const char* linkText = identified() ? "подключен" : "НЕ подкл.";
+    QString line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
+        + QString::fromUtf8(" - [%1] - принятые данные от блока: ").arg(QString::fromUtf8(linkText));
+    for (const std::int32_t value : state_.replyValues) {
+        line += QString::number(value) + QLatin1Char(' ');
+    }
+    emit logLine(line);
+}
+
+void SupplyController::handleStatusOnly(std::int32_t status)
+{
+    lastPort_ = state_.currentPortName();
+    state_.missCount.store(0);
+    if (!identified() && identifySupply(status)) {
+        emit panelSwitchReported();
+        state_.identified.store(1);
+    }
+}
+
+void SupplyController::handleNoAnswer()
+{
+    timer_.suspend();
+    state_.lastVoltageRaw.store(-1);
+    state_.lastCurrentRaw.store(-1);
+    emit linkLost();
+    state_.controlsLive.store(0);
+    output_.linkLost();
+    if (identified()) {
+        saveSettings();
+    }
+    state_.identified.store(0);
+    if (timer_.running()) {
+        state_.outputOn.store(0);
+    }
+    state_.adoptReadings.store(1);
+    state_.pollByte.store(100);
+    if (state_.missCount.fetch_add(1) + 1 == 2) {
+        state_.missCount.store(0);
+        state_.dropPort.store(1);
+    }
+}
+
+void SupplyController::handleFullStatus()
+{
+    const std::int32_t status = state_.replyValues[0];
+    state_.missCount.store(0);
+    lastPort_ = state_.currentPortName();
+    const int code = statusModelCode(status);
+    if (!identified() && identifySupply(code)) {
+        state_.identified.store(1);
+    }
+    const bool resumeRun = state_.controlsLive.load() == 0;
+    if (resumeRun) {
+        goLive();
+    }
+    const bool ownModel = code == state_.modelCode.load();
+    if (ownModel) {
+        followOutputState(status);
+    }
+    // A run suspended by a lost link resumes once the output state of this
+    // status is known: a supply that kept its output on is not toggled off.
+    if (resumeRun) {
+        timer_.resumeIfSuspended();
+    }
+    if (!ownModel) {
+        return;
+    }
+    takeVoltageReading(followRegulation(state_.replyValues[1]));
+    takeCurrentReading(state_.replyValues[2]);
+    state_.adoptReadings.store(0);
+}
+
+void SupplyController::goLive()
+{
+    state_.controlsLive.store(1);
+    emit controlsLive();
+}
+
+void SupplyController::followOutputState(std::int32_t status)
+{
+    const bool reportedOn = statusOutputOn(status);
+    if (reportedOn != (state_.outputOn.load() != 0)) {
+        state_.outputOn.store(reportedOn ? 1 : 0);
+        emit outputChanged(reportedOn);
+    }
+    if (output_.statusSeen()) {
+        emit outputTogglePending();
+    }
+}
+
+std::int32_t SupplyController::followRegulation(std::int32_t voltageWord)
+{
+    const bool voltageRegulated = voltageWord >= 1024;
+    if (state_.outputOn.load() != 0) {
+        emit regulationChanged(voltageRegulated);
+    }
+    return voltageRegulated ? voltageWord - 1024 : voltageWord;
+}
+
+void SupplyController::takeVoltageReading(std::int32_t raw)
+{
+    if (raw == state_.lastVoltageRaw.load()) {
+        return;
+    }
+    state_.lastVoltageRaw.store(raw);
+    const double volts = Conversions::readingToValue(raw, profile_.voltageMax);
+    if (adoptingReadings()) {
+        state_.setVoltageRaw.store(raw);
+        emit voltageAdopted(volts);
+    }
+    emit voltageRead(volts);
+}
+
+void SupplyController::takeCurrentReading(std::int32_t raw)
+{
+    if (raw == state_.lastCurrentRaw.load()) {
+        return;
+    }
+    state_.lastCurrentRaw.store(raw);
+    const double amperes = Conversions::readingToValue(raw, profile_.currentMax);
+    if (adoptingReadings()) {
+        state_.setCurrentRaw.store(raw);
+        emit currentAdopted(amperes);
+    }
+    emit currentRead(amperes);
+}
+
+void SupplyController::handBackTurn()
+{
+    state_.replyValues.clear();
+    state_.replyValues.shrink_to_fit();
+    startEvent_->set();
+}
+
+bool SupplyController::identifySupply(std::int32_t code)
+{
+    const auto row = ModelTable::find(code);
+    if (!row) {
+        return false;
+    }
+    if (ModelTable::isFallback(code)) {
+        prompts_.unknownSupply();
+    }
+    profile_ = *row;
+    state_.modelCode.store(code);
+    loadSettings(false);
+    rescaleHotValues();
+    emit supplyIdentified(fromUtf8(profile_.supplyName), fromUtf8(profile_.modelName));
+    return true;
+}
+
+// The file keeps volts and amperes; the lists hold thousandths of this model's full scale.
+void SupplyController::rescaleHotValues()
+{
+    for (std::size_t i = 0; i < hotVoltageRaw_.size(); ++i) {
+        hotVoltageRaw_[i] = Conversions::truncateToInt32(hotVoltageRaw_[i] / profile_.voltageMax);
+        hotCurrentRaw_[i] = Conversions::truncateToInt32(hotCurrentRaw_[i] / profile_.currentMax);
+    }
+}
+
+void SupplyController::setVoltage(double volts)
+{
+    state_.setVoltageRaw.store(Conversions::valueToRaw(volts, profile_.voltageMax));
+    state_.voltagePending.store(1);
+    transmitEvent_->set();
+}
+
+void SupplyController::setCurrent(double amperes)
+{
+    state_.setCurrentRaw.store(Conversions::valueToRaw(amperes, profile_.currentMax));
+    state_.currentPending.store(1);
+    transmitEvent_->set();
+}
+
+void SupplyController::toggleOutput()
+{
+    output_.toggle();
+    emit outputTogglePending();
+}
+
+// Asks for a state rather than a toggle, so that quick requests never leave
+// the output the other way round.
+void SupplyController::requestOutput(bool on)
+{
+    switch (output_.request(on)) {
+    case OutputSwitch::Outcome::Toggled:
+        emit outputTogglePending();
+        break;
+    case OutputSwitch::Outcome::Withdrawn:
+        emit outputToggleWithdrawn(state_.outputOn.load() != 0);
+        break;
+    case OutputSwitch::Outcome::Nothing:
+        break;
+    }
+}
+
+// Until a supply is identified the stored pairs are not in its units: the
+// list then stays inert.
+std::optional<std::pair<double, double>> SupplyController::hotValue(int row) const
+{
+    if (row < 0 || !identified() || static_cast<std::size_t>(row) >= hotVoltageRaw_.size()) {
+        return std::nullopt;
+    }
+    const auto index = static_cast<std::size_t>(row);
+    return std::pair{HotValueMath::storedToValue(hotVoltageRaw_[index], profile_.voltageMax),
+        HotValueMath::storedToValue(hotCurrentRaw_[index], profile_.currentMax)};
+}
+
+bool SupplyController::hotValueIsCurrent(int row, double volts, double amperes) const
+{
+    const auto index = static_cast<std::size_t>(row);
+    return row >= 0 && index < hotVoltageRaw_.size()
+        && hotVoltageRaw_[index] == Conversions::valueToRaw(volts, profile_.voltageMax)
+        && hotCurrentRaw_[index] == Conversions::valueToRaw(amperes, profile_.currentMax);
+}
+
+void SupplyController::addHotValue(double volts, double amperes)
+{
+    if (!identified()) {
+        // The link went and the list has been saved already: the pair goes
+        // straight to the file, so it is not lost.
+        settings_.appendPair(volts, amperes);
+        return;
+    }
+    const std::int32_t voltage = Conversions::valueToRaw(volts, profile_.voltageMax);
+    const std::int32_t current = Conversions::valueToRaw(amperes, profile_.currentMax);
+    if (const auto existing = HotValueMath::lastRowWith(hotVoltageRaw_, hotCurrentRaw_, voltage, current)) {
+        emit hotValueSelected(static_cast<int>(*existing));
+        return;
+    }
+    hotVoltageRaw_.push_back(voltage);
+    hotCurrentRaw_.push_back(current);
+    emit hotValueAdded(hotValueRow(volts, amperes));
+}
+
+void SupplyController::deleteHotValue(int row)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= hotVoltageRaw_.size()) {
+        return;
+    }
+    const auto offset = static_cast<std::ptrdiff_t>(row);
+    hotVoltageRaw_.erase(hotVoltageRaw_.begin() + offset);
+    hotCurrentRaw_.erase(hotCurrentRaw_.begin() + offset);
+    emit hotValueRemoved(row);
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "controller/TimerRun.h"
+#include "link/LinkState.h"
+#include "link/LinkThread.h"
+#include "link/SerialPort.h"
+#include "settings/ControllerSettings.h"
+#include "supply/ModelProfile.h"
+#include "supply/OutputSwitch.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class AutoResetEvent;
+class SupplyPrompts;
+
+// Owns the supply: the link worker, the rules that act on each reply, the
+// identified model, the setpoints and output, the timer run, the hot values
+// and the settings they live in. Every command reaches the supply through
+// it; the window and any other observer follow its signals.
+class SupplyController final : public QObject {
+    Q_OBJECT
+
+public:
+    SupplyController(
+        LinkState& state, SupplyPrompts& prompts, SerialPortFactory portFactory = {}, LinkTiming timing = {});
+    ~SupplyController() override;
+
+    // Lists the serial ports; false when the computer has none.
+    bool listPorts();
+    // Reads the settings and starts the worker.
+    void start();
+    // Saves what an identified supply leaves behind and stops the worker.
+    void shutDown();
+
+    void onLinkReply();
+    bool identifySupply(std::int32_t code);
+
+    // The one path for setpoints, in volts and amperes.
+    void setVoltage(double volts);
+    void setCurrent(double amperes);
+    void toggleOutput();
+    void requestOutput(bool on);
+
+    // Hot values: stored pairs in thousandths of the identified model's full scale.
+    std::optional<std::pair<double, double>> hotValue(int row) const;
+    bool hotValueIsCurrent(int row, double volts, double amperes) const;
+    void addHotValue(double volts, double amperes);
+    void deleteHotValue(int row);
+
+    TimerRun& timer() { return timer_; }
+    const LinkState& linkState() const { return state_; }
+    const ModelProfile& profile() const { return profile_; }
+    bool identified() const { return state_.identified.load() != 0; }
+    bool adoptingReadings() const { return state_.adoptReadings.load() != 0; }
+    bool diagnosticsOn() const { return diagnosticsOn_; }
+    bool isLinkRunning() const { return link_.isRunning(); }
+    const std::string& lastPort() const { return lastPort_; }
+    const std::string& usePort() const { return usePort_; }
+    const std::string& settingsPath() const { return settings_.file().path(); }
+    const std::vector<std::int32_t>& hotVoltageRaw() const { return hotVoltageRaw_; }
+    const std::vector<std::int32_t>& hotCurrentRaw() const { return hotCurrentRaw_; }
+
+signals:
+    void logLine(const QString& line);
+    void supplyIdentified(const QString& supplyName, const QString& modelName);
+    void panelSwitchReported();
+    void linkLost();
+    void controlsLive();
+    void outputChanged(bool on);
+    void outputTogglePending();
+    void outputToggleWithdrawn(bool on);
+    void regulationChanged(bool voltage);
+    void voltageAdopted(double volts);
+    void currentAdopted(double amperes);
+    void voltageRead(double volts);
+    void currentRead(double amperes);
+    void hotValuesReplaced(const QStringList& rows);
+    void hotValueAdded(const QString& row);
+    void hotValueRemoved(int row);
+    void hotValueSelected(int row);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void loadSettings(bool startup);
+    void saveSettings();
+    void choosePort(const ControllerSettings::Loaded& loaded);
+    void rescaleHotValues();
+
+    void logReply();
+    void handleStatusOnly(std::int32_t status);
+    void handleNoAnswer();
+    void handleFullStatus();
+    void goLive();
+    void followOutputState(std::int32_t status);
+    std::int32_t followRegulation(std::int32_t voltageWord);
+    void takeVoltageReading(std::int32_t raw);
+    void takeCurrentReading(std::int32_t raw);
+    void handBackTurn();
+
+    LinkState& state_;
+    SupplyPrompts& prompts_;
+    ControllerSettings settings_;
+    LinkThread link_;
+    std::shared_ptr<AutoResetEvent> startEvent_;
+    std::shared_ptr<AutoResetEvent> transmitEvent_;
+    OutputSwitch output_;
+    TimerRun timer_;
+    ModelProfile profile_;
+    std::string lastPort_;
+    std::string usePort_;
+    std::vector<std::int32_t> hotVoltageRaw_;
+    std::vector<std::int32_t> hotCurrentRaw_;
+    bool diagnosticsOn_ = false;
+    bool stopped_ = false;
+};

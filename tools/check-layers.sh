@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Fails when a folder includes from a folder above it. Lowest first: the
+# toolkit of classic controls, the link, the supply's rules and areas, the
+# settings and the timer, the hot values, the supply controller, its
+# observers, and the application on top.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+declare -A rank=([toolkit]=0 [link]=1 [remote]=2 [supply]=2 [settings]=3 [timer]=3 [hotvalues]=4
+    [controller]=5 [readings]=6 [app]=7)
+status=0
+for folder in "${!rank[@]}"; do
+    [ -d "$folder" ] || continue
+    while IFS=: read -r file line include; do
+        target=$(sed -E 's/.*#include "([a-z]+)\/.*/\1/' <<<"$include")
+        [ -n "${rank[$target]+set}" ] || continue
+        if [ "${rank[$target]}" -gt "${rank[$folder]}" ]; then
+            echo "$file:$line: $folder/ includes from $target/, a folder above it"
+            status=1
+        fi
+    done < <(grep -nE '^#include "[a-z]+/' "$folder"/*.cpp "$folder"/*.h 2>/dev/null || true)
+done
+exit $status
