@@ -20,7 +20,6 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -271,39 +270,13 @@ void ControllerDialog::onCurrentSpin(int delta)
 
 bool ControllerDialog::updateData(bool prompt)
 {
-    const bool read = readByteField(timer_->minutesEdit(), timerMinutes_, prompt)
-        && readByteField(timer_->hoursEdit(), timerHours_, prompt)
-        && readByteField(timer_->secondsEdit(), timerSeconds_, prompt)
-        && readDoubleField(setpoints_->voltageEdit(), setVoltage_, prompt)
-        && readDoubleField(setpoints_->currentEdit(), setCurrent_, prompt);
+    const bool read = DataExchange::readInto(this, timer_->minutesEdit(), timerMinutes_, prompt)
+        && DataExchange::readInto(this, timer_->hoursEdit(), timerHours_, prompt)
+        && DataExchange::readInto(this, timer_->secondsEdit(), timerSeconds_, prompt)
+        && DataExchange::readInto(this, setpoints_->voltageEdit(), setVoltage_, prompt)
+        && DataExchange::readInto(this, setpoints_->currentEdit(), setCurrent_, prompt);
     controller_.timer().setPreset({timerHours_, timerMinutes_, timerSeconds_});
     return read;
-}
-
-bool ControllerDialog::readByteField(QLineEdit* edit, std::uint8_t& member, bool prompt)
-{
-    const auto value = DataExchange::readByte(edit->text());
-    if (!value) {
-        if (prompt) {
-            DataExchange::refuse(this, edit, DataExchange::kBytePrompt);
-        }
-        return false;
-    }
-    member = *value;
-    return true;
-}
-
-bool ControllerDialog::readDoubleField(QLineEdit* edit, double& member, bool prompt)
-{
-    const auto value = DataExchange::readDouble(edit->text());
-    if (!value) {
-        if (prompt) {
-            DataExchange::refuse(this, edit, DataExchange::kNumberPrompt);
-        }
-        return false;
-    }
-    member = *value;
-    return true;
 }
 
 void ControllerDialog::onHoursEdited()
@@ -373,21 +346,12 @@ void ControllerDialog::applyHotValue()
 
 void ControllerDialog::showHotValuesMenu(const QPoint& globalPosition)
 {
-    if (!hotValues_->isEnabled() || !controller_.identified() || !hotValues_->containsGlobal(globalPosition)) {
+    if (!hotValues_->isEnabled() || !controller_.identified()) {
         return;
     }
-    const auto row = hotValues_->selectRowAtGlobal(globalPosition);
-    if (!row) {
-        hotValues_->clearSelection();
-    }
-    const bool current = row && controller_.hotValueIsCurrent(*row, setVoltage_, setCurrent_);
-    QMenu* menu = hotValues_->prepareMenu(row.has_value(), current);
-    runHotValuesCommand(menu->exec(globalPosition));
-}
-
-void ControllerDialog::runHotValuesCommand(const QAction* chosen)
-{
-    switch (HotValuesPanel::commandOf(chosen).value_or(HotValuesPanel::Command{})) {
+    const auto command = hotValues_->runMenu(
+        globalPosition, [this](int row) { return controller_.hotValueIsCurrent(row, setVoltage_, setCurrent_); });
+    switch (command.value_or(HotValuesPanel::Command{})) {
     case HotValuesPanel::SetAsCurrent:
         applyHotValue();
         break;

@@ -10,9 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-class QAction;
 class QContextMenuEvent;
-class QLineEdit;
 class QPoint;
 class CharacterMessages;
 class DiagnosticLog;
@@ -83,12 +81,9 @@ private:
     void showRunEnded();
     void onSecondsOrMinutesEdited(std::uint8_t& field);
     void writeDataBack();
-    void runHotValuesCommand(const QAction* chosen);
     // Reads the time fields and the setpoints back from their edits; false
     // when one of them holds no valid number, which prompt points out.
     bool updateData(bool prompt);
-    bool readByteField(QLineEdit* edit, std::uint8_t& member, bool prompt);
-    bool readDoubleField(QLineEdit* edit, double& member, bool prompt);
 
     // Counts the edit handlers running, one inside the other when a handler
     // rewrites its edit: a field without a number is pointed out once, by the

@@ -7,7 +7,6 @@
 #include "link/PortList.h"
 #include "link/QtSerialPort.h"
 #include "supply/Conversions.h"
-#include "supply/HotValueMath.h"
 #include "supply/ModelTable.h"
 #include "supply/ReplyKind.h"
 
@@ -86,8 +85,7 @@ void SupplyController::shutDown()
 
 void SupplyController::loadSettings(bool startup)
 {
-    hotVoltageRaw_.clear();
-    hotCurrentRaw_.clear();
+    hotValues_.clear();
     const ControllerSettings::Loaded loaded = settings_.load();
     diagnosticsOn_ = loaded.diagnosticsOn;
     if (startup) {
@@ -95,8 +93,7 @@ void SupplyController::loadSettings(bool startup)
     }
     QStringList rows;
     for (const ControllerSettings::HotPair& pair : loaded.hotValues) {
-        hotVoltageRaw_.push_back(pair.voltage.thousandths);
-        hotCurrentRaw_.push_back(pair.current.thousandths);
+        hotValues_.append(pair.voltage.thousandths, pair.current.thousandths);
         rows.push_back(hotValueRow(pair.voltage.value, pair.current.value));
     }
     emit hotValuesReplaced(rows);
@@ -116,9 +113,9 @@ void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
 // the next identification.
 void SupplyController::saveSettings()
 {
-    settings_.save({usePort_, lastPort_, hotVoltageRaw_, hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
-    hotVoltageRaw_.clear();
-    hotCurrentRaw_.clear();
+    settings_.save(
+        {usePort_, lastPort_, hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
+    hotValues_.clear();
 }
 
 bool SupplyController::event(QEvent* event)
@@ -304,18 +301,9 @@ bool SupplyController::identifySupply(std::int32_t code)
     profile_ = *row;
     state_.modelCode.store(code);
     loadSettings(false);
-    rescaleHotValues();
+    hotValues_.rescaleTo(profile_);
     emit supplyIdentified(fromUtf8(profile_.supplyName), fromUtf8(profile_.modelName));
     return true;
-}
-
-// The file keeps volts and amperes; the lists hold thousandths of this model's full scale.
-void SupplyController::rescaleHotValues()
-{
-    for (std::size_t i = 0; i < hotVoltageRaw_.size(); ++i) {
-        hotVoltageRaw_[i] = Conversions::truncateToInt32(hotVoltageRaw_[i] / profile_.voltageMax);
-        hotCurrentRaw_[i] = Conversions::truncateToInt32(hotCurrentRaw_[i] / profile_.currentMax);
-    }
 }
 
 void SupplyController::setVoltage(double volts)
@@ -358,20 +346,12 @@ void SupplyController::requestOutput(bool on)
 // list then stays inert.
 std::optional<std::pair<double, double>> SupplyController::hotValue(int row) const
 {
-    if (row < 0 || !identified() || static_cast<std::size_t>(row) >= hotVoltageRaw_.size()) {
-        return std::nullopt;
-    }
-    const auto index = static_cast<std::size_t>(row);
-    return std::pair{HotValueMath::storedToValue(hotVoltageRaw_[index], profile_.voltageMax),
-        HotValueMath::storedToValue(hotCurrentRaw_[index], profile_.currentMax)};
+    return identified() ? hotValues_.valueAt(row, profile_) : std::nullopt;
 }
 
 bool SupplyController::hotValueIsCurrent(int row, double volts, double amperes) const
 {
-    const auto index = static_cast<std::size_t>(row);
-    return row >= 0 && index < hotVoltageRaw_.size()
-        && hotVoltageRaw_[index] == Conversions::valueToRaw(volts, profile_.voltageMax)
-        && hotCurrentRaw_[index] == Conversions::valueToRaw(amperes, profile_.currentMax);
+    return hotValues_.holdsAt(row, volts, amperes, profile_);
 }
 
 void SupplyController::addHotValue(double volts, double amperes)
@@ -382,24 +362,16 @@ void SupplyController::addHotValue(double volts, double amperes)
         settings_.appendPair(volts, amperes);
         return;
     }
-    const std::int32_t voltage = Conversions::valueToRaw(volts, profile_.voltageMax);
-    const std::int32_t current = Conversions::valueToRaw(amperes, profile_.currentMax);
-    if (const auto existing = HotValueMath::lastRowWith(hotVoltageRaw_, hotCurrentRaw_, voltage, current)) {
-        emit hotValueSelected(static_cast<int>(*existing));
-        return;
+    if (const auto existing = hotValues_.addOrFind(volts, amperes, profile_)) {
+        emit hotValueSelected(*existing);
+    } else {
+        emit hotValueAdded(hotValueRow(volts, amperes));
     }
-    hotVoltageRaw_.push_back(voltage);
-    hotCurrentRaw_.push_back(current);
-    emit hotValueAdded(hotValueRow(volts, amperes));
 }
 
 void SupplyController::deleteHotValue(int row)
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= hotVoltageRaw_.size()) {
-        return;
+    if (hotValues_.remove(row)) {
+        emit hotValueRemoved(row);
     }
-    const auto offset = static_cast<std::ptrdiff_t>(row);
-    hotVoltageRaw_.erase(hotVoltageRaw_.begin() + offset);
-    hotCurrentRaw_.erase(hotCurrentRaw_.begin() + offset);
-    emit hotValueRemoved(row);
 }

@@ -5,6 +5,7 @@
 #include "link/LinkThread.h"
 #include "link/SerialPort.h"
 #include "settings/ControllerSettings.h"
+#include "supply/HotValueTable.h"
 #include "supply/ModelProfile.h"
 #include "supply/OutputSwitch.h"
 
@@ -66,8 +67,8 @@ public:
     const std::string& lastPort() const { return lastPort_; }
     const std::string& usePort() const { return usePort_; }
     const std::string& settingsPath() const { return settings_.file().path(); }
-    const std::vector<std::int32_t>& hotVoltageRaw() const { return hotVoltageRaw_; }
-    const std::vector<std::int32_t>& hotCurrentRaw() const { return hotCurrentRaw_; }
+    const std::vector<std::int32_t>& hotVoltageRaw() const { return hotValues_.voltages(); }
+    const std::vector<std::int32_t>& hotCurrentRaw() const { return hotValues_.currents(); }
 
 signals:
     void logLine(const QString& line);
@@ -95,7 +96,6 @@ private:
     void loadSettings(bool startup);
     void saveSettings();
     void choosePort(const ControllerSettings::Loaded& loaded);
-    void rescaleHotValues();
 
     void logReply();
     void handleStatusOnly(std::int32_t status);
@@ -119,8 +119,7 @@ private:
     ModelProfile profile_;
     std::string lastPort_;
     std::string usePort_;
-    std::vector<std::int32_t> hotVoltageRaw_;
-    std::vector<std::int32_t> hotCurrentRaw_;
+    HotValueTable hotValues_;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;
 };

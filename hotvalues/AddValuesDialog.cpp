@@ -1,12 +1,12 @@
 #include "hotvalues/AddValuesDialog.h"
 
+#include "supply/Conversions.h"
 #include "toolkit/CharacterMessages.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DataExchange.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/UpDownControl.h"
 #include "toolkit/WindowLook.h"
-#include "supply/Conversions.h"
 
 #include <QLabel>
 #include <QPushButton>

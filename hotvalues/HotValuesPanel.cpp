@@ -113,6 +113,19 @@ QMenu* HotValuesPanel::prepareMenu(bool onRow, bool rowIsCurrent)
     return menu_;
 }
 
+std::optional<HotValuesPanel::Command> HotValuesPanel::runMenu(
+    const QPoint& point, const std::function<bool(int row)>& rowIsCurrent)
+{
+    if (!containsGlobal(point)) {
+        return std::nullopt;
+    }
+    const auto row = selectRowAtGlobal(point);
+    if (!row) {
+        clearSelection();
+    }
+    return commandOf(prepareMenu(row.has_value(), row && rowIsCurrent(*row))->exec(point));
+}
+
 std::optional<HotValuesPanel::Command> HotValuesPanel::commandOf(const QAction* action)
 {
     if (action == nullptr) {

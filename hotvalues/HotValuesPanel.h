@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -30,6 +31,9 @@ public:
     std::optional<int> selectRowAtGlobal(const QPoint& point);
     // The menu for a click on a row or not, with what cannot apply greyed.
     QMenu* prepareMenu(bool onRow, bool rowIsCurrent);
+    // Shows the menu for a right-click at a point of the screen inside the
+    // list; the command chosen, if any.
+    std::optional<Command> runMenu(const QPoint& point, const std::function<bool(int row)>& rowIsCurrent);
 
     QListWidget* list() const { return list_; }
     static std::optional<Command> commandOf(const QAction* action);

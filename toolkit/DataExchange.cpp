@@ -51,3 +51,25 @@ void DataExchange::refuse(QWidget* window, QLineEdit* field, const char* prompt)
     field->setFocus();
     field->selectAll();
 }
+
+bool DataExchange::readInto(QWidget* window, QLineEdit* field, std::uint8_t& member, bool prompt)
+{
+    const auto value = readByte(field->text());
+    if (value) {
+        member = *value;
+    } else if (prompt) {
+        refuse(window, field, kBytePrompt);
+    }
+    return value.has_value();
+}
+
+bool DataExchange::readInto(QWidget* window, QLineEdit* field, double& member, bool prompt)
+{
+    const auto value = readDouble(field->text());
+    if (value) {
+        member = *value;
+    } else if (prompt) {
+        refuse(window, field, kNumberPrompt);
+    }
+    return value.has_value();
+}

@@ -21,4 +21,8 @@ public:
 
     // Shows the prompt, then puts the focus on the field with its text selected.
     static void refuse(QWidget* window, QLineEdit* field, const char* prompt);
+    // Reads a field into its member; a field without a valid number leaves the
+    // member as it was and, with prompt, is pointed out.
+    static bool readInto(QWidget* window, QLineEdit* field, std::uint8_t& member, bool prompt);
+    static bool readInto(QWidget* window, QLineEdit* field, double& member, bool prompt);
 };
