@@ -121,13 +121,14 @@ TEST_F(SimulatedSupplyTest, SilentSupplyAnswersNothingAndComesBackWithOutputOff)
 TEST_F(SimulatedSupplyTest, OutputSwitchesOffWhenThePollsStop)
 {
     SimulatedSupply::Options options;
-    options.linkWatchdog = 100ms;
+    // Wide margins: an answer alone takes some 50 ms on the line, more on a busy machine.
+    options.linkWatchdog = 400ms;
     startWith(options);
     supply_->setOutput(true);
     EXPECT_EQ(port_->poll().front(), 129);
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(port_->poll().front(), 129);
-    std::this_thread::sleep_for(200ms);
+    std::this_thread::sleep_for(800ms);
     EXPECT_EQ(port_->poll().front(), 1);
     EXPECT_FALSE(supply_->outputOn());
 }
