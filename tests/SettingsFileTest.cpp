@@ -72,10 +72,10 @@ TEST_F(SettingsFileTest, AnEmptyPortSettingCountsAsMissingAndDefaultsKeepOtherPa
 
 TEST_F(SettingsFileTest, HotValuesReadInVoltsOrTenthsInTheCLocale)
 {
-    write("[HotValues]\nTotalZ=6\nV1=13.8\nA1=10.0\nV2=138\nA2=100\nV3=13,8\nA3=1e2\nV4=abc\nA4=-2.5\n"
-          "V5=1e30\nA5=-1e30\nV6=nan\nA6=inf\n");
+    write("[HotValues]\nTotalZ=7\nV1=13.8\nA1=10.0\nV2=138\nA2=100\nV3=13,8\nA3=1e2\nV4=abc\nA4=-2.5\n"
+          "V5=1e30\nA5=-1e30\nV6=nan\nA6=inf\nV7=0x10\nA7=+.5e1x\n");
     const auto loaded = settings.load().hotValues;
-    ASSERT_EQ(loaded.size(), 6U);
+    ASSERT_EQ(loaded.size(), 7U);
     EXPECT_EQ(loaded[0].voltage.thousandths, 13800);
     EXPECT_EQ(loaded[1].voltage.thousandths, 13800);
     EXPECT_EQ(loaded[1].current.thousandths, 10000);
@@ -88,8 +88,11 @@ TEST_F(SettingsFileTest, HotValuesReadInVoltsOrTenthsInTheCLocale)
     EXPECT_EQ(loaded[4].voltage.thousandths, INT_MAX / 10);
     EXPECT_EQ(loaded[4].current.thousandths, INT_MIN / 10);
     EXPECT_DOUBLE_EQ(loaded[4].voltage.value, 1e29);
-    EXPECT_EQ(loaded[5].voltage.thousandths, 0);
-    EXPECT_EQ(loaded[5].current.thousandths, INT_MAX / 10);
+    // Decimal only: no hexadecimal, infinity or not-a-number.
+    EXPECT_EQ(loaded[5].voltage.value, 0.0);
+    EXPECT_EQ(loaded[5].current.thousandths, 0);
+    EXPECT_EQ(loaded[6].voltage.thousandths, 0);
+    EXPECT_EQ(loaded[6].current.thousandths, 5000);
 }
 
 TEST_F(SettingsFileTest, PairsFollowTheCountAndSkipIncompleteOnes)
