@@ -17,6 +17,8 @@
 #include "link/PortList.h"
 #include "link/QtSerialPort.h"
 #include "settings/DiagnosticLog.h"
+#include "settings/SettingsAdvice.h"
+#include "settings/StaleTemporaries.h"
 #include "supply/Conversions.h"
 #include "supply/ModelTable.h"
 #include "supply/ReplyKind.h"
@@ -144,7 +146,7 @@ void ControllerDialog::startLink()
 
 void ControllerDialog::writeDefaultSettings()
 {
-    settings_.writeDefaults();
+    tellSettingsProblem(settings_.writeDefaults());
 }
 
 void ControllerDialog::loadSettings(bool startup)
@@ -155,9 +157,11 @@ void ControllerDialog::loadSettings(bool startup)
     const ControllerSettings::Loaded loaded = settings_.load();
     diagnosticsOn_ = loaded.diagnosticsOn;
     if (startup) {
+        StaleTemporaries::remove(settings_.file().path());
         choosePort(loaded);
     }
     showHotValues(loaded.hotValues);
+    tellSettingsProblem(loaded.problem);
 }
 
 void ControllerDialog::choosePort(const ControllerSettings::Loaded& loaded)
@@ -180,12 +184,25 @@ void ControllerDialog::showHotValues(const std::vector<ControllerSettings::HotPa
 }
 
 // Saving hands the pairs over to the file: the lists are reloaded from it at
-// the next identification.
+// the next identification. A save that failed keeps them.
 void ControllerDialog::saveSettings()
 {
-    settings_.save({usePort_, lastPort_, hotVoltageRaw_, hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
-    hotVoltageRaw_.clear();
-    hotCurrentRaw_.clear();
+    const SettingsFile::Problem problem = settings_.save(
+        {usePort_, lastPort_, hotVoltageRaw_, hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
+    if (problem == SettingsFile::Problem::None) {
+        hotVoltageRaw_.clear();
+        hotCurrentRaw_.clear();
+    }
+    tellSettingsProblem(problem);
+}
+
+// Once a run for each kind of problem: a save is tried at every loss of the link.
+void ControllerDialog::tellSettingsProblem(SettingsFile::Problem problem)
+{
+    if (problem == SettingsFile::Problem::None || !settingsProblemsTold_.insert(problem).second) {
+        return;
+    }
+    MessageBox::warn(this, fromUtf8(SettingsAdvice::text(problem, settings_.file().path())));
 }
 
 void ControllerDialog::accept()

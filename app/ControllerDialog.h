@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,7 @@ private:
     void writeDefaultSettings();
     void loadSettings(bool startup);
     void saveSettings();
+    void tellSettingsProblem(SettingsFile::Problem problem);
     void choosePort(const ControllerSettings::Loaded& loaded);
     void showHotValues(const std::vector<ControllerSettings::HotPair>& pairs);
 
@@ -152,6 +154,7 @@ private:
 
     LinkState& state_;
     ControllerSettings settings_;
+    std::set<SettingsFile::Problem> settingsProblemsTold_;
     LinkThread link_;
     std::shared_ptr<AutoResetEvent> startEvent_;
     std::shared_ptr<AutoResetEvent> transmitEvent_;
