@@ -174,6 +174,11 @@ void ControllerDialog::unknownSupply()
     MessageBox::warn(this, QString::fromUtf8(kUnknownSupplyText));
 }
 
+void ControllerDialog::settingsProblem(const QString& advice)
+{
+    MessageBox::warn(this, advice);
+}
+
 void ControllerDialog::accept()
 {
     // Enter never closes the window.

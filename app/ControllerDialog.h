@@ -69,6 +69,7 @@ protected:
 
 private:
     void unknownSupply() override;
+    void settingsProblem(const QString& advice) override;
     void connectNotifications();
     void connectSupply();
     void connectTimer();

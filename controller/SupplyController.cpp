@@ -6,6 +6,8 @@
 #include "link/PortChooser.h"
 #include "link/PortList.h"
 #include "link/QtSerialPort.h"
+#include "settings/SettingsAdvice.h"
+#include "settings/StaleTemporaries.h"
 #include "supply/Conversions.h"
 #include "supply/ModelTable.h"
 #include "supply/ReplyKind.h"
@@ -53,7 +55,7 @@ bool SupplyController::listPorts()
 void SupplyController::start()
 {
     if (!settings_.hasPortSetting()) {
-        settings_.writeDefaults();
+        tellSettingsProblem(settings_.writeDefaults());
     }
     loadSettings(true);
     state_.setVoltageRaw.store(0);
@@ -89,6 +91,7 @@ void SupplyController::loadSettings(bool startup)
     const ControllerSettings::Loaded loaded = settings_.load();
     diagnosticsOn_ = loaded.diagnosticsOn;
     if (startup) {
+        StaleTemporaries::remove(settings_.file().path());
         choosePort(loaded);
     }
     QStringList rows;
@@ -97,6 +100,7 @@ void SupplyController::loadSettings(bool startup)
         rows.push_back(hotValueRow(pair.voltage.value, pair.current.value));
     }
     emit hotValuesReplaced(rows);
+    tellSettingsProblem(loaded.problem);
 }
 
 void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
@@ -110,12 +114,24 @@ void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
 }
 
 // Saving hands the pairs over to the file: the lists are reloaded from it at
-// the next identification.
+// the next identification. A save that failed keeps them.
 void SupplyController::saveSettings()
 {
-    settings_.save(
+    const SettingsFile::Problem problem = settings_.save(
         {usePort_, lastPort_, hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
-    hotValues_.clear();
+    if (problem == SettingsFile::Problem::None) {
+        hotValues_.clear();
+    }
+    tellSettingsProblem(problem);
+}
+
+// Once a run for each kind of problem: a save is tried at every loss of the link.
+void SupplyController::tellSettingsProblem(SettingsFile::Problem problem)
+{
+    if (problem == SettingsFile::Problem::None || !settingsProblemsTold_.insert(problem).second) {
+        return;
+    }
+    prompts_.settingsProblem(fromUtf8(SettingsAdvice::text(problem, settings_.file().path())));
 }
 
 bool SupplyController::event(QEvent* event)
@@ -359,7 +375,7 @@ void SupplyController::addHotValue(double volts, double amperes)
     if (!identified()) {
         // The link went and the list has been saved already: the pair goes
         // straight to the file, so it is not lost.
-        settings_.appendPair(volts, amperes);
+        tellSettingsProblem(settings_.appendPair(volts, amperes));
         return;
     }
     if (const auto existing = hotValues_.addOrFind(volts, amperes, profile_)) {

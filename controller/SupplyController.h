@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -95,6 +96,7 @@ protected:
 private:
     void loadSettings(bool startup);
     void saveSettings();
+    void tellSettingsProblem(SettingsFile::Problem problem);
     void choosePort(const ControllerSettings::Loaded& loaded);
 
     void logReply();
@@ -111,6 +113,7 @@ private:
     LinkState& state_;
     SupplyPrompts& prompts_;
     ControllerSettings settings_;
+    std::set<SettingsFile::Problem> settingsProblemsTold_;
     LinkThread link_;
     std::shared_ptr<AutoResetEvent> startEvent_;
     std::shared_ptr<AutoResetEvent> transmitEvent_;

@@ -1,10 +1,9 @@
 #include "settings/AtomicFile.h"
 
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <QFile>
+#include <QSaveFile>
+
 #include <unistd.h>
-#include <vector>
 
 bool AtomicFile::writeAll(int fd, const std::string& content, const Writer& writer)
 {
@@ -20,24 +19,17 @@ bool AtomicFile::writeAll(int fd, const std::string& content, const Writer& writ
     return true;
 }
 
+// QSaveFile writes beside the file that the links lead to and renames over it
+// only once the data is on the disk; a save given up leaves no temporary.
 bool AtomicFile::replace(const std::string& path, const std::string& content, const Writer& writer)
 {
-    std::string pattern = path + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return false;
     }
-    struct stat existing { };
-    if (::stat(path.c_str(), &existing) == 0) {
-        ::fchmod(fd, existing.st_mode & 07777);
-    }
-    const bool written = writeAll(fd, content, writer) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(name.data(), path.c_str()) != 0) {
-        ::unlink(name.data());
+    if (!writeAll(file.handle(), content, writer)) {
+        file.cancelWriting();
         return false;
     }
-    return true;
+    return file.commit();
 }

@@ -7,7 +7,8 @@
 
 // Replaces a file's whole content so that, whatever happens meanwhile (a full
 // disk, a crash, the process killed), the file holds either its old content or
-// the new one.
+// the new one. A link stays a link: the file it leads to, through any chain of
+// links, is the one replaced, and keeps its permissions.
 class AtomicFile {
 public:
     // Writes part of the data, as write(2) does; tests put a failing one in.

@@ -58,23 +58,64 @@ ControllerSettings::ControllerSettings(SettingsFile file)
 
 bool ControllerSettings::hasPortSetting() const
 {
-    return !textOr(file_.load(), kPortSection, "UsePort", "").empty();
+    const std::optional<IniDocument> document = unsaved_ ? unsaved_ : file_.load();
+    return !document || !textOr(*document, kPortSection, "UsePort", "").empty();
 }
 
-void ControllerSettings::writeDefaults() const
+// The default pair comes only with a missing count: a pair the user removed
+// from a counted list stays removed.
+bool ControllerSettings::fillDefaults(IniDocument& document)
 {
-    IniDocument document = file_.load();
-    document.setValue(kPortSection, "UsePort", "Auto");
-    document.setValue(kPortSection, "LastPort", "");
-    document.setValue(kHotSection, "TotalZ", "1");
-    document.setValue(kHotSection, "V1", "138");
-    document.setValue(kHotSection, "A1", "100");
-    file_.save(document);
+    std::vector<IniDocument::Entry> port;
+    if (textOr(document, kPortSection, "UsePort", "").empty()) {
+        port.emplace_back("UsePort", "Auto");
+    }
+    if (!document.value(kPortSection, "LastPort")) {
+        port.emplace_back("LastPort", "");
+    }
+    std::vector<IniDocument::Entry> hot;
+    if (textOr(document, kHotSection, "TotalZ", "").empty()) {
+        hot.emplace_back("TotalZ", "1");
+        for (const auto& [key, value] : {IniDocument::Entry{"V1", "138"}, IniDocument::Entry{"A1", "100"}}) {
+            if (textOr(document, kHotSection, key.c_str(), "").empty()) {
+                hot.emplace_back(key, value);
+            }
+        }
+    }
+    if (!port.empty()) {
+        document.setValues(kPortSection, port);
+    }
+    if (!hot.empty()) {
+        document.setValues(kHotSection, hot);
+    }
+    return !port.empty() || !hot.empty();
+}
+
+ControllerSettings::Problem ControllerSettings::writeDefaults()
+{
+    std::optional<IniDocument> document = file_.load();
+    if (!document) {
+        return Problem::Unreadable;
+    }
+    if (!fillDefaults(*document)) {
+        return Problem::None;
+    }
+    return store(std::move(*document), true);
 }
 
 ControllerSettings::Loaded ControllerSettings::load() const
 {
-    return read(file_.load());
+    if (unsaved_) {
+        return read(*unsaved_);
+    }
+    if (const std::optional<IniDocument> document = file_.load()) {
+        return read(*document);
+    }
+    IniDocument defaults;
+    fillDefaults(defaults);
+    Loaded loaded = read(defaults);
+    loaded.problem = Problem::Unreadable;
+    return loaded;
 }
 
 ControllerSettings::Loaded ControllerSettings::read(const IniDocument& document)
@@ -113,38 +154,82 @@ std::vector<ControllerSettings::HotPair> ControllerSettings::hotValuesOf(const I
     return pairs;
 }
 
-void ControllerSettings::save(const Saved& saved) const
+void ControllerSettings::write(IniDocument& document, const Saved& saved)
 {
-    IniDocument document = file_.load();
-    document.setValue(kPortSection, "UsePort", saved.usePort);
-    document.setValue(kPortSection, "LastPort", saved.lastPort);
-    document.setValue(kHotSection, "TotalZ", std::to_string(saved.hotVoltageRaw.size()));
-    for (std::size_t i = 0; i < saved.hotVoltageRaw.size() && i < saved.hotCurrentRaw.size(); ++i) {
+    document.setValues(kPortSection, {{"UsePort", saved.usePort}, {"LastPort", saved.lastPort}});
+    const std::size_t count = std::min(saved.hotVoltageRaw.size(), saved.hotCurrentRaw.size());
+    std::vector<IniDocument::Entry> hot;
+    hot.reserve(1 + 2 * count);
+    hot.emplace_back("TotalZ", std::to_string(saved.hotVoltageRaw.size()));
+    for (std::size_t i = 0; i < count; ++i) {
         const std::string number = std::to_string(i + 1);
-        document.setValue(kHotSection, "V" + number, stored(saved.hotVoltageRaw[i], saved.voltageMax));
-        document.setValue(kHotSection, "A" + number, stored(saved.hotCurrentRaw[i], saved.currentMax));
+        hot.emplace_back("V" + number, stored(saved.hotVoltageRaw[i], saved.voltageMax));
+        hot.emplace_back("A" + number, stored(saved.hotCurrentRaw[i], saved.currentMax));
     }
-    file_.save(document);
+    document.setValues(kHotSection, hot);
 }
 
-void ControllerSettings::appendPair(double volts, double amperes) const
+// Into the file as it is now; when it cannot be read, into what a failed
+// save kept, else the defaults, and only in memory.
+ControllerSettings::Problem ControllerSettings::save(const Saved& saved)
 {
-    IniDocument document = file_.load();
+    std::optional<IniDocument> document = file_.load();
+    const bool fromFile = document.has_value();
+    if (!fromFile) {
+        document = unsaved_ ? *unsaved_ : IniDocument();
+        fillDefaults(*document);
+    }
+    write(*document, saved);
+    return store(std::move(*document), fromFile);
+}
+
+ControllerSettings::Problem ControllerSettings::store(IniDocument document, bool fromFile)
+{
+    const Problem problem = fromFile ? file_.save(document) : Problem::Unreadable;
+    unsavedBecause_ = problem;
+    if (problem == Problem::None) {
+        unsaved_.reset();
+    } else {
+        unsaved_ = std::move(document);
+    }
+    return problem;
+}
+
+bool ControllerSettings::addPair(IniDocument& document, double volts, double amperes)
+{
     const std::string voltage = Conversions::oneDecimal(volts);
     const std::string current = Conversions::oneDecimal(amperes);
     for (const HotPair& pair : hotValuesOf(document)) {
         if (Conversions::oneDecimal(pair.voltage.value) == voltage
             && Conversions::oneDecimal(pair.current.value) == current) {
-            return;
+            return false;
         }
     }
     const int count = std::max(intOr(document, kHotSection, "TotalZ", 0), 0);
     if (count == INT_MAX) {
-        return;
+        return false;
     }
     const std::string number = std::to_string(count + 1);
-    document.setValue(kHotSection, "TotalZ", number);
-    document.setValue(kHotSection, "V" + number, voltage);
-    document.setValue(kHotSection, "A" + number, current);
-    file_.save(document);
+    document.setValues(kHotSection, {{"TotalZ", number}, {"V" + number, voltage}, {"A" + number, current}});
+    return true;
+}
+
+// While a failed save is kept, the pair joins it and waits for the next save,
+// which starts from the pairs that load() hands back.
+ControllerSettings::Problem ControllerSettings::appendPair(double volts, double amperes)
+{
+    if (unsaved_) {
+        addPair(*unsaved_, volts, amperes);
+        return unsavedBecause_;
+    }
+    std::optional<IniDocument> document = file_.load();
+    const bool fromFile = document.has_value();
+    if (!fromFile) {
+        document.emplace();
+        fillDefaults(*document);
+    }
+    if (!addPair(*document, volts, amperes)) {
+        return Problem::None;
+    }
+    return store(std::move(*document), fromFile);
 }

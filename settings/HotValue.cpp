@@ -1,12 +1,12 @@
 #include "settings/HotValue.h"
 
-#include "supply/CNumber.h"
+#include "settings/DecimalNumber.h"
 #include "supply/Conversions.h"
 
 HotValue HotValue::fromText(const std::string& text)
 {
     HotValue read;
-    read.value = CNumber::toDouble(text);
+    read.value = DecimalNumber::read(text);
     read.thousandths = Conversions::truncateToInt32(read.value * 1000);
     if (text.find('.') == std::string::npos) {
         read.thousandths /= 10;

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <unordered_map>
 
 namespace {
 
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string trim(const std::string& text)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && blank(text[begin])) {
@@ -54,36 +58,61 @@ std::optional<IniDocument::Entry> entryOf(const std::string& line)
     return IniDocument::Entry{trim(text.substr(0, equals)), unquote(trim(text.substr(equals + 1)))};
 }
 
+// The form of a name that matches every spelling of it.
+std::string folded(const std::string& name)
+{
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+        [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return lower;
+}
+
 } // namespace
 
+// A leading byte-order mark belongs to no line; CR LF, LF and a lone CR each
+// end a line.
 IniDocument IniDocument::parse(const std::string& text)
 {
     IniDocument document;
-    if (text.find("\r\n") != std::string::npos) {
-        document.newline_ = "\r\n";
-    }
     std::size_t begin = 0;
-    while (begin < text.size()) {
-        std::size_t end = text.find('\n', begin);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(begin, end - begin);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        document.lines_.push_back(std::move(line));
-        begin = end + 1;
+    if (text.starts_with(kByteOrderMark)) {
+        document.byteOrderMark_ = true;
+        begin = std::char_traits<char>::length(kByteOrderMark);
     }
+    while (begin < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) {
+            document.lines_.push_back({text.substr(begin), {}});
+            break;
+        }
+        const std::size_t length = text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        document.lines_.push_back({text.substr(begin, end - begin), text.substr(end, length)});
+        begin = end + length;
+    }
+    document.chooseNewline();
     return document;
+}
+
+// New lines end as most of the text's lines do.
+void IniDocument::chooseNewline()
+{
+    std::ptrdiff_t most = 0;
+    for (const char* candidate : {"\n", "\r\n", "\r"}) {
+        const std::ptrdiff_t count
+            = std::count_if(lines_.begin(), lines_.end(), [&](const Line& line) { return line.ending == candidate; });
+        if (count > most) {
+            most = count;
+            newline_ = candidate;
+        }
+    }
 }
 
 std::string IniDocument::serialise() const
 {
-    std::string text;
-    for (const std::string& line : lines_) {
-        text += line;
-        text += newline_;
+    std::string text = byteOrderMark_ ? kByteOrderMark : "";
+    for (const Line& line : lines_) {
+        text += line.text;
+        text += line.ending;
     }
     return text;
 }
@@ -91,7 +120,7 @@ std::string IniDocument::serialise() const
 std::optional<std::size_t> IniDocument::findSection(const std::string& name) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const auto found = sectionName(lines_[i]);
+        const auto found = sectionName(lines_[i].text);
         if (found && sameName(*found, name)) {
             return i;
         }
@@ -102,7 +131,7 @@ std::optional<std::size_t> IniDocument::findSection(const std::string& name) con
 std::size_t IniDocument::sectionEnd(std::size_t header) const
 {
     std::size_t i = header + 1;
-    while (i < lines_.size() && !sectionName(lines_[i])) {
+    while (i < lines_.size() && !sectionName(lines_[i].text)) {
         ++i;
     }
     return i;
@@ -112,10 +141,24 @@ std::size_t IniDocument::sectionEnd(std::size_t header) const
 std::size_t IniDocument::insertionPoint(std::size_t header) const
 {
     std::size_t end = sectionEnd(header);
-    while (end > header + 1 && trim(lines_[end - 1]).empty()) {
+    while (end > header + 1 && trim(lines_[end - 1].text).empty()) {
         --end;
     }
     return end;
+}
+
+void IniDocument::insertLines(std::size_t at, std::vector<Line> lines)
+{
+    if (lines.empty()) {
+        return;
+    }
+    if (at == lines_.size() && !lines_.empty() && lines_.back().ending.empty()) {
+        // A text without a final newline stays without one.
+        lines_.back().ending = newline_;
+        lines.back().ending.clear();
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(lines.begin()),
+        std::make_move_iterator(lines.end()));
 }
 
 std::optional<std::string> IniDocument::value(const std::string& section, const std::string& key) const
@@ -137,7 +180,7 @@ std::vector<IniDocument::Entry> IniDocument::entries(const std::string& section)
     }
     const std::size_t end = sectionEnd(*header);
     for (std::size_t i = *header + 1; i < end; ++i) {
-        if (auto entry = entryOf(lines_[i])) {
+        if (auto entry = entryOf(lines_[i].text)) {
             found.push_back(std::move(*entry));
         }
     }
@@ -146,20 +189,36 @@ std::vector<IniDocument::Entry> IniDocument::entries(const std::string& section)
 
 void IniDocument::setValue(const std::string& section, const std::string& key, const std::string& value)
 {
-    const std::string line = key + "=" + value;
+    setValues(section, {{key, value}});
+}
+
+// One look at the section whatever the number of keys: a save of many pairs
+// stays linear.
+void IniDocument::setValues(const std::string& section, const std::vector<Entry>& values)
+{
     const auto header = findSection(section);
+    std::vector<Line> added;
+    added.reserve(values.size() + 1); // the pointers below into it stay valid
     if (!header) {
-        lines_.push_back("[" + section + "]");
-        lines_.push_back(line);
-        return;
+        added.push_back({"[" + section + "]", newline_});
     }
-    const std::size_t end = sectionEnd(*header);
-    for (std::size_t i = *header + 1; i < end; ++i) {
-        const auto entry = entryOf(lines_[i]);
-        if (entry && sameName(entry->first, key)) {
-            lines_[i] = line;
-            return;
+    // The line of each key: the first of its name in the section, else a new one.
+    std::unordered_map<std::string, std::string*> lineOf;
+    if (header) {
+        const std::size_t end = sectionEnd(*header);
+        for (std::size_t i = *header + 1; i < end; ++i) {
+            if (const auto entry = entryOf(lines_[i].text)) {
+                lineOf.emplace(folded(entry->first), &lines_[i].text);
+            }
         }
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertionPoint(*header)), line);
+    for (const auto& [key, text] : values) {
+        std::string*& line = lineOf[folded(key)];
+        if (line == nullptr) {
+            added.push_back({{}, newline_});
+            line = &added.back().text;
+        }
+        line->assign(key).append("=").append(text);
+    }
+    insertLines(header ? insertionPoint(*header) : lines_.size(), std::move(added));
 }

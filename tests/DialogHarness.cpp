@@ -37,6 +37,12 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports)
 }
 
 DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options)
+    : DialogHarness(ports, std::move(options), {})
+{
+}
+
+DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options,
+    const std::function<void(const std::string& settingsPath)>& beforeStart)
     : previousDirectory_(QDir::currentPath())
 {
     std::string list;
@@ -48,6 +54,9 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options opti
     QDir::setCurrent(directory_.path());
     if (options.settingsBytes) {
         std::ofstream(SettingsFile::defaultPath(), std::ios::binary) << *options.settingsBytes;
+    }
+    if (beforeStart) {
+        beforeStart(SettingsFile::defaultPath());
     }
     dialog_ = std::make_unique<ControllerDialog>(state_, std::move(options.portFactory), options.timing);
     initialised_ = dialog_->initialise();

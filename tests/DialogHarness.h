@@ -40,6 +40,9 @@ public:
 
     explicit DialogHarness(const std::vector<std::string>& ports);
     DialogHarness(const std::vector<std::string>& ports, Options options);
+    // beforeStart gets the settings file's path, once the file is written.
+    DialogHarness(const std::vector<std::string>& ports, Options options,
+        const std::function<void(const std::string& settingsPath)>& beforeStart);
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }

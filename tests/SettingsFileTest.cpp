@@ -1,17 +1,22 @@
+#include "FileSizeLimit.h"
 #include "settings/AtomicFile.h"
 #include "settings/ControllerSettings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <climits>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,6 +50,10 @@ protected:
 };
 
 constexpr const char* kDefaults = "[COM-Port]\nUsePort=Auto\nLastPort=\n[HotValues]\nTotalZ=1\nV1=138\nA1=100\n";
+const ControllerSettings::Saved kOnePair{"COM3", "COM1", {100}, {100}, 10.0, 10.0};
+constexpr const char* kOnePairText = "[COM-Port]\nUsePort=COM3\nLastPort=COM1\n[HotValues]\nTotalZ=1\nV1=1.0\nA1=1.0\n";
+using Problem = ControllerSettings::Problem;
+namespace fs = std::filesystem;
 
 } // namespace
 
@@ -62,20 +71,24 @@ TEST_F(SettingsFileTest, DefaultsAreWrittenIntoANewDirectory)
     EXPECT_EQ(loaded.hotValues[0].current.thousandths, 10000);
 }
 
-TEST_F(SettingsFileTest, AnEmptyPortSettingCountsAsMissingAndDefaultsKeepOtherPairs)
+TEST_F(SettingsFileTest, AnEmptyPortSettingCountsAsMissingAndDefaultsFillInOnlyWhatIsMissing)
 {
     write("[COM-Port]\nUsePort=\nLastPort=COM4\n[HotValues]\nTotalZ=2\nV1=1.0\nA1=1.0\nV2=5.0\nA2=2.0\n");
     EXPECT_FALSE(settings.hasPortSetting());
     settings.writeDefaults();
-    EXPECT_EQ(read(), "[COM-Port]\nUsePort=Auto\nLastPort=\n[HotValues]\nTotalZ=1\nV1=138\nA1=100\nV2=5.0\nA2=2.0\n");
+    EXPECT_EQ(
+        read(), "[COM-Port]\nUsePort=Auto\nLastPort=COM4\n[HotValues]\nTotalZ=2\nV1=1.0\nA1=1.0\nV2=5.0\nA2=2.0\n");
+    write("[HotValues]\nV1=2.0\n");
+    settings.writeDefaults();
+    EXPECT_EQ(read(), "[HotValues]\nV1=2.0\nTotalZ=1\nA1=100\n[COM-Port]\nUsePort=Auto\nLastPort=\n");
 }
 
 TEST_F(SettingsFileTest, HotValuesReadInVoltsOrTenthsInTheCLocale)
 {
-    write("[HotValues]\nTotalZ=6\nV1=13.8\nA1=10.0\nV2=138\nA2=100\nV3=13,8\nA3=1e2\nV4=abc\nA4=-2.5\n"
-          "V5=1e30\nA5=-1e30\nV6=nan\nA6=inf\n");
+    write("[HotValues]\nTotalZ=7\nV1=13.8\nA1=10.0\nV2=138\nA2=100\nV3=13,8\nA3=1e2\nV4=abc\nA4=-2.5\n"
+          "V5=1e30\nA5=-1e30\nV6=nan\nA6=inf\nV7=0x10\nA7=+.5e1x\n");
     const auto loaded = settings.load().hotValues;
-    ASSERT_EQ(loaded.size(), 6U);
+    ASSERT_EQ(loaded.size(), 7U);
     EXPECT_EQ(loaded[0].voltage.thousandths, 13800);
     EXPECT_EQ(loaded[1].voltage.thousandths, 13800);
     EXPECT_EQ(loaded[1].current.thousandths, 10000);
@@ -88,8 +101,11 @@ TEST_F(SettingsFileTest, HotValuesReadInVoltsOrTenthsInTheCLocale)
     EXPECT_EQ(loaded[4].voltage.thousandths, INT_MAX / 10);
     EXPECT_EQ(loaded[4].current.thousandths, INT_MIN / 10);
     EXPECT_DOUBLE_EQ(loaded[4].voltage.value, 1e29);
-    EXPECT_EQ(loaded[5].voltage.thousandths, 0);
-    EXPECT_EQ(loaded[5].current.thousandths, INT_MAX / 10);
+    // Decimal only: no hexadecimal, infinity or not-a-number.
+    EXPECT_EQ(loaded[5].voltage.value, 0.0);
+    EXPECT_EQ(loaded[5].current.thousandths, 0);
+    EXPECT_EQ(loaded[6].voltage.thousandths, 0);
+    EXPECT_EQ(loaded[6].current.thousandths, 5000);
 }
 
 TEST_F(SettingsFileTest, PairsFollowTheCountAndSkipIncompleteOnes)
@@ -175,4 +191,125 @@ TEST_F(SettingsFileTest, AnyFileContentLoadsWithoutHarm)
             EXPECT_EQ(settings.load().hotValues.size(), 2U);
         }
     }
+}
+
+TEST_F(SettingsFileTest, EveryLineKeepsItsOwnEnding)
+{
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"; mine\r\n[COM-Port]\nUsePort=COM3\nLastPort=\n[HotValues]\nTotalZ=1\nV1=5.0\nA1=5.0\n",
+            std::string("; mine\r\n") + kOnePairText},
+        {"[COM-Port]\rUsePort=COM3\rLastPort=\r[HotValues]\rTotalZ=1\rV1=5.0\rA1=5.0\r",
+            "[COM-Port]\rUsePort=COM3\rLastPort=COM1\r[HotValues]\rTotalZ=1\rV1=1.0\rA1=1.0\r"},
+        {"[COM-Port]\nUsePort=COM3\n[HotValues]\nTotalZ=1",
+            "[COM-Port]\nUsePort=COM3\nLastPort=COM1\n[HotValues]\nTotalZ=1\nV1=1.0\nA1=1.0"},
+        {"\xEF\xBB\xBF[COM-Port]\nUsePort=COM3\n[HotValues]\nTotalZ=1\nV1=5.0\nA1=5.0\n",
+            std::string("\xEF\xBB\xBF") + kOnePairText},
+    };
+    for (const auto& [before, after] : cases) {
+        write(before);
+        EXPECT_TRUE(settings.hasPortSetting()) << before;
+        EXPECT_EQ(settings.load().usePort, "COM3") << before;
+        EXPECT_EQ(settings.save(kOnePair), Problem::None);
+        EXPECT_EQ(read(), after);
+    }
+}
+
+TEST_F(SettingsFileTest, ASaveGoesThroughLinksAndKeepsThem)
+{
+    const fs::path real = directory.filePath(QStringLiteral("dotfiles/tendrel.ini")).toStdString();
+    const fs::path middle = directory.filePath(QStringLiteral("conf/middle.ini")).toStdString();
+    fs::create_directories(real.parent_path());
+    fs::create_directories(middle.parent_path());
+    // A link, a link to a link, and a link to a file not there yet.
+    for (const auto& [first, existing] : {std::pair{real, true}, std::pair{middle, true}, std::pair{real, false}}) {
+        fs::remove(path());
+        fs::remove(middle);
+        fs::remove(real);
+        if (existing) {
+            std::ofstream(real) << "; mine\n[COM-Port]\nUsePort=COM4\n";
+        }
+        fs::create_symlink(real, middle);
+        fs::create_symlink(first, path());
+        EXPECT_EQ(settings.save(kOnePair), Problem::None);
+        EXPECT_TRUE(fs::is_symlink(path()) && fs::is_symlink(middle));
+        EXPECT_EQ(read(), (existing ? "; mine\n" : "") + std::string(kOnePairText));
+        EXPECT_EQ(std::distance(fs::directory_iterator(real.parent_path()), fs::directory_iterator()), 1);
+    }
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverReplaced)
+{
+    std::vector<std::function<void()>> unreadable{
+        [&] { fs::create_directories(path()); }, [&] { fs::create_symlink(path(), path()); }, // a link to itself
+    };
+    if (::geteuid() != 0) { // root reads any file
+        unreadable.emplace_back([&] {
+            write(kDefaults);
+            ::chmod(path().c_str(), 0);
+        });
+    }
+    for (const auto& make : unreadable) {
+        fs::remove(path());
+        QDir(directory.path()).mkpath(QStringLiteral("conf"));
+        make();
+        const auto before = fs::symlink_status(path());
+        ControllerSettings fresh{SettingsFile(path())};
+        const ControllerSettings::Loaded loaded = fresh.load();
+        EXPECT_EQ(loaded.problem, Problem::Unreadable);
+        ASSERT_EQ(loaded.hotValues.size(), 1U); // the defaults, in memory
+        EXPECT_EQ(loaded.hotValues[0].voltage.thousandths, 13800);
+        EXPECT_EQ(fresh.writeDefaults(), Problem::Unreadable);
+        EXPECT_EQ(fresh.save(kOnePair), Problem::Unreadable);
+        EXPECT_EQ(fresh.load().lastPort, "COM1");
+        const auto after = fs::symlink_status(path());
+        EXPECT_TRUE(after.type() == before.type() && after.permissions() == before.permissions());
+        ::chmod(path().c_str(), 0600);
+    }
+}
+
+TEST_F(SettingsFileTest, AReadOnlyFileOrAnotherUsersIsLeftAlone)
+{
+    write(kDefaults);
+    ::chmod(path().c_str(), 0444);
+    EXPECT_EQ(settings.save(kOnePair), Problem::ReadOnly);
+    EXPECT_EQ(settings.appendPair(2.0, 2.0), Problem::ReadOnly);
+    EXPECT_EQ(read(), kDefaults);
+    EXPECT_EQ(rows(), (std::vector<std::pair<double, double>>{{1.0, 1.0}, {2.0, 2.0}})); // kept in memory
+    ::chmod(path().c_str(), 0644);
+    EXPECT_EQ(settings.save(kOnePair), Problem::None); // the next save goes through
+    EXPECT_EQ(read(), kOnePairText);
+    if (::geteuid() == 0) { // only root can give a file away
+        ASSERT_EQ(::chown(path().c_str(), 4242, 4242), 0);
+        EXPECT_EQ(settings.save({"Auto", "COM2", {}, {}, 10.0, 10.0}), Problem::OtherOwner);
+        EXPECT_EQ(read(), kOnePairText);
+    }
+}
+
+TEST_F(SettingsFileTest, AFailedSaveKeepsThePairsForTheNextOne)
+{
+    write(kDefaults);
+    const ControllerSettings::Saved two{"Auto", "COM1", {100, 200}, {100, 200}, 10.0, 10.0};
+    {
+        const FileSizeLimit diskFull(10);
+        EXPECT_EQ(settings.save(two), Problem::NotWritten);
+    }
+    EXPECT_EQ(read(), kDefaults);
+    EXPECT_EQ(rows(), (std::vector<std::pair<double, double>>{{1.0, 1.0}, {2.0, 2.0}}));
+    EXPECT_EQ(settings.save(two), Problem::None);
+    EXPECT_NE(read().find("TotalZ=2\nV1=1.0\nA1=1.0\nV2=2.0\nA2=2.0\n"), std::string::npos);
+}
+
+// Once quadratic: 20 000 pairs took most of a minute.
+TEST_F(SettingsFileTest, SavingManyPairsTakesLinearTime)
+{
+    const std::vector<std::int32_t> raws(20000, 500);
+    write(kDefaults);
+    QElapsedTimer clock;
+    clock.start();
+    settings.save({"Auto", "", raws, raws, 10.0, 10.0}); // every key new
+    settings.save({"Auto", "", raws, raws, 20.0, 20.0}); // every key replaced
+    EXPECT_LT(clock.elapsed(), 3000);
+    const auto loaded = settings.load().hotValues;
+    ASSERT_EQ(loaded.size(), raws.size());
+    EXPECT_EQ(loaded.back().voltage.thousandths, 10000);
 }

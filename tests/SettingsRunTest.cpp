@@ -1,5 +1,6 @@
 #include "DialogHarness.h"
 
+#include "FileSizeLimit.h"
 #include "SimulatedSupply.h"
 #include "settings/DiagnosticLog.h"
 #include "toolkit/Cp1251.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace std::chrono_literals;
 
@@ -154,6 +156,52 @@ TEST(SettingsRun, ADebugTxtThatCannotBeWrittenDoesNotStopTheClose)
     window.dialog().reject();
     EXPECT_FALSE(window.dialog().controller().isLinkRunning());
     EXPECT_EQ(window.state().stopLink.load(), 1);
+}
+
+TEST(SettingsRun, ASaveThatFailsKeepsThePairsAndSaysSoOnce)
+{
+    DialogHarness window(missingPorts(), {{}, {}, "[COM-Port]\nUsePort=Auto\n[HotValues]\nTotalZ=1\nV1=5.0\nA1=3.0\n"});
+    const std::string before = window.settingsBytes();
+    window.reply({1, 500, 200});
+    window.dialog().addCurrentAsHotValue();
+    {
+        const FileSizeLimit diskFull(10);
+        window.reply({0});
+        window.reply({1, 500, 200});
+        window.reply({0});
+    }
+    EXPECT_EQ(window.settingsBytes(), before);
+    ASSERT_EQ(window.messages.texts().size(), 1);
+    EXPECT_TRUE(window.messages.texts()[0].contains(QString::fromStdString(window.dialog().controller().settingsPath())));
+    window.reply({1, 500, 200});
+    EXPECT_EQ(rows(window).size(), 2);
+    window.reply({0});
+    EXPECT_NE(window.settingsBytes().find("TotalZ=2\nV1=5.0\nA1=3.0\nV2=7.9\nA2=12.6\n"), std::string::npos);
+}
+
+TEST(SettingsRun, AFileThatCannotBeReadIsLeftAloneAndNamedOnce)
+{
+    const auto directoryInstead = [](const std::string& path) { std::filesystem::create_directory(path); };
+    DialogHarness window(missingPorts(), {}, directoryInstead);
+    ASSERT_EQ(window.messages.texts().size(), 1);
+    EXPECT_TRUE(window.messages.texts()[0].contains(QStringLiteral("chown")));
+    EXPECT_EQ(rows(window), QStringList{QString::fromUtf8("13.8 В  10.0 A")});
+    window.reply({1, 500, 200});
+    window.reply({0});
+    EXPECT_EQ(window.messages.texts().size(), 1);
+    EXPECT_TRUE(std::filesystem::is_directory(window.dialog().controller().settingsPath()));
+}
+
+TEST(SettingsRun, StartUpRemovesWhatAKilledSaveLeft)
+{
+    std::string temporary;
+    DialogHarness window(missingPorts(), {{}, {}, kDefaults}, [&](const std::string& path) {
+        temporary = path + ".Ab12Cd";
+        std::ofstream(temporary) << kDefaults;
+        std::filesystem::last_write_time(
+            temporary, std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5));
+    });
+    EXPECT_FALSE(std::filesystem::exists(temporary));
 }
 
 TEST(DiagnosticLogPane, KeepsTheNewest501LinesAndSavesThemUnchanged)

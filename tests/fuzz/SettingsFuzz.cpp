@@ -9,7 +9,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    IniDocument document = IniDocument::parse(Cp1251::toUtf8(bytes));
+    const std::string text = Cp1251::toUtf8(bytes);
+    IniDocument document = IniDocument::parse(text);
+    if (document.serialise() != text) { // every byte is kept
+        __builtin_trap();
+    }
     const ControllerSettings::Loaded loaded = ControllerSettings::read(document);
     document.setValue("COM-Port", "UsePort", loaded.usePort);
     document.setValue("HotValues", "TotalZ", std::to_string(loaded.hotValues.size()));

@@ -1,11 +1,12 @@
 // Start-up time, idle CPU share and memory of the controller against the
-// simulated supply.
+// simulated supply, and the settings save that runs at every loss of the link.
 #include "ProcessProbe.h"
 
 #include "SimulatedSupply.h"
 #include "toolkit/ClassicEdit.h"
 #include "app/ControllerDialog.h"
 #include "link/LinkState.h"
+#include "settings/ControllerSettings.h"
 #include "settings/DiagnosticLog.h"
 
 #include <QApplication>
@@ -149,8 +150,26 @@ void KeystrokeToFrame(benchmark::State& state)
     dialog.reject();
 }
 
+// Into a file that holds the pairs already, as at every loss of the link.
+void SaveTenThousandPairs(benchmark::State& state)
+{
+    QTemporaryDir directory;
+    ControllerSettings settings(
+        SettingsFile(directory.filePath(QStringLiteral("tendrel-controller.ini")).toStdString()));
+    ControllerSettings::Saved saved{"Auto", "/dev/ttyUSB0", {}, {}, 15.7, 63.0};
+    for (std::int32_t i = 0; i < 10000; ++i) {
+        saved.hotVoltageRaw.push_back(i % 1000);
+        saved.hotCurrentRaw.push_back(999 - i % 1000);
+    }
+    settings.save(saved);
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom
+        settings.save(saved);
+    }
+}
+
 } // namespace
 
+BENCHMARK(SaveTenThousandPairs)->Unit(benchmark::kMillisecond);
 BENCHMARK(KeystrokeToFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(60);
 BENCHMARK(AppendToFullLog)->Unit(benchmark::kMicrosecond);
 BENCHMARK(StartToControlsLive)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
