@@ -11,6 +11,7 @@ fuzz_seconds=${TENDREL_FUZZ_SECONDS:-20}
 
 tools/build.sh build -DTENDREL_WERROR=ON
 ctest --test-dir build --output-on-failure -j2
+tools/check-layers.sh
 
 echo "clang-tidy on our sources"
 git ls-files '*.cpp' | grep -vE '^tests/' | xargs run-clang-tidy -p build -j 2 -quiet >build/clang-tidy.log 2>&1 ||

@@ -1,0 +1,142 @@
+#include "controller/SupplyController.h"
+#include "SimulatedSupply.h"
+#include "controller/SupplyPrompts.h"
+#include "link/PortList.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class CountingPrompts final : public SupplyPrompts {
+public:
+    void unknownSupply() override { ++unknownSupplies; }
+    void settingsProblem(const QString& advice) override { problems.push_back(advice); }
+
+    int unknownSupplies = 0;
+    QStringList problems;
+};
+
+// A controller on the given ports, started as the program starts it.
+class Rig {
+public:
+    explicit Rig(const std::string& port = "/dev/tendrel-test-none")
+    {
+        ::setenv(PortList::kOverrideVariable, port.c_str(), 1);
+        EXPECT_TRUE(controller.listPorts());
+        controller.start();
+    }
+    ~Rig() { controller.shutDown(); }
+
+    void reply(const std::vector<std::int32_t>& values)
+    {
+        state.replyValues = values;
+        controller.onLinkReply();
+    }
+
+    bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 3s)
+    {
+        const QDeadlineTimer deadline(timeout);
+        while (!condition() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return condition();
+    }
+
+    LinkState state;
+    CountingPrompts prompts;
+    SupplyController controller{state, prompts};
+};
+
+} // namespace
+
+TEST(SupplyController, FollowsRepliesWithoutAWindow)
+{
+    Rig rig;
+    QSignalSpy lost(&rig.controller, &SupplyController::linkLost);
+    QSignalSpy identified(&rig.controller, &SupplyController::supplyIdentified);
+    QSignalSpy output(&rig.controller, &SupplyController::outputChanged);
+    QSignalSpy volts(&rig.controller, &SupplyController::voltageRead);
+    QSignalSpy amperes(&rig.controller, &SupplyController::currentRead);
+
+    rig.reply({0});
+    rig.reply({0});
+    EXPECT_EQ(lost.count(), 2);
+    EXPECT_EQ(rig.state.dropPort.load(), 1);
+
+    rig.reply({129, 1524, 200});
+    ASSERT_EQ(identified.count(), 1);
+    EXPECT_EQ(identified.front().at(1).toString(), QStringLiteral("Quarel"));
+    ASSERT_EQ(output.count(), 1);
+    EXPECT_TRUE(output.front().front().toBool());
+    ASSERT_EQ(volts.count(), 1);
+    EXPECT_DOUBLE_EQ(volts.front().front().toDouble(), 7.9);
+    EXPECT_DOUBLE_EQ(amperes.front().front().toDouble(), 12.6);
+
+    // Another model's readings are not taken, and an unknown code is announced.
+    rig.reply({2, 300, 400});
+    EXPECT_EQ(volts.count(), 1);
+    rig.reply({0});
+    rig.reply({9, 300, 400});
+    EXPECT_EQ(rig.prompts.unknownSupplies, 1);
+}
+
+TEST(SupplyController, TheTimerSwitchesTheOutputThroughOnePath)
+{
+    Rig rig;
+    rig.reply({1, 500, 200});
+    rig.controller.timer().setPreset({0, 0, 2});
+    rig.controller.timer().startStop(true);
+    EXPECT_EQ(rig.state.toggleOutput.load(), 1);
+    // Stopped before the toggle went out: it is taken back, nothing is sent.
+    rig.controller.timer().startStop(true);
+    EXPECT_EQ(rig.state.toggleOutput.load(), 0);
+
+    rig.controller.timer().startStop(true);
+    rig.state.toggleOutput.store(0); // the worker sent it
+    rig.reply({129, 1524, 200});
+    rig.controller.timer().tick();
+    rig.controller.timer().tick();
+    EXPECT_FALSE(rig.controller.timer().running());
+    EXPECT_EQ(rig.state.toggleOutput.load(), 1);
+
+    // A lost link suspends the run; a supply that kept its output on is not
+    // toggled off when the run resumes.
+    rig.state.toggleOutput.store(0);
+    rig.reply({1, 500, 200});
+    rig.controller.timer().startStop(true);
+    rig.state.toggleOutput.store(0);
+    rig.reply({129, 1524, 200});
+    rig.reply({0});
+    EXPECT_TRUE(rig.controller.timer().running());
+    EXPECT_FALSE(rig.controller.timer().clockTicking());
+    rig.reply({129, 1524, 200});
+    EXPECT_TRUE(rig.controller.timer().clockTicking());
+    EXPECT_EQ(rig.state.toggleOutput.load(), 0);
+}
+
+TEST(SupplyController, DrivesTheSimulatedSupplyOnItsOwn)
+{
+    SimulatedSupply supply;
+    ASSERT_TRUE(supply.start());
+    Rig rig(supply.devicePath());
+    QSignalSpy amperes(&rig.controller, &SupplyController::currentRead);
+    ASSERT_TRUE(rig.waitUntil([&] { return !amperes.isEmpty(); }));
+    EXPECT_EQ(rig.controller.profile().modelName, "Quarel");
+
+    rig.controller.setVoltage(5.0);
+    rig.controller.requestOutput(true);
+    ASSERT_TRUE(rig.waitUntil([&] { return supply.outputOn(); }));
+    EXPECT_EQ(supply.voltageRaw(), 318);
+    rig.controller.requestOutput(true); // already on: nothing more is sent
+    rig.waitUntil([] { return false; }, 600ms);
+    EXPECT_TRUE(supply.outputOn());
+}
