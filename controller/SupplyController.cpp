@@ -1,5 +1,6 @@
 #include "controller/SupplyController.h"
 
+#include "controller/DiagnosticLine.h"
 #include "controller/LinkReplyEvent.h"
 #include "controller/SupplyPrompts.h"
 #include "link/EventRegistry.h"
@@ -13,7 +14,6 @@
 #include "supply/ReplyKind.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 
 namespace {
 
@@ -149,7 +149,9 @@ void SupplyController::onLinkReply()
         state_.replyValues.clear();
         return;
     }
-    logReply();
+    if (diagnosticsOn_ && !state_.replyValues.empty()) {
+        emit logLine(diagnosticLine(state_.replyValues, identified()));
+    }
     switch (classifyReply(state_.replyValues)) {
     case ReplyKind::StatusOnly:
         handleStatusOnly(state_.replyValues.front());
@@ -166,20 +168,6 @@ void SupplyController::onLinkReply()
     handBackTurn();
 }
 
-void SupplyController::logReply()
-{
-    if (!diagnosticsOn_ || state_.replyValues.empty()) {
-        return;
-    }
-    const char* linkText = identified() ? "подключен" : "НЕ подкл.";
-    QString line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
-        + QString::fromUtf8(" - [%1] - принятые данные от блока: ").arg(QString::fromUtf8(linkText));
-    for (const std::int32_t value : state_.replyValues) {
-        line += QString::number(value) + QLatin1Char(' ');
-    }
-    emit logLine(line);
-}
-
 void SupplyController::handleStatusOnly(std::int32_t status)
 {
     lastPort_ = state_.currentPortName();
@@ -193,6 +181,7 @@ void SupplyController::handleStatusOnly(std::int32_t status)
 void SupplyController::handleNoAnswer()
 {
     timer_.suspend();
+    latest_.reset();
     state_.lastVoltageRaw.store(-1);
     state_.lastCurrentRaw.store(-1);
     emit linkLost();
@@ -238,9 +227,24 @@ void SupplyController::handleFullStatus()
     if (!ownModel) {
         return;
     }
-    takeVoltageReading(followRegulation(state_.replyValues[1]));
+    const std::int32_t voltageWord = state_.replyValues[1];
+    takeVoltageReading(followRegulation(voltageWord));
     takeCurrentReading(state_.replyValues[2]);
     state_.adoptReadings.store(0);
+    latest_ = Measurement{Conversions::readingToValue(state_.lastVoltageRaw.load(), profile_.voltageMax),
+        Conversions::readingToValue(state_.lastCurrentRaw.load(), profile_.currentMax), voltageWord >= 1024,
+        state_.outputOn.load() != 0};
+    emit measured(latest_->volts, latest_->amperes, latest_->voltageRegulated, latest_->outputOn);
+}
+
+double SupplyController::voltageSetpoint() const
+{
+    return Conversions::readingToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
+}
+
+double SupplyController::currentSetpoint() const
+{
+    return Conversions::readingToValue(state_.setCurrentRaw.load(), profile_.currentMax);
 }
 
 void SupplyController::goLive()

@@ -22,6 +22,14 @@
 #include <vector>
 
 class AutoResetEvent;
+
+// One full status of the identified supply, in volts and amperes.
+struct Measurement {
+    double volts = 0.0;
+    double amperes = 0.0;
+    bool voltageRegulated = false;
+    bool outputOn = false;
+};
 class SupplyPrompts;
 
 // Owns the supply: the link worker, the rules that act on each reply, the
@@ -58,6 +66,13 @@ public:
     void addHotValue(double volts, double amperes);
     void deleteHotValue(int row);
 
+    // The last full status of the identified supply; none while the link is down.
+    const std::optional<Measurement>& latest() const { return latest_; }
+    double voltageSetpoint() const;
+    double currentSetpoint() const;
+    // The output's state, or the state a toggle on its way will bring.
+    bool outputHeading() const { return output_.heading(); }
+
     TimerRun& timer() { return timer_; }
     const LinkState& linkState() const { return state_; }
     const ModelProfile& profile() const { return profile_; }
@@ -85,6 +100,8 @@ signals:
     void currentAdopted(double amperes);
     void voltageRead(double volts);
     void currentRead(double amperes);
+    // Every full status of the identified supply, changed or not.
+    void measured(double volts, double amperes, bool voltageRegulated, bool outputOn);
     void hotValuesReplaced(const QStringList& rows);
     void hotValueAdded(const QString& row);
     void hotValueRemoved(int row);
@@ -99,7 +116,6 @@ private:
     void tellSettingsProblem(SettingsFile::Problem problem);
     void choosePort(const ControllerSettings::Loaded& loaded);
 
-    void logReply();
     void handleStatusOnly(std::int32_t status);
     void handleNoAnswer();
     void handleFullStatus();
@@ -120,6 +136,7 @@ private:
     OutputSwitch output_;
     TimerRun timer_;
     ModelProfile profile_;
+    std::optional<Measurement> latest_;
     std::string lastPort_;
     std::string usePort_;
     HotValueTable hotValues_;

@@ -30,9 +30,10 @@ public:
     bool statusSeen();
     // The link went: what was on its way is no longer known.
     void linkLost();
+    // The state the output is in, or on its way to.
+    bool heading() const;
 
 private:
-    bool heading() const;
 
     LinkState& state_;
     std::shared_ptr<AutoResetEvent> transmit_;
