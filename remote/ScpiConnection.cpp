@@ -13,6 +13,8 @@ ScpiConnection::ScpiConnection(QTcpSocket* socket, ScpiSession session, std::siz
     connect(&nextChunk_, &QTimer::timeout, this, &ScpiConnection::readChunk);
     // Beyond this the kernel holds the client's bytes, and then the client waits.
     socket_->setReadBufferSize(kReadBuffer);
+    // Answers go out at once, not held back to be merged with the next.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket_, &QTcpSocket::readyRead, this, &ScpiConnection::readAvailable);
     connect(socket_, &QTcpSocket::disconnected, this, &ScpiConnection::remoteClosed);
 }
