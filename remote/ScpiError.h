@@ -21,6 +21,4 @@ struct ScpiError {
 
     // As SYSTem:ERRor? answers it: -113,"Undefined header".
     std::string answer() const;
-
-    bool operator==(const ScpiError&) const = default;
 };

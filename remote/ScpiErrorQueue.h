@@ -15,7 +15,6 @@ public:
     // The oldest error, or 0,"No error".
     std::string next();
     void clear() { errors_.clear(); }
-    std::size_t size() const { return errors_.size(); }
 
 private:
     std::deque<ScpiError> errors_;
