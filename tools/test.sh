@@ -24,10 +24,14 @@ TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/unit_tests --gtest_brief=1 --gtest
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 
 CC=clang CXX=clang++ tools/build.sh build-fuzz -DTENDREL_FUZZ=ON -DTENDREL_BENCHMARKS=OFF \
-    --target SettingsFuzz ReplyFuzz EditRuleFuzz
-for target in SettingsFuzz ReplyFuzz EditRuleFuzz; do
+    --target SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz
+for target in SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz; do
     mkdir -p "build-fuzz/corpus/$target"
-    if ! ASAN_OPTIONS=detect_leaks=0 "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" \
+    dictionary=()
+    if [ -f "tests/fuzz/$target.dict" ]; then
+        dictionary=(-dict="tests/fuzz/$target.dict")
+    fi
+    if ! ASAN_OPTIONS=detect_leaks=0 "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" "${dictionary[@]}" \
         -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$target" >"build-fuzz/$target.log" 2>&1; then
         grep -vE '^#[0-9]+ +(NEW|REDUCE|pulse|INITED)' "build-fuzz/$target.log" | tail -40
         exit 1

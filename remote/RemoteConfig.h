@@ -1,0 +1,25 @@
+#pragma once
+
+#include "remote/ListenAddress.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Whether and where the remote-control server listens, from the --scpi option
+// (which wins) and the [Remote] keys Enabled and Listen of the settings file.
+struct RemoteConfig {
+    static constexpr std::string_view kDefaultListen = "127.0.0.1:5025";
+
+    bool enabled = false;
+    ListenAddress address;
+    // Set when a value is refused; the server then stays off.
+    std::string error;
+    // Set when clients from other computers could connect.
+    std::string warning;
+
+    // `scpiOption` is the option's value if it was given; the keys are as
+    // read, empty when missing.
+    static RemoteConfig resolve(
+        const std::optional<std::string>& scpiOption, std::string_view enabledKey, std::string_view listenKey);
+};

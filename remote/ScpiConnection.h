@@ -1,0 +1,43 @@
+#pragma once
+
+#include "remote/ScpiLineReader.h"
+#include "remote/ScpiSession.h"
+
+#include <QObject>
+#include <QTcpSocket>
+#include <QTimer>
+
+// One client of the server: reads its lines a bounded chunk at a time, so a
+// flood cannot hold the thread, and cuts it off when it does not read its answers.
+class ScpiConnection : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr qint64 kReadChunk = 4096;
+    static constexpr qint64 kReadBuffer = qint64{64} * 1024;
+    static constexpr qint64 kMaxPendingOutput = qint64{256} * 1024;
+
+    // Takes ownership of the connected socket.
+    ScpiConnection(QTcpSocket* socket, ScpiSession session, std::size_t maxLineLength, QObject* parent);
+
+    // Ends the connection at once.
+    void drop();
+
+signals:
+    // Emitted once, when the client has gone or was dropped.
+    void closed(ScpiConnection* connection);
+
+private:
+    void readAvailable();
+    void readChunk();
+    void answer(std::string text);
+    void remoteClosed();
+    void finish();
+
+    QTcpSocket* socket_;
+    ScpiLineReader reader_;
+    ScpiSession session_;
+    // Runs the next chunk once the event loop has served everyone else.
+    QTimer nextChunk_;
+    bool finished_ = false;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// One entry of the error queue: an SCPI code and its text, with an optional
+// detail after a semicolon.
+struct ScpiError {
+    int code = 0;
+    std::string text;
+
+    static ScpiError commandError(std::string_view detail = {});
+    static ScpiError parameterNotAllowed();
+    static ScpiError missingParameter();
+    static ScpiError undefinedHeader();
+    static ScpiError invalidSuffix();
+    static ScpiError executionError(std::string_view detail);
+    static ScpiError dataOutOfRange();
+    static ScpiError illegalParameterValue();
+    static ScpiError queueOverflow();
+
+    // As SYSTem:ERRor? answers it: -113,"Undefined header".
+    std::string answer() const;
+};

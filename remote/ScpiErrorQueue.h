@@ -1,0 +1,21 @@
+#pragma once
+
+#include "remote/ScpiError.h"
+
+#include <cstddef>
+#include <deque>
+
+// A client's error queue, oldest first. When it is full the newest entry
+// becomes -350 and further errors are lost until one is read.
+class ScpiErrorQueue {
+public:
+    static constexpr std::size_t kCapacity = 16;
+
+    void push(ScpiError error);
+    // The oldest error, or 0,"No error".
+    std::string next();
+    void clear() { errors_.clear(); }
+
+private:
+    std::deque<ScpiError> errors_;
+};

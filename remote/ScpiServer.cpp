@@ -1,0 +1,83 @@
+#include "remote/ScpiServer.h"
+
+#include "remote/ScpiConnection.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string reasonOf(const QTcpServer& server)
+{
+    switch (server.serverError()) {
+    case QAbstractSocket::AddressInUseError:
+        return "the port is already in use";
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return "the address does not belong to this computer";
+    case QAbstractSocket::SocketAccessError:
+        return "permission denied (ports below 1024 need privileges)";
+    default:
+        return server.errorString().toStdString();
+    }
+}
+
+} // namespace
+
+ScpiServer::ScpiServer(RemoteInstrument& instrument, std::string programVersion, QObject* parent)
+    : QObject(parent)
+    , instrument_(instrument)
+    , programVersion_(std::move(programVersion))
+    , server_(this)
+{
+    connect(&server_, &QTcpServer::newConnection, this, &ScpiServer::acceptClients);
+}
+
+bool ScpiServer::listen(const ListenAddress& address)
+{
+    close();
+    errorMessage_.clear();
+    if (!server_.listen(address.host(), address.port())) {
+        errorMessage_ = "remote control cannot listen on " + address.toString() + ": " + reasonOf(server_);
+        return false;
+    }
+    return true;
+}
+
+void ScpiServer::close()
+{
+    server_.close();
+    // Each drop removes its connection from the list.
+    while (!connections_.empty()) {
+        connections_.back()->drop();
+    }
+}
+
+void ScpiServer::acceptClients()
+{
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        if (clientCount() >= kMaxClients) {
+            refuse(socket);
+            continue;
+        }
+        auto* connection = new ScpiConnection(socket, ScpiSession(instrument_, programVersion_), kMaxLineLength, this);
+        connect(connection, &ScpiConnection::closed, this, &ScpiServer::forget);
+        connections_.push_back(connection);
+        emit clientCountChanged(clientCount());
+    }
+}
+
+void ScpiServer::forget(ScpiConnection* connection)
+{
+    std::erase(connections_, connection);
+    connection->deleteLater();
+    emit clientCountChanged(clientCount());
+}
+
+void ScpiServer::refuse(QTcpSocket* socket)
+{
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    // A client that has already gone emits nothing.
+    if (socket->state() == QAbstractSocket::UnconnectedState) {
+        socket->deleteLater();
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "remote/ListenAddress.h"
+#include "remote/RemoteInstrument.h"
+
+#include <QObject>
+#include <QTcpServer>
+
+#include <string>
+#include <vector>
+
+class ScpiConnection;
+
+// The remote-control server: up to kMaxClients clients, each with its own
+// session, on the thread the server lives on and never blocking it.
+// Commands from all clients run in the order they arrive.
+class ScpiServer : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxClients = 4;
+    static constexpr std::size_t kMaxLineLength = 1024;
+
+    // The instrument must outlive the server.
+    ScpiServer(RemoteInstrument& instrument, std::string programVersion, QObject* parent = nullptr);
+
+    // False when the address cannot be listened on; errorMessage() says why.
+    bool listen(const ListenAddress& address);
+    // Stops listening and drops every client.
+    void close();
+
+    quint16 serverPort() const { return server_.serverPort(); }
+    int clientCount() const { return static_cast<int>(connections_.size()); }
+    const std::string& errorMessage() const { return errorMessage_; }
+
+signals:
+    void clientCountChanged(int count);
+
+private:
+    void acceptClients();
+    void forget(ScpiConnection* connection);
+    static void refuse(QTcpSocket* socket);
+
+    RemoteInstrument& instrument_;
+    std::string programVersion_;
+    QTcpServer server_;
+    std::vector<ScpiConnection*> connections_;
+    std::string errorMessage_;
+};

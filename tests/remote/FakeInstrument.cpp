@@ -1,0 +1,51 @@
+#include "FakeInstrument.h"
+
+#include <cmath>
+
+std::optional<RemoteInstrument::Measurement> FakeInstrument::latest() const
+{
+    if (!present) {
+        return std::nullopt;
+    }
+    Measurement now = reading;
+    now.outputOn = output;
+    return now;
+}
+
+RemoteInstrument::SetResult FakeInstrument::set(
+    double value, double min, double max, double& setpoint, std::vector<double>& sent)
+{
+    if (!present) {
+        return SetResult::NotConnected;
+    }
+    const double rounded = std::round(value * 10.0) / 10.0;
+    if (rounded < min || rounded > max) {
+        ++outOfRangeCalls;
+        return SetResult::OutOfRange;
+    }
+    setpoint = rounded;
+    sent.push_back(rounded);
+    return SetResult::Done;
+}
+
+RemoteInstrument::SetResult FakeInstrument::setVoltage(double volts)
+{
+    return set(volts, voltageMin(), voltageMax(), voltage, voltagesSent);
+}
+
+RemoteInstrument::SetResult FakeInstrument::setCurrent(double amps)
+{
+    return set(amps, currentMin(), currentMax(), current, currentsSent);
+}
+
+bool FakeInstrument::requestOutput(bool on)
+{
+    if (!present) {
+        return false;
+    }
+    if (output != on) {
+        ++toggles;
+        output = on;
+    }
+    return true;
+}

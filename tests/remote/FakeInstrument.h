@@ -1,0 +1,41 @@
+#pragma once
+
+#include "remote/RemoteInstrument.h"
+
+#include <vector>
+
+// A supply controller in memory: a model with the ratings of a 31.5 V / 31.5 A
+// supply, a toggle-only output, and a record of everything sent.
+class FakeInstrument : public RemoteInstrument {
+public:
+    bool present = true;
+    Link linkState = Link::Connected;
+    Measurement reading{12.0, 1.5, true, false};
+    double voltage = 12.0;
+    double current = 1.5;
+    bool output = false;
+
+    std::vector<double> voltagesSent;
+    std::vector<double> currentsSent;
+    int toggles = 0;
+    // Setpoints that reached the instrument outside the limits.
+    int outOfRangeCalls = 0;
+
+    bool identified() const override { return present; }
+    std::string modelName() const override { return "Brisna"; }
+    double voltageMin() const override { return 0.7; }
+    double voltageMax() const override { return 31.5; }
+    double currentMin() const override { return 0.4; }
+    double currentMax() const override { return 31.5; }
+    std::optional<Measurement> latest() const override;
+    double voltageSetpoint() const override { return voltage; }
+    double currentSetpoint() const override { return current; }
+    bool outputOn() const override { return output; }
+    SetResult setVoltage(double volts) override;
+    SetResult setCurrent(double amps) override;
+    bool requestOutput(bool on) override;
+    Link link() const override { return linkState; }
+
+private:
+    SetResult set(double value, double min, double max, double& setpoint, std::vector<double>& sent);
+};
