@@ -23,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <iostream>
+
 const char* const ControllerDialog::kTitle = "Tendrel Electronics - Контроллер";
 const char* const ControllerDialog::kNoPortsText = "В компьютере отсутствуют COM-порты! Программа будет закрыта.";
 const char* const ControllerDialog::kUnknownSupplyText = "Найден неизвестный источник питания! Обновите программу!";
@@ -102,6 +104,10 @@ void ControllerDialog::connectSupply()
         [this](double volts) { setpoints_->setVoltageText(oneDecimal(volts)); });
     connect(supply, &SupplyController::currentAdopted, this,
         [this](double amperes) { setpoints_->setCurrentText(oneDecimal(amperes)); });
+    connect(supply, &SupplyController::voltageCommanded, this,
+        [this](double volts) { showCommandedSetpoint(setpoints_->voltageEdit(), setVoltage_, volts); });
+    connect(supply, &SupplyController::currentCommanded, this,
+        [this](double amperes) { showCommandedSetpoint(setpoints_->currentEdit(), setCurrent_, amperes); });
     connect(supply, &SupplyController::voltageRead, this, [this](double volts) {
         setVoltage_ = volts;
         supplyFrame_->showVoltage(QString::fromStdString(Conversions::voltageText(volts)));
@@ -166,7 +172,31 @@ bool ControllerDialog::initialise()
         logo_->hide();
         log_->show();
     }
+    startRemoteControl();
     return true;
+}
+
+void ControllerDialog::startRemoteControl()
+{
+    remote_ = RemoteControl::start(controller_, remoteOption_, std::cerr);
+    if (remote_) {
+        connect(&remote_->server(), &ScpiServer::clientCountChanged, this, &ControllerDialog::showRemoteClients);
+    }
+}
+
+void ControllerDialog::showRemoteClients(int count)
+{
+    const QString title = QString::fromUtf8(kTitle);
+    setWindowTitle(count > 0 ? title + QString::fromUtf8(" [удалённое управление]") : title);
+}
+
+// A setpoint from a remote client, shown without running the edit's rule.
+void ControllerDialog::showCommandedSetpoint(ClassicEdit* edit, double& member, double value)
+{
+    member = value;
+    exchanging_ = true;
+    edit->setProgramText(oneDecimal(value));
+    exchanging_ = false;
 }
 
 void ControllerDialog::unknownSupply()
@@ -198,6 +228,7 @@ void ControllerDialog::closeMainWindow()
     if (controller_.diagnosticsOn()) {
         log_->saveTo(DiagnosticLog::kFileName);
     }
+    remote_.reset();
     controller_.shutDown();
     QDialog::reject();
 }
@@ -354,8 +385,9 @@ void ControllerDialog::showHotValuesMenu(const QPoint& globalPosition)
     if (!hotValues_->isEnabled() || !controller_.identified()) {
         return;
     }
-    const auto command = hotValues_->runMenu(
-        globalPosition, [this](int row) { return controller_.hotValueIsCurrent(row, setVoltage_, setCurrent_); });
+    const auto command = hotValues_->runMenu(globalPosition, [this](int row) {
+        return controller_.hotValues().holdsAt(row, setVoltage_, setCurrent_, controller_.profile());
+    });
     switch (command.value_or(HotValuesPanel::Command{})) {
     case HotValuesPanel::SetAsCurrent:
         applyHotValue();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controller/RemoteControl.h"
 #include "controller/SupplyController.h"
 #include "controller/SupplyPrompts.h"
 #include "link/LinkState.h"
@@ -9,8 +10,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QContextMenuEvent;
+class ClassicEdit;
 class QPoint;
 class CharacterMessages;
 class DiagnosticLog;
@@ -36,6 +40,10 @@ public:
     // Lists the ports, reads the settings and starts the worker. False when
     // the window closed at once because the computer has no serial port.
     bool initialise();
+
+    // The --scpi option, which wins over the settings; before initialise().
+    void setRemoteOption(std::optional<std::string> option) { remoteOption_ = std::move(option); }
+    RemoteControl* remoteControl() const { return remote_.get(); }
 
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
@@ -81,6 +89,9 @@ private:
     void showOutput(bool on);
     void showRunEnded();
     void onSecondsOrMinutesEdited(std::uint8_t& field);
+    void startRemoteControl();
+    void showRemoteClients(int count);
+    void showCommandedSetpoint(ClassicEdit* edit, double& member, double value);
     void writeDataBack();
     // Reads the time fields and the setpoints back from their edits; false
     // when one of them holds no valid number, which prompt points out.
@@ -105,6 +116,8 @@ private:
     };
 
     SupplyController controller_;
+    std::unique_ptr<RemoteControl> remote_;
+    std::optional<std::string> remoteOption_;
     std::unique_ptr<LogoPicture> logo_;
     std::unique_ptr<SupplyFrame> supplyFrame_;
     std::unique_ptr<SetpointPanel> setpoints_;

@@ -92,6 +92,7 @@ void SupplyController::loadSettings(bool startup)
     diagnosticsOn_ = loaded.diagnosticsOn;
     if (startup) {
         StaleTemporaries::remove(settings_.file().path());
+        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen};
         choosePort(loaded);
     }
     QStringList rows;
@@ -237,16 +238,6 @@ void SupplyController::handleFullStatus()
     emit measured(latest_->volts, latest_->amperes, latest_->voltageRegulated, latest_->outputOn);
 }
 
-double SupplyController::voltageSetpoint() const
-{
-    return Conversions::readingToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
-}
-
-double SupplyController::currentSetpoint() const
-{
-    return Conversions::readingToValue(state_.setCurrentRaw.load(), profile_.currentMax);
-}
-
 void SupplyController::goLive()
 {
     state_.controlsLive.store(1);
@@ -340,6 +331,18 @@ void SupplyController::setCurrent(double amperes)
     transmitEvent_->set();
 }
 
+void SupplyController::commandVoltage(double volts)
+{
+    setVoltage(volts);
+    emit voltageCommanded(volts);
+}
+
+void SupplyController::commandCurrent(double amperes)
+{
+    setCurrent(amperes);
+    emit currentCommanded(amperes);
+}
+
 void SupplyController::toggleOutput()
 {
     output_.toggle();
@@ -367,11 +370,6 @@ void SupplyController::requestOutput(bool on)
 std::optional<std::pair<double, double>> SupplyController::hotValue(int row) const
 {
     return identified() ? hotValues_.valueAt(row, profile_) : std::nullopt;
-}
-
-bool SupplyController::hotValueIsCurrent(int row, double volts, double amperes) const
-{
-    return hotValues_.holdsAt(row, volts, amperes, profile_);
 }
 
 void SupplyController::addHotValue(double volts, double amperes)

@@ -5,6 +5,7 @@
 #include "link/LinkThread.h"
 #include "link/SerialPort.h"
 #include "settings/ControllerSettings.h"
+#include "supply/Conversions.h"
 #include "supply/HotValueTable.h"
 #include "supply/ModelProfile.h"
 #include "supply/OutputSwitch.h"
@@ -59,17 +60,27 @@ public:
     void setCurrent(double amperes);
     void toggleOutput();
     void requestOutput(bool on);
+    // Setpoints asked for from outside the window, which its edits then show.
+    void commandVoltage(double volts);
+    void commandCurrent(double amperes);
+    bool live() const { return identified() && state_.controlsLive.load() != 0; }
 
     // Hot values: stored pairs in thousandths of the identified model's full scale.
     std::optional<std::pair<double, double>> hotValue(int row) const;
-    bool hotValueIsCurrent(int row, double volts, double amperes) const;
+    const HotValueTable& hotValues() const { return hotValues_; }
     void addHotValue(double volts, double amperes);
     void deleteHotValue(int row);
 
     // The last full status of the identified supply; none while the link is down.
     const std::optional<Measurement>& latest() const { return latest_; }
-    double voltageSetpoint() const;
-    double currentSetpoint() const;
+    double voltageSetpoint() const
+    {
+        return Conversions::readingToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
+    }
+    double currentSetpoint() const
+    {
+        return Conversions::readingToValue(state_.setCurrentRaw.load(), profile_.currentMax);
+    }
     // The output's state, or the state a toggle on its way will bring.
     bool outputHeading() const { return output_.heading(); }
 
@@ -82,6 +93,8 @@ public:
     bool isLinkRunning() const { return link_.isRunning(); }
     const std::string& lastPort() const { return lastPort_; }
     const std::string& usePort() const { return usePort_; }
+    // The remote-control keys of the settings, as read at start-up.
+    const std::pair<std::string, std::string>& remoteKeys() const { return remoteKeys_; }
     const std::string& settingsPath() const { return settings_.file().path(); }
     const std::vector<std::int32_t>& hotVoltageRaw() const { return hotValues_.voltages(); }
     const std::vector<std::int32_t>& hotCurrentRaw() const { return hotValues_.currents(); }
@@ -96,6 +109,8 @@ signals:
     void outputTogglePending();
     void outputToggleWithdrawn(bool on);
     void regulationChanged(bool voltage);
+    void voltageCommanded(double volts);
+    void currentCommanded(double amperes);
     void voltageAdopted(double volts);
     void currentAdopted(double amperes);
     void voltageRead(double volts);
@@ -139,6 +154,7 @@ private:
     std::optional<Measurement> latest_;
     std::string lastPort_;
     std::string usePort_;
+    std::pair<std::string, std::string> remoteKeys_;
     HotValueTable hotValues_;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;

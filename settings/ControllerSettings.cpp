@@ -125,6 +125,8 @@ ControllerSettings::Loaded ControllerSettings::read(const IniDocument& document)
     loaded.usePort = textOr(document, kPortSection, "UsePort", "Auto");
     loaded.lastPort = textOr(document, kPortSection, "LastPort", "");
     loaded.hotValues = hotValuesOf(document);
+    loaded.remoteEnabled = textOr(document, "Remote", "Enabled", "");
+    loaded.remoteListen = textOr(document, "Remote", "Listen", "");
     return loaded;
 }
 

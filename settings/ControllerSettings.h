@@ -25,6 +25,9 @@ public:
         std::string usePort;
         std::string lastPort;
         std::vector<HotPair> hotValues;
+        // The remote-control keys as written, empty when missing.
+        std::string remoteEnabled;
+        std::string remoteListen;
         Problem problem = Problem::None; // Unreadable: the above are the defaults
     };
 

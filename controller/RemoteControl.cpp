@@ -1,0 +1,34 @@
+#include "controller/RemoteControl.h"
+
+#include "controller/SupplyController.h"
+#include "remote/RemoteConfig.h"
+
+#include <ostream>
+
+RemoteControl::RemoteControl(SupplyController& controller)
+    : instrument_(controller)
+    , server_(instrument_, TENDREL_VERSION)
+{
+}
+
+std::unique_ptr<RemoteControl> RemoteControl::start(
+    SupplyController& controller, const std::optional<std::string>& option, std::ostream& messages)
+{
+    const auto& [enabled, listen] = controller.remoteKeys();
+    const RemoteConfig config = RemoteConfig::resolve(option, enabled, listen);
+    if (!config.error.empty()) {
+        messages << config.error << '\n';
+    }
+    if (!config.enabled) {
+        return nullptr;
+    }
+    if (!config.warning.empty()) {
+        messages << config.warning << '\n';
+    }
+    auto remote = std::make_unique<RemoteControl>(controller);
+    if (!remote->server_.listen(config.address)) {
+        messages << remote->server_.errorMessage() << '\n';
+        return nullptr;
+    }
+    return remote;
+}

@@ -1,0 +1,109 @@
+#include "controller/SupplyInstrument.h"
+
+#include "controller/SupplyController.h"
+
+#include <cmath>
+
+SupplyInstrument::SupplyInstrument(SupplyController& controller)
+    : controller_(controller)
+{
+}
+
+bool SupplyInstrument::identified() const
+{
+    return controller_.identified();
+}
+
+std::string SupplyInstrument::modelName() const
+{
+    return controller_.profile().modelName;
+}
+
+double SupplyInstrument::voltageMin() const
+{
+    return controller_.profile().voltageMin;
+}
+
+double SupplyInstrument::voltageMax() const
+{
+    return controller_.profile().voltageMax;
+}
+
+double SupplyInstrument::currentMin() const
+{
+    return controller_.profile().currentMin;
+}
+
+double SupplyInstrument::currentMax() const
+{
+    return controller_.profile().currentMax;
+}
+
+std::optional<RemoteInstrument::Measurement> SupplyInstrument::latest() const
+{
+    const auto& latest = controller_.latest();
+    if (!latest || !controller_.identified()) {
+        return std::nullopt;
+    }
+    return Measurement{latest->volts, latest->amperes, latest->voltageRegulated, latest->outputOn};
+}
+
+double SupplyInstrument::voltageSetpoint() const
+{
+    return controller_.voltageSetpoint();
+}
+
+double SupplyInstrument::currentSetpoint() const
+{
+    return controller_.currentSetpoint();
+}
+
+bool SupplyInstrument::outputOn() const
+{
+    return controller_.outputHeading();
+}
+
+double SupplyInstrument::oneDecimal(double value)
+{
+    return std::floor(value * 10 + 0.5) / 10;
+}
+
+RemoteInstrument::SetResult SupplyInstrument::setVoltage(double volts)
+{
+    if (!controller_.live()) {
+        return SetResult::NotConnected;
+    }
+    const double value = oneDecimal(volts);
+    if (!(value >= voltageMin() && value <= voltageMax())) {
+        return SetResult::OutOfRange;
+    }
+    controller_.commandVoltage(value);
+    return SetResult::Done;
+}
+
+RemoteInstrument::SetResult SupplyInstrument::setCurrent(double amps)
+{
+    if (!controller_.live()) {
+        return SetResult::NotConnected;
+    }
+    const double value = oneDecimal(amps);
+    if (!(value >= currentMin() && value <= currentMax())) {
+        return SetResult::OutOfRange;
+    }
+    controller_.commandCurrent(value);
+    return SetResult::Done;
+}
+
+bool SupplyInstrument::requestOutput(bool on)
+{
+    if (!controller_.live()) {
+        return false;
+    }
+    controller_.requestOutput(on);
+    return true;
+}
+
+RemoteInstrument::Link SupplyInstrument::link() const
+{
+    return controller_.identified() ? Link::Connected : Link::Searching;
+}

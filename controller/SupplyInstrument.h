@@ -1,0 +1,33 @@
+#pragma once
+
+#include "remote/RemoteInstrument.h"
+
+class SupplyController;
+
+// The supply controller as the remote-control server sees it: the same
+// setpoint path as the window, with values refused rather than clamped.
+class SupplyInstrument final : public RemoteInstrument {
+public:
+    explicit SupplyInstrument(SupplyController& controller);
+
+    bool identified() const override;
+    std::string modelName() const override;
+    double voltageMin() const override;
+    double voltageMax() const override;
+    double currentMin() const override;
+    double currentMax() const override;
+    std::optional<Measurement> latest() const override;
+    double voltageSetpoint() const override;
+    double currentSetpoint() const override;
+    bool outputOn() const override;
+    SetResult setVoltage(double volts) override;
+    SetResult setCurrent(double amps) override;
+    bool requestOutput(bool on) override;
+    Link link() const override;
+
+    // A value brought to the one decimal the supply is set in.
+    static double oneDecimal(double value);
+
+private:
+    SupplyController& controller_;
+};
