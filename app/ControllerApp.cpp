@@ -1,5 +1,6 @@
 #include "app/ControllerApp.h"
 
+#include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
 #include "link/LinkState.h"
 
@@ -8,11 +9,18 @@
 
 int ControllerApp::run(int argc, char** argv)
 {
+    const CommandLine::Parsed options = CommandLine::parse(CommandLine::arguments(argc, argv));
+    if (options.action != CommandLine::Action::Run) {
+        return CommandLine::finish(options);
+    }
     static LinkState linkState;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     ControllerDialog dialog(linkState);
+    if (!options.port.empty()) {
+        dialog.usePortForThisRun(options.port);
+    }
     if (dialog.initialise()) {
         dialog.exec();
     }

@@ -114,7 +114,7 @@ void ControllerDialog::arrangeTabOrder()
 bool ControllerDialog::initialise()
 {
     timerRunning_ = false;
-    state_.portNames = PortList::build();
+    state_.portNames = portForThisRun_.empty() ? PortList::build() : std::vector{portForThisRun_};
     if (state_.portCount() < 1) {
         MessageBox::warn(this, QString::fromUtf8(kNoPortsText));
         closeMainWindow();
@@ -135,6 +135,11 @@ bool ControllerDialog::initialise()
     startLink();
     profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
     return true;
+}
+
+void ControllerDialog::usePortForThisRun(const std::string& device)
+{
+    portForThisRun_ = device;
 }
 
 void ControllerDialog::startLink()
@@ -162,7 +167,10 @@ void ControllerDialog::loadSettings(bool startup)
 
 void ControllerDialog::choosePort(const ControllerSettings::Loaded& loaded)
 {
-    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, loaded.usePort, loaded.lastPort);
+    fileUsePort_ = loaded.usePort;
+    fileLastPort_ = loaded.lastPort;
+    const std::string& wanted = portForThisRun_.empty() ? loaded.usePort : portForThisRun_;
+    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, wanted, loaded.lastPort);
     usePort_ = choice.usePort;
     lastPort_ = choice.lastPort;
     if (diagnosticsOn_) {
@@ -183,7 +191,9 @@ void ControllerDialog::showHotValues(const std::vector<ControllerSettings::HotPa
 // the next identification.
 void ControllerDialog::saveSettings()
 {
-    settings_.save({usePort_, lastPort_, hotVoltageRaw_, hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
+    const bool ownPorts = portForThisRun_.empty();
+    settings_.save({ownPorts ? usePort_ : fileUsePort_, ownPorts ? lastPort_ : fileLastPort_, hotVoltageRaw_,
+        hotCurrentRaw_, profile_.voltageMax, profile_.currentMax});
     hotVoltageRaw_.clear();
     hotCurrentRaw_.clear();
 }

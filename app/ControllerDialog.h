@@ -43,6 +43,9 @@ public:
     // Lists the ports, reads the settings and starts the worker. False when
     // the window closed at once because the computer has no serial port.
     bool initialise();
+    // Before initialise: this port alone, as a fixed "UsePort" would, while
+    // the settings file keeps its own port entries.
+    void usePortForThisRun(const std::string& device);
 
     // Public for the worker's event and for tests driving replies directly.
     void onLinkReply();
@@ -166,6 +169,9 @@ private:
 
     std::string lastPort_;
     std::string usePort_;
+    std::string portForThisRun_;
+    std::string fileUsePort_;
+    std::string fileLastPort_;
     std::unique_ptr<CharacterMessages> characters_;
     QTimer clockTimer_;
     TimerClock clock_;

@@ -37,6 +37,11 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports)
 }
 
 DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options)
+    : DialogHarness(ports, std::move(options), {})
+{
+}
+
+DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options, const std::string& portForThisRun)
     : previousDirectory_(QDir::currentPath())
 {
     std::string list;
@@ -50,6 +55,9 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options opti
         std::ofstream(SettingsFile::defaultPath(), std::ios::binary) << *options.settingsBytes;
     }
     dialog_ = std::make_unique<ControllerDialog>(state_, std::move(options.portFactory), options.timing);
+    if (!portForThisRun.empty()) {
+        dialog_->usePortForThisRun(portForThisRun);
+    }
     initialised_ = dialog_->initialise();
 }
 

@@ -40,6 +40,8 @@ public:
 
     explicit DialogHarness(const std::vector<std::string>& ports);
     DialogHarness(const std::vector<std::string>& ports, Options options);
+    // As with --port portForThisRun on the command line.
+    DialogHarness(const std::vector<std::string>& ports, Options options, const std::string& portForThisRun);
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }
