@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
+#include "app/QtTranslation.h"
 #include "link/LinkState.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int ControllerApp::run(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QtTranslation qtTexts;
     ControllerDialog dialog(linkState);
     if (!options.port.empty()) {
         dialog.usePortForThisRun(options.port);
