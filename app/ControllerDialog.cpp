@@ -7,12 +7,14 @@
 #include "app/LinkReplyEvent.h"
 #include "app/LogoPicture.h"
 #include "app/MessageBox.h"
+#include "app/PortPermissionWatch.h"
 #include "app/UpDownControl.h"
 #include "app/WindowLook.h"
 #include "hotvalues/AddValuesDialog.h"
 #include "hotvalues/HotValueMath.h"
 #include "hotvalues/HotValuesPanel.h"
 #include "link/EventRegistry.h"
+#include "link/PortAccessAdvice.h"
 #include "link/PortChooser.h"
 #include "link/PortList.h"
 #include "link/QtSerialPort.h"
@@ -144,7 +146,15 @@ void ControllerDialog::usePortForThisRun(const std::string& device)
 
 void ControllerDialog::startLink()
 {
+    watchPortAccess();
     link_.start();
+}
+
+void ControllerDialog::watchPortAccess()
+{
+    PortAccessAdvice& advice = portAccess_ != nullptr ? *portAccess_ : PortAccessAdvice::instance();
+    permissionWatch_
+        = std::make_unique<PortPermissionWatch>(advice, state_.portNames, [this] { supplyFrame_->showPortsRefused(); });
 }
 
 void ControllerDialog::writeDefaultSettings()

@@ -23,6 +23,8 @@ class CharacterMessages;
 class DiagnosticLog;
 class HotValuesPanel;
 class LogoPicture;
+class PortAccessAdvice;
+class PortPermissionWatch;
 class SetpointPanel;
 class SupplyFrame;
 class TimerPanel;
@@ -46,6 +48,9 @@ public:
     // Before initialise: this port alone, as a fixed "UsePort" would, while
     // the settings file keeps its own port entries.
     void usePortForThisRun(const std::string& device);
+    // Before initialise: where the window hears of ports refused for lack of
+    // permission, in place of the program's own advice.
+    void setPortAccessAdvice(PortAccessAdvice& advice) { portAccess_ = &advice; }
 
     // Public for the worker's event and for tests driving replies directly.
     void onLinkReply();
@@ -135,6 +140,7 @@ private:
     };
     void closeMainWindow();
     void startLink();
+    void watchPortAccess();
 
     void writeDefaultSettings();
     void loadSettings(bool startup);
@@ -166,6 +172,8 @@ private:
     std::unique_ptr<TimerPanel> timer_;
     std::unique_ptr<HotValuesPanel> hotValues_;
     std::unique_ptr<DiagnosticLog> log_;
+    PortAccessAdvice* portAccess_ = nullptr;
+    std::unique_ptr<PortPermissionWatch> permissionWatch_;
 
     std::string lastPort_;
     std::string usePort_;

@@ -51,7 +51,8 @@ TEST(CommandLine, AGivenPortIsTheOnlyOneTriedAndTheSettingsKeepTheirPorts)
     SimulatedSupply supply;
     ASSERT_TRUE(supply.start());
     const std::string settings = "[COM-Port]\nUsePort=ttyS9\nLastPort=ttyS8\n";
-    DialogHarness window({"ttyS9", "ttyS8"}, {{}, {}, settings}, supply.devicePath());
+    DialogHarness window({"ttyS9", "ttyS8"}, {{}, {}, settings},
+        [&](ControllerDialog& dialog) { dialog.usePortForThisRun(supply.devicePath()); });
     EXPECT_EQ(window.state().portNames, std::vector<std::string>{supply.devicePath()});
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().controlsLive.load() != 0; }, 3s));
     window.dialog().reject();

@@ -41,7 +41,8 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options opti
 {
 }
 
-DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options, const std::string& portForThisRun)
+DialogHarness::DialogHarness(
+    const std::vector<std::string>& ports, Options options, const std::function<void(ControllerDialog&)>& prepare)
     : previousDirectory_(QDir::currentPath())
 {
     std::string list;
@@ -55,8 +56,8 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options opti
         std::ofstream(SettingsFile::defaultPath(), std::ios::binary) << *options.settingsBytes;
     }
     dialog_ = std::make_unique<ControllerDialog>(state_, std::move(options.portFactory), options.timing);
-    if (!portForThisRun.empty()) {
-        dialog_->usePortForThisRun(portForThisRun);
+    if (prepare) {
+        prepare(*dialog_);
     }
     initialised_ = dialog_->initialise();
 }

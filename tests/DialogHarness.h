@@ -40,8 +40,9 @@ public:
 
     explicit DialogHarness(const std::vector<std::string>& ports);
     DialogHarness(const std::vector<std::string>& ports, Options options);
-    // As with --port portForThisRun on the command line.
-    DialogHarness(const std::vector<std::string>& ports, Options options, const std::string& portForThisRun);
+    // prepare runs between the window's construction and its initialisation.
+    DialogHarness(
+        const std::vector<std::string>& ports, Options options, const std::function<void(ControllerDialog&)>& prepare);
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }
