@@ -63,7 +63,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
 {
     Q_INIT_RESOURCE(resources);
     setWindowTitle(QString::fromUtf8(kTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/res/app_icon.png")));
+    setWindowIcon(WindowLook::windowIcon());
     setFont(WindowLook::dialogFont());
     setFixedSize(DialogUnits::toPixels(350, 199));
     WindowLook::paintWindow(this);
