@@ -9,9 +9,7 @@ headless=false
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     headless=true
 fi
-extra=()
-$headless && extra=(imagemagick)
-tools/install-deps.sh "${extra[@]}"
+tools/install-deps.sh
 tools/build.sh build --target tendrel-controller tendrel-supply-sim
 
 if $headless; then

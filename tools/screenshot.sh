@@ -4,6 +4,7 @@
 # SIM_COMMANDS, when set, is sent to the supply's console a second after start
 # (commands separated by ';', e.g. "output on;load 0.5").
 set -euo pipefail
+"$(dirname "$0")/install-deps.sh" imagemagick
 out=${1:?output file}
 build=${2:-build}
 wait_s=${3:-3}
