@@ -68,8 +68,9 @@ rm -f build-pkg/*.deb
 quietly build-pkg/cpack.log 'CPack Error|[Ee]rror' cmake --build build-pkg --target package
 
 step="lintian on the package"
-lintian --pedantic --display-info build-pkg/*.deb 2>&1 | grep -v 'running with root privileges' >build-pkg/lintian.log || true
-cat build-pkg/lintian.log
+# It fails only when it cannot check; the tags are judged here.
+quietly build-pkg/lintian.log '.' lintian --fail-on none --pedantic --display-info build-pkg/*.deb
+grep -v 'running with root privileges' build-pkg/lintian.log || true
 if grep -qE '^[EW]: |hardening' build-pkg/lintian.log; then
     false
 fi
