@@ -1,6 +1,8 @@
 #include "app/ControllerApp.h"
 
+#include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
+#include "app/QtTranslation.h"
 #include "link/LinkState.h"
 
 #include <QApplication>
@@ -8,11 +10,19 @@
 
 int ControllerApp::run(int argc, char** argv)
 {
+    const CommandLine::Parsed options = CommandLine::parse(CommandLine::arguments(argc, argv));
+    if (options.action != CommandLine::Action::Run) {
+        return CommandLine::finish(options);
+    }
     static LinkState linkState;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QtTranslation qtTexts;
     ControllerDialog dialog(linkState);
+    if (!options.port.empty()) {
+        dialog.controller().usePortForThisRun(options.port);
+    }
     if (dialog.initialise()) {
         dialog.exec();
     }

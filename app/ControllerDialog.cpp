@@ -1,7 +1,10 @@
 #include "app/ControllerDialog.h"
 
+#include "app/PortPermissionWatch.h"
+
 #include "hotvalues/AddValuesDialog.h"
 #include "hotvalues/HotValuesPanel.h"
+#include "link/PortAccessAdvice.h"
 #include "settings/DiagnosticLog.h"
 #include "supply/Conversions.h"
 #include "supply/SetpointPanel.h"
@@ -17,7 +20,6 @@
 #include "toolkit/WindowLook.h"
 
 #include <QContextMenuEvent>
-#include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -46,7 +48,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
 {
     Q_INIT_RESOURCE(resources);
     setWindowTitle(QString::fromUtf8(kTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/res/app_icon.png")));
+    setWindowIcon(WindowLook::windowIcon());
     setFont(WindowLook::dialogFont());
     setFixedSize(DialogUnits::toPixels(350, 199));
     WindowLook::paintWindow(this);
@@ -167,6 +169,7 @@ bool ControllerDialog::initialise()
         closeMainWindow();
         return false;
     }
+    watchPortAccess();
     controller_.start();
     if (controller_.diagnosticsOn()) {
         logo_->hide();
@@ -174,6 +177,13 @@ bool ControllerDialog::initialise()
     }
     startRemoteControl();
     return true;
+}
+
+void ControllerDialog::watchPortAccess()
+{
+    PortAccessAdvice& advice = portAccess_ != nullptr ? *portAccess_ : PortAccessAdvice::instance();
+    permissionWatch_ = std::make_unique<PortPermissionWatch>(
+        advice, controller_.linkState().portNames, [this] { supplyFrame_->showPortsRefused(); });
 }
 
 void ControllerDialog::startRemoteControl()

@@ -20,6 +20,8 @@ class CharacterMessages;
 class DiagnosticLog;
 class HotValuesPanel;
 class LogoPicture;
+class PortAccessAdvice;
+class PortPermissionWatch;
 class SetpointPanel;
 class SupplyFrame;
 class TimerPanel;
@@ -44,6 +46,8 @@ public:
     // The --scpi option, which wins over the settings; before initialise().
     void setRemoteOption(std::optional<std::string> option) { remoteOption_ = std::move(option); }
     RemoteControl* remoteControl() const { return remote_.get(); }
+    // Where refusals of the ports are heard; the process's own unless set.
+    void setPortAccessAdvice(PortAccessAdvice& advice) { portAccess_ = &advice; }
 
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
@@ -90,6 +94,7 @@ private:
     void showRunEnded();
     void onSecondsOrMinutesEdited(std::uint8_t& field);
     void startRemoteControl();
+    void watchPortAccess();
     void showRemoteClients(int count);
     void showCommandedSetpoint(ClassicEdit* edit, double& member, double value);
     void writeDataBack();
@@ -117,6 +122,8 @@ private:
 
     SupplyController controller_;
     std::unique_ptr<RemoteControl> remote_;
+    PortAccessAdvice* portAccess_ = nullptr;
+    std::unique_ptr<PortPermissionWatch> permissionWatch_;
     std::optional<std::string> remoteOption_;
     std::unique_ptr<LogoPicture> logo_;
     std::unique_ptr<SupplyFrame> supplyFrame_;

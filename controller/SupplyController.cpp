@@ -48,7 +48,7 @@ SupplyController::~SupplyController() = default;
 
 bool SupplyController::listPorts()
 {
-    state_.portNames = PortList::build();
+    state_.portNames = portForThisRun_.empty() ? PortList::build() : std::vector{portForThisRun_};
     return state_.portCount() >= 1;
 }
 
@@ -106,7 +106,9 @@ void SupplyController::loadSettings(bool startup)
 
 void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
 {
-    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, loaded.usePort, loaded.lastPort);
+    filePorts_ = {loaded.usePort, loaded.lastPort};
+    const std::string& wanted = portForThisRun_.empty() ? loaded.usePort : portForThisRun_;
+    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, wanted, loaded.lastPort);
     usePort_ = choice.usePort;
     lastPort_ = choice.lastPort;
     if (diagnosticsOn_) {
@@ -118,8 +120,10 @@ void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
 // the next identification. A save that failed keeps them.
 void SupplyController::saveSettings()
 {
-    const SettingsFile::Problem problem = settings_.save(
-        {usePort_, lastPort_, hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
+    const bool ownPorts = portForThisRun_.empty();
+    const SettingsFile::Problem problem
+        = settings_.save({ownPorts ? usePort_ : filePorts_.first, ownPorts ? lastPort_ : filePorts_.second,
+            hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
     if (problem == SettingsFile::Problem::None) {
         hotValues_.clear();
     }

@@ -45,6 +45,9 @@ public:
         LinkState& state, SupplyPrompts& prompts, SerialPortFactory portFactory = {}, LinkTiming timing = {});
     ~SupplyController() override;
 
+    // Drives this one port for this run, as a fixed port setting would,
+    // leaving the file's port settings as they are. Before listPorts().
+    void usePortForThisRun(std::string device) { portForThisRun_ = std::move(device); }
     // Lists the serial ports; false when the computer has none.
     bool listPorts();
     // Reads the settings and starts the worker.
@@ -155,6 +158,8 @@ private:
     std::string lastPort_;
     std::string usePort_;
     std::pair<std::string, std::string> remoteKeys_;
+    std::string portForThisRun_;
+    std::pair<std::string, std::string> filePorts_;
     HotValueTable hotValues_;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;

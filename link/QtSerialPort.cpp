@@ -2,8 +2,6 @@
 
 #include "link/PortAccessAdvice.h"
 
-#include <QSerialPortInfo>
-
 #include <QDeadlineTimer>
 #include <QString>
 
@@ -33,10 +31,10 @@ bool QtSerialPort::open(const std::string& name)
 
 std::string QtSerialPort::devicePath(const std::string& name)
 {
-    if (!name.empty() && name.front() == '/') {
+    if (name.starts_with('/') || name.starts_with("./") || name.starts_with("../")) {
         return name;
     }
-    return QSerialPortInfo(QString::fromStdString(name)).systemLocation().toStdString();
+    return "/dev/" + name;
 }
 
 void QtSerialPort::configureLine()

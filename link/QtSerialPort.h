@@ -15,10 +15,12 @@ public:
     void discardInput() override;
 
     static SerialPortFactory factory();
+    // The device a name opens, as QSerialPort resolves it: a path (from '/',
+    // './' or '../') as it is, any other name under /dev ("pts/0" too).
+    static std::string devicePath(const std::string& name);
 
 private:
     void configureLine();
-    static std::string devicePath(const std::string& name);
 
     QSerialPort port_;
 };

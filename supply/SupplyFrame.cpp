@@ -15,6 +15,9 @@ const char* const SupplyFrame::kNoConnectionText
     = "Нет связи с источником питания. Убедитесь, что он включен в сеть и подключен к COM-порту компьютера.";
 const char* const SupplyFrame::kPanelSwitchText
     = "Управление источником питания возможно только при выключенном состоянии тумблера On/Off.";
+const char* const SupplyFrame::kPortsRefusedText
+    = "Нет доступа к COM-портам! Добавьте пользователя в группу dialout "
+      "(sudo\u00a0usermod\u00a0-aG\u00a0dialout\u00a0$USER) и войдите в систему заново.";
 
 namespace {
 
@@ -119,6 +122,11 @@ void SupplyFrame::showIdentified(const QString& supplyName, const QString& model
 void SupplyFrame::showPanelSwitchMessage()
 {
     showMessage(kPanelSwitchText);
+}
+
+void SupplyFrame::showPortsRefused()
+{
+    showMessage(kPortsRefusedText);
 }
 
 void SupplyFrame::showControlsLive()

@@ -16,12 +16,15 @@ public:
     static const char* const kNoFreePortText;
     static const char* const kNoConnectionText;
     static const char* const kPanelSwitchText;
+    static const char* const kPortsRefusedText;
 
     explicit SupplyFrame(QWidget* window);
 
     void showNoConnection();
     void showIdentified(const QString& supplyName, const QString& modelName);
     void showPanelSwitchMessage();
+    // In place of kNoFreePortText when every port was refused for lack of permission.
+    void showPortsRefused();
     void showControlsLive();
     void showOutputOn();
     void showOutputOff();

@@ -37,12 +37,23 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports)
 }
 
 DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options)
-    : DialogHarness(ports, std::move(options), {})
+    : DialogHarness(ports, std::move(options), Steps{})
 {
 }
 
 DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options,
     const std::function<void(const std::string& settingsPath)>& beforeStart)
+    : DialogHarness(ports, std::move(options), Steps{beforeStart, {}})
+{
+}
+
+DialogHarness::DialogHarness(
+    const std::vector<std::string>& ports, Options options, const std::function<void(ControllerDialog&)>& prepare)
+    : DialogHarness(ports, std::move(options), Steps{{}, prepare})
+{
+}
+
+DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options, const Steps& steps)
     : previousDirectory_(QDir::currentPath())
 {
     std::string list;
@@ -55,10 +66,13 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options opti
     if (options.settingsBytes) {
         std::ofstream(SettingsFile::defaultPath(), std::ios::binary) << *options.settingsBytes;
     }
-    if (beforeStart) {
-        beforeStart(SettingsFile::defaultPath());
+    if (steps.beforeStart) {
+        steps.beforeStart(SettingsFile::defaultPath());
     }
     dialog_ = std::make_unique<ControllerDialog>(state_, std::move(options.portFactory), options.timing);
+    if (steps.prepare) {
+        steps.prepare(*dialog_);
+    }
     initialised_ = dialog_->initialise();
 }
 

@@ -43,6 +43,9 @@ public:
     // beforeStart gets the settings file's path, once the file is written.
     DialogHarness(const std::vector<std::string>& ports, Options options,
         const std::function<void(const std::string& settingsPath)>& beforeStart);
+    // prepare runs between the window's construction and its initialisation.
+    DialogHarness(
+        const std::vector<std::string>& ports, Options options, const std::function<void(ControllerDialog&)>& prepare);
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }
@@ -68,6 +71,12 @@ public:
     MessageBoxWatcher messages;
 
 private:
+    struct Steps {
+        std::function<void(const std::string& settingsPath)> beforeStart;
+        std::function<void(ControllerDialog&)> prepare;
+    };
+    DialogHarness(const std::vector<std::string>& ports, Options options, const Steps& steps);
+
     QTemporaryDir directory_;
     QString previousDirectory_;
     LinkState state_;

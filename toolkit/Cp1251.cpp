@@ -1,220 +1,67 @@
 #include "toolkit/Cp1251.h"
 
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+
 #include <array>
-#include <cstdint>
+#include <memory>
 
 namespace {
 
-// Code points of bytes 0x80 to 0xFF; the one unassigned byte, 0x98, keeps its own value so that any file survives a
-// round trip.
-constexpr std::array<char32_t, 128> kHighHalf{
-    0x0402,
-    0x0403,
-    0x201A,
-    0x0453,
-    0x201E,
-    0x2026,
-    0x2020,
-    0x2021,
-    0x20AC,
-    0x2030,
-    0x0409,
-    0x2039,
-    0x040A,
-    0x040C,
-    0x040B,
-    0x040F,
-    0x0452,
-    0x2018,
-    0x2019,
-    0x201C,
-    0x201D,
-    0x2022,
-    0x2013,
-    0x2014,
-    0x0098,
-    0x2122,
-    0x0459,
-    0x203A,
-    0x045A,
-    0x045C,
-    0x045B,
-    0x045F,
-    0x00A0,
-    0x040E,
-    0x045E,
-    0x0408,
-    0x00A4,
-    0x0490,
-    0x00A6,
-    0x00A7,
-    0x0401,
-    0x00A9,
-    0x0404,
-    0x00AB,
-    0x00AC,
-    0x00AD,
-    0x00AE,
-    0x0407,
-    0x00B0,
-    0x00B1,
-    0x0406,
-    0x0456,
-    0x0491,
-    0x00B5,
-    0x00B6,
-    0x00B7,
-    0x0451,
-    0x2116,
-    0x0454,
-    0x00BB,
-    0x0458,
-    0x0405,
-    0x0455,
-    0x0457,
-    0x0410,
-    0x0411,
-    0x0412,
-    0x0413,
-    0x0414,
-    0x0415,
-    0x0416,
-    0x0417,
-    0x0418,
-    0x0419,
-    0x041A,
-    0x041B,
-    0x041C,
-    0x041D,
-    0x041E,
-    0x041F,
-    0x0420,
-    0x0421,
-    0x0422,
-    0x0423,
-    0x0424,
-    0x0425,
-    0x0426,
-    0x0427,
-    0x0428,
-    0x0429,
-    0x042A,
-    0x042B,
-    0x042C,
-    0x042D,
-    0x042E,
-    0x042F,
-    0x0430,
-    0x0431,
-    0x0432,
-    0x0433,
-    0x0434,
-    0x0435,
-    0x0436,
-    0x0437,
-    0x0438,
-    0x0439,
-    0x043A,
-    0x043B,
-    0x043C,
-    0x043D,
-    0x043E,
-    0x043F,
-    0x0440,
-    0x0441,
-    0x0442,
-    0x0443,
-    0x0444,
-    0x0445,
-    0x0446,
-    0x0447,
-    0x0448,
-    0x0449,
-    0x044A,
-    0x044B,
-    0x044C,
-    0x044D,
-    0x044E,
-    0x044F,
-};
+using Converter = std::unique_ptr<UConverter, decltype(&ucnv_close)>;
 
-void appendUtf8(std::string& out, char32_t cp)
+Converter openConverter(const char* name)
 {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open(name, &status), &ucnv_close);
+    return U_SUCCESS(status) ? std::move(converter) : Converter(nullptr, &ucnv_close);
+}
+
+// Every character the code page lacks becomes '?'. ICU's own substitute
+// would write 0x1A, a control character, and drop invisible characters
+// (U+200B, U+FEFF) altogether.
+void writeQuestionMark(const void* /*context*/, UConverterFromUnicodeArgs* args, const UChar* /*units*/,
+    int32_t /*length*/, UChar32 /*codePoint*/, UConverterCallbackReason reason, UErrorCode* status)
+{
+    if (reason <= UCNV_IRREGULAR) {
+        *status = U_ZERO_ERROR;
+        ucnv_cbFromUWriteBytes(args, "?", 1, 0, status);
     }
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i; malformed input gives U+FFFD.
-char32_t nextCodePoint(const std::string& text, std::size_t& i)
+// ICU's windows-1251 maps every byte, the unassigned 0x98 to U+0098, so any
+// file survives a round trip. Malformed UTF-8 becomes U+FFFD on the way, and
+// so '?' as well.
+std::string convert(const char* from, const char* to, const std::string& text)
 {
-    const auto lead = static_cast<std::uint8_t>(text[i++]);
-    if (lead < 0x80) {
-        return lead;
+    const Converter source = openConverter(from);
+    const Converter target = openConverter(to);
+    if (!source || !target) {
+        return {};
     }
-    int extra = 0;
-    char32_t cp = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = lead & 0x07;
-    } else {
-        return 0xFFFD;
-    }
-    for (int k = 0; k < extra; ++k) {
-        if (i >= text.size() || (static_cast<std::uint8_t>(text[i]) & 0xC0) != 0x80) {
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (static_cast<std::uint8_t>(text[i++]) & 0x3F);
-    }
-    return cp;
-}
-
-char encode(char32_t cp)
-{
-    if (cp < 0x80) {
-        return static_cast<char>(cp);
-    }
-    for (std::size_t k = 0; k < kHighHalf.size(); ++k) {
-        if (kHighHalf[k] == cp) {
-            return static_cast<char>(0x80 + k);
-        }
-    }
-    return '?';
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(target.get(), writeQuestionMark, nullptr, nullptr, nullptr, &status);
+    // A byte of either side is at most three bytes of the other.
+    std::string out(text.size() * 3 + 1, '\0');
+    char* written = out.data();
+    const char* read = text.data();
+    std::array<UChar, 256> pivot{};
+    UChar* pivotSource = pivot.data();
+    UChar* pivotTarget = pivot.data();
+    ucnv_convertEx(target.get(), source.get(), &written, out.data() + out.size(), &read, text.data() + text.size(),
+        pivot.data(), &pivotSource, &pivotTarget, pivot.data() + pivot.size(), true, true, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(written - out.data()) : 0);
+    return out;
 }
 
 } // namespace
 
 std::string Cp1251::toUtf8(const std::string& bytes)
 {
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        appendUtf8(out, byte < 0x80 ? char32_t{byte} : kHighHalf[byte - 0x80]);
-    }
-    return out;
+    return convert("windows-1251", "UTF-8", bytes);
 }
 
 std::string Cp1251::fromUtf8(const std::string& utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        out += encode(nextCodePoint(utf8, i));
-    }
-    return out;
+    return convert("UTF-8", "windows-1251", utf8);
 }

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 
@@ -95,7 +94,30 @@ void WindowLook::paintList(QWidget* list)
 
 QLabel* WindowLook::makePicture(QWidget* parent, const char* resource)
 {
-    auto* picture = new QLabel(parent);
-    picture->setPixmap(QPixmap(QString::fromLatin1(resource)));
-    return picture;
+    auto* label = new QLabel(parent);
+    label->setPixmap(picture(QString::fromLatin1(resource), parent->devicePixelRatioF()));
+    return label;
+}
+
+// Qt looks for NAME@2x.png by itself for icons only. Read from such a name,
+// a pixmap carries the pixel ratio 2.
+QPixmap WindowLook::picture(const QString& resource, qreal pixelRatio)
+{
+    const qsizetype suffix = resource.lastIndexOf(QLatin1Char('.'));
+    if (pixelRatio > 1.0 && suffix >= 0) {
+        QString twice = resource;
+        QPixmap sharp(twice.insert(suffix, QStringLiteral("@2x")));
+        if (!sharp.isNull()) {
+            return sharp;
+        }
+    }
+    return {resource};
+}
+
+QIcon WindowLook::windowIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/res/app_icon.png"));
+    icon.addFile(QStringLiteral(":/res/app_icon@2x.png"));
+    return icon;
 }

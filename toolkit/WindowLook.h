@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 
 class QWidget;
 class QLineEdit;
@@ -28,4 +30,9 @@ public:
     static void paintList(QWidget* list);
 
     static QLabel* makePicture(QWidget* parent, const char* resource);
+    // The resource's pixmap for a screen of the given pixel ratio: above 1,
+    // its twice-as-large NAME@2x.png, which keeps the same size on screen.
+    static QPixmap picture(const QString& resource, qreal pixelRatio);
+    // Both sizes of the icon, whatever the screen: the desktop chooses.
+    static QIcon windowIcon();
 };

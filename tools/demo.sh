@@ -1,29 +1,25 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the controller connected to the
-# simulated supply. Without a display it runs under Xvfb and saves a screenshot.
+# simulated supply; the arguments go to the simulated supply. Without a display
+# it runs the window under Xvfb for five seconds and saves it to build/screenshot.png.
+# Usage: tools/demo.sh [SIM_OPTIONS...]      e.g. tools/demo.sh --model 3 --output on
 set -euo pipefail
 cd "$(dirname "$0")/.."
 headless=false
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     headless=true
 fi
-extra=()
-$headless && extra=(xvfb xauth imagemagick)
-tools/install-deps.sh "${extra[@]}"
-tools/build.sh build
-
-link=${TMPDIR:-/tmp}/tendrel-supply-$$
-coproc SIM { exec build/tools/supplysim/tendrel-supply-sim --link "$link" --log build/supply-sim.log "$@"; }
-trap 'kill "$SIM_PID" 2>/dev/null || true' EXIT
-read -r device <&"${SIM[0]}"
-echo "Simulated supply on $device (frames logged to build/supply-sim.log)"
-export TENDREL_SERIAL_PORTS=$link
+tools/install-deps.sh
+tools/build.sh build --target tendrel-controller tendrel-supply-sim
 
 if $headless; then
     echo "No display: running under Xvfb for 5 s; the window is saved to build/screenshot.png"
-    xvfb-run -a -s "-screen 0 640x400x24" bash -c "
-        build/tendrel-controller -qwindowgeometry +0+0 & app=\$!
-        sleep 5; import -window root -crop 525x324+0+0 build/screenshot.png; kill \$app"
-else
-    build/tendrel-controller
+    exec tools/screenshot.sh build/screenshot.png build 5 "$@"
 fi
+
+link=${TMPDIR:-/tmp}/tendrel-supply-$$
+coproc SIM { exec build/tools/supplysim/tendrel-supply-sim --link "$link" --log build/supply-sim.log "$@"; }
+trap 'kill "$SIM_PID" 2>/dev/null || true; rm -f "$link"' EXIT
+read -r device <&"${SIM[0]}" || { echo "tools/demo.sh: the simulated supply did not start" >&2; exit 1; }
+echo "Simulated supply on $device (frames logged to build/supply-sim.log)"
+build/tendrel-controller --port "$link"

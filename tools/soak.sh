@@ -6,6 +6,7 @@
 # Usage: tools/soak.sh [SECONDS] [BUILD_DIR]     (default 1800 s, build)
 set -uo pipefail
 if [ -z "${SOAK_IN_XVFB:-}" ]; then
+    "$(dirname "$0")/install-deps.sh" || exit 1
     SOAK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 525x324x24" "$0" "$@"
 fi
 duration=${1:-1800}

@@ -1,44 +1,86 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: a plain build with
 # warnings as errors, clang-tidy, the worker's tests under ThreadSanitizer, the
-# fuzz targets for a short while, and a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
-set -euo pipefail
+# fuzz targets for a short while, a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Debian package under lintian and
+# appstreamcli. A failure names its step, after the step's own account of why.
+set -Eeuo pipefail
 cd "$(dirname "$0")/.."
+step="installing what is missing"
+trap 'echo "tools/test.sh: FAILED: $step" >&2' ERR
 tools/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 fuzz_seconds=${TENDREL_FUZZ_SECONDS:-20}
 
+# Runs a command with its output in LOG; on failure shows the lines of the log
+# that FILTER picks out, or its last lines when the filter finds nothing.
+# Usage: quietly LOG FILTER COMMAND...
+quietly() {
+    local log=$1 filter=$2
+    shift 2
+    if ! "$@" >"$log" 2>&1; then
+        if ! sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -E -- "$filter" | tail -60; then
+            tail -20 "$log"
+        fi
+        return 1
+    fi
+}
+
+step="build with warnings as errors"
 tools/build.sh build -DTENDREL_WERROR=ON
+step="tests"
 ctest --test-dir build --output-on-failure -j2
+step="layering of the folders"
 tools/check-layers.sh
 
-echo "clang-tidy on our sources"
-git ls-files '*.cpp' | grep -vE '^tests/' | xargs run-clang-tidy -p build -j 2 -quiet >build/clang-tidy.log 2>&1 ||
-    { sed 's/\x1b\[[0-9;]*m//g' build/clang-tidy.log | grep -E 'warning:|error:'; exit 1; }
+step="clang-tidy on our sources"
+echo "$step"
+git ls-files '*.cpp' | grep -vE '^tests/' >build/clang-tidy.files
+quietly build/clang-tidy.log 'warning:|error:' \
+    xargs -a build/clang-tidy.files run-clang-tidy -p build -j 2 -quiet
 
 # Qt itself is not instrumented, so under ThreadSanitizer the window's tests
 # and QThread would only report their internal locking: the worker's own tests run here.
+step="the worker's tests under ThreadSanitizer"
 tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF --target unit_tests sim_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/unit_tests --gtest_brief=1 --gtest_filter=-LinkThread.*
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 
+step="fuzz targets"
 CC=clang CXX=clang++ tools/build.sh build-fuzz -DTENDREL_FUZZ=ON -DTENDREL_BENCHMARKS=OFF \
     --target SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz
 for target in SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz; do
+    step="fuzz target $target"
     mkdir -p "build-fuzz/corpus/$target"
     dictionary=()
     if [ -f "tests/fuzz/$target.dict" ]; then
         dictionary=(-dict="tests/fuzz/$target.dict")
     fi
-    if ! ASAN_OPTIONS=detect_leaks=0 "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" "${dictionary[@]}" \
-        -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$target" >"build-fuzz/$target.log" 2>&1; then
-        grep -vE '^#[0-9]+ +(NEW|REDUCE|pulse|INITED)' "build-fuzz/$target.log" | tail -40
-        exit 1
-    fi
+    ASAN_OPTIONS=detect_leaks=0 quietly "build-fuzz/$target.log" '^[^#]' \
+        "build-fuzz/tests/fuzz/$target" "${dictionary[@]}" \
+        -max_total_time="$fuzz_seconds" -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$target"
     echo "$target: $(grep -E '^Done' "build-fuzz/$target.log")"
 done
 
+step="tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 tools/build.sh build-asan -DTENDREL_SANITIZE=ON -DTENDREL_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j2
+
+# The package is built as a distribution would: without the tests.
+step="Debian package"
+tools/build.sh build-pkg -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr -DTENDREL_WERROR=ON
+rm -f build-pkg/*.deb
+quietly build-pkg/cpack.log 'CPack Error|[Ee]rror' cmake --build build-pkg --target package
+
+step="lintian on the package"
+# It fails only when it cannot check; the tags are judged here.
+quietly build-pkg/lintian.log '.' lintian --fail-on none --pedantic --display-info build-pkg/*.deb
+grep -v 'running with root privileges' build-pkg/lintian.log || true
+if grep -qE '^[EW]: |hardening' build-pkg/lintian.log; then
+    false
+fi
+echo "lintian: no error, warning or hardening tag"
+
+step="appstreamcli on the metainfo"
+appstreamcli validate --pedantic --no-net packaging/*.metainfo.xml

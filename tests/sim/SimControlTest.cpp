@@ -32,6 +32,20 @@ TEST(SimCommandLine, RejectsValuesOutOfRangeOrMalformed)
     EXPECT_TRUE(SimCommandLine::parse({"--help"}).help);
 }
 
+TEST(SimCommandLine, TakesAValueAfterAnEqualsSignAndNamesTheFaultyOption)
+{
+    const auto parsed = SimCommandLine::parse({"--model=3", "--output=on", "--version", "--load", "0.5"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.modelCode, 3);
+    EXPECT_TRUE(parsed.options.outputOn);
+    EXPECT_DOUBLE_EQ(parsed.options.loadOhms, 0.5);
+    EXPECT_TRUE(parsed.version);
+    EXPECT_EQ(SimCommandLine::parse({"--model"}).error, "missing value for --model");
+    EXPECT_EQ(SimCommandLine::parse({"--model=x"}).error, "bad value for --model");
+    EXPECT_EQ(SimCommandLine::parse({"--model", "3", "--bogus"}).error, "unknown option --bogus");
+    EXPECT_EQ(SimCommandLine::parse({"--model", "3", "stray", "--output", "on"}).error, "unexpected argument stray");
+}
+
 TEST(SimConsole, AppliesCommandsToTheSupply)
 {
     SimulatedSupply supply;

@@ -4,9 +4,27 @@
 #include "ResistiveLoad.h"
 #include "SupplyState.h"
 
+#include <getopt.h>
+
+#include <array>
 #include <optional>
 
 namespace {
+
+enum Code : int { kHelp = 'h', kVersion = 256, kModel, kVoltage, kCurrent, kLoad, kOutput, kLink, kLog };
+
+constexpr std::array<option, 10> kOptions{{
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"model", required_argument, nullptr, kModel},
+    {"voltage", required_argument, nullptr, kVoltage},
+    {"current", required_argument, nullptr, kCurrent},
+    {"load", required_argument, nullptr, kLoad},
+    {"output", required_argument, nullptr, kOutput},
+    {"link", required_argument, nullptr, kLink},
+    {"log", required_argument, nullptr, kLog},
+    {nullptr, 0, nullptr, 0},
+}};
 
 template <typename T> std::string store(const std::optional<T>& value, T& target, const std::string& option)
 {
@@ -21,50 +39,76 @@ template <typename T> std::string store(const std::optional<T>& value, T& target
 
 SimCommandLine::Parsed SimCommandLine::parse(const std::vector<std::string>& arguments)
 {
+    // getopt_long reads an argv: the program's name first, then writable strings.
+    std::vector<std::string> words{"tendrel-supply-sim"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+
     Parsed parsed;
     parsed.options.recordFrames = false;
-    for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
-        const std::string& option = arguments[i];
-        if (option == "--help" || option == "-h") {
-            parsed.help = true;
-        } else if (i + 1 < arguments.size()) {
-            parsed.error = apply(option, arguments[i + 1], parsed);
-            ++i;
-        } else {
-            parsed.error = option.rfind("--", 0) == 0 ? "missing value for " + option : "unknown option " + option;
+    // getopt_long keeps its place in globals: 0 starts afresh, and its own
+    // messages are replaced by ours.
+    optind = 0;
+    opterr = 0;
+    while (parsed.error.empty()) {
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): one parse at a time, as the header says
+        const int code = getopt_long(argc, argv.data(), "+:h", kOptions.data(), nullptr);
+        if (code == -1) {
+            break;
         }
+        // optind has passed the option, and its value when it took one.
+        const std::string& given = words[static_cast<std::size_t>(optind - 1)];
+        parsed.error = apply(code, optarg != nullptr ? optarg : "", given, parsed);
+    }
+    if (parsed.error.empty() && optind < argc) {
+        parsed.error = "unexpected argument " + words[static_cast<std::size_t>(optind)];
     }
     return parsed;
 }
 
-std::string SimCommandLine::apply(const std::string& option, const std::string& value, Parsed& parsed)
+std::string SimCommandLine::apply(int code, const std::string& value, const std::string& given, Parsed& parsed)
 {
     SimulatedSupply::Options& options = parsed.options;
     const int fullScale = ResistiveLoad::kFullScaleRaw;
-    if (option == "--model") {
-        return store(ArgumentValue::integer(value, 0, SupplyState::kMaxModelCode), options.modelCode, option);
-    }
-    if (option == "--voltage") {
-        return store(ArgumentValue::integer(value, 0, fullScale), options.voltageRaw, option);
-    }
-    if (option == "--current") {
-        return store(ArgumentValue::integer(value, 0, fullScale), options.currentRaw, option);
-    }
-    if (option == "--load") {
-        return store(ArgumentValue::ohms(value), options.loadOhms, option);
-    }
-    if (option == "--output") {
-        return store(ArgumentValue::onOff(value), options.outputOn, option);
-    }
-    if (option == "--link") {
+    switch (code) {
+    case kHelp:
+        parsed.help = true;
+        return {};
+    case kVersion:
+        parsed.version = true;
+        return {};
+    case kModel:
+        return store(ArgumentValue::integer(value, 0, SupplyState::kMaxModelCode), options.modelCode, "--model");
+    case kVoltage:
+        return store(ArgumentValue::integer(value, 0, fullScale), options.voltageRaw, "--voltage");
+    case kCurrent:
+        return store(ArgumentValue::integer(value, 0, fullScale), options.currentRaw, "--current");
+    case kLoad:
+        return store(ArgumentValue::ohms(value), options.loadOhms, "--load");
+    case kOutput:
+        return store(ArgumentValue::onOff(value), options.outputOn, "--output");
+    case kLink:
         options.linkPath = value;
         return {};
-    }
-    if (option == "--log") {
+    case kLog:
         parsed.logFile = value;
         return {};
+    case ':':
+        return "missing value for " + given;
+    default:
+        return "unknown option " + given;
     }
-    return "unknown option " + option;
+}
+
+std::string SimCommandLine::version()
+{
+    return "tendrel-supply-sim " TENDREL_VERSION "\n";
 }
 
 std::string SimCommandLine::usage(const std::string& program)
@@ -74,7 +118,7 @@ std::string SimCommandLine::usage(const std::string& program)
           "A simulated power supply on a pseudo-terminal. Prints the device path, then\n"
           "reads commands from stdin until 'quit', SIGINT or SIGTERM.\n"
           "\n"
-          "Options:\n"
+          "Options (a value follows the option or an '=': --model 3, --model=3):\n"
           "  --model N          model code, 0..127 (default 1)\n"
           "  --voltage RAW      voltage setpoint, 0..1000 thousandths of full scale (default 764)\n"
           "  --current RAW      current limit, 0..1000 thousandths of full scale (default 200)\n"
@@ -83,6 +127,7 @@ std::string SimCommandLine::usage(const std::string& program)
           "  --link PATH        symbolic link to the device, replaced if it exists\n"
           "  --log FILE         append the frame log to FILE instead of stderr\n"
           "  -h, --help         show this text\n"
+          "  --version          show the version\n"
           "\n"
           "Commands:\n"
           "  silent | answer    stop answering (mains lost) / answer again, output off\n"

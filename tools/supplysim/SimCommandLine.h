@@ -12,13 +12,17 @@ public:
         SimulatedSupply::Options options;
         std::string logFile; // frame log goes to stderr when empty
         bool help = false;
+        bool version = false;
         std::string error; // empty when the arguments were understood
     };
 
-    // arguments excludes the program name.
+    // arguments excludes the program name. Parsing goes through getopt_long,
+    // whose state is global: one parse at a time.
     static Parsed parse(const std::vector<std::string>& arguments);
     static std::string usage(const std::string& program);
+    static std::string version();
 
 private:
-    static std::string apply(const std::string& option, const std::string& value, Parsed& parsed);
+    // given is the argument as written, for the messages.
+    static std::string apply(int code, const std::string& value, const std::string& given, Parsed& parsed);
 };

@@ -108,6 +108,10 @@ int main(int argc, char** argv)
         std::cout << SimCommandLine::usage(program);
         return 0;
     }
+    if (parsed.version) {
+        std::cout << SimCommandLine::version();
+        return 0;
+    }
     if (!parsed.error.empty()) {
         std::cerr << program << ": " << parsed.error << "\n\n" << SimCommandLine::usage(program);
         return 2;

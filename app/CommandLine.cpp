@@ -1,0 +1,129 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+const QCommandLineOption& helpOption()
+{
+    static const QCommandLineOption option({"h", "help"}, "show this text and exit");
+    return option;
+}
+
+const QCommandLineOption& versionOption()
+{
+    static const QCommandLineOption option({"v", "version"}, "show the version and exit");
+    return option;
+}
+
+const QCommandLineOption& portOption()
+{
+    static const QCommandLineOption option(
+        "port", "use the serial port DEVICE (ttyUSB0 or a path) for this run", "DEVICE");
+    return option;
+}
+
+QList<QCommandLineOption> ownOptions()
+{
+    return {helpOption(), versionOption(), portOption()};
+}
+
+// Those QApplication reads; they stay out of the help text.
+QList<QCommandLineOption> qtOptions()
+{
+    QList<QCommandLineOption> options;
+    for (const char* name :
+        {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry", "qwindowicon",
+            "qwindowtitle", "session", "display", "geometry", "style", "stylesheet"}) {
+        options.append(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        options.append(QCommandLineOption(QString::fromLatin1(name)));
+    }
+    for (QCommandLineOption& option : options) {
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+    }
+    return options;
+}
+
+QString namesOf(const QCommandLineOption& option)
+{
+    QStringList names;
+    for (const QString& name : option.names()) {
+        names.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    }
+    QString text = names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty()) {
+        text += QLatin1Char(' ') + option.valueName();
+    }
+    return text;
+}
+
+QString helpText(const QString& program)
+{
+    QString text = QStringLiteral("Usage: %1 [OPTION]...\n"
+                                  "Controls a Tendrel Electronics laboratory power supply on a serial port.\n\n"
+                                  "Options:\n")
+                       .arg(program);
+    for (const QCommandLineOption& option : ownOptions()) {
+        text += QStringLiteral("  %1  %2\n").arg(namesOf(option), -16).arg(option.description());
+    }
+    return text + QStringLiteral("\nThe options of Qt applications (-platform, -style, ...) are accepted too.\n");
+}
+
+CommandLine::Parsed refuse(const QString& program, const QString& reason)
+{
+    return {CommandLine::Action::Refuse, {},
+        QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, reason).toStdString()};
+}
+
+} // namespace
+
+QStringList CommandLine::arguments(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
+{
+    const QString program
+        = arguments.isEmpty() ? QStringLiteral("tendrel-controller") : QFileInfo(arguments.front()).fileName();
+    QCommandLineParser parser;
+    // -platform is one option, as QApplication reads it, not eight letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(ownOptions());
+    parser.addOptions(qtOptions());
+    if (!parser.parse(arguments)) {
+        return refuse(program, parser.errorText());
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return refuse(program, QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front()));
+    }
+    if (parser.isSet(helpOption())) {
+        return {Action::Help, {}, helpText(program).toStdString()};
+    }
+    if (parser.isSet(versionOption())) {
+        return {
+            Action::Version, {}, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(TENDREL_VERSION)).toStdString()};
+    }
+    const QString port = parser.value(portOption());
+    if (parser.isSet(portOption()) && port.isEmpty()) {
+        return refuse(program, QStringLiteral("--port needs a device."));
+    }
+    return {Action::Run, port.toStdString(), {}};
+}
+
+int CommandLine::finish(const Parsed& parsed)
+{
+    const bool refused = parsed.action == Action::Refuse;
+    (void)std::fputs(parsed.message.c_str(), refused ? stderr : stdout);
+    return refused ? kUsageError : 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+
+#include <string>
+
+// The program's options. They are read before the application object exists,
+// so that --help and --version need no display; Qt's own options (-platform,
+// -style, ...) are let through for the application object.
+class CommandLine {
+public:
+    enum class Action { Run, Help, Version, Refuse };
+
+    struct Parsed {
+        Action action = Action::Run;
+        std::string port; // --port: this run's serial port; empty: the settings choose
+        std::string message; // what Help, Version and Refuse print
+    };
+
+    static constexpr int kUsageError = 2;
+
+    static QStringList arguments(int argc, const char* const* argv);
+    // arguments[0] is the program.
+    static Parsed parse(const QStringList& arguments);
+    // Prints the message of a parse that does not run the window; returns the exit code.
+    static int finish(const Parsed& parsed);
+};

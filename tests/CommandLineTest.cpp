@@ -1,0 +1,60 @@
+#include "DialogHarness.h"
+
+#include "SimulatedSupply.h"
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+using Action = CommandLine::Action;
+
+TEST(CommandLine, RunsOnTheGivenPortAndLetsQtsOptionsThrough)
+{
+    EXPECT_EQ(CommandLine::parse({"tendrel-controller"}).action, Action::Run);
+    EXPECT_EQ(CommandLine::parse({"tendrel-controller"}).port, "");
+    const auto parsed = CommandLine::parse(
+        {"/usr/bin/tendrel-controller", "-platform", "offscreen", "--port", "pts/3", "-reverse", "-style=Fusion"});
+    EXPECT_EQ(parsed.action, Action::Run);
+    EXPECT_EQ(parsed.port, "pts/3");
+    EXPECT_EQ(CommandLine::parse({"tendrel-controller", "--port=/dev/ttyUSB1"}).port, "/dev/ttyUSB1");
+}
+
+TEST(CommandLine, HelpAndVersionPrintAndEndWell)
+{
+    EXPECT_EQ(CommandLine::parse({"tendrel-controller", "-h"}).action, Action::Help);
+    const auto help = CommandLine::parse({"/usr/bin/tendrel-controller", "--help"});
+    ASSERT_EQ(help.action, Action::Help);
+    EXPECT_EQ(help.message.rfind("Usage: tendrel-controller [OPTION]...\n", 0), 0U);
+    EXPECT_NE(help.message.find("--port DEVICE"), std::string::npos);
+    EXPECT_EQ(help.message.find("qwindowgeometry"), std::string::npos);
+
+    const auto version = CommandLine::parse({"tendrel-controller", "--version"});
+    ASSERT_EQ(version.action, Action::Version);
+    EXPECT_EQ(version.message.rfind("tendrel-controller 0.", 0), 0U);
+}
+
+TEST(CommandLine, RefusesWhatItDoesNotKnowWithCodeTwo)
+{
+    for (const QStringList& arguments : std::vector<QStringList>{{"tc", "--bogus"}, {"tc", "-x"}, {"tc", "--port"},
+             {"tc", "--port="}, {"tc", "ttyUSB0"}, {"tc", "--help=yes"}}) {
+        const auto parsed = CommandLine::parse(arguments);
+        EXPECT_EQ(parsed.action, Action::Refuse) << arguments.join(' ').toStdString();
+        EXPECT_EQ(parsed.message.rfind("tc: ", 0), 0U) << parsed.message;
+        EXPECT_NE(parsed.message.find("Try 'tc --help'."), std::string::npos);
+    }
+    EXPECT_NE(CommandLine::parse({"tc", "--bogus"}).message.find("bogus"), std::string::npos);
+}
+
+// Two windows can drive two supplies: neither changes the port the settings name.
+TEST(CommandLine, AGivenPortIsTheOnlyOneTriedAndTheSettingsKeepTheirPorts)
+{
+    SimulatedSupply supply;
+    ASSERT_TRUE(supply.start());
+    const std::string settings = "[COM-Port]\nUsePort=ttyS9\nLastPort=ttyS8\n";
+    DialogHarness window({"ttyS9", "ttyS8"}, {{}, {}, settings},
+        [&](ControllerDialog& dialog) { dialog.controller().usePortForThisRun(supply.devicePath()); });
+    EXPECT_EQ(window.state().portNames, std::vector<std::string>{supply.devicePath()});
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().controlsLive.load() != 0; }, 3s));
+    window.dialog().reject();
+    EXPECT_EQ(window.settingsBytes().rfind(settings, 0), 0U) << window.settingsBytes();
+}

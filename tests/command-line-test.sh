@@ -1,0 +1,32 @@
+#!/bin/sh
+# --help and --version answer without a display, where the window could not
+# open; an unknown option ends with code 2 and says why on standard error.
+# Usage: command-line-test.sh CONTROLLER
+controller=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+run() { # EXPECTED_CODE ARGUMENTS...
+    expected=$1
+    shift
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$controller" "$@" >"$work/out" 2>"$work/err"
+    code=$?
+    if [ "$code" -ne "$expected" ]; then
+        echo "FAILED: $* ended with $code, not $expected"
+        cat "$work/err"
+        failed=1
+    fi
+}
+expect() { # FILE PATTERN
+    grep -q -- "$2" "$work/$1" || { echo "FAILED: '$2' is not in std$1"; failed=1; }
+}
+
+run 0 --help
+expect out '^Usage: tendrel-controller'
+expect out '--port DEVICE'
+run 0 --version
+expect out '^tendrel-controller [0-9]'
+run 2 --bogus
+expect err "Unknown option 'bogus'"
+[ -s "$work/out" ] && { echo "FAILED: a refused option printed on the standard output"; failed=1; }
+exit $failed
