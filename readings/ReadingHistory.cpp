@@ -179,12 +179,13 @@ void ReadingHistory::noteEvents(const Sample& sample)
         return;
     }
     if (lastLinked_) {
-        if (sample.setVoltage != lastLinked_->setVoltage || sample.setCurrent != lastLinked_->setCurrent) {
-            events_.push_back({sample.ms, EventKind::SetpointChange});
-        }
+        // The output first: of two marks at one moment the chart keeps the first.
         if ((sample.flags & kOutputOn) != (lastLinked_->flags & kOutputOn)) {
             events_.push_back(
                 {sample.ms, (sample.flags & kOutputOn) != 0 ? EventKind::OutputOn : EventKind::OutputOff});
+        }
+        if (sample.setVoltage != lastLinked_->setVoltage || sample.setCurrent != lastLinked_->setCurrent) {
+            events_.push_back({sample.ms, EventKind::SetpointChange});
         }
     }
     lastLinked_ = sample;

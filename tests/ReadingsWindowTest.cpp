@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 
 using namespace std::chrono_literals;
 
@@ -169,12 +170,15 @@ TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
     EXPECT_EQ(std::count_if(data.constBegin(), data.constEnd(),
                   [](const QCPGraphData& point) { return std::isnan(point.value); }),
         1);
-    int marks = 0;
+    std::map<double, Qt::PenStyle> marks;
     for (int i = 0; i < plot().itemCount(); ++i) {
-        marks += plot().item(i)->visible() ? 1 : 0;
+        if (auto* line = qobject_cast<QCPItemStraightLine*>(plot().item(i)); line != nullptr && line->visible()) {
+            marks[line->point1->coords().x()] = line->pen().style();
+        }
     }
-    EXPECT_EQ(marks, 4)
-        << "output on, link loss, setpoint change, then output off hiding the setpoint change beside it";
+    const std::map<double, Qt::PenStyle> expected{
+        {epoch(1s), Qt::SolidLine}, {epoch(2s), Qt::DotLine}, {epoch(5s), Qt::DashLine}, {epoch(6s), Qt::SolidLine}};
+    EXPECT_EQ(marks, expected) << "on, loss, setpoint; at 6 s the output's mark wins over the setpoint's";
 }
 
 TEST_F(ReadingsWindowTest, ShowsTheReadingUnderThePointer)
