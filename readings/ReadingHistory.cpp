@@ -100,6 +100,68 @@ private:
     double gapSeconds_ = 0.0;
 };
 
+// The three curves' reducers fed from samples or from block summaries.
+class ReadingHistory::SeriesReducers {
+public:
+    explicit SeriesReducers(Decimated& out)
+        : voltage_(out.voltage)
+        , current_(out.current)
+        , power_(out.power)
+    {
+    }
+
+    void add(const Sample& sample)
+    {
+        const double seconds = sample.ms / 1000.0;
+        if ((sample.flags & kLinked) == 0) {
+            voltage_.gap(seconds);
+            current_.gap(seconds);
+            power_.gap(seconds);
+            return;
+        }
+        voltage_.add(seconds, sample.voltage);
+        current_.add(seconds, sample.current);
+        power_.add(seconds, double(sample.voltage) * double(sample.current));
+    }
+    void add(const Block& block)
+    {
+        add(voltage_, block.voltage);
+        add(current_, block.current);
+        add(power_, block.power);
+    }
+    void flush()
+    {
+        voltage_.flush();
+        current_.flush();
+        power_.flush();
+    }
+
+private:
+    static void add(ColumnReducer& reducer, const Extremes& extremes)
+    {
+        if (extremes.min <= extremes.max) {
+            reducer.add(extremes.minMs / 1000.0, extremes.min);
+            reducer.add(extremes.maxMs / 1000.0, extremes.max);
+        }
+    }
+
+    ColumnReducer voltage_;
+    ColumnReducer current_;
+    ColumnReducer power_;
+};
+
+void ReadingHistory::Extremes::add(std::uint32_t ms, double value)
+{
+    if (value < min) {
+        min = value;
+        minMs = ms;
+    }
+    if (value > max) {
+        max = value;
+        maxMs = ms;
+    }
+}
+
 ReadingHistory::ReadingHistory(std::size_t capacity)
     : capacity_(std::max<std::size_t>(capacity, 1))
 {
@@ -109,6 +171,8 @@ void ReadingHistory::clear()
 {
     samples_.clear();
     events_.clear();
+    blocks_.clear();
+    dropped_ = 0;
     lastLinked_.reset();
 }
 
@@ -136,6 +200,7 @@ void ReadingHistory::append(const Reading& reading)
     }
     noteEvents(sample);
     samples_.push_back(sample);
+    summarise(sample);
     if (samples_.size() > capacity_) {
         dropOldest();
     }
@@ -170,6 +235,36 @@ void ReadingHistory::rebase()
     if (lastLinked_) {
         lastLinked_->ms -= std::min(shift, lastLinked_->ms);
     }
+    rebaseBlocks(shift);
+}
+
+// The front block may still summarise dropped samples older than the shift;
+// it is never used whole, so clamping its times is enough.
+void ReadingHistory::rebaseBlocks(std::uint32_t shift)
+{
+    for (Block& block : blocks_) {
+        for (Extremes* extremes : {&block.voltage, &block.current, &block.power}) {
+            extremes->minMs -= std::min(shift, extremes->minMs);
+            extremes->maxMs -= std::min(shift, extremes->maxMs);
+        }
+    }
+}
+
+void ReadingHistory::summarise(const Sample& sample)
+{
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    if ((dropped_ + samples_.size() - 1) % kBlock == 0) {
+        const Extremes empty{kInfinity, -kInfinity, 0, 0};
+        blocks_.push_back({empty, empty, empty, false});
+    }
+    Block& block = blocks_.back();
+    if ((sample.flags & kLinked) == 0) {
+        block.gap = true;
+        return;
+    }
+    block.voltage.add(sample.ms, sample.voltage);
+    block.current.add(sample.ms, sample.current);
+    block.power.add(sample.ms, double(sample.voltage) * double(sample.current));
 }
 
 void ReadingHistory::noteEvents(const Sample& sample)
@@ -194,6 +289,9 @@ void ReadingHistory::noteEvents(const Sample& sample)
 void ReadingHistory::dropOldest()
 {
     samples_.pop_front();
+    if (++dropped_ % kBlock == 0) {
+        blocks_.pop_front();
+    }
     while (!events_.empty() && events_.front().ms < samples_.front().ms) {
         events_.pop_front();
     }
@@ -286,31 +384,41 @@ ReadingHistory::Decimated ReadingHistory::decimate(double from, double to, int c
 void ReadingHistory::reduce(
     std::size_t first, std::size_t last, double from, double width, int columns, Decimated& out) const
 {
-    ColumnReducer voltage(out.voltage);
-    ColumnReducer current(out.current);
-    ColumnReducer power(out.power);
-    int column = -2;
-    for (auto it = samples_.begin() + static_cast<std::ptrdiff_t>(first);
-         it != samples_.begin() + static_cast<std::ptrdiff_t>(last); ++it) {
-        const double seconds = it->ms / 1000.0;
-        const int here = static_cast<int>(std::clamp(std::floor((seconds - from) / width), -1.0, double(columns)));
-        if (here != column) {
-            voltage.flush();
-            current.flush();
-            power.flush();
-            column = here;
+    SeriesReducers reducers(out);
+    std::size_t begin = first;
+    // Column -1 holds the sample before the range, column `columns` the one after it.
+    for (int column = -1; column <= columns; ++column) {
+        const std::size_t end = column == columns ? last : columnEnd(begin, last, from + (column + 1) * width);
+        if (end > begin) {
+            reduceRange(begin, end, reducers);
+            reducers.flush();
         }
-        if ((it->flags & kLinked) == 0) {
-            voltage.gap(seconds);
-            current.gap(seconds);
-            power.gap(seconds);
-            continue;
-        }
-        voltage.add(seconds, it->voltage);
-        current.add(seconds, it->current);
-        power.add(seconds, double(it->voltage) * double(it->current));
+        begin = end;
     }
-    voltage.flush();
-    current.flush();
-    power.flush();
+}
+
+std::size_t ReadingHistory::columnEnd(std::size_t begin, std::size_t last, double boundary) const
+{
+    const auto found = std::partition_point(samples_.begin() + static_cast<std::ptrdiff_t>(begin),
+        samples_.begin() + static_cast<std::ptrdiff_t>(last),
+        [boundary](const Sample& sample) { return sample.ms / 1000.0 < boundary; });
+    return static_cast<std::size_t>(found - samples_.begin());
+}
+
+void ReadingHistory::reduceRange(std::size_t begin, std::size_t end, SeriesReducers& reducers) const
+{
+    std::size_t i = begin;
+    while (i < end) {
+        const std::size_t absolute = dropped_ + i;
+        if (absolute % kBlock == 0 && end - i >= kBlock) {
+            const Block& block = blocks_[absolute / kBlock - dropped_ / kBlock];
+            if (!block.gap) {
+                reducers.add(block);
+                i += kBlock;
+                continue;
+            }
+        }
+        reducers.add(samples_[i]);
+        ++i;
+    }
 }

@@ -67,7 +67,27 @@ private:
         std::uint32_t ms;
         EventKind kind;
     };
+    // The extremes of one series over a block of samples.
+    struct Extremes {
+        double min;
+        double max;
+        std::uint32_t minMs;
+        std::uint32_t maxMs;
+
+        void add(std::uint32_t ms, double value);
+    };
+    // A summary of kBlock consecutive samples, so that a column spanning many
+    // samples costs a few blocks instead of every sample.
+    struct Block {
+        Extremes voltage;
+        Extremes current;
+        Extremes power;
+        bool gap;
+    };
     class ColumnReducer;
+    class SeriesReducers;
+
+    static constexpr std::size_t kBlock = 64;
 
     static constexpr std::uint8_t kLinked = 1;
     static constexpr std::uint8_t kRegulatingVoltage = 2;
@@ -81,14 +101,20 @@ private:
     void rebase();
     void noteEvents(const Sample& sample);
     void dropOldest();
+    void summarise(const Sample& sample);
+    void rebaseBlocks(std::uint32_t shift);
     std::size_t lowerBound(std::uint32_t ms) const;
     std::size_t upperBound(std::uint32_t ms) const;
     void reduce(std::size_t first, std::size_t last, double from, double width, int columns, Decimated& out) const;
+    void reduceRange(std::size_t begin, std::size_t end, SeriesReducers& reducers) const;
+    std::size_t columnEnd(std::size_t begin, std::size_t last, double boundary) const;
     static std::uint32_t toMs(double seconds);
 
     std::size_t capacity_;
     std::chrono::system_clock::time_point origin_;
     std::deque<Sample> samples_;
     std::deque<StoredEvent> events_;
+    std::deque<Block> blocks_;
+    std::size_t dropped_ = 0; // samples dropped since the last clear(), for the block alignment
     std::optional<Sample> lastLinked_;
 };

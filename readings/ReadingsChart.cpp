@@ -21,21 +21,6 @@ constexpr double kShortestAllSeconds = 60.0;
 constexpr int kMinimumColumns = 50;
 constexpr int kColumnsUnlaidOut = 1000;
 
-QPen markPen(ReadingHistory::EventKind kind)
-{
-    switch (kind) {
-    case ReadingHistory::EventKind::SetpointChange:
-        return {QColor(0x80, 0x40, 0xa0), 1.0, Qt::DashLine};
-    case ReadingHistory::EventKind::OutputOn:
-        return {QColor(0x20, 0x90, 0x40), 1.5, Qt::SolidLine};
-    case ReadingHistory::EventKind::OutputOff:
-        return {QColor(0x50, 0x50, 0x50), 1.5, Qt::SolidLine};
-    case ReadingHistory::EventKind::LinkLost:
-        break;
-    }
-    return {QColor(0xe0, 0x70, 0x00), 1.0, Qt::DotLine};
-}
-
 QSharedPointer<QCPGraphDataContainer> toData(const ReadingHistory::Series& series, double origin)
 {
     QVector<QCPGraphData> points;
@@ -50,6 +35,23 @@ QSharedPointer<QCPGraphDataContainer> toData(const ReadingHistory::Series& serie
 
 } // namespace
 
+// Light, solid and one pixel wide: a dashed or wide line across the plot
+// costs more to draw than all three curves.
+QColor ReadingsChart::markColor(ReadingHistory::EventKind kind)
+{
+    switch (kind) {
+    case ReadingHistory::EventKind::SetpointChange:
+        return {0xc0, 0xa0, 0xe0};
+    case ReadingHistory::EventKind::OutputOn:
+        return {0x90, 0xd0, 0xa0};
+    case ReadingHistory::EventKind::OutputOff:
+        return {0xb0, 0xb0, 0xb0};
+    case ReadingHistory::EventKind::LinkLost:
+        break;
+    }
+    return {0xf0, 0xb8, 0x80};
+}
+
 ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
     : QWidget(parent)
     , history_(history)
@@ -61,6 +63,8 @@ ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
     setUpAxes();
     setUpGraphs();
     plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    plot_->setPlottingHint(QCP::phFastPolylines, true);
+    plot_->setNotAntialiasedElements(QCP::aeAll);
     plot_->axisRect()->setRangeDrag(Qt::Horizontal);
     plot_->axisRect()->setRangeZoom(Qt::Horizontal);
     plot_->setMouseTracking(true);
@@ -95,7 +99,7 @@ void ReadingsChart::setUpGraphs()
 {
     const auto add = [this](QCPAxis* axis, const QColor& color, const char* name) {
         QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
-        graph->setPen(QPen(color, 1.5));
+        graph->setPen(QPen(color, 1.0));
         graph->setName(QString::fromUtf8(name));
         graph->setAdaptiveSampling(false); // the history gives it a few points per column already
         return graph;
@@ -124,6 +128,7 @@ void ReadingsChart::setFullScale(double volts, double amperes)
 void ReadingsChart::setSpan(Span span)
 {
     span_ = span;
+    emit spanChanged(span);
     setFollowing(true);
 }
 
@@ -239,7 +244,7 @@ void ReadingsChart::placeMarks(double from, double to)
         QCPItemStraightLine* line = mark(used++);
         line->point1->setCoords(origin + event.seconds, 0.0);
         line->point2->setCoords(origin + event.seconds, 1.0);
-        line->setPen(markPen(event.kind));
+        line->setPen(QPen(markColor(event.kind), 0.0));
         line->setVisible(true);
     }
     for (std::size_t i = used; i < marks_.size(); ++i) {
@@ -251,6 +256,7 @@ QCPItemStraightLine* ReadingsChart::mark(std::size_t index)
 {
     if (index == marks_.size()) {
         marks_.push_back(new QCPItemStraightLine(plot_));
+        marks_.back()->setLayer(QStringLiteral("grid")); // beneath the curves
     }
     return marks_[index];
 }

@@ -2,6 +2,7 @@
 
 #include "readings/ReadingHistory.h"
 
+#include <QColor>
 #include <QPointF>
 #include <QString>
 #include <QWidget>
@@ -37,8 +38,10 @@ public:
     QString describeNear(double epochSeconds) const;
 
     QCustomPlot* plot() const { return plot_; }
+    static QColor markColor(ReadingHistory::EventKind kind);
 
 signals:
+    void spanChanged(Span span);
     void followingChanged(bool following);
     void pointed(const QString& text);
 

@@ -44,10 +44,7 @@ ReadingsWindow::ReadingsWindow(QWidget* parent)
     layout->setMenuBar(createMenu());
     layout->addLayout(createSpanRow());
     layout->addWidget(chart_, 1);
-    pointer_ = new QLabel(this);
-    pointer_->setObjectName(QStringLiteral("pointer"));
-    pointer_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(pointer_);
+    layout->addLayout(createPointerRow());
     layout->addLayout(createCounterRow());
     recording_ = new QLabel(this);
     recording_->setObjectName(QStringLiteral("recordingStatus"));
@@ -99,6 +96,8 @@ QLayout* ReadingsWindow::createSpanRow()
     }
     connect(spans_, &QButtonGroup::idClicked, this,
         [this](int id) { chart_->setSpan(static_cast<ReadingsChart::Span>(id)); });
+    connect(chart_, &ReadingsChart::spanChanged, this,
+        [this](ReadingsChart::Span span) { spans_->button(static_cast<int>(span))->setChecked(true); });
     follow_ = new QToolButton(this);
     follow_->setObjectName(QStringLiteral("follow"));
     follow_->setText(text("Следить за новыми"));
@@ -113,6 +112,25 @@ QLayout* ReadingsWindow::createSpanRow()
     connect(
         record_, &QAbstractButton::clicked, this, [this] { isRecording() ? stopRecording() : chooseRecordingFile(); });
     row->addWidget(record_);
+    return row;
+}
+
+QLayout* ReadingsWindow::createPointerRow()
+{
+    auto* row = new QHBoxLayout;
+    pointer_ = new QLabel(this);
+    pointer_->setObjectName(QStringLiteral("pointer"));
+    pointer_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(pointer_, 1);
+    using Kind = ReadingHistory::EventKind;
+    const std::pair<Kind, const char*> kinds[] = {{Kind::SetpointChange, "уставка"}, {Kind::OutputOn, "выход вкл."},
+        {Kind::OutputOff, "выход выкл."}, {Kind::LinkLost, "нет связи"}};
+    QString legend = text("Отметки:");
+    for (const auto& [kind, name] : kinds) {
+        legend += QStringLiteral(" <span style=\"color:%1\">&#9646;</span> %2")
+                      .arg(ReadingsChart::markColor(kind).name(), text(name));
+    }
+    row->addWidget(new QLabel(legend, this));
     return row;
 }
 

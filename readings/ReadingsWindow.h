@@ -48,6 +48,7 @@ protected:
 private:
     QMenuBar* createMenu();
     QLayout* createSpanRow();
+    QLayout* createPointerRow();
     QLayout* createCounterRow();
     void chooseRecordingFile();
     void choosePngFile();

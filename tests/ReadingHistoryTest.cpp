@@ -44,6 +44,54 @@ std::vector<ReadingHistory::EventKind> kinds(const std::vector<ReadingHistory::E
     return found;
 }
 
+// Random readings with isolated link losses, all of them kept.
+std::vector<Reading> randomReadings(int count)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> value(0.0, 30.0);
+    std::uniform_int_distribution<int> step(50, 800);
+    std::vector<Reading> readings;
+    std::chrono::milliseconds at{0};
+    for (int i = 0; i < count; ++i) {
+        at += std::chrono::milliseconds(step(random));
+        readings.push_back(i % 97 == 0 ? lost(at) : linked(at, value(random), value(random) / 10));
+    }
+    return readings;
+}
+
+// Every column keeps the extremes of its readings, with at most five points
+// (two runs and a gap) per column.
+void expectExtremesKept(
+    const ReadingHistory& history, const std::vector<Reading>& readings, double from, double to, int columns)
+{
+    const double width = (to - from) / columns;
+    const auto columnOf = [&](double seconds) { return static_cast<int>(std::floor((seconds - from) / width)); };
+    std::map<int, std::pair<double, double>> expected;
+    for (const Reading& reading : readings) {
+        const int column = columnOf(std::chrono::duration<double>(reading.time - history.origin()).count());
+        if (reading.linked && column >= 0 && column < columns) {
+            auto [slot, added] = expected.try_emplace(column, reading.current, reading.current);
+            slot->second
+                = {std::min(slot->second.first, reading.current), std::max(slot->second.second, reading.current)};
+        }
+    }
+    const auto decimated = history.decimate(from, to, columns);
+    std::map<int, std::vector<double>> kept;
+    for (std::size_t i = 0; i < decimated.current.seconds.size(); ++i) {
+        kept[columnOf(decimated.current.seconds[i])].push_back(decimated.current.values[i]);
+    }
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(columns)) << "every column has readings";
+    for (const auto& [column, extremes] : expected) {
+        const auto& values = kept[column];
+        EXPECT_LE(values.size(), 5U) << column;
+        for (const double extreme : {extremes.first, extremes.second}) {
+            EXPECT_NE(std::find(values.begin(), values.end(), static_cast<float>(extreme)), values.end())
+                << columns << " columns, column " << column;
+        }
+    }
+    EXPECT_TRUE(std::is_sorted(decimated.current.seconds.begin(), decimated.current.seconds.end()));
+}
+
 } // namespace
 
 TEST(ReadingHistory, KeepsReadingsToTheMillisecondAndMarksWhatChanged)
@@ -143,53 +191,28 @@ TEST(ReadingHistory, ExtremeValuesAreStoredWithoutOverflow)
     })) << "a NaN reading is no data, not a gap";
 }
 
-// Random readings with link losses: every column keeps its extremes, with at
-// most five points (two runs and a gap) per column.
 TEST(ReadingHistoryDecimation, KeepsEveryMinimumAndMaximumOfEachColumn)
 {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> value(0.0, 30.0);
-    std::uniform_int_distribution<int> step(50, 800);
+    const std::vector<Reading> readings = randomReadings(20000);
     ReadingHistory history;
-    std::vector<Reading> readings;
-    std::chrono::milliseconds at{0};
-    for (int i = 0; i < 20000; ++i) {
-        at += std::chrono::milliseconds(step(random));
-        readings.push_back(i % 97 == 0 ? lost(at) : linked(at, value(random), value(random) / 10));
-        history.append(readings.back());
-    }
-    const double from = 100.0;
-    const double to = 7000.0;
-    const int columns = 640;
-    const double width = (to - from) / columns;
-    const auto decimated = history.decimate(from, to, columns);
-
-    std::map<int, std::pair<double, double>> expected;
     for (const Reading& reading : readings) {
-        const double seconds = std::chrono::duration<double>(reading.time - history.origin()).count();
-        const int column = static_cast<int>(std::floor((seconds - from) / width));
-        if (reading.linked && column >= 0 && column < columns) {
-            auto [slot, added] = expected.try_emplace(column, reading.current, reading.current);
-            slot->second
-                = {std::min(slot->second.first, reading.current), std::max(slot->second.second, reading.current)};
-        }
+        history.append(reading);
     }
-    std::map<int, std::vector<double>> kept;
-    std::map<int, int> points;
-    for (std::size_t i = 0; i < decimated.current.seconds.size(); ++i) {
-        const int column = static_cast<int>(std::floor((decimated.current.seconds[i] - from) / width));
-        ++points[column];
-        kept[column].push_back(decimated.current.values[i]);
+    expectExtremesKept(history, readings, 100.0, 7000.0, 640);
+    // Hundreds of readings per column: summaries of whole blocks stand in for them.
+    expectExtremesKept(history, readings, 100.0, 7000.0, 7);
+}
+
+TEST(ReadingHistoryDecimation, KeepsTheExtremesAfterTheOldestReadingsAreDropped)
+{
+    const std::vector<Reading> readings = randomReadings(20000);
+    ReadingHistory history(5000);
+    for (const Reading& reading : readings) {
+        history.append(reading);
     }
-    ASSERT_GT(expected.size(), 600U);
-    for (const auto& [column, extremes] : expected) {
-        const auto& values = kept[column];
-        EXPECT_NE(std::find(values.begin(), values.end(), static_cast<float>(extremes.first)), values.end()) << column;
-        EXPECT_NE(std::find(values.begin(), values.end(), static_cast<float>(extremes.second)), values.end()) << column;
-    }
-    EXPECT_LE(
-        std::max_element(points.begin(), points.end(), [](auto a, auto b) { return a.second < b.second; })->second, 5);
-    EXPECT_TRUE(std::is_sorted(decimated.current.seconds.begin(), decimated.current.seconds.end()));
+    const std::vector<Reading> kept(readings.end() - 5000, readings.end());
+    const double first = std::chrono::duration<double>(kept.front().time - history.origin()).count();
+    expectExtremesKept(history, kept, first, first + 2000.0, 5);
 }
 
 TEST(ReadingHistoryDecimation, LinkLossesBreakTheLinesAtAnyScale)

@@ -131,6 +131,8 @@ TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
 
     span("span0")->click();
     EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0);
+    window.chart().setSpan(ReadingsChart::Span::OneHour);
+    EXPECT_TRUE(span("span2")->isChecked());
     span("span3")->click();
     EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, epoch(0ms));
     EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, newest);
@@ -170,15 +172,18 @@ TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
     EXPECT_EQ(std::count_if(data.constBegin(), data.constEnd(),
                   [](const QCPGraphData& point) { return std::isnan(point.value); }),
         1);
-    std::map<double, Qt::PenStyle> marks;
+    std::map<double, QColor> marks;
     for (int i = 0; i < plot().itemCount(); ++i) {
         if (auto* line = qobject_cast<QCPItemStraightLine*>(plot().item(i)); line != nullptr && line->visible()) {
-            marks[line->point1->coords().x()] = line->pen().style();
+            marks[line->point1->coords().x()] = line->pen().color();
         }
     }
-    const std::map<double, Qt::PenStyle> expected{
-        {epoch(1s), Qt::SolidLine}, {epoch(2s), Qt::DotLine}, {epoch(5s), Qt::DashLine}, {epoch(6s), Qt::SolidLine}};
-    EXPECT_EQ(marks, expected) << "on, loss, setpoint; at 6 s the output's mark wins over the setpoint's";
+    using Kind = ReadingHistory::EventKind;
+    const std::map<double, QColor> expected{{epoch(1s), ReadingsChart::markColor(Kind::OutputOn)},
+        {epoch(2s), ReadingsChart::markColor(Kind::LinkLost)},
+        {epoch(5s), ReadingsChart::markColor(Kind::SetpointChange)},
+        {epoch(6s), ReadingsChart::markColor(Kind::OutputOff)}};
+    EXPECT_EQ(marks, expected) << "at 6 s the output's mark wins over the setpoint's";
 }
 
 TEST_F(ReadingsWindowTest, ShowsTheReadingUnderThePointer)
