@@ -10,16 +10,27 @@
 #include <system_error>
 #include <unistd.h>
 
-CsvRecorder::CsvRecorder(QObject* parent)
+CsvRecorder::CsvRecorder(QObject* parent, FileSyncer::Sync sync)
     : QObject(parent)
+    , sync_(std::move(sync))
 {
 }
 
 CsvRecorder::~CsvRecorder()
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
+    closeFile();
+}
+
+// The syncer goes first: it must not sync a closed, perhaps reused, descriptor.
+bool CsvRecorder::closeFile()
+{
+    if (fd_ < 0) {
+        return false;
     }
+    syncer_.reset();
+    ::close(fd_);
+    fd_ = -1;
+    return true;
 }
 
 bool CsvRecorder::start(const QString& path, Mode mode)
@@ -30,14 +41,17 @@ bool CsvRecorder::start(const QString& path, Mode mode)
     const int flags = O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_RDWR | O_APPEND : O_WRONLY | O_TRUNC);
     fd_ = ::open(QFile::encodeName(path).constData(), flags, 0644); // NOLINT(cppcoreguidelines-pro-type-vararg)
     if (fd_ < 0) {
-        fail(tr("не удалось открыть файл «%1»").arg(path), errno);
+        const int error = errno;
+        fail(tr("не удалось открыть файл «%1»").arg(path), error);
         return false;
     }
     firstTime_.reset();
     if (!startLine(mode)) {
-        fail(tr("не удалось записать в файл «%1»").arg(path), errno);
+        const int error = errno;
+        fail(tr("не удалось записать в файл «%1»").arg(path), error);
         return false;
     }
+    syncer_ = std::make_unique<FileSyncer>(fd_, sync_);
     emit recordingChanged(true);
     return true;
 }
@@ -59,17 +73,18 @@ bool CsvRecorder::startLine(Mode mode) const
 
 void CsvRecorder::stop()
 {
-    if (fd_ < 0) {
-        return;
+    if (closeFile()) {
+        emit recordingChanged(false);
     }
-    ::close(fd_);
-    fd_ = -1;
-    emit recordingChanged(false);
 }
 
 void CsvRecorder::record(const Reading& reading)
 {
     if (fd_ < 0) {
+        return;
+    }
+    if (const int error = syncer_->error(); error != 0) {
+        fail(tr("не удалось записать в файл «%1»").arg(path_), error);
         return;
     }
     if (!firstTime_) {
@@ -78,8 +93,11 @@ void CsvRecorder::record(const Reading& reading)
     const double elapsed = std::chrono::duration<double>(reading.time.time_since_epoch()).count()
         - std::chrono::duration<double>(firstTime_->time_since_epoch()).count();
     if (!writeAll(fd_, CsvLine::format(reading, elapsed))) {
-        fail(tr("не удалось записать в файл «%1»").arg(path_), errno);
+        const int error = errno;
+        fail(tr("не удалось записать в файл «%1»").arg(path_), error);
+        return;
     }
+    syncer_->request();
 }
 
 bool CsvRecorder::writeAll(int fd, const std::string& bytes)
@@ -103,9 +121,9 @@ bool CsvRecorder::writeAll(int fd, const std::string& bytes)
 
 void CsvRecorder::fail(const QString& what, int error)
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    const bool started = syncer_ != nullptr;
+    closeFile();
+    if (started) {
         emit recordingChanged(false);
     }
     emit failed(tr("Запись в CSV остановлена: %1: %2.").arg(what, errorText(error)));

@@ -1,6 +1,7 @@
 #include "readings/CsvExport.h"
 #include "readings/CsvLine.h"
 #include "readings/CsvRecorder.h"
+#include "readings/FileSyncer.h"
 #include "readings/ReadingHistory.h"
 
 #include <QDir>
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
@@ -16,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <locale>
+#include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -106,7 +110,56 @@ int descriptorOf(const QString& path)
     return -1;
 }
 
+// A stand-in for fdatasync that counts its calls and fails as told.
+struct FakeSync {
+    std::shared_ptr<std::atomic<int>> calls = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> failWith = std::make_shared<std::atomic<int>>(0);
+
+    FileSyncer::Sync function() const
+    {
+        return [calls = calls, failWith = failWith](int) {
+            ++*calls;
+            errno = failWith->load();
+            return errno == 0 ? 0 : -1;
+        };
+    }
+    bool waitForCalls(int count) const
+    {
+        for (int i = 0; i < 500 && calls->load() < count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return calls->load() >= count;
+    }
+};
+
 } // namespace
+
+TEST(FileSyncer, SyncsAfterWritesAndOnceMoreBeforeItStops)
+{
+    FakeSync fake;
+    {
+        FileSyncer syncer(7, fake.function());
+        syncer.request();
+        ASSERT_TRUE(fake.waitForCalls(1));
+        *fake.failWith = EINVAL;
+        syncer.request();
+        ASSERT_TRUE(fake.waitForCalls(2));
+        EXPECT_EQ(syncer.error(), 0) << "nothing to sync on a pipe or a terminal";
+        *fake.failWith = EIO;
+        syncer.request();
+        ASSERT_TRUE(fake.waitForCalls(3));
+        *fake.failWith = ENOSPC;
+        syncer.request();
+        ASSERT_TRUE(fake.waitForCalls(4));
+        EXPECT_EQ(syncer.error(), EIO) << "the first failure is kept";
+        syncer.request();
+    }
+    EXPECT_EQ(fake.calls->load(), 5) << "a pending request is honoured before stopping";
+    {
+        const FileSyncer idle(7, fake.function());
+    }
+    EXPECT_EQ(fake.calls->load(), 5);
+}
 
 TEST(CsvLine, WritesLocalTimeWithItsOffsetAndPointDecimalsWhateverTheLocale)
 {
@@ -208,7 +261,7 @@ TEST_F(Recorder, AFileThatCannotBeOpenedStopsWithAClearMessage)
 
     EXPECT_FALSE(recorder.start(QStringLiteral("/dev/full"), CsvRecorder::Mode::Overwrite));
     EXPECT_TRUE(messages.last().contains(QString::fromUtf8("на диске нет места")));
-    EXPECT_EQ(changes, std::vector<bool>({false})) << "opened, then stopped at the header";
+    EXPECT_TRUE(changes.empty()) << "opened, but failed at the header before recording";
 }
 
 // The disk fills while recording: the lines before stay, the recording stops
@@ -234,6 +287,27 @@ TEST_F(Recorder, AFailedWriteStopsTheRecordingAndKeepsEarlierLines)
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(readFile(path("run.csv")), CsvLine::header() + CsvLine::format(reading(0ms), 0.0));
     EXPECT_EQ(descriptorOf(QStringLiteral("/dev/full")), -1) << "the descriptor is closed";
+}
+
+// The medium went away: the kernel took the lines, the sync failed.
+TEST_F(Recorder, AFailedSyncStopsTheRecordingAtTheNextReading)
+{
+    FakeSync fake;
+    CsvRecorder syncing(nullptr, fake.function());
+    QObject::connect(&syncing, &CsvRecorder::failed, [this](const QString& message) { messages.push_back(message); });
+    ASSERT_TRUE(syncing.start(path("run.csv"), CsvRecorder::Mode::Overwrite));
+    *fake.failWith = EIO;
+    syncing.record(reading(0ms));
+    ASSERT_TRUE(fake.waitForCalls(1));
+    // The failure is seen at a later reading, once the syncing thread has noted it.
+    for (int i = 1; i < 1000 && syncing.isRecording(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        syncing.record(reading(i * 400ms));
+    }
+    EXPECT_FALSE(syncing.isRecording());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].endsWith(QString::fromUtf8("ошибка ввода-вывода, возможно, носитель извлечён.")));
+    EXPECT_EQ(readFile(path("run.csv")).rfind(CsvLine::header() + CsvLine::format(reading(0ms), 0.0), 0), 0U);
 }
 
 TEST_F(Recorder, ExportWritesTheWholeHistoryOrLeavesTheOldFile)
