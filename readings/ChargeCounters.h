@@ -1,0 +1,31 @@
+#pragma once
+
+#include "readings/Reading.h"
+
+#include <optional>
+
+// Charge, energy and output-on time integrated from the readings by the
+// trapezoid rule on their real times, over intervals whose both ends are
+// linked readings with the output on.
+class ChargeCounters {
+public:
+    // A longer interval means the program or the machine stalled: the supply
+    // switches its output off when it is not polled, so nothing is counted.
+    static constexpr double kMaxIntervalSeconds = 10.0;
+
+    void add(const Reading& reading);
+    // Zeroes the totals; the next interval still starts at the last reading.
+    void reset();
+
+    double ampereHours() const { return ampereSeconds_ / 3600.0; }
+    double wattHours() const { return wattSeconds_ / 3600.0; }
+    double outputOnSeconds() const { return outputOnSeconds_; }
+
+private:
+    static bool countable(const Reading& reading);
+
+    std::optional<Reading> previous_;
+    double ampereSeconds_ = 0.0;
+    double wattSeconds_ = 0.0;
+    double outputOnSeconds_ = 0.0;
+};

@@ -1,0 +1,91 @@
+#include "readings/CsvLine.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+std::string CsvLine::header()
+{
+    return "time,elapsed_s,voltage_V,current_A,power_W,mode,output,set_voltage_V,set_current_A\n";
+}
+
+std::string CsvLine::format(const Reading& reading, double elapsedSeconds)
+{
+    std::string line = isoTime(reading.time);
+    line += ',';
+    appendFixed(line, elapsedSeconds);
+    if (!reading.linked) {
+        line += ",,,,,,,\n";
+        return line;
+    }
+    line += ',';
+    appendFixed(line, reading.voltage);
+    line += ',';
+    appendFixed(line, reading.current);
+    line += ',';
+    appendFixed(line, reading.voltage * reading.current);
+    line += reading.voltageRegulated ? ",CV," : ",CC,";
+    line += reading.outputOn ? "on," : "off,";
+    appendFixed(line, reading.setVoltage);
+    line += ',';
+    appendFixed(line, reading.setCurrent);
+    line += '\n';
+    return line;
+}
+
+// Non-finite values stay empty: a reader takes them as missing.
+void CsvLine::appendFixed(std::string& out, double value)
+{
+    if (!std::isfinite(value)) {
+        return;
+    }
+    std::array<char, 400> buffer{}; // the widest double with three decimals needs 313
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 3);
+    if (result.ec == std::errc()) {
+        out.append(buffer.data(), result.ptr);
+    }
+}
+
+void CsvLine::appendPadded(std::string& out, long long value, int width)
+{
+    std::array<char, 24> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const auto digits = static_cast<int>(result.ptr - buffer.data());
+    out.append(static_cast<std::size_t>(std::max(width - digits, 0)), '0');
+    out.append(buffer.data(), result.ptr);
+}
+
+std::string CsvLine::isoTime(std::chrono::system_clock::time_point time)
+{
+    // Integer milliseconds: converting the extreme time points between units would overflow.
+    const long long total = std::chrono::floor<std::chrono::milliseconds>(time).time_since_epoch().count();
+    const long long ms = ((total % 1000) + 1000) % 1000;
+    const std::time_t since = (total - ms) / 1000;
+    std::tm local{};
+    if (::localtime_r(&since, &local) == nullptr) {
+        return {};
+    }
+    std::string text;
+    appendPadded(text, local.tm_year + 1900LL, 4);
+    text += '-';
+    appendPadded(text, local.tm_mon + 1LL, 2);
+    text += '-';
+    appendPadded(text, local.tm_mday, 2);
+    text += 'T';
+    appendPadded(text, local.tm_hour, 2);
+    text += ':';
+    appendPadded(text, local.tm_min, 2);
+    text += ':';
+    appendPadded(text, local.tm_sec, 2);
+    text += '.';
+    appendPadded(text, ms, 3);
+    const long offsetMinutes = local.tm_gmtoff / 60;
+    text += offsetMinutes < 0 ? '-' : '+';
+    appendPadded(text, std::labs(offsetMinutes) / 60, 2);
+    text += ':';
+    appendPadded(text, std::labs(offsetMinutes) % 60, 2);
+    return text;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "readings/Reading.h"
+
+#include <chrono>
+#include <string>
+
+// The recording's text: one line per reading, a point as decimal separator
+// whatever the locale, times in local time with their offset.
+class CsvLine {
+public:
+    static std::string header();
+    // Ends with a newline. A reading without a link keeps only its time.
+    static std::string format(const Reading& reading, double elapsedSeconds);
+    // "2024-05-03T14:03:27.400+03:00"; empty for a time the system cannot convert.
+    static std::string isoTime(std::chrono::system_clock::time_point time);
+
+private:
+    static void appendFixed(std::string& out, double value);
+    static void appendPadded(std::string& out, long long value, int width);
+};

@@ -1,0 +1,424 @@
+#include "readings/ReadingHistory.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// A double outside float's range would be undefined behaviour to convert.
+float stored(double value)
+{
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return std::isnan(value) ? std::numeric_limits<float>::quiet_NaN()
+                             : static_cast<float>(std::clamp(value, -kMax, kMax));
+}
+
+std::int64_t msSinceEpoch(std::chrono::system_clock::time_point time)
+{
+    return std::chrono::floor<milliseconds>(time).time_since_epoch().count();
+}
+
+} // namespace
+
+// The extremes of one series in one pixel column: those before the column's
+// first link loss and those after it, so that a gap inside a column survives.
+class ReadingHistory::ColumnReducer {
+public:
+    explicit ColumnReducer(Series& out)
+        : out_(out)
+    {
+    }
+
+    void add(double seconds, double value)
+    {
+        if (!std::isnan(value)) {
+            (gapSeen_ ? after_ : before_).add(seconds, value);
+        }
+    }
+    void gap(double seconds)
+    {
+        if (!gapSeen_) {
+            gapSeconds_ = seconds;
+        }
+        gapSeen_ = true;
+    }
+    void flush()
+    {
+        before_.emitTo(out_);
+        if (gapSeen_ && (out_.values.empty() || !std::isnan(out_.values.back()))) {
+            out_.seconds.push_back(gapSeconds_);
+            out_.values.push_back(std::numeric_limits<double>::quiet_NaN());
+        }
+        after_.emitTo(out_);
+        before_ = {};
+        after_ = {};
+        gapSeen_ = false;
+    }
+
+private:
+    struct Run {
+        bool any = false;
+        double minSeconds = 0.0;
+        double min = 0.0;
+        double maxSeconds = 0.0;
+        double max = 0.0;
+
+        void add(double seconds, double value)
+        {
+            if (!any || value < min) {
+                min = value;
+                minSeconds = seconds;
+            }
+            if (!any || value > max) {
+                max = value;
+                maxSeconds = seconds;
+            }
+            any = true;
+        }
+        void emitTo(Series& out) const
+        {
+            if (!any) {
+                return;
+            }
+            const bool minFirst = minSeconds <= maxSeconds;
+            out.seconds.push_back(minFirst ? minSeconds : maxSeconds);
+            out.values.push_back(minFirst ? min : max);
+            if (minSeconds != maxSeconds || min != max) {
+                out.seconds.push_back(minFirst ? maxSeconds : minSeconds);
+                out.values.push_back(minFirst ? max : min);
+            }
+        }
+    };
+
+    Series& out_;
+    Run before_;
+    Run after_;
+    bool gapSeen_ = false;
+    double gapSeconds_ = 0.0;
+};
+
+// The three curves' reducers fed from samples or from block summaries.
+class ReadingHistory::SeriesReducers {
+public:
+    explicit SeriesReducers(Decimated& out)
+        : voltage_(out.voltage)
+        , current_(out.current)
+        , power_(out.power)
+    {
+    }
+
+    void add(const Sample& sample)
+    {
+        const double seconds = sample.ms / 1000.0;
+        if ((sample.flags & kLinked) == 0) {
+            voltage_.gap(seconds);
+            current_.gap(seconds);
+            power_.gap(seconds);
+            return;
+        }
+        voltage_.add(seconds, sample.voltage);
+        current_.add(seconds, sample.current);
+        power_.add(seconds, double(sample.voltage) * double(sample.current));
+    }
+    void add(const Block& block)
+    {
+        add(voltage_, block.voltage);
+        add(current_, block.current);
+        add(power_, block.power);
+    }
+    void flush()
+    {
+        voltage_.flush();
+        current_.flush();
+        power_.flush();
+    }
+
+private:
+    static void add(ColumnReducer& reducer, const Extremes& extremes)
+    {
+        if (extremes.min <= extremes.max) {
+            reducer.add(extremes.minMs / 1000.0, extremes.min);
+            reducer.add(extremes.maxMs / 1000.0, extremes.max);
+        }
+    }
+
+    ColumnReducer voltage_;
+    ColumnReducer current_;
+    ColumnReducer power_;
+};
+
+void ReadingHistory::Extremes::add(std::uint32_t ms, double value)
+{
+    if (value < min) {
+        min = value;
+        minMs = ms;
+    }
+    if (value > max) {
+        max = value;
+        maxMs = ms;
+    }
+}
+
+ReadingHistory::ReadingHistory(std::size_t capacity)
+    : capacity_(std::max<std::size_t>(capacity, 1))
+{
+}
+
+void ReadingHistory::clear()
+{
+    samples_.clear();
+    events_.clear();
+    blocks_.clear();
+    dropped_ = 0;
+    lastLinked_.reset();
+}
+
+void ReadingHistory::append(const Reading& reading)
+{
+    const bool lostBefore = !samples_.empty() && (samples_.back().flags & kLinked) == 0;
+    if (!reading.linked && lostBefore) {
+        return; // one stored sample per link loss is enough for its gap
+    }
+    if (samples_.empty()) {
+        origin_ = std::chrono::floor<milliseconds>(reading.time);
+    }
+    std::optional<std::uint32_t> ms = offsetOf(reading.time);
+    if (!ms) {
+        clear();
+        origin_ = std::chrono::floor<milliseconds>(reading.time);
+        ms = 0;
+    }
+    Sample sample{*ms, 0.0F, 0.0F, 0.0F, 0.0F, 0};
+    if (reading.linked) {
+        sample = {*ms, stored(reading.voltage), stored(reading.current), stored(reading.setVoltage),
+            stored(reading.setCurrent),
+            static_cast<std::uint8_t>(
+                kLinked | (reading.voltageRegulated ? kRegulatingVoltage : 0) | (reading.outputOn ? kOutputOn : 0))};
+    }
+    noteEvents(sample);
+    samples_.push_back(sample);
+    summarise(sample);
+    if (samples_.size() > capacity_) {
+        dropOldest();
+    }
+}
+
+std::optional<std::uint32_t> ReadingHistory::offsetOf(std::chrono::system_clock::time_point time)
+{
+    std::int64_t ms = msSinceEpoch(time) - msSinceEpoch(origin_);
+    if (!samples_.empty()) {
+        ms = std::max<std::int64_t>(ms, samples_.back().ms);
+    }
+    if (ms >= kRebaseAfterMs) {
+        rebase();
+        ms = std::max<std::int64_t>(msSinceEpoch(time) - msSinceEpoch(origin_), samples_.back().ms);
+    }
+    if (ms >= kRebaseAfterMs) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(ms);
+}
+
+void ReadingHistory::rebase()
+{
+    const std::uint32_t shift = samples_.front().ms;
+    origin_ += milliseconds(shift);
+    for (Sample& sample : samples_) {
+        sample.ms -= shift;
+    }
+    for (StoredEvent& event : events_) {
+        event.ms -= shift;
+    }
+    if (lastLinked_) {
+        lastLinked_->ms -= std::min(shift, lastLinked_->ms);
+    }
+    rebaseBlocks(shift);
+}
+
+// The front block may still summarise dropped samples older than the shift;
+// it is never used whole, so clamping its times is enough.
+void ReadingHistory::rebaseBlocks(std::uint32_t shift)
+{
+    for (Block& block : blocks_) {
+        for (Extremes* extremes : {&block.voltage, &block.current, &block.power}) {
+            extremes->minMs -= std::min(shift, extremes->minMs);
+            extremes->maxMs -= std::min(shift, extremes->maxMs);
+        }
+    }
+}
+
+void ReadingHistory::summarise(const Sample& sample)
+{
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    if ((dropped_ + samples_.size() - 1) % kBlock == 0) {
+        const Extremes empty{kInfinity, -kInfinity, 0, 0};
+        blocks_.push_back({empty, empty, empty, false});
+    }
+    Block& block = blocks_.back();
+    if ((sample.flags & kLinked) == 0) {
+        block.gap = true;
+        return;
+    }
+    block.voltage.add(sample.ms, sample.voltage);
+    block.current.add(sample.ms, sample.current);
+    block.power.add(sample.ms, double(sample.voltage) * double(sample.current));
+}
+
+void ReadingHistory::noteEvents(const Sample& sample)
+{
+    if ((sample.flags & kLinked) == 0) {
+        events_.push_back({sample.ms, EventKind::LinkLost});
+        return;
+    }
+    if (lastLinked_) {
+        // The output first: of two marks at one moment the chart keeps the first.
+        if ((sample.flags & kOutputOn) != (lastLinked_->flags & kOutputOn)) {
+            events_.push_back(
+                {sample.ms, (sample.flags & kOutputOn) != 0 ? EventKind::OutputOn : EventKind::OutputOff});
+        }
+        if (sample.setVoltage != lastLinked_->setVoltage || sample.setCurrent != lastLinked_->setCurrent) {
+            events_.push_back({sample.ms, EventKind::SetpointChange});
+        }
+    }
+    lastLinked_ = sample;
+}
+
+void ReadingHistory::dropOldest()
+{
+    samples_.pop_front();
+    if (++dropped_ % kBlock == 0) {
+        blocks_.pop_front();
+    }
+    while (!events_.empty() && events_.front().ms < samples_.front().ms) {
+        events_.pop_front();
+    }
+}
+
+double ReadingHistory::secondsAt(std::size_t index) const
+{
+    return samples_.at(index).ms / 1000.0;
+}
+
+Reading ReadingHistory::reading(std::size_t index) const
+{
+    const Sample& sample = samples_.at(index);
+    Reading reading;
+    reading.time = origin_ + milliseconds(sample.ms);
+    reading.linked = (sample.flags & kLinked) != 0;
+    reading.voltage = sample.voltage;
+    reading.current = sample.current;
+    reading.voltageRegulated = (sample.flags & kRegulatingVoltage) != 0;
+    reading.outputOn = (sample.flags & kOutputOn) != 0;
+    reading.setVoltage = sample.setVoltage;
+    reading.setCurrent = sample.setCurrent;
+    return reading;
+}
+
+std::uint32_t ReadingHistory::toMs(double seconds)
+{
+    constexpr double kMax = std::numeric_limits<std::uint32_t>::max();
+    if (!(seconds > 0.0)) {
+        return 0;
+    }
+    return seconds * 1000.0 >= kMax ? std::numeric_limits<std::uint32_t>::max()
+                                    : static_cast<std::uint32_t>(seconds * 1000.0);
+}
+
+std::size_t ReadingHistory::lowerBound(std::uint32_t ms) const
+{
+    const auto found
+        = std::partition_point(samples_.begin(), samples_.end(), [ms](const Sample& sample) { return sample.ms < ms; });
+    return static_cast<std::size_t>(found - samples_.begin());
+}
+
+std::size_t ReadingHistory::upperBound(std::uint32_t ms) const
+{
+    const auto found = std::partition_point(
+        samples_.begin(), samples_.end(), [ms](const Sample& sample) { return sample.ms <= ms; });
+    return static_cast<std::size_t>(found - samples_.begin());
+}
+
+std::size_t ReadingHistory::nearestIndex(double seconds) const
+{
+    const std::uint32_t ms = toMs(seconds);
+    const std::size_t after = lowerBound(ms);
+    if (after == samples_.size()) {
+        return samples_.empty() ? 0 : after - 1;
+    }
+    if (after > 0 && ms - samples_[after - 1].ms <= samples_[after].ms - ms) {
+        return after - 1;
+    }
+    return after;
+}
+
+std::vector<ReadingHistory::Event> ReadingHistory::eventsBetween(double from, double to) const
+{
+    const std::uint32_t low = toMs(from);
+    const std::uint32_t high = toMs(to);
+    auto it = std::partition_point(
+        events_.begin(), events_.end(), [low](const StoredEvent& event) { return event.ms < low; });
+    std::vector<Event> found;
+    for (; it != events_.end() && it->ms <= high; ++it) {
+        found.push_back({it->ms / 1000.0, it->kind});
+    }
+    return found;
+}
+
+ReadingHistory::Decimated ReadingHistory::decimate(double from, double to, int columns) const
+{
+    Decimated out;
+    if (samples_.empty() || columns <= 0 || !(to > from) || !std::isfinite(to - from)) {
+        return out;
+    }
+    std::size_t first = lowerBound(toMs(from));
+    std::size_t last = upperBound(toMs(to));
+    first -= first > 0 ? 1 : 0;
+    last += last < samples_.size() ? 1 : 0;
+    reduce(first, last, from, (to - from) / columns, columns, out);
+    return out;
+}
+
+void ReadingHistory::reduce(
+    std::size_t first, std::size_t last, double from, double width, int columns, Decimated& out) const
+{
+    SeriesReducers reducers(out);
+    std::size_t begin = first;
+    // Column -1 holds the sample before the range, column `columns` the one after it.
+    for (int column = -1; column <= columns; ++column) {
+        const std::size_t end = column == columns ? last : columnEnd(begin, last, from + (column + 1) * width);
+        if (end > begin) {
+            reduceRange(begin, end, reducers);
+            reducers.flush();
+        }
+        begin = end;
+    }
+}
+
+std::size_t ReadingHistory::columnEnd(std::size_t begin, std::size_t last, double boundary) const
+{
+    const auto found = std::partition_point(samples_.begin() + static_cast<std::ptrdiff_t>(begin),
+        samples_.begin() + static_cast<std::ptrdiff_t>(last),
+        [boundary](const Sample& sample) { return sample.ms / 1000.0 < boundary; });
+    return static_cast<std::size_t>(found - samples_.begin());
+}
+
+void ReadingHistory::reduceRange(std::size_t begin, std::size_t end, SeriesReducers& reducers) const
+{
+    std::size_t i = begin;
+    while (i < end) {
+        const std::size_t absolute = dropped_ + i;
+        if (absolute % kBlock == 0 && end - i >= kBlock) {
+            const Block& block = blocks_[absolute / kBlock - dropped_ / kBlock];
+            if (!block.gap) {
+                reducers.add(block);
+                i += kBlock;
+                continue;
+            }
+        }
+        reducers.add(samples_[i]);
+        ++i;
+    }
+}

@@ -1,0 +1,314 @@
+#include "readings/ReadingsChart.h"
+
+#include <qcustomplot.h>
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+const QColor kVoltageColor(0x1f, 0x5f, 0xbf);
+const QColor kCurrentColor(0xc8, 0x2a, 0x2a);
+const QColor kPowerColor(0xb0, 0x80, 0x10);
+
+// How close two marks may come, in pixels, before the later one is left out.
+constexpr double kMarkSpacing = 3.0;
+// "All" never shows less than this, so a young history is not stretched.
+constexpr double kShortestAllSeconds = 60.0;
+constexpr int kMinimumColumns = 50;
+constexpr int kColumnsUnlaidOut = 1000;
+
+QSharedPointer<QCPGraphDataContainer> toData(const ReadingHistory::Series& series, double origin)
+{
+    QVector<QCPGraphData> points;
+    points.reserve(static_cast<qsizetype>(series.seconds.size()));
+    for (std::size_t i = 0; i < series.seconds.size(); ++i) {
+        points.append(QCPGraphData(origin + series.seconds[i], series.values[i]));
+    }
+    auto data = QSharedPointer<QCPGraphDataContainer>::create();
+    data->set(points, true);
+    return data;
+}
+
+} // namespace
+
+// Light, solid and one pixel wide: a dashed or wide line across the plot
+// costs more to draw than all three curves.
+QColor ReadingsChart::markColor(ReadingHistory::EventKind kind)
+{
+    switch (kind) {
+    case ReadingHistory::EventKind::SetpointChange:
+        return {0xc0, 0xa0, 0xe0};
+    case ReadingHistory::EventKind::OutputOn:
+        return {0x90, 0xd0, 0xa0};
+    case ReadingHistory::EventKind::OutputOff:
+        return {0xb0, 0xb0, 0xb0};
+    case ReadingHistory::EventKind::LinkLost:
+        break;
+    }
+    return {0xf0, 0xb8, 0x80};
+}
+
+ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
+    : QWidget(parent)
+    , history_(history)
+    , plot_(new QCustomPlot(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(plot_);
+    setUpAxes();
+    setUpGraphs();
+    plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    plot_->setPlottingHint(QCP::phFastPolylines, true);
+    plot_->setNotAntialiasedElements(QCP::aeAll);
+    plot_->axisRect()->setRangeDrag(Qt::Horizontal);
+    plot_->axisRect()->setRangeZoom(Qt::Horizontal);
+    plot_->setMouseTracking(true);
+    plot_->installEventFilter(this);
+    connect(plot_->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &ReadingsChart::onRangeChanged);
+    connect(plot_, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) { onMouseMove(event->position()); });
+    setMinimumSize(400, 250);
+}
+
+void ReadingsChart::setUpAxes()
+{
+    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+    ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss"));
+    plot_->xAxis->setTicker(ticker);
+    plot_->xAxis->setLabel(QString::fromUtf8("Время"));
+    plot_->yAxis->setLabel(QString::fromUtf8("Напряжение, В"));
+    plot_->yAxis2->setLabel(QString::fromUtf8("Ток, А"));
+    plot_->yAxis2->setVisible(true);
+    powerAxis_ = plot_->axisRect()->addAxis(QCPAxis::atRight);
+    powerAxis_->setLabel(QString::fromUtf8("Мощность, Вт"));
+    const std::pair<QCPAxis*, QColor> colored[]
+        = {{plot_->yAxis, kVoltageColor}, {plot_->yAxis2, kCurrentColor}, {powerAxis_, kPowerColor}};
+    for (const auto& [axis, color] : colored) {
+        axis->setLabelColor(color);
+        axis->setTickLabelColor(color);
+        axis->setBasePen(QPen(color));
+    }
+    setFullScale(1.0, 1.0);
+}
+
+void ReadingsChart::setUpGraphs()
+{
+    const auto add = [this](QCPAxis* axis, const QColor& color, const char* name) {
+        QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
+        graph->setPen(QPen(color, 1.0));
+        graph->setName(QString::fromUtf8(name));
+        graph->setAdaptiveSampling(false); // the history gives it a few points per column already
+        return graph;
+    };
+    voltage_ = add(plot_->yAxis, kVoltageColor, "Напряжение");
+    current_ = add(plot_->yAxis2, kCurrentColor, "Ток");
+    power_ = add(powerAxis_, kPowerColor, "Мощность");
+    plot_->legend->setVisible(true);
+    plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    cursor_ = new QCPItemStraightLine(plot_);
+    cursor_->setPen(QPen(QColor(0, 0, 0, 120), 1.0));
+    cursor_->setVisible(false);
+}
+
+void ReadingsChart::setFullScale(double volts, double amperes)
+{
+    if (!(volts > 0.0 && amperes > 0.0 && std::isfinite(volts * amperes))) {
+        return;
+    }
+    plot_->yAxis->setRange(0.0, volts);
+    plot_->yAxis2->setRange(0.0, amperes);
+    powerAxis_->setRange(0.0, volts * amperes);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ReadingsChart::setSpan(Span span)
+{
+    span_ = span;
+    emit spanChanged(span);
+    setFollowing(true);
+}
+
+void ReadingsChart::setFollowing(bool following)
+{
+    if (following == following_ && !following) {
+        return;
+    }
+    const bool changed = following != following_;
+    following_ = following;
+    if (following_) {
+        moveToLiveEdge();
+    }
+    if (changed) {
+        emit followingChanged(following_);
+    }
+}
+
+void ReadingsChart::historyChanged()
+{
+    stale_ = true;
+    if (!isVisible()) {
+        return;
+    }
+    if (following_) {
+        moveToLiveEdge();
+        return;
+    }
+    refresh();
+}
+
+void ReadingsChart::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (stale_) {
+        following_ ? moveToLiveEdge() : refresh();
+    }
+}
+
+double ReadingsChart::originSeconds() const
+{
+    return std::chrono::duration<double>(history_.origin().time_since_epoch()).count();
+}
+
+double ReadingsChart::spanSeconds() const
+{
+    switch (span_) {
+    case Span::OneMinute:
+        return 60.0;
+    case Span::TenMinutes:
+        return 600.0;
+    case Span::OneHour:
+        return 3600.0;
+    case Span::All:
+        break;
+    }
+    return history_.empty() ? kShortestAllSeconds
+                            : std::max(history_.secondsAt(history_.size() - 1), kShortestAllSeconds);
+}
+
+void ReadingsChart::moveToLiveEdge()
+{
+    const double newest = history_.empty() ? static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0
+                                           : originSeconds() + history_.secondsAt(history_.size() - 1);
+    const double width = spanSeconds();
+    const double lower = span_ == Span::All && !history_.empty() ? originSeconds() : newest - width;
+    settingRange_ = true;
+    plot_->xAxis->setRange(lower, lower + width);
+    settingRange_ = false;
+    refresh();
+}
+
+void ReadingsChart::onRangeChanged()
+{
+    if (settingRange_) {
+        return;
+    }
+    if (following_) {
+        following_ = false;
+        emit followingChanged(false);
+    }
+    refresh();
+}
+
+void ReadingsChart::refresh()
+{
+    stale_ = false;
+    const double origin = originSeconds();
+    const QCPRange range = plot_->xAxis->range();
+    // Before its first layout the plot has no width yet: a PNG of a never
+    // shown window still gets a full set of columns.
+    const int width = plot_->axisRect()->width();
+    const int columns = width > kMinimumColumns ? width : kColumnsUnlaidOut;
+    const ReadingHistory::Decimated decimated = history_.decimate(range.lower - origin, range.upper - origin, columns);
+    voltage_->setData(toData(decimated.voltage, origin));
+    current_->setData(toData(decimated.current, origin));
+    power_->setData(toData(decimated.power, origin));
+    placeMarks(range.lower - origin, range.upper - origin);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ReadingsChart::placeMarks(double from, double to)
+{
+    const double origin = originSeconds();
+    std::size_t used = 0;
+    double lastPixel = -kMarkSpacing;
+    for (const ReadingHistory::Event& event : history_.eventsBetween(from, to)) {
+        const double pixel = plot_->xAxis->coordToPixel(origin + event.seconds);
+        if (pixel - lastPixel < kMarkSpacing) {
+            continue;
+        }
+        lastPixel = pixel;
+        QCPItemStraightLine* line = mark(used++);
+        line->point1->setCoords(origin + event.seconds, 0.0);
+        line->point2->setCoords(origin + event.seconds, 1.0);
+        line->setPen(QPen(markColor(event.kind), 0.0));
+        line->setVisible(true);
+    }
+    for (std::size_t i = used; i < marks_.size(); ++i) {
+        marks_[i]->setVisible(false);
+    }
+}
+
+QCPItemStraightLine* ReadingsChart::mark(std::size_t index)
+{
+    if (index == marks_.size()) {
+        marks_.push_back(new QCPItemStraightLine(plot_));
+        marks_.back()->setLayer(QStringLiteral("grid")); // beneath the curves
+    }
+    return marks_[index];
+}
+
+QString ReadingsChart::describeNear(double epochSeconds) const
+{
+    if (history_.empty()) {
+        return {};
+    }
+    const Reading reading = history_.reading(history_.nearestIndex(epochSeconds - originSeconds()));
+    const QString time = QDateTime::fromMSecsSinceEpoch(
+        std::chrono::floor<std::chrono::milliseconds>(reading.time).time_since_epoch().count())
+                             .toString(QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"));
+    if (!reading.linked) {
+        return QString::fromUtf8("%1   нет связи").arg(time);
+    }
+    return QString::fromUtf8("%1   %2 В   %3 А   %4 Вт   %5   выход %6")
+        .arg(time, QString::number(reading.voltage, 'f', 2), QString::number(reading.current, 'f', 2),
+            QString::number(reading.voltage * reading.current, 'f', 2),
+            QString::fromUtf8(reading.voltageRegulated ? "CV" : "CC"),
+            QString::fromUtf8(reading.outputOn ? "вкл." : "выкл."));
+}
+
+void ReadingsChart::onMouseMove(QPointF position)
+{
+    if (history_.empty() || !plot_->axisRect()->rect().contains(position.toPoint())) {
+        return;
+    }
+    const double epochSeconds = plot_->xAxis->pixelToCoord(position.x());
+    const double at = originSeconds() + history_.secondsAt(history_.nearestIndex(epochSeconds - originSeconds()));
+    cursor_->point1->setCoords(at, 0.0);
+    cursor_->point2->setCoords(at, 1.0);
+    cursor_->setVisible(true);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+    emit pointed(describeNear(epochSeconds));
+}
+
+bool ReadingsChart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == plot_ && event->type() == QEvent::Leave && cursor_->visible()) {
+        cursor_->setVisible(false);
+        plot_->replot(QCustomPlot::rpQueuedReplot);
+        emit pointed({});
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ReadingsChart::savePng(const QString& path)
+{
+    if (stale_) {
+        refresh();
+    }
+    const QSize size = plot_->size().width() < 400 ? QSize(1000, 600) : plot_->size();
+    return plot_->savePng(path, size.width(), size.height());
+}

@@ -1,0 +1,286 @@
+#include "readings/ReadingsWindow.h"
+
+#include "readings/CsvExport.h"
+
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QString clockText(double seconds)
+{
+    const auto whole = static_cast<long long>(std::max(seconds, 0.0));
+    return QStringLiteral("%1:%2:%3")
+        .arg(whole / 3600, 2, 10, QLatin1Char('0'))
+        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+const QString kCsvFilter = QString::fromUtf8("Таблицы CSV (*.csv);;Все файлы (*)");
+
+} // namespace
+
+ReadingsWindow::ReadingsWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , chart_(new ReadingsChart(history_, this))
+{
+    setWindowTitle(text("Графики"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(createMenu());
+    layout->addLayout(createSpanRow());
+    layout->addWidget(chart_, 1);
+    layout->addLayout(createPointerRow());
+    layout->addLayout(createCounterRow());
+    recording_ = new QLabel(this);
+    recording_->setObjectName(QStringLiteral("recordingStatus"));
+    recording_->setWordWrap(true);
+    layout->addWidget(recording_);
+
+    connect(chart_, &ReadingsChart::pointed, pointer_, &QLabel::setText);
+    connect(chart_, &ReadingsChart::followingChanged, follow_, &QAbstractButton::setChecked);
+    connect(&recorder_, &CsvRecorder::recordingChanged, this, [this](bool on) {
+        showRecording();
+        emit recordingChanged(on);
+    });
+    connect(&recorder_, &CsvRecorder::failed, this, &ReadingsWindow::showFailure);
+    showCounters();
+    showRecording();
+    resize(900, 600);
+}
+
+QMenuBar* ReadingsWindow::createMenu()
+{
+    auto* bar = new QMenuBar(this);
+    QMenu* file = bar->addMenu(text("&Файл"));
+    file->addAction(text("Начать запись в CSV…"), this, &ReadingsWindow::chooseRecordingFile);
+    stopAction_ = file->addAction(text("Остановить запись"), this, &ReadingsWindow::stopRecording);
+    file->addSeparator();
+    file->addAction(text("Сохранить график в PNG…"), this, &ReadingsWindow::choosePngFile);
+    file->addAction(text("Экспорт данных в CSV…"), this, &ReadingsWindow::chooseExportFile);
+    file->addSeparator();
+    file->addAction(text("Закрыть"), QKeySequence::Close, this, &QWidget::close);
+    return bar;
+}
+
+QLayout* ReadingsWindow::createSpanRow()
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(text("Показать:"), this));
+    spans_ = new QButtonGroup(this);
+    const std::pair<const char*, ReadingsChart::Span> choices[]
+        = {{"1 мин", ReadingsChart::Span::OneMinute}, {"10 мин", ReadingsChart::Span::TenMinutes},
+            {"1 ч", ReadingsChart::Span::OneHour}, {"Всё", ReadingsChart::Span::All}};
+    for (const auto& [label, span] : choices) {
+        auto* button = new QToolButton(this);
+        button->setText(text(label));
+        button->setObjectName(QStringLiteral("span%1").arg(static_cast<int>(span)));
+        button->setCheckable(true);
+        button->setChecked(span == chart_->span());
+        spans_->addButton(button, static_cast<int>(span));
+        row->addWidget(button);
+    }
+    connect(spans_, &QButtonGroup::idClicked, this,
+        [this](int id) { chart_->setSpan(static_cast<ReadingsChart::Span>(id)); });
+    connect(chart_, &ReadingsChart::spanChanged, this,
+        [this](ReadingsChart::Span span) { spans_->button(static_cast<int>(span))->setChecked(true); });
+    follow_ = new QToolButton(this);
+    follow_->setObjectName(QStringLiteral("follow"));
+    follow_->setText(text("Следить за новыми"));
+    follow_->setCheckable(true);
+    follow_->setChecked(true);
+    follow_->setToolTip(text("Колесо мыши меняет масштаб, перетаскивание сдвигает график и снимает слежение"));
+    connect(follow_, &QAbstractButton::clicked, chart_, &ReadingsChart::setFollowing);
+    row->addWidget(follow_);
+    row->addStretch(1);
+    record_ = new QPushButton(this);
+    record_->setObjectName(QStringLiteral("record"));
+    connect(
+        record_, &QAbstractButton::clicked, this, [this] { isRecording() ? stopRecording() : chooseRecordingFile(); });
+    row->addWidget(record_);
+    return row;
+}
+
+QLayout* ReadingsWindow::createPointerRow()
+{
+    auto* row = new QHBoxLayout;
+    pointer_ = new QLabel(this);
+    pointer_->setObjectName(QStringLiteral("pointer"));
+    pointer_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(pointer_, 1);
+    using Kind = ReadingHistory::EventKind;
+    const std::pair<Kind, const char*> kinds[] = {{Kind::SetpointChange, "уставка"}, {Kind::OutputOn, "выход вкл."},
+        {Kind::OutputOff, "выход выкл."}, {Kind::LinkLost, "нет связи"}};
+    QString legend = text("Отметки:");
+    for (const auto& [kind, name] : kinds) {
+        legend += QStringLiteral(" <span style=\"color:%1\">&#9646;</span> %2")
+                      .arg(ReadingsChart::markColor(kind).name(), text(name));
+    }
+    row->addWidget(new QLabel(legend, this));
+    return row;
+}
+
+QLayout* ReadingsWindow::createCounterRow()
+{
+    auto* row = new QHBoxLayout;
+    const auto label = [this](const char* name) {
+        auto* created = new QLabel(this);
+        created->setObjectName(QString::fromLatin1(name));
+        return created;
+    };
+    ampereHours_ = label("ampereHours");
+    wattHours_ = label("wattHours");
+    outputOnTime_ = label("outputOnTime");
+    row->addWidget(ampereHours_);
+    row->addWidget(wattHours_);
+    row->addWidget(outputOnTime_);
+    row->addStretch(1);
+    auto* reset = new QPushButton(text("Сбросить счётчики"), this);
+    reset->setObjectName(QStringLiteral("resetCounters"));
+    connect(reset, &QPushButton::clicked, this, &ReadingsWindow::resetCounters);
+    row->addWidget(reset);
+    return row;
+}
+
+void ReadingsWindow::addReading(const Reading& reading)
+{
+    history_.append(reading);
+    counters_.add(reading);
+    recorder_.record(reading);
+    chart_->historyChanged();
+    if (isVisible()) {
+        showCounters();
+    }
+}
+
+void ReadingsWindow::setFullScale(double volts, double amperes)
+{
+    chart_->setFullScale(volts, amperes);
+}
+
+void ReadingsWindow::resetCounters()
+{
+    counters_.reset();
+    showCounters();
+}
+
+void ReadingsWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    showCounters();
+}
+
+void ReadingsWindow::showCounters()
+{
+    ampereHours_->setText(text("Заряд: %1 А·ч").arg(counters_.ampereHours(), 0, 'f', 3));
+    wattHours_->setText(text("Энергия: %1 Вт·ч").arg(counters_.wattHours(), 0, 'f', 3));
+    outputOnTime_->setText(text("Выход включён: %1").arg(clockText(counters_.outputOnSeconds())));
+}
+
+bool ReadingsWindow::recordTo(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.exists() || file.size() == 0) {
+        return startRecording(path, CsvRecorder::Mode::Append);
+    }
+    QMessageBox question(QMessageBox::Question, text("Запись в CSV"),
+        text("Файл «%1» уже существует. Дописать в конец файла?").arg(file.fileName()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    question.button(QMessageBox::Yes)->setText(text("Дописать"));
+    question.button(QMessageBox::No)->setText(text("Перезаписать"));
+    question.button(QMessageBox::Cancel)->setText(text("Отмена"));
+    question.setDefaultButton(QMessageBox::Yes);
+    switch (question.exec()) {
+    case QMessageBox::Yes:
+        return startRecording(path, CsvRecorder::Mode::Append);
+    case QMessageBox::No:
+        return startRecording(path, CsvRecorder::Mode::Overwrite);
+    default:
+        return false;
+    }
+}
+
+bool ReadingsWindow::startRecording(const QString& path, CsvRecorder::Mode mode)
+{
+    return recorder_.start(path, mode);
+}
+
+void ReadingsWindow::stopRecording()
+{
+    recorder_.stop();
+}
+
+void ReadingsWindow::showRecording()
+{
+    const bool on = recorder_.isRecording();
+    record_->setText(on ? text("Остановить запись") : text("Начать запись…"));
+    stopAction_->setEnabled(on);
+    recording_->setStyleSheet(QString());
+    recording_->setText(on ? text("Запись в файл %1").arg(recorder_.path()) : text("Запись не ведётся"));
+}
+
+void ReadingsWindow::showFailure(const QString& message)
+{
+    recording_->setStyleSheet(QStringLiteral("color: #b00000"));
+    recording_->setText(message);
+    // Not modal: the controller and its windows go on while the message waits.
+    auto* box = new QMessageBox(QMessageBox::Warning, text("Графики"), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+    emit recordingFailed(message);
+}
+
+bool ReadingsWindow::savePng(const QString& path)
+{
+    return chart_->savePng(path);
+}
+
+bool ReadingsWindow::exportCsv(const QString& path)
+{
+    const QString error = CsvExport::write(history_, path);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(this, text("Экспорт данных"), error);
+    }
+    return error.isEmpty();
+}
+
+void ReadingsWindow::chooseRecordingFile()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, text("Запись в CSV"), QString(), kCsvFilter, nullptr, QFileDialog::DontConfirmOverwrite);
+    if (!path.isEmpty()) {
+        recordTo(path);
+    }
+}
+
+void ReadingsWindow::choosePngFile()
+{
+    const QString path
+        = QFileDialog::getSaveFileName(this, text("Сохранить график"), QString(), text("Рисунки PNG (*.png)"));
+    if (!path.isEmpty() && !savePng(path)) {
+        QMessageBox::warning(this, text("Сохранить график"), text("Не удалось сохранить «%1».").arg(path));
+    }
+}
+
+void ReadingsWindow::chooseExportFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, text("Экспорт данных"), QString(), kCsvFilter);
+    if (!path.isEmpty()) {
+        exportCsv(path);
+    }
+}

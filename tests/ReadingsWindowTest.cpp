@@ -1,0 +1,257 @@
+#include "readings/ReadingsWindow.h"
+#include "readings/CsvLine.h"
+
+#include <qcustomplot.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::chrono::system_clock::time_point kStart = std::chrono::sys_days{std::chrono::year{2024} / 5 / 3} + 9h;
+
+Reading reading(std::chrono::milliseconds at, double amperes = 2.0, bool outputOn = true)
+{
+    Reading reading;
+    reading.time = kStart + at;
+    reading.linked = true;
+    reading.voltage = 12.0;
+    reading.current = amperes;
+    reading.voltageRegulated = true;
+    reading.outputOn = outputOn;
+    reading.setVoltage = 12.0;
+    reading.setCurrent = 3.0;
+    return reading;
+}
+
+double epoch(std::chrono::milliseconds at)
+{
+    return std::chrono::duration<double>((kStart + at).time_since_epoch()).count();
+}
+
+// Answers the next modal message box with the button of that text.
+class MessageBoxAnswer {
+public:
+    explicit MessageBoxAnswer(const char* button)
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this, answer = QString::fromUtf8(button)] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question_ = box->text();
+                for (QAbstractButton* candidate : box->buttons()) {
+                    if (candidate->text() == answer) {
+                        candidate->click();
+                    }
+                }
+            }
+        });
+        timer_.start();
+    }
+    QString question() const { return question_; }
+
+private:
+    QTimer timer_;
+    QString question_;
+};
+
+class ReadingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { window.setFullScale(30.0, 5.0); }
+
+    QCustomPlot& plot() { return *window.chart().plot(); }
+    int points() { return plot().graph(0)->dataCount(); }
+    QString label(const char* name) { return window.findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    void showWindow()
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void addMinutes(int minutes)
+    {
+        for (int i = 0; i < minutes * 150; ++i) {
+            window.addReading(reading(i * 400ms));
+        }
+    }
+    QToolButton* span(const char* name) { return window.findChild<QToolButton*>(QString::fromLatin1(name)); }
+    QString file(const char* name) const { return directory.filePath(QString::fromUtf8(name)); }
+
+    QTemporaryDir directory;
+    ReadingsWindow window;
+};
+
+} // namespace
+
+TEST_F(ReadingsWindowTest, IsASeparateWindowThatCountsButDrawsNothingWhileHidden)
+{
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Графики"));
+    EXPECT_TRUE(window.isWindow());
+    EXPECT_FALSE(window.isModal());
+    addMinutes(2);
+    EXPECT_EQ(window.history().size(), 300U);
+    EXPECT_NEAR(window.counters().ampereHours(), 2.0 * 299 * 0.4 / 3600, 1e-15);
+    EXPECT_EQ(points(), 0);
+
+    showWindow();
+    EXPECT_GT(points(), 0);
+    EXPECT_EQ(label("ampereHours"), QString::fromUtf8("Заряд: 0.066 А·ч"));
+    EXPECT_EQ(label("wattHours"), QString::fromUtf8("Энергия: 0.797 Вт·ч"));
+    EXPECT_EQ(label("outputOnTime"), QString::fromUtf8("Выход включён: 00:01:59"));
+
+    window.findChild<QPushButton*>(QStringLiteral("resetCounters"))->click();
+    EXPECT_EQ(label("outputOnTime"), QString::fromUtf8("Выход включён: 00:00:00"));
+    window.close();
+    window.addReading(reading(125s));
+    EXPECT_EQ(window.history().size(), 301U) << "closing only hides it";
+    EXPECT_NEAR(window.counters().outputOnSeconds(), 5.4, 1e-9) << "reset, then counting on";
+}
+
+TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
+{
+    showWindow();
+    addMinutes(20);
+    const double newest = epoch(20min - 400ms);
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, newest);
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 600.0);
+    EXPECT_DOUBLE_EQ(plot().yAxis->range().upper, 30.0);
+    EXPECT_DOUBLE_EQ(plot().yAxis2->range().upper, 5.0);
+
+    span("span0")->click();
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0);
+    window.chart().setSpan(ReadingsChart::Span::OneHour);
+    EXPECT_TRUE(span("span2")->isChecked());
+    span("span3")->click();
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, epoch(0ms));
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, newest);
+    EXPECT_LE(points(), 5 * plot().axisRect()->width() + 10) << "a few points per pixel column, not every sample";
+
+    const QPoint middle = plot().axisRect()->rect().center();
+    QWheelEvent wheel(
+        middle, plot().mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&plot(), &wheel);
+    const auto* follow = window.findChild<QToolButton*>(QStringLiteral("follow"));
+    EXPECT_FALSE(follow->isChecked());
+    const QCPRange zoomed = plot().xAxis->range();
+    EXPECT_LT(zoomed.size(), 1200.0);
+    window.addReading(reading(20min));
+    EXPECT_EQ(plot().xAxis->range(), zoomed) << "paused: new readings leave the view alone";
+
+    QTest::mouseClick(const_cast<QToolButton*>(follow), Qt::LeftButton);
+    EXPECT_TRUE(follow->isChecked());
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, epoch(20min));
+}
+
+TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
+{
+    showWindow();
+    span("span0")->click();
+    window.addReading(reading(0s, 1.0, false));
+    window.addReading(reading(1s, 1.0, true));
+    Reading lost;
+    lost.time = kStart + 2s;
+    window.addReading(lost);
+    Reading changed = reading(5s, 1.0, true);
+    changed.setCurrent = 1.5;
+    window.addReading(changed);
+    window.addReading(reading(6s, 1.0, false));
+
+    const auto& data = *plot().graph(1)->data();
+    EXPECT_EQ(std::count_if(data.constBegin(), data.constEnd(),
+                  [](const QCPGraphData& point) { return std::isnan(point.value); }),
+        1);
+    std::map<double, QColor> marks;
+    for (int i = 0; i < plot().itemCount(); ++i) {
+        if (auto* line = qobject_cast<QCPItemStraightLine*>(plot().item(i)); line != nullptr && line->visible()) {
+            marks[line->point1->coords().x()] = line->pen().color();
+        }
+    }
+    using Kind = ReadingHistory::EventKind;
+    const std::map<double, QColor> expected{{epoch(1s), ReadingsChart::markColor(Kind::OutputOn)},
+        {epoch(2s), ReadingsChart::markColor(Kind::LinkLost)},
+        {epoch(5s), ReadingsChart::markColor(Kind::SetpointChange)},
+        {epoch(6s), ReadingsChart::markColor(Kind::OutputOff)}};
+    EXPECT_EQ(marks, expected) << "at 6 s the output's mark wins over the setpoint's";
+}
+
+TEST_F(ReadingsWindowTest, ShowsTheReadingUnderThePointer)
+{
+    showWindow();
+    span("span0")->click();
+    for (int i = 0; i < 150; ++i) {
+        window.addReading(reading(i * 400ms, i == 75 ? 4.25 : 2.0));
+    }
+    const QPoint at(static_cast<int>(plot().xAxis->coordToPixel(epoch(30s))), plot().axisRect()->rect().center().y());
+    QTest::mouseMove(&plot(), at);
+    EXPECT_TRUE(label("pointer").contains(QString::fromUtf8("12.00 В   4.25 А   51.00 Вт   CV   выход вкл.")))
+        << label("pointer").toStdString();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&plot(), &leave);
+    EXPECT_TRUE(label("pointer").isEmpty());
+}
+
+TEST_F(ReadingsWindowTest, OffersToAppendToAFileThatHasLines)
+{
+    std::ofstream(file("old.csv").toStdString()) << CsvLine::header();
+    {
+        const MessageBoxAnswer answer("Отмена");
+        EXPECT_FALSE(window.recordTo(file("old.csv")));
+        EXPECT_EQ(answer.question(), QString::fromUtf8("Файл «old.csv» уже существует. Дописать в конец файла?"));
+    }
+    EXPECT_FALSE(window.isRecording());
+    {
+        const MessageBoxAnswer answer("Дописать");
+        EXPECT_TRUE(window.recordTo(file("old.csv")));
+    }
+    window.addReading(reading(0s));
+    window.stopRecording();
+    EXPECT_EQ(QFileInfo(file("old.csv")).size(),
+        static_cast<qint64>(CsvLine::header().size() + CsvLine::format(reading(0s), 0.0).size()));
+    {
+        const MessageBoxAnswer answer("Перезаписать");
+        EXPECT_TRUE(window.recordTo(file("old.csv")));
+    }
+    EXPECT_EQ(QFileInfo(file("old.csv")).size(), static_cast<qint64>(CsvLine::header().size()));
+    EXPECT_TRUE(window.recordTo(file("new.csv"))) << "a new file needs no question";
+}
+
+TEST_F(ReadingsWindowTest, AFailedRecordingIsReportedAndTheWindowGoesOn)
+{
+    showWindow();
+    QSignalSpy failures(&window, &ReadingsWindow::recordingFailed);
+    EXPECT_FALSE(window.startRecording(QStringLiteral("/dev/full"), CsvRecorder::Mode::Overwrite));
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(label("recordingStatus").startsWith(QString::fromUtf8("Запись в CSV остановлена")));
+    auto* box = window.findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    box->close();
+    window.addReading(reading(0s));
+    EXPECT_EQ(window.history().size(), 1U);
+}
+
+TEST_F(ReadingsWindowTest, SavesAPictureAndTheDataEvenWhenNeverShown)
+{
+    addMinutes(1);
+    ASSERT_TRUE(window.savePng(file("chart.png")));
+    const QImage image(file("chart.png"));
+    EXPECT_EQ(image.size(), QSize(1000, 600));
+    ASSERT_TRUE(window.exportCsv(file("data.csv")));
+    std::ifstream exported(file("data.csv").toStdString());
+    EXPECT_EQ(std::count(std::istreambuf_iterator<char>(exported), std::istreambuf_iterator<char>(), '\n'), 151);
+}
