@@ -27,9 +27,28 @@ const QCommandLineOption& portOption()
     return option;
 }
 
+const QCommandLineOption& chartOption()
+{
+    static const QCommandLineOption option("chart", "open the readings window at start");
+    return option;
+}
+
+const QCommandLineOption& recordOption()
+{
+    static const QCommandLineOption option("record", "record every reading to the CSV file FILE", "FILE");
+    return option;
+}
+
+const QCommandLineOption& scpiOption()
+{
+    static const QCommandLineOption option(
+        "scpi", "accept remote control on [ADDRESS:]PORT (127.0.0.1 unless an address is given)", "ADDRESS:PORT");
+    return option;
+}
+
 QList<QCommandLineOption> ownOptions()
 {
-    return {helpOption(), versionOption(), portOption()};
+    return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), scpiOption()};
 }
 
 // Those QApplication reads; they stay out of the help text.
@@ -70,15 +89,22 @@ QString helpText(const QString& program)
                                   "Options:\n")
                        .arg(program);
     for (const QCommandLineOption& option : ownOptions()) {
-        text += QStringLiteral("  %1  %2\n").arg(namesOf(option), -16).arg(option.description());
+        text += QStringLiteral("  %1  %2\n").arg(namesOf(option), -24).arg(option.description());
     }
     return text + QStringLiteral("\nThe options of Qt applications (-platform, -style, ...) are accepted too.\n");
 }
 
+CommandLine::Parsed answer(CommandLine::Action action, const QString& message)
+{
+    CommandLine::Parsed parsed;
+    parsed.action = action;
+    parsed.message = message.toStdString();
+    return parsed;
+}
+
 CommandLine::Parsed refuse(const QString& program, const QString& reason)
 {
-    return {CommandLine::Action::Refuse, {},
-        QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, reason).toStdString()};
+    return answer(CommandLine::Action::Refuse, QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, reason));
 }
 
 } // namespace
@@ -108,17 +134,26 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
         return refuse(program, QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front()));
     }
     if (parser.isSet(helpOption())) {
-        return {Action::Help, {}, helpText(program).toStdString()};
+        return answer(Action::Help, helpText(program));
     }
     if (parser.isSet(versionOption())) {
-        return {
-            Action::Version, {}, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(TENDREL_VERSION)).toStdString()};
+        return answer(Action::Version, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(TENDREL_VERSION)));
     }
     const QString port = parser.value(portOption());
     if (parser.isSet(portOption()) && port.isEmpty()) {
         return refuse(program, QStringLiteral("--port needs a device."));
     }
-    return {Action::Run, port.toStdString(), {}};
+    if (parser.isSet(recordOption()) && parser.value(recordOption()).isEmpty()) {
+        return refuse(program, QStringLiteral("--record needs a file."));
+    }
+    Parsed parsed;
+    parsed.port = port.toStdString();
+    parsed.chart = parser.isSet(chartOption());
+    parsed.record = parser.value(recordOption()).toStdString();
+    if (parser.isSet(scpiOption())) {
+        parsed.scpi = parser.value(scpiOption()).toStdString();
+    }
+    return parsed;
 }
 
 int CommandLine::finish(const Parsed& parsed)

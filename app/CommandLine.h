@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <optional>
 #include <string>
 
 // The program's options. They are read before the application object exists,
@@ -15,6 +16,9 @@ public:
         Action action = Action::Run;
         std::string port; // --port: this run's serial port; empty: the settings choose
         std::string message; // what Help, Version and Refuse print
+        bool chart = false; // --chart: open the readings window at start
+        std::string record; // --record: record the readings to this CSV file
+        std::optional<std::string> scpi; // --scpi: remote control on [ADDRESS:]PORT
     };
 
     static constexpr int kUsageError = 2;

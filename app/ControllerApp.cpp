@@ -23,7 +23,9 @@ int ControllerApp::run(int argc, char** argv)
     if (!options.port.empty()) {
         dialog.controller().usePortForThisRun(options.port);
     }
+    dialog.setRemoteOption(options.scpi);
     if (dialog.initialise()) {
+        dialog.startReadings(options.chart, options.record);
         dialog.exec();
     }
     return 0;

@@ -5,6 +5,8 @@
 #include "hotvalues/AddValuesDialog.h"
 #include "hotvalues/HotValuesPanel.h"
 #include "link/PortAccessAdvice.h"
+#include "readings/ReadingsWindow.h"
+#include "readings/SupplyReadings.h"
 #include "settings/DiagnosticLog.h"
 #include "supply/Conversions.h"
 #include "supply/SetpointPanel.h"
@@ -24,6 +26,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <iostream>
 
@@ -45,6 +48,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , controller_(state, *this, std::move(portFactory), timing)
+    , readings_(new ReadingsWindow(this))
 {
     Q_INIT_RESOURCE(resources);
     setWindowTitle(QString::fromUtf8(kTitle));
@@ -64,6 +68,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
     connectSupply();
     connectTimer();
     connectHotValues();
+    connectReadings();
 }
 
 ControllerDialog::~ControllerDialog() = default;
@@ -146,6 +151,33 @@ void ControllerDialog::connectHotValues()
     connect(supply, &SupplyController::hotValueAdded, this, [this](const QString& row) { hotValues_->addRow(row); });
     connect(supply, &SupplyController::hotValueRemoved, this, [this](int row) { hotValues_->removeRow(row); });
     connect(supply, &SupplyController::hotValueSelected, this, [this](int row) { hotValues_->selectRow(row); });
+}
+
+void ControllerDialog::connectReadings()
+{
+    connect(&controller_, &SupplyController::measured, this,
+        [this] { readings_->addReading(SupplyReadings::measured(controller_)); });
+    connect(&controller_, &SupplyController::linkLost, this, [this] { readings_->addReading(SupplyReadings::lost()); });
+    connect(&controller_, &SupplyController::supplyIdentified, this,
+        [this] { readings_->setFullScale(controller_.profile().voltageMax, controller_.profile().currentMax); });
+    for (QWidget* readout : {supplyFrame_->voltageReadout(), supplyFrame_->currentReadout()}) {
+        readout->setToolTip(QString::fromUtf8("Правая кнопка: графики, запись в CSV, счётчики. Графики: Ctrl+G"));
+        readout->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(readout, &QWidget::customContextMenuRequested, this,
+            [this, readout](const QPoint& at) { readings_->showQuickMenu(readout->mapToGlobal(at)); });
+    }
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, readings_,
+        &ReadingsWindow::open);
+}
+
+void ControllerDialog::startReadings(bool open, const std::string& recordFile)
+{
+    if (open) {
+        readings_->open();
+    }
+    if (!recordFile.empty()) {
+        readings_->recordTo(QString::fromStdString(recordFile));
+    }
 }
 
 void ControllerDialog::arrangeTabOrder()

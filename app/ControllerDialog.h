@@ -21,6 +21,7 @@ class DiagnosticLog;
 class HotValuesPanel;
 class LogoPicture;
 class PortAccessAdvice;
+class ReadingsWindow;
 class PortPermissionWatch;
 class SetpointPanel;
 class SupplyFrame;
@@ -48,6 +49,10 @@ public:
     RemoteControl* remoteControl() const { return remote_.get(); }
     // Where refusals of the ports are heard; the process's own unless set.
     void setPortAccessAdvice(PortAccessAdvice& advice) { portAccess_ = &advice; }
+
+    // The readings window, open at start with --chart; --record starts recording.
+    void startReadings(bool open, const std::string& recordFile);
+    ReadingsWindow& readings() { return *readings_; }
 
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
@@ -86,6 +91,7 @@ private:
     void connectSupply();
     void connectTimer();
     void connectHotValues();
+    void connectReadings();
     void arrangeTabOrder();
     void closeMainWindow();
     void showLinkLost();
@@ -122,6 +128,7 @@ private:
 
     SupplyController controller_;
     std::unique_ptr<RemoteControl> remote_;
+    ReadingsWindow* readings_;
     PortAccessAdvice* portAccess_ = nullptr;
     std::unique_ptr<PortPermissionWatch> permissionWatch_;
     std::optional<std::string> remoteOption_;

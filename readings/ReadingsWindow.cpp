@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -257,6 +258,23 @@ bool ReadingsWindow::exportCsv(const QString& path)
         QMessageBox::warning(this, text("Экспорт данных"), error);
     }
     return error.isEmpty();
+}
+
+void ReadingsWindow::open()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)
+{
+    QMenu menu;
+    menu.addAction(text("Графики…"), this, &ReadingsWindow::open);
+    menu.addAction(isRecording() ? text("Остановить запись в CSV") : text("Запись в CSV…"), this,
+        [this] { isRecording() ? stopRecording() : chooseRecordingFile(); });
+    menu.addAction(text("Сбросить счётчики"), this, &ReadingsWindow::resetCounters);
+    menu.exec(globalPosition);
 }
 
 void ReadingsWindow::chooseRecordingFile()

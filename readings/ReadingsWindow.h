@@ -28,6 +28,10 @@ public:
     ReadingsChart& chart() { return *chart_; }
 
     void addReading(const Reading& reading);
+    // Shows the window in front.
+    void open();
+    // The menu of the main window's read-outs: this window, recording, counters.
+    void showQuickMenu(const QPoint& globalPosition);
     void setFullScale(double volts, double amperes);
     void resetCounters();
     // Asks whether to append when the file has lines already. False when

@@ -31,6 +31,8 @@ public:
     void showRegulation(bool voltage);
     void showVoltage(const QString& text);
     void showCurrent(const QString& text);
+    QLineEdit* voltageReadout() const { return voltageReadout_; }
+    QLineEdit* currentReadout() const { return currentReadout_; }
 
 private:
     void createCaptions(QWidget* window);
