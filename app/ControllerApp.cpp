@@ -4,6 +4,7 @@
 #include "app/ControllerDialog.h"
 #include "app/QtTranslation.h"
 #include "link/LinkState.h"
+#include "readings/ReadingsWindow.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -25,7 +26,7 @@ int ControllerApp::run(int argc, char** argv)
     }
     dialog.setRemoteOption(options.scpi);
     if (dialog.initialise()) {
-        dialog.startReadings(options.chart, options.record);
+        dialog.readings().start(options.chart, QString::fromStdString(options.record));
         dialog.exec();
     }
     return 0;

@@ -2,13 +2,12 @@
 
 #include "app/PortPermissionWatch.h"
 
-#include "hotvalues/AddValuesDialog.h"
+#include "hotvalues/HotValuesMenu.h"
 #include "hotvalues/HotValuesPanel.h"
 #include "link/PortAccessAdvice.h"
 #include "readings/ReadingsWindow.h"
 #include "readings/SupplyReadings.h"
 #include "settings/DiagnosticLog.h"
-#include "supply/Conversions.h"
 #include "supply/SetpointPanel.h"
 #include "supply/SupplyFrame.h"
 #include "timer/TimerPanel.h"
@@ -34,21 +33,13 @@ const char* const ControllerDialog::kTitle = "Tendrel Electronics - Контро
 const char* const ControllerDialog::kNoPortsText = "В компьютере отсутствуют COM-порты! Программа будет закрыта.";
 const char* const ControllerDialog::kUnknownSupplyText = "Найден неизвестный источник питания! Обновите программу!";
 
-namespace {
-
-QString oneDecimal(double value)
-{
-    return QString::fromStdString(Conversions::oneDecimal(value));
-}
-
-} // namespace
-
 ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFactory, LinkTiming timing)
     : QDialog(nullptr,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , controller_(state, *this, std::move(portFactory), timing)
     , readings_(new ReadingsWindow(this))
+    , portAccess_(&PortAccessAdvice::instance())
 {
     Q_INIT_RESOURCE(resources);
     setWindowTitle(QString::fromUtf8(kTitle));
@@ -62,6 +53,7 @@ ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFacto
     setpoints_ = std::make_unique<SetpointPanel>(this);
     timer_ = std::make_unique<TimerPanel>(this);
     hotValues_ = std::make_unique<HotValuesPanel>(this);
+    hotMenu_ = std::make_unique<HotValuesMenu>(this, *hotValues_, controller_);
     log_ = std::make_unique<DiagnosticLog>(this);
     arrangeTabOrder();
     connectNotifications();
@@ -99,8 +91,8 @@ void ControllerDialog::connectSupply()
         supplyFrame_->showIdentified(name, model);
     });
     connect(supply, &SupplyController::panelSwitchReported, this, [this] { supplyFrame_->showPanelSwitchMessage(); });
-    connect(supply, &SupplyController::linkLost, this, &ControllerDialog::showLinkLost);
-    connect(supply, &SupplyController::controlsLive, this, &ControllerDialog::showControlsLive);
+    connect(supply, &SupplyController::linkLost, this, [this] { showLive(false); });
+    connect(supply, &SupplyController::controlsLive, this, [this] { showLive(true); });
     connect(supply, &SupplyController::outputChanged, this, &ControllerDialog::showOutput);
     connect(supply, &SupplyController::outputTogglePending, this, [this] { setpoints_->disableOutputButtons(); });
     connect(supply, &SupplyController::outputToggleWithdrawn, this,
@@ -108,20 +100,24 @@ void ControllerDialog::connectSupply()
     connect(supply, &SupplyController::regulationChanged, this,
         [this](bool voltage) { supplyFrame_->showRegulation(voltage); });
     connect(supply, &SupplyController::voltageAdopted, this,
-        [this](double volts) { setpoints_->setVoltageText(oneDecimal(volts)); });
+        [this](double volts) { setpoints_->showSetpoint(true, volts); });
     connect(supply, &SupplyController::currentAdopted, this,
-        [this](double amperes) { setpoints_->setCurrentText(oneDecimal(amperes)); });
-    connect(supply, &SupplyController::voltageCommanded, this,
-        [this](double volts) { showCommandedSetpoint(setpoints_->voltageEdit(), setVoltage_, volts); });
-    connect(supply, &SupplyController::currentCommanded, this,
-        [this](double amperes) { showCommandedSetpoint(setpoints_->currentEdit(), setCurrent_, amperes); });
+        [this](double amperes) { setpoints_->showSetpoint(false, amperes); });
+    connect(supply, &SupplyController::voltageCommanded, this, [this](double volts) {
+        setVoltage_ = volts;
+        setpoints_->showSetpointQuietly(true, volts);
+    });
+    connect(supply, &SupplyController::currentCommanded, this, [this](double amperes) {
+        setCurrent_ = amperes;
+        setpoints_->showSetpointQuietly(false, amperes);
+    });
     connect(supply, &SupplyController::voltageRead, this, [this](double volts) {
         setVoltage_ = volts;
-        supplyFrame_->showVoltage(QString::fromStdString(Conversions::voltageText(volts)));
+        supplyFrame_->showVoltage(volts);
     });
     connect(supply, &SupplyController::currentRead, this, [this](double amperes) {
         setCurrent_ = amperes;
-        supplyFrame_->showCurrent(QString::fromStdString(Conversions::currentText(amperes)));
+        supplyFrame_->showCurrent(amperes);
     });
 }
 
@@ -170,38 +166,22 @@ void ControllerDialog::connectReadings()
         &ReadingsWindow::open);
 }
 
-void ControllerDialog::startReadings(bool open, const std::string& recordFile)
-{
-    if (open) {
-        readings_->open();
-    }
-    if (!recordFile.empty()) {
-        readings_->recordTo(QString::fromStdString(recordFile));
-    }
-}
-
 void ControllerDialog::arrangeTabOrder()
 {
-    const std::initializer_list<QWidget*> order{setpoints_->voltageEdit(), setpoints_->currentEdit(),
-        setpoints_->onButton(), timer_->hoursEdit(), timer_->minutesEdit(), timer_->secondsEdit(),
-        timer_->startButton(), hotValues_->list(), setpoints_->offButton(), timer_->continueButton(), log_->control()};
-    QWidget* previous = nullptr;
-    for (QWidget* control : order) {
-        if (previous != nullptr) {
-            setTabOrder(previous, control);
-        }
-        previous = control;
-    }
+    DialogUnits::chainTabOrder({setpoints_->voltageEdit(), setpoints_->currentEdit(), setpoints_->onButton(),
+        timer_->hoursEdit(), timer_->minutesEdit(), timer_->secondsEdit(), timer_->startButton(), hotValues_->list(),
+        setpoints_->offButton(), timer_->continueButton(), log_->control()});
 }
 
 bool ControllerDialog::initialise()
 {
     if (!controller_.listPorts()) {
         MessageBox::warn(this, QString::fromUtf8(kNoPortsText));
-        closeMainWindow();
+        reject();
         return false;
     }
-    watchPortAccess();
+    permissionWatch_ = std::make_unique<PortPermissionWatch>(
+        *portAccess_, controller_.linkState().portNames, [this] { supplyFrame_->showPortsRefused(); });
     controller_.start();
     if (controller_.diagnosticsOn()) {
         logo_->hide();
@@ -211,34 +191,15 @@ bool ControllerDialog::initialise()
     return true;
 }
 
-void ControllerDialog::watchPortAccess()
-{
-    PortAccessAdvice& advice = portAccess_ != nullptr ? *portAccess_ : PortAccessAdvice::instance();
-    permissionWatch_ = std::make_unique<PortPermissionWatch>(
-        advice, controller_.linkState().portNames, [this] { supplyFrame_->showPortsRefused(); });
-}
-
 void ControllerDialog::startRemoteControl()
 {
     remote_ = RemoteControl::start(controller_, remoteOption_, std::cerr);
     if (remote_) {
-        connect(&remote_->server(), &ScpiServer::clientCountChanged, this, &ControllerDialog::showRemoteClients);
+        connect(&remote_->server(), &ScpiServer::clientCountChanged, this, [this](int clients) {
+            const QString title = QString::fromUtf8(kTitle);
+            setWindowTitle(clients > 0 ? title + QString::fromUtf8(" [удалённое управление]") : title);
+        });
     }
-}
-
-void ControllerDialog::showRemoteClients(int count)
-{
-    const QString title = QString::fromUtf8(kTitle);
-    setWindowTitle(count > 0 ? title + QString::fromUtf8(" [удалённое управление]") : title);
-}
-
-// A setpoint from a remote client, shown without running the edit's rule.
-void ControllerDialog::showCommandedSetpoint(ClassicEdit* edit, double& member, double value)
-{
-    member = value;
-    exchanging_ = true;
-    edit->setProgramText(oneDecimal(value));
-    exchanging_ = false;
 }
 
 void ControllerDialog::unknownSupply()
@@ -258,11 +219,6 @@ void ControllerDialog::accept()
 
 void ControllerDialog::reject()
 {
-    closeMainWindow();
-}
-
-void ControllerDialog::closeMainWindow()
-{
     if (closing_) {
         return;
     }
@@ -275,22 +231,18 @@ void ControllerDialog::closeMainWindow()
     QDialog::reject();
 }
 
-void ControllerDialog::showLinkLost()
+void ControllerDialog::showLive(bool live)
 {
-    hotValues_->setEnabled(false);
-    timer_->setPresetsEnabled(false);
-    timer_->setStartEnabled(false);
-    setpoints_->hide();
-    supplyFrame_->showNoConnection();
-}
-
-void ControllerDialog::showControlsLive()
-{
-    hotValues_->setEnabled(true);
-    timer_->setPresetsEnabled(true);
-    setpoints_->showLive();
-    supplyFrame_->showControlsLive();
-    timer_->setStartEnabled(true);
+    hotValues_->setEnabled(live);
+    timer_->setPresetsEnabled(live);
+    if (live) {
+        setpoints_->showLive();
+        supplyFrame_->showControlsLive();
+    } else {
+        setpoints_->hide();
+        supplyFrame_->showNoConnection();
+    }
+    timer_->setStartEnabled(live);
 }
 
 void ControllerDialog::showOutput(bool on)
@@ -314,24 +266,25 @@ void ControllerDialog::showRunEnded()
 
 void ControllerDialog::onVoltageEditChanged()
 {
-    if (exchanging_ || controller_.adoptingReadings()) {
-        return;
-    }
-    const EditHandling handling(editDepth_);
-    if (const auto value = setpoints_->onVoltageEditChanged(lastChar_, controller_.profile())) {
-        controller_.setVoltage(*value);
-        updateData(editDepth_ == 1);
-    }
+    onSetpointEditChanged(true);
 }
 
 void ControllerDialog::onCurrentEditChanged()
+{
+    onSetpointEditChanged(false);
+}
+
+void ControllerDialog::onSetpointEditChanged(bool voltage)
 {
     if (exchanging_ || controller_.adoptingReadings()) {
         return;
     }
     const EditHandling handling(editDepth_);
-    if (const auto value = setpoints_->onCurrentEditChanged(lastChar_, controller_.profile())) {
-        controller_.setCurrent(*value);
+    const ModelProfile& profile = controller_.profile();
+    const auto value = voltage ? setpoints_->onVoltageEditChanged(lastChar_, profile)
+                               : setpoints_->onCurrentEditChanged(lastChar_, profile);
+    if (value) {
+        voltage ? controller_.setVoltage(*value) : controller_.setCurrent(*value);
         updateData(editDepth_ == 1);
     }
 }
@@ -424,52 +377,20 @@ void ControllerDialog::applyHotValue()
 
 void ControllerDialog::showHotValuesMenu(const QPoint& globalPosition)
 {
-    if (!hotValues_->isEnabled() || !controller_.identified()) {
-        return;
-    }
-    const auto command = hotValues_->runMenu(globalPosition, [this](int row) {
-        return controller_.hotValues().holdsAt(row, setVoltage_, setCurrent_, controller_.profile());
-    });
-    switch (command.value_or(HotValuesPanel::Command{})) {
-    case HotValuesPanel::SetAsCurrent:
-        applyHotValue();
-        break;
-    case HotValuesPanel::AddValue:
-        addHotValueByDialog();
-        break;
-    case HotValuesPanel::AddCurrent:
-        addCurrentAsHotValue();
-        break;
-    case HotValuesPanel::Delete:
-        deleteHotValue();
-        break;
-    }
+    hotMenu_->show(globalPosition, setVoltage_, setCurrent_, [this] { applyHotValue(); });
 }
 
 void ControllerDialog::addCurrentAsHotValue()
 {
-    if (controller_.identified()) {
-        controller_.addHotValue(setVoltage_, setCurrent_);
-    }
+    hotMenu_->addPresent(setVoltage_, setCurrent_);
 }
 
 void ControllerDialog::addHotValueByDialog()
 {
-    if (!controller_.identified()) {
-        return;
-    }
-    const ModelProfile& profile = controller_.profile();
-    const AddValuesDialog::Limits limits{
-        profile.voltageMax, profile.currentMax, profile.voltageMin, profile.currentMin};
-    AddValuesDialog dialog(this, limits, setVoltage_, setCurrent_);
-    if (dialog.exec() == QDialog::Accepted) {
-        controller_.addHotValue(dialog.voltage(), dialog.current());
-    }
+    hotMenu_->addByDialog(setVoltage_, setCurrent_);
 }
 
 void ControllerDialog::deleteHotValue()
 {
-    if (const auto row = hotValues_->selectedRow()) {
-        controller_.deleteHotValue(*row);
-    }
+    hotMenu_->deleteSelected();
 }

@@ -14,10 +14,10 @@
 #include <string>
 
 class QContextMenuEvent;
-class ClassicEdit;
 class QPoint;
 class CharacterMessages;
 class DiagnosticLog;
+class HotValuesMenu;
 class HotValuesPanel;
 class LogoPicture;
 class PortAccessAdvice;
@@ -47,11 +47,9 @@ public:
     // The --scpi option, which wins over the settings; before initialise().
     void setRemoteOption(std::optional<std::string> option) { remoteOption_ = std::move(option); }
     RemoteControl* remoteControl() const { return remote_.get(); }
-    // Where refusals of the ports are heard; the process's own unless set.
+    // Where refusals of the ports are heard; the process's own unless set before initialise().
     void setPortAccessAdvice(PortAccessAdvice& advice) { portAccess_ = &advice; }
 
-    // The readings window, open at start with --chart; --record starts recording.
-    void startReadings(bool open, const std::string& recordFile);
     ReadingsWindow& readings() { return *readings_; }
 
     SupplyController& controller() { return controller_; }
@@ -93,16 +91,12 @@ private:
     void connectHotValues();
     void connectReadings();
     void arrangeTabOrder();
-    void closeMainWindow();
-    void showLinkLost();
-    void showControlsLive();
+    void showLive(bool live);
+    void onSetpointEditChanged(bool voltage);
     void showOutput(bool on);
     void showRunEnded();
     void onSecondsOrMinutesEdited(std::uint8_t& field);
     void startRemoteControl();
-    void watchPortAccess();
-    void showRemoteClients(int count);
-    void showCommandedSetpoint(ClassicEdit* edit, double& member, double value);
     void writeDataBack();
     // Reads the time fields and the setpoints back from their edits; false
     // when one of them holds no valid number, which prompt points out.
@@ -129,7 +123,7 @@ private:
     SupplyController controller_;
     std::unique_ptr<RemoteControl> remote_;
     ReadingsWindow* readings_;
-    PortAccessAdvice* portAccess_ = nullptr;
+    PortAccessAdvice* portAccess_;
     std::unique_ptr<PortPermissionWatch> permissionWatch_;
     std::optional<std::string> remoteOption_;
     std::unique_ptr<LogoPicture> logo_;
@@ -137,6 +131,7 @@ private:
     std::unique_ptr<SetpointPanel> setpoints_;
     std::unique_ptr<TimerPanel> timer_;
     std::unique_ptr<HotValuesPanel> hotValues_;
+    std::unique_ptr<HotValuesMenu> hotMenu_;
     std::unique_ptr<DiagnosticLog> log_;
     std::unique_ptr<CharacterMessages> characters_;
 

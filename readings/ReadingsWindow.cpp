@@ -267,6 +267,16 @@ void ReadingsWindow::open()
     activateWindow();
 }
 
+void ReadingsWindow::start(bool openNow, const QString& recordFile)
+{
+    if (openNow) {
+        open();
+    }
+    if (!recordFile.isEmpty()) {
+        recordTo(recordFile);
+    }
+}
+
 void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)
 {
     QMenu menu;

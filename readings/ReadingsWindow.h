@@ -30,6 +30,8 @@ public:
     void addReading(const Reading& reading);
     // Shows the window in front.
     void open();
+    // As the command line asks: open at once, and record to a file.
+    void start(bool openNow, const QString& recordFile);
     // The menu of the main window's read-outs: this window, recording, counters.
     void showQuickMenu(const QPoint& globalPosition);
     void setFullScale(double volts, double amperes);

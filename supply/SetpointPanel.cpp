@@ -1,5 +1,6 @@
 #include "supply/SetpointPanel.h"
 
+#include "supply/Conversions.h"
 #include "supply/ModelProfile.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DialogUnits.h"
@@ -7,6 +8,7 @@
 #include "toolkit/WindowLook.h"
 
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -103,14 +105,15 @@ void SetpointPanel::showOutputOff()
     offButton_->setEnabled(false);
 }
 
-void SetpointPanel::setVoltageText(const QString& text)
+void SetpointPanel::showSetpoint(bool voltage, double value)
 {
-    voltageEdit_->setProgramText(text);
+    (voltage ? voltageEdit_ : currentEdit_)->setProgramText(QString::fromStdString(Conversions::oneDecimal(value)));
 }
 
-void SetpointPanel::setCurrentText(const QString& text)
+void SetpointPanel::showSetpointQuietly(bool voltage, double value)
 {
-    currentEdit_->setProgramText(text);
+    const QSignalBlocker quiet(voltage ? voltageEdit_ : currentEdit_);
+    showSetpoint(voltage, value);
 }
 
 void SetpointPanel::enableEdits()

@@ -23,8 +23,10 @@ public:
     void applyLimits(const ModelProfile& profile);
     void showOutputOn();
     void showOutputOff();
-    void setVoltageText(const QString& text);
-    void setCurrentText(const QString& text);
+    // Writes a setpoint into its edit, which runs the edit's rule as typing would.
+    void showSetpoint(bool voltage, double value);
+    // The same without running the rule: a value set elsewhere.
+    void showSetpointQuietly(bool voltage, double value);
     void disableOutputButtons();
     void enableEdits();
 

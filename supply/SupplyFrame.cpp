@@ -1,5 +1,7 @@
 #include "supply/SupplyFrame.h"
 
+#include "supply/Conversions.h"
+
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"
 
@@ -157,14 +159,14 @@ void SupplyFrame::showRegulation(bool voltage)
     currentLampLit_->setVisible(!voltage);
 }
 
-void SupplyFrame::showVoltage(const QString& text)
+void SupplyFrame::showVoltage(double volts)
 {
-    voltageReadout_->setText(text);
+    voltageReadout_->setText(QString::fromStdString(Conversions::voltageText(volts)));
 }
 
-void SupplyFrame::showCurrent(const QString& text)
+void SupplyFrame::showCurrent(double amperes)
 {
-    currentReadout_->setText(text);
+    currentReadout_->setText(QString::fromStdString(Conversions::currentText(amperes)));
 }
 
 void SupplyFrame::showMessage(const char* text)

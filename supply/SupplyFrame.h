@@ -29,8 +29,8 @@ public:
     void showOutputOn();
     void showOutputOff();
     void showRegulation(bool voltage);
-    void showVoltage(const QString& text);
-    void showCurrent(const QString& text);
+    void showVoltage(double volts);
+    void showCurrent(double amperes);
     QLineEdit* voltageReadout() const { return voltageReadout_; }
     QLineEdit* currentReadout() const { return currentReadout_; }
 

@@ -40,3 +40,14 @@ void DialogUnits::placePicture(QWidget* picture, int id, int x, int y)
     picture->move(toPixels(x, y, 0, 0).topLeft());
     picture->adjustSize();
 }
+
+void DialogUnits::chainTabOrder(std::initializer_list<QWidget*> controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, control);
+        }
+        previous = control;
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include <QRect>
 #include <QSize>
 
@@ -18,4 +20,6 @@ public:
     static void place(QWidget* control, int id, int x, int y, int width, int height);
     // A picture takes the size of its image, whatever the template says.
     static void placePicture(QWidget* picture, int id, int x, int y);
+    // The order in which Tab visits the controls, as the template lists them.
+    static void chainTabOrder(std::initializer_list<QWidget*> controls);
 };

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Fails when a folder includes from a folder above it. Lowest first: the
 # toolkit of classic controls, the link, the supply's rules and areas, the
-# settings and the timer, the hot values, the supply controller, its
-# observers, and the application on top.
+# settings and the timer, the supply controller, the hot values and the other
+# areas that call it, and the application on top.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-declare -A rank=([toolkit]=0 [link]=1 [remote]=2 [supply]=2 [settings]=3 [timer]=3 [hotvalues]=4
-    [controller]=5 [readings]=6 [app]=7)
+declare -A rank=([toolkit]=0 [link]=1 [remote]=2 [supply]=2 [settings]=3 [timer]=3 [controller]=4
+    [hotvalues]=5 [readings]=5 [app]=6)
 status=0
 for folder in "${!rank[@]}"; do
     [ -d "$folder" ] || continue
