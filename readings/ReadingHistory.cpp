@@ -1,5 +1,7 @@
 #include "readings/ReadingHistory.h"
 
+#include "readings/ColumnReducer.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -22,83 +24,6 @@ std::int64_t msSinceEpoch(std::chrono::system_clock::time_point time)
 }
 
 } // namespace
-
-// The extremes of one series in one pixel column: those before the column's
-// first link loss and those after it, so that a gap inside a column survives.
-class ReadingHistory::ColumnReducer {
-public:
-    explicit ColumnReducer(Series& out)
-        : out_(out)
-    {
-    }
-
-    void add(double seconds, double value)
-    {
-        if (!std::isnan(value)) {
-            (gapSeen_ ? after_ : before_).add(seconds, value);
-        }
-    }
-    void gap(double seconds)
-    {
-        if (!gapSeen_) {
-            gapSeconds_ = seconds;
-        }
-        gapSeen_ = true;
-    }
-    void flush()
-    {
-        before_.emitTo(out_);
-        if (gapSeen_ && (out_.values.empty() || !std::isnan(out_.values.back()))) {
-            out_.seconds.push_back(gapSeconds_);
-            out_.values.push_back(std::numeric_limits<double>::quiet_NaN());
-        }
-        after_.emitTo(out_);
-        before_ = {};
-        after_ = {};
-        gapSeen_ = false;
-    }
-
-private:
-    struct Run {
-        bool any = false;
-        double minSeconds = 0.0;
-        double min = 0.0;
-        double maxSeconds = 0.0;
-        double max = 0.0;
-
-        void add(double seconds, double value)
-        {
-            if (!any || value < min) {
-                min = value;
-                minSeconds = seconds;
-            }
-            if (!any || value > max) {
-                max = value;
-                maxSeconds = seconds;
-            }
-            any = true;
-        }
-        void emitTo(Series& out) const
-        {
-            if (!any) {
-                return;
-            }
-            const bool minFirst = minSeconds <= maxSeconds;
-            out.seconds.push_back(minFirst ? minSeconds : maxSeconds);
-            out.values.push_back(minFirst ? min : max);
-            if (minSeconds != maxSeconds || min != max) {
-                out.seconds.push_back(minFirst ? maxSeconds : minSeconds);
-                out.values.push_back(minFirst ? max : min);
-            }
-        }
-    };
-
-    Series& out_;
-    Run before_;
-    Run after_;
-    bool gapSeen_ = false;
-    double gapSeconds_ = 0.0;
-};
 
 // The three curves' reducers fed from samples or from block summaries.
 class ReadingHistory::SeriesReducers {

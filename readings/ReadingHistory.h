@@ -84,7 +84,6 @@ private:
         Extremes power;
         bool gap;
     };
-    class ColumnReducer;
     class SeriesReducers;
 
     static constexpr std::size_t kBlock = 64;

@@ -3,8 +3,8 @@
 #include "remote/RemoteInstrument.h"
 #include "remote/ScpiCommand.h"
 #include "remote/ScpiErrorQueue.h"
-#include "remote/ScpiNumber.h"
 #include "remote/ScpiPattern.h"
+#include "remote/ScpiSupplyCommands.h"
 
 #include <optional>
 #include <string>
@@ -28,6 +28,7 @@ public:
 private:
     using Outcome = std::optional<ScpiError>;
     using Handler = Outcome (ScpiSession::*)(const ScpiCommand&);
+    using SupplyHandler = Outcome (ScpiSupplyCommands::*)(const ScpiCommand&);
     struct Entry {
         ScpiPattern pattern;
         Handler handler;
@@ -44,21 +45,8 @@ private:
     Outcome nextError(const ScpiCommand& command);
     Outcome scpiVersion(const ScpiCommand& command);
     Outcome linkQuery(const ScpiCommand& command);
-    Outcome setVoltage(const ScpiCommand& command);
-    Outcome setCurrent(const ScpiCommand& command);
-    Outcome voltageQuery(const ScpiCommand& command);
-    Outcome currentQuery(const ScpiCommand& command);
-    Outcome setOutput(const ScpiCommand& command);
-    Outcome outputQuery(const ScpiCommand& command);
-    Outcome outputMode(const ScpiCommand& command);
-    Outcome measureVoltage(const ScpiCommand& command);
-    Outcome measureCurrent(const ScpiCommand& command);
-    Outcome measurePower(const ScpiCommand& command);
-
-    Outcome setpoint(const ScpiCommand& command, ScpiNumber::Quantity quantity);
-    Outcome setpointQuery(const ScpiCommand& command, ScpiNumber::Quantity quantity);
-    Outcome measure(const ScpiCommand& command, double (*pick)(const RemoteInstrument::Measurement&));
-    Outcome answerNumber(double value);
+    // Runs a supply command against this session's instrument and answers.
+    template <SupplyHandler handler> Outcome supply(const ScpiCommand& command);
 
     RemoteInstrument& instrument_;
     std::string programVersion_;

@@ -1,0 +1,224 @@
+#include "remote/ScpiSupplyCommands.h"
+
+#include "remote/ScpiParameterCount.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+using Quantity = ScpiNumber::Quantity;
+
+// Slack for limits given as decimal text that doubles cannot hold exactly.
+constexpr double kLimitSlack = 1e-9;
+
+struct Limits {
+    double min;
+    double max;
+};
+
+Limits limitsOf(const RemoteInstrument& instrument, Quantity quantity)
+{
+    if (quantity == Quantity::Voltage) {
+        return {instrument.voltageMin(), instrument.voltageMax()};
+    }
+    return {instrument.currentMin(), instrument.currentMax()};
+}
+
+ScpiError noSupply()
+{
+    return ScpiError::executionError("no supply identified");
+}
+
+char upper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::optional<bool> onOff(std::string_view text)
+{
+    std::string word;
+    for (const char c : text) {
+        word.push_back(upper(c));
+    }
+    if (word == "ON" || word == "1") {
+        return true;
+    }
+    if (word == "OFF" || word == "0") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ScpiSupplyCommands::ScpiSupplyCommands(RemoteInstrument& instrument, std::vector<std::string>& answers)
+    : instrument_(instrument)
+    , answers_(answers)
+{
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::setVoltage(const ScpiCommand& command)
+{
+    return setpoint(command, Quantity::Voltage);
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::setCurrent(const ScpiCommand& command)
+{
+    return setpoint(command, Quantity::Current);
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::voltageQuery(const ScpiCommand& command)
+{
+    return setpointQuery(command, Quantity::Voltage);
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::currentQuery(const ScpiCommand& command)
+{
+    return setpointQuery(command, Quantity::Current);
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpoint(const ScpiCommand& command, Quantity quantity)
+{
+    if (Outcome error = ScpiParameterCount::one(command)) {
+        return error;
+    }
+    if (!instrument_.identified()) {
+        return noSupply();
+    }
+    auto parsed = ScpiNumber::parse(command.parameters.front(), quantity);
+    if (auto* error = std::get_if<ScpiError>(&parsed)) {
+        return std::move(*error);
+    }
+    const auto& number = std::get<ScpiNumber>(parsed);
+    const Limits limits = limitsOf(instrument_, quantity);
+    double value = number.value();
+    if (number.kind() != ScpiNumber::Kind::Value) {
+        value = number.kind() == ScpiNumber::Kind::Minimum ? limits.min : limits.max;
+    }
+    if (value < limits.min - kLimitSlack || value > limits.max + kLimitSlack) {
+        return ScpiError::dataOutOfRange();
+    }
+    const auto result = quantity == Quantity::Voltage ? instrument_.setVoltage(value) : instrument_.setCurrent(value);
+    switch (result) {
+    case RemoteInstrument::SetResult::Done:
+        return std::nullopt;
+    case RemoteInstrument::SetResult::OutOfRange:
+        return ScpiError::dataOutOfRange();
+    case RemoteInstrument::SetResult::NotConnected:
+        break;
+    }
+    return noSupply();
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpointQuery(const ScpiCommand& command, Quantity quantity)
+{
+    if (command.parameters.size() > 1) {
+        return ScpiError::parameterNotAllowed();
+    }
+    std::optional<ScpiNumber::Kind> bound;
+    if (!command.parameters.empty()) {
+        bound = ScpiNumber::bound(command.parameters.front());
+        if (!bound) {
+            return ScpiError::illegalParameterValue();
+        }
+    }
+    if (!instrument_.identified()) {
+        return noSupply();
+    }
+    if (bound) {
+        const Limits limits = limitsOf(instrument_, quantity);
+        return answerNumber(*bound == ScpiNumber::Kind::Minimum ? limits.min : limits.max);
+    }
+    return answerNumber(quantity == Quantity::Voltage ? instrument_.voltageSetpoint() : instrument_.currentSetpoint());
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::one(command)) {
+        return error;
+    }
+    const std::optional<bool> on = onOff(command.parameters.front());
+    if (!on) {
+        return ScpiError::illegalParameterValue();
+    }
+    if (!instrument_.identified() || !instrument_.requestOutput(*on)) {
+        return noSupply();
+    }
+    return std::nullopt;
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::outputQuery(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    if (!instrument_.identified()) {
+        return noSupply();
+    }
+    answers_.emplace_back(instrument_.outputOn() ? "1" : "0");
+    return std::nullopt;
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::outputMode(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    const std::optional<RemoteInstrument::Measurement> reading
+        = instrument_.identified() ? instrument_.latest() : std::nullopt;
+    if (!reading) {
+        return noSupply();
+    }
+    if (!reading->outputOn) {
+        answers_.emplace_back("OFF");
+    } else {
+        answers_.emplace_back(reading->voltageRegulated ? "CV" : "CC");
+    }
+    return std::nullopt;
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::measureVoltage(const ScpiCommand& command)
+{
+    return measure(command, [](const RemoteInstrument::Measurement& m) { return m.voltage; });
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::measureCurrent(const ScpiCommand& command)
+{
+    return measure(command, [](const RemoteInstrument::Measurement& m) { return m.current; });
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::measurePower(const ScpiCommand& command)
+{
+    return measure(command, [](const RemoteInstrument::Measurement& m) { return m.voltage * m.current; });
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::measure(
+    const ScpiCommand& command, double (*pick)(const RemoteInstrument::Measurement&))
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    const std::optional<RemoteInstrument::Measurement> reading
+        = instrument_.identified() ? instrument_.latest() : std::nullopt;
+    if (!reading) {
+        return noSupply();
+    }
+    return answerNumber(pick(*reading));
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::answerNumber(double value)
+{
+    std::array<char, 32> text{};
+    // Adding zero turns -0 into 0.
+    const auto [end, error]
+        = std::to_chars(text.data(), text.data() + text.size(), value + 0.0, std::chars_format::fixed, 3);
+    if (!std::isfinite(value) || error != std::errc()) {
+        return ScpiError::executionError("no valid reading");
+    }
+    answers_.emplace_back(text.data(), end);
+    return std::nullopt;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "remote/RemoteInstrument.h"
+#include "remote/ScpiCommand.h"
+#include "remote/ScpiError.h"
+#include "remote/ScpiNumber.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The commands that reach the supply itself: its setpoints, its output and its
+// readings. Made for one command at a time; answers go to the session's list.
+class ScpiSupplyCommands {
+public:
+    using Outcome = std::optional<ScpiError>;
+
+    ScpiSupplyCommands(RemoteInstrument& instrument, std::vector<std::string>& answers);
+
+    Outcome setVoltage(const ScpiCommand& command);
+    Outcome setCurrent(const ScpiCommand& command);
+    Outcome voltageQuery(const ScpiCommand& command);
+    Outcome currentQuery(const ScpiCommand& command);
+    Outcome setOutput(const ScpiCommand& command);
+    Outcome outputQuery(const ScpiCommand& command);
+    Outcome outputMode(const ScpiCommand& command);
+    Outcome measureVoltage(const ScpiCommand& command);
+    Outcome measureCurrent(const ScpiCommand& command);
+    Outcome measurePower(const ScpiCommand& command);
+
+private:
+    Outcome setpoint(const ScpiCommand& command, ScpiNumber::Quantity quantity);
+    Outcome setpointQuery(const ScpiCommand& command, ScpiNumber::Quantity quantity);
+    Outcome measure(const ScpiCommand& command, double (*pick)(const RemoteInstrument::Measurement&));
+    Outcome answerNumber(double value);
+
+    RemoteInstrument& instrument_;
+    std::vector<std::string>& answers_;
+};
