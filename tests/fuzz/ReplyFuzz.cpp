@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             at += width;
             state->replyValues.push_back(value);
         }
-        window->onLinkReply();
+        window->controller().onLinkReply();
     }
     return 0;
 }
