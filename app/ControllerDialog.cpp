@@ -103,14 +103,18 @@ void ControllerDialog::connectSupply()
         [this](double volts) { setpoints_->showSetpoint(true, volts); });
     connect(supply, &SupplyController::currentAdopted, this,
         [this](double amperes) { setpoints_->showSetpoint(false, amperes); });
-    connect(supply, &SupplyController::voltageCommanded, this, [this](double volts) {
+    const auto showVoltage = [this](double volts) {
         setVoltage_ = volts;
         setpoints_->showSetpointQuietly(true, volts);
-    });
-    connect(supply, &SupplyController::currentCommanded, this, [this](double amperes) {
+    };
+    const auto showCurrent = [this](double amperes) {
         setCurrent_ = amperes;
         setpoints_->showSetpointQuietly(false, amperes);
-    });
+    };
+    connect(supply, &SupplyController::voltageCommanded, this, showVoltage);
+    connect(supply, &SupplyController::currentCommanded, this, showCurrent);
+    connect(supply, &SupplyController::voltageLearned, this, showVoltage);
+    connect(supply, &SupplyController::currentLearned, this, showCurrent);
     connect(supply, &SupplyController::voltageRead, this, [this](double volts) {
         setVoltage_ = volts;
         supplyFrame_->showVoltage(volts);
@@ -153,7 +157,9 @@ void ControllerDialog::connectReadings()
 {
     connect(&controller_, &SupplyController::measured, this,
         [this] { readings_->addReading(SupplyReadings::measured(controller_)); });
-    connect(&controller_, &SupplyController::linkLost, this, [this] { readings_->addReading(SupplyReadings::lost()); });
+    for (const auto gap : {&SupplyController::linkLost, &SupplyController::measurementsStale}) {
+        connect(&controller_, gap, this, [this] { readings_->addReading(SupplyReadings::lost()); });
+    }
     connect(&controller_, &SupplyController::supplyIdentified, this,
         [this] { readings_->setFullScale(controller_.profile().voltageMax, controller_.profile().currentMax); });
     for (QWidget* readout : {supplyFrame_->voltageReadout(), supplyFrame_->currentReadout()}) {

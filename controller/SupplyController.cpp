@@ -7,6 +7,7 @@
 #include "link/PortChooser.h"
 #include "link/PortList.h"
 #include "link/QtSerialPort.h"
+#include "link/WireProtocol.h"
 #include "settings/SettingsAdvice.h"
 #include "settings/StaleTemporaries.h"
 #include "supply/Conversions.h"
@@ -14,6 +15,7 @@
 #include "supply/ReplyKind.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 namespace {
 
@@ -42,6 +44,9 @@ SupplyController::SupplyController(
     , output_(state, transmitEvent_)
     , timer_([this](bool on) { requestOutput(on); })
 {
+    staleTimer_.setSingleShot(true);
+    staleTimer_.setInterval(kStaleAfter);
+    connect(&staleTimer_, &QTimer::timeout, this, &SupplyController::measurementsStale);
 }
 
 SupplyController::~SupplyController() = default;
@@ -157,6 +162,7 @@ void SupplyController::onLinkReply()
     if (diagnosticsOn_ && !state_.replyValues.empty()) {
         emit logLine(diagnosticLine(state_.replyValues, identified()));
     }
+    trackDelivery(!state_.replyValues.empty() && state_.replyValues.front() != 0);
     switch (classifyReply(state_.replyValues)) {
     case ReplyKind::StatusOnly:
         handleStatusOnly(state_.replyValues.front());
@@ -168,6 +174,7 @@ void SupplyController::onLinkReply()
         handleFullStatus();
         break;
     case ReplyKind::Incomplete:
+        confirmation_.reset();
         break;
     }
     handBackTurn();
@@ -177,7 +184,7 @@ void SupplyController::handleStatusOnly(std::int32_t status)
 {
     lastPort_ = state_.currentPortName();
     state_.missCount.store(0);
-    if (!identified() && identifySupply(status)) {
+    if (!identified() && confirmation_.confirms(statusModelCode(status)) && identifySupply(status)) {
         emit panelSwitchReported();
         state_.identified.store(1);
     }
@@ -187,6 +194,8 @@ void SupplyController::handleNoAnswer()
 {
     timer_.suspend();
     latest_.reset();
+    staleTimer_.stop();
+    confirmation_.reset();
     state_.lastVoltageRaw.store(-1);
     state_.lastCurrentRaw.store(-1);
     emit linkLost();
@@ -213,6 +222,9 @@ void SupplyController::handleFullStatus()
     state_.missCount.store(0);
     lastPort_ = state_.currentPortName();
     const int code = statusModelCode(status);
+    if (!identified() && !confirmation_.confirms(code)) {
+        return;
+    }
     if (!identified() && identifySupply(code)) {
         state_.identified.store(1);
     }
@@ -233,13 +245,49 @@ void SupplyController::handleFullStatus()
         return;
     }
     const std::int32_t voltageWord = state_.replyValues[1];
-    takeVoltageReading(followRegulation(voltageWord));
+    const std::int32_t voltageRaw = followRegulation(voltageWord);
+    learnSetpoints(voltageRaw, state_.replyValues[2]);
+    if (adoptingReadings()) {
+        // With the output on, a reading is the setpoint only of what regulates.
+        const bool off = state_.outputOn.load() == 0;
+        voltageKnown_ = off || voltageWord >= WireProtocol::kRegulationFlag;
+        currentKnown_ = off || voltageWord < WireProtocol::kRegulationFlag;
+    }
+    takeVoltageReading(voltageRaw);
     takeCurrentReading(state_.replyValues[2]);
     state_.adoptReadings.store(0);
-    latest_ = Measurement{Conversions::readingToValue(state_.lastVoltageRaw.load(), profile_.voltageMax),
-        Conversions::readingToValue(state_.lastCurrentRaw.load(), profile_.currentMax), voltageWord >= 1024,
-        state_.outputOn.load() != 0};
-    emit measured(latest_->volts, latest_->amperes, latest_->voltageRegulated, latest_->outputOn);
+    takeMeasurement(voltageWord, state_.replyValues[2]);
+}
+
+void SupplyController::takeMeasurement(std::int32_t voltageWord, std::int32_t currentRaw)
+{
+    const bool on = state_.outputOn.load() != 0;
+    const bool voltageRegulated = voltageWord >= WireProtocol::kRegulationFlag;
+    const std::int32_t voltageRaw = voltageRegulated ? voltageWord - WireProtocol::kRegulationFlag : voltageWord;
+    latest_ = Measurement{on ? Conversions::rawToValue(voltageRaw, profile_.voltageMax) : 0.0,
+        on ? Conversions::rawToValue(currentRaw, profile_.currentMax) : 0.0, voltageRegulated, on,
+        std::chrono::steady_clock::now()};
+    staleTimer_.start();
+    emit measured(*latest_);
+}
+
+// With the output off the words are the setpoints, so one that was not known
+// is learned, and the edit shows it without sending anything.
+void SupplyController::learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw)
+{
+    if (adoptingReadings() || state_.outputOn.load() != 0) {
+        return;
+    }
+    if (!voltageKnown_) {
+        voltageKnown_ = true;
+        state_.setVoltageRaw.store(voltageRaw);
+        emit voltageLearned(Conversions::readingToValue(voltageRaw, profile_.voltageMax));
+    }
+    if (!currentKnown_) {
+        currentKnown_ = true;
+        state_.setCurrentRaw.store(currentRaw);
+        emit currentLearned(Conversions::readingToValue(currentRaw, profile_.currentMax));
+    }
 }
 
 void SupplyController::goLive()
@@ -256,17 +304,18 @@ void SupplyController::followOutputState(std::int32_t status)
         emit outputChanged(reportedOn);
     }
     if (output_.statusSeen()) {
+        noteVoltageFrame();
         emit outputTogglePending();
     }
 }
 
 std::int32_t SupplyController::followRegulation(std::int32_t voltageWord)
 {
-    const bool voltageRegulated = voltageWord >= 1024;
+    const bool voltageRegulated = voltageWord >= WireProtocol::kRegulationFlag;
     if (state_.outputOn.load() != 0) {
         emit regulationChanged(voltageRegulated);
     }
-    return voltageRegulated ? voltageWord - 1024 : voltageWord;
+    return voltageRegulated ? voltageWord - WireProtocol::kRegulationFlag : voltageWord;
 }
 
 void SupplyController::takeVoltageReading(std::int32_t raw)
@@ -304,6 +353,56 @@ void SupplyController::handBackTurn()
     startEvent_->set();
 }
 
+// The wire switches the output only with a voltage setpoint. One that is not
+// known goes out as the slot holds it, the adopted reading: in current
+// regulation that is below the real setpoint, so the output can only come
+// back lower. Everyone is told, for it replaces the supply's own setpoint.
+void SupplyController::noteVoltageFrame()
+{
+    voltageFrames_.issue();
+    if (voltageKnown_) {
+        return;
+    }
+    voltageKnown_ = true;
+    const double volts = Conversions::rawToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
+    emit logLine(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
+        + QString::fromUtf8(" - уставка напряжения не была известна; с переключением выхода отправлено %1 В")
+              .arg(volts, 0, 'f', 3));
+    emit unknownVoltageSent(volts);
+}
+
+void SupplyController::trackDelivery(bool answered)
+{
+    const auto track = [&](Frame frame, const std::atomic<std::int32_t>& pending) {
+        if (const auto lost = ledger(frame).onReply(answered, pending.load() != 0)) {
+            emit commandsDropped(frame, lost->first, lost->second);
+        }
+    };
+    track(Frame::Voltage, state_.voltagePending);
+    track(Frame::Current, state_.currentPending);
+}
+
+bool SupplyController::measurementStale() const
+{
+    return !latest_ || std::chrono::steady_clock::now() - latest_->at > kStaleAfter;
+}
+
+std::optional<double> SupplyController::voltageSetpoint() const
+{
+    if (!voltageKnown_) {
+        return std::nullopt;
+    }
+    return Conversions::readingToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
+}
+
+std::optional<double> SupplyController::currentSetpoint() const
+{
+    if (!currentKnown_) {
+        return std::nullopt;
+    }
+    return Conversions::readingToValue(state_.setCurrentRaw.load(), profile_.currentMax);
+}
+
 bool SupplyController::identifySupply(std::int32_t code)
 {
     const auto row = ModelTable::find(code);
@@ -324,6 +423,8 @@ bool SupplyController::identifySupply(std::int32_t code)
 void SupplyController::setVoltage(double volts)
 {
     state_.setVoltageRaw.store(Conversions::valueToRaw(volts, profile_.voltageMax));
+    voltageKnown_ = true;
+    voltageFrames_.issue();
     state_.voltagePending.store(1);
     transmitEvent_->set();
 }
@@ -331,6 +432,8 @@ void SupplyController::setVoltage(double volts)
 void SupplyController::setCurrent(double amperes)
 {
     state_.setCurrentRaw.store(Conversions::valueToRaw(amperes, profile_.currentMax));
+    currentKnown_ = true;
+    currentFrames_.issue();
     state_.currentPending.store(1);
     transmitEvent_->set();
 }
@@ -350,6 +453,7 @@ void SupplyController::commandCurrent(double amperes)
 void SupplyController::toggleOutput()
 {
     output_.toggle();
+    noteVoltageFrame();
     emit outputTogglePending();
 }
 
@@ -359,6 +463,7 @@ void SupplyController::requestOutput(bool on)
 {
     switch (output_.request(on)) {
     case OutputSwitch::Outcome::Toggled:
+        noteVoltageFrame();
         emit outputTogglePending();
         break;
     case OutputSwitch::Outcome::Withdrawn:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controller/CommandLedger.h"
+#include "controller/Measurement.h"
 #include "controller/TimerRun.h"
 #include "link/LinkState.h"
 #include "link/LinkThread.h"
@@ -7,13 +9,16 @@
 #include "settings/ControllerSettings.h"
 #include "supply/Conversions.h"
 #include "supply/HotValueTable.h"
+#include "supply/ModelConfirmation.h"
 #include "supply/ModelProfile.h"
 #include "supply/OutputSwitch.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -24,13 +29,6 @@
 
 class AutoResetEvent;
 
-// One full status of the identified supply, in volts and amperes.
-struct Measurement {
-    double volts = 0.0;
-    double amperes = 0.0;
-    bool voltageRegulated = false;
-    bool outputOn = false;
-};
 class SupplyPrompts;
 
 // Owns the supply: the link worker, the rules that act on each reply, the
@@ -41,6 +39,13 @@ class SupplyController final : public QObject {
     Q_OBJECT
 
 public:
+    // The frames commands ride on: an output switch rides on the voltage frame.
+    enum class Frame { Voltage, Current };
+    Q_ENUM(Frame)
+
+    // About three polls: a reading older than this is not the supply's present state.
+    static constexpr std::chrono::milliseconds kStaleAfter{1500};
+
     SupplyController(
         LinkState& state, SupplyPrompts& prompts, SerialPortFactory portFactory = {}, LinkTiming timing = {});
     ~SupplyController() override;
@@ -76,14 +81,14 @@ public:
 
     // The last full status of the identified supply; none while the link is down.
     const std::optional<Measurement>& latest() const { return latest_; }
-    double voltageSetpoint() const
-    {
-        return Conversions::readingToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
-    }
-    double currentSetpoint() const
-    {
-        return Conversions::readingToValue(state_.setCurrentRaw.load(), profile_.currentMax);
-    }
+    // No full status of the identified supply for kStaleAfter, or none at all.
+    bool measurementStale() const;
+    // None while not known: a supply found with its output on tells only the
+    // setpoint of the quantity it regulates.
+    std::optional<double> voltageSetpoint() const;
+    std::optional<double> currentSetpoint() const;
+    // The number of the last command queued on that frame.
+    std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
     // The output's state, or the state a toggle on its way will bring.
     bool outputHeading() const { return output_.heading(); }
 
@@ -119,7 +124,17 @@ signals:
     void voltageRead(double volts);
     void currentRead(double amperes);
     // Every full status of the identified supply, changed or not.
-    void measured(double volts, double amperes, bool voltageRegulated, bool outputOn);
+    void measured(const Measurement& measurement);
+    // No full status has come for kStaleAfter while the link stands.
+    void measurementsStale();
+    // Commands first..last of the frame may never have reached the supply:
+    // the link was lost before it answered a poll sent after them.
+    void commandsDropped(SupplyController::Frame frame, quint64 first, quint64 last);
+    // The supply reported a setpoint that was not known, with its output off.
+    void voltageLearned(double volts);
+    void currentLearned(double amperes);
+    // An output switch had to carry a voltage setpoint that was not known.
+    void unknownVoltageSent(double volts);
     void hotValuesReplaced(const QStringList& rows);
     void hotValueAdded(const QString& row);
     void hotValueRemoved(int row);
@@ -143,6 +158,12 @@ private:
     void takeVoltageReading(std::int32_t raw);
     void takeCurrentReading(std::int32_t raw);
     void handBackTurn();
+    void trackDelivery(bool answered);
+    void learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw);
+    void takeMeasurement(std::int32_t voltageWord, std::int32_t currentRaw);
+    void noteVoltageFrame();
+    CommandLedger& ledger(Frame frame) { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
+    const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
 
     LinkState& state_;
     SupplyPrompts& prompts_;
@@ -155,6 +176,12 @@ private:
     TimerRun timer_;
     ModelProfile profile_;
     std::optional<Measurement> latest_;
+    QTimer staleTimer_;
+    ModelConfirmation confirmation_;
+    CommandLedger voltageFrames_;
+    CommandLedger currentFrames_;
+    bool voltageKnown_ = false;
+    bool currentKnown_ = false;
     std::string lastPort_;
     std::string usePort_;
     std::pair<std::string, std::string> remoteKeys_;

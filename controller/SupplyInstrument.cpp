@@ -50,12 +50,12 @@ std::optional<RemoteInstrument::Measurement> SupplyInstrument::latest() const
 
 double SupplyInstrument::voltageSetpoint() const
 {
-    return controller_.voltageSetpoint();
+    return controller_.voltageSetpoint().value_or(0.0);
 }
 
 double SupplyInstrument::currentSetpoint() const
 {
-    return controller_.currentSetpoint();
+    return controller_.currentSetpoint().value_or(0.0);
 }
 
 bool SupplyInstrument::outputOn() const

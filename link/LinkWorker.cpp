@@ -64,18 +64,27 @@ void LinkWorker::pollOnce()
     writeBytes(state_.pollByte.load(), 1);
 }
 
+// A word that arrived whole is kept whatever its value: an output on with no
+// load reads a current of 0. A word cut short ends the answer, which then has
+// two values, so it is never taken for a status alone nor for a full one.
 void LinkWorker::readAnswer()
 {
-    const std::int32_t status = readBytes(1);
+    const std::int32_t status = readBytes(1).value;
     state_.replyValues.push_back(status);
     if (!wordsFollow(status)) {
         return;
     }
-    for (int word = 0; word < 2; ++word) {
-        const std::int32_t value = readBytes(2);
-        if (value != 0) {
-            state_.replyValues.push_back(value);
-        }
+    const Received voltage = readBytes(2);
+    if (voltage.count == 0) {
+        return;
+    }
+    state_.replyValues.push_back(voltage.value);
+    if (voltage.count < 2) {
+        return;
+    }
+    const Received current = readBytes(2);
+    if (current.count == 2) {
+        state_.replyValues.push_back(current.value);
     }
 }
 
@@ -139,11 +148,11 @@ void LinkWorker::writeBytes(std::int32_t value, int count)
     port_->write(bytes, static_cast<std::size_t>(count));
 }
 
-std::int32_t LinkWorker::readBytes(int count)
+LinkWorker::Received LinkWorker::readBytes(int count)
 {
     std::uint8_t bytes[2]{};
-    const std::size_t got = port_->read(bytes, static_cast<std::size_t>(count));
-    return WireProtocol::fromLittleEndian(bytes, static_cast<int>(got));
+    const auto got = static_cast<int>(port_->read(bytes, static_cast<std::size_t>(count)));
+    return {WireProtocol::fromLittleEndian(bytes, got), got};
 }
 
 void LinkWorker::pauseFor(std::chrono::milliseconds duration)

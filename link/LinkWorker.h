@@ -31,8 +31,14 @@ private:
     void restAfterFailedOpen();
     void advancePortIndex();
 
+    // A value read and how many of its bytes arrived.
+    struct Received {
+        std::int32_t value;
+        int count;
+    };
+
     void writeBytes(std::int32_t value, int count);
-    std::int32_t readBytes(int count);
+    Received readBytes(int count);
     void pauseFor(std::chrono::milliseconds duration);
 
     LinkState& state_;

@@ -11,8 +11,8 @@ Reading SupplyReadings::measured(const SupplyController& controller)
         reading.current = latest->amperes;
         reading.voltageRegulated = latest->voltageRegulated;
         reading.outputOn = latest->outputOn;
-        reading.setVoltage = controller.voltageSetpoint();
-        reading.setCurrent = controller.currentSetpoint();
+        reading.setVoltage = controller.voltageSetpoint().value_or(0.0);
+        reading.setCurrent = controller.currentSetpoint().value_or(0.0);
     }
     return reading;
 }

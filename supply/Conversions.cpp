@@ -10,6 +10,11 @@ double Conversions::readingToValue(std::int32_t raw, double fullScale)
     return std::floor(raw * fullScale * 0.01 + 0.5) * 0.1;
 }
 
+double Conversions::rawToValue(std::int32_t raw, double fullScale)
+{
+    return raw * fullScale / 1000;
+}
+
 std::int32_t Conversions::valueToRaw(double value, double fullScale)
 {
     return truncateToInt32(value * 1000 / fullScale);

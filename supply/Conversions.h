@@ -9,6 +9,8 @@ class Conversions {
 public:
     // A reading in volts or amperes, rounded to a tenth: floor(raw*max*0.01+0.5)*0.1.
     static double readingToValue(std::int32_t raw, double fullScale);
+    // A raw value at the supply's own resolution: raw*max/1000.
+    static double rawToValue(std::int32_t raw, double fullScale);
     // A setpoint in raw units, truncated toward zero.
     static std::int32_t valueToRaw(double value, double fullScale);
     // Truncation toward zero that stays defined for any double: clamps to the

@@ -8,7 +8,7 @@ enum class ReplyKind {
     NoAnswer, // [0]
     StatusOnly, // [status]
     FullStatus, // [status, voltage word, current word]
-    Incomplete, // anything else: a word was 0
+    Incomplete, // anything else: a word was cut short
 };
 
 ReplyKind classifyReply(const std::vector<std::int32_t>& values);

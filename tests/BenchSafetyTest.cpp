@@ -132,7 +132,7 @@ TEST(BenchSafety, NoPathQueuesASetpointBeyondFullScale)
     DialogHarness window(missingPorts(),
         DialogHarness::Options{{}, {}, "[COM-Port]\nUsePort=Auto\n[HotValues]\nTotalZ=1\nV1=150.0\nI1=99.9\n"});
     // Adopted readings beyond full scale (a word of 1023) are what a toggle repeats.
-    window.reply({1, 1023, 1023});
+    window.identify({1, 1023, 1023});
     EXPECT_EQ(window.state().setVoltageRaw.load(), 1000);
     EXPECT_EQ(window.state().setCurrentRaw.load(), 1000);
 

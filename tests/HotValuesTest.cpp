@@ -51,7 +51,7 @@ protected:
     {
         window = std::make_unique<DialogHarness>(
             missingPorts(), DialogHarness::Options{{}, {}, "[COM-Port]\nUsePort=Auto\n[HotValues]\n" + pairs});
-        window->reply({code, 500, 200});
+        window->identify({code, 500, 200});
         window->dialog().show();
         QApplication::setActiveWindow(&window->dialog());
     }

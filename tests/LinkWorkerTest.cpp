@@ -132,8 +132,12 @@ TEST(LinkWorker, ReadsWhatTheStatusAllows)
         {{129}, false, {129}}, // output on, status alone: no words are waited for
         {{129, 0xF4, 0x05, 200, 0}, false, {129, 1524, 200}}, // output on when found: its words came with it
         {{129, 0xF4, 0x05, 200, 0}, true, {129, 1524, 200}},
-        {{1, 0, 0, 200, 0}, false, {1, 200}}, // a zero word is left out
-        {{1, 0, 0, 0, 0}, false, {1}}, {{1, 0x2C}, false, {1, 0x2C}}, // a word cut short keeps its one byte
+        {{1, 0, 0, 200, 0}, false, {1, 0, 200}}, // a zero word is a reading like any other
+        {{129, 0xF4, 0x05, 0, 0}, true, {129, 1524, 0}}, // output on, nothing connected
+        {{129, 0, 0, 200, 0}, true, {129, 0, 200}}, // output on into a short
+        {{1, 0, 0, 0, 0}, false, {1, 0, 0}},
+        {{1, 0x2C}, false, {1, 0x2C}}, // a word cut short keeps its one byte and ends the answer
+        {{1, 0xF4, 0x01, 200}, false, {1, 500}},
     };
     for (const Case& c : cases) {
         WorkerRig rig({"A"});

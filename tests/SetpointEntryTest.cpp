@@ -40,7 +40,7 @@ protected:
 
     void goLive(int code)
     {
-        window.reply({code, 500, 200});
+        window.identify({code, 500, 200});
         window.dialog().show();
         QApplication::setActiveWindow(&window.dialog());
         focus(voltage());

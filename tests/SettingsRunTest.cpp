@@ -162,18 +162,18 @@ TEST(SettingsRun, ASaveThatFailsKeepsThePairsAndSaysSoOnce)
 {
     DialogHarness window(missingPorts(), {{}, {}, "[COM-Port]\nUsePort=Auto\n[HotValues]\nTotalZ=1\nV1=5.0\nA1=3.0\n"});
     const std::string before = window.settingsBytes();
-    window.reply({1, 500, 200});
+    window.identify({1, 500, 200});
     window.dialog().addCurrentAsHotValue();
     {
         const FileSizeLimit diskFull(10);
         window.reply({0});
-        window.reply({1, 500, 200});
+        window.identify({1, 500, 200});
         window.reply({0});
     }
     EXPECT_EQ(window.settingsBytes(), before);
     ASSERT_EQ(window.messages.texts().size(), 1);
     EXPECT_TRUE(window.messages.texts()[0].contains(QString::fromStdString(window.dialog().controller().settingsPath())));
-    window.reply({1, 500, 200});
+    window.identify({1, 500, 200});
     EXPECT_EQ(rows(window).size(), 2);
     window.reply({0});
     EXPECT_NE(window.settingsBytes().find("TotalZ=2\nV1=5.0\nA1=3.0\nV2=7.9\nA2=12.6\n"), std::string::npos);
@@ -186,7 +186,7 @@ TEST(SettingsRun, AFileThatCannotBeReadIsLeftAloneAndNamedOnce)
     ASSERT_EQ(window.messages.texts().size(), 1);
     EXPECT_TRUE(window.messages.texts()[0].contains(QStringLiteral("chown")));
     EXPECT_EQ(rows(window), QStringList{QString::fromUtf8("13.8 В  10.0 A")});
-    window.reply({1, 500, 200});
+    window.identify({1, 500, 200});
     window.reply({0});
     EXPECT_EQ(window.messages.texts().size(), 1);
     EXPECT_TRUE(std::filesystem::is_directory(window.dialog().controller().settingsPath()));

@@ -46,7 +46,7 @@ protected:
 
 TEST_F(StatusProcessing, AMissResetsTheWindowAndTheSecondInARowLeavesThePort)
 {
-    window.reply({1, 500, 200});
+    window.identify({1, 500, 200});
     ASSERT_TRUE(setpointControlsShown());
 
     window.reply({0});
@@ -83,6 +83,8 @@ TEST_F(StatusProcessing, AnAnswerBetweenTwoMissesKeepsThePort)
 
 TEST_F(StatusProcessing, AStatusAloneIdentifiesButGivesNoControl)
 {
+    window.reply({5});
+    EXPECT_EQ(window.state().identified.load(), 0) << "one status alone names no model";
     window.reply({5});
     EXPECT_EQ(window.state().identified.load(), 1);
     EXPECT_EQ(window.state().modelCode.load(), 5);
@@ -144,7 +146,7 @@ TEST_F(StatusProcessing, AFullStatusFollowsOutputRegulationAndReadings)
 
 TEST_F(StatusProcessing, AnUnchangedReadingWritesNothing)
 {
-    window.reply({2, 100, 100});
+    window.identify({2, 100, 100});
     EXPECT_EQ(window.text(1020), QString::fromUtf8("3.2 В"));
     window.control<QLineEdit>(1020)->setText(QStringLiteral("marker"));
     window.reply({2, 100, 100});
@@ -153,7 +155,7 @@ TEST_F(StatusProcessing, AnUnchangedReadingWritesNothing)
 
 TEST_F(StatusProcessing, ReadingsOfAnotherModelAreNotShown)
 {
-    window.reply({2, 100, 100});
+    window.identify({2, 100, 100});
     window.reply({1, 300, 400});
     EXPECT_EQ(window.text(1020), QString::fromUtf8("3.2 В"));
     EXPECT_EQ(window.text(1007), QStringLiteral("Brisna"));
@@ -162,7 +164,7 @@ TEST_F(StatusProcessing, ReadingsOfAnotherModelAreNotShown)
 
 TEST_F(StatusProcessing, ARejectedCodeGivesLiveControlsWithoutReadings)
 {
-    window.reply({20, 500, 200});
+    window.identify({20, 500, 200});
     EXPECT_EQ(window.state().identified.load(), 0);
     EXPECT_EQ(window.state().controlsLive.load(), 1);
     EXPECT_TRUE(window.shown(1016));
@@ -186,7 +188,7 @@ TEST_F(StatusProcessing, ATwoValueReplyChangesNothingButHandsBackTheTurn)
 
 TEST_F(StatusProcessing, AnUnknownCodeIsAnnouncedAndGetsTheFallbackRow)
 {
-    window.reply({7});
+    window.identify({7});
     ASSERT_EQ(window.messages.texts().size(), 1);
     EXPECT_EQ(window.messages.texts().front(), QString::fromUtf8(ControllerDialog::kUnknownSupplyText));
     EXPECT_EQ(window.text(1004), QString::fromUtf8("Неизвестный"));

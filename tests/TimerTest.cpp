@@ -18,7 +18,7 @@ namespace {
 // The real window, live on a supply whose output is off, with ticks driven by hand.
 class Timer : public ::testing::Test {
 protected:
-    void SetUp() override { window.reply({1, 500, 200}); }
+    void SetUp() override { window.identify({1, 500, 200}); }
 
     QString clock() { return window.text(1045); }
     QString caption() { return window.text(1044); }
@@ -146,7 +146,7 @@ TEST_F(Timer, ALostLinkSuspendsTheRunAndItsReturnResumesIt)
     EXPECT_FALSE(window.enabled(1044));
     EXPECT_EQ(clock(), QStringLiteral("00:01:50"));
 
-    window.reply({1, 500, 200});
+    window.identify({1, 500, 200});
     EXPECT_TRUE(window.dialog().controller().timer().clockTicking());
     EXPECT_TRUE(toggleRequested());
     EXPECT_EQ(caption(), QString::fromUtf8("Остановить"));
