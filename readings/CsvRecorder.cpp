@@ -47,7 +47,8 @@ bool CsvRecorder::start(const QString& path, Mode mode)
         fail(because(tr("не удалось открыть файл «%1»").arg(path), error));
         return false;
     }
-    // Locked before anything is cut, so that another recording keeps its lines.
+    // Locked before anything is cut, so that another recording keeps its lines;
+    // a file system without locks records unlocked.
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         fail(tr("файл «%1» уже записывает другая программа").arg(path));
         return false;

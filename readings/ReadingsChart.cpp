@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -42,9 +43,13 @@ template <class TimePoint> double secondsOf(TimePoint time)
     return std::chrono::duration<double>(time.time_since_epoch()).count();
 }
 
+// Clamped within a few hundred thousand years: a far zoomed-out axis must not overflow the conversion.
 QString wallText(double epochSeconds, const QString& format)
 {
-    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(epochSeconds * 1000.0))).toString(format);
+    constexpr double kFarthestMs = 1e16;
+    const double ms
+        = std::isnan(epochSeconds) ? 0.0 : std::clamp(std::floor(epochSeconds * 1000.0), -kFarthestMs, kFarthestMs);
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ms)).toString(format);
 }
 
 } // namespace
