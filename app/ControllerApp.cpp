@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <iostream>
+
 int ControllerApp::run(int argc, char** argv)
 {
     const CommandLine::Parsed options = CommandLine::parse(CommandLine::arguments(argc, argv));
@@ -26,7 +28,7 @@ int ControllerApp::run(int argc, char** argv)
     }
     dialog.setRemoteOption(options.scpi);
     if (dialog.initialise()) {
-        dialog.readings().start(options.chart, QString::fromStdString(options.record));
+        dialog.readings().start(options.chart, QString::fromStdString(options.record), std::cerr);
         dialog.exec();
     }
     return 0;

@@ -11,10 +11,10 @@ void ChargeCounters::add(const Reading& reading)
 {
     if (previous_ && countable(*previous_) && countable(reading)) {
         // The difference of two arbitrary time points may not fit their integer type.
-        std::chrono::system_clock::rep ticks = 0;
+        std::chrono::steady_clock::rep ticks = 0;
         const bool fits = !__builtin_sub_overflow(
-            reading.time.time_since_epoch().count(), previous_->time.time_since_epoch().count(), &ticks);
-        const double seconds = std::chrono::duration<double>(std::chrono::system_clock::duration(ticks)).count();
+            reading.monotonic.time_since_epoch().count(), previous_->monotonic.time_since_epoch().count(), &ticks);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::duration(ticks)).count();
         if (fits && seconds > 0.0 && seconds <= kMaxIntervalSeconds) {
             ampereSeconds_ += (previous_->current + reading.current) / 2.0 * seconds;
             wattSeconds_

@@ -5,8 +5,9 @@
 #include <optional>
 
 // Charge, energy and output-on time integrated from the readings by the
-// trapezoid rule on their real times, over intervals whose both ends are
-// linked readings with the output on.
+// trapezoid rule on their monotonic times (setting the wall clock adds or
+// takes nothing), over intervals whose both ends are linked readings with the
+// output on.
 class ChargeCounters {
 public:
     // A longer interval means the program or the machine stalled: the supply

@@ -27,11 +27,15 @@ std::string CsvLine::format(const Reading& reading, double elapsedSeconds)
     appendFixed(line, reading.current);
     line += ',';
     appendFixed(line, reading.voltage * reading.current);
-    line += reading.voltageRegulated ? ",CV," : ",CC,";
-    line += reading.outputOn ? "on," : "off,";
-    appendFixed(line, reading.setVoltage);
+    // Without output there is nothing to regulate: the mode stays empty.
+    if (reading.outputOn) {
+        line += reading.voltageRegulated ? ",CV,on," : ",CC,on,";
+    } else {
+        line += ",,off,";
+    }
+    appendSetpoint(line, reading.setVoltage);
     line += ',';
-    appendFixed(line, reading.setCurrent);
+    appendSetpoint(line, reading.setCurrent);
     line += '\n';
     return line;
 }
@@ -46,6 +50,14 @@ void CsvLine::appendFixed(std::string& out, double value)
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 3);
     if (result.ec == std::errc()) {
         out.append(buffer.data(), result.ptr);
+    }
+}
+
+// An unknown setpoint stays empty.
+void CsvLine::appendSetpoint(std::string& out, std::optional<double> value)
+{
+    if (value) {
+        appendFixed(out, *value);
     }
 }
 

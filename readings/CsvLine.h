@@ -3,6 +3,7 @@
 #include "readings/Reading.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 // The recording's text: one line per reading, a point as decimal separator
@@ -10,12 +11,14 @@
 class CsvLine {
 public:
     static std::string header();
-    // Ends with a newline. A reading without a link keeps only its time.
+    // Ends with a newline. A reading without a link keeps only its time; the
+    // mode is empty while the output is off, a setpoint while it is unknown.
     static std::string format(const Reading& reading, double elapsedSeconds);
     // "2024-05-03T14:03:27.400+03:00"; empty for a time the system cannot convert.
     static std::string isoTime(std::chrono::system_clock::time_point time);
 
 private:
     static void appendFixed(std::string& out, double value);
+    static void appendSetpoint(std::string& out, std::optional<double> value);
     static void appendPadded(std::string& out, long long value, int width);
 };

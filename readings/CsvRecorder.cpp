@@ -1,11 +1,13 @@
 #include "readings/CsvRecorder.h"
 
 #include "readings/CsvLine.h"
+#include "readings/CsvTail.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -37,18 +39,24 @@ bool CsvRecorder::start(const QString& path, Mode mode)
 {
     stop();
     path_ = path;
-    // Appending reads the last byte back.
-    const int flags = O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_RDWR | O_APPEND : O_WRONLY | O_TRUNC);
+    // Every write lands at the end, after any other writer's; appending reads the tail back.
+    const int flags = O_CREAT | O_CLOEXEC | O_RDWR | O_APPEND;
     fd_ = ::open(QFile::encodeName(path).constData(), flags, 0644); // NOLINT(cppcoreguidelines-pro-type-vararg)
     if (fd_ < 0) {
         const int error = errno;
-        fail(tr("не удалось открыть файл «%1»").arg(path), error);
+        fail(because(tr("не удалось открыть файл «%1»").arg(path), error));
         return false;
     }
-    firstTime_.reset();
+    // Locked before anything is cut, so that another recording keeps its lines;
+    // a file system without locks records unlocked.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        fail(tr("файл «%1» уже записывает другая программа").arg(path));
+        return false;
+    }
+    firstMonotonic_.reset();
     if (!startLine(mode)) {
         const int error = errno;
-        fail(tr("не удалось записать в файл «%1»").arg(path), error);
+        fail(because(tr("не удалось записать в файл «%1»").arg(path), error));
         return false;
     }
     syncer_ = std::make_unique<FileSyncer>(fd_, sync_);
@@ -56,19 +64,20 @@ bool CsvRecorder::start(const QString& path, Mode mode)
     return true;
 }
 
-// A new file gets the header; an appended one a newline first if its last
-// line was cut short.
-bool CsvRecorder::startLine(Mode mode) const
+// A new or overwritten file gets the header; an appended one a newline first
+// if its last line was cut short, and its elapsed_s goes on from there.
+bool CsvRecorder::startLine(Mode mode)
 {
     struct stat status { };
-    if (mode == Mode::Overwrite || ::fstat(fd_, &status) != 0 || status.st_size == 0) {
-        return writeAll(fd_, CsvLine::header());
+    if (mode == Mode::Overwrite && ::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(fd_, 0) != 0) {
+        return false;
     }
-    char last = '\n';
-    if (::pread(fd_, &last, 1, status.st_size - 1) == 1 && last != '\n') {
-        return writeAll(fd_, "\n");
+    const CsvTail tail(fd_);
+    elapsedBase_ = tail.lastElapsed();
+    if (tail.empty()) {
+        return writeLine(CsvLine::header());
     }
-    return true;
+    return tail.endsInNewline() || writeLine("\n");
 }
 
 void CsvRecorder::stop()
@@ -84,25 +93,42 @@ void CsvRecorder::record(const Reading& reading)
         return;
     }
     if (const int error = syncer_->error(); error != 0) {
-        fail(tr("не удалось записать в файл «%1»").arg(path_), error);
+        fail(because(tr("не удалось записать в файл «%1»").arg(path_), error));
         return;
     }
-    if (!firstTime_) {
-        firstTime_ = reading.time;
+    if (!firstMonotonic_) {
+        firstMonotonic_ = reading.monotonic;
     }
-    const double elapsed = std::chrono::duration<double>(reading.time.time_since_epoch()).count()
-        - std::chrono::duration<double>(firstTime_->time_since_epoch()).count();
-    if (!writeAll(fd_, CsvLine::format(reading, elapsed))) {
+    // Differences of doubles: two arbitrary time points may be too far apart for their integer type.
+    const double elapsed = elapsedBase_ + std::chrono::duration<double>(reading.monotonic.time_since_epoch()).count()
+        - std::chrono::duration<double>(firstMonotonic_->time_since_epoch()).count();
+    if (!writeLine(CsvLine::format(reading, elapsed))) {
         const int error = errno;
-        fail(tr("не удалось записать в файл «%1»").arg(path_), error);
+        fail(because(tr("не удалось записать в файл «%1»").arg(path_), error));
         return;
     }
     syncer_->request();
 }
 
-bool CsvRecorder::writeAll(int fd, const std::string& bytes)
+// A line goes in whole or not at all: what a short write left is cut off again.
+bool CsvRecorder::writeLine(const std::string& bytes) const
 {
     std::size_t done = 0;
+    if (writeAll(fd_, bytes, done)) {
+        return true;
+    }
+    const int error = errno;
+    struct stat status { };
+    if (done > 0 && ::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
+        // Should the cut fail as well, the write's error is still the one to tell.
+        [[maybe_unused]] const int cut = ::ftruncate(fd_, status.st_size - static_cast<off_t>(done));
+    }
+    errno = error;
+    return false;
+}
+
+bool CsvRecorder::writeAll(int fd, const std::string& bytes, std::size_t& done)
+{
     while (done < bytes.size()) {
         const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (written < 0 && errno == EINTR) {
@@ -119,14 +145,19 @@ bool CsvRecorder::writeAll(int fd, const std::string& bytes)
     return true;
 }
 
-void CsvRecorder::fail(const QString& what, int error)
+QString CsvRecorder::because(const QString& what, int error)
+{
+    return QStringLiteral("%1: %2").arg(what, errorText(error));
+}
+
+void CsvRecorder::fail(const QString& reason)
 {
     const bool started = syncer_ != nullptr;
     closeFile();
     if (started) {
         emit recordingChanged(false);
     }
-    emit failed(tr("Запись в CSV остановлена: %1: %2.").arg(what, errorText(error)));
+    emit failed(tr("Запись в CSV остановлена: %1.").arg(reason));
 }
 
 QString CsvRecorder::errorText(int error)
@@ -136,6 +167,8 @@ QString CsvRecorder::errorText(int error)
         return tr("на диске нет места");
     case EDQUOT:
         return tr("превышена дисковая квота");
+    case EFBIG:
+        return tr("файл достиг предельного размера");
     case EIO:
         return tr("ошибка ввода-вывода, возможно, носитель извлечён");
     case EACCES:

@@ -11,10 +11,11 @@
 #include <optional>
 #include <string>
 
-// Writes one CSV line per reading as it arrives, straight to the file, so a
-// crash loses at most the line being written; a thread of its own syncs the
-// file to its medium. A failure stops the recording and says why; the caller
-// goes on.
+// Writes one CSV line per reading as it arrives, straight to the file and
+// whole or not at all, so a crash loses at most the line being written; a
+// thread of its own syncs the file to its medium. The file stays locked while
+// it records: a second recorder of it, in this program or another, is
+// refused. A failure stops the recording and says why; the caller goes on.
 class CsvRecorder : public QObject {
     Q_OBJECT
 public:
@@ -26,7 +27,8 @@ public:
     CsvRecorder& operator=(const CsvRecorder&) = delete;
 
     // Stops any recording first. False, with failed() emitted, when the file
-    // cannot be opened or its header written.
+    // cannot be opened, is being recorded already or its header cannot be
+    // written. Appending carries elapsed_s on from the file's last line.
     bool start(const QString& path, Mode mode);
     void stop();
     void record(const Reading& reading);
@@ -42,14 +44,17 @@ signals:
     void failed(const QString& message);
 
 private:
-    static bool writeAll(int fd, const std::string& bytes);
-    bool startLine(Mode mode) const;
-    void fail(const QString& what, int error);
+    static bool writeAll(int fd, const std::string& bytes, std::size_t& done);
+    static QString because(const QString& what, int error);
+    bool writeLine(const std::string& bytes) const;
+    bool startLine(Mode mode);
+    void fail(const QString& reason);
     bool closeFile();
 
     FileSyncer::Sync sync_;
     int fd_ = -1;
     std::unique_ptr<FileSyncer> syncer_;
     QString path_;
-    std::optional<std::chrono::system_clock::time_point> firstTime_;
+    std::optional<std::chrono::steady_clock::time_point> firstMonotonic_;
+    double elapsedBase_ = 0.0;
 };

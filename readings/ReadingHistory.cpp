@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -18,9 +19,34 @@ float stored(double value)
                              : static_cast<float>(std::clamp(value, -kMax, kMax));
 }
 
-std::int64_t msSinceEpoch(std::chrono::system_clock::time_point time)
+// NaN stands for an unknown setpoint.
+float stored(std::optional<double> value)
+{
+    return value ? stored(*value) : std::numeric_limits<float>::quiet_NaN();
+}
+
+std::optional<double> setpoint(float value)
+{
+    return std::isnan(value) ? std::nullopt : std::optional<double>(value);
+}
+
+// Two known setpoints that differ; an unknown one changes nothing.
+bool changed(float before, float after)
+{
+    return !std::isnan(before) && !std::isnan(after) && before != after;
+}
+
+template <class TimePoint> std::int64_t msSinceEpoch(TimePoint time)
 {
     return std::chrono::floor<milliseconds>(time).time_since_epoch().count();
+}
+
+// Clamped to what the clock's time points hold, so that converting back cannot overflow.
+template <class Clock> typename Clock::time_point fromMs(std::int64_t ms)
+{
+    const std::int64_t lowest = std::chrono::ceil<milliseconds>(Clock::time_point::min()).time_since_epoch().count();
+    const std::int64_t highest = std::chrono::floor<milliseconds>(Clock::time_point::max()).time_since_epoch().count();
+    return typename Clock::time_point(milliseconds(std::clamp(ms, lowest, highest)));
 }
 
 } // namespace
@@ -97,6 +123,7 @@ void ReadingHistory::clear()
     samples_.clear();
     events_.clear();
     blocks_.clear();
+    wallOffsets_.clear();
     dropped_ = 0;
     lastLinked_.reset();
 }
@@ -107,15 +134,17 @@ void ReadingHistory::append(const Reading& reading)
     if (!reading.linked && lostBefore) {
         return; // one stored sample per link loss is enough for its gap
     }
+    const std::int64_t monotonicMs = msSinceEpoch(reading.monotonic);
     if (samples_.empty()) {
-        origin_ = std::chrono::floor<milliseconds>(reading.time);
+        originMs_ = monotonicMs;
     }
-    std::optional<std::uint32_t> ms = offsetOf(reading.time);
+    std::optional<std::uint32_t> ms = offsetOf(monotonicMs);
     if (!ms) {
         clear();
-        origin_ = std::chrono::floor<milliseconds>(reading.time);
+        originMs_ = monotonicMs;
         ms = 0;
     }
+    noteWallOffset(msSinceEpoch(reading.time) - (originMs_ + *ms));
     Sample sample{*ms, 0.0F, 0.0F, 0.0F, 0.0F, 0};
     if (reading.linked) {
         sample = {*ms, stored(reading.voltage), stored(reading.current), stored(reading.setVoltage),
@@ -131,15 +160,15 @@ void ReadingHistory::append(const Reading& reading)
     }
 }
 
-std::optional<std::uint32_t> ReadingHistory::offsetOf(std::chrono::system_clock::time_point time)
+std::optional<std::uint32_t> ReadingHistory::offsetOf(std::int64_t monotonicMs)
 {
-    std::int64_t ms = msSinceEpoch(time) - msSinceEpoch(origin_);
+    std::int64_t ms = monotonicMs - originMs_;
     if (!samples_.empty()) {
         ms = std::max<std::int64_t>(ms, samples_.back().ms);
     }
     if (ms >= kRebaseAfterMs) {
         rebase();
-        ms = std::max<std::int64_t>(msSinceEpoch(time) - msSinceEpoch(origin_), samples_.back().ms);
+        ms = std::max<std::int64_t>(monotonicMs - originMs_, samples_.back().ms);
     }
     if (ms >= kRebaseAfterMs) {
         return std::nullopt;
@@ -150,7 +179,7 @@ std::optional<std::uint32_t> ReadingHistory::offsetOf(std::chrono::system_clock:
 void ReadingHistory::rebase()
 {
     const std::uint32_t shift = samples_.front().ms;
-    origin_ += milliseconds(shift);
+    originMs_ += shift;
     for (Sample& sample : samples_) {
         sample.ms -= shift;
     }
@@ -172,6 +201,16 @@ void ReadingHistory::rebaseBlocks(std::uint32_t shift)
             extremes->minMs -= std::min(shift, extremes->minMs);
             extremes->maxMs -= std::min(shift, extremes->maxMs);
         }
+    }
+}
+
+// The wall clock keeps its distance to the monotonic one until someone sets
+// it or the machine sleeps: one entry per such step, not per sample.
+void ReadingHistory::noteWallOffset(std::int64_t wallMinusMonotonicMs)
+{
+    if (wallOffsets_.empty()
+        || std::llabs(wallMinusMonotonicMs - wallOffsets_.back().wallMinusMonotonicMs) > kWallJitterMs) {
+        wallOffsets_.push_back({dropped_ + samples_.size(), wallMinusMonotonicMs});
     }
 }
 
@@ -204,11 +243,20 @@ void ReadingHistory::noteEvents(const Sample& sample)
             events_.push_back(
                 {sample.ms, (sample.flags & kOutputOn) != 0 ? EventKind::OutputOn : EventKind::OutputOff});
         }
-        if (sample.setVoltage != lastLinked_->setVoltage || sample.setCurrent != lastLinked_->setCurrent) {
+        if (changed(lastLinked_->setVoltage, sample.setVoltage)
+            || changed(lastLinked_->setCurrent, sample.setCurrent)) {
             events_.push_back({sample.ms, EventKind::SetpointChange});
         }
     }
+    // The last known setpoints stay for the comparison while they are unknown.
+    const Sample previous = lastLinked_.value_or(sample);
     lastLinked_ = sample;
+    if (std::isnan(sample.setVoltage)) {
+        lastLinked_->setVoltage = previous.setVoltage;
+    }
+    if (std::isnan(sample.setCurrent)) {
+        lastLinked_->setCurrent = previous.setCurrent;
+    }
 }
 
 void ReadingHistory::dropOldest()
@@ -220,6 +268,9 @@ void ReadingHistory::dropOldest()
     while (!events_.empty() && events_.front().ms < samples_.front().ms) {
         events_.pop_front();
     }
+    while (wallOffsets_.size() > 1 && wallOffsets_[1].firstSample <= dropped_) {
+        wallOffsets_.pop_front();
+    }
 }
 
 double ReadingHistory::secondsAt(std::size_t index) const
@@ -227,18 +278,33 @@ double ReadingHistory::secondsAt(std::size_t index) const
     return samples_.at(index).ms / 1000.0;
 }
 
+std::chrono::steady_clock::time_point ReadingHistory::origin() const
+{
+    return fromMs<std::chrono::steady_clock>(originMs_);
+}
+
+std::int64_t ReadingHistory::wallOffsetAt(std::size_t index) const
+{
+    const std::size_t absolute = dropped_ + index;
+    const auto after = std::partition_point(wallOffsets_.begin(), wallOffsets_.end(),
+        [absolute](const WallOffset& offset) { return offset.firstSample <= absolute; });
+    return std::prev(after)->wallMinusMonotonicMs;
+}
+
 Reading ReadingHistory::reading(std::size_t index) const
 {
     const Sample& sample = samples_.at(index);
+    const std::int64_t monotonicMs = originMs_ + sample.ms;
     Reading reading;
-    reading.time = origin_ + milliseconds(sample.ms);
+    reading.monotonic = fromMs<std::chrono::steady_clock>(monotonicMs);
+    reading.time = fromMs<std::chrono::system_clock>(monotonicMs + wallOffsetAt(index));
     reading.linked = (sample.flags & kLinked) != 0;
     reading.voltage = sample.voltage;
     reading.current = sample.current;
     reading.voltageRegulated = (sample.flags & kRegulatingVoltage) != 0;
     reading.outputOn = (sample.flags & kOutputOn) != 0;
-    reading.setVoltage = sample.setVoltage;
-    reading.setCurrent = sample.setCurrent;
+    reading.setVoltage = setpoint(sample.setVoltage);
+    reading.setCurrent = setpoint(sample.setCurrent);
     return reading;
 }
 

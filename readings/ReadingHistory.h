@@ -42,7 +42,8 @@ public:
 
     bool empty() const { return samples_.empty(); }
     std::size_t size() const { return samples_.size(); }
-    std::chrono::system_clock::time_point origin() const { return origin_; }
+    // The monotonic time that secondsAt() counts from.
+    std::chrono::steady_clock::time_point origin() const;
     double secondsAt(std::size_t index) const;
     Reading reading(std::size_t index) const;
     // The sample closest in time; size() when empty.
@@ -56,7 +57,7 @@ public:
 
 private:
     struct Sample {
-        std::uint32_t ms; // since origin_
+        std::uint32_t ms; // monotonic, since originMs_
         float voltage;
         float current;
         float setVoltage;
@@ -66,6 +67,11 @@ private:
     struct StoredEvent {
         std::uint32_t ms;
         EventKind kind;
+    };
+    // The wall clock's distance to the stored monotonic times from one sample on.
+    struct WallOffset {
+        std::size_t firstSample; // counted like dropped_
+        std::int64_t wallMinusMonotonicMs;
     };
     // The extremes of one series over a block of samples.
     struct Extremes {
@@ -93,10 +99,15 @@ private:
     static constexpr std::uint8_t kOutputOn = 4;
     // Offsets are rebased before they come near the 32-bit limit.
     static constexpr std::int64_t kRebaseAfterMs = std::int64_t{1} << 31;
+    // The two clocks are read one after the other, so their distance in whole
+    // milliseconds wobbles by one without either being set.
+    static constexpr std::int64_t kWallJitterMs = 1;
 
-    // Milliseconds since origin_, never before the newest sample; nullopt once
-    // the clock has jumped too far ahead to keep the stored samples.
-    std::optional<std::uint32_t> offsetOf(std::chrono::system_clock::time_point time);
+    // Milliseconds since originMs_, never before the newest sample; nullopt
+    // once the clock has jumped too far ahead to keep the stored samples.
+    std::optional<std::uint32_t> offsetOf(std::int64_t monotonicMs);
+    void noteWallOffset(std::int64_t wallMinusMonotonicMs);
+    std::int64_t wallOffsetAt(std::size_t index) const;
     void rebase();
     void noteEvents(const Sample& sample);
     void dropOldest();
@@ -110,10 +121,11 @@ private:
     static std::uint32_t toMs(double seconds);
 
     std::size_t capacity_;
-    std::chrono::system_clock::time_point origin_;
+    std::int64_t originMs_ = 0; // monotonic
     std::deque<Sample> samples_;
     std::deque<StoredEvent> events_;
     std::deque<Block> blocks_;
+    std::deque<WallOffset> wallOffsets_;
     std::size_t dropped_ = 0; // samples dropped since the last clear(), for the block alignment
     std::optional<Sample> lastLinked_;
 };

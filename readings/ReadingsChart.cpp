@@ -1,11 +1,15 @@
 #include "readings/ReadingsChart.h"
 
+#include "readings/ValueScale.h"
+#include "readings/WallClockTicker.h"
+
 #include <qcustomplot.h>
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -16,8 +20,9 @@ const QColor kPowerColor(0xb0, 0x80, 0x10);
 
 // How close two marks may come, in pixels, before the later one is left out.
 constexpr double kMarkSpacing = 3.0;
-// "All" never shows less than this, so a young history is not stretched.
-constexpr double kShortestAllSeconds = 60.0;
+// "All" never shows less than this, so a young history is not stretched; the
+// chosen span starts once the history is longer.
+constexpr double kShortestSpanSeconds = 60.0;
 constexpr int kMinimumColumns = 50;
 constexpr int kColumnsUnlaidOut = 1000;
 
@@ -31,6 +36,20 @@ QSharedPointer<QCPGraphDataContainer> toData(const ReadingHistory::Series& serie
     auto data = QSharedPointer<QCPGraphDataContainer>::create();
     data->set(points, true);
     return data;
+}
+
+template <class TimePoint> double secondsOf(TimePoint time)
+{
+    return std::chrono::duration<double>(time.time_since_epoch()).count();
+}
+
+// Clamped within a few hundred thousand years: a far zoomed-out axis must not overflow the conversion.
+QString wallText(double epochSeconds, const QString& format)
+{
+    constexpr double kFarthestMs = 1e16;
+    const double ms
+        = std::isnan(epochSeconds) ? 0.0 : std::clamp(std::floor(epochSeconds * 1000.0), -kFarthestMs, kFarthestMs);
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ms)).toString(format);
 }
 
 } // namespace
@@ -65,8 +84,10 @@ ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
     plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     plot_->setPlottingHint(QCP::phFastPolylines, true);
     plot_->setNotAntialiasedElements(QCP::aeAll);
+    plot_->setLocale(QLocale::c()); // a decimal point, as everywhere in the program
     plot_->axisRect()->setRangeDrag(Qt::Horizontal);
     plot_->axisRect()->setRangeZoom(Qt::Horizontal);
+    plot_->axisRect()->setRangeZoomAxes({plot_->xAxis}, {plot_->yAxis, plot_->yAxis2, powerAxis_});
     plot_->setMouseTracking(true);
     plot_->installEventFilter(this);
     connect(plot_->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &ReadingsChart::onRangeChanged);
@@ -76,9 +97,9 @@ ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
 
 void ReadingsChart::setUpAxes()
 {
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss"));
-    plot_->xAxis->setTicker(ticker);
+    ticker_ = QSharedPointer<WallClockTicker>::create();
+    ticker_->setDateTimeFormat(QStringLiteral("hh:mm:ss"));
+    plot_->xAxis->setTicker(ticker_);
     plot_->xAxis->setLabel(QString::fromUtf8("Время"));
     plot_->yAxis->setLabel(QString::fromUtf8("Напряжение, В"));
     plot_->yAxis2->setLabel(QString::fromUtf8("Ток, А"));
@@ -92,7 +113,6 @@ void ReadingsChart::setUpAxes()
         axis->setTickLabelColor(color);
         axis->setBasePen(QPen(color));
     }
-    setFullScale(1.0, 1.0);
 }
 
 void ReadingsChart::setUpGraphs()
@@ -107,8 +127,14 @@ void ReadingsChart::setUpGraphs()
     voltage_ = add(plot_->yAxis, kVoltageColor, "Напряжение");
     current_ = add(plot_->yAxis2, kCurrentColor, "Ток");
     power_ = add(powerAxis_, kPowerColor, "Мощность");
+    // A row of its own above the plot: inside it the legend would cover curves.
     plot_->legend->setVisible(true);
-    plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    plot_->legend->setFillOrder(QCPLegend::foColumnsFirst);
+    plot_->legend->setBorderPen(Qt::NoPen);
+    plot_->axisRect()->insetLayout()->take(plot_->legend);
+    plot_->plotLayout()->insertRow(0);
+    plot_->plotLayout()->addElement(0, 0, plot_->legend);
+    plot_->plotLayout()->setRowStretchFactor(0, 0.001);
     cursor_ = new QCPItemStraightLine(plot_);
     cursor_->setPen(QPen(QColor(0, 0, 0, 120), 1.0));
     cursor_->setVisible(false);
@@ -119,17 +145,36 @@ void ReadingsChart::setFullScale(double volts, double amperes)
     if (!(volts > 0.0 && amperes > 0.0 && std::isfinite(volts * amperes))) {
         return;
     }
-    plot_->yAxis->setRange(0.0, volts);
-    plot_->yAxis2->setRange(0.0, amperes);
-    powerAxis_->setRange(0.0, volts * amperes);
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+    fullVolts_ = volts;
+    fullAmperes_ = amperes;
+    refresh();
+}
+
+void ReadingsChart::setFullScaleShown(bool shown)
+{
+    fullScaleShown_ = shown;
+    valuesZoomed_ = false;
+    refresh();
 }
 
 void ReadingsChart::setSpan(Span span)
 {
+    chosenSpan_.reset();
     span_ = span;
     emit spanChanged(span);
+    valuesZoomed_ = false;
     setFollowing(true);
+}
+
+// The first minute is shown as a minute, not squeezed into the chosen span.
+void ReadingsChart::takeChosenSpan()
+{
+    if (chosenSpan_ && !history_.empty()
+        && history_.secondsAt(history_.size() - 1) - history_.secondsAt(0) > kShortestSpanSeconds) {
+        span_ = *chosenSpan_;
+        chosenSpan_.reset();
+        emit spanChanged(span_);
+    }
 }
 
 void ReadingsChart::setFollowing(bool following)
@@ -140,6 +185,7 @@ void ReadingsChart::setFollowing(bool following)
     const bool changed = following != following_;
     following_ = following;
     if (following_) {
+        valuesZoomed_ = false;
         moveToLiveEdge();
     }
     if (changed) {
@@ -149,6 +195,7 @@ void ReadingsChart::setFollowing(bool following)
 
 void ReadingsChart::historyChanged()
 {
+    takeChosenSpan();
     stale_ = true;
     if (!isVisible()) {
         return;
@@ -170,7 +217,22 @@ void ReadingsChart::showEvent(QShowEvent* event)
 
 double ReadingsChart::originSeconds() const
 {
-    return std::chrono::duration<double>(history_.origin().time_since_epoch()).count();
+    return secondsOf(history_.origin());
+}
+
+// From the newest reading: the labels show the wall clock as it is now.
+double ReadingsChart::wallOffset() const
+{
+    if (history_.empty()) {
+        return secondsOf(std::chrono::system_clock::now()) - secondsOf(std::chrono::steady_clock::now());
+    }
+    const Reading newest = history_.reading(history_.size() - 1);
+    return secondsOf(newest.time) - secondsOf(newest.monotonic);
+}
+
+double ReadingsChart::historySeconds() const
+{
+    return history_.empty() ? 0.0 : history_.secondsAt(history_.size() - 1) - history_.secondsAt(0);
 }
 
 double ReadingsChart::spanSeconds() const
@@ -185,16 +247,16 @@ double ReadingsChart::spanSeconds() const
     case Span::All:
         break;
     }
-    return history_.empty() ? kShortestAllSeconds
-                            : std::max(history_.secondsAt(history_.size() - 1), kShortestAllSeconds);
+    return std::max(historySeconds(), kShortestSpanSeconds);
 }
 
 void ReadingsChart::moveToLiveEdge()
 {
-    const double newest = history_.empty() ? static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0
+    const double newest = history_.empty() ? secondsOf(std::chrono::steady_clock::now())
                                            : originSeconds() + history_.secondsAt(history_.size() - 1);
     const double width = spanSeconds();
-    const double lower = span_ == Span::All && !history_.empty() ? originSeconds() : newest - width;
+    const double lower
+        = span_ == Span::All && !history_.empty() ? originSeconds() + history_.secondsAt(0) : newest - width;
     settingRange_ = true;
     plot_->xAxis->setRange(lower, lower + width);
     settingRange_ = false;
@@ -226,8 +288,24 @@ void ReadingsChart::refresh()
     voltage_->setData(toData(decimated.voltage, origin));
     current_->setData(toData(decimated.current, origin));
     power_->setData(toData(decimated.power, origin));
+    if (!valuesZoomed_) {
+        scaleValues(decimated);
+    }
+    ticker_->setOffset(wallOffset());
     placeMarks(range.lower - origin, range.upper - origin);
     plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ReadingsChart::scaleValues(const ReadingHistory::Decimated& shown)
+{
+    const auto scale = [this](QCPAxis* axis, const ReadingHistory::Series& series, double fullScale) {
+        const ValueScale::Range range
+            = fullScaleShown_ ? ValueScale::whole(series.values, fullScale) : ValueScale::fit(series.values, fullScale);
+        axis->setRange(range.lower, range.upper);
+    };
+    scale(plot_->yAxis, shown.voltage, fullVolts_);
+    scale(plot_->yAxis2, shown.current, fullAmperes_);
+    scale(powerAxis_, shown.power, fullVolts_ * fullAmperes_);
 }
 
 void ReadingsChart::placeMarks(double from, double to)
@@ -261,23 +339,35 @@ QCPItemStraightLine* ReadingsChart::mark(std::size_t index)
     return marks_[index];
 }
 
-QString ReadingsChart::describeNear(double epochSeconds) const
+QString ReadingsChart::describeNear(double key) const
 {
     if (history_.empty()) {
         return {};
     }
-    const Reading reading = history_.reading(history_.nearestIndex(epochSeconds - originSeconds()));
-    const QString time = QDateTime::fromMSecsSinceEpoch(
-        std::chrono::floor<std::chrono::milliseconds>(reading.time).time_since_epoch().count())
-                             .toString(QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"));
+    const Reading reading = history_.reading(history_.nearestIndex(key - originSeconds()));
+    const QString time = wallText(secondsOf(reading.time), QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"));
     if (!reading.linked) {
         return QString::fromUtf8("%1   нет связи").arg(time);
     }
-    return QString::fromUtf8("%1   %2 В   %3 А   %4 Вт   %5   выход %6")
+    // Without output there is no regulation to name.
+    const char* mode = !reading.outputOn ? "выход выкл."
+        : reading.voltageRegulated       ? "CV   выход вкл."
+                                         : "CC   выход вкл.";
+    return QString::fromUtf8("%1   %2 В   %3 А   %4 Вт   %5")
         .arg(time, QString::number(reading.voltage, 'f', 2), QString::number(reading.current, 'f', 2),
-            QString::number(reading.voltage * reading.current, 'f', 2),
-            QString::fromUtf8(reading.voltageRegulated ? "CV" : "CC"),
-            QString::fromUtf8(reading.outputOn ? "вкл." : "выкл."));
+            QString::number(reading.voltage * reading.current, 'f', 2), QString::fromUtf8(mode));
+}
+
+QString ReadingsChart::shownPeriod() const
+{
+    const QCPRange range = plot_->xAxis->range();
+    const double offset = wallOffset();
+    const QString format = QStringLiteral("dd.MM.yyyy hh:mm:ss");
+    const QString from = wallText(range.lower + offset, format);
+    const QString to = wallText(range.upper + offset, format);
+    // One date for a period within a day.
+    return from.left(10) == to.left(10) ? QStringLiteral("%1–%2").arg(from, to.mid(11))
+                                        : QStringLiteral("%1 – %2").arg(from, to);
 }
 
 void ReadingsChart::onMouseMove(QPointF position)
@@ -285,17 +375,23 @@ void ReadingsChart::onMouseMove(QPointF position)
     if (history_.empty() || !plot_->axisRect()->rect().contains(position.toPoint())) {
         return;
     }
-    const double epochSeconds = plot_->xAxis->pixelToCoord(position.x());
-    const double at = originSeconds() + history_.secondsAt(history_.nearestIndex(epochSeconds - originSeconds()));
+    const double key = plot_->xAxis->pixelToCoord(position.x());
+    const double at = originSeconds() + history_.secondsAt(history_.nearestIndex(key - originSeconds()));
     cursor_->point1->setCoords(at, 0.0);
     cursor_->point2->setCoords(at, 1.0);
     cursor_->setVisible(true);
     plot_->replot(QCustomPlot::rpQueuedReplot);
-    emit pointed(describeNear(epochSeconds));
+    emit pointed(describeNear(key));
 }
 
 bool ReadingsChart::eventFilter(QObject* watched, QEvent* event)
 {
+    // The wheel zooms time; with Ctrl it zooms the values, which then stay until followed again.
+    if (watched == plot_ && event->type() == QEvent::Wheel) {
+        const bool values = static_cast<QWheelEvent*>(event)->modifiers().testFlag(Qt::ControlModifier);
+        plot_->axisRect()->setRangeZoom(values ? Qt::Vertical : Qt::Horizontal);
+        valuesZoomed_ = valuesZoomed_ || values;
+    }
     if (watched == plot_ && event->type() == QEvent::Leave && cursor_->visible()) {
         cursor_->setVisible(false);
         plot_->replot(QCustomPlot::rpQueuedReplot);
@@ -304,11 +400,17 @@ bool ReadingsChart::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool ReadingsChart::savePng(const QString& path)
+bool ReadingsChart::savePng(const QString& path, const QString& title)
 {
     if (stale_) {
         refresh();
     }
+    auto* heading = new QCPTextElement(plot_, title, QFont(font().family(), font().pointSize() + 1, QFont::Bold));
+    plot_->plotLayout()->insertRow(0);
+    plot_->plotLayout()->addElement(0, 0, heading);
     const QSize size = plot_->size().width() < 400 ? QSize(1000, 600) : plot_->size();
-    return plot_->savePng(path, size.width(), size.height());
+    const bool saved = plot_->savePng(path, size.width(), size.height());
+    plot_->plotLayout()->remove(heading);
+    plot_->plotLayout()->simplify();
+    return saved;
 }

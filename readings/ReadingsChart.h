@@ -4,11 +4,14 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QSharedPointer>
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
+class WallClockTicker;
 class QCPAxis;
 class QCPGraph;
 class QCPItemStraightLine;
@@ -16,8 +19,10 @@ class QCPRange;
 class QCustomPlot;
 
 // Voltage, current and power against time from a ReadingHistory, reduced to
-// a few points per pixel column. It follows the newest reading until the
-// user drags or zooms, and redraws nothing while hidden.
+// a few points per pixel column. Time runs on the monotonic clock, labelled
+// with the wall clock; each value axis fits what is shown. It follows the
+// newest reading until the user drags or zooms, and redraws nothing while
+// hidden.
 class ReadingsChart : public QWidget {
     Q_OBJECT
 public:
@@ -25,7 +30,11 @@ public:
 
     explicit ReadingsChart(const ReadingHistory& history, QWidget* parent = nullptr);
 
+    // The model's full scale: the ceiling of the fitted value axes.
     void setFullScale(double volts, double amperes);
+    // Value axes from zero to the full scale instead of fitted to the curves.
+    void setFullScaleShown(bool shown);
+    bool fullScaleShown() const { return fullScaleShown_; }
     // Shows that much of the newest history and follows it again.
     void setSpan(Span span);
     Span span() const { return span_; }
@@ -33,9 +42,13 @@ public:
     bool following() const { return following_; }
     // The history has a new reading, or was cleared.
     void historyChanged();
-    bool savePng(const QString& path);
-    // The reading closest to a point on the time axis, as shown under the pointer.
-    QString describeNear(double epochSeconds) const;
+    // With the title above the chart.
+    bool savePng(const QString& path, const QString& title);
+    // The reading closest to a key on the time axis (monotonic seconds), as
+    // shown under the pointer.
+    QString describeNear(double key) const;
+    // The wall-clock times at the edges of the time axis.
+    QString shownPeriod() const;
 
     QCustomPlot* plot() const { return plot_; }
     static QColor markColor(ReadingHistory::EventKind kind);
@@ -55,21 +68,31 @@ private:
     void onRangeChanged();
     void moveToLiveEdge();
     void refresh();
+    void scaleValues(const ReadingHistory::Decimated& shown);
+    void takeChosenSpan();
     void placeMarks(double from, double to);
     QCPItemStraightLine* mark(std::size_t index);
     void onMouseMove(QPointF position);
     double originSeconds() const;
+    double wallOffset() const;
+    double historySeconds() const;
     double spanSeconds() const;
 
     const ReadingHistory& history_;
     QCustomPlot* plot_;
+    QSharedPointer<WallClockTicker> ticker_;
     QCPAxis* powerAxis_ = nullptr;
     QCPGraph* voltage_ = nullptr;
     QCPGraph* current_ = nullptr;
     QCPGraph* power_ = nullptr;
     QCPItemStraightLine* cursor_ = nullptr;
     std::vector<QCPItemStraightLine*> marks_;
-    Span span_ = Span::TenMinutes;
+    Span span_ = Span::OneMinute;
+    std::optional<Span> chosenSpan_ = Span::TenMinutes; // until the history is longer than a minute
+    double fullVolts_ = 0.0; // 0: not known yet
+    double fullAmperes_ = 0.0;
+    bool fullScaleShown_ = false;
+    bool valuesZoomed_ = false;
     bool following_ = true;
     bool settingRange_ = false;
     bool stale_ = true;

@@ -3,6 +3,7 @@
 #include "readings/CsvExport.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -11,10 +12,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <ostream>
 
 namespace {
 
@@ -33,6 +36,25 @@ QString clockText(double seconds)
 }
 
 const QString kCsvFilter = QString::fromUtf8("Таблицы CSV (*.csv);;Все файлы (*)");
+
+// Files are saved among the user's documents, not wherever the program was started.
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+// A name typed without an extension gets the one of its kind.
+QString withSuffix(const QString& path, const QString& suffix)
+{
+    return path.isEmpty() || !QFileInfo(path).suffix().isEmpty() ? path : path + u'.' + suffix;
+}
+
+QString askSaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& suffix,
+    QFileDialog::Options options = {})
+{
+    return withSuffix(QFileDialog::getSaveFileName(parent, title, documentsFolder(), filter, nullptr, options), suffix);
+}
 
 } // namespace
 
@@ -75,6 +97,11 @@ QMenuBar* ReadingsWindow::createMenu()
     file->addAction(text("Экспорт данных в CSV…"), this, &ReadingsWindow::chooseExportFile);
     file->addSeparator();
     file->addAction(text("Закрыть"), QKeySequence::Close, this, &QWidget::close);
+    QMenu* view = bar->addMenu(text("&Вид"));
+    QAction* fullScale = view->addAction(text("Полная шкала"));
+    fullScale->setObjectName(QStringLiteral("fullScale"));
+    fullScale->setCheckable(true);
+    connect(fullScale, &QAction::toggled, chart_, &ReadingsChart::setFullScaleShown);
     return bar;
 }
 
@@ -104,7 +131,8 @@ QLayout* ReadingsWindow::createSpanRow()
     follow_->setText(text("Следить за новыми"));
     follow_->setCheckable(true);
     follow_->setChecked(true);
-    follow_->setToolTip(text("Колесо мыши меняет масштаб, перетаскивание сдвигает график и снимает слежение"));
+    follow_->setToolTip(text("Колесо мыши меняет масштаб времени, с Ctrl — масштаб значений; "
+                             "перетаскивание сдвигает график и снимает слежение"));
     connect(follow_, &QAbstractButton::clicked, chart_, &ReadingsChart::setFollowing);
     row->addWidget(follow_);
     row->addStretch(1);
@@ -171,6 +199,11 @@ void ReadingsWindow::addReading(const Reading& reading)
 void ReadingsWindow::setFullScale(double volts, double amperes)
 {
     chart_->setFullScale(volts, amperes);
+}
+
+void ReadingsWindow::setModelName(const QString& name)
+{
+    modelName_ = name;
 }
 
 void ReadingsWindow::resetCounters()
@@ -248,7 +281,13 @@ void ReadingsWindow::showFailure(const QString& message)
 
 bool ReadingsWindow::savePng(const QString& path)
 {
-    return chart_->savePng(path);
+    showCounters();
+    QStringList title{chart_->shownPeriod()};
+    if (!modelName_.isEmpty()) {
+        title << modelName_;
+    }
+    title << ampereHours_->text() << wattHours_->text() << outputOnTime_->text();
+    return chart_->savePng(path, title.join(QStringLiteral("   ")));
 }
 
 bool ReadingsWindow::exportCsv(const QString& path)
@@ -267,14 +306,20 @@ void ReadingsWindow::open()
     activateWindow();
 }
 
-void ReadingsWindow::start(bool openNow, const QString& recordFile)
+void ReadingsWindow::start(bool openNow, const QString& recordFile, std::ostream& notes)
 {
     if (openNow) {
         open();
     }
-    if (!recordFile.isEmpty()) {
-        recordTo(recordFile);
+    if (recordFile.isEmpty()) {
+        return;
     }
+    // Asked for on the command line: never a question that nobody may be there to answer, never an overwrite.
+    const QFileInfo file(recordFile);
+    if (file.exists() && file.size() > 0) {
+        notes << "--record: appending to " << QFile::encodeName(recordFile).constData() << '\n';
+    }
+    startRecording(recordFile, CsvRecorder::Mode::Append);
 }
 
 void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)
@@ -289,8 +334,8 @@ void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)
 
 void ReadingsWindow::chooseRecordingFile()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, text("Запись в CSV"), QString(), kCsvFilter, nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString path
+        = askSaveFile(this, text("Запись в CSV"), kCsvFilter, QStringLiteral("csv"), QFileDialog::DontConfirmOverwrite);
     if (!path.isEmpty()) {
         recordTo(path);
     }
@@ -299,7 +344,7 @@ void ReadingsWindow::chooseRecordingFile()
 void ReadingsWindow::choosePngFile()
 {
     const QString path
-        = QFileDialog::getSaveFileName(this, text("Сохранить график"), QString(), text("Рисунки PNG (*.png)"));
+        = askSaveFile(this, text("Сохранить график"), text("Рисунки PNG (*.png)"), QStringLiteral("png"));
     if (!path.isEmpty() && !savePng(path)) {
         QMessageBox::warning(this, text("Сохранить график"), text("Не удалось сохранить «%1».").arg(path));
     }
@@ -307,7 +352,7 @@ void ReadingsWindow::choosePngFile()
 
 void ReadingsWindow::chooseExportFile()
 {
-    const QString path = QFileDialog::getSaveFileName(this, text("Экспорт данных"), QString(), kCsvFilter);
+    const QString path = askSaveFile(this, text("Экспорт данных"), kCsvFilter, QStringLiteral("csv"));
     if (!path.isEmpty()) {
         exportCsv(path);
     }

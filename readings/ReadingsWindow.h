@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <iosfwd>
+
 class QAbstractButton;
 class QButtonGroup;
 class QLabel;
@@ -30,17 +32,21 @@ public:
     void addReading(const Reading& reading);
     // Shows the window in front.
     void open();
-    // As the command line asks: open at once, and record to a file.
-    void start(bool openNow, const QString& recordFile);
+    // As the command line asks: open at once, and record to a file, appending
+    // without a question to one that has lines, which `notes` is told.
+    void start(bool openNow, const QString& recordFile, std::ostream& notes);
     // The menu of the main window's read-outs: this window, recording, counters.
     void showQuickMenu(const QPoint& globalPosition);
     void setFullScale(double volts, double amperes);
+    // The supply's model, for the title of a saved picture.
+    void setModelName(const QString& name);
     void resetCounters();
     // Asks whether to append when the file has lines already. False when
     // cancelled or when the file cannot be written.
     bool recordTo(const QString& path);
     bool startRecording(const QString& path, CsvRecorder::Mode mode);
     void stopRecording();
+    // Titled with the times shown, the model and the counters.
     bool savePng(const QString& path);
     bool exportCsv(const QString& path);
 
@@ -76,4 +82,5 @@ private:
     QLabel* outputOnTime_ = nullptr;
     QLabel* recording_ = nullptr;
     QAction* stopAction_ = nullptr;
+    QString modelName_;
 };

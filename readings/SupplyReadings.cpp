@@ -21,5 +21,6 @@ Reading SupplyReadings::lost()
 {
     Reading reading;
     reading.time = std::chrono::system_clock::now();
+    reading.monotonic = std::chrono::steady_clock::now();
     return reading;
 }

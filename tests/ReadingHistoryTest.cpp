@@ -13,11 +13,13 @@ using namespace std::chrono_literals;
 namespace {
 
 const std::chrono::system_clock::time_point kStart = std::chrono::sys_days{std::chrono::year{2024} / 5 / 3} + 9h;
+const std::chrono::steady_clock::time_point kBoot = std::chrono::steady_clock::time_point(5h);
 
 Reading linked(std::chrono::milliseconds at, double volts, double amperes, bool outputOn = true)
 {
     Reading reading;
     reading.time = kStart + at;
+    reading.monotonic = kBoot + at;
     reading.linked = true;
     reading.voltage = volts;
     reading.current = amperes;
@@ -31,6 +33,7 @@ Reading lost(std::chrono::milliseconds at)
 {
     Reading reading;
     reading.time = kStart + at;
+    reading.monotonic = kBoot + at;
     return reading;
 }
 
@@ -68,7 +71,7 @@ void expectExtremesKept(
     const auto columnOf = [&](double seconds) { return static_cast<int>(std::floor((seconds - from) / width)); };
     std::map<int, std::pair<double, double>> expected;
     for (const Reading& reading : readings) {
-        const int column = columnOf(std::chrono::duration<double>(reading.time - history.origin()).count());
+        const int column = columnOf(std::chrono::duration<double>(reading.monotonic - history.origin()).count());
         if (reading.linked && column >= 0 && column < columns) {
             auto [slot, added] = expected.try_emplace(column, reading.current, reading.current);
             slot->second
@@ -109,13 +112,13 @@ TEST(ReadingHistory, KeepsReadingsToTheMillisecondAndMarksWhatChanged)
     history.append(linked(2000ms, 12.0, 2.5, false));
 
     ASSERT_EQ(history.size(), 5U) << "a run of link losses is one sample";
-    EXPECT_EQ(history.origin(), kStart);
+    EXPECT_EQ(history.origin(), kBoot);
     const Reading back = history.reading(1);
     EXPECT_EQ(back.time, kStart + 400ms);
     EXPECT_TRUE(back.linked && back.voltageRegulated && back.outputOn);
     EXPECT_FLOAT_EQ(static_cast<float>(back.voltage), 12.0F);
     EXPECT_FLOAT_EQ(static_cast<float>(back.current), 2.5F);
-    EXPECT_FLOAT_EQ(static_cast<float>(history.reading(2).setVoltage), 13.8F);
+    EXPECT_FLOAT_EQ(static_cast<float>(history.reading(2).setVoltage.value_or(0.0)), 13.8F);
     EXPECT_FALSE(history.reading(3).linked);
     EXPECT_DOUBLE_EQ(history.secondsAt(4), 2.0);
 
@@ -174,7 +177,43 @@ TEST(ReadingHistory, ClockJumpsKeepTheTimesInOrder)
     // Years ahead: nothing sensible spans that, the history starts again.
     history.append(linked(24h * 365 * 5, 4.0, 1.0));
     ASSERT_EQ(history.size(), 1U);
-    EXPECT_EQ(history.origin(), kStart + 24h * 365 * 5);
+    EXPECT_EQ(history.origin(), kBoot + 24h * 365 * 5);
+}
+
+// Someone sets the wall clock back an hour: the curves go on in time order,
+// each reading keeps the wall time it had, the counters count real seconds.
+TEST(ReadingHistory, AWallClockSetBackMovesNoPosition)
+{
+    ReadingHistory history;
+    ChargeCounters counters;
+    for (int i = 0; i < 20; ++i) {
+        Reading reading = linked(i * 400ms, 12.0, 1.0);
+        reading.time -= i >= 10 ? 1h : 0h;
+        history.append(reading);
+        counters.add(reading);
+    }
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        EXPECT_DOUBLE_EQ(history.secondsAt(i), 0.4 * static_cast<double>(i));
+        EXPECT_EQ(history.reading(i).time, kStart + i * 400ms - (i >= 10 ? 1h : 0h));
+    }
+    EXPECT_NEAR(counters.outputOnSeconds(), 19 * 0.4, 1e-9);
+}
+
+// An unknown setpoint comes back as unknown and marks no change; one that
+// differs from the last known one does, even across the unknown stretch.
+TEST(ReadingHistory, UnknownSetpointsStayUnknown)
+{
+    ReadingHistory history;
+    const std::optional<double> setpoints[] = {std::nullopt, 12.0, std::nullopt, 12.0, std::nullopt, 13.0};
+    for (std::size_t i = 0; i < std::size(setpoints); ++i) {
+        Reading reading = linked(i * 1s, 12.0, 1.0);
+        reading.setVoltage = setpoints[i];
+        history.append(reading);
+        EXPECT_EQ(history.reading(i).setVoltage.has_value(), setpoints[i].has_value()) << i;
+    }
+    const auto events = history.eventsBetween(0.0, 10.0);
+    ASSERT_EQ(kinds(events), std::vector{ReadingHistory::EventKind::SetpointChange});
+    EXPECT_DOUBLE_EQ(events[0].seconds, 5.0);
 }
 
 TEST(ReadingHistory, ExtremeValuesAreStoredWithoutOverflow)
@@ -211,7 +250,7 @@ TEST(ReadingHistoryDecimation, KeepsTheExtremesAfterTheOldestReadingsAreDropped)
         history.append(reading);
     }
     const std::vector<Reading> kept(readings.end() - 5000, readings.end());
-    const double first = std::chrono::duration<double>(kept.front().time - history.origin()).count();
+    const double first = std::chrono::duration<double>(kept.front().monotonic - history.origin()).count();
     expectExtremesKept(history, kept, first, first + 2000.0, 5);
 }
 

@@ -1,8 +1,11 @@
 #include "readings/CsvExport.h"
 #include "readings/CsvLine.h"
 #include "readings/CsvRecorder.h"
+#include "readings/CsvTail.h"
 #include "readings/FileSyncer.h"
 #include "readings/ReadingHistory.h"
+
+#include "FileSizeLimit.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -32,6 +35,7 @@ Reading reading(std::chrono::milliseconds after, double volts = 12.1, double amp
 {
     Reading reading;
     reading.time = kNoonUtc + after;
+    reading.monotonic = std::chrono::steady_clock::time_point(1h + after);
     reading.linked = true;
     reading.voltage = volts;
     reading.current = amperes;
@@ -178,10 +182,11 @@ TEST(CsvLine, WritesLocalTimeWithItsOffsetAndPointDecimalsWhateverTheLocale)
     {
         const TimeZone newfoundland("NST3:30");
         Reading off = reading(-1ms, 0.0, 0.0);
-        off.voltageRegulated = false;
         off.outputOn = false;
-        EXPECT_EQ(CsvLine::format(off, 86400.0),
-            "2024-05-03T08:29:59.999-03:30,86400.000,0.000,0.000,0.000,CC,off,12.100,3.000\n");
+        off.setCurrent.reset();
+        EXPECT_EQ(
+            CsvLine::format(off, 86400.0), "2024-05-03T08:29:59.999-03:30,86400.000,0.000,0.000,0.000,,off,12.100,\n")
+            << "no mode without output, no unknown setpoint";
     }
     static_cast<void>(std::setlocale(LC_NUMERIC, numeric.c_str())); // NOLINT(concurrency-mt-unsafe)
     std::locale::global(previous);
@@ -237,6 +242,15 @@ TEST_F(Recorder, AppendsAfterTheOldLinesAndOverwritesOnlyWhenAsked)
     recorder.stop();
     EXPECT_EQ(readFile(path("old.csv")), appended + CsvLine::format(reading(0ms), 0.0)) << "no second header";
 
+    std::ofstream(path("old.csv").toStdString(), std::ios::app) << "2024-05-03T11:00:07.813+00:00,7.813,,,,,,,\n";
+    ASSERT_TRUE(recorder.start(path("old.csv"), CsvRecorder::Mode::Append));
+    recorder.record(reading(60s));
+    recorder.record(reading(62s));
+    recorder.stop();
+    EXPECT_TRUE(readFile(path("old.csv"))
+                    .ends_with(CsvLine::format(reading(60s), 7.813) + CsvLine::format(reading(62s), 9.813)))
+        << "elapsed_s goes on from the last line";
+
     ASSERT_TRUE(recorder.start(path("empty.csv"), CsvRecorder::Mode::Append));
     recorder.stop();
     EXPECT_EQ(readFile(path("empty.csv")), CsvLine::header());
@@ -244,6 +258,75 @@ TEST_F(Recorder, AppendsAfterTheOldLinesAndOverwritesOnlyWhenAsked)
     ASSERT_TRUE(recorder.start(path("old.csv"), CsvRecorder::Mode::Overwrite));
     recorder.stop();
     EXPECT_EQ(readFile(path("old.csv")), CsvLine::header());
+}
+
+TEST(CsvTail, FindsTheLastWholeElapsedTime)
+{
+    const std::pair<std::string_view, std::optional<double>> lines[]
+        = {{"2024-05-03T11:00:00.000+00:00,7.813,,,,,,,", 7.813}, {"t,-3591.788,", -3591.788}, {"t,7.8", std::nullopt},
+            {"time,elapsed_s,voltage_V", std::nullopt}, {"t,1e400,", std::nullopt}, {"t,,", std::nullopt},
+            {"", std::nullopt}, {"t,7.8x,", std::nullopt}};
+    for (const auto& [line, elapsed] : lines) {
+        EXPECT_EQ(CsvTail::elapsedOf(line), elapsed) << line;
+    }
+}
+
+// The wall clock is set back an hour while recording: elapsed_s does not follow it.
+TEST_F(Recorder, ElapsedTimeRunsOnTheMonotonicClock)
+{
+    ASSERT_TRUE(recorder.start(path("run.csv"), CsvRecorder::Mode::Overwrite));
+    recorder.record(reading(0ms));
+    Reading stepped = reading(400ms);
+    stepped.time -= 1h;
+    recorder.record(stepped);
+    EXPECT_EQ(readFile(path("run.csv")),
+        CsvLine::header() + CsvLine::format(reading(0ms), 0.0) + CsvLine::format(stepped, 0.4));
+}
+
+// Two recorders of one file: the second is refused, even to overwrite, and
+// lines appended by anyone else stay between the recorder's own.
+TEST_F(Recorder, OneFileHasOneRecorderAndKeepsOthersLines)
+{
+    ASSERT_TRUE(recorder.start(path("run.csv"), CsvRecorder::Mode::Overwrite));
+    recorder.record(reading(0ms));
+    std::ofstream(path("run.csv").toStdString(), std::ios::app) << "by hand\n";
+    recorder.record(reading(400ms));
+    const std::string expected
+        = CsvLine::header() + CsvLine::format(reading(0ms), 0.0) + "by hand\n" + CsvLine::format(reading(400ms), 0.4);
+    EXPECT_EQ(readFile(path("run.csv")), expected);
+
+    CsvRecorder second;
+    QStringList refusals;
+    QObject::connect(
+        &second, &CsvRecorder::failed, [&refusals](const QString& message) { refusals.push_back(message); });
+    for (const auto mode : {CsvRecorder::Mode::Overwrite, CsvRecorder::Mode::Append}) {
+        EXPECT_FALSE(second.start(path("run.csv"), mode));
+    }
+    ASSERT_EQ(refusals.size(), 2);
+    EXPECT_EQ(refusals[0],
+        QString::fromUtf8("Запись в CSV остановлена: файл «%1» уже записывает другая программа.").arg(path("run.csv")));
+    EXPECT_EQ(readFile(path("run.csv")), expected);
+    EXPECT_TRUE(recorder.isRecording());
+
+    recorder.stop();
+    EXPECT_TRUE(second.start(path("run.csv"), CsvRecorder::Mode::Append)) << "free once the first has stopped";
+}
+
+// The file may grow no more: the line that did not fit leaves no fragment.
+TEST_F(Recorder, AFullFileEndsWithItsLastWholeLine)
+{
+    ASSERT_TRUE(recorder.start(path("run.csv"), CsvRecorder::Mode::Overwrite));
+    recorder.record(reading(0ms));
+    const std::string whole = readFile(path("run.csv"));
+    {
+        const FileSizeLimit limit(whole.size() + 3);
+        recorder.record(reading(400ms));
+    }
+    EXPECT_EQ(readFile(path("run.csv")), whole);
+    EXPECT_FALSE(recorder.isRecording());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].endsWith(QString::fromUtf8("файл достиг предельного размера.")))
+        << messages[0].toStdString();
 }
 
 TEST_F(Recorder, AFileThatCannotBeOpenedStopsWithAClearMessage)

@@ -19,17 +19,20 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 using namespace std::chrono_literals;
 
 namespace {
 
 const std::chrono::system_clock::time_point kStart = std::chrono::sys_days{std::chrono::year{2024} / 5 / 3} + 9h;
+const std::chrono::steady_clock::time_point kBoot = std::chrono::steady_clock::time_point(5h);
 
 Reading reading(std::chrono::milliseconds at, double amperes = 2.0, bool outputOn = true)
 {
     Reading reading;
     reading.time = kStart + at;
+    reading.monotonic = kBoot + at;
     reading.linked = true;
     reading.voltage = 12.0;
     reading.current = amperes;
@@ -40,9 +43,10 @@ Reading reading(std::chrono::milliseconds at, double amperes = 2.0, bool outputO
     return reading;
 }
 
-double epoch(std::chrono::milliseconds at)
+// The time axis's key of a reading.
+double key(std::chrono::milliseconds at)
 {
-    return std::chrono::duration<double>((kStart + at).time_since_epoch()).count();
+    return std::chrono::duration<double>((kBoot + at).time_since_epoch()).count();
 }
 
 // Answers the next modal message box with the button of that text.
@@ -124,19 +128,22 @@ TEST_F(ReadingsWindowTest, IsASeparateWindowThatCountsButDrawsNothingWhileHidden
 TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
 {
     showWindow();
+    window.addReading(reading(0s));
+    window.addReading(reading(10s));
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0) << "the first minute is not squeezed into ten";
+    EXPECT_TRUE(span("span0")->isChecked());
     addMinutes(20);
-    const double newest = epoch(20min - 400ms);
+    const double newest = key(20min - 400ms);
     EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, newest);
     EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 600.0);
-    EXPECT_DOUBLE_EQ(plot().yAxis->range().upper, 30.0);
-    EXPECT_DOUBLE_EQ(plot().yAxis2->range().upper, 5.0);
+    EXPECT_TRUE(span("span1")->isChecked());
 
     span("span0")->click();
     EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0);
     window.chart().setSpan(ReadingsChart::Span::OneHour);
     EXPECT_TRUE(span("span2")->isChecked());
     span("span3")->click();
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, epoch(0ms));
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, key(0ms));
     EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, newest);
     EXPECT_LE(points(), 5 * plot().axisRect()->width() + 10) << "a few points per pixel column, not every sample";
 
@@ -153,7 +160,46 @@ TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
 
     QTest::mouseClick(const_cast<QToolButton*>(follow), Qt::LeftButton);
     EXPECT_TRUE(follow->isChecked());
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, epoch(20min));
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, key(20min));
+}
+
+// 12 V and 2 A fill their axes with a tenth to spare; Ctrl and the wheel zoom
+// the values, not the time; the full scale is a choice.
+TEST_F(ReadingsWindowTest, ValueAxesFitTheCurvesUnlessAskedOtherwise)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    ReadingsWindow russian;
+    QLocale::setDefault(QLocale::c());
+    russian.setFullScale(30.0, 5.0);
+    russian.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&russian));
+    for (int i = 0; i < 100; ++i) {
+        russian.addReading(reading(i * 400ms));
+    }
+    QCustomPlot& chart = *russian.chart().plot();
+    const auto uppers = [&chart] {
+        return std::vector{chart.yAxis->range().upper, chart.yAxis2->range().upper,
+            chart.axisRect()->axis(QCPAxis::atRight, 1)->range().upper};
+    };
+    const std::vector fitted{13.2, 2.2, 26.4};
+    for (std::size_t i = 0; i < fitted.size(); ++i) {
+        EXPECT_NEAR(uppers()[i], fitted[i], 1e-9) << i;
+    }
+    chart.replot();
+    EXPECT_TRUE(chart.yAxis->tickVectorLabels().join(QString()).contains(u'.')) << "a point, as in the main window";
+
+    const QCPRange time = chart.xAxis->range();
+    const QPoint middle = chart.axisRect()->rect().center();
+    QWheelEvent wheel(
+        middle, chart.mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&chart, &wheel);
+    EXPECT_EQ(chart.xAxis->range(), time);
+    EXPECT_LT(chart.yAxis->range().size(), 13.2);
+    russian.addReading(reading(40s));
+    EXPECT_LT(chart.yAxis->range().size(), 13.2) << "a zoom stays until followed again";
+
+    russian.findChild<QAction*>(QStringLiteral("fullScale"))->trigger();
+    EXPECT_EQ(uppers(), (std::vector{30.0, 5.0, 150.0}));
 }
 
 TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
@@ -164,6 +210,7 @@ TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
     window.addReading(reading(1s, 1.0, true));
     Reading lost;
     lost.time = kStart + 2s;
+    lost.monotonic = kBoot + 2s;
     window.addReading(lost);
     Reading changed = reading(5s, 1.0, true);
     changed.setCurrent = 1.5;
@@ -181,10 +228,9 @@ TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
         }
     }
     using Kind = ReadingHistory::EventKind;
-    const std::map<double, QColor> expected{{epoch(1s), ReadingsChart::markColor(Kind::OutputOn)},
-        {epoch(2s), ReadingsChart::markColor(Kind::LinkLost)},
-        {epoch(5s), ReadingsChart::markColor(Kind::SetpointChange)},
-        {epoch(6s), ReadingsChart::markColor(Kind::OutputOff)}};
+    const std::map<double, QColor> expected{{key(1s), ReadingsChart::markColor(Kind::OutputOn)},
+        {key(2s), ReadingsChart::markColor(Kind::LinkLost)}, {key(5s), ReadingsChart::markColor(Kind::SetpointChange)},
+        {key(6s), ReadingsChart::markColor(Kind::OutputOff)}};
     EXPECT_EQ(marks, expected) << "at 6 s the output's mark wins over the setpoint's";
 }
 
@@ -195,7 +241,8 @@ TEST_F(ReadingsWindowTest, ShowsTheReadingUnderThePointer)
     for (int i = 0; i < 150; ++i) {
         window.addReading(reading(i * 400ms, i == 75 ? 4.25 : 2.0));
     }
-    const QPoint at(static_cast<int>(plot().xAxis->coordToPixel(epoch(30s))), plot().axisRect()->rect().center().y());
+    plot().replot(); // as on screen, where the queued replot lays the axes out
+    const QPoint at(static_cast<int>(plot().xAxis->coordToPixel(key(30s))), plot().axisRect()->rect().center().y());
     QTest::mouseMove(&plot(), at);
     EXPECT_TRUE(label("pointer").contains(QString::fromUtf8("12.00 В   4.25 А   51.00 Вт   CV   выход вкл.")))
         << label("pointer").toStdString();
@@ -227,6 +274,20 @@ TEST_F(ReadingsWindowTest, OffersToAppendToAFileThatHasLines)
     }
     EXPECT_EQ(QFileInfo(file("old.csv")).size(), static_cast<qint64>(CsvLine::header().size()));
     EXPECT_TRUE(window.recordTo(file("new.csv"))) << "a new file needs no question";
+}
+
+// The command line is the user's answer: append, and say so, with nobody asked.
+TEST_F(ReadingsWindowTest, RecordsFromTheCommandLineByAppending)
+{
+    std::ofstream(file("old.csv").toStdString()) << CsvLine::header();
+    std::ostringstream notes;
+    window.start(false, file("old.csv"), notes);
+    EXPECT_TRUE(window.isRecording());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(notes.str(), "--record: appending to " + file("old.csv").toStdString() + "\n");
+    window.addReading(reading(0s));
+    EXPECT_EQ(QFileInfo(file("old.csv")).size(),
+        static_cast<qint64>(CsvLine::header().size() + CsvLine::format(reading(0s), 0.0).size()));
 }
 
 TEST_F(ReadingsWindowTest, AFailedRecordingIsReportedAndTheWindowGoesOn)

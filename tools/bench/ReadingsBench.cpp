@@ -34,13 +34,15 @@ Reading dayReading(int index)
 {
     Reading reading;
     reading.time = kStart + index * kPoll;
+    reading.monotonic = std::chrono::steady_clock::time_point(index * kPoll);
     const int second = index * 2 / 5;
     reading.linked = second % 10800 >= 10;
     reading.outputOn = second % 3600 >= 300;
-    reading.setVoltage = 12.0 + (second / 600) % 5;
+    const double setVoltage = 12.0 + (second / 600) % 5;
+    reading.setVoltage = setVoltage;
     reading.setCurrent = 3.0;
     reading.voltageRegulated = (second / 900) % 2 == 0;
-    reading.voltage = reading.outputOn ? reading.setVoltage - 0.1 * std::sin(index * 0.01) : 0.0;
+    reading.voltage = reading.outputOn ? setVoltage - 0.1 * std::sin(index * 0.01) : 0.0;
     reading.current = reading.outputOn ? 1.5 + std::sin(index * 0.003) : 0.0;
     return reading;
 }
