@@ -123,7 +123,7 @@ void ScpiSession::lineTooLong()
 
 void ScpiSession::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last)
 {
-    if (tickets_.lost(frame, first, last)) {
+    if (tickets_.among(frame, first, last)) {
         errors_.push(ScpiError::executionError("link lost, command not sent"));
     }
 }

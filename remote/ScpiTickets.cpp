@@ -2,28 +2,28 @@
 
 void ScpiTickets::record(const RemoteInstrument& instrument, Frame frame)
 {
-    if (auto* newest = slot(frame)) {
-        *newest = instrument.lastTicket(frame);
+    if (const auto index = indexOf(frame)) {
+        newest_.at(*index) = instrument.lastTicket(frame);
     }
 }
 
-bool ScpiTickets::lost(Frame frame, std::uint64_t first, std::uint64_t last)
+bool ScpiTickets::among(Frame frame, std::uint64_t first, std::uint64_t last) const
 {
-    auto* newest = slot(frame);
-    if (newest == nullptr || !*newest || **newest < first || **newest > last) {
+    const auto index = indexOf(frame);
+    if (!index) {
         return false;
     }
-    newest->reset();
-    return true;
+    const std::optional<std::uint64_t>& newest = newest_.at(*index);
+    return newest && *newest >= first && *newest <= last;
 }
 
-std::optional<std::uint64_t>* ScpiTickets::slot(Frame frame)
+std::optional<std::size_t> ScpiTickets::indexOf(Frame frame)
 {
     switch (frame) {
     case Frame::Voltage:
-        return &voltage_;
+        return 0;
     case Frame::Current:
-        return &current_;
+        return 1;
     }
-    return nullptr;
+    return std::nullopt;
 }

@@ -2,6 +2,8 @@
 
 #include "remote/RemoteInstrument.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -14,12 +16,12 @@ public:
 
     // The command just accepted on the frame.
     void record(const RemoteInstrument& instrument, Frame frame);
-    // True, and forgotten, when the newest command on the frame is in first..last.
-    bool lost(Frame frame, std::uint64_t first, std::uint64_t last);
+    // True when the newest command on the frame is among first..last.
+    bool among(Frame frame, std::uint64_t first, std::uint64_t last) const;
 
 private:
-    std::optional<std::uint64_t>* slot(Frame frame);
+    // None for a value that is no frame.
+    static std::optional<std::size_t> indexOf(Frame frame);
 
-    std::optional<std::uint64_t> voltage_;
-    std::optional<std::uint64_t> current_;
+    std::array<std::optional<std::uint64_t>, 2> newest_;
 };
