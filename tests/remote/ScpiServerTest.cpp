@@ -114,6 +114,9 @@ TEST_F(ScpiServerTest, ALostCommandIsToldToItsSenderAloneAndAGuessedSetpointToAl
     const std::string guessed = "1,\"Voltage setpoint was not known;sent 7.050 V with the output switch\"";
     EXPECT_EQ(sender->ask("SYST:ERR?"), guessed);
     EXPECT_EQ(bystander->ask("SYST:ERR?"), guessed);
+    server.unknownSetpointSent(-0.0);
+    EXPECT_EQ(sender->ask("*CLS;SYST:ERR?"), "0,\"No error\"");
+    EXPECT_EQ(bystander->ask("SYST:ERR?"), "1,\"Voltage setpoint was not known;sent 0.000 V with the output switch\"");
 }
 
 TEST_F(ScpiServerTest, AFifthClientIsTurnedAway)

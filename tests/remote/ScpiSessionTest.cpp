@@ -139,15 +139,6 @@ TEST(ScpiSession, TellsEachClientOfItsOwnCommandsTheLinkLost)
     }
 }
 
-TEST_F(ScpiSessionTest, TellsTheVoltageSentWithoutAKnownSetpoint)
-{
-    session.unknownSetpointSent(4.25);
-    EXPECT_EQ(ask("SYST:ERR?"), "1,\"Voltage setpoint was not known;sent 4.250 V with the output switch\"");
-    session.unknownSetpointSent(1.0);
-    ask("*CLS");
-    EXPECT_EQ(nextErrorCode(), 0);
-}
-
 TEST_F(ScpiSessionTest, WithoutASupplyOnlyTheSystemAnswers)
 {
     supply.present = false;
