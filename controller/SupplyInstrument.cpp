@@ -48,12 +48,17 @@ std::optional<RemoteInstrument::Measurement> SupplyInstrument::latest() const
     return Measurement{latest->volts, latest->amperes, latest->voltageRegulated, latest->outputOn};
 }
 
-double SupplyInstrument::voltageSetpoint() const
+bool SupplyInstrument::measurementStale() const
+{
+    return false;
+}
+
+std::optional<double> SupplyInstrument::voltageSetpoint() const
 {
     return controller_.voltageSetpoint().value_or(0.0);
 }
 
-double SupplyInstrument::currentSetpoint() const
+std::optional<double> SupplyInstrument::currentSetpoint() const
 {
     return controller_.currentSetpoint().value_or(0.0);
 }
@@ -101,6 +106,11 @@ bool SupplyInstrument::requestOutput(bool on)
     }
     controller_.requestOutput(on);
     return true;
+}
+
+std::uint64_t SupplyInstrument::lastTicket(Frame /*frame*/) const
+{
+    return 0;
 }
 
 RemoteInstrument::Link SupplyInstrument::link() const

@@ -17,12 +17,14 @@ public:
     double currentMin() const override;
     double currentMax() const override;
     std::optional<Measurement> latest() const override;
-    double voltageSetpoint() const override;
-    double currentSetpoint() const override;
+    bool measurementStale() const override;
+    std::optional<double> voltageSetpoint() const override;
+    std::optional<double> currentSetpoint() const override;
     bool outputOn() const override;
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
     bool requestOutput(bool on) override;
+    std::uint64_t lastTicket(Frame frame) const override;
     Link link() const override;
 
     // A value brought to the one decimal the supply is set in.

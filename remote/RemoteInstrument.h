@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,9 @@ public:
     };
 
     enum class SetResult { Done, OutOfRange, NotConnected };
+
+    // A voltage setpoint and an output switch ride on the voltage frame.
+    enum class Frame { Voltage, Current };
 
     // How far the link has come, for SYSTem:LINK?.
     enum class Link {
@@ -36,11 +40,16 @@ public:
     virtual double voltageMax() const = 0;
     virtual double currentMin() const = 0;
     virtual double currentMax() const = 0;
-    // None while no supply is identified.
+    // None while no supply is identified. While the output is off the supply
+    // delivers nothing, and the reading says 0 V and 0 A.
     virtual std::optional<Measurement> latest() const = 0;
+    // True when the identified supply's newest full reading is older than 1.5 s.
+    virtual bool measurementStale() const = 0;
 
-    virtual double voltageSetpoint() const = 0;
-    virtual double currentSetpoint() const = 0;
+    // None while the setpoint is not known, as for a supply found with its
+    // output on, which tells only the regulating quantity's setpoint.
+    virtual std::optional<double> voltageSetpoint() const = 0;
+    virtual std::optional<double> currentSetpoint() const = 0;
     // The state the output is heading to, counting a toggle on its way.
     virtual bool outputOn() const = 0;
 
@@ -52,6 +61,10 @@ public:
     // Brings the output to `on`, sending a toggle only if it is heading the
     // other way; false while no supply is identified.
     virtual bool requestOutput(bool on) = 0;
+
+    // The number of the last command accepted for that frame; rises by one per
+    // accepted command.
+    virtual std::uint64_t lastTicket(Frame frame) const = 0;
 
     virtual Link link() const = 0;
 };

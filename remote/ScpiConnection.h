@@ -22,6 +22,7 @@ public:
 
     // Ends the connection at once.
     void drop();
+    ScpiSession& session() { return session_; }
 
 signals:
     // Emitted once, when the client has gone or was dropped.

@@ -1,6 +1,13 @@
 #include "remote/ScpiError.h"
 
+#include <array>
+#include <charconv>
+#include <limits>
+
 namespace {
+
+// Fits any double in fixed notation with three decimals.
+constexpr std::size_t kFixedLength = std::numeric_limits<double>::max_exponent10 + 8;
 
 ScpiError make(int code, std::string_view text, std::string_view detail = {})
 {
@@ -53,9 +60,23 @@ ScpiError ScpiError::illegalParameterValue()
     return make(-224, "Illegal parameter value");
 }
 
+ScpiError ScpiError::dataStale()
+{
+    return make(-230, "Data corrupt or stale");
+}
+
 ScpiError ScpiError::queueOverflow()
 {
     return make(-350, "Queue overflow");
+}
+
+ScpiError ScpiError::unknownSetpointSent(double volts)
+{
+    std::array<char, kFixedLength> text{};
+    // Adding zero turns -0 into 0.
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), volts + 0.0, std::chars_format::fixed, 3);
+    const std::string_view value(text.data(), static_cast<std::size_t>(result.ptr - text.data()));
+    return make(1, "Voltage setpoint was not known", "sent " + std::string(value) + " V with the output switch");
 }
 
 std::string ScpiError::answer() const

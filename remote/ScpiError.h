@@ -17,7 +17,11 @@ struct ScpiError {
     static ScpiError executionError(std::string_view detail);
     static ScpiError dataOutOfRange();
     static ScpiError illegalParameterValue();
+    static ScpiError dataStale();
     static ScpiError queueOverflow();
+    // A device-specific event: the output switch had to carry a voltage
+    // setpoint that was not known, and this is the one sent.
+    static ScpiError unknownSetpointSent(double volts);
 
     // As SYSTem:ERRor? answers it: -113,"Undefined header".
     std::string answer() const;

@@ -51,6 +51,20 @@ void ScpiServer::close()
     }
 }
 
+void ScpiServer::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last)
+{
+    for (ScpiConnection* connection : connections_) {
+        connection->session().commandsDropped(frame, first, last);
+    }
+}
+
+void ScpiServer::unknownSetpointSent(double volts)
+{
+    for (ScpiConnection* connection : connections_) {
+        connection->session().unknownSetpointSent(volts);
+    }
+}
+
 void ScpiServer::acceptClients()
 {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTcpServer>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ public:
     quint16 serverPort() const { return server_.serverPort(); }
     int clientCount() const { return static_cast<int>(connections_.size()); }
     const std::string& errorMessage() const { return errorMessage_; }
+
+    // The commands first..last of the frame were never written to the line
+    // because the link was lost; the clients that sent them are told.
+    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last);
+    // The output switch had to carry a voltage setpoint that was not known;
+    // every client is told the value sent.
+    void unknownSetpointSent(double volts);
 
 signals:
     void clientCountChanged(int count);

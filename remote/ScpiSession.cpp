@@ -41,7 +41,7 @@ ScpiSession::ScpiSession(RemoteInstrument& instrument, std::string programVersio
 
 template <ScpiSession::SupplyHandler handler> ScpiSession::Outcome ScpiSession::supply(const ScpiCommand& command)
 {
-    ScpiSupplyCommands commands(instrument_, answers_);
+    ScpiSupplyCommands commands(instrument_, answers_, tickets_);
     return (commands.*handler)(command);
 }
 
@@ -121,6 +121,18 @@ void ScpiSession::lineTooLong()
     errors_.push(ScpiError::commandError("line too long"));
 }
 
+void ScpiSession::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last)
+{
+    if (tickets_.among(frame, first, last)) {
+        errors_.push(ScpiError::executionError("link lost, command not sent"));
+    }
+}
+
+void ScpiSession::unknownSetpointSent(double volts)
+{
+    errors_.push(ScpiError::unknownSetpointSent(volts));
+}
+
 ScpiSession::Outcome ScpiSession::run(std::string_view text)
 {
     auto parsed = ScpiParser::parse(text);
@@ -150,8 +162,8 @@ ScpiSession::Outcome ScpiSession::reset(const ScpiCommand& command)
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    if (instrument_.identified()) {
-        instrument_.requestOutput(false);
+    if (instrument_.identified() && instrument_.requestOutput(false)) {
+        tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
     }
     return std::nullopt;
 }

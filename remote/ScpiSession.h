@@ -5,7 +5,9 @@
 #include "remote/ScpiErrorQueue.h"
 #include "remote/ScpiPattern.h"
 #include "remote/ScpiSupplyCommands.h"
+#include "remote/ScpiTickets.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +26,10 @@ public:
     std::string handleLine(std::string_view line);
     // A line too long to keep was dropped.
     void lineTooLong();
+    // The link lost the commands first..last of the frame before they were sent.
+    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last);
+    // The output switch carried this voltage because the setpoint was not known.
+    void unknownSetpointSent(double volts);
 
 private:
     using Outcome = std::optional<ScpiError>;
@@ -51,6 +57,7 @@ private:
     RemoteInstrument& instrument_;
     std::string programVersion_;
     ScpiErrorQueue errors_;
+    ScpiTickets tickets_;
     std::vector<std::string> path_;
     std::vector<std::string> answers_;
 };

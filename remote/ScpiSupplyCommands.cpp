@@ -55,9 +55,11 @@ std::optional<bool> onOff(std::string_view text)
 
 } // namespace
 
-ScpiSupplyCommands::ScpiSupplyCommands(RemoteInstrument& instrument, std::vector<std::string>& answers)
+ScpiSupplyCommands::ScpiSupplyCommands(
+    RemoteInstrument& instrument, std::vector<std::string>& answers, ScpiTickets& tickets)
     : instrument_(instrument)
     , answers_(answers)
+    , tickets_(tickets)
 {
 }
 
@@ -102,9 +104,10 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpoint(const ScpiCommand& comm
     if (value < limits.min - kLimitSlack || value > limits.max + kLimitSlack) {
         return ScpiError::dataOutOfRange();
     }
-    const auto result = quantity == Quantity::Voltage ? instrument_.setVoltage(value) : instrument_.setCurrent(value);
-    switch (result) {
+    const bool voltage = quantity == Quantity::Voltage;
+    switch (voltage ? instrument_.setVoltage(value) : instrument_.setCurrent(value)) {
     case RemoteInstrument::SetResult::Done:
+        tickets_.record(instrument_, voltage ? RemoteInstrument::Frame::Voltage : RemoteInstrument::Frame::Current);
         return std::nullopt;
     case RemoteInstrument::SetResult::OutOfRange:
         return ScpiError::dataOutOfRange();
@@ -133,7 +136,12 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpointQuery(const ScpiCommand&
         const Limits limits = limitsOf(instrument_, quantity);
         return answerNumber(*bound == ScpiNumber::Kind::Minimum ? limits.min : limits.max);
     }
-    return answerNumber(quantity == Quantity::Voltage ? instrument_.voltageSetpoint() : instrument_.currentSetpoint());
+    const std::optional<double> setpoint
+        = quantity == Quantity::Voltage ? instrument_.voltageSetpoint() : instrument_.currentSetpoint();
+    if (!setpoint) {
+        return ScpiError::executionError("setpoint not known");
+    }
+    return answerNumber(*setpoint);
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& command)
@@ -148,6 +156,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& com
     if (!instrument_.identified() || !instrument_.requestOutput(*on)) {
         return noSupply();
     }
+    tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
     return std::nullopt;
 }
 
@@ -168,15 +177,15 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::outputMode(const ScpiCommand& co
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    const std::optional<RemoteInstrument::Measurement> reading
-        = instrument_.identified() ? instrument_.latest() : std::nullopt;
-    if (!reading) {
-        return noSupply();
+    auto reading = newestReading();
+    if (auto* error = std::get_if<ScpiError>(&reading)) {
+        return std::move(*error);
     }
-    if (!reading->outputOn) {
+    const auto& measurement = std::get<RemoteInstrument::Measurement>(reading);
+    if (!measurement.outputOn) {
         answers_.emplace_back("OFF");
     } else {
-        answers_.emplace_back(reading->voltageRegulated ? "CV" : "CC");
+        answers_.emplace_back(measurement.voltageRegulated ? "CV" : "CC");
     }
     return std::nullopt;
 }
@@ -202,12 +211,25 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::measure(
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
+    auto reading = newestReading();
+    if (auto* error = std::get_if<ScpiError>(&reading)) {
+        return std::move(*error);
+    }
+    return answerNumber(pick(std::get<RemoteInstrument::Measurement>(reading)));
+}
+
+std::variant<RemoteInstrument::Measurement, ScpiError> ScpiSupplyCommands::newestReading() const
+{
     const std::optional<RemoteInstrument::Measurement> reading
         = instrument_.identified() ? instrument_.latest() : std::nullopt;
     if (!reading) {
         return noSupply();
     }
-    return answerNumber(pick(*reading));
+    // An old reading may no longer be what the supply does.
+    if (instrument_.measurementStale()) {
+        return ScpiError::dataStale();
+    }
+    return *reading;
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::answerNumber(double value)

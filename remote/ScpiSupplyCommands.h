@@ -4,18 +4,21 @@
 #include "remote/ScpiCommand.h"
 #include "remote/ScpiError.h"
 #include "remote/ScpiNumber.h"
+#include "remote/ScpiTickets.h"
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 // The commands that reach the supply itself: its setpoints, its output and its
-// readings. Made for one command at a time; answers go to the session's list.
+// readings. Made for one command at a time; answers go to the session's list
+// and accepted commands to its tickets.
 class ScpiSupplyCommands {
 public:
     using Outcome = std::optional<ScpiError>;
 
-    ScpiSupplyCommands(RemoteInstrument& instrument, std::vector<std::string>& answers);
+    ScpiSupplyCommands(RemoteInstrument& instrument, std::vector<std::string>& answers, ScpiTickets& tickets);
 
     Outcome setVoltage(const ScpiCommand& command);
     Outcome setCurrent(const ScpiCommand& command);
@@ -32,8 +35,11 @@ private:
     Outcome setpoint(const ScpiCommand& command, ScpiNumber::Quantity quantity);
     Outcome setpointQuery(const ScpiCommand& command, ScpiNumber::Quantity quantity);
     Outcome measure(const ScpiCommand& command, double (*pick)(const RemoteInstrument::Measurement&));
+    // The newest reading, or why no answer may come from it.
+    std::variant<RemoteInstrument::Measurement, ScpiError> newestReading() const;
     Outcome answerNumber(double value);
 
     RemoteInstrument& instrument_;
     std::vector<std::string>& answers_;
+    ScpiTickets& tickets_;
 };

@@ -1,12 +1,18 @@
-// Any bytes from a client, cut into lines and run against a supply in memory:
-// no answer may span lines, and no setpoint outside the limits may reach the supply.
+// Any bytes from a client, cut into lines and run against a supply in memory
+// whose readings may be stale and setpoints unknown: no answer may span lines,
+// no setpoint outside the limits may reach the supply, and a query answers
+// exactly when it has a fresh reading or a known setpoint to answer with.
 #include "FakeInstrument.h"
 #include "remote/ScpiLineReader.h"
 #include "remote/ScpiSession.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -27,10 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeInstrument supply;
     supply.present = (data[0] & 1U) != 0;
     supply.output = (data[0] & 2U) != 0;
+    supply.stale = (data[0] & 4U) != 0;
+    supply.voltage = (data[0] & 8U) != 0 ? std::nullopt : supply.voltage;
+    supply.current = (data[0] & 16U) != 0 ? std::nullopt : supply.current;
     const std::size_t chunk = 1 + data[1] % 64;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
 
     ScpiSession session(supply, "0.1.0");
+    // Any double as the guessed setpoint.
+    double volts = 0.0;
+    std::memcpy(&volts, data, std::min(size, sizeof volts));
+    session.unknownSetpointSent(volts);
     ScpiLineReader reader(64);
     for (std::size_t at = 0; at < bytes.size(); at += chunk) {
         for (const auto& line : reader.feed(bytes.substr(at, chunk))) {
@@ -41,10 +54,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(line->size() <= 64 && line->find('\n') == std::string::npos);
             const std::string answer = session.handleLine(*line);
             check(answer.find_first_of("\r\n") == std::string::npos);
+            // Losses on every frame value, the line's commands among them or not.
+            session.commandsDropped(static_cast<RemoteInstrument::Frame>(line->size() % 3), 0, data[1]);
         }
     }
     // The whole input as one line, as a longer limit would let it through.
     check(session.handleLine(bytes).find_first_of("\r\n") == std::string::npos);
+    const bool measured = supply.present && !supply.stale;
+    const std::vector<std::pair<const char*, bool>> queries{{"MEAS:POW?", measured}, {"OUTP:MODE?", measured},
+        {"VOLT?", supply.present && supply.voltage}, {"CURR?", supply.present && supply.current}};
+    for (const auto& [query, answerable] : queries) {
+        check(answerable != session.handleLine(query).empty());
+    }
     check(supply.outOfRangeCalls == 0);
     check(supply.present || (supply.voltagesSent.empty() && supply.currentsSent.empty()));
     return 0;

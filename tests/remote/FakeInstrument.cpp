@@ -13,7 +13,7 @@ std::optional<RemoteInstrument::Measurement> FakeInstrument::latest() const
 }
 
 RemoteInstrument::SetResult FakeInstrument::set(
-    double value, double min, double max, double& setpoint, std::vector<double>& sent)
+    double value, double min, double max, Frame frame, std::vector<double>& sent)
 {
     if (!present) {
         return SetResult::NotConnected;
@@ -23,19 +23,20 @@ RemoteInstrument::SetResult FakeInstrument::set(
         ++outOfRangeCalls;
         return SetResult::OutOfRange;
     }
-    setpoint = rounded;
+    (frame == Frame::Voltage ? voltage : current) = rounded;
     sent.push_back(rounded);
+    ++tickets.at(static_cast<std::size_t>(frame));
     return SetResult::Done;
 }
 
 RemoteInstrument::SetResult FakeInstrument::setVoltage(double volts)
 {
-    return set(volts, voltageMin(), voltageMax(), voltage, voltagesSent);
+    return set(volts, voltageMin(), voltageMax(), Frame::Voltage, voltagesSent);
 }
 
 RemoteInstrument::SetResult FakeInstrument::setCurrent(double amps)
 {
-    return set(amps, currentMin(), currentMax(), current, currentsSent);
+    return set(amps, currentMin(), currentMax(), Frame::Current, currentsSent);
 }
 
 bool FakeInstrument::requestOutput(bool on)
@@ -46,6 +47,7 @@ bool FakeInstrument::requestOutput(bool on)
     if (output != on) {
         ++toggles;
         output = on;
+        ++tickets.at(static_cast<std::size_t>(Frame::Voltage));
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "remote/RemoteInstrument.h"
 
+#include <array>
 #include <vector>
 
 // A supply controller in memory: a model with the ratings of a 31.5 V / 31.5 A
@@ -11,9 +12,12 @@ public:
     bool present = true;
     Link linkState = Link::Connected;
     Measurement reading{12.0, 1.5, true, false};
-    double voltage = 12.0;
-    double current = 1.5;
+    bool stale = false;
+    std::optional<double> voltage = 12.0;
+    std::optional<double> current = 1.5;
     bool output = false;
+    // The last ticket of each frame, voltage first.
+    std::array<std::uint64_t, 2> tickets{};
 
     std::vector<double> voltagesSent;
     std::vector<double> currentsSent;
@@ -28,14 +32,16 @@ public:
     double currentMin() const override { return 0.4; }
     double currentMax() const override { return 31.5; }
     std::optional<Measurement> latest() const override;
-    double voltageSetpoint() const override { return voltage; }
-    double currentSetpoint() const override { return current; }
+    bool measurementStale() const override { return stale; }
+    std::optional<double> voltageSetpoint() const override { return voltage; }
+    std::optional<double> currentSetpoint() const override { return current; }
     bool outputOn() const override { return output; }
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
     bool requestOutput(bool on) override;
+    std::uint64_t lastTicket(Frame frame) const override { return tickets.at(static_cast<std::size_t>(frame)); }
     Link link() const override { return linkState; }
 
 private:
-    SetResult set(double value, double min, double max, double& setpoint, std::vector<double>& sent);
+    SetResult set(double value, double min, double max, Frame frame, std::vector<double>& sent);
 };

@@ -100,6 +100,25 @@ TEST_F(ScpiServerTest, ServesEachClientItsOwnSession)
     EXPECT_EQ(counts, (std::vector<int>{1, 2, 1, 0}));
 }
 
+TEST_F(ScpiServerTest, ALostCommandIsToldToItsSenderAloneAndAGuessedSetpointToAll)
+{
+    auto sender = connect();
+    auto bystander = connect();
+    EXPECT_EQ(bystander->ask("VOLT 5;*OPC?"), "1");
+    EXPECT_EQ(sender->ask("VOLT 6;OUTP ON;*OPC?"), "1");
+    server.commandsDropped(RemoteInstrument::Frame::Voltage, 2, 3);
+    EXPECT_EQ(sender->ask("SYST:ERR?"), "-200,\"Execution error;link lost, command not sent\"");
+    EXPECT_EQ(bystander->ask("SYST:ERR?"), "0,\"No error\"");
+
+    server.unknownSetpointSent(7.05);
+    const std::string guessed = "1,\"Voltage setpoint was not known;sent 7.050 V with the output switch\"";
+    EXPECT_EQ(sender->ask("SYST:ERR?"), guessed);
+    EXPECT_EQ(bystander->ask("SYST:ERR?"), guessed);
+    server.unknownSetpointSent(-0.0);
+    EXPECT_EQ(sender->ask("*CLS;SYST:ERR?"), "0,\"No error\"");
+    EXPECT_EQ(bystander->ask("SYST:ERR?"), "1,\"Voltage setpoint was not known;sent 0.000 V with the output switch\"");
+}
+
 TEST_F(ScpiServerTest, AFifthClientIsTurnedAway)
 {
     std::vector<std::unique_ptr<TestClient>> clients;

@@ -88,6 +88,57 @@ TEST_F(ScpiSessionTest, MeasuresFromTheLatestReading)
     EXPECT_EQ(ask("MEAS:VOLT?"), "0.000");
 }
 
+TEST_F(ScpiSessionTest, AnswersNothingItCannotVouchFor)
+{
+    supply.stale = true;
+    for (const char* query : {"MEAS:VOLT?", "MEAS:CURR?", "MEAS:POW?", "OUTP:MODE?"}) {
+        EXPECT_EQ(ask(query), "") << query;
+        EXPECT_EQ(ask("SYST:ERR?"), "-230,\"Data corrupt or stale\"") << query;
+    }
+    EXPECT_EQ(ask("SYST:LINK?;VOLT?;OUTP?"), "CONNECTED;12.000;0");
+    supply.stale = false;
+    const std::string unknown = "-200,\"Execution error;setpoint not known\"";
+    supply.voltage.reset();
+    EXPECT_EQ(ask("CURR?;VOLT? MAX;MEAS:VOLT?;:VOLT?;*OPC?"), "1.500;31.500;12.000");
+    EXPECT_EQ(ask("SYST:ERR?"), unknown);
+    std::swap(supply.voltage, supply.current);
+    EXPECT_EQ(ask("VOLT?;CURR? MIN;CURR?"), "1.500;0.400");
+    EXPECT_EQ(ask("SYST:ERR?;SYST:ERR?"), unknown + ";0,\"No error\"");
+}
+
+TEST(ScpiSession, TellsEachClientOfItsOwnCommandsTheLinkLost)
+{
+    using Frame = RemoteInstrument::Frame;
+    struct Case {
+        std::string first; // run before the other's
+        std::string other;
+        Frame frame;
+        std::uint64_t from;
+        std::uint64_t to;
+        std::pair<bool, bool> told;
+    };
+    const std::vector<Case> cases{
+        {"VOLT 5", "VOLT 6", Frame::Voltage, 2, 2, {false, true}},
+        {"VOLT 5", "OUTP ON", Frame::Voltage, 1, 2, {true, true}},
+        {"VOLT 5", "CURR 2", Frame::Current, 1, 1, {false, true}},
+        {"CURR 2;VOLT 5", "CURR 3", Frame::Current, 1, 1, {true, false}},
+        {"OUTP ON", "*RST", Frame::Voltage, 2, 9, {false, true}},
+        {"VOLT 99;OUTP ON", "", Frame::Voltage, 0, 9, {false, false}},
+    };
+    const std::string lost = "-200,\"Execution error;link lost, command not sent\"";
+    for (const Case& c : cases) {
+        FakeInstrument supply;
+        ScpiSession first(supply, "1");
+        ScpiSession other(supply, "1");
+        first.handleLine(c.first);
+        other.handleLine(c.other);
+        first.commandsDropped(c.frame, c.from, c.to);
+        other.commandsDropped(c.frame, c.from, c.to);
+        const std::pair told{first.handleLine("SYST:ERR?") == lost, other.handleLine("SYST:ERR?") == lost};
+        EXPECT_EQ(told, c.told) << c.first << " | " << c.other;
+    }
+}
+
 TEST_F(ScpiSessionTest, WithoutASupplyOnlyTheSystemAnswers)
 {
     supply.present = false;
