@@ -160,8 +160,10 @@ void ControllerDialog::connectReadings()
     for (const auto gap : {&SupplyController::linkLost, &SupplyController::measurementsStale}) {
         connect(&controller_, gap, this, [this] { readings_->addReading(SupplyReadings::lost()); });
     }
-    connect(&controller_, &SupplyController::supplyIdentified, this,
-        [this] { readings_->setFullScale(controller_.profile().voltageMax, controller_.profile().currentMax); });
+    connect(&controller_, &SupplyController::supplyIdentified, this, [this](const QString&, const QString& model) {
+        readings_->setFullScale(controller_.profile().voltageMax, controller_.profile().currentMax);
+        readings_->setModelName(model);
+    });
     for (QWidget* readout : {supplyFrame_->voltageReadout(), supplyFrame_->currentReadout()}) {
         readout->setToolTip(QString::fromUtf8("Правая кнопка: графики, запись в CSV, счётчики. Графики: Ctrl+G"));
         readout->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -9,6 +9,12 @@ RemoteControl::RemoteControl(SupplyController& controller)
     : instrument_(controller)
     , server_(instrument_, TENDREL_VERSION)
 {
+    QObject::connect(&controller, &SupplyController::commandsDropped, &server_,
+        [this](SupplyController::Frame frame, quint64 first, quint64 last) {
+            server_.commandsDropped(SupplyInstrument::frameOf(frame), first, last);
+        });
+    QObject::connect(&controller, &SupplyController::unknownVoltageSent, &server_,
+        [this](double volts) { server_.unknownSetpointSent(volts); });
 }
 
 std::unique_ptr<RemoteControl> RemoteControl::start(

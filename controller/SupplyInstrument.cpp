@@ -50,17 +50,17 @@ std::optional<RemoteInstrument::Measurement> SupplyInstrument::latest() const
 
 bool SupplyInstrument::measurementStale() const
 {
-    return false;
+    return controller_.measurementStale();
 }
 
 std::optional<double> SupplyInstrument::voltageSetpoint() const
 {
-    return controller_.voltageSetpoint().value_or(0.0);
+    return controller_.voltageSetpoint();
 }
 
 std::optional<double> SupplyInstrument::currentSetpoint() const
 {
-    return controller_.currentSetpoint().value_or(0.0);
+    return controller_.currentSetpoint();
 }
 
 bool SupplyInstrument::outputOn() const
@@ -108,9 +108,15 @@ bool SupplyInstrument::requestOutput(bool on)
     return true;
 }
 
-std::uint64_t SupplyInstrument::lastTicket(Frame /*frame*/) const
+std::uint64_t SupplyInstrument::lastTicket(Frame frame) const
 {
-    return 0;
+    return controller_.lastTicket(
+        frame == Frame::Voltage ? SupplyController::Frame::Voltage : SupplyController::Frame::Current);
+}
+
+RemoteInstrument::Frame SupplyInstrument::frameOf(SupplyController::Frame frame)
+{
+    return frame == SupplyController::Frame::Voltage ? Frame::Voltage : Frame::Current;
 }
 
 RemoteInstrument::Link SupplyInstrument::link() const

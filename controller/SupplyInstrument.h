@@ -1,8 +1,7 @@
 #pragma once
 
+#include "controller/SupplyController.h"
 #include "remote/RemoteInstrument.h"
-
-class SupplyController;
 
 // The supply controller as the remote-control server sees it: the same
 // setpoint path as the window, with values refused rather than clamped.
@@ -26,6 +25,8 @@ public:
     bool requestOutput(bool on) override;
     std::uint64_t lastTicket(Frame frame) const override;
     Link link() const override;
+
+    static Frame frameOf(SupplyController::Frame frame);
 
     // A value brought to the one decimal the supply is set in.
     static double oneDecimal(double value);

@@ -7,12 +7,13 @@ Reading SupplyReadings::measured(const SupplyController& controller)
     Reading reading = lost();
     if (const auto& latest = controller.latest()) {
         reading.linked = true;
+        reading.monotonic = latest->at;
         reading.voltage = latest->volts;
         reading.current = latest->amperes;
         reading.voltageRegulated = latest->voltageRegulated;
         reading.outputOn = latest->outputOn;
-        reading.setVoltage = controller.voltageSetpoint().value_or(0.0);
-        reading.setCurrent = controller.currentSetpoint().value_or(0.0);
+        reading.setVoltage = controller.voltageSetpoint();
+        reading.setCurrent = controller.currentSetpoint();
     }
     return reading;
 }

@@ -347,7 +347,8 @@ TEST(SetpointEndToEnd, KeysReachTheSupplyAndTheOutputButtonsFollowIt)
     voltage->setProgramText(QString());
 
     // Two keys while the worker waits for its turn: one frame, the later value.
-    QThread::msleep(600);
+    // The turn handed back last lets it finish one more cycle before it waits.
+    QThread::msleep(1200);
     QTest::keyClick(voltage, '1');
     QTest::keyClick(voltage, '0');
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return supply.commandCount() >= 1; }));
