@@ -45,6 +45,7 @@ SupplyController::SupplyController(
     , timer_([this](bool on) { requestOutput(on); })
 {
     staleTimer_.setSingleShot(true);
+    staleTimer_.setTimerType(Qt::PreciseTimer);
     staleTimer_.setInterval(kStaleAfter);
     connect(&staleTimer_, &QTimer::timeout, this, &SupplyController::measurementsStale);
 }
@@ -384,7 +385,7 @@ void SupplyController::trackDelivery(bool answered)
 
 bool SupplyController::measurementStale() const
 {
-    return !latest_ || std::chrono::steady_clock::now() - latest_->at > kStaleAfter;
+    return !latest_ || std::chrono::steady_clock::now() - latest_->at >= kStaleAfter;
 }
 
 std::optional<double> SupplyController::voltageSetpoint() const

@@ -1,9 +1,14 @@
 #include "DialogHarness.h"
 
 #include "SimulatedSupply.h"
+#include "controller/SupplyInstrument.h"
+#include "readings/ReadingsWindow.h"
+#include "remote/ScpiSession.h"
 #include "supply/SupplyFrame.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -121,4 +126,45 @@ TEST(EndToEnd, AFrontPanelSwitchAllowsNoControl)
     supply->setPanelSwitch(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
     EXPECT_EQ(window.text(1007), QStringLiteral("Mespor"));
+}
+
+// Switched on as on a bench, with nothing connected yet or into a short: a
+// word of 0 is a reading, and the output shows on everywhere.
+TEST(EndToEnd, AnOutputOnIntoNothingOrAShortIsShownOn)
+{
+    struct Case {
+        double ohms;
+        const char* voltageText;
+        const char* currentText;
+        const char* remoteAnswer;
+    };
+    const std::vector<Case> cases{
+        {1e12, "12.0 В", "0.0 A", "11.995;0.000;CV"}, // the word at its own resolution
+        {0.0, "0.0 В", "12.6 A", "0.000;12.600;CC"},
+    };
+    for (const Case& c : cases) {
+        SimulatedSupply::Options options;
+        options.loadOhms = c.ohms;
+        auto supply = startSupply(options);
+        DialogHarness window({supply->devicePath()});
+        ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
+        const QString csv = window.directory() + QStringLiteral("/run.csv");
+        ASSERT_TRUE(window.dialog().readings().startRecording(csv, CsvRecorder::Mode::Overwrite));
+        QSignalSpy measured(&window.dialog().controller(), &SupplyController::measured);
+
+        supply->setOutput(true);
+        ASSERT_TRUE(DialogHarness::waitUntil([&] { return measured.count() >= 2; }));
+        EXPECT_TRUE(window.enabled(1025)) << c.ohms;
+        EXPECT_FALSE(window.enabled(1024)) << c.ohms;
+        EXPECT_EQ(window.text(1020), QString::fromUtf8(c.voltageText)) << c.ohms;
+        EXPECT_EQ(window.text(1021), QString::fromUtf8(c.currentText)) << c.ohms;
+        SupplyInstrument instrument(window.dialog().controller());
+        ScpiSession session(instrument, "test");
+        EXPECT_EQ(session.handleLine("MEAS:VOLT?;MEAS:CURR?;OUTP:MODE?"), c.remoteAnswer) << c.ohms;
+        window.dialog().readings().stopRecording();
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+        EXPECT_TRUE(lines.back().contains(",on,")) << lines.back().constData();
+    }
 }

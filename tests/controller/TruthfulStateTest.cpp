@@ -1,0 +1,143 @@
+#include "ControllerRig.h"
+#include "MemorySerialPort.h"
+#include "SimulatedSupply.h"
+#include "controller/SupplyInstrument.h"
+#include "remote/ScpiSession.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+std::unique_ptr<SimulatedSupply> startSupply(const SimulatedSupply::Options& options)
+{
+    auto supply = std::make_unique<SimulatedSupply>(options);
+    EXPECT_TRUE(supply->start());
+    return supply;
+}
+
+// The supply's own answers on a session of the remote interface.
+struct Remote {
+    explicit Remote(SupplyController& controller)
+        : instrument(controller)
+    {
+    }
+    std::string ask(std::string_view line) { return session.handleLine(line); }
+
+    SupplyInstrument instrument;
+    ScpiSession session{instrument, "test"};
+};
+
+} // namespace
+
+// Found at 48.1 V / 3.1 A with its output on: the reading is the setpoint
+// only of what regulates, and switching off says what it had to send.
+TEST(TruthfulState, ASupplyFoundWithItsOutputOnKeepsItsUnknownSetpointUnknown)
+{
+    struct Case {
+        double ohms;
+        bool voltageKnown;
+        int rawSentWithTheSwitch;
+    };
+    const std::vector<Case> cases{
+        {4.0, false, 199}, // current regulation at 12.6 V: the voltage is not known
+        {100.0, true, 764}, // voltage regulation: the current is not known
+    };
+    for (const Case& c : cases) {
+        SimulatedSupply::Options options;
+        options.modelCode = 3;
+        options.outputOn = true;
+        options.loadOhms = c.ohms;
+        auto supply = startSupply(options);
+        Rig rig(supply->devicePath());
+        ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.latest().has_value(); }));
+        Remote remote(rig.controller);
+        EXPECT_EQ(rig.controller.voltageSetpoint().has_value(), c.voltageKnown) << c.ohms;
+        EXPECT_EQ(rig.controller.currentSetpoint().has_value(), !c.voltageKnown) << c.ohms;
+        EXPECT_EQ(remote.ask(c.voltageKnown ? "CURR?" : "VOLT?"), "") << c.ohms;
+        EXPECT_EQ(remote.ask("SYST:ERR?"), "-200,\"Execution error;setpoint not known\"") << c.ohms;
+
+        QSignalSpy told(&rig.controller, &SupplyController::unknownVoltageSent);
+        supply->clearFrames();
+        rig.controller.requestOutput(false);
+        ASSERT_TRUE(rig.waitUntil([&] { return !supply->outputOn(); })) << c.ohms;
+        ASSERT_FALSE(supply->commandFrames().empty());
+        EXPECT_EQ(supply->commandFrames().front().raw, c.rawSentWithTheSwitch) << c.ohms;
+        EXPECT_EQ(told.count(), c.voltageKnown ? 0 : 1) << c.ohms;
+        // With the output off the words are the setpoints: nothing is unknown.
+        ASSERT_TRUE(rig.waitUntil([&] { return !rig.controller.latest()->outputOn; })) << c.ohms;
+        EXPECT_TRUE(rig.controller.voltageSetpoint().has_value()) << c.ohms;
+        EXPECT_EQ(remote.ask("MEAS:CURR?;:CURR?"), "0.000;3.100") << c.ohms;
+    }
+}
+
+// Readings that stop coming are not passed off as the present state.
+TEST(TruthfulState, ReadingsThatStopComingGoStale)
+{
+    for (const bool panel : {true, false}) {
+        auto supply = startSupply({});
+        Rig rig(supply->devicePath());
+        ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.latest().has_value(); }));
+        Remote remote(rig.controller);
+        EXPECT_EQ(remote.ask("MEAS:VOLT?"), "0.000");
+        QSignalSpy stale(&rig.controller, &SupplyController::measurementsStale);
+        panel ? supply->setPanelSwitch(true) : supply->setGarbage(true);
+        ASSERT_TRUE(rig.waitUntil([&] { return stale.count() == 1; }, 3s)) << panel;
+        EXPECT_TRUE(rig.controller.measurementStale());
+        EXPECT_EQ(remote.ask("MEAS:VOLT?"), "");
+        EXPECT_EQ(remote.ask("SYST:ERR?"), "-230,\"Data corrupt or stale\"");
+    }
+}
+
+TEST(TruthfulState, ACommandTheSilentSupplyNeverAnsweredAfterIsToldLost)
+{
+    for (const bool silentAtOnce : {true, false}) {
+        auto supply = startSupply({});
+        Rig rig(supply->devicePath());
+        ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.live(); }));
+        QSignalSpy dropped(&rig.controller, &SupplyController::commandsDropped);
+        rig.controller.commandVoltage(5.0);
+        const quint64 ticket = rig.controller.lastTicket(SupplyController::Frame::Voltage);
+        if (!silentAtOnce) {
+            ASSERT_TRUE(supply->waitForCommandFrames(1, 2s));
+            rig.waitUntil([] { return false; }, 1s); // polls answered after the frame
+        }
+        supply->setSilent(true);
+        ASSERT_TRUE(rig.waitUntil([&] { return !rig.controller.identified(); }));
+        if (silentAtOnce) {
+            ASSERT_EQ(dropped.count(), 1);
+            EXPECT_EQ(dropped.front().at(0).value<SupplyController::Frame>(), SupplyController::Frame::Voltage);
+            EXPECT_EQ(dropped.front().at(2).toULongLong(), ticket);
+        } else {
+            EXPECT_EQ(dropped.count(), 0);
+        }
+    }
+}
+
+// A stray byte waiting when the port opens reads as a status: it must not
+// name the model, known code or not.
+TEST(TruthfulState, AStrayByteBeforeTheFirstAnswerNamesNoModel)
+{
+    for (const std::uint8_t stray : {std::uint8_t{3}, std::uint8_t{8}}) {
+        auto line = std::make_shared<MemorySerialPort::Line>();
+        const MemorySerialPort::Bytes answer{1, 0xF4, 0x01, 200, 0};
+        MemorySerialPort::Bytes first{stray};
+        first.insert(first.end(), answer.begin(), answer.end());
+        line->answers = {first};
+        line->answerer = nullptr;
+        for (int i = 0; i < 20; ++i) {
+            line->answers.push_back(answer);
+        }
+        Rig rig("A", MemorySerialPort::factory(line));
+        QSignalSpy identified(&rig.controller, &SupplyController::supplyIdentified);
+        ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.live(); })) << int{stray};
+        ASSERT_EQ(identified.count(), 1);
+        EXPECT_EQ(identified.front().at(1).toString(), QStringLiteral("Quarel"));
+        EXPECT_EQ(rig.prompts.unknownSupplies, 0);
+    }
+}
