@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-// The record shared by the window and the link worker. Each scalar is written by
-// one side and read by the other, so each is atomic; the two lists are handed
-// over by the "EStart" handshake instead.
+// The record shared by the supply controller and the link worker. Each scalar
+// is written by one side and read by the other, so each is atomic; the two
+// lists are handed over by the "EStart" handshake instead.
 struct LinkState {
     LinkState() = default;
     LinkState(const LinkState&) = delete;
@@ -36,7 +36,7 @@ struct LinkState {
     std::atomic<std::int32_t> stopLink{0};
 
     // Written by the worker between "EStart" and its post, read and emptied by
-    // the window while it handles that post.
+    // the supply controller while it handles that post.
     std::vector<std::int32_t> replyValues;
 
     std::atomic<std::int32_t> identified{0};

@@ -27,7 +27,7 @@ LinkThread::~LinkThread()
     if (thread_ == nullptr) {
         return;
     }
-    // Normally the window has already told the worker to stop.
+    // Normally the supply controller has already told the worker to stop.
     state_.dropPort.store(1);
     state_.stopLink.store(1);
     EventRegistry::obtain(LinkEvents::kTransmit, false)->set();

@@ -12,7 +12,8 @@
 class QThread;
 
 // Runs a LinkWorker on a thread of its own and makes sure that, once the
-// window has told the worker to stop, the thread is gone before the window is.
+// supply controller has told the worker to stop, the thread is gone before the
+// controller is.
 class LinkThread {
 public:
     LinkThread(

@@ -39,7 +39,7 @@ void LinkWorker::servePort()
     pauseFor(timing_.afterOpen);
     while (state_.dropPort.load() == 0) {
         startEvent_->wait();
-        // The window wakes a worker waiting for its turn when it closes.
+        // The supply controller wakes a worker waiting for its turn when it shuts down.
         if (state_.stopLink.load() != 0) {
             break;
         }
@@ -102,7 +102,7 @@ bool LinkWorker::wordsFollow(std::int32_t status)
 
 void LinkWorker::sendQueuedCommands()
 {
-    // Each flag is cleared before its value is taken, so a value the window
+    // Each flag is cleared before its value is taken, so a value the controller
     // queues meanwhile raises the flag again and goes out next time.
     if (state_.voltagePending.exchange(0) == 1) {
         sendVoltage();

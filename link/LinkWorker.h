@@ -9,8 +9,8 @@
 #include <memory>
 
 // The only code that touches the serial port: it opens the listed ports in
-// turn, polls the supply once per turn given by "EStart", tells the window
-// after each poll, and sends the commands the window queued.
+// turn, polls the supply once per turn given by "EStart", tells the supply
+// controller after each poll, and sends the commands it queued.
 class LinkWorker {
 public:
     using ReplyNotifier = std::function<void()>;

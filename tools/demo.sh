@@ -9,7 +9,8 @@ headless=false
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     headless=true
 fi
-tools/install-deps.sh
+# The picture taken without a display needs ImageMagick's import.
+tools/install-deps.sh imagemagick
 tools/build.sh build --target tendrel-controller tendrel-supply-sim
 
 if $headless; then

@@ -38,7 +38,7 @@ sudo=()
 if [ "$(id -u)" -ne 0 ]; then
     if ! command -v sudo >/dev/null; then
         echo "tools/install-deps.sh: these packages are missing and sudo is not installed;" >&2
-        echo "as root, run: apt-get install --no-install-recommends ${missing[*]}" >&2
+        echo "as root, run: apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
         exit 1
     fi
     sudo=(sudo)

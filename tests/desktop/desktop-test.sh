@@ -54,6 +54,9 @@ at 292 188; received 'set-voltage\+toggle' 4; sleep 1           # "Выключ�
 at 445 191; sleep 0.1; at 445 191; sleep 2                       # start and stop the timer at once
 at 70 142; at 70 142 2                                           # double-click the hot value
 received 'set-current code=1 raw=47\$' 1
+echo "load 1e12" >"$work/console"; sleep 0.5                     # nothing connected
+at 224 188; received 'set-voltage\+toggle' 5; sleep 1.5         # "Включить": no current flows
+at 292 188; received 'set-voltage\+toggle' 6; sleep 1           # "Выключить" must be live
 xdotool key Escape
 for _ in \$(seq 100); do kill -0 \$app 2>/dev/null || exit 0; sleep 0.1; done
 echo "the window did not close on Esc"; kill \$app; exit 1
@@ -81,6 +84,10 @@ check "the output buttons switch it on and off again" \
 check "Enter switches nothing" '[ "$(cat enter-toggles)" -eq 0 ]'
 check "a timer stopped at once leaves the output off" \
     '[ $(($(grep -c "set-voltage+toggle" <<<"$commands") % 2)) -eq 0 ]'
+check "an output on with nothing connected can be switched off" \
+    '[ "$(grep -c "set-voltage+toggle" <<<"$commands")" -ge 6 ]'
+check "an output on with nothing connected reads 0 A" \
+    'tr "\r" "\n" <Debug.txt | iconv -f cp1251 -t utf-8 | grep -qE ": 1[0-9]{2} [0-9]+ 0 $"'
 check "the hot value sends its voltage, then its current" \
     'grep -A1 "^set-voltage code=1 raw=318$" <<<"$commands" | tail -1 | grep -q "^set-current code=1 raw=47$"'
 check "the settings remember the port" 'grep -q "^LastPort=$work/supply$" config/tendrel-controller.ini'
