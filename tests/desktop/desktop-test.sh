@@ -89,7 +89,7 @@ check "an output on with nothing connected can be switched off" \
 check "an output on with nothing connected reads 0 A" \
     'tr "\r" "\n" <Debug.txt | iconv -f cp1251 -t utf-8 | grep -qE ": 1[0-9]{2} [0-9]+ 0 $"'
 check "the hot value sends its voltage, then its current" \
-    'grep -A1 "^set-voltage code=1 raw=318$" <<<"$commands" | tail -1 | grep -q "^set-current code=1 raw=47$"'
+    'grep -A1 "^set-voltage code=1 raw=318$" <<<"$commands" | grep -q "^set-current code=1 raw=47$"'
 check "the settings remember the port" 'grep -q "^LastPort=$work/supply$" config/tendrel-controller.ini'
 check "the settings keep the hot value" 'grep -q "^V1=5.0$" config/tendrel-controller.ini'
 check "Debug.txt is written at close" '[ -s Debug.txt ]'
