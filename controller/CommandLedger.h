@@ -7,7 +7,8 @@
 // Numbers the commands that ride on one kind of frame and tells which of them
 // a lost link may have swallowed. A command counts as delivered only once the
 // supply has answered a poll written after its frame: until then a supply
-// that fell silent may never have seen it.
+// that fell silent may never have seen it, and its readings may still be
+// those from before it.
 class CommandLedger {
 public:
     using Range = std::pair<std::uint64_t, std::uint64_t>; // first and last, inclusive
@@ -18,11 +19,16 @@ public:
 
     // At each reply, before it is acted on: `pending` is the frame's pending
     // flag as the worker left it. An unanswered poll gives the commands that
-    // were not delivered, if any.
+    // were not delivered and not told before, if any.
     std::optional<Range> onReply(bool answered, bool pending);
+
+    // Every command is delivered: a reading now shows what the supply holds.
+    bool settled() const { return delivered_ == issued_; }
 
 private:
     std::uint64_t issued_ = 0;
     std::uint64_t taken_ = 0; // taken by the worker as of the previous reply
+    std::uint64_t takenEarlier_ = 0; // as of the reply before that
     std::uint64_t delivered_ = 0;
+    std::uint64_t told_ = 0; // the last command reported lost
 };

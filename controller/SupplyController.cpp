@@ -223,7 +223,9 @@ void SupplyController::handleFullStatus()
     state_.missCount.store(0);
     lastPort_ = state_.currentPortName();
     const int code = statusModelCode(status);
-    if (!identified() && !confirmation_.confirms(code)) {
+    // The readings a returning supply is taken up with must not predate a
+    // frame still on its way, or they would undo what was sent.
+    if (!identified() && (!confirmation_.confirms(code) || !commandsSettled())) {
         return;
     }
     if (!identified() && identifySupply(code)) {

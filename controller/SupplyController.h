@@ -89,6 +89,8 @@ public:
     std::optional<double> currentSetpoint() const;
     // The number of the last command queued on that frame.
     std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
+    // Every command sent has reached the supply, as far as its answers show.
+    bool commandsSettled() const { return voltageFrames_.settled() && currentFrames_.settled(); }
     // The output's state, or the state a toggle on its way will bring.
     bool outputHeading() const { return output_.heading(); }
 

@@ -71,13 +71,20 @@ std::size_t QtSerialPort::read(std::uint8_t* data, std::size_t count)
     }
     const QDeadlineTimer deadline(readBudgetMs(count));
     std::size_t received = 0;
+    // A worker that was not scheduled until its time had passed still takes
+    // in what the device holds: an answer waiting there is not a miss.
+    bool lastLook = false;
     while (received < count) {
         const qint64 got = port_.read(reinterpret_cast<char*>(data + received), static_cast<qint64>(count - received));
         if (got > 0) {
             received += static_cast<std::size_t>(got);
             continue;
         }
-        if (got < 0 || deadline.hasExpired() || !port_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+        if (got < 0 || lastLook) {
+            break;
+        }
+        lastLook = deadline.hasExpired();
+        if (!port_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
             break;
         }
     }

@@ -60,11 +60,15 @@ public:
 
     // Hands the window one reply, as the worker would.
     void reply(const std::vector<std::int32_t>& values);
-    // The same answer twice: one alone is not trusted to name a model.
+    // The same answer twice, as one alone is not trusted to name a model,
+    // and again until the supply has answered for the frames that were queued.
     void identify(const std::vector<std::int32_t>& values)
     {
-        reply(values);
-        reply(values);
+        state_.voltagePending.store(0);
+        state_.currentPending.store(0);
+        for (int i = 0; i < 4 && (i < 2 || state_.identified.load() == 0); ++i) {
+            reply(values);
+        }
     }
 
     static bool waitUntil(

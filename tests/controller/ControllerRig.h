@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-
 // Counts what the controller would ask the user.
 class CountingPrompts final : public SupplyPrompts {
 public:
@@ -45,11 +44,15 @@ public:
         state.replyValues = values;
         controller.onLinkReply();
     }
-    // One answer alone is not trusted to name a model.
+    // The same answer twice, as one alone is not trusted to name a model,
+    // and again until the supply has answered for the frames that were queued.
     void identify(const std::vector<std::int32_t>& values)
     {
-        reply(values);
-        reply(values);
+        state.voltagePending.store(0);
+        state.currentPending.store(0);
+        for (int i = 0; i < 4 && (i < 2 || state.identified.load() == 0); ++i) {
+            reply(values);
+        }
     }
 
     bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(3))
@@ -65,4 +68,3 @@ public:
     CountingPrompts prompts;
     SupplyController controller;
 };
-

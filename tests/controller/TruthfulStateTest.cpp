@@ -87,7 +87,7 @@ TEST(TruthfulState, ReadingsThatStopComingGoStale)
         EXPECT_EQ(remote.ask("MEAS:VOLT?"), "0.000");
         QSignalSpy stale(&rig.controller, &SupplyController::measurementsStale);
         panel ? supply->setPanelSwitch(true) : supply->setGarbage(true);
-        ASSERT_TRUE(rig.waitUntil([&] { return stale.count() == 1; }, 3s)) << panel;
+        ASSERT_TRUE(rig.waitUntil([&] { return stale.count() >= 1; }, 3s)) << panel;
         EXPECT_TRUE(rig.controller.measurementStale());
         EXPECT_EQ(remote.ask("MEAS:VOLT?"), "");
         EXPECT_EQ(remote.ask("SYST:ERR?"), "-230,\"Data corrupt or stale\"");
@@ -104,8 +104,7 @@ TEST(TruthfulState, ACommandTheSilentSupplyNeverAnsweredAfterIsToldLost)
         rig.controller.commandVoltage(5.0);
         const quint64 ticket = rig.controller.lastTicket(SupplyController::Frame::Voltage);
         if (!silentAtOnce) {
-            ASSERT_TRUE(supply->waitForCommandFrames(1, 2s));
-            rig.waitUntil([] { return false; }, 1s); // polls answered after the frame
+            ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.commandsSettled(); }));
         }
         supply->setSilent(true);
         ASSERT_TRUE(rig.waitUntil([&] { return !rig.controller.identified(); }));
@@ -117,6 +116,27 @@ TEST(TruthfulState, ACommandTheSilentSupplyNeverAnsweredAfterIsToldLost)
             EXPECT_EQ(dropped.count(), 0);
         }
     }
+}
+
+// The answers read first after a lost link may predate a frame sent on its
+// way back, the second of them too when an answer came late: taken up as
+// setpoints they would undo it, and the next switch would send them.
+TEST(TruthfulState, AReturningSupplyIsTakenUpOnlyWithAnswersAfterTheFramesSent)
+{
+    Rig rig;
+    rig.identify({1, 764, 200});
+    rig.controller.setVoltage(10.0);
+    const std::int32_t sent = rig.state.setVoltageRaw.load();
+    rig.reply({0});
+    rig.state.voltagePending.store(0); // the worker sends it
+    rig.reply({1, 764, 200});
+    rig.reply({1, 764, 200});
+    EXPECT_FALSE(rig.controller.identified());
+    rig.reply({1, sent, 200});
+    EXPECT_TRUE(rig.controller.identified());
+    EXPECT_EQ(rig.state.setVoltageRaw.load(), sent);
+    ASSERT_TRUE(rig.controller.voltageSetpoint().has_value());
+    EXPECT_NEAR(*rig.controller.voltageSetpoint(), 10.0, 0.05);
 }
 
 // A stray byte waiting when the port opens reads as a status: it must not
