@@ -117,16 +117,19 @@ void ReadingsChart::setUpAxes()
 
 void ReadingsChart::setUpGraphs()
 {
-    const auto add = [this](QCPAxis* axis, const QColor& color, const char* name) {
+    // Each axis is fitted to its own curve, so curves that move together (the
+    // power under a steady current) lie on one another: each one drawn later
+    // is narrower, and all of them stay in sight.
+    const auto add = [this](QCPAxis* axis, const QColor& color, const char* name, double width) {
         QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
-        graph->setPen(QPen(color, 1.0));
+        graph->setPen(QPen(color, width));
         graph->setName(QString::fromUtf8(name));
         graph->setAdaptiveSampling(false); // the history gives it a few points per column already
         return graph;
     };
-    voltage_ = add(plot_->yAxis, kVoltageColor, "Напряжение");
-    current_ = add(plot_->yAxis2, kCurrentColor, "Ток");
-    power_ = add(powerAxis_, kPowerColor, "Мощность");
+    voltage_ = add(plot_->yAxis, kVoltageColor, "Напряжение", 4.0);
+    current_ = add(plot_->yAxis2, kCurrentColor, "Ток", 2.5);
+    power_ = add(powerAxis_, kPowerColor, "Мощность", 1.0);
     // A row of its own above the plot: inside it the legend would cover curves.
     plot_->legend->setVisible(true);
     plot_->legend->setFillOrder(QCPLegend::foColumnsFirst);
