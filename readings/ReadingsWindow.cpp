@@ -319,7 +319,11 @@ void ReadingsWindow::start(bool openNow, const QString& recordFile, std::ostream
     if (file.exists() && file.size() > 0) {
         notes << "--record: appending to " << QFile::encodeName(recordFile).constData() << '\n';
     }
+    // A bench without a screen sees no message box: the refusal goes to the notes too.
+    const QMetaObject::Connection told = connect(&recorder_, &CsvRecorder::failed, this,
+        [&notes](const QString& message) { notes << "--record: " << message.toUtf8().constData() << '\n'; });
     startRecording(recordFile, CsvRecorder::Mode::Append);
+    disconnect(told);
 }
 
 void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)

@@ -288,6 +288,11 @@ TEST_F(ReadingsWindowTest, RecordsFromTheCommandLineByAppending)
     window.addReading(reading(0s));
     EXPECT_EQ(QFileInfo(file("old.csv")).size(),
         static_cast<qint64>(CsvLine::header().size() + CsvLine::format(reading(0s), 0.0).size()));
+
+    ReadingsWindow second;
+    std::ostringstream refusal;
+    second.start(false, file("old.csv"), refusal);
+    EXPECT_TRUE(refusal.str().ends_with("другая программа.\n")) << "told where a screen may be missing";
 }
 
 TEST_F(ReadingsWindowTest, AFailedRecordingIsReportedAndTheWindowGoesOn)
