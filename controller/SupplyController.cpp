@@ -210,7 +210,7 @@ void SupplyController::handleNoAnswer()
         state_.outputOn.store(0);
     }
     state_.adoptReadings.store(1);
-    state_.pollByte.store(100);
+    state_.pollByte.store(WireProtocol::kPollByte);
     if (state_.missCount.fetch_add(1) + 1 == 2) {
         state_.missCount.store(0);
         state_.dropPort.store(1);

@@ -96,7 +96,7 @@ bool LinkWorker::wordsFollow(std::int32_t status)
     if (status == 0) {
         return false;
     }
-    return status < WireProtocol::kToggleOffset || state_.controlsLive.load() != 0
+    return status < WireProtocol::kOutputOnBit || state_.controlsLive.load() != 0
         || port_->waiting() >= 2 * sizeof(std::uint16_t);
 }
 

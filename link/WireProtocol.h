@@ -10,6 +10,8 @@ public:
     static constexpr int kSetVoltageOffset = 64;
     static constexpr int kToggleOffset = 128;
     static constexpr int kRegulationFlag = 1024;
+    // In a status: the output is on; the model code is below it.
+    static constexpr int kOutputOnBit = 128;
 
     using Frame = std::array<std::uint8_t, 3>;
 

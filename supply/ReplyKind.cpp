@@ -1,5 +1,7 @@
 #include "supply/ReplyKind.h"
 
+#include "link/WireProtocol.h"
+
 ReplyKind classifyReply(const std::vector<std::int32_t>& values)
 {
     if (values.size() == 1) {
@@ -13,10 +15,10 @@ ReplyKind classifyReply(const std::vector<std::int32_t>& values)
 
 int statusModelCode(std::int32_t status)
 {
-    return status >= 128 ? status - 128 : status;
+    return statusOutputOn(status) ? status - WireProtocol::kOutputOnBit : status;
 }
 
 bool statusOutputOn(std::int32_t status)
 {
-    return status >= 128;
+    return status >= WireProtocol::kOutputOnBit;
 }
