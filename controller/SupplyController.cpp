@@ -81,10 +81,8 @@ void SupplyController::shutDown()
     if (identified()) {
         saveSettings();
     }
-    const auto closeEvent = EventRegistry::obtain(LinkEvents::kClose, false);
     state_.dropPort.store(1);
     state_.stopLink.store(1);
-    closeEvent->set();
     transmitEvent_->set();
     // Waiting for the worker guarantees that it has closed the port and no
     // longer posts to this object.

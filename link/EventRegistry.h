@@ -17,5 +17,4 @@ public:
 namespace LinkEvents {
 inline constexpr const char* kStart = "EStart";
 inline constexpr const char* kTransmit = "ETrans";
-inline constexpr const char* kClose = "EClose";
 } // namespace LinkEvents
