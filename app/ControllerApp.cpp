@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
 #include "app/QtTranslation.h"
-#include "link/LinkState.h"
+#include "link/SupplyLink.h"
 #include "readings/ReadingsWindow.h"
 
 #include <QApplication>
@@ -17,12 +17,12 @@ int ControllerApp::run(int argc, char** argv)
     if (options.action != CommandLine::Action::Run) {
         return CommandLine::finish(options);
     }
-    static LinkState linkState;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QtTranslation qtTexts;
-    ControllerDialog dialog(linkState);
+    SupplyLink link;
+    ControllerDialog dialog(link);
     if (!options.port.empty()) {
         dialog.controller().usePortForThisRun(options.port);
     }

@@ -33,11 +33,11 @@ const char* const ControllerDialog::kTitle = "Tendrel Electronics - Контро
 const char* const ControllerDialog::kNoPortsText = "В компьютере отсутствуют COM-порты! Программа будет закрыта.";
 const char* const ControllerDialog::kUnknownSupplyText = "Найден неизвестный источник питания! Обновите программу!";
 
-ControllerDialog::ControllerDialog(LinkState& state, SerialPortFactory portFactory, LinkTiming timing)
+ControllerDialog::ControllerDialog(SupplyLink& link)
     : QDialog(nullptr,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , controller_(state, *this, std::move(portFactory), timing)
+    , controller_(link, *this)
     , readings_(new ReadingsWindow(this))
     , portAccess_(&PortAccessAdvice::instance())
 {
@@ -189,7 +189,7 @@ bool ControllerDialog::initialise()
         return false;
     }
     permissionWatch_ = std::make_unique<PortPermissionWatch>(
-        *portAccess_, controller_.linkState().portNames, [this] { supplyFrame_->showPortsRefused(); });
+        *portAccess_, controller_.portNames(), [this] { supplyFrame_->showPortsRefused(); });
     controller_.start();
     if (controller_.diagnosticsOn()) {
         logo_->hide();

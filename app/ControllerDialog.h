@@ -3,8 +3,7 @@
 #include "controller/RemoteControl.h"
 #include "controller/SupplyController.h"
 #include "controller/SupplyPrompts.h"
-#include "link/LinkState.h"
-#include "link/SerialPort.h"
+#include "link/SupplyLink.h"
 
 #include <QDialog>
 
@@ -37,7 +36,7 @@ public:
     static const char* const kNoPortsText;
     static const char* const kUnknownSupplyText;
 
-    explicit ControllerDialog(LinkState& state, SerialPortFactory portFactory = {}, LinkTiming timing = {});
+    explicit ControllerDialog(SupplyLink& link);
     ~ControllerDialog() override;
 
     // Lists the ports, reads the settings and starts the worker. False when

@@ -1,20 +1,17 @@
 #include "controller/SupplyController.h"
 
 #include "controller/DiagnosticLine.h"
-#include "controller/LinkReplyEvent.h"
 #include "controller/SupplyPrompts.h"
-#include "link/EventRegistry.h"
 #include "link/PortChooser.h"
 #include "link/PortList.h"
-#include "link/QtSerialPort.h"
+#include "link/SupplyLink.h"
 #include "link/WireProtocol.h"
 #include "settings/SettingsAdvice.h"
 #include "settings/StaleTemporaries.h"
 #include "supply/Conversions.h"
 #include "supply/ModelTable.h"
-#include "supply/ReplyKind.h"
+#include "supply/SupplyStatus.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 
 namespace {
@@ -31,19 +28,14 @@ QString hotValueRow(double volts, double amperes)
 
 } // namespace
 
-SupplyController::SupplyController(
-    LinkState& state, SupplyPrompts& prompts, SerialPortFactory portFactory, LinkTiming timing)
-    : state_(state)
+SupplyController::SupplyController(SupplyLink& link, SupplyPrompts& prompts)
+    : link_(link)
     , prompts_(prompts)
     , settings_(SettingsFile(SettingsFile::defaultPath()))
-    , link_(
-          state, portFactory ? std::move(portFactory) : QtSerialPort::factory(),
-          [this] { QCoreApplication::postEvent(this, new LinkReplyEvent); }, timing)
-    , startEvent_(EventRegistry::obtain(LinkEvents::kStart, true))
-    , transmitEvent_(EventRegistry::obtain(LinkEvents::kTransmit, false))
-    , output_(state, transmitEvent_)
+    , output_(link)
     , timer_([this](bool on) { requestOutput(on); })
 {
+    connect(&link_, &SupplyLink::replied, this, &SupplyController::onReply);
     staleTimer_.setSingleShot(true);
     staleTimer_.setTimerType(Qt::PreciseTimer);
     staleTimer_.setInterval(kStaleAfter);
@@ -54,8 +46,8 @@ SupplyController::~SupplyController() = default;
 
 bool SupplyController::listPorts()
 {
-    state_.portNames = portForThisRun_.empty() ? PortList::build() : std::vector{portForThisRun_};
-    return state_.portCount() >= 1;
+    portNames_ = portForThisRun_.empty() ? PortList::build() : std::vector{portForThisRun_};
+    return !portNames_.empty();
 }
 
 void SupplyController::start()
@@ -64,11 +56,7 @@ void SupplyController::start()
         tellSettingsProblem(settings_.writeDefaults());
     }
     loadSettings(true);
-    state_.setVoltageRaw.store(0);
-    state_.setCurrentRaw.store(0);
-    state_.voltagePending.store(0);
-    state_.currentPending.store(0);
-    link_.start();
+    link_.start(portNames_);
     profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
 }
 
@@ -81,12 +69,12 @@ void SupplyController::shutDown()
     if (identified()) {
         saveSettings();
     }
-    state_.dropPort.store(1);
-    state_.stopLink.store(1);
-    transmitEvent_->set();
-    // Waiting for the worker guarantees that it has closed the port and no
-    // longer posts to this object.
-    link_.finish(LinkThread::kFinishTimeout);
+    link_.stop();
+}
+
+bool SupplyController::isLinkRunning() const
+{
+    return link_.isRunning();
 }
 
 void SupplyController::loadSettings(bool startup)
@@ -112,7 +100,7 @@ void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
 {
     filePorts_ = {loaded.usePort, loaded.lastPort};
     const std::string& wanted = portForThisRun_.empty() ? loaded.usePort : portForThisRun_;
-    const PortChooser::Choice choice = PortChooser::choose(state_.portNames, wanted, loaded.lastPort);
+    const PortChooser::Choice choice = PortChooser::choose(portNames_, wanted, loaded.lastPort);
     usePort_ = choice.usePort;
     lastPort_ = choice.lastPort;
     if (diagnosticsOn_) {
@@ -143,49 +131,38 @@ void SupplyController::tellSettingsProblem(SettingsFile::Problem problem)
     prompts_.settingsProblem(fromUtf8(SettingsAdvice::text(problem, settings_.file().path())));
 }
 
-bool SupplyController::event(QEvent* event)
-{
-    if (event->type() == LinkReplyEvent::kType) {
-        onLinkReply();
-        return true;
-    }
-    return QObject::event(event);
-}
-
-void SupplyController::onLinkReply()
+void SupplyController::onReply(const Reply& reply)
 {
     if (stopped_) {
-        state_.replyValues.clear();
         return;
     }
-    if (diagnosticsOn_ && !state_.replyValues.empty()) {
-        emit logLine(diagnosticLine(state_.replyValues, identified()));
+    if (diagnosticsOn_) {
+        emit logLine(diagnosticLine(reply.values(), identified()));
     }
-    trackDelivery(!state_.replyValues.empty() && state_.replyValues.front() != 0);
-    switch (classifyReply(state_.replyValues)) {
+    trackDelivery(reply.status != 0);
+    switch (reply.kind()) {
     case ReplyKind::StatusOnly:
-        handleStatusOnly(state_.replyValues.front());
+        handleStatusOnly(reply.status);
         break;
     case ReplyKind::NoAnswer:
         handleNoAnswer();
         break;
     case ReplyKind::FullStatus:
-        handleFullStatus();
+        handleFullStatus(reply);
         break;
     case ReplyKind::Incomplete:
         confirmation_.reset();
         break;
     }
-    handBackTurn();
 }
 
 void SupplyController::handleStatusOnly(std::int32_t status)
 {
-    lastPort_ = state_.currentPortName();
-    state_.missCount.store(0);
+    lastPort_ = link_.currentPortName();
+    missCount_ = 0;
     if (!identified() && confirmation_.confirms(statusModelCode(status)) && identifySupply(status)) {
         emit panelSwitchReported();
-        state_.identified.store(1);
+        identified_ = true;
     }
 }
 
@@ -195,31 +172,30 @@ void SupplyController::handleNoAnswer()
     latest_.reset();
     staleTimer_.stop();
     confirmation_.reset();
-    state_.lastVoltageRaw.store(-1);
-    state_.lastCurrentRaw.store(-1);
+    lastVoltageRaw_ = -1;
+    lastCurrentRaw_ = -1;
     emit linkLost();
-    state_.controlsLive.store(0);
+    setControlsLive(false);
     output_.linkLost();
     if (identified()) {
         saveSettings();
     }
-    state_.identified.store(0);
+    identified_ = false;
     if (timer_.running()) {
-        state_.outputOn.store(0);
+        output_.report(false);
     }
-    state_.adoptReadings.store(1);
-    state_.pollByte.store(WireProtocol::kPollByte);
-    if (state_.missCount.fetch_add(1) + 1 == 2) {
-        state_.missCount.store(0);
-        state_.dropPort.store(1);
+    adoptReadings_ = true;
+    if (++missCount_ == 2) {
+        missCount_ = 0;
+        link_.dropPort();
     }
 }
 
-void SupplyController::handleFullStatus()
+void SupplyController::handleFullStatus(const Reply& reply)
 {
-    const std::int32_t status = state_.replyValues[0];
-    state_.missCount.store(0);
-    lastPort_ = state_.currentPortName();
+    const std::int32_t status = reply.status;
+    missCount_ = 0;
+    lastPort_ = link_.currentPortName();
     const int code = statusModelCode(status);
     // The readings a returning supply is taken up with must not predate a
     // frame still on its way, or they would undo what was sent.
@@ -227,13 +203,14 @@ void SupplyController::handleFullStatus()
         return;
     }
     if (!identified() && identifySupply(code)) {
-        state_.identified.store(1);
+        identified_ = true;
     }
-    const bool resumeRun = state_.controlsLive.load() == 0;
+    const bool resumeRun = !controlsLive_;
     if (resumeRun) {
-        goLive();
+        setControlsLive(true);
+        emit controlsLive();
     }
-    const bool ownModel = code == state_.modelCode.load();
+    const bool ownModel = code == link_.modelCode();
     if (ownModel) {
         followOutputState(status);
     }
@@ -245,26 +222,25 @@ void SupplyController::handleFullStatus()
     if (!ownModel) {
         return;
     }
-    const std::int32_t voltageWord = state_.replyValues[1];
+    const std::int32_t voltageWord = *reply.voltageWord;
+    const std::int32_t currentRaw = *reply.currentWord;
     const std::int32_t voltageRaw = followRegulation(voltageWord);
-    learnSetpoints(voltageRaw, state_.replyValues[2]);
+    learnSetpoints(voltageRaw, currentRaw);
     if (adoptingReadings()) {
         // With the output on, a reading is the setpoint only of what regulates.
-        const bool off = state_.outputOn.load() == 0;
-        voltageKnown_ = off || voltageWord >= WireProtocol::kRegulationFlag;
-        currentKnown_ = off || voltageWord < WireProtocol::kRegulationFlag;
+        const bool off = !outputOn();
+        voltageKnown_ = off || regulatesVoltage(voltageWord);
+        currentKnown_ = off || !regulatesVoltage(voltageWord);
     }
     takeVoltageReading(voltageRaw);
-    takeCurrentReading(state_.replyValues[2]);
-    state_.adoptReadings.store(0);
-    takeMeasurement(voltageWord, state_.replyValues[2]);
+    takeCurrentReading(currentRaw);
+    adoptReadings_ = false;
+    takeMeasurement(voltageRaw, currentRaw, regulatesVoltage(voltageWord));
 }
 
-void SupplyController::takeMeasurement(std::int32_t voltageWord, std::int32_t currentRaw)
+void SupplyController::takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated)
 {
-    const bool on = state_.outputOn.load() != 0;
-    const bool voltageRegulated = voltageWord >= WireProtocol::kRegulationFlag;
-    const std::int32_t voltageRaw = voltageRegulated ? voltageWord - WireProtocol::kRegulationFlag : voltageWord;
+    const bool on = outputOn();
     latest_ = Measurement{on ? Conversions::rawToValue(voltageRaw, profile_.voltageMax) : 0.0,
         on ? Conversions::rawToValue(currentRaw, profile_.currentMax) : 0.0, voltageRegulated, on,
         std::chrono::steady_clock::now()};
@@ -276,32 +252,32 @@ void SupplyController::takeMeasurement(std::int32_t voltageWord, std::int32_t cu
 // is learned, and the edit shows it without sending anything.
 void SupplyController::learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw)
 {
-    if (adoptingReadings() || state_.outputOn.load() != 0) {
+    if (adoptingReadings() || outputOn()) {
         return;
     }
     if (!voltageKnown_) {
         voltageKnown_ = true;
-        state_.setVoltageRaw.store(voltageRaw);
+        link_.holdVoltage(voltageRaw);
         emit voltageLearned(Conversions::readingToValue(voltageRaw, profile_.voltageMax));
     }
     if (!currentKnown_) {
         currentKnown_ = true;
-        state_.setCurrentRaw.store(currentRaw);
+        link_.holdCurrent(currentRaw);
         emit currentLearned(Conversions::readingToValue(currentRaw, profile_.currentMax));
     }
 }
 
-void SupplyController::goLive()
+void SupplyController::setControlsLive(bool live)
 {
-    state_.controlsLive.store(1);
-    emit controlsLive();
+    controlsLive_ = live;
+    link_.setControlsLive(live);
 }
 
 void SupplyController::followOutputState(std::int32_t status)
 {
     const bool reportedOn = statusOutputOn(status);
-    if (reportedOn != (state_.outputOn.load() != 0)) {
-        state_.outputOn.store(reportedOn ? 1 : 0);
+    if (reportedOn != outputOn()) {
+        output_.report(reportedOn);
         emit outputChanged(reportedOn);
     }
     if (output_.statusSeen()) {
@@ -310,10 +286,15 @@ void SupplyController::followOutputState(std::int32_t status)
     }
 }
 
+bool SupplyController::regulatesVoltage(std::int32_t voltageWord)
+{
+    return voltageWord >= WireProtocol::kRegulationFlag;
+}
+
 std::int32_t SupplyController::followRegulation(std::int32_t voltageWord)
 {
-    const bool voltageRegulated = voltageWord >= WireProtocol::kRegulationFlag;
-    if (state_.outputOn.load() != 0) {
+    const bool voltageRegulated = regulatesVoltage(voltageWord);
+    if (outputOn()) {
         emit regulationChanged(voltageRegulated);
     }
     return voltageRegulated ? voltageWord - WireProtocol::kRegulationFlag : voltageWord;
@@ -321,13 +302,13 @@ std::int32_t SupplyController::followRegulation(std::int32_t voltageWord)
 
 void SupplyController::takeVoltageReading(std::int32_t raw)
 {
-    if (raw == state_.lastVoltageRaw.load()) {
+    if (raw == lastVoltageRaw_) {
         return;
     }
-    state_.lastVoltageRaw.store(raw);
+    lastVoltageRaw_ = raw;
     const double volts = Conversions::readingToValue(raw, profile_.voltageMax);
     if (adoptingReadings()) {
-        state_.setVoltageRaw.store(raw);
+        link_.holdVoltage(raw);
         emit voltageAdopted(volts);
     }
     emit voltageRead(volts);
@@ -335,23 +316,16 @@ void SupplyController::takeVoltageReading(std::int32_t raw)
 
 void SupplyController::takeCurrentReading(std::int32_t raw)
 {
-    if (raw == state_.lastCurrentRaw.load()) {
+    if (raw == lastCurrentRaw_) {
         return;
     }
-    state_.lastCurrentRaw.store(raw);
+    lastCurrentRaw_ = raw;
     const double amperes = Conversions::readingToValue(raw, profile_.currentMax);
     if (adoptingReadings()) {
-        state_.setCurrentRaw.store(raw);
+        link_.holdCurrent(raw);
         emit currentAdopted(amperes);
     }
     emit currentRead(amperes);
-}
-
-void SupplyController::handBackTurn()
-{
-    state_.replyValues.clear();
-    state_.replyValues.shrink_to_fit();
-    startEvent_->set();
 }
 
 // The wire switches the output only with a voltage setpoint. One that is not
@@ -365,7 +339,7 @@ void SupplyController::noteVoltageFrame()
         return;
     }
     voltageKnown_ = true;
-    const double volts = Conversions::rawToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
+    const double volts = Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
     emit logLine(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
         + QString::fromUtf8(" - уставка напряжения не была известна; с переключением выхода отправлено %1 В")
               .arg(volts, 0, 'f', 3));
@@ -374,13 +348,14 @@ void SupplyController::noteVoltageFrame()
 
 void SupplyController::trackDelivery(bool answered)
 {
-    const auto track = [&](Frame frame, const std::atomic<std::int32_t>& pending) {
-        if (const auto lost = ledger(frame).onReply(answered, pending.load() != 0)) {
+    const SupplyLink::Queued queued = link_.queued();
+    const auto track = [&](Frame frame, bool pending) {
+        if (const auto lost = ledger(frame).onReply(answered, pending)) {
             emit commandsDropped(frame, lost->first, lost->second);
         }
     };
-    track(Frame::Voltage, state_.voltagePending);
-    track(Frame::Current, state_.currentPending);
+    track(Frame::Voltage, queued.voltage);
+    track(Frame::Current, queued.current);
 }
 
 bool SupplyController::measurementStale() const
@@ -393,7 +368,7 @@ std::optional<double> SupplyController::voltageSetpoint() const
     if (!voltageKnown_) {
         return std::nullopt;
     }
-    return Conversions::readingToValue(state_.setVoltageRaw.load(), profile_.voltageMax);
+    return Conversions::readingToValue(link_.voltageRaw(), profile_.voltageMax);
 }
 
 std::optional<double> SupplyController::currentSetpoint() const
@@ -401,7 +376,7 @@ std::optional<double> SupplyController::currentSetpoint() const
     if (!currentKnown_) {
         return std::nullopt;
     }
-    return Conversions::readingToValue(state_.setCurrentRaw.load(), profile_.currentMax);
+    return Conversions::readingToValue(link_.currentRaw(), profile_.currentMax);
 }
 
 bool SupplyController::identifySupply(std::int32_t code)
@@ -414,7 +389,7 @@ bool SupplyController::identifySupply(std::int32_t code)
         prompts_.unknownSupply();
     }
     profile_ = *row;
-    state_.modelCode.store(code);
+    link_.setModelCode(code);
     loadSettings(false);
     hotValues_.rescaleTo(profile_);
     emit supplyIdentified(fromUtf8(profile_.supplyName), fromUtf8(profile_.modelName));
@@ -423,20 +398,16 @@ bool SupplyController::identifySupply(std::int32_t code)
 
 void SupplyController::setVoltage(double volts)
 {
-    state_.setVoltageRaw.store(Conversions::valueToRaw(volts, profile_.voltageMax));
     voltageKnown_ = true;
     voltageFrames_.issue();
-    state_.voltagePending.store(1);
-    transmitEvent_->set();
+    link_.sendVoltage(Conversions::valueToRaw(volts, profile_.voltageMax));
 }
 
 void SupplyController::setCurrent(double amperes)
 {
-    state_.setCurrentRaw.store(Conversions::valueToRaw(amperes, profile_.currentMax));
     currentKnown_ = true;
     currentFrames_.issue();
-    state_.currentPending.store(1);
-    transmitEvent_->set();
+    link_.sendCurrent(Conversions::valueToRaw(amperes, profile_.currentMax));
 }
 
 void SupplyController::commandVoltage(double volts)
@@ -468,7 +439,7 @@ void SupplyController::requestOutput(bool on)
         emit outputTogglePending();
         break;
     case OutputSwitch::Outcome::Withdrawn:
-        emit outputToggleWithdrawn(state_.outputOn.load() != 0);
+        emit outputToggleWithdrawn(outputOn());
         break;
     case OutputSwitch::Outcome::Nothing:
         break;

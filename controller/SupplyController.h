@@ -3,9 +3,7 @@
 #include "controller/CommandLedger.h"
 #include "controller/Measurement.h"
 #include "controller/TimerRun.h"
-#include "link/LinkState.h"
-#include "link/LinkThread.h"
-#include "link/SerialPort.h"
+#include "link/Reply.h"
 #include "settings/ControllerSettings.h"
 #include "supply/Conversions.h"
 #include "supply/HotValueTable.h"
@@ -27,11 +25,10 @@
 #include <utility>
 #include <vector>
 
-class AutoResetEvent;
-
+class SupplyLink;
 class SupplyPrompts;
 
-// Owns the supply: the link worker, the rules that act on each reply, the
+// Owns the supply on one link: the rules that act on each reply, the
 // identified model, the setpoints and output, the timer run, the hot values
 // and the settings they live in. Every command reaches the supply through
 // it; the window and any other observer follow its signals.
@@ -46,8 +43,7 @@ public:
     // About three polls: a reading older than this is not the supply's present state.
     static constexpr std::chrono::milliseconds kStaleAfter{1500};
 
-    SupplyController(
-        LinkState& state, SupplyPrompts& prompts, SerialPortFactory portFactory = {}, LinkTiming timing = {});
+    SupplyController(SupplyLink& link, SupplyPrompts& prompts);
     ~SupplyController() override;
 
     // Drives this one port for this run, as a fixed port setting would,
@@ -55,12 +51,13 @@ public:
     void usePortForThisRun(std::string device) { portForThisRun_ = std::move(device); }
     // Lists the serial ports; false when the computer has none.
     bool listPorts();
-    // Reads the settings and starts the worker.
+    const std::vector<std::string>& portNames() const { return portNames_; }
+    // Reads the settings and starts the link.
     void start();
-    // Saves what an identified supply leaves behind and stops the worker.
+    // Saves what an identified supply leaves behind and stops the link.
     void shutDown();
 
-    void onLinkReply();
+    void onReply(const Reply& reply);
     bool identifySupply(std::int32_t code);
 
     // The one path for setpoints, in volts and amperes.
@@ -71,7 +68,7 @@ public:
     // Setpoints asked for from outside the window, which its edits then show.
     void commandVoltage(double volts);
     void commandCurrent(double amperes);
-    bool live() const { return identified() && state_.controlsLive.load() != 0; }
+    bool live() const { return identified() && controlsLive_; }
 
     // Hot values: stored pairs in thousandths of the identified model's full scale.
     std::optional<std::pair<double, double>> hotValue(int row) const;
@@ -95,12 +92,18 @@ public:
     bool outputHeading() const { return output_.heading(); }
 
     TimerRun& timer() { return timer_; }
-    const LinkState& linkState() const { return state_; }
+    const SupplyLink& link() const { return link_; }
     const ModelProfile& profile() const { return profile_; }
-    bool identified() const { return state_.identified.load() != 0; }
-    bool adoptingReadings() const { return state_.adoptReadings.load() != 0; }
+    bool identified() const { return identified_; }
+    // The controls follow the supply: it answered with a full status since the link was last lost.
+    bool controlsShown() const { return controlsLive_; }
+    // The next full status becomes the setpoints, as when a supply is found.
+    bool adoptingReadings() const { return adoptReadings_; }
+    bool outputOn() const { return output_.reportedOn(); }
+    // Polls in a row without an answer; the port is left at the second.
+    int missesInRow() const { return missCount_; }
     bool diagnosticsOn() const { return diagnosticsOn_; }
-    bool isLinkRunning() const { return link_.isRunning(); }
+    bool isLinkRunning() const;
     const std::string& lastPort() const { return lastPort_; }
     const std::string& usePort() const { return usePort_; }
     // The remote-control keys of the settings, as read at start-up.
@@ -142,9 +145,6 @@ signals:
     void hotValueRemoved(int row);
     void hotValueSelected(int row);
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
     void loadSettings(bool startup);
     void saveSettings();
@@ -153,27 +153,25 @@ private:
 
     void handleStatusOnly(std::int32_t status);
     void handleNoAnswer();
-    void handleFullStatus();
-    void goLive();
+    void handleFullStatus(const Reply& reply);
+    void setControlsLive(bool live);
+    static bool regulatesVoltage(std::int32_t voltageWord);
     void followOutputState(std::int32_t status);
     std::int32_t followRegulation(std::int32_t voltageWord);
     void takeVoltageReading(std::int32_t raw);
     void takeCurrentReading(std::int32_t raw);
-    void handBackTurn();
     void trackDelivery(bool answered);
     void learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw);
-    void takeMeasurement(std::int32_t voltageWord, std::int32_t currentRaw);
+    void takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated);
     void noteVoltageFrame();
     CommandLedger& ledger(Frame frame) { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
     const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
 
-    LinkState& state_;
+    SupplyLink& link_;
     SupplyPrompts& prompts_;
     ControllerSettings settings_;
     std::set<SettingsFile::Problem> settingsProblemsTold_;
-    LinkThread link_;
-    std::shared_ptr<AutoResetEvent> startEvent_;
-    std::shared_ptr<AutoResetEvent> transmitEvent_;
+    std::vector<std::string> portNames_;
     OutputSwitch output_;
     TimerRun timer_;
     ModelProfile profile_;
@@ -182,6 +180,13 @@ private:
     ModelConfirmation confirmation_;
     CommandLedger voltageFrames_;
     CommandLedger currentFrames_;
+    bool identified_ = false;
+    bool controlsLive_ = false;
+    bool adoptReadings_ = true;
+    int missCount_ = 0;
+    // The last words read, so that observers hear of changes only; -1: none yet.
+    std::int32_t lastVoltageRaw_ = -1;
+    std::int32_t lastCurrentRaw_ = -1;
     bool voltageKnown_ = false;
     bool currentKnown_ = false;
     std::string lastPort_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/AutoResetEvent.h"
 #include "link/RawSetpoint.h"
 
 #include <atomic>
@@ -7,9 +8,10 @@
 #include <string>
 #include <vector>
 
-// The record shared by the supply controller and the link worker. Each scalar
-// is written by one side and read by the other, so each is atomic; the two
-// lists are handed over by the "EStart" handshake instead.
+// What one link shares between its owner's thread and its worker. Each scalar
+// is written by one side and read by the other, so each is atomic; the events
+// pace the worker: "EStart" gives it its turn to poll, "ETrans" cuts short its
+// wait for commands.
 struct LinkState {
     LinkState() = default;
     LinkState(const LinkState&) = delete;
@@ -22,28 +24,19 @@ struct LinkState {
     std::atomic<std::int32_t> portIndex{0};
     const std::string& currentPortName() const;
 
-    std::atomic<std::int32_t> pollByte{100};
     std::atomic<std::int32_t> modelCode{0};
 
     // Command slots: the value is stored before its pending flag is raised.
     RawSetpoint setVoltageRaw;
     RawSetpoint setCurrentRaw;
-    std::atomic<std::int32_t> voltagePending{0};
-    std::atomic<std::int32_t> currentPending{0};
-    std::atomic<std::int32_t> toggleOutput{0};
+    std::atomic<bool> voltagePending{false};
+    std::atomic<bool> currentPending{false};
+    std::atomic<bool> toggleOutput{false};
 
-    std::atomic<std::uint8_t> dropPort{0};
-    std::atomic<std::int32_t> stopLink{0};
+    std::atomic<bool> controlsLive{false};
+    std::atomic<bool> dropPort{false};
+    std::atomic<bool> stopLink{false};
 
-    // Written by the worker between "EStart" and its post, read and emptied by
-    // the supply controller while it handles that post.
-    std::vector<std::int32_t> replyValues;
-
-    std::atomic<std::int32_t> identified{0};
-    std::atomic<std::int32_t> outputOn{0};
-    std::atomic<std::int32_t> controlsLive{0};
-    std::atomic<std::int32_t> adoptReadings{1};
-    std::atomic<std::int32_t> missCount{0};
-    std::atomic<std::int32_t> lastVoltageRaw{-1};
-    std::atomic<std::int32_t> lastCurrentRaw{-1};
+    AutoResetEvent startEvent{true};
+    AutoResetEvent transmitEvent{false};
 };

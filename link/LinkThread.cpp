@@ -1,25 +1,23 @@
 #include "link/LinkThread.h"
 
-#include "link/EventRegistry.h"
-
 #include <QDeadlineTimer>
 #include <QThread>
 
 #include <cstdio>
 
-LinkThread::LinkThread(
-    LinkState& state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply, LinkTiming timing)
-    : state_(state)
+LinkThread::LinkThread(std::shared_ptr<LinkState> state, SerialPortFactory portFactory,
+    LinkWorker::ReplyNotifier notifyReply, LinkTiming timing)
+    : state_(std::move(state))
     , shared_(std::make_shared<Shared>())
 {
     shared_->notifyReply = std::move(notifyReply);
-    auto notify = [shared = shared_] {
+    auto notify = [shared = shared_](const Reply& reply) {
         const std::lock_guard lock(shared->mutex);
         if (shared->notifyReply) {
-            shared->notifyReply();
+            shared->notifyReply(reply);
         }
     };
-    worker_ = std::make_unique<LinkWorker>(state, std::move(portFactory), std::move(notify), timing);
+    worker_ = std::make_unique<LinkWorker>(*state_, std::move(portFactory), std::move(notify), timing);
 }
 
 LinkThread::~LinkThread()
@@ -27,10 +25,10 @@ LinkThread::~LinkThread()
     if (thread_ == nullptr) {
         return;
     }
-    // Normally the supply controller has already told the worker to stop.
-    state_.dropPort.store(1);
-    state_.stopLink.store(1);
-    EventRegistry::obtain(LinkEvents::kTransmit, false)->set();
+    // Normally the link has already told the worker to stop.
+    state_->dropPort.store(true);
+    state_->stopLink.store(true);
+    state_->transmitEvent.set();
     if (finish(kFinishTimeout)) {
         delete thread_;
     } else {
@@ -46,7 +44,8 @@ void LinkThread::start()
     if (thread_ != nullptr) {
         return;
     }
-    thread_ = QThread::create([worker = worker_.get()] { worker->run(); });
+    // The thread keeps the state it works on, in case it outlives this object.
+    thread_ = QThread::create([worker = worker_.get(), state = state_] { worker->run(); });
     thread_->start();
 }
 
@@ -64,6 +63,6 @@ bool LinkThread::finish(std::chrono::milliseconds timeout)
     if (thread_ == nullptr) {
         return true;
     }
-    EventRegistry::obtain(LinkEvents::kStart, true)->set();
+    state_->startEvent.set();
     return thread_->wait(QDeadlineTimer(timeout.count()));
 }

@@ -12,12 +12,11 @@
 class QThread;
 
 // Runs a LinkWorker on a thread of its own and makes sure that, once the
-// supply controller has told the worker to stop, the thread is gone before the
-// controller is.
+// link has told the worker to stop, the thread is gone before the link is.
 class LinkThread {
 public:
-    LinkThread(
-        LinkState& state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply, LinkTiming timing = {});
+    LinkThread(std::shared_ptr<LinkState> state, SerialPortFactory portFactory, LinkWorker::ReplyNotifier notifyReply,
+        LinkTiming timing = {});
     ~LinkThread();
     LinkThread(const LinkThread&) = delete;
     LinkThread& operator=(const LinkThread&) = delete;
@@ -39,7 +38,7 @@ private:
         LinkWorker::ReplyNotifier notifyReply;
     };
 
-    LinkState& state_;
+    std::shared_ptr<LinkState> state_;
     std::shared_ptr<Shared> shared_;
     std::unique_ptr<LinkWorker> worker_;
     QThread* thread_ = nullptr;

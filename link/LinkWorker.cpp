@@ -1,6 +1,5 @@
 #include "link/LinkWorker.h"
 
-#include "link/EventRegistry.h"
 #include "link/WireProtocol.h"
 
 #include <thread>
@@ -15,12 +14,9 @@ LinkWorker::LinkWorker(LinkState& state, SerialPortFactory portFactory, ReplyNot
 
 int LinkWorker::run()
 {
-    pauseEvent_ = std::make_shared<AutoResetEvent>(true);
-    transmitEvent_ = EventRegistry::obtain(LinkEvents::kTransmit, false);
-    startEvent_ = EventRegistry::obtain(LinkEvents::kStart, true);
     port_ = portFactory_();
 
-    while (state_.stopLink.load() == 0 && state_.portCount() > 0) {
+    while (!state_.stopLink.load() && state_.portCount() > 0) {
         if (port_->open(state_.currentPortName())) {
             failedOpensInRow_ = 0;
             servePort();
@@ -37,19 +33,18 @@ void LinkWorker::servePort()
 {
     writeBytes(WireProtocol::kPollByte, 1);
     pauseFor(timing_.afterOpen);
-    while (state_.dropPort.load() == 0) {
-        startEvent_->wait();
-        // The supply controller wakes a worker waiting for its turn when it shuts down.
-        if (state_.stopLink.load() != 0) {
+    while (!state_.dropPort.load()) {
+        state_.startEvent.wait();
+        // The link wakes a worker waiting for its turn when it stops.
+        if (state_.stopLink.load()) {
             break;
         }
-        pollOnce();
-        notifyReply_();
-        pauseEvent_->waitFor(timing_.pause);
-        transmitEvent_->waitFor(timing_.transmitWait);
+        notifyReply_(pollOnce());
+        pauseEvent_.waitFor(timing_.pause);
+        state_.transmitEvent.waitFor(timing_.transmitWait);
         sendQueuedCommands();
     }
-    state_.dropPort.store(0);
+    state_.dropPort.store(false);
     port_->close();
 }
 
@@ -57,35 +52,37 @@ void LinkWorker::servePort()
 // left over then cannot belong to the next answer, and is dropped, because the
 // answer has no framing and one byte too many or too few would put every
 // later answer out of step.
-void LinkWorker::pollOnce()
+Reply LinkWorker::pollOnce()
 {
-    readAnswer();
+    Reply reply = readAnswer();
     port_->discardInput();
-    writeBytes(state_.pollByte.load(), 1);
+    writeBytes(WireProtocol::kPollByte, 1);
+    return reply;
 }
 
 // A word that arrived whole is kept whatever its value: an output on with no
 // load reads a current of 0. A word cut short ends the answer, which then has
 // two values, so it is never taken for a status alone nor for a full one.
-void LinkWorker::readAnswer()
+Reply LinkWorker::readAnswer()
 {
-    const std::int32_t status = readBytes(1).value;
-    state_.replyValues.push_back(status);
-    if (!wordsFollow(status)) {
-        return;
+    Reply reply;
+    reply.status = readBytes(1).value;
+    if (!wordsFollow(reply.status)) {
+        return reply;
     }
     const Received voltage = readBytes(2);
     if (voltage.count == 0) {
-        return;
+        return reply;
     }
-    state_.replyValues.push_back(voltage.value);
+    reply.voltageWord = voltage.value;
     if (voltage.count < 2) {
-        return;
+        return reply;
     }
     const Received current = readBytes(2);
     if (current.count == 2) {
-        state_.replyValues.push_back(current.value);
+        reply.currentWord = current.value;
     }
+    return reply;
 }
 
 // A status with the output bit is taken alone until the controls are live,
@@ -96,7 +93,7 @@ bool LinkWorker::wordsFollow(std::int32_t status)
     if (status == 0) {
         return false;
     }
-    return status < WireProtocol::kOutputOnBit || state_.controlsLive.load() != 0
+    return status < WireProtocol::kOutputOnBit || state_.controlsLive.load()
         || port_->waiting() >= 2 * sizeof(std::uint16_t);
 }
 
@@ -104,17 +101,17 @@ void LinkWorker::sendQueuedCommands()
 {
     // Each flag is cleared before its value is taken, so a value the controller
     // queues meanwhile raises the flag again and goes out next time.
-    if (state_.voltagePending.exchange(0) == 1) {
+    if (state_.voltagePending.exchange(false)) {
         sendVoltage();
     }
-    if (state_.currentPending.exchange(0) == 1) {
+    if (state_.currentPending.exchange(false)) {
         sendCurrent();
     }
 }
 
 void LinkWorker::sendVoltage()
 {
-    const bool toggle = state_.toggleOutput.exchange(0) != 0;
+    const bool toggle = state_.toggleOutput.exchange(false);
     const auto frame = WireProtocol::setVoltageFrame(state_.modelCode.load(), state_.setVoltageRaw.load(), toggle);
     port_->write(frame.data(), frame.size());
     pauseFor(timing_.afterCommand);

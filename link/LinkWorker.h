@@ -3,17 +3,18 @@
 #include "link/AutoResetEvent.h"
 #include "link/LinkState.h"
 #include "link/LinkTiming.h"
+#include "link/Reply.h"
 #include "link/SerialPort.h"
 
 #include <functional>
 #include <memory>
 
 // The only code that touches the serial port: it opens the listed ports in
-// turn, polls the supply once per turn given by "EStart", tells the supply
-// controller after each poll, and sends the commands it queued.
+// turn, polls the supply once per turn given by "EStart", hands its link the
+// reply of each poll, and sends the commands it queued.
 class LinkWorker {
 public:
-    using ReplyNotifier = std::function<void()>;
+    using ReplyNotifier = std::function<void(const Reply&)>;
 
     LinkWorker(LinkState& state, SerialPortFactory portFactory, ReplyNotifier notifyReply, LinkTiming timing = {});
 
@@ -22,8 +23,8 @@ public:
 
 private:
     void servePort();
-    void pollOnce();
-    void readAnswer();
+    Reply pollOnce();
+    Reply readAnswer();
     bool wordsFollow(std::int32_t status);
     void sendQueuedCommands();
     void sendVoltage();
@@ -47,8 +48,6 @@ private:
     LinkTiming timing_;
 
     std::unique_ptr<SerialPort> port_;
-    std::shared_ptr<AutoResetEvent> pauseEvent_;
-    std::shared_ptr<AutoResetEvent> startEvent_;
-    std::shared_ptr<AutoResetEvent> transmitEvent_;
+    AutoResetEvent pauseEvent_{true};
     int failedOpensInRow_ = 0;
 };

@@ -1,24 +1,23 @@
 #include "supply/OutputSwitch.h"
 
-OutputSwitch::OutputSwitch(LinkState& state, std::shared_ptr<AutoResetEvent> transmit)
-    : state_(state)
-    , transmit_(std::move(transmit))
+#include "link/SupplyLink.h"
+
+OutputSwitch::OutputSwitch(SupplyLink& link)
+    : link_(link)
 {
 }
 
 void OutputSwitch::toggle()
 {
     inFlight_ = true;
-    fromOn_ = state_.outputOn.load() != 0;
+    fromOn_ = reportedOn_;
     staleStatuses_ = 0;
-    state_.toggleOutput.store(1);
-    state_.voltagePending.store(1);
-    transmit_->set();
+    link_.toggleOutput();
 }
 
 bool OutputSwitch::heading() const
 {
-    return inFlight_ ? !fromOn_ : state_.outputOn.load() != 0;
+    return inFlight_ ? !fromOn_ : reportedOn_;
 }
 
 OutputSwitch::Outcome OutputSwitch::request(bool on)
@@ -32,7 +31,7 @@ OutputSwitch::Outcome OutputSwitch::request(bool on)
         return Outcome::Toggled;
     }
     // Whichever of the worker and this exchange comes first owns the toggle.
-    if (state_.toggleOutput.exchange(0) != 0) {
+    if (link_.withdrawToggle()) {
         inFlight_ = false;
         return Outcome::Withdrawn;
     }
@@ -42,7 +41,7 @@ OutputSwitch::Outcome OutputSwitch::request(bool on)
 
 bool OutputSwitch::statusSeen()
 {
-    const bool on = state_.outputOn.load() != 0;
+    const bool on = reportedOn_;
     if (inFlight_ && (on != fromOn_ || ++staleStatuses_ > kStaleStatuses)) {
         inFlight_ = false;
     }

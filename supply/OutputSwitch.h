@@ -1,10 +1,8 @@
 #pragma once
 
-#include "link/AutoResetEvent.h"
-#include "link/LinkState.h"
-
-#include <memory>
 #include <optional>
+
+class SupplyLink;
 
 // Switches the supply's output, which the wire can only toggle. It remembers a
 // toggle still on its way (queued, or sent but not yet reported by a status),
@@ -18,14 +16,17 @@ public:
     // before the frame went out, and one late answer.
     static constexpr int kStaleStatuses = 3;
 
-    OutputSwitch(LinkState& state, std::shared_ptr<AutoResetEvent> transmit);
+    explicit OutputSwitch(SupplyLink& link);
 
     // One toggle, as the output buttons ask for it.
     void toggle();
     // Brings the output to `on`. A toggle on its way the other way is taken
     // back while it has not left, or followed by another once it is reported.
     Outcome request(bool on);
-    // After each status of the identified supply has updated outputOn; true
+    // The output's state as the supply last reported it.
+    bool reportedOn() const { return reportedOn_; }
+    void report(bool on) { reportedOn_ = on; }
+    // After each status of the identified supply has been reported; true
     // when it queued the toggle a request was waiting for.
     bool statusSeen();
     // The link went: what was on its way is no longer known.
@@ -34,9 +35,8 @@ public:
     bool heading() const;
 
 private:
-
-    LinkState& state_;
-    std::shared_ptr<AutoResetEvent> transmit_;
+    SupplyLink& link_;
+    bool reportedOn_ = false;
     bool inFlight_ = false;
     bool fromOn_ = false;
     int staleStatuses_ = 0;

@@ -15,7 +15,7 @@ namespace {
 
 bool controlled(DialogHarness& window)
 {
-    return window.state().identified.load() != 0 && window.state().controlsLive.load() != 0;
+    return window.controller().identified() && window.controller().controlsShown();
 }
 
 void settle(std::chrono::milliseconds time)
@@ -51,7 +51,7 @@ TEST(BenchSafety, ASupplyFoundWithItsOutputOnIsIdentifiedAndControlled)
 
         // A cable wiggled for half a second: the supply keeps its output on.
         supply.setSilent(true);
-        ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().controlsLive.load() == 0; }));
+        ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().controlsShown(); }));
         settle(300ms);
         supply.setSilent(false);
         supply.setOutput(true);
@@ -133,16 +133,16 @@ TEST(BenchSafety, NoPathQueuesASetpointBeyondFullScale)
         DialogHarness::Options{{}, {}, "[COM-Port]\nUsePort=Auto\n[HotValues]\nTotalZ=1\nV1=150.0\nI1=99.9\n"});
     // Adopted readings beyond full scale (a word of 1023) are what a toggle repeats.
     window.identify({1, 1023, 1023});
-    EXPECT_EQ(window.state().setVoltageRaw.load(), 1000);
-    EXPECT_EQ(window.state().setCurrentRaw.load(), 1000);
+    EXPECT_EQ(window.link().voltageRaw(), 1000);
+    EXPECT_EQ(window.link().currentRaw(), 1000);
 
     window.control<QListWidget>(1048)->setCurrentRow(0);
     window.dialog().applyHotValue();
-    EXPECT_EQ(window.state().setVoltageRaw.load(), 1000);
-    EXPECT_EQ(window.state().setCurrentRaw.load(), 1000);
+    EXPECT_EQ(window.link().voltageRaw(), 1000);
+    EXPECT_EQ(window.link().currentRaw(), 1000);
 
-    window.state().setVoltageRaw.store(9554);
-    EXPECT_EQ(window.state().setVoltageRaw.load(), 1000);
-    window.state().setCurrentRaw.store(-5);
-    EXPECT_EQ(window.state().setCurrentRaw.load(), 0);
+    window.link().holdVoltage(9554);
+    EXPECT_EQ(window.link().voltageRaw(), 1000);
+    window.link().holdCurrent(-5);
+    EXPECT_EQ(window.link().currentRaw(), 0);
 }

@@ -53,8 +53,8 @@ TEST(CommandLine, AGivenPortIsTheOnlyOneTriedAndTheSettingsKeepTheirPorts)
     const std::string settings = "[COM-Port]\nUsePort=ttyS9\nLastPort=ttyS8\n";
     DialogHarness window({"ttyS9", "ttyS8"}, {{}, {}, settings},
         [&](ControllerDialog& dialog) { dialog.controller().usePortForThisRun(supply.devicePath()); });
-    EXPECT_EQ(window.state().portNames, std::vector<std::string>{supply.devicePath()});
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().controlsLive.load() != 0; }, 3s));
+    EXPECT_EQ(window.link().portNames(), std::vector<std::string>{supply.devicePath()});
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.controller().controlsShown(); }, 3s));
     window.dialog().reject();
     EXPECT_EQ(window.settingsBytes().rfind(settings, 0), 0U) << window.settingsBytes();
 }

@@ -55,6 +55,7 @@ DialogHarness::DialogHarness(
 
 DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options, const Steps& steps)
     : previousDirectory_(QDir::currentPath())
+    , link_(std::move(options.portFactory), options.timing)
 {
     std::string list;
     for (const std::string& port : ports) {
@@ -69,7 +70,7 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options opti
     if (steps.beforeStart) {
         steps.beforeStart(SettingsFile::defaultPath());
     }
-    dialog_ = std::make_unique<ControllerDialog>(state_, std::move(options.portFactory), options.timing);
+    dialog_ = std::make_unique<ControllerDialog>(link_);
     if (steps.prepare) {
         steps.prepare(*dialog_);
     }
@@ -113,12 +114,6 @@ QString DialogHarness::text(int id)
         return box->title();
     }
     return {};
-}
-
-void DialogHarness::reply(const std::vector<std::int32_t>& values)
-{
-    state_.replyValues = values;
-    dialog_->controller().onLinkReply();
 }
 
 bool DialogHarness::waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ControllerDialog.h"
-#include "link/LinkState.h"
+#include "link/SupplyLink.h"
 
 #include <QApplication>
 #include <QString>
@@ -49,7 +49,8 @@ public:
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }
-    LinkState& state() { return state_; }
+    SupplyLink& link() { return link_; }
+    SupplyController& controller() { return dialog_->controller(); }
     bool initialised() const { return initialised_; }
 
     template <typename Control> Control* control(int id) { return dialog_->findChild<Control*>(QString::number(id)); }
@@ -58,16 +59,15 @@ public:
     bool enabled(int id) { return widget(id)->isEnabled(); }
     QString text(int id);
 
-    // Hands the window one reply, as the worker would.
-    void reply(const std::vector<std::int32_t>& values);
+    // Hands the window one reply, as the link would.
+    void reply(const Reply& reply) { controller().onReply(reply); }
     // The same answer twice, as one alone is not trusted to name a model,
     // and again until the supply has answered for the frames that were queued.
-    void identify(const std::vector<std::int32_t>& values)
+    void identify(const Reply& answer)
     {
-        state_.voltagePending.store(0);
-        state_.currentPending.store(0);
-        for (int i = 0; i < 4 && (i < 2 || state_.identified.load() == 0); ++i) {
-            reply(values);
+        link_.takeQueued();
+        for (int i = 0; i < 4 && (i < 2 || !controller().identified()); ++i) {
+            reply(answer);
         }
     }
 
@@ -89,7 +89,7 @@ private:
 
     QTemporaryDir directory_;
     QString previousDirectory_;
-    LinkState state_;
+    SupplyLink link_;
     std::unique_ptr<ControllerDialog> dialog_;
     bool initialised_ = false;
 };

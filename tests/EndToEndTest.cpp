@@ -27,7 +27,7 @@ std::unique_ptr<SimulatedSupply> startSupply(SimulatedSupply::Options options = 
 
 bool controlled(DialogHarness& window)
 {
-    return window.state().identified.load() != 0 && window.state().controlsLive.load() != 0;
+    return window.controller().identified() && window.controller().controlsShown();
 }
 
 } // namespace
@@ -72,7 +72,7 @@ TEST(EndToEnd, ASilentSupplyIsLeftForTheNextPortAndFoundAgain)
     EXPECT_EQ(window.text(1007), QStringLiteral("Quarel"));
 
     first->setSilent(true);
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().identified.load() == 0; }));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().identified(); }));
     EXPECT_EQ(window.text(1000), QString::fromUtf8(SupplyFrame::kNoLinkCaption));
     EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kNoConnectionText));
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 3s));
@@ -86,7 +86,7 @@ TEST(EndToEnd, ASupplyThatFallsSilentComesBackOnItsOnlyPort)
     DialogHarness window({supply->devicePath()});
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
     supply->setSilent(true);
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().identified.load() == 0; }));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().identified(); }));
     EXPECT_TRUE(window.text(1020).isEmpty());
     supply->setSilent(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 3s));
@@ -106,7 +106,7 @@ TEST(EndToEnd, APortThatVanishesIsLeftAndTheOtherOneServes)
         [&] { return controlled(window) && window.text(1007) == QStringLiteral("Brisna"); }, 4s));
     // Going round the ports again must still find the one that answers.
     second->setSilent(true);
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().identified.load() == 0; }));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().identified(); }));
     second->setSilent(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 4s));
 }
@@ -120,9 +120,9 @@ TEST(EndToEnd, AFrontPanelSwitchAllowsNoControl)
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return supply->pollCount() >= 3; }));
     QApplication::processEvents();
     // 128 + 4 alone names no row: the window keeps waiting.
-    EXPECT_EQ(window.state().identified.load(), 0);
-    EXPECT_EQ(window.state().controlsLive.load(), 0);
-    EXPECT_EQ(window.state().missCount.load(), 0);
+    EXPECT_FALSE(window.controller().identified());
+    EXPECT_FALSE(window.controller().controlsShown());
+    EXPECT_EQ(window.controller().missesInRow(), 0);
     supply->setPanelSwitch(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
     EXPECT_EQ(window.text(1007), QStringLiteral("Mespor"));

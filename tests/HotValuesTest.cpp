@@ -115,15 +115,14 @@ TEST_F(HotValues, ApplyingAPairQueuesVoltageThenCurrent)
     start(2, "TotalZ=1\nV1=12.3\nA1=5.0\n");
     EXPECT_EQ(window->dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{390});
     list()->setCurrentRow(0);
-    window->state().voltagePending.store(0);
-    window->state().currentPending.store(0);
+    window->link().takeQueued();
     window->dialog().applyHotValue();
     EXPECT_EQ(window->text(1016), QStringLiteral("12.3"));
     EXPECT_EQ(window->text(1022), QStringLiteral("5.0"));
-    EXPECT_EQ(window->state().setVoltageRaw.load(), 390);
-    EXPECT_EQ(window->state().setCurrentRaw.load(), 158);
-    EXPECT_EQ(window->state().voltagePending.load(), 1);
-    EXPECT_EQ(window->state().currentPending.load(), 1);
+    EXPECT_EQ(window->link().voltageRaw(), 390);
+    EXPECT_EQ(window->link().currentRaw(), 158);
+    EXPECT_TRUE(window->link().queued().voltage);
+    EXPECT_TRUE(window->link().queued().current);
     EXPECT_DOUBLE_EQ(window->dialog().setVoltage(), 12.3);
 }
 
@@ -407,7 +406,7 @@ TEST(HotValuesEndToEnd, APairAddedWhileTheLinkWentAwayReachesTheFile)
             return false;
         }
         supply.setSilent(true);
-        DialogHarness::waitUntil([&] { return window.state().identified.load() == 0; });
+        DialogHarness::waitUntil([&] { return !window.controller().identified(); });
         dialog->findChild<ClassicEdit*>(QStringLiteral("1054"))->setProgramText(QStringLiteral("5.5"));
         dialog->accept();
         return true;

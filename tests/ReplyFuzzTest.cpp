@@ -12,23 +12,28 @@ TEST(ReplyFuzz, RandomRepliesThroughTheWindow)
 {
     DialogHarness window(missingPorts());
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<int> length(0, 4);
+    std::uniform_int_distribution<int> shape(0, 3);
     std::uniform_int_distribution<int> kind(0, 3);
     std::uniform_int_distribution<std::int32_t> any(
         std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     std::uniform_int_distribution<std::int32_t> byte(0, 255);
     std::uniform_int_distribution<std::int32_t> word(0, 65535);
     for (int i = 0; i < 5000; ++i) {
-        std::vector<std::int32_t> values(static_cast<std::size_t>(length(random)));
         const int k = kind(random);
-        for (std::size_t v = 0; v < values.size(); ++v) {
-            values[v] = k == 0 ? any(random) : (v == 0 ? byte(random) : word(random));
+        const auto draw
+            = [&](std::uniform_int_distribution<std::int32_t>& range) { return k == 0 ? any(random) : range(random); };
+        Reply reply{draw(byte)};
+        if (k == 3) {
+            reply.status %= 11; // mostly codes the table knows
         }
-        if (k == 3 && !values.empty()) {
-            values[0] = values[0] % 11; // mostly codes the table knows
+        const int words = shape(random); // none, voltage, current, both
+        if ((words & 1) != 0) {
+            reply.voltageWord = draw(word);
         }
-        window.reply(values);
-        ASSERT_TRUE(window.state().replyValues.empty());
+        if ((words & 2) != 0) {
+            reply.currentWord = draw(word);
+        }
+        window.reply(reply);
     }
     // Unknown codes announce themselves; each announcement was answered.
     EXPECT_FALSE(window.messages.texts().isEmpty());

@@ -71,13 +71,13 @@ protected:
 
     template <typename Action> std::optional<std::int32_t> afterKey(Action action, bool isVoltage)
     {
-        auto& pending = isVoltage ? window.state().voltagePending : window.state().currentPending;
-        pending.store(0);
+        window.link().takeQueued();
         action();
-        if (pending.load() == 0) {
+        const SupplyLink::Queued queued = window.link().queued();
+        if (!(isVoltage ? queued.voltage : queued.current)) {
             return std::nullopt;
         }
-        return isVoltage ? window.state().setVoltageRaw.load() : window.state().setCurrentRaw.load();
+        return isVoltage ? window.link().voltageRaw() : window.link().currentRaw();
     }
 
     static Selection selection(ClassicEdit* edit)
@@ -239,10 +239,10 @@ TEST_F(SetpointEntry, TheArrowsStepByATenthWithinTheLimits)
     EXPECT_EQ(voltage()->text(), QStringLiteral("12.4"));
     auto* arrows = window.control<UpDownControl>(1017);
     auto* down = arrows->findChildren<QToolButton*>().at(1);
-    window.state().voltagePending.store(0);
+    window.link().takeQueued();
     QTest::mouseClick(down, Qt::LeftButton);
     EXPECT_EQ(voltage()->text(), QStringLiteral("12.3"));
-    EXPECT_EQ(window.state().voltagePending.load(), 1);
+    EXPECT_TRUE(window.link().queued().voltage);
 
     voltage()->setProgramText(QStringLiteral("15.7"));
     EXPECT_EQ(press(voltage(), Qt::Key_Up), 1000);
@@ -279,7 +279,8 @@ TEST_F(SetpointEntry, TheTopVoltageOfAFortySevenVoltModelIsSentAs999)
 
 TEST_F(SetpointEntry, NothingIsSentWhileReadingsAreAdopted)
 {
-    window.state().adoptReadings.store(1);
+    window.reply({0});
+    ASSERT_TRUE(window.controller().adoptingReadings());
     clear(voltage());
     EXPECT_EQ(type(voltage(), '5'), std::nullopt);
     EXPECT_EQ(voltage()->text(), QStringLiteral("5"));
@@ -338,7 +339,7 @@ TEST(SetpointEndToEnd, KeysReachTheSupplyAndTheOutputButtonsFollowIt)
     SimulatedSupply supply;
     ASSERT_TRUE(supply.start());
     DialogHarness window({supply.devicePath()});
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().controlsLive.load() != 0; }, 2s));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.controller().controlsShown(); }, 2s));
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.text(1021) == QStringLiteral("12.6 A"); }));
     window.dialog().show();
     QApplication::setActiveWindow(&window.dialog());

@@ -36,7 +36,7 @@ QStringList rows(DialogHarness& window)
 
 bool controlled(DialogHarness& window)
 {
-    return window.state().identified.load() != 0 && window.state().controlsLive.load() != 0;
+    return window.controller().identified() && window.controller().controlsShown();
 }
 
 QStringList logLines(DialogHarness& window)
@@ -65,16 +65,16 @@ TEST(SettingsRun, ThePortSettingsOrderTheList)
 {
     {
         DialogHarness window({"A", "B", "C"}, {{}, {}, "[COM-Port]\nUsePort=Auto\nLastPort=C\n"});
-        EXPECT_EQ(window.state().portNames, (std::vector<std::string>{"C", "B", "A"}));
+        EXPECT_EQ(window.link().portNames(), (std::vector<std::string>{"C", "B", "A"}));
     }
     {
         DialogHarness window({"A", "B", "C"}, {{}, {}, "[COM-Port]\nUsePort=B\nLastPort=C\n[Debug]\nDebug=1\n"});
-        EXPECT_EQ(window.state().portNames, std::vector<std::string>{"B"});
+        EXPECT_EQ(window.link().portNames(), std::vector<std::string>{"B"});
         EXPECT_EQ(logLines(window).front(), QString::fromUtf8("Найдено 3 com-портов. Используем B"));
     }
     {
         DialogHarness window({"A", "B"}, {{}, {}, "[COM-Port]\nUsePort=D\nLastPort=B\n"});
-        EXPECT_EQ(window.state().portNames, (std::vector<std::string>{"A", "B"}));
+        EXPECT_EQ(window.link().portNames(), (std::vector<std::string>{"A", "B"}));
         EXPECT_EQ(window.dialog().controller().usePort(), "Auto");
     }
 }
@@ -99,7 +99,7 @@ TEST(SettingsRun, IdentificationRescalesAndALostLinkSavesTheFile)
     EXPECT_TRUE(window.enabled(1048));
 
     supply.setSilent(true);
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().identified.load() == 0; }));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().identified(); }));
     EXPECT_EQ(window.settingsBytes(),
         "[COM-Port]\nUsePort=Auto\nLastPort=" + supply.devicePath() + "\n[HotValues]\nTotalZ=1\nV1=13.8\nA1=10.0\n");
     EXPECT_TRUE(window.dialog().controller().hotVoltageRaw().empty());
@@ -155,7 +155,7 @@ TEST(SettingsRun, ADebugTxtThatCannotBeWrittenDoesNotStopTheClose)
     ASSERT_TRUE(QDir(window.directory()).mkdir(QString::fromLatin1(DiagnosticLog::kFileName)));
     window.dialog().reject();
     EXPECT_FALSE(window.dialog().controller().isLinkRunning());
-    EXPECT_EQ(window.state().stopLink.load(), 1);
+    EXPECT_TRUE(window.link().stopped());
 }
 
 TEST(SettingsRun, ASaveThatFailsKeepsThePairsAndSaysSoOnce)
@@ -172,7 +172,8 @@ TEST(SettingsRun, ASaveThatFailsKeepsThePairsAndSaysSoOnce)
     }
     EXPECT_EQ(window.settingsBytes(), before);
     ASSERT_EQ(window.messages.texts().size(), 1);
-    EXPECT_TRUE(window.messages.texts()[0].contains(QString::fromStdString(window.dialog().controller().settingsPath())));
+    EXPECT_TRUE(
+        window.messages.texts()[0].contains(QString::fromStdString(window.dialog().controller().settingsPath())));
     window.identify({1, 500, 200});
     EXPECT_EQ(rows(window).size(), 2);
     window.reply({0});

@@ -80,5 +80,5 @@ TEST(Startup, EnterLeavesTheWindowOpenAndEscClosesItStoppingTheLink)
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(dialog.controller().isLinkRunning());
-    EXPECT_EQ(window.state().stopLink.load(), 1);
+    EXPECT_TRUE(window.link().stopped());
 }

@@ -31,7 +31,7 @@ protected:
         }
     }
     // True once per output toggle the window asked for.
-    bool toggleRequested() { return window.state().toggleOutput.exchange(0) == 1; }
+    bool toggleRequested() { return window.link().takeQueued().toggle; }
     void supplyReportsOutput(bool on) { window.reply({on ? 129 : 1, on ? 1524 : 500, 200}); }
 
     bool presetsEnabled() { return window.enabled(1040) && window.enabled(1041) && window.enabled(1042); }
@@ -110,7 +110,7 @@ TEST_F(Timer, MinutesAndSecondsStopAtFiftyNine)
     EXPECT_EQ(caption(), QString::fromUtf8("Вкл. таймер"));
     // The write-back shows the setpoints as they are held, and sends nothing.
     EXPECT_EQ(window.text(1016), QStringLiteral("7.9"));
-    EXPECT_EQ(window.state().voltagePending.load(), 0);
+    EXPECT_FALSE(window.link().queued().voltage);
 
     setPreset(1040, "123");
     EXPECT_EQ(clock(), QStringLiteral("123:59:00"));
@@ -141,7 +141,7 @@ TEST_F(Timer, ALostLinkSuspendsTheRunAndItsReturnResumesIt)
     window.reply({0});
     EXPECT_FALSE(window.dialog().controller().timer().clockTicking());
     EXPECT_TRUE(window.dialog().controller().timer().running());
-    EXPECT_EQ(window.state().outputOn.load(), 0);
+    EXPECT_FALSE(window.controller().outputOn());
     EXPECT_EQ(caption(), QString::fromUtf8("Вкл. таймер"));
     EXPECT_FALSE(window.enabled(1044));
     EXPECT_EQ(clock(), QStringLiteral("00:01:50"));
@@ -175,7 +175,7 @@ TEST(TimerEndToEnd, ACountdownRunsTheOutputForItsTime)
     SimulatedSupply supply;
     ASSERT_TRUE(supply.start());
     DialogHarness window({supply.devicePath()});
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().controlsLive.load() != 0; }, 2s));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.controller().controlsShown(); }, 2s));
     window.control<QLineEdit>(1042)->setText(QStringLiteral("3"));
     QTest::mouseClick(window.control<QPushButton>(1044), Qt::LeftButton);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return supply.outputOn(); }));
@@ -184,7 +184,7 @@ TEST(TimerEndToEnd, ACountdownRunsTheOutputForItsTime)
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return !supply.outputOn(); }, 5s));
     EXPECT_NEAR(static_cast<double>(on.elapsed()), 3000.0, 600.0);
     EXPECT_EQ(window.text(1045), QStringLiteral("00:00:00"));
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.state().outputOn.load() == 0; }));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().outputOn(); }));
 
     // A stopwatch through a link loss: frozen while the supply is silent, and
     // running again, output on, once it answers.

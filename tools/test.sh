@@ -40,10 +40,11 @@ quietly build/clang-tidy.log 'warning:|error:' \
     xargs -a build/clang-tidy.files run-clang-tidy -p build -j 2 -quiet
 
 # Qt itself is not instrumented, so under ThreadSanitizer the window's tests
-# and QThread would only report their internal locking: the worker's own tests run here.
-step="the worker's tests under ThreadSanitizer"
-tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF --target unit_tests sim_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/unit_tests --gtest_brief=1 --gtest_filter=-LinkThread.*
+# would only report its internal locking: the link's own tests run here.
+step="the link's tests under ThreadSanitizer"
+tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF --target link_tests unit_tests sim_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/link/link_tests --gtest_brief=1
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/unit_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 
 step="fuzz targets"

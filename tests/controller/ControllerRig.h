@@ -3,6 +3,7 @@
 #include "controller/SupplyController.h"
 #include "controller/SupplyPrompts.h"
 #include "link/PortList.h"
+#include "link/SupplyLink.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -31,7 +32,8 @@ public:
 class Rig {
 public:
     explicit Rig(const std::string& port = "/dev/tendrel-test-none", SerialPortFactory factory = {})
-        : controller(state, prompts, std::move(factory))
+        : link_(std::move(factory))
+        , controller(link_, prompts)
     {
         ::setenv(PortList::kOverrideVariable, port.c_str(), 1);
         EXPECT_TRUE(controller.listPorts());
@@ -39,19 +41,14 @@ public:
     }
     ~Rig() { controller.shutDown(); }
 
-    void reply(const std::vector<std::int32_t>& values)
-    {
-        state.replyValues = values;
-        controller.onLinkReply();
-    }
+    void reply(const Reply& reply) { controller.onReply(reply); }
     // The same answer twice, as one alone is not trusted to name a model,
     // and again until the supply has answered for the frames that were queued.
-    void identify(const std::vector<std::int32_t>& values)
+    void identify(const Reply& answer)
     {
-        state.voltagePending.store(0);
-        state.currentPending.store(0);
-        for (int i = 0; i < 4 && (i < 2 || state.identified.load() == 0); ++i) {
-            reply(values);
+        link_.takeQueued();
+        for (int i = 0; i < 4 && (i < 2 || !controller.identified()); ++i) {
+            reply(answer);
         }
     }
 
@@ -64,7 +61,12 @@ public:
         return condition();
     }
 
-    LinkState state;
+    SupplyLink& link() { return link_; }
+
+private:
+    SupplyLink link_;
+
+public:
     CountingPrompts prompts;
     SupplyController controller;
 };

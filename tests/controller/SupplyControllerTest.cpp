@@ -7,7 +7,6 @@
 
 using namespace std::chrono_literals;
 
-
 TEST(SupplyController, FollowsRepliesWithoutAWindow)
 {
     Rig rig;
@@ -20,7 +19,7 @@ TEST(SupplyController, FollowsRepliesWithoutAWindow)
     rig.reply({0});
     rig.reply({0});
     EXPECT_EQ(lost.count(), 2);
-    EXPECT_EQ(rig.state.dropPort.load(), 1);
+    EXPECT_TRUE(rig.link().dropRequested());
 
     rig.identify({129, 1524, 200});
     ASSERT_EQ(identified.count(), 1);
@@ -45,32 +44,32 @@ TEST(SupplyController, TheTimerSwitchesTheOutputThroughOnePath)
     rig.identify({1, 500, 200});
     rig.controller.timer().setPreset({0, 0, 2});
     rig.controller.timer().startStop(true);
-    EXPECT_EQ(rig.state.toggleOutput.load(), 1);
+    EXPECT_TRUE(rig.link().queued().toggle);
     // Stopped before the toggle went out: it is taken back, nothing is sent.
     rig.controller.timer().startStop(true);
-    EXPECT_EQ(rig.state.toggleOutput.load(), 0);
+    EXPECT_FALSE(rig.link().queued().toggle);
 
     rig.controller.timer().startStop(true);
-    rig.state.toggleOutput.store(0); // the worker sent it
+    rig.link().takeQueued(); // the worker sent it
     rig.reply({129, 1524, 200});
     rig.controller.timer().tick();
     rig.controller.timer().tick();
     EXPECT_FALSE(rig.controller.timer().running());
-    EXPECT_EQ(rig.state.toggleOutput.load(), 1);
+    EXPECT_TRUE(rig.link().queued().toggle);
 
     // A lost link suspends the run; a supply that kept its output on is not
     // toggled off when the run resumes.
-    rig.state.toggleOutput.store(0);
+    rig.link().takeQueued();
     rig.reply({1, 500, 200});
     rig.controller.timer().startStop(true);
-    rig.state.toggleOutput.store(0);
+    rig.link().takeQueued();
     rig.reply({129, 1524, 200});
     rig.reply({0});
     EXPECT_TRUE(rig.controller.timer().running());
     EXPECT_FALSE(rig.controller.timer().clockTicking());
     rig.identify({129, 1524, 200});
     EXPECT_TRUE(rig.controller.timer().clockTicking());
-    EXPECT_EQ(rig.state.toggleOutput.load(), 0);
+    EXPECT_FALSE(rig.link().queued().toggle);
 }
 
 TEST(SupplyController, DrivesTheSimulatedSupplyOnItsOwn)

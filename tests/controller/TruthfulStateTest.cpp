@@ -126,15 +126,15 @@ TEST(TruthfulState, AReturningSupplyIsTakenUpOnlyWithAnswersAfterTheFramesSent)
     Rig rig;
     rig.identify({1, 764, 200});
     rig.controller.setVoltage(10.0);
-    const std::int32_t sent = rig.state.setVoltageRaw.load();
+    const std::int32_t sent = rig.link().voltageRaw();
     rig.reply({0});
-    rig.state.voltagePending.store(0); // the worker sends it
+    rig.link().takeQueued(); // the worker sends it
     rig.reply({1, 764, 200});
     rig.reply({1, 764, 200});
     EXPECT_FALSE(rig.controller.identified());
     rig.reply({1, sent, 200});
     EXPECT_TRUE(rig.controller.identified());
-    EXPECT_EQ(rig.state.setVoltageRaw.load(), sent);
+    EXPECT_EQ(rig.link().voltageRaw(), sent);
     ASSERT_TRUE(rig.controller.voltageSetpoint().has_value());
     EXPECT_NEAR(*rig.controller.voltageSetpoint(), 10.0, 0.05);
 }

@@ -1,6 +1,6 @@
 // Any values from the line, handed to the real window as the worker would.
 #include "app/ControllerDialog.h"
-#include "link/LinkState.h"
+#include "link/SupplyLink.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,7 +14,6 @@
 namespace {
 
 ControllerDialog* window = nullptr;
-LinkState* state = nullptr;
 
 } // namespace
 
@@ -34,26 +33,34 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     });
     answer.start(0);
     // The window without its worker: the fuzzer is the line.
-    state = new LinkState;
-    window = new ControllerDialog(*state);
+    window = new ControllerDialog(*new SupplyLink);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // Each reply: a count byte, then that many values of up to four bytes.
+    // Each reply: a shape byte (which words came), then the status and each
+    // word in up to four bytes.
     std::size_t at = 0;
-    while (at < size) {
-        const std::size_t count = data[at++] % 5;
-        state->replyValues.clear();
-        for (std::size_t i = 0; i < count && at < size; ++i) {
-            std::int32_t value = 0;
+    const auto value = [&] {
+        std::int32_t read = 0;
+        if (at < size) {
             const std::size_t width = std::min<std::size_t>(1 + data[at] % 4, size - at);
-            std::memcpy(&value, data + at, width);
+            std::memcpy(&read, data + at, width);
             at += width;
-            state->replyValues.push_back(value);
         }
-        window->controller().onLinkReply();
+        return read;
+    };
+    while (at < size) {
+        const std::uint8_t shape = data[at++];
+        Reply reply{value()};
+        if ((shape & 1) != 0) {
+            reply.voltageWord = value();
+        }
+        if ((shape & 2) != 0) {
+            reply.currentWord = value();
+        }
+        window->controller().onReply(reply);
     }
     return 0;
 }

@@ -3,11 +3,11 @@
 #include "ProcessProbe.h"
 
 #include "SimulatedSupply.h"
-#include "toolkit/ClassicEdit.h"
 #include "app/ControllerDialog.h"
-#include "link/LinkState.h"
+#include "link/SupplyLink.h"
 #include "settings/ControllerSettings.h"
 #include "settings/DiagnosticLog.h"
+#include "toolkit/ClassicEdit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -43,10 +43,10 @@ void StartToControlsLive(benchmark::State& state)
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom
         QElapsedTimer clock;
         clock.start();
-        LinkState link;
+        SupplyLink link;
         ControllerDialog dialog(link);
         dialog.initialise();
-        while (link.controlsLive.load() == 0 && clock.elapsed() < 5000) {
+        while (!dialog.controller().controlsShown() && clock.elapsed() < 5000) {
             QApplication::processEvents(QEventLoop::AllEvents, 1);
         }
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) * 1e-9);
@@ -123,12 +123,12 @@ void KeystrokeToFrame(benchmark::State& state)
     supply.start();
     // Set before any thread of ours starts.
     ::setenv("TENDREL_SERIAL_PORTS", supply.devicePath().c_str(), 1); // NOLINT(concurrency-mt-unsafe)
-    LinkState link;
+    SupplyLink link;
     ControllerDialog dialog(link);
     dialog.initialise();
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    waitFor([&] { return link.controlsLive.load() != 0; }, 5000);
+    waitFor([&] { return dialog.controller().controlsShown(); }, 5000);
     auto* edit = dialog.findChild<ClassicEdit*>(QStringLiteral("1016"));
     edit->setFocus();
     std::mt19937 random(1);

@@ -1,14 +1,18 @@
 #include "MemorySerialPort.h"
 
-#include "link/EventRegistry.h"
-#include "link/LinkState.h"
-#include "link/LinkThread.h"
-#include "link/LinkWorker.h"
+#include "link/SupplyLink.h"
+
+#include "SimulatedSupply.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <functional>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -18,51 +22,56 @@ namespace {
 
 constexpr LinkTiming kFast{1ms, 5ms, 5ms, 1ms, 20ms};
 
-// Plays the window's side of the handshake: records each reply, lets the test
-// react to it, empties the list and hands the turn back.
-class WorkerRig {
-public:
-    using Reaction = std::function<void(LinkState&, std::size_t replyNumber)>;
-
-    explicit WorkerRig(std::vector<std::string> ports, LinkTiming timing = kFast)
-        : line(std::make_shared<MemorySerialPort::Line>())
-        , start_(EventRegistry::obtain(LinkEvents::kStart, true))
-    {
-        state.portNames = std::move(ports);
-        worker_ = std::make_unique<LinkWorker>(
-            state, MemorySerialPort::factory(line), [this] { onReply(); }, timing);
+// Runs the event loop, which hands the links their turns, until the condition holds.
+bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
+{
+    const QDeadlineTimer deadline(timeout);
+    while (!condition() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
+    return condition();
+}
 
-    ~WorkerRig() { stop(); }
+// Records each reply of a link on an in-memory line. A reaction runs on the
+// worker's thread right after it writes a poll, before its pause, so what it
+// queues goes out after that very poll, as when the controller answers a
+// reply at once.
+class LinkRig {
+public:
+    using Reaction = std::function<void(SupplyLink&, std::size_t replyNumber)>;
+
+    explicit LinkRig(std::vector<std::string> ports, LinkTiming timing = kFast)
+        : line(std::make_shared<MemorySerialPort::Line>())
+        , link(MemorySerialPort::factory(line), timing)
+        , ports_(std::move(ports))
+    {
+        QObject::connect(
+            &link, &SupplyLink::replied, [this](const Reply& reply) { replies_.push_back(reply.values()); });
+    }
 
     void run()
     {
-        thread_ = std::thread([this] { worker_->run(); });
-    }
-
-    void stop()
-    {
-        if (!thread_.joinable()) {
-            return;
-        }
-        state.dropPort.store(1);
-        state.stopLink.store(1);
-        start_->set();
-        EventRegistry::obtain(LinkEvents::kTransmit, false)->set();
-        thread_.join();
+        // The line runs a copy of the hook for each write, so the count lives here.
+        line->afterWrite = [this](const Bytes& write) {
+            // The byte written on opening a port answers no reply.
+            const std::size_t opens = line->opensCopy().size();
+            const bool opening = write.size() == 1 && opens != opensSeen_.exchange(opens);
+            if (write.size() == 1 && !opening && reaction) {
+                reaction(link, ++polls_);
+            }
+            if (write.size() == 3 && afterCommand) {
+                afterCommand(link);
+            }
+        };
+        link.start(ports_);
     }
 
     bool waitForReplies(std::size_t count, std::chrono::milliseconds timeout = 3s)
     {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] { return replies_.size() >= count; });
+        return spinUntil([&] { return replies_.size() >= count; }, timeout);
     }
 
-    std::vector<std::vector<std::int32_t>> replies()
-    {
-        const std::lock_guard lock(mutex_);
-        return replies_;
-    }
+    const std::vector<std::vector<std::int32_t>>& replies() const { return replies_; }
 
     std::vector<Bytes> commandWrites()
     {
@@ -75,50 +84,21 @@ public:
         return commands;
     }
 
-    LinkState state;
     std::shared_ptr<MemorySerialPort::Line> line;
+    SupplyLink link;
     Reaction reaction;
+    std::function<void(SupplyLink&)> afterCommand;
 
 private:
-    void onReply()
-    {
-        std::size_t number = 0;
-        {
-            const std::lock_guard lock(mutex_);
-            replies_.push_back(state.replyValues);
-            number = replies_.size();
-        }
-        if (reaction) {
-            reaction(state, number);
-        }
-        state.replyValues.clear();
-        changed_.notify_all();
-        start_->set();
-    }
-
-    std::shared_ptr<AutoResetEvent> start_;
-    std::unique_ptr<LinkWorker> worker_;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    std::vector<std::string> ports_;
     std::vector<std::vector<std::int32_t>> replies_;
+    std::atomic<std::size_t> opensSeen_{0};
+    std::size_t polls_ = 0; // the worker's thread alone
 };
-
-void queueVoltage(LinkState& state, std::int32_t raw)
-{
-    state.setVoltageRaw.store(raw);
-    state.voltagePending.store(1);
-}
-
-void queueCurrent(LinkState& state, std::int32_t raw)
-{
-    state.setCurrentRaw.store(raw);
-    state.currentPending.store(1);
-}
 
 } // namespace
 
-TEST(LinkWorker, ReadsWhatTheStatusAllows)
+TEST(SupplyLink, ReadsWhatTheStatusAllows)
 {
     struct Case {
         Bytes answer;
@@ -140,12 +120,12 @@ TEST(LinkWorker, ReadsWhatTheStatusAllows)
         {{1, 0xF4, 0x01, 200}, false, {1, 500}},
     };
     for (const Case& c : cases) {
-        WorkerRig rig({"A"});
+        LinkRig rig({"A"});
         rig.line->answers = {c.answer};
-        rig.state.controlsLive.store(c.controlsLive ? 1 : 0);
+        rig.link.setControlsLive(c.controlsLive);
         rig.run();
         ASSERT_TRUE(rig.waitForReplies(1));
-        rig.stop();
+        rig.link.stop();
         EXPECT_EQ(rig.replies().front(), c.expected) << "answer of " << c.answer.size() << " bytes";
     }
 }
@@ -162,7 +142,7 @@ std::vector<std::int32_t> numberedReply(int k)
     return {1, k, 200};
 }
 
-TEST(LinkWorker, AnUpsetCostsAtMostTheAnswerItHits)
+TEST(SupplyLink, AnUpsetCostsAtMostTheAnswerItHits)
 {
     struct Case {
         const char* what;
@@ -194,12 +174,12 @@ TEST(LinkWorker, AnUpsetCostsAtMostTheAnswerItHits)
         {"a status of 128 with words while not live", upset({128, 1, 0, 1, 0}, true)},
     };
     for (const Case& c : cases) {
-        WorkerRig rig({"A"});
+        LinkRig rig({"A"});
         auto polls = std::make_shared<int>(0);
         rig.line->answerer = [polls, answer = c.answer] { return answer(++*polls); };
         rig.run();
         ASSERT_TRUE(rig.waitForReplies(10));
-        rig.stop();
+        rig.link.stop();
         const auto replies = rig.replies();
         for (int n = 1; n <= 10; ++n) {
             if (n != 3) {
@@ -209,15 +189,15 @@ TEST(LinkWorker, AnUpsetCostsAtMostTheAnswerItHits)
     }
 }
 
-TEST(LinkWorker, AnswersThatArriveWholeButLateAreStillRead)
+TEST(SupplyLink, AnswersThatArriveWholeButLateAreStillRead)
 {
-    WorkerRig rig({"A"});
+    LinkRig rig({"A"});
     auto polls = std::make_shared<int>(0);
     rig.line->answerer = [polls] { return numberedAnswer(++*polls); };
     rig.line->answerDelay = 25ms; // about two cycles of the shortened timing
     rig.run();
     ASSERT_TRUE(rig.waitForReplies(30));
-    rig.stop();
+    rig.link.stop();
     std::vector<int> numbers;
     for (const auto& reply : rig.replies()) {
         if (reply.size() == 3) {
@@ -232,95 +212,90 @@ TEST(LinkWorker, AnswersThatArriveWholeButLateAreStillRead)
     }
 }
 
-TEST(LinkWorker, EveryPortOfALongListIsTried)
+TEST(SupplyLink, EveryPortOfALongListIsTried)
 {
     std::vector<std::string> ports;
     for (int i = 0; i < 300; ++i) {
         ports.push_back("P" + std::to_string(i));
     }
-    WorkerRig rig(ports);
+    LinkRig rig(ports);
     rig.line->openable = {"P299"};
-    rig.reaction = [](LinkState& state, std::size_t) { state.dropPort.store(1); };
+    rig.reaction = [](SupplyLink& link, std::size_t) { link.dropPort(); };
     rig.run();
     ASSERT_TRUE(rig.waitForReplies(2));
-    rig.stop();
+    rig.link.stop();
     EXPECT_EQ(rig.line->opensCopy().front(), "P299");
     const std::lock_guard lock(rig.line->mutex);
     ASSERT_GE(rig.line->failedOpens.size(), 299U);
     EXPECT_EQ(rig.line->failedOpens[256], "P256");
 }
 
-TEST(LinkWorker, SendsQueuedCommandsAfterThePollVoltageFirst)
+TEST(SupplyLink, SendsQueuedCommandsAfterThePollVoltageFirst)
 {
-    WorkerRig rig({"A"});
-    rig.state.modelCode.store(2);
-    rig.reaction = [](LinkState& state, std::size_t number) {
+    LinkRig rig({"A"});
+    rig.link.setModelCode(2);
+    rig.reaction = [](SupplyLink& link, std::size_t number) {
         if (number == 1) {
-            queueCurrent(state, 300);
-            queueVoltage(state, 700);
-            queueVoltage(state, 0x12345); // the later value wins, never beyond full scale
+            link.sendCurrent(300);
+            link.sendVoltage(700);
+            link.sendVoltage(0x12345); // the later value wins, never beyond full scale
         }
     };
     rig.run();
     ASSERT_TRUE(rig.waitForReplies(3));
-    rig.stop();
+    rig.link.stop();
     const std::vector<Bytes> expected{{66, 0xE8, 0x03}, {2, 0x2C, 0x01}};
     EXPECT_EQ(rig.commandWrites(), expected);
 }
 
-TEST(LinkWorker, ToggleRidesOnTheNextVoltageFrame)
+TEST(SupplyLink, ToggleRidesOnAVoltageFrameWithTheHeldSetpoint)
 {
-    WorkerRig rig({"A"});
-    rig.state.modelCode.store(0);
-    rig.state.setVoltageRaw.store(764);
-    rig.reaction = [](LinkState& state, std::size_t number) {
+    LinkRig rig({"A"});
+    rig.link.setModelCode(0);
+    rig.reaction = [](SupplyLink& link, std::size_t number) {
         if (number == 1) {
-            state.toggleOutput.store(1);
-        }
-        if (number == 3) {
-            state.voltagePending.store(1);
+            link.holdVoltage(764);
+            link.toggleOutput();
         }
     };
     rig.run();
     ASSERT_TRUE(rig.waitForReplies(5));
-    rig.stop();
+    rig.link.stop();
     const std::vector<Bytes> expected{{192, 0xFC, 0x02}};
     EXPECT_EQ(rig.commandWrites(), expected);
-    EXPECT_EQ(rig.state.toggleOutput.load(), 0);
+    EXPECT_EQ(rig.link.queued(), SupplyLink::Queued{});
 }
 
-TEST(LinkWorker, CommandQueuedWhileTheLastOneIsSentIsNotLost)
+TEST(SupplyLink, CommandQueuedWhileTheLastOneIsSentIsNotLost)
 {
-    WorkerRig rig({"A"});
-    rig.state.modelCode.store(1);
-    rig.reaction = [](LinkState& state, std::size_t number) {
+    LinkRig rig({"A"});
+    rig.link.setModelCode(1);
+    rig.reaction = [](SupplyLink& link, std::size_t number) {
         if (number == 1) {
-            queueVoltage(state, 100);
+            link.sendVoltage(100);
         }
     };
-    // The window changes the setpoint while the worker is writing the frame.
-    LinkState* state = &rig.state;
-    auto queued = std::make_shared<std::atomic<bool>>(false);
-    rig.line->afterWrite = [state, queued](const Bytes& write) {
-        if (write.size() == 3 && !queued->exchange(true)) {
-            queueVoltage(*state, 200);
+    // The controller changes the setpoint while the worker is writing the frame.
+    rig.afterCommand = [queued = false](SupplyLink& link) mutable {
+        if (!std::exchange(queued, true)) {
+            link.sendVoltage(200);
         }
     };
     rig.run();
     ASSERT_TRUE(rig.waitForReplies(4));
-    rig.stop();
+    rig.link.stop();
     const std::vector<Bytes> expected{{65, 100, 0}, {65, 200, 0}};
     EXPECT_EQ(rig.commandWrites(), expected);
 }
 
-TEST(LinkWorker, LeavesThePortWhenToldAndTriesTheNext)
+TEST(SupplyLink, LeavesThePortWhenToldAndTriesTheNext)
 {
-    WorkerRig rig({"A", "B"});
+    LinkRig rig({"A", "B"});
     rig.line->openable = {"B"};
-    rig.reaction = [](LinkState& state, std::size_t) { state.dropPort.store(1); };
+    rig.reaction = [](SupplyLink& link, std::size_t) { link.dropPort(); };
     rig.run();
     ASSERT_TRUE(rig.waitForReplies(3));
-    rig.stop();
+    rig.link.stop();
     const std::vector<std::string> opens = rig.line->opensCopy();
     ASSERT_GE(opens.size(), 3U);
     EXPECT_EQ(opens[0], "B");
@@ -332,15 +307,15 @@ TEST(LinkWorker, LeavesThePortWhenToldAndTriesTheNext)
     EXPECT_EQ(writes[1], Bytes{100});
 }
 
-TEST(LinkWorker, RestsAfterEachRoundOfPortsThatWillNotOpen)
+TEST(SupplyLink, RestsAfterEachRoundOfPortsThatWillNotOpen)
 {
     LinkTiming timing = kFast;
     timing.afterFailedRound = 100ms;
-    WorkerRig rig({"A", "B", "C"}, timing);
+    LinkRig rig({"A", "B", "C"}, timing);
     rig.line->openable = {"none of them"};
     rig.run();
     std::this_thread::sleep_for(350ms);
-    rig.stop();
+    rig.link.stop();
     const std::lock_guard lock(rig.line->mutex);
     // Three rounds and a bit in 350 ms, not thousands of attempts.
     EXPECT_GE(rig.line->failedOpens.size(), 6U);
@@ -350,37 +325,65 @@ TEST(LinkWorker, RestsAfterEachRoundOfPortsThatWillNotOpen)
     EXPECT_EQ(rig.line->failedOpens[2], "C");
 }
 
-TEST(LinkThread, FinishesPromptlyFromEveryWait)
+TEST(SupplyLink, StopsPromptlyFromEveryWait)
 {
     // A worker waiting for its turn, one in its pauses, one between ports.
     for (const bool answerTurns : {false, true}) {
-        LinkState state;
-        state.portNames = {"A"};
         auto line = std::make_shared<MemorySerialPort::Line>();
         line->answerer = [] { return Bytes{1, 1, 0, 1, 0}; };
-        std::atomic<int> replies{0};
-        auto start = EventRegistry::obtain(LinkEvents::kStart, true);
         {
-            LinkThread link(state, MemorySerialPort::factory(line), [&] {
-                state.replyValues.clear();
-                ++replies;
-                if (answerTurns) {
-                    start->set();
-                }
-            });
-            link.start();
-            while (replies.load() == 0) {
+            SupplyLink link(MemorySerialPort::factory(line));
+            link.start({"A"});
+            while (line->writesCopy().size() < 2) {
                 std::this_thread::sleep_for(1ms);
             }
-            state.dropPort.store(1);
-            state.stopLink.store(1);
-            EventRegistry::obtain(LinkEvents::kTransmit, false)->set();
+            if (answerTurns) {
+                QCoreApplication::processEvents();
+            }
             const auto began = std::chrono::steady_clock::now();
-            EXPECT_TRUE(link.finish(LinkThread::kFinishTimeout));
-            EXPECT_LT(std::chrono::steady_clock::now() - began, LinkThread::kFinishTimeout);
+            link.stop();
+            EXPECT_LT(std::chrono::steady_clock::now() - began, SupplyLink::kStopTimeout);
             EXPECT_FALSE(link.isRunning());
         }
         const std::lock_guard lock(line->mutex);
         EXPECT_EQ(line->closes, 1);
+    }
+}
+
+// Two supplies on two lines in one process: each link hears only its own
+// supply, and a command sent on one reaches only that one.
+TEST(SupplyLink, TwoLinksInOneProcessNeverMeet)
+{
+    SimulatedSupply::Options options;
+    options.modelCode = 2;
+    SimulatedSupply first(options);
+    options.modelCode = 5;
+    SimulatedSupply second(options);
+    ASSERT_TRUE(first.start() && second.start());
+    SupplyLink one;
+    SupplyLink two;
+    std::vector<std::int32_t> oneHeard;
+    std::vector<std::int32_t> twoHeard;
+    QObject::connect(&one, &SupplyLink::replied, [&](const Reply& reply) { oneHeard.push_back(reply.status); });
+    QObject::connect(&two, &SupplyLink::replied, [&](const Reply& reply) { twoHeard.push_back(reply.status); });
+    one.setModelCode(2);
+    two.setModelCode(5);
+    one.start({first.devicePath()});
+    two.start({second.devicePath()});
+    const auto heard = [](const std::vector<std::int32_t>& statuses, std::int32_t status) {
+        return std::count(statuses.begin(), statuses.end(), status) >= 3;
+    };
+    ASSERT_TRUE(spinUntil([&] { return heard(oneHeard, 2) && heard(twoHeard, 5); }));
+
+    one.sendVoltage(300);
+    ASSERT_TRUE(spinUntil([&] { return first.commandCount() == 1; }));
+    const std::size_t polls = second.pollCount();
+    ASSERT_TRUE(spinUntil([&] { return second.pollCount() >= polls + 3; }));
+    EXPECT_EQ(first.voltageRaw(), 300);
+    EXPECT_EQ(second.commandCount(), 0U);
+    EXPECT_EQ(second.voltageRaw(), 764);
+    for (const auto& [statuses, own] : {std::pair{oneHeard, 2}, std::pair{twoHeard, 5}}) {
+        EXPECT_TRUE(
+            std::all_of(statuses.begin(), statuses.end(), [own](std::int32_t s) { return s == 0 || s == own; }));
     }
 }

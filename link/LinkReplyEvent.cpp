@@ -1,8 +1,9 @@
-#include "controller/LinkReplyEvent.h"
+#include "link/LinkReplyEvent.h"
 
 const QEvent::Type LinkReplyEvent::kType = static_cast<QEvent::Type>(QEvent::registerEventType(QEvent::User + 100));
 
-LinkReplyEvent::LinkReplyEvent()
+LinkReplyEvent::LinkReplyEvent(const Reply& reply)
     : QEvent(kType)
+    , reply_(reply)
 {
 }
