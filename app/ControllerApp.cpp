@@ -3,8 +3,8 @@
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
 #include "app/QtTranslation.h"
-#include "link/SupplyLink.h"
 #include "readings/ReadingsWindow.h"
+#include "station/SupplyStation.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -21,15 +21,21 @@ int ControllerApp::run(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QtTranslation qtTexts;
-    SupplyLink link;
-    ControllerDialog dialog(link);
+    SupplyStation station;
     if (!options.port.empty()) {
-        dialog.controller().usePortForThisRun(options.port);
+        station.controller().usePortForThisRun(options.port);
     }
+    ControllerDialog dialog(station);
     dialog.setRemoteOption(options.scpi);
-    if (dialog.initialise()) {
-        dialog.readings().start(options.chart, QString::fromStdString(options.record), std::cerr);
-        dialog.exec();
+    if (!dialog.initialise()) {
+        return 0;
     }
+    if (options.chart) {
+        dialog.readings().open();
+    }
+    if (!options.record.empty()) {
+        station.readings().recordFromCommandLine(QString::fromStdString(options.record), std::cerr);
+    }
+    dialog.exec();
     return 0;
 }

@@ -6,7 +6,6 @@
 #include "hotvalues/HotValuesPanel.h"
 #include "link/PortAccessAdvice.h"
 #include "readings/ReadingsWindow.h"
-#include "readings/SupplyReadings.h"
 #include "settings/DiagnosticLog.h"
 #include "supply/SetpointPanel.h"
 #include "supply/SupplyFrame.h"
@@ -33,12 +32,12 @@ const char* const ControllerDialog::kTitle = "Tendrel Electronics - Контро
 const char* const ControllerDialog::kNoPortsText = "В компьютере отсутствуют COM-порты! Программа будет закрыта.";
 const char* const ControllerDialog::kUnknownSupplyText = "Найден неизвестный источник питания! Обновите программу!";
 
-ControllerDialog::ControllerDialog(SupplyLink& link)
+ControllerDialog::ControllerDialog(SupplyStation& station)
     : QDialog(nullptr,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , controller_(link, *this)
-    , readings_(new ReadingsWindow(this))
+    , station_(station)
+    , controller_(station.controller())
     , portAccess_(&PortAccessAdvice::instance())
 {
     Q_INIT_RESOURCE(resources);
@@ -56,6 +55,7 @@ ControllerDialog::ControllerDialog(SupplyLink& link)
     hotMenu_ = std::make_unique<HotValuesMenu>(this, *hotValues_, controller_);
     log_ = std::make_unique<DiagnosticLog>(this);
     arrangeTabOrder();
+    connectPrompts();
     connectNotifications();
     connectSupply();
     connectTimer();
@@ -64,6 +64,14 @@ ControllerDialog::ControllerDialog(SupplyLink& link)
 }
 
 ControllerDialog::~ControllerDialog() = default;
+
+void ControllerDialog::connectPrompts()
+{
+    connect(&controller_, &SupplyController::unknownSupplyFound, this,
+        [this] { MessageBox::warn(this, QString::fromUtf8(kUnknownSupplyText)); });
+    connect(&controller_, &SupplyController::settingsProblem, this,
+        [this](const QString& advice) { MessageBox::warn(this, advice); });
+}
 
 void ControllerDialog::connectNotifications()
 {
@@ -155,23 +163,22 @@ void ControllerDialog::connectHotValues()
 
 void ControllerDialog::connectReadings()
 {
-    connect(&controller_, &SupplyController::measured, this,
-        [this] { readings_->addReading(SupplyReadings::measured(controller_)); });
-    for (const auto gap : {&SupplyController::linkLost, &SupplyController::measurementsStale}) {
-        connect(&controller_, gap, this, [this] { readings_->addReading(SupplyReadings::lost()); });
-    }
-    connect(&controller_, &SupplyController::supplyIdentified, this, [this](const QString&, const QString& model) {
-        readings_->setFullScale(controller_.profile().voltageMax, controller_.profile().currentMax);
-        readings_->setModelName(model);
-    });
     for (QWidget* readout : {supplyFrame_->voltageReadout(), supplyFrame_->currentReadout()}) {
         readout->setToolTip(QString::fromUtf8("Правая кнопка: графики, запись в CSV, счётчики. Графики: Ctrl+G"));
         readout->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(readout, &QWidget::customContextMenuRequested, this,
-            [this, readout](const QPoint& at) { readings_->showQuickMenu(readout->mapToGlobal(at)); });
+            [this, readout](const QPoint& at) { readings().showQuickMenu(readout->mapToGlobal(at)); });
     }
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, readings_,
-        &ReadingsWindow::open);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, this,
+        [this] { readings().open(); });
+}
+
+ReadingsWindow& ControllerDialog::readings()
+{
+    if (readings_ == nullptr) {
+        readings_ = new ReadingsWindow(station_.readings(), this);
+    }
+    return *readings_;
 }
 
 void ControllerDialog::arrangeTabOrder()
@@ -190,34 +197,23 @@ bool ControllerDialog::initialise()
     }
     permissionWatch_ = std::make_unique<PortPermissionWatch>(
         *portAccess_, controller_.portNames(), [this] { supplyFrame_->showPortsRefused(); });
-    controller_.start();
+    station_.start(remoteOption_, std::cerr);
     if (controller_.diagnosticsOn()) {
         logo_->hide();
         log_->show();
     }
-    startRemoteControl();
+    showRemoteClients();
     return true;
 }
 
-void ControllerDialog::startRemoteControl()
+void ControllerDialog::showRemoteClients()
 {
-    remote_ = RemoteControl::start(controller_, remoteOption_, std::cerr);
-    if (remote_) {
-        connect(&remote_->server(), &ScpiServer::clientCountChanged, this, [this](int clients) {
+    if (RemoteControl* remote = station_.remote()) {
+        connect(&remote->server(), &ScpiServer::clientCountChanged, this, [this](int clients) {
             const QString title = QString::fromUtf8(kTitle);
             setWindowTitle(clients > 0 ? title + QString::fromUtf8(" [удалённое управление]") : title);
         });
     }
-}
-
-void ControllerDialog::unknownSupply()
-{
-    MessageBox::warn(this, QString::fromUtf8(kUnknownSupplyText));
-}
-
-void ControllerDialog::settingsProblem(const QString& advice)
-{
-    MessageBox::warn(this, advice);
 }
 
 void ControllerDialog::accept()
@@ -234,8 +230,7 @@ void ControllerDialog::reject()
     if (controller_.diagnosticsOn()) {
         log_->saveTo(DiagnosticLog::kFileName);
     }
-    remote_.reset();
-    controller_.shutDown();
+    station_.shutDown();
     QDialog::reject();
 }
 

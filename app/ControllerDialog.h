@@ -1,9 +1,7 @@
 #pragma once
 
-#include "controller/RemoteControl.h"
 #include "controller/SupplyController.h"
-#include "controller/SupplyPrompts.h"
-#include "link/SupplyLink.h"
+#include "station/SupplyStation.h"
 
 #include <QDialog>
 
@@ -26,9 +24,10 @@ class SetpointPanel;
 class SupplyFrame;
 class TimerPanel;
 
-// The main window: it composes the window areas around the supply controller,
-// connects them, and exchanges the values of its edits.
-class ControllerDialog final : public QDialog, private SupplyPrompts {
+// The main window: it composes the window areas around the supply station's
+// controller, connects them, exchanges the values of its edits, and starts and
+// stops the station with its own life.
+class ControllerDialog final : public QDialog {
     Q_OBJECT
 
 public:
@@ -36,20 +35,21 @@ public:
     static const char* const kNoPortsText;
     static const char* const kUnknownSupplyText;
 
-    explicit ControllerDialog(SupplyLink& link);
+    explicit ControllerDialog(SupplyStation& station);
     ~ControllerDialog() override;
 
-    // Lists the ports, reads the settings and starts the worker. False when
-    // the window closed at once because the computer has no serial port.
+    // Lists the ports and starts the station. False when the window closed
+    // at once because the computer has no serial port.
     bool initialise();
 
     // The --scpi option, which wins over the settings; before initialise().
     void setRemoteOption(std::optional<std::string> option) { remoteOption_ = std::move(option); }
-    RemoteControl* remoteControl() const { return remote_.get(); }
+    RemoteControl* remoteControl() const { return station_.remote(); }
     // Where refusals of the ports are heard; the process's own unless set before initialise().
     void setPortAccessAdvice(PortAccessAdvice& advice) { portAccess_ = &advice; }
 
-    ReadingsWindow& readings() { return *readings_; }
+    // The readings window, made when first wanted.
+    ReadingsWindow& readings();
 
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
@@ -82,8 +82,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void unknownSupply() override;
-    void settingsProblem(const QString& advice) override;
+    void connectPrompts();
     void connectNotifications();
     void connectSupply();
     void connectTimer();
@@ -95,7 +94,7 @@ private:
     void showOutput(bool on);
     void showRunEnded();
     void onSecondsOrMinutesEdited(std::uint8_t& field);
-    void startRemoteControl();
+    void showRemoteClients();
     void writeDataBack();
     // Reads the time fields and the setpoints back from their edits; false
     // when one of them holds no valid number, which prompt points out.
@@ -119,9 +118,9 @@ private:
         int& depth_;
     };
 
-    SupplyController controller_;
-    std::unique_ptr<RemoteControl> remote_;
-    ReadingsWindow* readings_;
+    SupplyStation& station_;
+    SupplyController& controller_;
+    ReadingsWindow* readings_ = nullptr;
     PortAccessAdvice* portAccess_;
     std::unique_ptr<PortPermissionWatch> permissionWatch_;
     std::optional<std::string> remoteOption_;

@@ -1,14 +1,18 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
-// One full status of the identified supply as the observers beyond the main
-// window see it: the words at the supply's own resolution, and nothing
-// delivered while the output is off, when the words carry the setpoints.
+// One full status of the identified supply as every observer sees it: the
+// words at the supply's own resolution, and nothing delivered while the
+// output is off, when the words carry the setpoints.
 struct Measurement {
     double volts = 0.0;
     double amperes = 0.0;
     bool voltageRegulated = false; // meaningless while the output is off
     bool outputOn = false;
     std::chrono::steady_clock::time_point at;
+    // The setpoints when it was taken; none while not known.
+    std::optional<double> setVolts;
+    std::optional<double> setAmperes;
 };

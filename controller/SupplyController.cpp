@@ -1,7 +1,6 @@
 #include "controller/SupplyController.h"
 
 #include "controller/DiagnosticLine.h"
-#include "controller/SupplyPrompts.h"
 #include "link/PortChooser.h"
 #include "link/PortList.h"
 #include "link/SupplyLink.h"
@@ -28,9 +27,9 @@ QString hotValueRow(double volts, double amperes)
 
 } // namespace
 
-SupplyController::SupplyController(SupplyLink& link, SupplyPrompts& prompts)
-    : link_(link)
-    , prompts_(prompts)
+SupplyController::SupplyController(SupplyLink& link, QObject* parent)
+    : QObject(parent)
+    , link_(link)
     , settings_(SettingsFile(SettingsFile::defaultPath()))
     , output_(link)
     , timer_([this](bool on) { requestOutput(on); })
@@ -128,7 +127,7 @@ void SupplyController::tellSettingsProblem(SettingsFile::Problem problem)
     if (problem == SettingsFile::Problem::None || !settingsProblemsTold_.insert(problem).second) {
         return;
     }
-    prompts_.settingsProblem(fromUtf8(SettingsAdvice::text(problem, settings_.file().path())));
+    emit settingsProblem(fromUtf8(SettingsAdvice::text(problem, settings_.file().path())));
 }
 
 void SupplyController::onReply(const Reply& reply)
@@ -243,7 +242,7 @@ void SupplyController::takeMeasurement(std::int32_t voltageRaw, std::int32_t cur
     const bool on = outputOn();
     latest_ = Measurement{on ? Conversions::rawToValue(voltageRaw, profile_.voltageMax) : 0.0,
         on ? Conversions::rawToValue(currentRaw, profile_.currentMax) : 0.0, voltageRegulated, on,
-        std::chrono::steady_clock::now()};
+        std::chrono::steady_clock::now(), voltageSetpoint(), currentSetpoint()};
     staleTimer_.start();
     emit measured(*latest_);
 }
@@ -386,7 +385,7 @@ bool SupplyController::identifySupply(std::int32_t code)
         return false;
     }
     if (ModelTable::isFallback(code)) {
-        prompts_.unknownSupply();
+        emit unknownSupplyFound();
     }
     profile_ = *row;
     link_.setModelCode(code);

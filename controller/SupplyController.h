@@ -26,7 +26,6 @@
 #include <vector>
 
 class SupplyLink;
-class SupplyPrompts;
 
 // Owns the supply on one link: the rules that act on each reply, the
 // identified model, the setpoints and output, the timer run, the hot values
@@ -43,7 +42,7 @@ public:
     // About three polls: a reading older than this is not the supply's present state.
     static constexpr std::chrono::milliseconds kStaleAfter{1500};
 
-    SupplyController(SupplyLink& link, SupplyPrompts& prompts);
+    explicit SupplyController(SupplyLink& link, QObject* parent = nullptr);
     ~SupplyController() override;
 
     // Drives this one port for this run, as a fixed port setting would,
@@ -113,6 +112,12 @@ public:
     const std::vector<std::int32_t>& hotCurrentRaw() const { return hotValues_.currents(); }
 
 signals:
+    // What the user must be told at once, before the controller goes on: a
+    // window answers with a message box.
+    // A supply of a model this program does not know has been found.
+    void unknownSupplyFound();
+    // The settings file cannot be read or written; the text says why and what to do.
+    void settingsProblem(const QString& advice);
     void logLine(const QString& line);
     void supplyIdentified(const QString& supplyName, const QString& modelName);
     void panelSwitchReported();
@@ -168,7 +173,6 @@ private:
     const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
 
     SupplyLink& link_;
-    SupplyPrompts& prompts_;
     ControllerSettings settings_;
     std::set<SettingsFile::Problem> settingsProblemsTold_;
     std::vector<std::string> portNames_;

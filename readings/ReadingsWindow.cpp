@@ -1,6 +1,7 @@
 #include "readings/ReadingsWindow.h"
 
 #include "readings/CsvExport.h"
+#include "readings/ReadingsModel.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <QVBoxLayout>
 
 #include <cmath>
-#include <ostream>
 
 namespace {
 
@@ -58,9 +58,10 @@ QString askSaveFile(QWidget* parent, const QString& title, const QString& filter
 
 } // namespace
 
-ReadingsWindow::ReadingsWindow(QWidget* parent)
+ReadingsWindow::ReadingsWindow(ReadingsModel& model, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , chart_(new ReadingsChart(history_, this))
+    , model_(model)
+    , chart_(new ReadingsChart(model.history(), this))
 {
     setWindowTitle(text("Графики"));
     auto* layout = new QVBoxLayout(this);
@@ -76,11 +77,18 @@ ReadingsWindow::ReadingsWindow(QWidget* parent)
 
     connect(chart_, &ReadingsChart::pointed, pointer_, &QLabel::setText);
     connect(chart_, &ReadingsChart::followingChanged, follow_, &QAbstractButton::setChecked);
-    connect(&recorder_, &CsvRecorder::recordingChanged, this, [this](bool on) {
-        showRecording();
-        emit recordingChanged(on);
+    connect(&model_, &ReadingsModel::recordingChanged, this, &ReadingsWindow::showRecording);
+    connect(&model_, &ReadingsModel::recordingFailed, this, &ReadingsWindow::showFailure);
+    connect(&model_, &ReadingsModel::countersReset, this, &ReadingsWindow::showCounters);
+    connect(&model_, &ReadingsModel::fullScaleChanged, chart_, &ReadingsChart::setFullScale);
+    connect(&model_, &ReadingsModel::readingAdded, this, [this] {
+        chart_->historyChanged();
+        if (isVisible()) {
+            showCounters();
+        }
     });
-    connect(&recorder_, &CsvRecorder::failed, this, &ReadingsWindow::showFailure);
+    chart_->setFullScale(model_.voltageFullScale(), model_.currentFullScale());
+    chart_->historyChanged();
     showCounters();
     showRecording();
     resize(900, 600);
@@ -91,7 +99,7 @@ QMenuBar* ReadingsWindow::createMenu()
     auto* bar = new QMenuBar(this);
     QMenu* file = bar->addMenu(text("&Файл"));
     file->addAction(text("Начать запись в CSV…"), this, &ReadingsWindow::chooseRecordingFile);
-    stopAction_ = file->addAction(text("Остановить запись"), this, &ReadingsWindow::stopRecording);
+    stopAction_ = file->addAction(text("Остановить запись"), &model_, &ReadingsModel::stopRecording);
     file->addSeparator();
     file->addAction(text("Сохранить график в PNG…"), this, &ReadingsWindow::choosePngFile);
     file->addAction(text("Экспорт данных в CSV…"), this, &ReadingsWindow::chooseExportFile);
@@ -138,8 +146,7 @@ QLayout* ReadingsWindow::createSpanRow()
     row->addStretch(1);
     record_ = new QPushButton(this);
     record_->setObjectName(QStringLiteral("record"));
-    connect(
-        record_, &QAbstractButton::clicked, this, [this] { isRecording() ? stopRecording() : chooseRecordingFile(); });
+    connect(record_, &QAbstractButton::clicked, this, &ReadingsWindow::toggleRecording);
     row->addWidget(record_);
     return row;
 }
@@ -180,36 +187,9 @@ QLayout* ReadingsWindow::createCounterRow()
     row->addStretch(1);
     auto* reset = new QPushButton(text("Сбросить счётчики"), this);
     reset->setObjectName(QStringLiteral("resetCounters"));
-    connect(reset, &QPushButton::clicked, this, &ReadingsWindow::resetCounters);
+    connect(reset, &QPushButton::clicked, &model_, &ReadingsModel::resetCounters);
     row->addWidget(reset);
     return row;
-}
-
-void ReadingsWindow::addReading(const Reading& reading)
-{
-    history_.append(reading);
-    counters_.add(reading);
-    recorder_.record(reading);
-    chart_->historyChanged();
-    if (isVisible()) {
-        showCounters();
-    }
-}
-
-void ReadingsWindow::setFullScale(double volts, double amperes)
-{
-    chart_->setFullScale(volts, amperes);
-}
-
-void ReadingsWindow::setModelName(const QString& name)
-{
-    modelName_ = name;
-}
-
-void ReadingsWindow::resetCounters()
-{
-    counters_.reset();
-    showCounters();
 }
 
 void ReadingsWindow::showEvent(QShowEvent* event)
@@ -220,16 +200,17 @@ void ReadingsWindow::showEvent(QShowEvent* event)
 
 void ReadingsWindow::showCounters()
 {
-    ampereHours_->setText(text("Заряд: %1 А·ч").arg(counters_.ampereHours(), 0, 'f', 3));
-    wattHours_->setText(text("Энергия: %1 Вт·ч").arg(counters_.wattHours(), 0, 'f', 3));
-    outputOnTime_->setText(text("Выход включён: %1").arg(clockText(counters_.outputOnSeconds())));
+    const ChargeCounters& counters = model_.counters();
+    ampereHours_->setText(text("Заряд: %1 А·ч").arg(counters.ampereHours(), 0, 'f', 3));
+    wattHours_->setText(text("Энергия: %1 Вт·ч").arg(counters.wattHours(), 0, 'f', 3));
+    outputOnTime_->setText(text("Выход включён: %1").arg(clockText(counters.outputOnSeconds())));
 }
 
 bool ReadingsWindow::recordTo(const QString& path)
 {
     const QFileInfo file(path);
     if (!file.exists() || file.size() == 0) {
-        return startRecording(path, CsvRecorder::Mode::Append);
+        return model_.startRecording(path, CsvRecorder::Mode::Append);
     }
     QMessageBox question(QMessageBox::Question, text("Запись в CSV"),
         text("Файл «%1» уже существует. Дописать в конец файла?").arg(file.fileName()),
@@ -240,31 +221,30 @@ bool ReadingsWindow::recordTo(const QString& path)
     question.setDefaultButton(QMessageBox::Yes);
     switch (question.exec()) {
     case QMessageBox::Yes:
-        return startRecording(path, CsvRecorder::Mode::Append);
+        return model_.startRecording(path, CsvRecorder::Mode::Append);
     case QMessageBox::No:
-        return startRecording(path, CsvRecorder::Mode::Overwrite);
+        return model_.startRecording(path, CsvRecorder::Mode::Overwrite);
     default:
         return false;
     }
 }
 
-bool ReadingsWindow::startRecording(const QString& path, CsvRecorder::Mode mode)
+void ReadingsWindow::toggleRecording()
 {
-    return recorder_.start(path, mode);
-}
-
-void ReadingsWindow::stopRecording()
-{
-    recorder_.stop();
+    if (model_.isRecording()) {
+        model_.stopRecording();
+    } else {
+        chooseRecordingFile();
+    }
 }
 
 void ReadingsWindow::showRecording()
 {
-    const bool on = recorder_.isRecording();
+    const bool on = model_.isRecording();
     record_->setText(on ? text("Остановить запись") : text("Начать запись…"));
     stopAction_->setEnabled(on);
     recording_->setStyleSheet(QString());
-    recording_->setText(on ? text("Запись в файл %1").arg(recorder_.path()) : text("Запись не ведётся"));
+    recording_->setText(on ? text("Запись в файл %1").arg(model_.recorder().path()) : text("Запись не ведётся"));
 }
 
 void ReadingsWindow::showFailure(const QString& message)
@@ -276,15 +256,14 @@ void ReadingsWindow::showFailure(const QString& message)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
-    emit recordingFailed(message);
 }
 
 bool ReadingsWindow::savePng(const QString& path)
 {
     showCounters();
     QStringList title{chart_->shownPeriod()};
-    if (!modelName_.isEmpty()) {
-        title << modelName_;
+    if (!model_.modelName().isEmpty()) {
+        title << model_.modelName();
     }
     title << ampereHours_->text() << wattHours_->text() << outputOnTime_->text();
     return chart_->savePng(path, title.join(QStringLiteral("   ")));
@@ -292,7 +271,7 @@ bool ReadingsWindow::savePng(const QString& path)
 
 bool ReadingsWindow::exportCsv(const QString& path)
 {
-    const QString error = CsvExport::write(history_, path);
+    const QString error = CsvExport::write(model_.history(), path);
     if (!error.isEmpty()) {
         QMessageBox::warning(this, text("Экспорт данных"), error);
     }
@@ -306,33 +285,13 @@ void ReadingsWindow::open()
     activateWindow();
 }
 
-void ReadingsWindow::start(bool openNow, const QString& recordFile, std::ostream& notes)
-{
-    if (openNow) {
-        open();
-    }
-    if (recordFile.isEmpty()) {
-        return;
-    }
-    // Asked for on the command line: never a question that nobody may be there to answer, never an overwrite.
-    const QFileInfo file(recordFile);
-    if (file.exists() && file.size() > 0) {
-        notes << "--record: appending to " << QFile::encodeName(recordFile).constData() << '\n';
-    }
-    // A bench without a screen sees no message box: the refusal goes to the notes too.
-    const QMetaObject::Connection told = connect(&recorder_, &CsvRecorder::failed, this,
-        [&notes](const QString& message) { notes << "--record: " << message.toUtf8().constData() << '\n'; });
-    startRecording(recordFile, CsvRecorder::Mode::Append);
-    disconnect(told);
-}
-
 void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)
 {
     QMenu menu;
     menu.addAction(text("Графики…"), this, &ReadingsWindow::open);
-    menu.addAction(isRecording() ? text("Остановить запись в CSV") : text("Запись в CSV…"), this,
-        [this] { isRecording() ? stopRecording() : chooseRecordingFile(); });
-    menu.addAction(text("Сбросить счётчики"), this, &ReadingsWindow::resetCounters);
+    menu.addAction(model_.isRecording() ? text("Остановить запись в CSV") : text("Запись в CSV…"), this,
+        &ReadingsWindow::toggleRecording);
+    menu.addAction(text("Сбросить счётчики"), &model_, &ReadingsModel::resetCounters);
     menu.exec(globalPosition);
 }
 

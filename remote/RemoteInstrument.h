@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controller/Measurement.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,14 +10,6 @@
 // comes from the thread the server lives on and must not block.
 class RemoteInstrument {
 public:
-    // The newest reading of the identified supply.
-    struct Measurement {
-        double voltage = 0.0; // volts
-        double current = 0.0; // amperes
-        bool voltageRegulated = true; // false while the supply limits current
-        bool outputOn = false;
-    };
-
     enum class SetResult { Done, OutOfRange, NotConnected };
 
     // A voltage setpoint and an output switch ride on the voltage frame.

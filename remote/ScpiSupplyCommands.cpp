@@ -181,7 +181,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::outputMode(const ScpiCommand& co
     if (auto* error = std::get_if<ScpiError>(&reading)) {
         return std::move(*error);
     }
-    const auto& measurement = std::get<RemoteInstrument::Measurement>(reading);
+    const auto& measurement = std::get<Measurement>(reading);
     if (!measurement.outputOn) {
         answers_.emplace_back("OFF");
     } else {
@@ -192,21 +192,20 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::outputMode(const ScpiCommand& co
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::measureVoltage(const ScpiCommand& command)
 {
-    return measure(command, [](const RemoteInstrument::Measurement& m) { return m.voltage; });
+    return measure(command, [](const Measurement& m) { return m.volts; });
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::measureCurrent(const ScpiCommand& command)
 {
-    return measure(command, [](const RemoteInstrument::Measurement& m) { return m.current; });
+    return measure(command, [](const Measurement& m) { return m.amperes; });
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::measurePower(const ScpiCommand& command)
 {
-    return measure(command, [](const RemoteInstrument::Measurement& m) { return m.voltage * m.current; });
+    return measure(command, [](const Measurement& m) { return m.volts * m.amperes; });
 }
 
-ScpiSupplyCommands::Outcome ScpiSupplyCommands::measure(
-    const ScpiCommand& command, double (*pick)(const RemoteInstrument::Measurement&))
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::measure(const ScpiCommand& command, double (*pick)(const Measurement&))
 {
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
@@ -215,13 +214,12 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::measure(
     if (auto* error = std::get_if<ScpiError>(&reading)) {
         return std::move(*error);
     }
-    return answerNumber(pick(std::get<RemoteInstrument::Measurement>(reading)));
+    return answerNumber(pick(std::get<Measurement>(reading)));
 }
 
-std::variant<RemoteInstrument::Measurement, ScpiError> ScpiSupplyCommands::newestReading() const
+std::variant<Measurement, ScpiError> ScpiSupplyCommands::newestReading() const
 {
-    const std::optional<RemoteInstrument::Measurement> reading
-        = instrument_.identified() ? instrument_.latest() : std::nullopt;
+    const std::optional<Measurement> reading = instrument_.identified() ? instrument_.latest() : std::nullopt;
     if (!reading) {
         return noSupply();
     }

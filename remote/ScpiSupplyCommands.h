@@ -34,9 +34,9 @@ public:
 private:
     Outcome setpoint(const ScpiCommand& command, ScpiNumber::Quantity quantity);
     Outcome setpointQuery(const ScpiCommand& command, ScpiNumber::Quantity quantity);
-    Outcome measure(const ScpiCommand& command, double (*pick)(const RemoteInstrument::Measurement&));
+    Outcome measure(const ScpiCommand& command, double (*pick)(const Measurement&));
     // The newest reading, or why no answer may come from it.
-    std::variant<RemoteInstrument::Measurement, ScpiError> newestReading() const;
+    std::variant<Measurement, ScpiError> newestReading() const;
     Outcome answerNumber(double value);
 
     RemoteInstrument& instrument_;

@@ -55,7 +55,6 @@ DialogHarness::DialogHarness(
 
 DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options options, const Steps& steps)
     : previousDirectory_(QDir::currentPath())
-    , link_(std::move(options.portFactory), options.timing)
 {
     std::string list;
     for (const std::string& port : ports) {
@@ -70,7 +69,9 @@ DialogHarness::DialogHarness(const std::vector<std::string>& ports, Options opti
     if (steps.beforeStart) {
         steps.beforeStart(SettingsFile::defaultPath());
     }
-    dialog_ = std::make_unique<ControllerDialog>(link_);
+    // Made once the environment names the configuration directory.
+    station_ = std::make_unique<SupplyStation>(std::move(options.portFactory), options.timing);
+    dialog_ = std::make_unique<ControllerDialog>(*station_);
     if (steps.prepare) {
         steps.prepare(*dialog_);
     }

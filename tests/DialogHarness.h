@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ControllerDialog.h"
-#include "link/SupplyLink.h"
+#include "station/SupplyStation.h"
 
 #include <QApplication>
 #include <QString>
@@ -49,7 +49,8 @@ public:
     ~DialogHarness();
 
     ControllerDialog& dialog() { return *dialog_; }
-    SupplyLink& link() { return link_; }
+    SupplyStation& station() { return *station_; }
+    SupplyLink& link() { return station_->link(); }
     SupplyController& controller() { return dialog_->controller(); }
     bool initialised() const { return initialised_; }
 
@@ -65,7 +66,7 @@ public:
     // and again until the supply has answered for the frames that were queued.
     void identify(const Reply& answer)
     {
-        link_.takeQueued();
+        link().takeQueued();
         for (int i = 0; i < 4 && (i < 2 || !controller().identified()); ++i) {
             reply(answer);
         }
@@ -89,7 +90,7 @@ private:
 
     QTemporaryDir directory_;
     QString previousDirectory_;
-    SupplyLink link_;
+    std::unique_ptr<SupplyStation> station_;
     std::unique_ptr<ControllerDialog> dialog_;
     bool initialised_ = false;
 };

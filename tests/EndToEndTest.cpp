@@ -1,9 +1,9 @@
 #include "DialogHarness.h"
 
 #include "SimulatedSupply.h"
-#include "controller/SupplyInstrument.h"
 #include "readings/ReadingsWindow.h"
 #include "remote/ScpiSession.h"
+#include "remote/SupplyInstrument.h"
 #include "supply/SupplyFrame.h"
 
 #include <QElapsedTimer>
@@ -149,7 +149,7 @@ TEST(EndToEnd, AnOutputOnIntoNothingOrAShortIsShownOn)
         DialogHarness window({supply->devicePath()});
         ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
         const QString csv = window.directory() + QStringLiteral("/run.csv");
-        ASSERT_TRUE(window.dialog().readings().startRecording(csv, CsvRecorder::Mode::Overwrite));
+        ASSERT_TRUE(window.station().readings().startRecording(csv, CsvRecorder::Mode::Overwrite));
         QSignalSpy measured(&window.dialog().controller(), &SupplyController::measured);
 
         supply->setOutput(true);
@@ -161,7 +161,7 @@ TEST(EndToEnd, AnOutputOnIntoNothingOrAShortIsShownOn)
         SupplyInstrument instrument(window.dialog().controller());
         ScpiSession session(instrument, "test");
         EXPECT_EQ(session.handleLine("MEAS:VOLT?;MEAS:CURR?;OUTP:MODE?"), c.remoteAnswer) << c.ohms;
-        window.dialog().readings().stopRecording();
+        window.station().readings().stopRecording();
         QFile file(csv);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().trimmed().split('\n');

@@ -1,5 +1,6 @@
 #include "readings/ReadingsWindow.h"
 #include "readings/CsvLine.h"
+#include "readings/ReadingsModel.h"
 
 #include <qcustomplot.h>
 
@@ -76,7 +77,7 @@ private:
 
 class ReadingsWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { window.setFullScale(30.0, 5.0); }
+    void SetUp() override { model.setFullScale(30.0, 5.0); }
 
     QCustomPlot& plot() { return *window.chart().plot(); }
     int points() { return plot().graph(0)->dataCount(); }
@@ -89,14 +90,15 @@ protected:
     void addMinutes(int minutes)
     {
         for (int i = 0; i < minutes * 150; ++i) {
-            window.addReading(reading(i * 400ms));
+            model.addReading(reading(i * 400ms));
         }
     }
     QToolButton* span(const char* name) { return window.findChild<QToolButton*>(QString::fromLatin1(name)); }
     QString file(const char* name) const { return directory.filePath(QString::fromUtf8(name)); }
 
     QTemporaryDir directory;
-    ReadingsWindow window;
+    ReadingsModel model;
+    ReadingsWindow window{model};
 };
 
 } // namespace
@@ -107,8 +109,8 @@ TEST_F(ReadingsWindowTest, IsASeparateWindowThatCountsButDrawsNothingWhileHidden
     EXPECT_TRUE(window.isWindow());
     EXPECT_FALSE(window.isModal());
     addMinutes(2);
-    EXPECT_EQ(window.history().size(), 300U);
-    EXPECT_NEAR(window.counters().ampereHours(), 2.0 * 299 * 0.4 / 3600, 1e-15);
+    EXPECT_EQ(model.history().size(), 300U);
+    EXPECT_NEAR(model.counters().ampereHours(), 2.0 * 299 * 0.4 / 3600, 1e-15);
     EXPECT_EQ(points(), 0);
 
     showWindow();
@@ -120,16 +122,16 @@ TEST_F(ReadingsWindowTest, IsASeparateWindowThatCountsButDrawsNothingWhileHidden
     window.findChild<QPushButton*>(QStringLiteral("resetCounters"))->click();
     EXPECT_EQ(label("outputOnTime"), QString::fromUtf8("Выход включён: 00:00:00"));
     window.close();
-    window.addReading(reading(125s));
-    EXPECT_EQ(window.history().size(), 301U) << "closing only hides it";
-    EXPECT_NEAR(window.counters().outputOnSeconds(), 5.4, 1e-9) << "reset, then counting on";
+    model.addReading(reading(125s));
+    EXPECT_EQ(model.history().size(), 301U) << "closing only hides it";
+    EXPECT_NEAR(model.counters().outputOnSeconds(), 5.4, 1e-9) << "reset, then counting on";
 }
 
 TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
 {
     showWindow();
-    window.addReading(reading(0s));
-    window.addReading(reading(10s));
+    model.addReading(reading(0s));
+    model.addReading(reading(10s));
     EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0) << "the first minute is not squeezed into ten";
     EXPECT_TRUE(span("span0")->isChecked());
     addMinutes(20);
@@ -155,7 +157,7 @@ TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
     EXPECT_FALSE(follow->isChecked());
     const QCPRange zoomed = plot().xAxis->range();
     EXPECT_LT(zoomed.size(), 1200.0);
-    window.addReading(reading(20min));
+    model.addReading(reading(20min));
     EXPECT_EQ(plot().xAxis->range(), zoomed) << "paused: new readings leave the view alone";
 
     QTest::mouseClick(const_cast<QToolButton*>(follow), Qt::LeftButton);
@@ -168,13 +170,14 @@ TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
 TEST_F(ReadingsWindowTest, ValueAxesFitTheCurvesUnlessAskedOtherwise)
 {
     QLocale::setDefault(QLocale(QLocale::Russian));
-    ReadingsWindow russian;
+    ReadingsModel russianModel;
+    ReadingsWindow russian(russianModel);
     QLocale::setDefault(QLocale::c());
-    russian.setFullScale(30.0, 5.0);
+    russianModel.setFullScale(30.0, 5.0);
     russian.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&russian));
     for (int i = 0; i < 100; ++i) {
-        russian.addReading(reading(i * 400ms));
+        russianModel.addReading(reading(i * 400ms));
     }
     QCustomPlot& chart = *russian.chart().plot();
     const auto uppers = [&chart] {
@@ -195,7 +198,7 @@ TEST_F(ReadingsWindowTest, ValueAxesFitTheCurvesUnlessAskedOtherwise)
     QApplication::sendEvent(&chart, &wheel);
     EXPECT_EQ(chart.xAxis->range(), time);
     EXPECT_LT(chart.yAxis->range().size(), 13.2);
-    russian.addReading(reading(40s));
+    russianModel.addReading(reading(40s));
     EXPECT_LT(chart.yAxis->range().size(), 13.2) << "a zoom stays until followed again";
 
     russian.findChild<QAction*>(QStringLiteral("fullScale"))->trigger();
@@ -206,16 +209,16 @@ TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
 {
     showWindow();
     span("span0")->click();
-    window.addReading(reading(0s, 1.0, false));
-    window.addReading(reading(1s, 1.0, true));
+    model.addReading(reading(0s, 1.0, false));
+    model.addReading(reading(1s, 1.0, true));
     Reading lost;
     lost.time = kStart + 2s;
     lost.monotonic = kBoot + 2s;
-    window.addReading(lost);
+    model.addReading(lost);
     Reading changed = reading(5s, 1.0, true);
     changed.setCurrent = 1.5;
-    window.addReading(changed);
-    window.addReading(reading(6s, 1.0, false));
+    model.addReading(changed);
+    model.addReading(reading(6s, 1.0, false));
 
     const auto& data = *plot().graph(1)->data();
     EXPECT_EQ(std::count_if(data.constBegin(), data.constEnd(),
@@ -239,7 +242,7 @@ TEST_F(ReadingsWindowTest, ShowsTheReadingUnderThePointer)
     showWindow();
     span("span0")->click();
     for (int i = 0; i < 150; ++i) {
-        window.addReading(reading(i * 400ms, i == 75 ? 4.25 : 2.0));
+        model.addReading(reading(i * 400ms, i == 75 ? 4.25 : 2.0));
     }
     plot().replot(); // as on screen, where the queued replot lays the axes out
     const QPoint at(static_cast<int>(plot().xAxis->coordToPixel(key(30s))), plot().axisRect()->rect().center().y());
@@ -259,13 +262,13 @@ TEST_F(ReadingsWindowTest, OffersToAppendToAFileThatHasLines)
         EXPECT_FALSE(window.recordTo(file("old.csv")));
         EXPECT_EQ(answer.question(), QString::fromUtf8("Файл «old.csv» уже существует. Дописать в конец файла?"));
     }
-    EXPECT_FALSE(window.isRecording());
+    EXPECT_FALSE(model.isRecording());
     {
         const MessageBoxAnswer answer("Дописать");
         EXPECT_TRUE(window.recordTo(file("old.csv")));
     }
-    window.addReading(reading(0s));
-    window.stopRecording();
+    model.addReading(reading(0s));
+    model.stopRecording();
     EXPECT_EQ(QFileInfo(file("old.csv")).size(),
         static_cast<qint64>(CsvLine::header().size() + CsvLine::format(reading(0s), 0.0).size()));
     {
@@ -281,25 +284,25 @@ TEST_F(ReadingsWindowTest, RecordsFromTheCommandLineByAppending)
 {
     std::ofstream(file("old.csv").toStdString()) << CsvLine::header();
     std::ostringstream notes;
-    window.start(false, file("old.csv"), notes);
-    EXPECT_TRUE(window.isRecording());
+    model.recordFromCommandLine(file("old.csv"), notes);
+    EXPECT_TRUE(model.isRecording());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(notes.str(), "--record: appending to " + file("old.csv").toStdString() + "\n");
-    window.addReading(reading(0s));
+    model.addReading(reading(0s));
     EXPECT_EQ(QFileInfo(file("old.csv")).size(),
         static_cast<qint64>(CsvLine::header().size() + CsvLine::format(reading(0s), 0.0).size()));
 
-    ReadingsWindow second;
+    ReadingsModel second;
     std::ostringstream refusal;
-    second.start(false, file("old.csv"), refusal);
+    second.recordFromCommandLine(file("old.csv"), refusal);
     EXPECT_TRUE(refusal.str().ends_with("другая программа.\n")) << "told where a screen may be missing";
 }
 
 TEST_F(ReadingsWindowTest, AFailedRecordingIsReportedAndTheWindowGoesOn)
 {
     showWindow();
-    QSignalSpy failures(&window, &ReadingsWindow::recordingFailed);
-    EXPECT_FALSE(window.startRecording(QStringLiteral("/dev/full"), CsvRecorder::Mode::Overwrite));
+    QSignalSpy failures(&model, &ReadingsModel::recordingFailed);
+    EXPECT_FALSE(model.startRecording(QStringLiteral("/dev/full"), CsvRecorder::Mode::Overwrite));
     ASSERT_EQ(failures.size(), 1);
     EXPECT_TRUE(label("recordingStatus").startsWith(QString::fromUtf8("Запись в CSV остановлена")));
     auto* box = window.findChild<QMessageBox*>();
@@ -307,8 +310,8 @@ TEST_F(ReadingsWindowTest, AFailedRecordingIsReportedAndTheWindowGoesOn)
     EXPECT_FALSE(box->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     box->close();
-    window.addReading(reading(0s));
-    EXPECT_EQ(window.history().size(), 1U);
+    model.addReading(reading(0s));
+    EXPECT_EQ(model.history().size(), 1U);
 }
 
 TEST_F(ReadingsWindowTest, SavesAPictureAndTheDataEvenWhenNeverShown)

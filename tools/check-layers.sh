@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Fails when a folder includes from a folder above it. Lowest first: the
 # toolkit of classic controls, the link, the supply's rules and areas, the
-# settings and the timer, the supply controller, the hot values and the other
-# areas that call it, and the application on top.
+# settings and the timer, the supply controller, the observers that follow it
+# (the remote-control server and the readings), the supply station that
+# composes them, the hot values, and the application on top.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-declare -A rank=([toolkit]=0 [link]=1 [remote]=2 [supply]=2 [settings]=3 [timer]=3 [controller]=4
-    [hotvalues]=5 [readings]=5 [app]=6)
+declare -A rank=([toolkit]=0 [link]=1 [supply]=2 [settings]=3 [timer]=3 [controller]=4 [remote]=5
+    [readings]=5 [station]=6 [hotvalues]=7 [app]=8)
 status=0
 for folder in "${!rank[@]}"; do
     [ -d "$folder" ] || continue

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "controller/SupplyController.h"
-#include "controller/SupplyPrompts.h"
 #include "link/PortList.h"
 #include "link/SupplyLink.h"
 
@@ -18,11 +17,15 @@
 #include <string>
 #include <vector>
 
-// Counts what the controller would ask the user.
-class CountingPrompts final : public SupplyPrompts {
+// Counts what the controller would tell the user.
+class CountingPrompts {
 public:
-    void unknownSupply() override { ++unknownSupplies; }
-    void settingsProblem(const QString& advice) override { problems.push_back(advice); }
+    explicit CountingPrompts(SupplyController& controller)
+    {
+        QObject::connect(&controller, &SupplyController::unknownSupplyFound, [this] { ++unknownSupplies; });
+        QObject::connect(&controller, &SupplyController::settingsProblem,
+            [this](const QString& advice) { problems.push_back(advice); });
+    }
 
     int unknownSupplies = 0;
     QStringList problems;
@@ -33,7 +36,8 @@ class Rig {
 public:
     explicit Rig(const std::string& port = "/dev/tendrel-test-none", SerialPortFactory factory = {})
         : link_(std::move(factory))
-        , controller(link_, prompts)
+        , controller(link_)
+        , prompts(controller)
     {
         ::setenv(PortList::kOverrideVariable, port.c_str(), 1);
         EXPECT_TRUE(controller.listPorts());
@@ -67,6 +71,6 @@ private:
     SupplyLink link_;
 
 public:
-    CountingPrompts prompts;
     SupplyController controller;
+    CountingPrompts prompts;
 };

@@ -1,8 +1,8 @@
 #include "ControllerRig.h"
 #include "MemorySerialPort.h"
 #include "SimulatedSupply.h"
-#include "controller/SupplyInstrument.h"
 #include "remote/ScpiSession.h"
+#include "remote/SupplyInstrument.h"
 
 #include <QSignalSpy>
 

@@ -1,6 +1,6 @@
 // Any values from the line, handed to the real window as the worker would.
 #include "app/ControllerDialog.h"
-#include "link/SupplyLink.h"
+#include "station/SupplyStation.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     });
     answer.start(0);
     // The window without its worker: the fuzzer is the line.
-    window = new ControllerDialog(*new SupplyLink);
+    window = new ControllerDialog(*new SupplyStation);
     return 0;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-std::optional<RemoteInstrument::Measurement> FakeInstrument::latest() const
+std::optional<Measurement> FakeInstrument::latest() const
 {
     if (!present) {
         return std::nullopt;

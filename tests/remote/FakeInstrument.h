@@ -11,7 +11,7 @@ class FakeInstrument : public RemoteInstrument {
 public:
     bool present = true;
     Link linkState = Link::Connected;
-    Measurement reading{12.0, 1.5, true, false};
+    Measurement reading{12.0, 1.5, true, false, {}, {}, {}};
     bool stale = false;
     std::optional<double> voltage = 12.0;
     std::optional<double> current = 1.5;

@@ -75,7 +75,7 @@ TEST_F(ScpiSessionTest, OutputSendsOnlyTheTogglesItNeeds)
 
 TEST_F(ScpiSessionTest, MeasuresFromTheLatestReading)
 {
-    supply.reading = {12.25, 1.5, true, true};
+    supply.reading = {12.25, 1.5, true, true, {}, {}, {}};
     EXPECT_EQ(ask("MEAS:VOLT?"), "12.250");
     EXPECT_EQ(ask("MEASure:SCALar:CURRent:DC?"), "1.500");
     EXPECT_EQ(ask("MEAS:POW?"), "18.375");
@@ -84,7 +84,7 @@ TEST_F(ScpiSessionTest, MeasuresFromTheLatestReading)
     EXPECT_EQ(ask("OUTP:MODE?"), "CV");
     supply.reading.voltageRegulated = false;
     EXPECT_EQ(ask("OUTPut:MODE?"), "CC");
-    supply.reading.voltage = -0.0;
+    supply.reading.volts = -0.0;
     EXPECT_EQ(ask("MEAS:VOLT?"), "0.000");
 }
 

@@ -4,9 +4,9 @@
 
 #include "SimulatedSupply.h"
 #include "app/ControllerDialog.h"
-#include "link/SupplyLink.h"
 #include "settings/ControllerSettings.h"
 #include "settings/DiagnosticLog.h"
+#include "station/SupplyStation.h"
 #include "toolkit/ClassicEdit.h"
 
 #include <QApplication>
@@ -43,8 +43,8 @@ void StartToControlsLive(benchmark::State& state)
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom
         QElapsedTimer clock;
         clock.start();
-        SupplyLink link;
-        ControllerDialog dialog(link);
+        SupplyStation station;
+        ControllerDialog dialog(station);
         dialog.initialise();
         while (!dialog.controller().controlsShown() && clock.elapsed() < 5000) {
             QApplication::processEvents(QEventLoop::AllEvents, 1);
@@ -123,8 +123,8 @@ void KeystrokeToFrame(benchmark::State& state)
     supply.start();
     // Set before any thread of ours starts.
     ::setenv("TENDREL_SERIAL_PORTS", supply.devicePath().c_str(), 1); // NOLINT(concurrency-mt-unsafe)
-    SupplyLink link;
-    ControllerDialog dialog(link);
+    SupplyStation station;
+    ControllerDialog dialog(station);
     dialog.initialise();
     dialog.show();
     QApplication::setActiveWindow(&dialog);

@@ -2,6 +2,7 @@
 // day behind it, and the recorder's cost per reading.
 #include "readings/CsvRecorder.h"
 #include "readings/ReadingHistory.h"
+#include "readings/ReadingsModel.h"
 #include "readings/ReadingsWindow.h"
 
 #include <qcustomplot.h>
@@ -94,11 +95,11 @@ class DayWindow {
 public:
     explicit DayWindow(ReadingsChart::Span span)
     {
-        window.setFullScale(30.0, 5.0);
+        model.setFullScale(30.0, 5.0);
         window.resize(1000, 700);
         // Filled while hidden, as a window opened late in a long run is.
         for (int i = 0; i < kDayOfPolls; ++i) {
-            window.addReading(dayReading(i));
+            model.addReading(dayReading(i));
         }
         window.show();
         exposed = QTest::qWaitForWindowExposed(&window);
@@ -108,11 +109,12 @@ public:
     // One reading at the poll rate's next time, drawn.
     void next()
     {
-        window.addReading(dayReading(polls++));
+        model.addReading(dayReading(polls++));
         QApplication::processEvents();
     }
 
-    ReadingsWindow window;
+    ReadingsModel model;
+    ReadingsWindow window{model};
     bool exposed = false;
     int polls = kDayOfPolls;
 };
@@ -154,10 +156,11 @@ void LiveEdgeOfADay(benchmark::State& state)
 
 void HiddenWindowPerReading(benchmark::State& state)
 {
-    ReadingsWindow window;
+    ReadingsModel model;
+    const ReadingsWindow window(model);
     int polls = 0;
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom
-        window.addReading(dayReading(polls++ % kDayOfPolls));
+        model.addReading(dayReading(polls++ % kDayOfPolls));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "controller/RemoteControl.h"
+#include "remote/RemoteControl.h"
 
 #include "controller/SupplyController.h"
 #include "remote/RemoteConfig.h"

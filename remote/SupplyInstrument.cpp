@@ -1,4 +1,4 @@
-#include "controller/SupplyInstrument.h"
+#include "remote/SupplyInstrument.h"
 
 #include "controller/SupplyController.h"
 
@@ -39,13 +39,13 @@ double SupplyInstrument::currentMax() const
     return controller_.profile().currentMax;
 }
 
-std::optional<RemoteInstrument::Measurement> SupplyInstrument::latest() const
+std::optional<Measurement> SupplyInstrument::latest() const
 {
     const auto& latest = controller_.latest();
     if (!latest || !controller_.identified()) {
         return std::nullopt;
     }
-    return Measurement{latest->volts, latest->amperes, latest->voltageRegulated, latest->outputOn};
+    return latest;
 }
 
 bool SupplyInstrument::measurementStale() const

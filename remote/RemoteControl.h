@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controller/SupplyInstrument.h"
 #include "remote/ScpiServer.h"
+#include "remote/SupplyInstrument.h"
 
 #include <iosfwd>
 #include <memory>

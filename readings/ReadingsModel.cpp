@@ -1,0 +1,96 @@
+#include "readings/ReadingsModel.h"
+
+#include "controller/SupplyController.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <ostream>
+
+ReadingsModel::ReadingsModel(QObject* parent)
+    : QObject(parent)
+{
+    connect(&recorder_, &CsvRecorder::recordingChanged, this, &ReadingsModel::recordingChanged);
+    connect(&recorder_, &CsvRecorder::failed, this, &ReadingsModel::recordingFailed);
+}
+
+void ReadingsModel::follow(const SupplyController& controller)
+{
+    connect(&controller, &SupplyController::measured, this,
+        [this](const Measurement& measurement) { addReading(readingOf(measurement)); });
+    for (const auto lost : {&SupplyController::linkLost, &SupplyController::measurementsStale}) {
+        connect(&controller, lost, this, [this] { addReading(gap()); });
+    }
+    connect(&controller, &SupplyController::supplyIdentified, this,
+        [this, &controller](const QString&, const QString& model) {
+            setFullScale(controller.profile().voltageMax, controller.profile().currentMax);
+            setModelName(model);
+        });
+}
+
+void ReadingsModel::addReading(const Reading& reading)
+{
+    history_.append(reading);
+    counters_.add(reading);
+    recorder_.record(reading);
+    emit readingAdded();
+}
+
+void ReadingsModel::setFullScale(double volts, double amperes)
+{
+    voltageFullScale_ = volts;
+    currentFullScale_ = amperes;
+    emit fullScaleChanged(volts, amperes);
+}
+
+void ReadingsModel::resetCounters()
+{
+    counters_.reset();
+    emit countersReset();
+}
+
+bool ReadingsModel::startRecording(const QString& path, CsvRecorder::Mode mode)
+{
+    return recorder_.start(path, mode);
+}
+
+void ReadingsModel::stopRecording()
+{
+    recorder_.stop();
+}
+
+void ReadingsModel::recordFromCommandLine(const QString& path, std::ostream& notes)
+{
+    // Never a question that nobody may be there to answer, never an overwrite.
+    const QFileInfo file(path);
+    if (file.exists() && file.size() > 0) {
+        notes << "--record: appending to " << QFile::encodeName(path).constData() << '\n';
+    }
+    // A bench without a screen sees no message box: the refusal goes to the notes too.
+    const QMetaObject::Connection told = connect(&recorder_, &CsvRecorder::failed, this,
+        [&notes](const QString& message) { notes << "--record: " << message.toUtf8().constData() << '\n'; });
+    startRecording(path, CsvRecorder::Mode::Append);
+    disconnect(told);
+}
+
+Reading ReadingsModel::readingOf(const Measurement& measurement)
+{
+    Reading reading = gap();
+    reading.linked = true;
+    reading.monotonic = measurement.at;
+    reading.voltage = measurement.volts;
+    reading.current = measurement.amperes;
+    reading.voltageRegulated = measurement.voltageRegulated;
+    reading.outputOn = measurement.outputOn;
+    reading.setVoltage = measurement.setVolts;
+    reading.setCurrent = measurement.setAmperes;
+    return reading;
+}
+
+Reading ReadingsModel::gap()
+{
+    Reading reading;
+    reading.time = std::chrono::system_clock::now();
+    reading.monotonic = std::chrono::steady_clock::now();
+    return reading;
+}

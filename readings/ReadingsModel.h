@@ -1,0 +1,66 @@
+#pragma once
+
+#include "readings/ChargeCounters.h"
+#include "readings/CsvRecorder.h"
+#include "readings/Reading.h"
+#include "readings/ReadingHistory.h"
+
+#include <QObject>
+#include <QString>
+
+#include <iosfwd>
+
+class SupplyController;
+struct Measurement;
+
+// The readings over time with their charge counters and CSV recording. It
+// keeps counting and recording whether or not a window shows it.
+class ReadingsModel final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ReadingsModel(QObject* parent = nullptr);
+
+    // Takes each measurement of the controller, and a gap for each loss of
+    // the link or of fresh readings.
+    void follow(const SupplyController& controller);
+
+    const ReadingHistory& history() const { return history_; }
+    const ChargeCounters& counters() const { return counters_; }
+    const CsvRecorder& recorder() const { return recorder_; }
+    bool isRecording() const { return recorder_.isRecording(); }
+    double voltageFullScale() const { return voltageFullScale_; }
+    double currentFullScale() const { return currentFullScale_; }
+    // The supply's model, for the title of a saved picture.
+    const QString& modelName() const { return modelName_; }
+
+    void addReading(const Reading& reading);
+    void setFullScale(double volts, double amperes);
+    void setModelName(const QString& name) { modelName_ = name; }
+    void resetCounters();
+    bool startRecording(const QString& path, CsvRecorder::Mode mode);
+    void stopRecording();
+    // As the command line asks: appending without a question to a file that
+    // has lines, which `notes` is told, as is a recording that cannot start.
+    void recordFromCommandLine(const QString& path, std::ostream& notes);
+
+    // The controller's measurement, stamped now.
+    static Reading readingOf(const Measurement& measurement);
+    // A lost link or stale readings: a gap in the chart and an empty line in the record.
+    static Reading gap();
+
+signals:
+    void readingAdded();
+    void countersReset();
+    void fullScaleChanged(double volts, double amperes);
+    void recordingChanged(bool recording);
+    void recordingFailed(const QString& message);
+
+private:
+    ReadingHistory history_;
+    ChargeCounters counters_;
+    CsvRecorder recorder_;
+    double voltageFullScale_ = 0.0;
+    double currentFullScale_ = 0.0;
+    QString modelName_;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "controller/SupplyController.h"
+#include "link/LinkTiming.h"
+#include "link/SerialPort.h"
+#include "link/SupplyLink.h"
+#include "readings/ReadingsModel.h"
+#include "remote/RemoteControl.h"
+
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+// The supply side of the program: one link, the controller on it, the
+// readings model that follows it and, when asked for, the remote-control
+// server. It needs no display; a window binds itself to its parts.
+class SupplyStation {
+public:
+    explicit SupplyStation(SerialPortFactory portFactory = {}, LinkTiming timing = {});
+    ~SupplyStation();
+    SupplyStation(const SupplyStation&) = delete;
+    SupplyStation& operator=(const SupplyStation&) = delete;
+
+    SupplyLink& link() { return link_; }
+    SupplyController& controller() { return controller_; }
+    const SupplyController& controller() const { return controller_; }
+    ReadingsModel& readings() { return readings_; }
+    // None unless the option or the settings asked for it and it listens.
+    RemoteControl* remote() const { return remote_.get(); }
+
+    // Reads the settings and starts the link (after the controller has listed
+    // the ports), then the server, whose problems go to `messages`.
+    void start(const std::optional<std::string>& remoteOption, std::ostream& messages);
+    // Closes the server, then saves and stops as the controller does.
+    void shutDown();
+
+private:
+    SupplyLink link_;
+    SupplyController controller_;
+    ReadingsModel readings_;
+    std::unique_ptr<RemoteControl> remote_;
+};

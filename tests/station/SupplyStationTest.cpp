@@ -1,0 +1,77 @@
+#include "station/SupplyStation.h"
+#include "link/PortList.h"
+
+#include "SimulatedSupply.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+#include <string>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
+{
+    const QDeadlineTimer deadline(timeout);
+    while (!condition() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return condition();
+}
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+// The whole supply side with no window and no display: the controller finds
+// the simulated supply, a remote client sets it, and the readings model
+// records what it measures.
+TEST(SupplyStation, RunsTheSupplySideWithoutADisplay)
+{
+    SimulatedSupply supply;
+    ASSERT_TRUE(supply.start());
+    ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
+    SupplyStation station;
+    ASSERT_TRUE(station.controller().listPorts());
+    QTemporaryDir directory;
+    const QString csv = directory.filePath(QStringLiteral("run.csv"));
+    ASSERT_TRUE(station.readings().startRecording(csv, CsvRecorder::Mode::Overwrite));
+    const quint16 port = freePort();
+    std::ostringstream messages;
+    station.start("127.0.0.1:" + std::to_string(port), messages);
+    ASSERT_NE(station.remote(), nullptr) << messages.str();
+    ASSERT_TRUE(spinUntil([&] { return station.controller().live(); }));
+
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }));
+    client.write("VOLT 5.0\n");
+    ASSERT_TRUE(spinUntil([&] { return supply.commandCount() >= 1; }));
+    EXPECT_EQ(supply.voltageRaw(), station.link().voltageRaw());
+    ASSERT_TRUE(station.controller().voltageSetpoint().has_value());
+    EXPECT_NEAR(*station.controller().voltageSetpoint(), 5.0, 1e-9);
+
+    const std::size_t before = station.readings().history().size();
+    ASSERT_TRUE(spinUntil([&] { return station.readings().history().size() >= before + 2; }));
+    station.shutDown();
+    QFile record(csv);
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    EXPECT_GE(record.readAll().count('\n'), 3) << "a header and a line per reading";
+    ::unsetenv(PortList::kOverrideVariable);
+}
