@@ -42,13 +42,27 @@ double ProcessProbe::cpuSeconds() const
 
 double ProcessProbe::peakResidentMegabytes() const
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(process_.processId()));
-    if (!status.open(QIODevice::ReadOnly)) {
+    return megabytesIn(QStringLiteral("status"), "VmHWM:");
+}
+
+// Anonymous rather than Private_Dirty: the latter also counts written pages of
+// shared mappings the child alone has open, such as a shared-memory buffer,
+// which are not the program's own growth.
+double ProcessProbe::privateAnonymousMegabytes() const
+{
+    return megabytesIn(QStringLiteral("smaps_rollup"), "Anonymous:");
+}
+
+// A field given in kB in one of the child's files under /proc; 0 when absent.
+double ProcessProbe::megabytesIn(const QString& procFile, const QByteArray& field) const
+{
+    QFile file(QStringLiteral("/proc/%1/%2").arg(process_.processId()).arg(procFile));
+    if (!file.open(QIODevice::ReadOnly)) {
         return 0.0;
     }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(field.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
         }
     }
     return 0.0;

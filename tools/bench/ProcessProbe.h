@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-// Runs a program of ours as a child and reads its CPU time and peak memory from /proc.
+// Runs a program of ours as a child and reads its CPU time and memory from /proc.
 class ProcessProbe {
 public:
     ProcessProbe(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment);
@@ -15,11 +15,16 @@ public:
     bool running() const;
     double cpuSeconds() const;
     double peakResidentMegabytes() const;
+    // What the child holds in RAM that no other process shares: heap, stacks,
+    // written library data.
+    double privateAnonymousMegabytes() const;
     QString firstLine();
 
     // The share of one core the child used over the given wall time.
     double cpuShareOver(std::chrono::seconds wall) const;
 
 private:
+    double megabytesIn(const QString& procFile, const QByteArray& field) const;
+
     mutable QProcess process_;
 };
