@@ -149,16 +149,16 @@ void ControllerDialog::connectTimer()
 
 void ControllerDialog::connectHotValues()
 {
-    SupplyController* supply = &controller_;
-    connect(supply, &SupplyController::hotValuesReplaced, this, [this](const QStringList& rows) {
+    HotValueBook* book = &controller_.hotValues();
+    connect(book, &HotValueBook::replaced, this, [this](const QStringList& rows) {
         hotValues_->clear();
         for (const QString& row : rows) {
             hotValues_->addRow(row);
         }
     });
-    connect(supply, &SupplyController::hotValueAdded, this, [this](const QString& row) { hotValues_->addRow(row); });
-    connect(supply, &SupplyController::hotValueRemoved, this, [this](int row) { hotValues_->removeRow(row); });
-    connect(supply, &SupplyController::hotValueSelected, this, [this](int row) { hotValues_->selectRow(row); });
+    connect(book, &HotValueBook::added, this, [this](const QString& row) { hotValues_->addRow(row); });
+    connect(book, &HotValueBook::removed, this, [this](int row) { hotValues_->removeRow(row); });
+    connect(book, &HotValueBook::selected, this, [this](int row) { hotValues_->selectRow(row); });
 }
 
 void ControllerDialog::connectReadings()

@@ -1,38 +1,20 @@
 #include "controller/SupplyController.h"
 
 #include "controller/DiagnosticLine.h"
-#include "link/PortChooser.h"
-#include "link/PortList.h"
 #include "link/SupplyLink.h"
 #include "link/WireProtocol.h"
-#include "settings/SettingsAdvice.h"
-#include "settings/StaleTemporaries.h"
 #include "supply/Conversions.h"
 #include "supply/ModelTable.h"
 #include "supply/SupplyStatus.h"
 
 #include <QDateTime>
 
-namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString hotValueRow(double volts, double amperes)
-{
-    return fromUtf8(Conversions::hotValueRow(volts, amperes));
-}
-
-} // namespace
-
 SupplyController::SupplyController(SupplyLink& link, QObject* parent)
     : QObject(parent)
     , link_(link)
-    , settings_(SettingsFile(SettingsFile::defaultPath()))
     , output_(link)
     , timer_([this](bool on) { requestOutput(on); })
+    , setpoints_(link, profile_)
 {
     connect(&link_, &SupplyLink::replied, this, &SupplyController::onReply);
     staleTimer_.setSingleShot(true);
@@ -43,19 +25,11 @@ SupplyController::SupplyController(SupplyLink& link, QObject* parent)
 
 SupplyController::~SupplyController() = default;
 
-bool SupplyController::listPorts()
-{
-    portNames_ = portForThisRun_.empty() ? PortList::build() : std::vector{portForThisRun_};
-    return !portNames_.empty();
-}
-
 void SupplyController::start()
 {
-    if (!settings_.hasPortSetting()) {
-        tellSettingsProblem(settings_.writeDefaults());
-    }
+    tellSettingsProblem(settings_.prepare());
     loadSettings(true);
-    link_.start(portNames_);
+    link_.start(ports_.names());
     profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
 }
 
@@ -78,56 +52,36 @@ bool SupplyController::isLinkRunning() const
 
 void SupplyController::loadSettings(bool startup)
 {
-    hotValues_.clear();
-    const ControllerSettings::Loaded loaded = settings_.load();
+    const ControllerSettings::Loaded loaded = settings_.load(startup);
     diagnosticsOn_ = loaded.diagnosticsOn;
     if (startup) {
-        StaleTemporaries::remove(settings_.file().path());
-        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen};
-        choosePort(loaded);
+        const std::string summary = ports_.choose(loaded.usePort, loaded.lastPort);
+        if (diagnosticsOn_) {
+            emit logLine(QString::fromStdString(summary));
+        }
     }
-    QStringList rows;
-    for (const ControllerSettings::HotPair& pair : loaded.hotValues) {
-        hotValues_.append(pair.voltage.thousandths, pair.current.thousandths);
-        rows.push_back(hotValueRow(pair.voltage.value, pair.current.value));
-    }
-    emit hotValuesReplaced(rows);
+    hotValues_.load(loaded.hotValues);
     tellSettingsProblem(loaded.problem);
-}
-
-void SupplyController::choosePort(const ControllerSettings::Loaded& loaded)
-{
-    filePorts_ = {loaded.usePort, loaded.lastPort};
-    const std::string& wanted = portForThisRun_.empty() ? loaded.usePort : portForThisRun_;
-    const PortChooser::Choice choice = PortChooser::choose(portNames_, wanted, loaded.lastPort);
-    usePort_ = choice.usePort;
-    lastPort_ = choice.lastPort;
-    if (diagnosticsOn_) {
-        emit logLine(fromUtf8(PortChooser::summary(choice)));
-    }
 }
 
 // Saving hands the pairs over to the file: the lists are reloaded from it at
 // the next identification. A save that failed keeps them.
 void SupplyController::saveSettings()
 {
-    const bool ownPorts = portForThisRun_.empty();
-    const SettingsFile::Problem problem
-        = settings_.save({ownPorts ? usePort_ : filePorts_.first, ownPorts ? lastPort_ : filePorts_.second,
-            hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
+    const auto [usePort, lastPort] = ports_.toSave();
+    const SettingsFile::Problem problem = settings_.save(
+        {usePort, lastPort, hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
     if (problem == SettingsFile::Problem::None) {
-        hotValues_.clear();
+        hotValues_.handedOver();
     }
     tellSettingsProblem(problem);
 }
 
-// Once a run for each kind of problem: a save is tried at every loss of the link.
 void SupplyController::tellSettingsProblem(SettingsFile::Problem problem)
 {
-    if (problem == SettingsFile::Problem::None || !settingsProblemsTold_.insert(problem).second) {
-        return;
+    if (const auto advice = settings_.adviceOnce(problem)) {
+        emit settingsProblem(QString::fromStdString(*advice));
     }
-    emit settingsProblem(fromUtf8(SettingsAdvice::text(problem, settings_.file().path())));
 }
 
 void SupplyController::onReply(const Reply& reply)
@@ -157,7 +111,7 @@ void SupplyController::onReply(const Reply& reply)
 
 void SupplyController::handleStatusOnly(std::int32_t status)
 {
-    lastPort_ = link_.currentPortName();
+    ports_.answeredOn(link_.currentPortName());
     missCount_ = 0;
     if (!identified() && confirmation_.confirms(statusModelCode(status)) && identifySupply(status)) {
         emit panelSwitchReported();
@@ -194,7 +148,7 @@ void SupplyController::handleFullStatus(const Reply& reply)
 {
     const std::int32_t status = reply.status;
     missCount_ = 0;
-    lastPort_ = link_.currentPortName();
+    ports_.answeredOn(link_.currentPortName());
     const int code = statusModelCode(status);
     // The readings a returning supply is taken up with must not predate a
     // frame still on its way, or they would undo what was sent.
@@ -218,18 +172,18 @@ void SupplyController::handleFullStatus(const Reply& reply)
     if (resumeRun) {
         timer_.resumeIfSuspended();
     }
-    if (!ownModel) {
-        return;
+    if (ownModel) {
+        followWords(*reply.voltageWord, *reply.currentWord);
     }
-    const std::int32_t voltageWord = *reply.voltageWord;
-    const std::int32_t currentRaw = *reply.currentWord;
+}
+
+void SupplyController::followWords(std::int32_t voltageWord, std::int32_t currentRaw)
+{
     const std::int32_t voltageRaw = followRegulation(voltageWord);
     learnSetpoints(voltageRaw, currentRaw);
     if (adoptingReadings()) {
         // With the output on, a reading is the setpoint only of what regulates.
-        const bool off = !outputOn();
-        voltageKnown_ = off || regulatesVoltage(voltageWord);
-        currentKnown_ = off || !regulatesVoltage(voltageWord);
+        setpoints_.adopt(outputOn(), regulatesVoltage(voltageWord));
     }
     takeVoltageReading(voltageRaw);
     takeCurrentReading(currentRaw);
@@ -254,15 +208,11 @@ void SupplyController::learnSetpoints(std::int32_t voltageRaw, std::int32_t curr
     if (adoptingReadings() || outputOn()) {
         return;
     }
-    if (!voltageKnown_) {
-        voltageKnown_ = true;
-        link_.holdVoltage(voltageRaw);
-        emit voltageLearned(Conversions::readingToValue(voltageRaw, profile_.voltageMax));
+    if (const auto volts = setpoints_.learnVoltage(voltageRaw)) {
+        emit voltageLearned(*volts);
     }
-    if (!currentKnown_) {
-        currentKnown_ = true;
-        link_.holdCurrent(currentRaw);
-        emit currentLearned(Conversions::readingToValue(currentRaw, profile_.currentMax));
+    if (const auto amperes = setpoints_.learnCurrent(currentRaw)) {
+        emit currentLearned(*amperes);
     }
 }
 
@@ -334,15 +284,14 @@ void SupplyController::takeCurrentReading(std::int32_t raw)
 void SupplyController::noteVoltageFrame()
 {
     voltageFrames_.issue();
-    if (voltageKnown_) {
+    const auto volts = setpoints_.takeUnknownVoltage();
+    if (!volts) {
         return;
     }
-    voltageKnown_ = true;
-    const double volts = Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
     emit logLine(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
         + QString::fromUtf8(" - уставка напряжения не была известна; с переключением выхода отправлено %1 В")
-              .arg(volts, 0, 'f', 3));
-    emit unknownVoltageSent(volts);
+              .arg(*volts, 0, 'f', 3));
+    emit unknownVoltageSent(*volts);
 }
 
 void SupplyController::trackDelivery(bool answered)
@@ -362,22 +311,6 @@ bool SupplyController::measurementStale() const
     return !latest_ || std::chrono::steady_clock::now() - latest_->at >= kStaleAfter;
 }
 
-std::optional<double> SupplyController::voltageSetpoint() const
-{
-    if (!voltageKnown_) {
-        return std::nullopt;
-    }
-    return Conversions::readingToValue(link_.voltageRaw(), profile_.voltageMax);
-}
-
-std::optional<double> SupplyController::currentSetpoint() const
-{
-    if (!currentKnown_) {
-        return std::nullopt;
-    }
-    return Conversions::readingToValue(link_.currentRaw(), profile_.currentMax);
-}
-
 bool SupplyController::identifySupply(std::int32_t code)
 {
     const auto row = ModelTable::find(code);
@@ -391,22 +324,20 @@ bool SupplyController::identifySupply(std::int32_t code)
     link_.setModelCode(code);
     loadSettings(false);
     hotValues_.rescaleTo(profile_);
-    emit supplyIdentified(fromUtf8(profile_.supplyName), fromUtf8(profile_.modelName));
+    emit supplyIdentified(QString::fromStdString(profile_.supplyName), QString::fromStdString(profile_.modelName));
     return true;
 }
 
 void SupplyController::setVoltage(double volts)
 {
-    voltageKnown_ = true;
     voltageFrames_.issue();
-    link_.sendVoltage(Conversions::valueToRaw(volts, profile_.voltageMax));
+    setpoints_.sendVoltage(volts);
 }
 
 void SupplyController::setCurrent(double amperes)
 {
-    currentKnown_ = true;
     currentFrames_.issue();
-    link_.sendCurrent(Conversions::valueToRaw(amperes, profile_.currentMax));
+    setpoints_.sendCurrent(amperes);
 }
 
 void SupplyController::commandVoltage(double volts)
@@ -460,16 +391,5 @@ void SupplyController::addHotValue(double volts, double amperes)
         tellSettingsProblem(settings_.appendPair(volts, amperes));
         return;
     }
-    if (const auto existing = hotValues_.addOrFind(volts, amperes, profile_)) {
-        emit hotValueSelected(*existing);
-    } else {
-        emit hotValueAdded(hotValueRow(volts, amperes));
-    }
-}
-
-void SupplyController::deleteHotValue(int row)
-{
-    if (hotValues_.remove(row)) {
-        emit hotValueRemoved(row);
-    }
+    hotValues_.add(volts, amperes, profile_);
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "controller/CommandLedger.h"
+#include "controller/HotValueBook.h"
 #include "controller/Measurement.h"
+#include "controller/PortSelection.h"
+#include "controller/SetpointMemory.h"
+#include "controller/SupplySettings.h"
 #include "controller/TimerRun.h"
 #include "link/Reply.h"
-#include "settings/ControllerSettings.h"
 #include "supply/Conversions.h"
-#include "supply/HotValueTable.h"
 #include "supply/ModelConfirmation.h"
 #include "supply/ModelProfile.h"
 #include "supply/OutputSwitch.h"
@@ -47,10 +49,10 @@ public:
 
     // Drives this one port for this run, as a fixed port setting would,
     // leaving the file's port settings as they are. Before listPorts().
-    void usePortForThisRun(std::string device) { portForThisRun_ = std::move(device); }
+    void usePortForThisRun(std::string device) { ports_.useForThisRun(std::move(device)); }
     // Lists the serial ports; false when the computer has none.
-    bool listPorts();
-    const std::vector<std::string>& portNames() const { return portNames_; }
+    bool listPorts() { return ports_.list(); }
+    const std::vector<std::string>& portNames() const { return ports_.names(); }
     // Reads the settings and starts the link.
     void start();
     // Saves what an identified supply leaves behind and stops the link.
@@ -71,9 +73,11 @@ public:
 
     // Hot values: stored pairs in thousandths of the identified model's full scale.
     std::optional<std::pair<double, double>> hotValue(int row) const;
-    const HotValueTable& hotValues() const { return hotValues_; }
+    HotValueBook& hotValues() { return hotValues_; }
+    const HotValueBook& hotValues() const { return hotValues_; }
+    // Outside the list's units while no supply is identified: then the pair
+    // goes straight to the file.
     void addHotValue(double volts, double amperes);
-    void deleteHotValue(int row);
 
     // The last full status of the identified supply; none while the link is down.
     const std::optional<Measurement>& latest() const { return latest_; }
@@ -81,8 +85,8 @@ public:
     bool measurementStale() const;
     // None while not known: a supply found with its output on tells only the
     // setpoint of the quantity it regulates.
-    std::optional<double> voltageSetpoint() const;
-    std::optional<double> currentSetpoint() const;
+    std::optional<double> voltageSetpoint() const { return setpoints_.voltage(); }
+    std::optional<double> currentSetpoint() const { return setpoints_.current(); }
     // The number of the last command queued on that frame.
     std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
     // Every command sent has reached the supply, as far as its answers show.
@@ -103,13 +107,11 @@ public:
     int missesInRow() const { return missCount_; }
     bool diagnosticsOn() const { return diagnosticsOn_; }
     bool isLinkRunning() const;
-    const std::string& lastPort() const { return lastPort_; }
-    const std::string& usePort() const { return usePort_; }
+    const std::string& lastPort() const { return ports_.lastPort(); }
+    const std::string& usePort() const { return ports_.usePort(); }
     // The remote-control keys of the settings, as read at start-up.
-    const std::pair<std::string, std::string>& remoteKeys() const { return remoteKeys_; }
-    const std::string& settingsPath() const { return settings_.file().path(); }
-    const std::vector<std::int32_t>& hotVoltageRaw() const { return hotValues_.voltages(); }
-    const std::vector<std::int32_t>& hotCurrentRaw() const { return hotValues_.currents(); }
+    const std::pair<std::string, std::string>& remoteKeys() const { return settings_.remoteKeys(); }
+    const std::string& settingsPath() const { return settings_.path(); }
 
 signals:
     // What the user must be told at once, before the controller goes on: a
@@ -145,20 +147,16 @@ signals:
     void currentLearned(double amperes);
     // An output switch had to carry a voltage setpoint that was not known.
     void unknownVoltageSent(double volts);
-    void hotValuesReplaced(const QStringList& rows);
-    void hotValueAdded(const QString& row);
-    void hotValueRemoved(int row);
-    void hotValueSelected(int row);
 
 private:
     void loadSettings(bool startup);
     void saveSettings();
     void tellSettingsProblem(SettingsFile::Problem problem);
-    void choosePort(const ControllerSettings::Loaded& loaded);
 
     void handleStatusOnly(std::int32_t status);
     void handleNoAnswer();
     void handleFullStatus(const Reply& reply);
+    void followWords(std::int32_t voltageWord, std::int32_t currentRaw);
     void setControlsLive(bool live);
     static bool regulatesVoltage(std::int32_t voltageWord);
     void followOutputState(std::int32_t status);
@@ -173,12 +171,12 @@ private:
     const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
 
     SupplyLink& link_;
-    ControllerSettings settings_;
-    std::set<SettingsFile::Problem> settingsProblemsTold_;
-    std::vector<std::string> portNames_;
+    SupplySettings settings_;
+    PortSelection ports_;
     OutputSwitch output_;
     TimerRun timer_;
     ModelProfile profile_;
+    SetpointMemory setpoints_;
     std::optional<Measurement> latest_;
     QTimer staleTimer_;
     ModelConfirmation confirmation_;
@@ -191,14 +189,7 @@ private:
     // The last words read, so that observers hear of changes only; -1: none yet.
     std::int32_t lastVoltageRaw_ = -1;
     std::int32_t lastCurrentRaw_ = -1;
-    bool voltageKnown_ = false;
-    bool currentKnown_ = false;
-    std::string lastPort_;
-    std::string usePort_;
-    std::pair<std::string, std::string> remoteKeys_;
-    std::string portForThisRun_;
-    std::pair<std::string, std::string> filePorts_;
-    HotValueTable hotValues_;
+    HotValueBook hotValues_;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;
 };

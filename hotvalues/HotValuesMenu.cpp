@@ -17,7 +17,7 @@ void HotValuesMenu::show(const QPoint& at, double volts, double amperes, const s
         return;
     }
     const auto command = panel_.runMenu(
-        at, [&](int row) { return supply_.hotValues().holdsAt(row, volts, amperes, supply_.profile()); });
+        at, [&](int row) { return supply_.hotValues().table().holdsAt(row, volts, amperes, supply_.profile()); });
     switch (command.value_or(HotValuesPanel::Command{})) {
     case HotValuesPanel::SetAsCurrent:
         apply();
@@ -59,6 +59,6 @@ void HotValuesMenu::addByDialog(double volts, double amperes)
 void HotValuesMenu::deleteSelected()
 {
     if (const auto row = panel_.selectedRow()) {
-        supply_.deleteHotValue(*row);
+        supply_.hotValues().remove(*row);
     }
 }

@@ -1,8 +1,5 @@
 #include "link/LinkThread.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
-
 #include <cstdio>
 
 LinkThread::LinkThread(std::shared_ptr<LinkState> state, SerialPortFactory portFactory,
@@ -22,36 +19,40 @@ LinkThread::LinkThread(std::shared_ptr<LinkState> state, SerialPortFactory portF
 
 LinkThread::~LinkThread()
 {
-    if (thread_ == nullptr) {
+    if (!thread_.joinable()) {
         return;
     }
     // Normally the link has already told the worker to stop.
     state_->dropPort.store(true);
     state_->stopLink.store(true);
     state_->transmitEvent.set();
-    if (finish(kFinishTimeout)) {
-        delete thread_;
-    } else {
+    if (!finish(kFinishTimeout)) {
         // A thread stuck in the driver cannot be joined; leave it to the end
         // of the process rather than destroy what it still uses.
         (void)std::fputs("tendrel-controller: the link thread did not stop in time\n", stderr);
         (void)worker_.release();
+        thread_.detach();
     }
 }
 
 void LinkThread::start()
 {
-    if (thread_ != nullptr) {
+    if (thread_.joinable()) {
         return;
     }
-    // The thread keeps the state it works on, in case it outlives this object.
-    thread_ = QThread::create([worker = worker_.get(), state = state_] { worker->run(); });
-    thread_->start();
+    // The thread keeps what it works on, in case it outlives this object.
+    thread_ = std::thread([worker = worker_.get(), state = state_, shared = shared_] {
+        worker->run();
+        const std::lock_guard lock(shared->mutex);
+        shared->finished = true;
+        shared->done.notify_all();
+    });
 }
 
 bool LinkThread::isRunning() const
 {
-    return thread_ != nullptr && thread_->isRunning();
+    const std::lock_guard lock(shared_->mutex);
+    return thread_.joinable() && !shared_->finished;
 }
 
 bool LinkThread::finish(std::chrono::milliseconds timeout)
@@ -60,9 +61,16 @@ bool LinkThread::finish(std::chrono::milliseconds timeout)
         const std::lock_guard lock(shared_->mutex);
         shared_->notifyReply = nullptr;
     }
-    if (thread_ == nullptr) {
+    if (!thread_.joinable()) {
         return true;
     }
     state_->startEvent.set();
-    return thread_->wait(QDeadlineTimer(timeout.count()));
+    {
+        std::unique_lock lock(shared_->mutex);
+        if (!shared_->done.wait_for(lock, timeout, [this] { return shared_->finished; })) {
+            return false;
+        }
+    }
+    thread_.join();
+    return true;
 }

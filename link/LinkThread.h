@@ -6,10 +6,10 @@
 #include "link/SerialPort.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
-
-class QThread;
+#include <thread>
 
 // Runs a LinkWorker on a thread of its own and makes sure that, once the
 // link has told the worker to stop, the thread is gone before the link is.
@@ -35,11 +35,13 @@ private:
     // Shared with the thread, which may outlive this object if it hangs.
     struct Shared {
         std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
         LinkWorker::ReplyNotifier notifyReply;
     };
 
     std::shared_ptr<LinkState> state_;
     std::shared_ptr<Shared> shared_;
     std::unique_ptr<LinkWorker> worker_;
-    QThread* thread_ = nullptr;
+    std::thread thread_;
 };

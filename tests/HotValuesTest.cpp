@@ -113,7 +113,7 @@ const QString kDelete = QString::fromUtf8("Удалить");
 TEST_F(HotValues, ApplyingAPairQueuesVoltageThenCurrent)
 {
     start(2, "TotalZ=1\nV1=12.3\nA1=5.0\n");
-    EXPECT_EQ(window->dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{390});
+    EXPECT_EQ(window->dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{390});
     list()->setCurrentRow(0);
     window->link().takeQueued();
     window->dialog().applyHotValue();
@@ -202,7 +202,7 @@ TEST_F(HotValues, ASixtyThreeVoltModelBringsOneVoltBackAsNineTenths)
     QTest::keyClick(voltage, '1');
     ASSERT_EQ(window->dialog().setVoltage(), 1.0);
     window->dialog().addCurrentAsHotValue();
-    EXPECT_EQ(window->dialog().controller().hotVoltageRaw().back(), 15);
+    EXPECT_EQ(window->dialog().controller().hotValues().voltages().back(), 15);
     list()->setCurrentRow(0);
     window->dialog().applyHotValue();
     EXPECT_EQ(window->text(1016), QStringLiteral("0.9"));

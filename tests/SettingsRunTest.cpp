@@ -51,7 +51,7 @@ TEST(SettingsRun, FirstStartWritesTheDefaultsAndListsTheirPair)
     DialogHarness window(missingPorts());
     EXPECT_EQ(window.settingsBytes(), kDefaults);
     EXPECT_EQ(rows(window), QStringList{QString::fromUtf8("13.8 В  10.0 A")});
-    EXPECT_EQ(window.dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{13800});
+    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{13800});
     EXPECT_FALSE(window.dialog().controller().diagnosticsOn());
 }
 
@@ -94,21 +94,21 @@ TEST(SettingsRun, IdentificationRescalesAndALostLinkSavesTheFile)
     ASSERT_TRUE(supply.start());
     DialogHarness window({supply.devicePath()});
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
-    EXPECT_EQ(window.dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{878});
-    EXPECT_EQ(window.dialog().controller().hotCurrentRaw(), std::vector<std::int32_t>{158});
+    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{878});
+    EXPECT_EQ(window.dialog().controller().hotValues().currents(), std::vector<std::int32_t>{158});
     EXPECT_TRUE(window.enabled(1048));
 
     supply.setSilent(true);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().identified(); }));
     EXPECT_EQ(window.settingsBytes(),
         "[COM-Port]\nUsePort=Auto\nLastPort=" + supply.devicePath() + "\n[HotValues]\nTotalZ=1\nV1=13.8\nA1=10.0\n");
-    EXPECT_TRUE(window.dialog().controller().hotVoltageRaw().empty());
+    EXPECT_TRUE(window.dialog().controller().hotValues().voltages().empty());
     EXPECT_EQ(rows(window).size(), 1);
 
     // Back again: the pair comes back from the file, rescaled once more.
     supply.setSilent(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 3s));
-    EXPECT_EQ(window.dialog().controller().hotVoltageRaw(), std::vector<std::int32_t>{878});
+    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{878});
 }
 
 TEST(SettingsRun, ClosingWhileIdentifiedSavesThePortItAnsweredOn)

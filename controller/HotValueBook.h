@@ -1,0 +1,48 @@
+#pragma once
+
+#include "settings/ControllerSettings.h"
+#include "supply/HotValueTable.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+// The hot-values list the controller keeps: the pairs read from the
+// settings, in the identified supply's units once it is known, handed back
+// to the file at each save, and the rows the list shows.
+class HotValueBook final : public QObject {
+    Q_OBJECT
+
+public:
+    // Replaces the pairs with those of the file.
+    void load(const std::vector<ControllerSettings::HotPair>& pairs);
+    void rescaleTo(const ModelProfile& profile) { table_.rescaleTo(profile); }
+    // A save that succeeded holds the pairs now: they are read again at the
+    // next identification.
+    void handedOver() { table_.clear(); }
+
+    std::optional<std::pair<double, double>> valueAt(int row, const ModelProfile& profile) const
+    {
+        return table_.valueAt(row, profile);
+    }
+    void add(double volts, double amperes, const ModelProfile& profile);
+    void remove(int row);
+
+    const HotValueTable& table() const { return table_; }
+    const std::vector<std::int32_t>& voltages() const { return table_.voltages(); }
+    const std::vector<std::int32_t>& currents() const { return table_.currents(); }
+
+signals:
+    void replaced(const QStringList& rows);
+    void added(const QString& row);
+    void removed(int row);
+    // A pair asked to be added that a row already holds.
+    void selected(int row);
+
+private:
+    HotValueTable table_;
+};

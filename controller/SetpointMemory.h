@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+class SupplyLink;
+struct ModelProfile;
+
+// What the controller knows of the supply's setpoints. The link's slots hold
+// them in raw units; each is known or not, for a supply found with its output
+// on tells only the setpoint of the quantity it regulates.
+class SetpointMemory {
+public:
+    SetpointMemory(SupplyLink& link, const ModelProfile& profile);
+
+    // Known from now on, and on its way to the supply.
+    void sendVoltage(double volts);
+    void sendCurrent(double amperes);
+    // The first full status of a supply found: with the output off both words
+    // are setpoints, with it on only the regulating quantity's.
+    void adopt(bool outputOn, bool voltageRegulated);
+    // With the output off a word is the setpoint: one not known is learned,
+    // and its value returned.
+    std::optional<double> learnVoltage(std::int32_t raw);
+    std::optional<double> learnCurrent(std::int32_t raw);
+    // A voltage frame carries the slot as it stands: the value it sends when
+    // the voltage was not known, which from now on it is.
+    std::optional<double> takeUnknownVoltage();
+
+    std::optional<double> voltage() const;
+    std::optional<double> current() const;
+
+private:
+    SupplyLink& link_;
+    const ModelProfile& profile_;
+    bool voltageKnown_ = false;
+    bool currentKnown_ = false;
+};

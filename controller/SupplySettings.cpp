@@ -1,0 +1,32 @@
+#include "controller/SupplySettings.h"
+
+#include "settings/SettingsAdvice.h"
+#include "settings/StaleTemporaries.h"
+
+SupplySettings::SupplySettings()
+    : settings_(SettingsFile(SettingsFile::defaultPath()))
+{
+}
+
+SupplySettings::Problem SupplySettings::prepare()
+{
+    return settings_.hasPortSetting() ? Problem::None : settings_.writeDefaults();
+}
+
+ControllerSettings::Loaded SupplySettings::load(bool startup)
+{
+    ControllerSettings::Loaded loaded = settings_.load();
+    if (startup) {
+        StaleTemporaries::remove(path());
+        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen};
+    }
+    return loaded;
+}
+
+std::optional<std::string> SupplySettings::adviceOnce(Problem problem)
+{
+    if (problem == Problem::None || !told_.insert(problem).second) {
+        return std::nullopt;
+    }
+    return SettingsAdvice::text(problem, path());
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "settings/ControllerSettings.h"
+
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+
+// The settings file as the supply controller uses it: read at start-up and
+// at each identification, saved at each loss of the link and at the end,
+// and each kind of problem told once a run, for a save is tried often.
+class SupplySettings {
+public:
+    using Problem = ControllerSettings::Problem;
+
+    SupplySettings();
+
+    // Writes the defaults into a file that was never written.
+    Problem prepare();
+    // At start-up it also clears what a killed save left, and keeps the remote-control keys.
+    ControllerSettings::Loaded load(bool startup);
+    Problem save(const ControllerSettings::Saved& saved) { return settings_.save(saved); }
+    Problem appendPair(double volts, double amperes) { return settings_.appendPair(volts, amperes); }
+    // What to tell the user about a problem not told before in this run, UTF-8.
+    std::optional<std::string> adviceOnce(Problem problem);
+
+    // The remote-control keys as read at start-up.
+    const std::pair<std::string, std::string>& remoteKeys() const { return remoteKeys_; }
+    const std::string& path() const { return settings_.file().path(); }
+
+private:
+    ControllerSettings settings_;
+    std::set<Problem> told_;
+    std::pair<std::string, std::string> remoteKeys_;
+};
