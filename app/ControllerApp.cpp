@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
 #include "app/QtTranslation.h"
-#include "readings/ReadingsWindow.h"
+#include "chart/ReadingsWindow.h"
 #include "station/SupplyStation.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "supply/OneDecimalRule.h"
+#include "panels/OneDecimalRule.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "settings/AtomicFile.h"
-#include "toolkit/Cp1251.h"
+#include "text/Cp1251.h"
 
 #include <cerrno>
 #include <cstdlib>

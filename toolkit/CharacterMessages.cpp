@@ -1,6 +1,6 @@
 #include "toolkit/CharacterMessages.h"
 
-#include "toolkit/Cp1251.h"
+#include "text/Cp1251.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 // Any texts, selections and characters through the one-decimal editing rule,
 // re-entered on every change as in the window.
+#include "panels/OneDecimalRule.h"
 #include "toolkit/ClassicEdit.h"
-#include "supply/OneDecimalRule.h"
 
 #include <QApplication>
 

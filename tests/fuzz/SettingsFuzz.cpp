@@ -1,6 +1,6 @@
 // Any settings file: read as at start-up, then edited and written back.
 #include "settings/ControllerSettings.h"
-#include "toolkit/Cp1251.h"
+#include "text/Cp1251.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 
 #include "SimulatedSupply.h"
 #include "app/ControllerDialog.h"
+#include "panels/DiagnosticLog.h"
 #include "settings/ControllerSettings.h"
-#include "settings/DiagnosticLog.h"
 #include "station/SupplyStation.h"
 #include "toolkit/ClassicEdit.h"
 

@@ -1,9 +1,9 @@
 // Memory of a day of readings, the chart's redraw and live edge with that
 // day behind it, and the recorder's cost per reading.
+#include "chart/ReadingsWindow.h"
 #include "readings/CsvRecorder.h"
 #include "readings/ReadingHistory.h"
 #include "readings/ReadingsModel.h"
-#include "readings/ReadingsWindow.h"
 
 #include <qcustomplot.h>
 

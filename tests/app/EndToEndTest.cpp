@@ -1,10 +1,10 @@
 #include "DialogHarness.h"
 
 #include "SimulatedSupply.h"
-#include "readings/ReadingsWindow.h"
+#include "chart/ReadingsWindow.h"
+#include "panels/SupplyFrame.h"
 #include "remote/ScpiSession.h"
 #include "remote/SupplyInstrument.h"
-#include "supply/SupplyFrame.h"
 
 #include <QElapsedTimer>
 #include <QFile>

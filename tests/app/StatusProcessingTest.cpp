@@ -1,6 +1,6 @@
 #include "DialogHarness.h"
 
-#include "supply/SupplyFrame.h"
+#include "panels/SupplyFrame.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/UpDownControl.h"
 

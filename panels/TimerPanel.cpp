@@ -1,4 +1,4 @@
-#include "timer/TimerPanel.h"
+#include "panels/TimerPanel.h"
 
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"

@@ -1,5 +1,5 @@
 #include "settings/IniDocument.h"
-#include "toolkit/Cp1251.h"
+#include "text/Cp1251.h"
 
 #include <gtest/gtest.h>
 

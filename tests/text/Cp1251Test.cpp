@@ -1,4 +1,4 @@
-#include "toolkit/Cp1251.h"
+#include "text/Cp1251.h"
 
 #include <QString>
 

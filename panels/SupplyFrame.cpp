@@ -1,4 +1,4 @@
-#include "supply/SupplyFrame.h"
+#include "panels/SupplyFrame.h"
 
 #include "supply/Conversions.h"
 

@@ -1,8 +1,8 @@
-#include "settings/DiagnosticLog.h"
+#include "panels/DiagnosticLog.h"
 
+#include "text/Cp1251.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"
-#include "toolkit/Cp1251.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

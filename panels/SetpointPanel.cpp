@@ -1,4 +1,4 @@
-#include "supply/SetpointPanel.h"
+#include "panels/SetpointPanel.h"
 
 #include "supply/Conversions.h"
 #include "supply/ModelProfile.h"

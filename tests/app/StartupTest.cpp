@@ -1,6 +1,6 @@
 #include "DialogHarness.h"
 
-#include "supply/SupplyFrame.h"
+#include "panels/SupplyFrame.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "readings/ReadingsChart.h"
+#include "chart/ReadingsChart.h"
 
+#include "chart/WallClockTicker.h"
 #include "readings/ValueScale.h"
-#include "readings/WallClockTicker.h"
 
 #include <qcustomplot.h>
 

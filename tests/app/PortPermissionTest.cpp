@@ -2,7 +2,7 @@
 
 #include "link/PortAccessAdvice.h"
 #include "link/QtSerialPort.h"
-#include "supply/SupplyFrame.h"
+#include "panels/SupplyFrame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "readings/WallClockTicker.h"
+#include "chart/WallClockTicker.h"
 
 #include <cmath>
 

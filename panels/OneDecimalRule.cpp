@@ -1,4 +1,4 @@
-#include "supply/OneDecimalRule.h"
+#include "panels/OneDecimalRule.h"
 
 #include "supply/CNumber.h"
 #include "supply/Conversions.h"

@@ -2,8 +2,8 @@
 
 #include "FileSizeLimit.h"
 #include "SimulatedSupply.h"
-#include "settings/DiagnosticLog.h"
-#include "toolkit/Cp1251.h"
+#include "panels/DiagnosticLog.h"
+#include "text/Cp1251.h"
 
 #include <QDir>
 #include <QLabel>

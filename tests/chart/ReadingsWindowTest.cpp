@@ -1,4 +1,4 @@
-#include "readings/ReadingsWindow.h"
+#include "chart/ReadingsWindow.h"
 #include "readings/CsvLine.h"
 #include "readings/ReadingsModel.h"
 

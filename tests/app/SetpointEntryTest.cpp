@@ -1,7 +1,7 @@
 #include "DialogHarness.h"
 
 #include "SimulatedSupply.h"
-#include "supply/OneDecimalRule.h"
+#include "panels/OneDecimalRule.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DataExchange.h"
 #include "toolkit/UpDownControl.h"

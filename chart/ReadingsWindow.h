@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ReadingsChart.h"
 #include "readings/CsvRecorder.h"
-#include "readings/ReadingsChart.h"
 
 #include <QWidget>
 
