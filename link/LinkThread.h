@@ -9,7 +9,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <thread>
+
+class QThread;
 
 // Runs a LinkWorker on a thread of its own and makes sure that, once the
 // link has told the worker to stop, the thread is gone before the link is.
@@ -43,5 +44,6 @@ private:
     std::shared_ptr<LinkState> state_;
     std::shared_ptr<Shared> shared_;
     std::unique_ptr<LinkWorker> worker_;
-    std::thread thread_;
+    // A QThread, so that the serial port has the event dispatcher it expects.
+    QThread* thread_ = nullptr;
 };

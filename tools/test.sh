@@ -43,7 +43,7 @@ quietly build/clang-tidy.log 'warning:|error:' \
 # would only report its internal locking: the link's own tests run here.
 step="the link's tests under ThreadSanitizer"
 tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF --target link_tests unit_tests sim_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/link/link_tests --gtest_brief=1
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tools/tsan.supp" build-tsan/tests/link/link_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/unit_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 
