@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventLoopWait.h"
 #include "controller/SupplyController.h"
 #include "link/PortList.h"
 #include "link/SupplyLink.h"
@@ -58,11 +59,7 @@ public:
 
     bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(3))
     {
-        const QDeadlineTimer deadline(timeout);
-        while (!condition() && !deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return condition();
+        return spinUntil(condition, timeout);
     }
 
     SupplyLink& link() { return link_; }

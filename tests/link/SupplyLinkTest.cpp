@@ -1,3 +1,4 @@
+#include "EventLoopWait.h"
 #include "MemorySerialPort.h"
 
 #include "link/SupplyLink.h"
@@ -21,16 +22,6 @@ using Bytes = MemorySerialPort::Bytes;
 namespace {
 
 constexpr LinkTiming kFast{1ms, 5ms, 5ms, 1ms, 20ms};
-
-// Runs the event loop, which hands the links their turns, until the condition holds.
-bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!condition() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return condition();
-}
 
 // Records each reply of a link on an in-memory line. A reaction runs on the
 // worker's thread right after it writes a poll, before its pause, so what it
@@ -373,12 +364,12 @@ TEST(SupplyLink, TwoLinksInOneProcessNeverMeet)
     const auto heard = [](const std::vector<std::int32_t>& statuses, std::int32_t status) {
         return std::count(statuses.begin(), statuses.end(), status) >= 3;
     };
-    ASSERT_TRUE(spinUntil([&] { return heard(oneHeard, 2) && heard(twoHeard, 5); }));
+    ASSERT_TRUE(spinUntil([&] { return heard(oneHeard, 2) && heard(twoHeard, 5); }, 5s));
 
     one.sendVoltage(300);
-    ASSERT_TRUE(spinUntil([&] { return first.commandCount() == 1; }));
+    ASSERT_TRUE(spinUntil([&] { return first.commandCount() == 1; }, 5s));
     const std::size_t polls = second.pollCount();
-    ASSERT_TRUE(spinUntil([&] { return second.pollCount() >= polls + 3; }));
+    ASSERT_TRUE(spinUntil([&] { return second.pollCount() >= polls + 3; }, 5s));
     EXPECT_EQ(first.voltageRaw(), 300);
     EXPECT_EQ(second.commandCount(), 0U);
     EXPECT_EQ(second.voltageRaw(), 764);

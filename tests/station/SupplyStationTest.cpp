@@ -1,6 +1,7 @@
 #include "station/SupplyStation.h"
 #include "link/PortList.h"
 
+#include "EventLoopWait.h"
 #include "SimulatedSupply.h"
 
 #include <QCoreApplication>
@@ -20,15 +21,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!condition() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return condition();
-}
 
 quint16 freePort()
 {
@@ -56,19 +48,19 @@ TEST(SupplyStation, RunsTheSupplySideWithoutADisplay)
     std::ostringstream messages;
     station.start("127.0.0.1:" + std::to_string(port), messages);
     ASSERT_NE(station.remote(), nullptr) << messages.str();
-    ASSERT_TRUE(spinUntil([&] { return station.controller().live(); }));
+    ASSERT_TRUE(spinUntil([&] { return station.controller().live(); }, 5s));
 
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
-    ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }));
+    ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }, 5s));
     client.write("VOLT 5.0\n");
-    ASSERT_TRUE(spinUntil([&] { return supply.commandCount() >= 1; }));
+    ASSERT_TRUE(spinUntil([&] { return supply.commandCount() >= 1; }, 5s));
     EXPECT_EQ(supply.voltageRaw(), station.link().voltageRaw());
     ASSERT_TRUE(station.controller().voltageSetpoint().has_value());
     EXPECT_NEAR(*station.controller().voltageSetpoint(), 5.0, 1e-9);
 
     const std::size_t before = station.readings().history().size();
-    ASSERT_TRUE(spinUntil([&] { return station.readings().history().size() >= before + 2; }));
+    ASSERT_TRUE(spinUntil([&] { return station.readings().history().size() >= before + 2; }, 5s));
     station.shutDown();
     QFile record(csv);
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
