@@ -5,28 +5,26 @@
 
 #include <QDialog>
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 class QContextMenuEvent;
-class QPoint;
-class CharacterMessages;
 class DiagnosticLog;
 class HotValuesMenu;
 class HotValuesPanel;
 class LogoPicture;
 class PortAccessAdvice;
-class ReadingsWindow;
 class PortPermissionWatch;
+class ReadingsWindow;
 class SetpointPanel;
 class SupplyFrame;
 class TimerPanel;
+class WindowExchange;
 
-// The main window: it composes the window areas around the supply station's
-// controller, connects them, exchanges the values of its edits, and starts and
-// stops the station with its own life.
+// The main window: it composes the window areas, each of which binds itself
+// to the supply station's controller, and starts and stops the station with
+// its own life.
 class ControllerDialog final : public QDialog {
     Q_OBJECT
 
@@ -53,70 +51,19 @@ public:
 
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
-    double setVoltage() const { return setVoltage_; }
-    double setCurrent() const { return setCurrent_; }
-    int lastChar() const { return lastChar_; }
-    std::uint8_t timerHours() const { return timerHours_; }
-    std::uint8_t timerMinutes() const { return timerMinutes_; }
-    std::uint8_t timerSeconds() const { return timerSeconds_; }
 
     void accept() override;
     void reject() override;
-
-    // The window's handlers, public so that tests can drive them as the
-    // platform would.
-    void onVoltageEditChanged();
-    void onCurrentEditChanged();
-    void onVoltageSpin(int delta);
-    void onCurrentSpin(int delta);
-    void onHoursEdited();
-    void onMinutesEdited();
-    void onSecondsEdited();
-    void applyHotValue();
-    void showHotValuesMenu(const QPoint& globalPosition);
-    void addCurrentAsHotValue();
-    void addHotValueByDialog();
-    void deleteHotValue();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void composeAreas();
     void connectPrompts();
-    void connectNotifications();
-    void connectSupply();
-    void connectTimer();
-    void connectHotValues();
     void connectReadings();
     void arrangeTabOrder();
-    void showLive(bool live);
-    void onSetpointEditChanged(bool voltage);
-    void showOutput(bool on);
-    void showRunEnded();
-    void onSecondsOrMinutesEdited(std::uint8_t& field);
     void showRemoteClients();
-    void writeDataBack();
-    // Reads the time fields and the setpoints back from their edits; false
-    // when one of them holds no valid number, which prompt points out.
-    bool updateData(bool prompt);
-
-    // Counts the edit handlers running, one inside the other when a handler
-    // rewrites its edit: a field without a number is pointed out once, by the
-    // outermost.
-    class EditHandling {
-    public:
-        explicit EditHandling(int& depth)
-            : depth_(depth)
-        {
-            ++depth_;
-        }
-        ~EditHandling() { --depth_; }
-        EditHandling(const EditHandling&) = delete;
-        EditHandling& operator=(const EditHandling&) = delete;
-
-    private:
-        int& depth_;
-    };
 
     SupplyStation& station_;
     SupplyController& controller_;
@@ -125,21 +72,13 @@ private:
     std::unique_ptr<PortPermissionWatch> permissionWatch_;
     std::optional<std::string> remoteOption_;
     std::unique_ptr<LogoPicture> logo_;
-    std::unique_ptr<SupplyFrame> supplyFrame_;
-    std::unique_ptr<SetpointPanel> setpoints_;
-    std::unique_ptr<TimerPanel> timer_;
-    std::unique_ptr<HotValuesPanel> hotValues_;
-    std::unique_ptr<HotValuesMenu> hotMenu_;
-    std::unique_ptr<DiagnosticLog> log_;
-    std::unique_ptr<CharacterMessages> characters_;
-
-    bool exchanging_ = false;
+    // The areas are the window's children.
+    SupplyFrame* supplyFrame_ = nullptr;
+    SetpointPanel* setpoints_ = nullptr;
+    TimerPanel* timer_ = nullptr;
+    HotValuesPanel* hotValues_ = nullptr;
+    HotValuesMenu* hotMenu_ = nullptr;
+    DiagnosticLog* log_ = nullptr;
+    WindowExchange* exchange_ = nullptr;
     bool closing_ = false;
-    std::uint8_t timerHours_ = 0;
-    std::uint8_t timerMinutes_ = 0;
-    std::uint8_t timerSeconds_ = 0;
-    int lastChar_ = 0;
-    int editDepth_ = 0;
-    double setVoltage_ = 0.0;
-    double setCurrent_ = 0.0;
 };

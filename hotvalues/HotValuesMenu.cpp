@@ -3,30 +3,38 @@
 #include "controller/SupplyController.h"
 #include "hotvalues/AddValuesDialog.h"
 #include "hotvalues/HotValuesPanel.h"
+#include "panels/SetpointPanel.h"
+#include "panels/WindowExchange.h"
 
-HotValuesMenu::HotValuesMenu(QWidget* window, HotValuesPanel& panel, SupplyController& supply)
-    : window_(window)
-    , panel_(panel)
+#include <QListWidget>
+
+HotValuesMenu::HotValuesMenu(QWidget* window, const Parts& parts, SupplyController& supply)
+    : QObject(window)
+    , window_(window)
+    , parts_(parts)
     , supply_(supply)
 {
+    connect(parts.panel.list(), &QListWidget::itemDoubleClicked, this, &HotValuesMenu::apply);
 }
 
-void HotValuesMenu::show(const QPoint& at, double volts, double amperes, const std::function<void()>& apply)
+void HotValuesMenu::show(const QPoint& at)
 {
-    if (!panel_.isEnabled() || !supply_.identified()) {
+    if (!parts_.panel.isEnabled() || !supply_.identified()) {
         return;
     }
-    const auto command = panel_.runMenu(
+    const double volts = parts_.exchange.voltage();
+    const double amperes = parts_.exchange.current();
+    const auto command = parts_.panel.runMenu(
         at, [&](int row) { return supply_.hotValues().table().holdsAt(row, volts, amperes, supply_.profile()); });
     switch (command.value_or(HotValuesPanel::Command{})) {
     case HotValuesPanel::SetAsCurrent:
         apply();
         break;
     case HotValuesPanel::AddValue:
-        addByDialog(volts, amperes);
+        addByDialog();
         break;
     case HotValuesPanel::AddCurrent:
-        addPresent(volts, amperes);
+        addPresent();
         break;
     case HotValuesPanel::Delete:
         deleteSelected();
@@ -34,14 +42,25 @@ void HotValuesMenu::show(const QPoint& at, double volts, double amperes, const s
     }
 }
 
-void HotValuesMenu::addPresent(double volts, double amperes)
+void HotValuesMenu::apply()
+{
+    const auto row = parts_.panel.selectedRow();
+    const auto pair = row ? supply_.hotValue(*row) : std::nullopt;
+    if (!pair) {
+        return;
+    }
+    parts_.exchange.write(pair->first, pair->second);
+    parts_.setpoints.enterWrittenValues();
+}
+
+void HotValuesMenu::addPresent()
 {
     if (supply_.identified()) {
-        supply_.addHotValue(volts, amperes);
+        supply_.addHotValue(parts_.exchange.voltage(), parts_.exchange.current());
     }
 }
 
-void HotValuesMenu::addByDialog(double volts, double amperes)
+void HotValuesMenu::addByDialog()
 {
     if (!supply_.identified()) {
         return;
@@ -49,7 +68,7 @@ void HotValuesMenu::addByDialog(double volts, double amperes)
     const ModelProfile& profile = supply_.profile();
     const AddValuesDialog::Limits limits{
         profile.voltageMax, profile.currentMax, profile.voltageMin, profile.currentMin};
-    AddValuesDialog dialog(window_, limits, volts, amperes);
+    AddValuesDialog dialog(window_, limits, parts_.exchange.voltage(), parts_.exchange.current());
     if (dialog.exec() == QDialog::Accepted) {
         // Should the link have gone meanwhile, the controller keeps the pair in the file.
         supply_.addHotValue(dialog.voltage(), dialog.current());
@@ -58,7 +77,7 @@ void HotValuesMenu::addByDialog(double volts, double amperes)
 
 void HotValuesMenu::deleteSelected()
 {
-    if (const auto row = panel_.selectedRow()) {
+    if (const auto row = parts_.panel.selectedRow()) {
         supply_.hotValues().remove(*row);
     }
 }

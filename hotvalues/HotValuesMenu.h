@@ -1,27 +1,40 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
 
 class HotValuesPanel;
 class QPoint;
 class QWidget;
+class SetpointPanel;
 class SupplyController;
+class WindowExchange;
 
-// The hot-values list's commands: its context menu, adding the present values
-// or a pair typed into the add-values dialog, deleting the selected row. All
-// of them need an identified supply.
-class HotValuesMenu {
+// The hot-values list's commands: its context menu, setting a row as the
+// present values, adding the present values or a pair typed into the
+// add-values dialog, deleting the selected row. All of them need an
+// identified supply; the present values are the window's exchanged ones.
+class HotValuesMenu final : public QObject {
+    Q_OBJECT
+
 public:
-    HotValuesMenu(QWidget* window, HotValuesPanel& panel, SupplyController& supply);
+    struct Parts {
+        HotValuesPanel& panel;
+        SetpointPanel& setpoints;
+        WindowExchange& exchange;
+    };
 
-    // A right-click at a point of the screen; "set as current" runs apply.
-    void show(const QPoint& at, double volts, double amperes, const std::function<void()>& apply);
-    void addPresent(double volts, double amperes);
-    void addByDialog(double volts, double amperes);
+    HotValuesMenu(QWidget* window, const Parts& parts, SupplyController& supply);
+
+    // A right-click at a point of the screen.
+    void show(const QPoint& at);
+    // The selected row becomes the setpoints, through the edits as if typed.
+    void apply();
+    void addPresent();
+    void addByDialog();
     void deleteSelected();
 
 private:
     QWidget* window_;
-    HotValuesPanel& panel_;
+    Parts parts_;
     SupplyController& supply_;
 };

@@ -1,5 +1,6 @@
 #include "hotvalues/HotValuesPanel.h"
 
+#include "controller/SupplyController.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"
 
@@ -10,9 +11,9 @@
 
 namespace {
 
-QAction* addCommand(QMenu* menu, const char* text, HotValuesPanel::Command command)
+QAction* addCommand(QMenu* menu, const QString& text, HotValuesPanel::Command command)
 {
-    QAction* action = menu->addAction(QString::fromUtf8(text));
+    QAction* action = menu->addAction(text);
     action->setData(static_cast<int>(command));
     return action;
 }
@@ -20,8 +21,9 @@ QAction* addCommand(QMenu* menu, const char* text, HotValuesPanel::Command comma
 } // namespace
 
 HotValuesPanel::HotValuesPanel(QWidget* window)
+    : QObject(window)
 {
-    auto* frame = new QGroupBox(QString::fromUtf8("Быстрые значения"), window);
+    auto* frame = new QGroupBox(tr("Быстрые значения"), window);
     frame->setAlignment(Qt::AlignHCenter);
     DialogUnits::place(frame, 0, 8, 66, 83, 124);
     frame->setObjectName(QStringLiteral("hotValuesFrame"));
@@ -36,12 +38,28 @@ HotValuesPanel::HotValuesPanel(QWidget* window)
 
     menu_ = new QMenu(window);
     menu_->setObjectName(QStringLiteral("160"));
-    setAsCurrent_ = addCommand(menu_, "Установить как текущее", SetAsCurrent);
+    setAsCurrent_ = addCommand(menu_, tr("Установить как текущее"), SetAsCurrent);
     menu_->addSeparator();
-    addCommand(menu_, "Добавить значение", AddValue);
-    addCommand(menu_, "Добавить текущее", AddCurrent);
+    addCommand(menu_, tr("Добавить значение"), AddValue);
+    addCommand(menu_, tr("Добавить текущее"), AddCurrent);
     menu_->addSeparator();
-    remove_ = addCommand(menu_, "Удалить", Delete);
+    remove_ = addCommand(menu_, tr("Удалить"), Delete);
+}
+
+void HotValuesPanel::bind(SupplyController& supply)
+{
+    const HotValueBook* book = &supply.hotValues();
+    connect(book, &HotValueBook::replaced, this, [this](const QStringList& rows) {
+        clear();
+        list_->addItems(rows);
+    });
+    connect(book, &HotValueBook::added, this, &HotValuesPanel::addRow);
+    connect(book, &HotValueBook::removed, this, &HotValuesPanel::removeRow);
+    connect(book, &HotValueBook::selected, this, &HotValuesPanel::selectRow);
+    connect(&supply, &SupplyController::linkLost, this, [this] { setEnabled(false); });
+    connect(&supply, &SupplyController::controlsLive, this, [this] { setEnabled(true); });
+    connect(&supply.timer(), &TimerRun::runStarted, this, [this] { setEnabled(false); });
+    connect(&supply.timer(), &TimerRun::runEnded, this, [this] { setEnabled(true); });
 }
 
 void HotValuesPanel::setEnabled(bool enabled)

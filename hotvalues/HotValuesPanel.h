@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+
 #include <functional>
 #include <optional>
 
@@ -9,13 +11,20 @@ class QMenu;
 class QPoint;
 class QString;
 class QWidget;
+class SupplyController;
 
-// The list of hot values, its frame and its context menu.
-class HotValuesPanel {
+// The list of hot values, its frame and its context menu. It shows the
+// controller's list and is usable while the controls are live and no timer
+// run holds the setpoints.
+class HotValuesPanel final : public QObject {
+    Q_OBJECT
+
 public:
     enum Command { SetAsCurrent = 32775, AddValue = 32771, AddCurrent = 32772, Delete = 32774 };
 
     explicit HotValuesPanel(QWidget* window);
+
+    void bind(SupplyController& supply);
 
     void setEnabled(bool enabled);
     bool isEnabled() const;

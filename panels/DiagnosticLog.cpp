@@ -1,5 +1,6 @@
 #include "panels/DiagnosticLog.h"
 
+#include "controller/SupplyController.h"
 #include "text/Cp1251.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"
@@ -12,7 +13,8 @@
 #include <memory>
 
 DiagnosticLog::DiagnosticLog(QWidget* window)
-    : edit_(new QPlainTextEdit(window))
+    : QObject(window)
+    , edit_(new QPlainTextEdit(window))
 {
     edit_->setReadOnly(true);
     edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -23,6 +25,11 @@ DiagnosticLog::DiagnosticLog(QWidget* window)
     WindowLook::paintReadOnlyText(edit_);
     DialogUnits::place(edit_, 1064, 8, 1, 330, 63);
     edit_->hide();
+}
+
+void DiagnosticLog::bind(SupplyController& supply) const
+{
+    connect(&supply, &SupplyController::logLine, this, &DiagnosticLog::appendLine);
 }
 
 void DiagnosticLog::show()

@@ -1,7 +1,10 @@
 #include "panels/SetpointPanel.h"
 
+#include "controller/SupplyController.h"
+#include "panels/WindowExchange.h"
 #include "supply/Conversions.h"
 #include "supply/ModelProfile.h"
+#include "toolkit/CharacterMessages.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/UpDownControl.h"
@@ -31,9 +34,9 @@ UpDownControl* makeSpin(QWidget* window, int id, int x, int width)
     return spin;
 }
 
-QPushButton* makeButton(QWidget* window, const char* text, int id, int x)
+QPushButton* makeButton(QWidget* window, const QString& text, int id, int x)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text), window);
+    auto* button = new QPushButton(text, window);
     // Enter acts on no button of the main window.
     button->setAutoDefault(false);
     DialogUnits::place(button, id, x, 108, 45, 15);
@@ -55,16 +58,80 @@ int tenths(double value)
 } // namespace
 
 SetpointPanel::SetpointPanel(QWidget* window)
-    : voltageEdit_(makeSetpointEdit(window, 1016, 108))
+    : QObject(window)
+    , voltageEdit_(makeSetpointEdit(window, 1016, 108))
     , voltageSpin_(makeSpin(window, 1017, 155, 12))
     , currentEdit_(makeSetpointEdit(window, 1022, 178))
     , currentSpin_(makeSpin(window, 1023, 219, 11))
-    , onButton_(makeButton(window, "Включить", 1024, 127))
-    , offButton_(makeButton(window, "Выключить", 1025, 172))
+    , onButton_(makeButton(window, tr("Включить"), 1024, 127))
+    , offButton_(makeButton(window, tr("Выключить"), 1025, 172))
+    , characters_(new CharacterMessages(window, [this](int code) { lastChar_ = code; }))
 {
     offButton_->setEnabled(false);
     voltageSpin_->attach(voltageEdit_);
     currentSpin_->attach(currentEdit_);
+}
+
+void SetpointPanel::bind(SupplyController& supply, WindowExchange& exchange)
+{
+    supply_ = &supply;
+    exchange_ = &exchange;
+    connectControls();
+    connectSupply();
+}
+
+void SetpointPanel::connectControls()
+{
+    connect(voltageEdit_, &ClassicEdit::changed, this, [this] { onEditChanged(true); });
+    connect(currentEdit_, &ClassicEdit::changed, this, [this] { onEditChanged(false); });
+    connect(voltageSpin_, &UpDownControl::stepped, this,
+        [this](int delta) { OneDecimalRule::onStep(*voltageEdit_, lastChar_, bounds(true), delta); });
+    connect(currentSpin_, &UpDownControl::stepped, this,
+        [this](int delta) { OneDecimalRule::onStep(*currentEdit_, lastChar_, bounds(false), delta); });
+    connect(onButton_, &QPushButton::clicked, supply_, &SupplyController::toggleOutput);
+    connect(offButton_, &QPushButton::clicked, supply_, &SupplyController::toggleOutput);
+}
+
+void SetpointPanel::connectSupply()
+{
+    SupplyController* supply = supply_;
+    connect(supply, &SupplyController::supplyIdentified, this, [this] { applyLimits(supply_->profile()); });
+    connect(supply, &SupplyController::linkLost, this, &SetpointPanel::hide);
+    connect(supply, &SupplyController::controlsLive, this, &SetpointPanel::showLive);
+    connect(supply, &SupplyController::outputChanged, this, &SetpointPanel::showOutput);
+    connect(supply, &SupplyController::outputToggleWithdrawn, this, &SetpointPanel::showOutput);
+    connect(supply, &SupplyController::outputTogglePending, this, &SetpointPanel::disableOutputButtons);
+    connect(supply, &SupplyController::voltageAdopted, this, [this](double volts) { showSetpoint(true, volts); });
+    connect(supply, &SupplyController::currentAdopted, this, [this](double amperes) { showSetpoint(false, amperes); });
+    const auto showVoltage = [this](double volts) { showSetpointQuietly(true, volts); };
+    const auto showCurrent = [this](double amperes) { showSetpointQuietly(false, amperes); };
+    connect(supply, &SupplyController::voltageCommanded, this, showVoltage);
+    connect(supply, &SupplyController::currentCommanded, this, showCurrent);
+    connect(supply, &SupplyController::voltageLearned, this, showVoltage);
+    connect(supply, &SupplyController::currentLearned, this, showCurrent);
+    connect(&supply->timer(), &TimerRun::runEnded, this, &SetpointPanel::enableEdits);
+}
+
+void SetpointPanel::onEditChanged(bool voltage)
+{
+    if (exchange_->writing() || supply_->adoptingReadings()) {
+        return;
+    }
+    const EditHandling handling(editDepth_);
+    const auto value
+        = OneDecimalRule::onChange(voltage ? *voltageEdit_ : *currentEdit_, lastChar_, bounds(voltage), {});
+    if (value) {
+        voltage ? supply_->setVoltage(*value) : supply_->setCurrent(*value);
+        exchange_->read(editDepth_ == 1, WindowExchange::Computed{voltage, *value});
+    }
+}
+
+void SetpointPanel::enterWrittenValues()
+{
+    lastChar_ = 1;
+    onEditChanged(true);
+    lastChar_ = 1;
+    onEditChanged(false);
 }
 
 void SetpointPanel::hide()
@@ -93,16 +160,10 @@ void SetpointPanel::applyLimits(const ModelProfile& profile)
     currentSpin_->setRange(tenths(profile.currentMin), tenths(profile.currentMax));
 }
 
-void SetpointPanel::showOutputOn()
+void SetpointPanel::showOutput(bool on)
 {
-    onButton_->setEnabled(false);
-    offButton_->setEnabled(true);
-}
-
-void SetpointPanel::showOutputOff()
-{
-    onButton_->setEnabled(true);
-    offButton_->setEnabled(false);
+    onButton_->setEnabled(!on);
+    offButton_->setEnabled(on);
 }
 
 void SetpointPanel::showSetpoint(bool voltage, double value)
@@ -129,32 +190,9 @@ void SetpointPanel::disableOutputButtons()
     offButton_->setEnabled(false);
 }
 
-OneDecimalRule::Bounds SetpointPanel::voltageBounds(const ModelProfile& profile)
+OneDecimalRule::Bounds SetpointPanel::bounds(bool voltage) const
 {
-    return {profile.voltageMin, profile.voltageMax};
-}
-
-OneDecimalRule::Bounds SetpointPanel::currentBounds(const ModelProfile& profile)
-{
-    return {profile.currentMin, profile.currentMax};
-}
-
-std::optional<double> SetpointPanel::onVoltageEditChanged(int& lastChar, const ModelProfile& profile)
-{
-    return OneDecimalRule::onChange(*voltageEdit_, lastChar, voltageBounds(profile), {});
-}
-
-std::optional<double> SetpointPanel::onCurrentEditChanged(int& lastChar, const ModelProfile& profile)
-{
-    return OneDecimalRule::onChange(*currentEdit_, lastChar, currentBounds(profile), {});
-}
-
-void SetpointPanel::onVoltageSpin(int& lastChar, const ModelProfile& profile, int delta)
-{
-    OneDecimalRule::onStep(*voltageEdit_, lastChar, voltageBounds(profile), delta);
-}
-
-void SetpointPanel::onCurrentSpin(int& lastChar, const ModelProfile& profile, int delta)
-{
-    OneDecimalRule::onStep(*currentEdit_, lastChar, currentBounds(profile), delta);
+    const ModelProfile& profile = supply_->profile();
+    return voltage ? OneDecimalRule::Bounds{profile.voltageMin, profile.voltageMax}
+                   : OneDecimalRule::Bounds{profile.currentMin, profile.currentMax};
 }

@@ -2,50 +2,74 @@
 
 #include "panels/OneDecimalRule.h"
 
+#include <QObject>
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 
+class CharacterMessages;
 class ClassicEdit;
 class QPushButton;
 class QWidget;
+class SupplyController;
 class UpDownControl;
+class WindowExchange;
 struct ModelProfile;
 
-// The setpoint edits with their arrows and the two output buttons.
-class SetpointPanel {
+// The setpoint edits with their arrows and the two output buttons. It follows
+// the supply and sends what is typed through the controller; the character
+// last typed into the window decides how an edit's rule reads a change.
+class SetpointPanel final : public QObject {
+    Q_OBJECT
+
 public:
     explicit SetpointPanel(QWidget* window);
 
+    void bind(SupplyController& supply, WindowExchange& exchange);
+
+    // Runs both edits' rules on what the exchange has just written into them,
+    // as typing would, so that their values go to the supply.
+    void enterWrittenValues();
+
+    int lastChar() const { return lastChar_; }
+    ClassicEdit* voltageEdit() const { return voltageEdit_; }
+    ClassicEdit* currentEdit() const { return currentEdit_; }
+    QPushButton* onButton() const { return onButton_; }
+    QPushButton* offButton() const { return offButton_; }
+
+private:
+    // Counts the edit handlers running, one inside the other when a handler
+    // rewrites its edit: a field without a number is pointed out once, by the
+    // outermost.
+    class EditHandling {
+    public:
+        explicit EditHandling(int& depth)
+            : depth_(depth)
+        {
+            ++depth_;
+        }
+        ~EditHandling() { --depth_; }
+        EditHandling(const EditHandling&) = delete;
+        EditHandling& operator=(const EditHandling&) = delete;
+
+    private:
+        int& depth_;
+    };
+
+    void connectControls();
+    void connectSupply();
+    void onEditChanged(bool voltage);
     void hide();
     void showLive();
     void applyLimits(const ModelProfile& profile);
-    void showOutputOn();
-    void showOutputOff();
+    void showOutput(bool on);
     // Writes a setpoint into its edit, which runs the edit's rule as typing would.
     void showSetpoint(bool voltage, double value);
     // The same without running the rule: a value set elsewhere.
     void showSetpointQuietly(bool voltage, double value);
     void disableOutputButtons();
     void enableEdits();
-
-    // The setpoint to send after a change of an edit, if the rule gives one.
-    std::optional<double> onVoltageEditChanged(int& lastChar, const ModelProfile& profile);
-    std::optional<double> onCurrentEditChanged(int& lastChar, const ModelProfile& profile);
-    void onVoltageSpin(int& lastChar, const ModelProfile& profile, int delta);
-    void onCurrentSpin(int& lastChar, const ModelProfile& profile, int delta);
-
-    ClassicEdit* voltageEdit() const { return voltageEdit_; }
-    ClassicEdit* currentEdit() const { return currentEdit_; }
-    UpDownControl* voltageSpin() const { return voltageSpin_; }
-    UpDownControl* currentSpin() const { return currentSpin_; }
-    QPushButton* onButton() const { return onButton_; }
-    QPushButton* offButton() const { return offButton_; }
-
-private:
-    static OneDecimalRule::Bounds voltageBounds(const ModelProfile& profile);
-    static OneDecimalRule::Bounds currentBounds(const ModelProfile& profile);
+    OneDecimalRule::Bounds bounds(bool voltage) const;
 
     ClassicEdit* voltageEdit_;
     UpDownControl* voltageSpin_;
@@ -53,4 +77,9 @@ private:
     UpDownControl* currentSpin_;
     QPushButton* onButton_;
     QPushButton* offButton_;
+    CharacterMessages* characters_;
+    SupplyController* supply_ = nullptr;
+    WindowExchange* exchange_ = nullptr;
+    int lastChar_ = 0;
+    int editDepth_ = 0;
 };

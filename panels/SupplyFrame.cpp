@@ -1,31 +1,37 @@
 #include "panels/SupplyFrame.h"
 
+#include "controller/SupplyController.h"
 #include "supply/Conversions.h"
-
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
-const char* const SupplyFrame::kNoLinkCaption = "Нет связи";
-const char* const SupplyFrame::kConnectedCaption = "Соединен";
-const char* const SupplyFrame::kNoFreePortText
-    = "Нету свободных COM-портов! Закройте приложения использующие последовательные порты.";
-const char* const SupplyFrame::kNoConnectionText
-    = "Нет связи с источником питания. Убедитесь, что он включен в сеть и подключен к COM-порту компьютера.";
-const char* const SupplyFrame::kPanelSwitchText
-    = "Управление источником питания возможно только при выключенном состоянии тумблера On/Off.";
-const char* const SupplyFrame::kPortsRefusedText
-    = "Нет доступа к COM-портам! Добавьте пользователя в группу dialout "
-      "(sudo\u00a0usermod\u00a0-aG\u00a0dialout\u00a0$USER) и войдите в систему заново.";
+const char* const SupplyFrame::kNoLinkCaption = QT_TRANSLATE_NOOP("SupplyFrame", "Нет связи");
+const char* const SupplyFrame::kConnectedCaption = QT_TRANSLATE_NOOP("SupplyFrame", "Соединен");
+const char* const SupplyFrame::kNoFreePortText = QT_TRANSLATE_NOOP(
+    "SupplyFrame", "Нету свободных COM-портов! Закройте приложения использующие последовательные порты.");
+const char* const SupplyFrame::kNoConnectionText = QT_TRANSLATE_NOOP("SupplyFrame",
+    "Нет связи с источником питания. Убедитесь, что он включен в сеть и подключен к COM-порту компьютера.");
+const char* const SupplyFrame::kPanelSwitchText = QT_TRANSLATE_NOOP(
+    "SupplyFrame", "Управление источником питания возможно только при выключенном состоянии тумблера On/Off.");
+const char* const SupplyFrame::kPortsRefusedText = QT_TRANSLATE_NOOP("SupplyFrame",
+    "Нет доступа к COM-портам! Добавьте пользователя в группу dialout "
+    "(sudo\u00a0usermod\u00a0-aG\u00a0dialout\u00a0$USER) и войдите в систему заново.");
 
 namespace {
 
-QLabel* makeLabel(QWidget* window, const char* text, Qt::Alignment alignment, int id, QRect units)
+QString translated(const char* text)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), window);
+    return QCoreApplication::translate("SupplyFrame", text);
+}
+
+QLabel* makeLabel(QWidget* window, const QString& text, Qt::Alignment alignment, int id, QRect units)
+{
+    auto* label = new QLabel(text, window);
     label->setAlignment(alignment | Qt::AlignVCenter);
     DialogUnits::place(label, id, units.x(), units.y(), units.width(), units.height());
     label->hide();
@@ -56,7 +62,8 @@ QLabel* makeLamp(QWidget* window, const char* resource, int id, int x)
 } // namespace
 
 SupplyFrame::SupplyFrame(QWidget* window)
-    : frame_(new QGroupBox(QString::fromUtf8(kNoLinkCaption), window))
+    : QObject(window)
+    , frame_(new QGroupBox(translated(kNoLinkCaption), window))
 {
     frame_->setAlignment(Qt::AlignHCenter);
     DialogUnits::place(frame_, 1000, 99, 66, 148, 124);
@@ -66,12 +73,27 @@ SupplyFrame::SupplyFrame(QWidget* window)
     createLamps(window);
 }
 
+void SupplyFrame::bind(SupplyController& supply)
+{
+    connect(&supply, &SupplyController::supplyIdentified, this, &SupplyFrame::showIdentified);
+    connect(&supply, &SupplyController::panelSwitchReported, this, [this] { showMessage(kPanelSwitchText); });
+    connect(&supply, &SupplyController::linkLost, this, &SupplyFrame::showNoConnection);
+    connect(&supply, &SupplyController::controlsLive, this, &SupplyFrame::showControlsLive);
+    connect(&supply, &SupplyController::outputChanged, this, &SupplyFrame::showOutput);
+    connect(&supply, &SupplyController::regulationChanged, this, &SupplyFrame::showRegulation);
+    connect(&supply, &SupplyController::voltageRead, this,
+        [this](double volts) { voltageReadout_->setText(QString::fromStdString(Conversions::voltageText(volts))); });
+    connect(&supply, &SupplyController::currentRead, this, [this](double amperes) {
+        currentReadout_->setText(QString::fromStdString(Conversions::currentText(amperes)));
+    });
+}
+
 void SupplyFrame::createCaptions(QWidget* window)
 {
-    supplyCaption_ = makeLabel(window, "Источник питания", Qt::AlignLeft, 1005, {103, 78, 65, 9});
-    supplyName_ = makeLabel(window, "Name", Qt::AlignRight, 1004, {178, 78, 65, 9});
-    modelCaption_ = makeLabel(window, "Модель", Qt::AlignLeft, 1006, {103, 89, 65, 9});
-    modelName_ = makeLabel(window, "Model", Qt::AlignRight, 1007, {178, 89, 65, 9});
+    supplyCaption_ = makeLabel(window, tr("Источник питания"), Qt::AlignLeft, 1005, {103, 78, 65, 9});
+    supplyName_ = makeLabel(window, QStringLiteral("Name"), Qt::AlignRight, 1004, {178, 78, 65, 9});
+    modelCaption_ = makeLabel(window, tr("Модель"), Qt::AlignLeft, 1006, {103, 89, 65, 9});
+    modelName_ = makeLabel(window, QStringLiteral("Model"), Qt::AlignRight, 1007, {178, 89, 65, 9});
 }
 
 void SupplyFrame::createReadouts(QWidget* window)
@@ -86,18 +108,18 @@ void SupplyFrame::createLamps(QWidget* window)
     voltageLampLit_ = makeLamp(window, ":/res/lamp_green.png", 1028, 128);
     currentLampOff_ = makeLamp(window, ":/res/lamp_off.png", 1029, 205);
     currentLampLit_ = makeLamp(window, ":/res/lamp_orange.png", 1030, 205);
-    message_ = makeLabel(window, kNoFreePortText, Qt::AlignHCenter, 1031, {108, 118, 132, 46});
+    message_ = makeLabel(window, translated(kNoFreePortText), Qt::AlignHCenter, 1031, {108, 118, 132, 46});
     message_->setWordWrap(true);
     message_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     message_->show();
-    regulationCaption_ = makeLabel(window, "Стабилизация", Qt::AlignHCenter, 1035, {148, 172, 50, 9});
+    regulationCaption_ = makeLabel(window, tr("Стабилизация"), Qt::AlignHCenter, 1035, {148, 172, 50, 9});
     letterI_ = makeLamp(window, ":/res/letter_i.png", 1060, 221);
     letterU_ = makeLamp(window, ":/res/letter_u.png", 1059, 112);
 }
 
 void SupplyFrame::showNoConnection()
 {
-    frame_->setTitle(QString::fromUtf8(kNoLinkCaption));
+    frame_->setTitle(translated(kNoLinkCaption));
     for (QWidget* control : {supplyName_, modelName_, supplyCaption_, modelCaption_}) {
         control->hide();
     }
@@ -112,18 +134,13 @@ void SupplyFrame::showNoConnection()
 
 void SupplyFrame::showIdentified(const QString& supplyName, const QString& modelName)
 {
-    frame_->setTitle(QString::fromUtf8(kConnectedCaption));
+    frame_->setTitle(translated(kConnectedCaption));
     supplyName_->setText(supplyName);
     modelName_->setText(modelName);
     for (QWidget* control : {supplyName_, modelName_, supplyCaption_, modelCaption_}) {
         control->show();
     }
     message_->hide();
-}
-
-void SupplyFrame::showPanelSwitchMessage()
-{
-    showMessage(kPanelSwitchText);
 }
 
 void SupplyFrame::showPortsRefused()
@@ -142,15 +159,14 @@ void SupplyFrame::showControlsLive()
     letterI_->show();
 }
 
-void SupplyFrame::showOutputOn()
+void SupplyFrame::showOutput(bool on)
 {
-    voltageLampLit_->show();
-}
-
-void SupplyFrame::showOutputOff()
-{
-    voltageLampLit_->hide();
-    currentLampLit_->hide();
+    if (on) {
+        voltageLampLit_->show();
+    } else {
+        voltageLampLit_->hide();
+        currentLampLit_->hide();
+    }
 }
 
 void SupplyFrame::showRegulation(bool voltage)
@@ -159,18 +175,8 @@ void SupplyFrame::showRegulation(bool voltage)
     currentLampLit_->setVisible(!voltage);
 }
 
-void SupplyFrame::showVoltage(double volts)
-{
-    voltageReadout_->setText(QString::fromStdString(Conversions::voltageText(volts)));
-}
-
-void SupplyFrame::showCurrent(double amperes)
-{
-    currentReadout_->setText(QString::fromStdString(Conversions::currentText(amperes)));
-}
-
 void SupplyFrame::showMessage(const char* text)
 {
-    message_->setText(QString::fromUtf8(text));
+    message_->setText(translated(text));
     message_->show();
 }

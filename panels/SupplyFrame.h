@@ -1,15 +1,20 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
+class SupplyController;
 
 // The supply's frame: link caption, name and model, read-outs, regulation
-// lamps and the message shown while there is nothing to control.
-class SupplyFrame {
+// lamps and the message shown while there is nothing to control. It follows
+// the supply.
+class SupplyFrame final : public QObject {
+    Q_OBJECT
+
 public:
     static const char* const kNoLinkCaption;
     static const char* const kConnectedCaption;
@@ -20,21 +25,18 @@ public:
 
     explicit SupplyFrame(QWidget* window);
 
-    void showNoConnection();
-    void showIdentified(const QString& supplyName, const QString& modelName);
-    void showPanelSwitchMessage();
+    void bind(SupplyController& supply);
     // In place of kNoFreePortText when every port was refused for lack of permission.
     void showPortsRefused();
-    void showControlsLive();
-    void showOutputOn();
-    void showOutputOff();
-    void showRegulation(bool voltage);
-    void showVoltage(double volts);
-    void showCurrent(double amperes);
     QLineEdit* voltageReadout() const { return voltageReadout_; }
     QLineEdit* currentReadout() const { return currentReadout_; }
 
 private:
+    void showNoConnection();
+    void showIdentified(const QString& supplyName, const QString& modelName);
+    void showControlsLive();
+    void showOutput(bool on);
+    void showRegulation(bool voltage);
     void createCaptions(QWidget* window);
     void createReadouts(QWidget* window);
     void createLamps(QWidget* window);

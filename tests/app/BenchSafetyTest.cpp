@@ -137,7 +137,7 @@ TEST(BenchSafety, NoPathQueuesASetpointBeyondFullScale)
     EXPECT_EQ(window.link().currentRaw(), 1000);
 
     window.control<QListWidget>(1048)->setCurrentRow(0);
-    window.dialog().applyHotValue();
+    window.hotMenu().apply();
     EXPECT_EQ(window.link().voltageRaw(), 1000);
     EXPECT_EQ(window.link().currentRaw(), 1000);
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/ControllerDialog.h"
+#include "hotvalues/HotValuesMenu.h"
+#include "panels/SetpointPanel.h"
+#include "panels/WindowExchange.h"
 #include "station/SupplyStation.h"
 
 #include <QApplication>
@@ -52,6 +55,10 @@ public:
     SupplyStation& station() { return *station_; }
     SupplyLink& link() { return station_->link(); }
     SupplyController& controller() { return dialog_->controller(); }
+    // The window's areas, found as a user's tools would find them.
+    WindowExchange& exchange() { return *dialog_->findChild<WindowExchange*>(); }
+    SetpointPanel& setpoints() { return *dialog_->findChild<SetpointPanel*>(); }
+    HotValuesMenu& hotMenu() { return *dialog_->findChild<HotValuesMenu*>(); }
     bool initialised() const { return initialised_; }
 
     template <typename Control> Control* control(int id) { return dialog_->findChild<Control*>(QString::number(id)); }

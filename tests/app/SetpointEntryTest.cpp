@@ -102,8 +102,8 @@ TEST_F(SetpointEntry, DigitsAreRewrittenWithOneDecimalAndSentAtOnce)
     EXPECT_EQ(type(voltage(), '5'), 796);
     EXPECT_EQ(voltage()->text(), QStringLiteral("12.5"));
     EXPECT_EQ(selection(voltage()), (Selection{4, 4}));
-    EXPECT_EQ(window.dialog().setVoltage(), 12.5);
-    EXPECT_EQ(window.dialog().lastChar(), 0);
+    EXPECT_EQ(window.exchange().voltage(), 12.5);
+    EXPECT_EQ(window.setpoints().lastChar(), 0);
 }
 
 TEST_F(SetpointEntry, ValuesAreClampedToTheModel)
@@ -175,7 +175,7 @@ TEST_F(SetpointEntry, TabEnterAndEscAreNoCharacters)
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab}) {
         focus(voltage());
         press(voltage(), key);
-        EXPECT_EQ(window.dialog().lastChar(), 'x') << key;
+        EXPECT_EQ(window.setpoints().lastChar(), 'x') << key;
     }
     // Tabbed into the current edit after an accepted digit, Delete edits its
     // text and sends nothing.
@@ -204,13 +204,13 @@ TEST_F(SetpointEntry, OtherCharactersAreTakenBackAtOnce)
     voltage()->selectAll();
     EXPECT_EQ(press(voltage(), Qt::Key_V, Qt::ControlModifier), std::nullopt);
     EXPECT_EQ(voltage()->text(), QStringLiteral("12.5"));
-    EXPECT_EQ(window.dialog().lastChar(), 22);
+    EXPECT_EQ(window.setpoints().lastChar(), 22);
 
     // An undo typed by the user is itself undone, once.
     voltage()->setCursorPosition(4);
     type(voltage(), '1'); // refused: the limit is four characters
     EXPECT_EQ(voltage()->text(), QStringLiteral("12.5"));
-    EXPECT_EQ(window.dialog().lastChar(), '1');
+    EXPECT_EQ(window.setpoints().lastChar(), '1');
     EXPECT_EQ(press(voltage(), Qt::Key_Z, Qt::ControlModifier), std::nullopt);
     EXPECT_EQ(voltage()->text(), QStringLiteral("12.5"));
 }
@@ -288,14 +288,14 @@ TEST_F(SetpointEntry, NothingIsSentWhileReadingsAreAdopted)
 
 TEST_F(SetpointEntry, AFieldWithoutANumberIsPointedOutAndKeepsItsValue)
 {
-    const double before = window.dialog().setCurrent();
+    const double before = window.exchange().current();
     current()->setProgramText(QString());
     clear(voltage());
     EXPECT_EQ(type(voltage(), '5'), 318);
     ASSERT_EQ(window.messages.texts().size(), 1);
     EXPECT_EQ(window.messages.texts().front(), QString::fromUtf8(DataExchange::kNumberPrompt));
-    EXPECT_EQ(window.dialog().setCurrent(), before);
-    EXPECT_EQ(window.dialog().setVoltage(), 5.0); // read before the current
+    EXPECT_EQ(window.exchange().current(), before);
+    EXPECT_EQ(window.exchange().voltage(), 5.0); // read before the current
     EXPECT_EQ(window.dialog().focusWidget(), current());
 
     current()->setProgramText(QStringLiteral("1.0"));
@@ -305,7 +305,7 @@ TEST_F(SetpointEntry, AFieldWithoutANumberIsPointedOutAndKeepsItsValue)
     type(voltage(), '6');
     ASSERT_EQ(window.messages.texts().size(), 3);
     EXPECT_EQ(window.messages.texts().back(), QString::fromUtf8(DataExchange::kBytePrompt));
-    EXPECT_EQ(window.dialog().timerMinutes(), 0);
+    EXPECT_EQ(window.controller().timer().preset().minutes, 0);
     EXPECT_EQ(window.dialog().focusWidget(), window.widget(1041));
     EXPECT_EQ(window.control<QLineEdit>(1041)->selectedText(), QStringLiteral("300"));
 }

@@ -163,7 +163,7 @@ TEST(SettingsRun, ASaveThatFailsKeepsThePairsAndSaysSoOnce)
     DialogHarness window(missingPorts(), {{}, {}, "[COM-Port]\nUsePort=Auto\n[HotValues]\nTotalZ=1\nV1=5.0\nA1=3.0\n"});
     const std::string before = window.settingsBytes();
     window.identify({1, 500, 200});
-    window.dialog().addCurrentAsHotValue();
+    window.hotMenu().addPresent();
     {
         const FileSizeLimit diskFull(10);
         window.reply({0});

@@ -105,7 +105,7 @@ TEST_F(Timer, MinutesAndSecondsStopAtFiftyNine)
 {
     setPreset(1041, "75");
     EXPECT_EQ(window.text(1041), QStringLiteral("59"));
-    EXPECT_EQ(window.dialog().timerMinutes(), 59);
+    EXPECT_EQ(window.controller().timer().preset().minutes, 59);
     EXPECT_EQ(clock(), QStringLiteral("00:59:00"));
     EXPECT_EQ(caption(), QString::fromUtf8("Вкл. таймер"));
     // The write-back shows the setpoints as they are held, and sends nothing.
@@ -116,7 +116,7 @@ TEST_F(Timer, MinutesAndSecondsStopAtFiftyNine)
     EXPECT_EQ(clock(), QStringLiteral("123:59:00"));
     setPreset(1042, "300");
     EXPECT_EQ(window.messages.texts().size(), 1);
-    EXPECT_EQ(window.dialog().timerSeconds(), 0);
+    EXPECT_EQ(window.controller().timer().preset().seconds, 0);
 }
 
 TEST_F(Timer, EditingThePresetWhilePausedDiscardsTheCount)

@@ -116,14 +116,14 @@ TEST_F(HotValues, ApplyingAPairQueuesVoltageThenCurrent)
     EXPECT_EQ(window->dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{390});
     list()->setCurrentRow(0);
     window->link().takeQueued();
-    window->dialog().applyHotValue();
+    window->hotMenu().apply();
     EXPECT_EQ(window->text(1016), QStringLiteral("12.3"));
     EXPECT_EQ(window->text(1022), QStringLiteral("5.0"));
     EXPECT_EQ(window->link().voltageRaw(), 390);
     EXPECT_EQ(window->link().currentRaw(), 158);
     EXPECT_TRUE(window->link().queued().voltage);
     EXPECT_TRUE(window->link().queued().current);
-    EXPECT_DOUBLE_EQ(window->dialog().setVoltage(), 12.3);
+    EXPECT_DOUBLE_EQ(window->exchange().voltage(), 12.3);
 }
 
 TEST_F(HotValues, TheMenuGreysWhatCannotApply)
@@ -171,11 +171,11 @@ TEST_F(HotValues, NoMenuOutsideTheListOrWithoutASupply)
 TEST_F(HotValues, AddingThePresentValuesTwiceAddsThemOnce)
 {
     start(1, "TotalZ=2\nV1=7.9\nA1=12.6\nV2=1.0\nA2=1.0\n");
-    window->dialog().addCurrentAsHotValue();
+    window->hotMenu().addPresent();
     EXPECT_EQ(rows().size(), 2);
     EXPECT_TRUE(list()->item(0)->isSelected());
     list()->clearSelection();
-    window->dialog().addCurrentAsHotValue();
+    window->hotMenu().addPresent();
     EXPECT_EQ(rows().size(), 2);
 }
 
@@ -184,11 +184,11 @@ TEST_F(HotValues, DeletingKeepsEveryRowWithItsOwnPair)
     start(1, "TotalZ=5\nV1=1.0\nA1=1.0\nV2=2.0\nA2=2.0\nV3=3.0\nA3=3.0\nV4=4.0\nA4=4.0\nV5=5.0\nA5=5.0\n");
     for (const int row : {0, 1, 2}) { // the first, then a middle one, then the last
         list()->setCurrentRow(row);
-        window->dialog().deleteHotValue();
+        window->hotMenu().deleteSelected();
     }
     EXPECT_EQ(rows(), (QStringList{QString::fromUtf8("2.0 В  2.0 A"), QString::fromUtf8("4.0 В  4.0 A")}));
     list()->setCurrentRow(1);
-    window->dialog().applyHotValue();
+    window->hotMenu().apply();
     EXPECT_EQ(window->text(1016), QStringLiteral("4.0"));
     EXPECT_EQ(window->text(1022), QStringLiteral("4.0"));
 }
@@ -200,11 +200,11 @@ TEST_F(HotValues, ASixtyThreeVoltModelBringsOneVoltBackAsNineTenths)
     voltage->setFocus();
     voltage->setProgramText(QString());
     QTest::keyClick(voltage, '1');
-    ASSERT_EQ(window->dialog().setVoltage(), 1.0);
-    window->dialog().addCurrentAsHotValue();
+    ASSERT_EQ(window->exchange().voltage(), 1.0);
+    window->hotMenu().addPresent();
     EXPECT_EQ(window->dialog().controller().hotValues().voltages().back(), 15);
     list()->setCurrentRow(0);
-    window->dialog().applyHotValue();
+    window->hotMenu().apply();
     EXPECT_EQ(window->text(1016), QStringLiteral("0.9"));
     EXPECT_TRUE(rows().front().startsWith(QString::fromUtf8("1.0 В")));
 }
@@ -222,7 +222,7 @@ TEST_F(HotValues, ThePairOfTheDialogIsAddedOnceAndCancelChangesNothing)
         dialog->accept();
         return true;
     });
-    window->dialog().addHotValueByDialog();
+    window->hotMenu().addByDialog();
     EXPECT_EQ(rows().size(), 1);
     EXPECT_TRUE(list()->item(0)->isSelected());
 
@@ -234,7 +234,7 @@ TEST_F(HotValues, ThePairOfTheDialogIsAddedOnceAndCancelChangesNothing)
         dialog->reject();
         return true;
     });
-    window->dialog().addHotValueByDialog();
+    window->hotMenu().addByDialog();
     EXPECT_EQ(rows().size(), 1);
 }
 
@@ -411,7 +411,7 @@ TEST(HotValuesEndToEnd, APairAddedWhileTheLinkWentAwayReachesTheFile)
         dialog->accept();
         return true;
     });
-    window.dialog().addHotValueByDialog();
+    window.hotMenu().addByDialog();
     ASSERT_TRUE(add.done());
     EXPECT_NE(window.settingsBytes().find("TotalZ=2\nV1=13.8\nA1=10.0\nV2=5.5\nA2=12.6\n"), std::string::npos)
         << window.settingsBytes();

@@ -1,0 +1,69 @@
+#include "panels/WindowExchange.h"
+
+#include "controller/SupplyController.h"
+#include "panels/SetpointPanel.h"
+#include "panels/TimerPanel.h"
+#include "toolkit/ClassicEdit.h"
+#include "toolkit/DataExchange.h"
+
+#include <QLineEdit>
+
+WindowExchange::WindowExchange(QWidget* window, SetpointPanel& setpoints, TimerPanel& timer, SupplyController& supply)
+    : QObject(window)
+    , window_(window)
+    , setpoints_(setpoints)
+    , timer_(timer)
+    , supply_(supply)
+{
+    const auto takeVoltage = [this](double volts) { voltage_ = volts; };
+    const auto takeCurrent = [this](double amperes) { current_ = amperes; };
+    for (const auto signal :
+        {&SupplyController::voltageCommanded, &SupplyController::voltageLearned, &SupplyController::voltageRead}) {
+        connect(&supply, signal, this, takeVoltage);
+    }
+    for (const auto signal :
+        {&SupplyController::currentCommanded, &SupplyController::currentLearned, &SupplyController::currentRead}) {
+        connect(&supply, signal, this, takeCurrent);
+    }
+}
+
+bool WindowExchange::read(bool prompt, std::optional<Computed> computed)
+{
+    TimerClock::Preset preset = supply_.timer().preset();
+    const bool read = DataExchange::readInto(window_, timer_.minutesEdit(), preset.minutes, prompt)
+        && DataExchange::readInto(window_, timer_.hoursEdit(), preset.hours, prompt)
+        && DataExchange::readInto(window_, timer_.secondsEdit(), preset.seconds, prompt)
+        && readSetpoint(true, prompt, computed) && readSetpoint(false, prompt, computed);
+    supply_.timer().setPreset(preset);
+    return read;
+}
+
+bool WindowExchange::readSetpoint(bool voltage, bool prompt, const std::optional<Computed>& computed)
+{
+    double& member = voltage ? voltage_ : current_;
+    if (computed && computed->voltage == voltage) {
+        member = computed->value;
+        return true;
+    }
+    return DataExchange::readInto(
+        window_, voltage ? setpoints_.voltageEdit() : setpoints_.currentEdit(), member, prompt);
+}
+
+void WindowExchange::write()
+{
+    const TimerClock::Preset& preset = supply_.timer().preset();
+    writing_ = true;
+    timer_.minutesEdit()->setText(QString::number(preset.minutes));
+    timer_.hoursEdit()->setText(QString::number(preset.hours));
+    timer_.secondsEdit()->setText(QString::number(preset.seconds));
+    setpoints_.voltageEdit()->setProgramText(QString::number(voltage_, 'g', 15));
+    setpoints_.currentEdit()->setProgramText(QString::number(current_, 'g', 15));
+    writing_ = false;
+}
+
+void WindowExchange::write(double volts, double amperes)
+{
+    voltage_ = volts;
+    current_ = amperes;
+    write();
+}
