@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -10,39 +11,46 @@ namespace {
 
 const QCommandLineOption& helpOption()
 {
-    static const QCommandLineOption option({"h", "help"}, "show this text and exit");
+    static const QCommandLineOption option(
+        {"h", "help"}, QCoreApplication::translate("CommandLine", "show this text and exit"));
     return option;
 }
 
 const QCommandLineOption& versionOption()
 {
-    static const QCommandLineOption option({"v", "version"}, "show the version and exit");
+    static const QCommandLineOption option(
+        {"v", "version"}, QCoreApplication::translate("CommandLine", "show the version and exit"));
     return option;
 }
 
 const QCommandLineOption& portOption()
 {
-    static const QCommandLineOption option(
-        "port", "use the serial port DEVICE (ttyUSB0 or a path) for this run", "DEVICE");
+    static const QCommandLineOption option("port",
+        QCoreApplication::translate("CommandLine", "use the serial port DEVICE (ttyUSB0 or a path) for this run"),
+        "DEVICE");
     return option;
 }
 
 const QCommandLineOption& chartOption()
 {
-    static const QCommandLineOption option("chart", "open the readings window at start");
+    static const QCommandLineOption option(
+        "chart", QCoreApplication::translate("CommandLine", "open the readings window at start"));
     return option;
 }
 
 const QCommandLineOption& recordOption()
 {
-    static const QCommandLineOption option("record", "record every reading to the CSV file FILE", "FILE");
+    static const QCommandLineOption option(
+        "record", QCoreApplication::translate("CommandLine", "record every reading to the CSV file FILE"), "FILE");
     return option;
 }
 
 const QCommandLineOption& scpiOption()
 {
-    static const QCommandLineOption option(
-        "scpi", "accept remote control on [ADDRESS:]PORT (127.0.0.1 unless an address is given)", "ADDRESS:PORT");
+    static const QCommandLineOption option("scpi",
+        QCoreApplication::translate(
+            "CommandLine", "accept remote control on [ADDRESS:]PORT (127.0.0.1 unless an address is given)"),
+        "ADDRESS:PORT");
     return option;
 }
 
@@ -84,14 +92,17 @@ QString namesOf(const QCommandLineOption& option)
 
 QString helpText(const QString& program)
 {
-    QString text = QStringLiteral("Usage: %1 [OPTION]...\n"
-                                  "Controls a Tendrel Electronics laboratory power supply on a serial port.\n\n"
-                                  "Options:\n")
+    QString text = QCoreApplication::translate("CommandLine",
+        "Usage: %1 [OPTION]...\n"
+        "Controls a Tendrel Electronics laboratory power supply on a serial port.\n\n"
+        "Options:\n")
                        .arg(program);
     for (const QCommandLineOption& option : ownOptions()) {
         text += QStringLiteral("  %1  %2\n").arg(namesOf(option), -24).arg(option.description());
     }
-    return text + QStringLiteral("\nThe options of Qt applications (-platform, -style, ...) are accepted too.\n");
+    return text
+        + QCoreApplication::translate(
+            "CommandLine", "\nThe options of Qt applications (-platform, -style, ...) are accepted too.\n");
 }
 
 CommandLine::Parsed answer(CommandLine::Action action, const QString& message)
@@ -104,7 +115,8 @@ CommandLine::Parsed answer(CommandLine::Action action, const QString& message)
 
 CommandLine::Parsed refuse(const QString& program, const QString& reason)
 {
-    return answer(CommandLine::Action::Refuse, QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, reason));
+    return answer(CommandLine::Action::Refuse,
+        QCoreApplication::translate("CommandLine", "%1: %2\nTry '%1 --help'.\n").arg(program, reason));
 }
 
 } // namespace
@@ -131,7 +143,9 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
         return refuse(program, parser.errorText());
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return refuse(program, QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front()));
+        return refuse(program,
+            QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.")
+                .arg(parser.positionalArguments().front()));
     }
     if (parser.isSet(helpOption())) {
         return answer(Action::Help, helpText(program));
@@ -141,10 +155,10 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     }
     const QString port = parser.value(portOption());
     if (parser.isSet(portOption()) && port.isEmpty()) {
-        return refuse(program, QStringLiteral("--port needs a device."));
+        return refuse(program, QCoreApplication::translate("CommandLine", "--port needs a device."));
     }
     if (parser.isSet(recordOption()) && parser.value(recordOption()).isEmpty()) {
-        return refuse(program, QStringLiteral("--record needs a file."));
+        return refuse(program, QCoreApplication::translate("CommandLine", "--record needs a file."));
     }
     Parsed parsed;
     parsed.port = port.toStdString();

@@ -1,5 +1,7 @@
 #include "link/PortChooser.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 namespace {
@@ -39,6 +41,10 @@ PortChooser::Choice PortChooser::choose(
 
 std::string PortChooser::summary(const Choice& choice)
 {
-    const std::string used = choice.usePort == kAuto ? "все" : choice.usePort;
-    return "Найдено " + std::to_string(choice.portsFound) + " com-портов. Используем " + used;
+    const QString used = choice.usePort == kAuto ? QCoreApplication::translate("PortChooser", "все")
+                                                 : QString::fromStdString(choice.usePort);
+    return QCoreApplication::translate("PortChooser", "Найдено %1 com-портов. Используем %2")
+        .arg(choice.portsFound)
+        .arg(used)
+        .toStdString();
 }

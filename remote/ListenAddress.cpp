@@ -1,11 +1,30 @@
 #include "remote/ListenAddress.h"
 
+#include <QCoreApplication>
+
 #include <charconv>
 #include <optional>
 
 namespace {
 
-constexpr std::string_view kForm = "expected [ADDRESS:]PORT, such as 5025, 127.0.0.1:5025 or [::1]:5025";
+std::string quoted(std::string_view text)
+{
+    std::string result = "\"";
+    for (const char c : text) {
+        result.push_back(c >= ' ' && c <= '~' ? c : '?');
+    }
+    return result + "\"";
+}
+
+// The message for text, with %1 the quoted text and %2 the form expected.
+std::string refusal(const char* message, std::string_view text)
+{
+    return QCoreApplication::translate("ListenAddress", message)
+        .arg(QString::fromStdString(quoted(text)),
+            QCoreApplication::translate(
+                "ListenAddress", "expected [ADDRESS:]PORT, such as 5025, 127.0.0.1:5025 or [::1]:5025"))
+        .toStdString();
+}
 
 bool isDigits(std::string_view text)
 {
@@ -69,15 +88,6 @@ std::optional<QHostAddress> hostOf(std::string_view text)
     return ipv4Of(text);
 }
 
-std::string quoted(std::string_view text)
-{
-    std::string result = "\"";
-    for (const char c : text) {
-        result.push_back(c >= ' ' && c <= '~' ? c : '?');
-    }
-    return result + "\"";
-}
-
 } // namespace
 
 ListenAddress::ListenAddress(const QHostAddress& host, quint16 port)
@@ -98,18 +108,19 @@ std::variant<ListenAddress, std::string> ListenAddress::parse(std::string_view t
     const std::string_view portText = colon == std::string_view::npos ? text : text.substr(colon + 1);
     const std::optional<quint16> port = portOf(portText);
     if (!port) {
-        return quoted(text) + " has no port from 1 to 65535: " + std::string(kForm);
+        return refusal(QT_TRANSLATE_NOOP("ListenAddress", "%1 has no port from 1 to 65535: %2"), text);
     }
     if (colon == std::string_view::npos) {
         return ListenAddress(QHostAddress(QHostAddress::LocalHost), *port);
     }
     const std::string_view hostText = text.substr(0, colon);
     if (hostText.find(':') != std::string_view::npos && hostText.front() != '[') {
-        return quoted(text) + ": write an IPv6 address in brackets, such as [::1]:5025";
+        return refusal(
+            QT_TRANSLATE_NOOP("ListenAddress", "%1: write an IPv6 address in brackets, such as [::1]:5025"), text);
     }
     const std::optional<QHostAddress> host = hostOf(hostText);
     if (!host) {
-        return quoted(text) + " is not a numeric IP address or localhost: " + std::string(kForm);
+        return refusal(QT_TRANSLATE_NOOP("ListenAddress", "%1 is not a numeric IP address or localhost: %2"), text);
     }
     return ListenAddress(*host, *port);
 }

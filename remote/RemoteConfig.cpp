@@ -1,5 +1,7 @@
 #include "remote/RemoteConfig.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 RemoteConfig listenOn(std::string_view text, std::string_view source)
@@ -13,8 +15,10 @@ RemoteConfig listenOn(std::string_view text, std::string_view source)
     config.enabled = true;
     config.address = std::get<ListenAddress>(parsed);
     if (!config.address.isLoopback()) {
-        config.warning = "remote control listens on " + config.address.toString()
-            + ": anyone who can reach this address can switch the supply's output";
+        config.warning = QCoreApplication::translate("RemoteConfig",
+            "remote control listens on %1: anyone who can reach this address can switch the supply's output")
+                             .arg(QString::fromStdString(config.address.toString()))
+                             .toStdString();
     }
     return config;
 }
@@ -32,7 +36,7 @@ RemoteConfig RemoteConfig::resolve(
     }
     if (enabledKey != "1") {
         RemoteConfig config;
-        config.error = "[Remote] Enabled must be 0 or 1";
+        config.error = QCoreApplication::translate("RemoteConfig", "[Remote] Enabled must be 0 or 1").toStdString();
         return config;
     }
     return listenOn(listenKey.empty() ? kDefaultListen : listenKey, "[Remote] Listen");

@@ -36,7 +36,9 @@ bool ScpiServer::listen(const ListenAddress& address)
     close();
     errorMessage_.clear();
     if (!server_.listen(address.host(), address.port())) {
-        errorMessage_ = "remote control cannot listen on " + address.toString() + ": " + reasonOf(server_);
+        errorMessage_ = tr("remote control cannot listen on %1: %2")
+                            .arg(QString::fromStdString(address.toString()), QString::fromStdString(reasonOf(server_)))
+                            .toStdString();
         return false;
     }
     return true;
