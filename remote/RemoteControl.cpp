@@ -15,6 +15,11 @@ RemoteControl::RemoteControl(SupplyController& controller)
         });
     QObject::connect(&controller, &SupplyController::unknownVoltageSent, &server_,
         [this](double volts) { server_.unknownSetpointSent(volts); });
+    for (const auto signal :
+        {&SupplyController::controlsLive, &SupplyController::linkLost, &SupplyController::measurementsStale}) {
+        QObject::connect(&controller, signal, &server_, &ScpiServer::sampleConditions);
+    }
+    QObject::connect(&controller, &SupplyController::measured, &server_, &ScpiServer::sampleConditions);
 }
 
 std::unique_ptr<RemoteControl> RemoteControl::start(

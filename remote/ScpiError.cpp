@@ -25,6 +25,11 @@ ScpiError ScpiError::commandError(std::string_view detail)
     return make(-100, "Command error", detail);
 }
 
+ScpiError ScpiError::dataTypeError()
+{
+    return make(-104, "Data type error");
+}
+
 ScpiError ScpiError::parameterNotAllowed()
 {
     return make(-108, "Parameter not allowed");

@@ -10,6 +10,7 @@ struct ScpiError {
     std::string text;
 
     static ScpiError commandError(std::string_view detail = {});
+    static ScpiError dataTypeError();
     static ScpiError parameterNotAllowed();
     static ScpiError missingParameter();
     static ScpiError undefinedHeader();

@@ -15,6 +15,7 @@ public:
     // The oldest error, or 0,"No error".
     std::string next();
     void clear() { errors_.clear(); }
+    bool empty() const { return errors_.empty(); }
 
 private:
     std::deque<ScpiError> errors_;

@@ -67,6 +67,13 @@ void ScpiServer::unknownSetpointSent(double volts)
     }
 }
 
+void ScpiServer::sampleConditions()
+{
+    for (ScpiConnection* connection : connections_) {
+        connection->session().sampleConditions();
+    }
+}
+
 void ScpiServer::acceptClients()
 {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {

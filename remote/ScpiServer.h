@@ -40,6 +40,9 @@ public:
     // The output switch had to carry a voltage setpoint that was not known;
     // every client is told the value sent.
     void unknownSetpointSent(double volts);
+    // The supply's regulation, reading or link may have changed: every
+    // client's status registers take the new conditions.
+    void sampleConditions();
 
 signals:
     void clientCountChanged(int count);

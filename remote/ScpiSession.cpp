@@ -45,6 +45,12 @@ template <ScpiSession::SupplyHandler handler> ScpiSession::Outcome ScpiSession::
     return (commands.*handler)(command);
 }
 
+template <ScpiSession::StatusHandler handler> ScpiSession::Outcome ScpiSession::status(const ScpiCommand& command)
+{
+    ScpiStatusCommands commands({instrument_, status_, !errors_.empty(), answers_});
+    return (commands.*handler)(command);
+}
+
 const std::vector<ScpiSession::Entry>& ScpiSession::table()
 {
     static const std::vector<Entry> entries{
@@ -52,6 +58,26 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
         {ScpiPattern("*RST"), &ScpiSession::reset},
         {ScpiPattern("*CLS"), &ScpiSession::clearStatus},
         {ScpiPattern("*OPC?"), &ScpiSession::operationComplete},
+        {ScpiPattern("*OPC"), &ScpiSession::setOperationComplete},
+        {ScpiPattern("*WAI"), &ScpiSession::wait},
+        {ScpiPattern("*ESE"), &ScpiSession::status<&ScpiStatusCommands::setEventEnable>},
+        {ScpiPattern("*ESE?"), &ScpiSession::status<&ScpiStatusCommands::eventEnable>},
+        {ScpiPattern("*ESR?"), &ScpiSession::status<&ScpiStatusCommands::takeEvents>},
+        {ScpiPattern("*SRE"), &ScpiSession::status<&ScpiStatusCommands::setServiceEnable>},
+        {ScpiPattern("*SRE?"), &ScpiSession::status<&ScpiStatusCommands::serviceEnable>},
+        {ScpiPattern("*STB?"), &ScpiSession::status<&ScpiStatusCommands::statusByte>},
+        {ScpiPattern("*TST?"), &ScpiSession::status<&ScpiStatusCommands::selfTest>},
+        {ScpiPattern("*OPT?"), &ScpiSession::status<&ScpiStatusCommands::options>},
+        {ScpiPattern("STATus:OPERation[:EVENt]?"), &ScpiSession::status<&ScpiStatusCommands::operationEvent>},
+        {ScpiPattern("STATus:OPERation:CONDition?"), &ScpiSession::status<&ScpiStatusCommands::operationCondition>},
+        {ScpiPattern("STATus:OPERation:ENABle"), &ScpiSession::status<&ScpiStatusCommands::setOperationEnable>},
+        {ScpiPattern("STATus:OPERation:ENABle?"), &ScpiSession::status<&ScpiStatusCommands::operationEnable>},
+        {ScpiPattern("STATus:QUEStionable[:EVENt]?"), &ScpiSession::status<&ScpiStatusCommands::questionableEvent>},
+        {ScpiPattern("STATus:QUEStionable:CONDition?"),
+            &ScpiSession::status<&ScpiStatusCommands::questionableCondition>},
+        {ScpiPattern("STATus:QUEStionable:ENABle"), &ScpiSession::status<&ScpiStatusCommands::setQuestionableEnable>},
+        {ScpiPattern("STATus:QUEStionable:ENABle?"), &ScpiSession::status<&ScpiStatusCommands::questionableEnable>},
+        {ScpiPattern("STATus:PRESet"), &ScpiSession::status<&ScpiStatusCommands::preset>},
         {ScpiPattern("SYSTem:ERRor[:NEXT]?"), &ScpiSession::nextError},
         {ScpiPattern("SYSTem:VERSion?"), &ScpiSession::scpiVersion},
         {ScpiPattern("SYSTem:LINK?"), &ScpiSession::linkQuery},
@@ -103,9 +129,10 @@ std::string ScpiSession::handleLine(std::string_view line)
 {
     path_.clear();
     answers_.clear();
+    sampleConditions();
     for (const std::string_view text : ScpiParser::split(line)) {
         if (Outcome error = run(text)) {
-            errors_.push(std::move(*error));
+            report(std::move(*error));
             break;
         }
     }
@@ -118,19 +145,39 @@ std::string ScpiSession::handleLine(std::string_view line)
 
 void ScpiSession::lineTooLong()
 {
-    errors_.push(ScpiError::commandError("line too long"));
+    report(ScpiError::commandError("line too long"));
 }
 
 void ScpiSession::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last)
 {
     if (tickets_.among(frame, first, last)) {
-        errors_.push(ScpiError::executionError("link lost, command not sent"));
+        report(ScpiError::executionError("link lost, command not sent"));
     }
 }
 
 void ScpiSession::unknownSetpointSent(double volts)
 {
-    errors_.push(ScpiError::unknownSetpointSent(volts));
+    report(ScpiError::unknownSetpointSent(volts));
+}
+
+void ScpiSession::sampleConditions()
+{
+    const std::optional<Measurement> reading = instrument_.latest();
+    std::uint16_t operation = 0;
+    if (reading && reading->outputOn) {
+        operation = reading->voltageRegulated ? ScpiStatus::kConstantVoltage : ScpiStatus::kConstantCurrent;
+    }
+    status_.operation().sample(operation);
+    std::uint16_t questionable = 0;
+    questionable |= instrument_.link() != RemoteInstrument::Link::Connected ? ScpiStatus::kLinkLost : 0;
+    questionable |= instrument_.identified() && instrument_.measurementStale() ? ScpiStatus::kReadingStale : 0;
+    status_.questionable().sample(questionable);
+}
+
+void ScpiSession::report(ScpiError error)
+{
+    status_.noteError(error.code);
+    errors_.push(std::move(error));
 }
 
 ScpiSession::Outcome ScpiSession::run(std::string_view text)
@@ -174,6 +221,7 @@ ScpiSession::Outcome ScpiSession::clearStatus(const ScpiCommand& command)
         return error;
     }
     errors_.clear();
+    status_.clear();
     return std::nullopt;
 }
 
@@ -184,6 +232,20 @@ ScpiSession::Outcome ScpiSession::operationComplete(const ScpiCommand& command)
     }
     answers_.emplace_back("1");
     return std::nullopt;
+}
+
+ScpiSession::Outcome ScpiSession::setOperationComplete(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    status_.noteOperationComplete();
+    return std::nullopt;
+}
+
+ScpiSession::Outcome ScpiSession::wait(const ScpiCommand& command)
+{
+    return ScpiParameterCount::none(command);
 }
 
 ScpiSession::Outcome ScpiSession::nextError(const ScpiCommand& command)

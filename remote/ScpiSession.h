@@ -4,6 +4,8 @@
 #include "remote/ScpiCommand.h"
 #include "remote/ScpiErrorQueue.h"
 #include "remote/ScpiPattern.h"
+#include "remote/ScpiStatus.h"
+#include "remote/ScpiStatusCommands.h"
 #include "remote/ScpiSupplyCommands.h"
 #include "remote/ScpiTickets.h"
 
@@ -30,11 +32,15 @@ public:
     void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last);
     // The output switch carried this voltage because the setpoint was not known.
     void unknownSetpointSent(double volts);
+    // Takes the supply's present regulation, reading and link into the
+    // OPERation and QUEStionable conditions, latching the bits that rose.
+    void sampleConditions();
 
 private:
     using Outcome = std::optional<ScpiError>;
     using Handler = Outcome (ScpiSession::*)(const ScpiCommand&);
     using SupplyHandler = Outcome (ScpiSupplyCommands::*)(const ScpiCommand&);
+    using StatusHandler = Outcome (ScpiStatusCommands::*)(const ScpiCommand&);
     struct Entry {
         ScpiPattern pattern;
         Handler handler;
@@ -43,20 +49,26 @@ private:
     static const std::vector<Entry>& table();
     const Entry* find(const ScpiCommand& command);
     Outcome run(std::string_view text);
+    void report(ScpiError error);
 
     Outcome identify(const ScpiCommand& command);
     Outcome reset(const ScpiCommand& command);
     Outcome clearStatus(const ScpiCommand& command);
     Outcome operationComplete(const ScpiCommand& command);
+    Outcome setOperationComplete(const ScpiCommand& command);
+    Outcome wait(const ScpiCommand& command);
     Outcome nextError(const ScpiCommand& command);
     Outcome scpiVersion(const ScpiCommand& command);
     Outcome linkQuery(const ScpiCommand& command);
     // Runs a supply command against this session's instrument and answers.
     template <SupplyHandler handler> Outcome supply(const ScpiCommand& command);
+    // Runs a status command against this session's status model and answers.
+    template <StatusHandler handler> Outcome status(const ScpiCommand& command);
 
     RemoteInstrument& instrument_;
     std::string programVersion_;
     ScpiErrorQueue errors_;
+    ScpiStatus status_;
     ScpiTickets tickets_;
     std::vector<std::string> path_;
     std::vector<std::string> answers_;

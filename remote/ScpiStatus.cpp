@@ -1,0 +1,53 @@
+#include "remote/ScpiStatus.h"
+
+std::uint8_t ScpiStatus::eventOf(int errorCode)
+{
+    if (errorCode > 0) {
+        return DeviceError;
+    }
+    if (errorCode <= -100 && errorCode > -200) {
+        return CommandError;
+    }
+    if (errorCode <= -200 && errorCode > -300) {
+        return ExecutionError;
+    }
+    if (errorCode <= -300 && errorCode > -400) {
+        return DeviceError;
+    }
+    if (errorCode <= -400 && errorCode > -500) {
+        return QueryError;
+    }
+    return 0;
+}
+
+std::uint8_t ScpiStatus::takeEvents()
+{
+    const std::uint8_t events = events_;
+    events_ = 0;
+    return events;
+}
+
+std::uint8_t ScpiStatus::statusByte(bool errorQueued, bool messageAvailable) const
+{
+    std::uint8_t status = 0;
+    status |= errorQueued ? ErrorQueued : 0;
+    status |= questionable_.summary() ? Questionable : 0;
+    status |= messageAvailable ? MessageAvailable : 0;
+    status |= (events_ & eventEnable_) != 0 ? EventStatus : 0;
+    status |= operation_.summary() ? Operation : 0;
+    status |= (status & serviceEnable_) != 0 ? ServiceRequest : 0;
+    return status;
+}
+
+void ScpiStatus::clear()
+{
+    events_ = 0;
+    operation_.clearEvent();
+    questionable_.clearEvent();
+}
+
+void ScpiStatus::preset()
+{
+    operation_.setEnable(0);
+    questionable_.setEnable(0);
+}
