@@ -18,8 +18,6 @@ const QColor kVoltageColor(0x1f, 0x5f, 0xbf);
 const QColor kCurrentColor(0xc8, 0x2a, 0x2a);
 const QColor kPowerColor(0xb0, 0x80, 0x10);
 
-// How close two marks may come, in pixels, before the later one is left out.
-constexpr double kMarkSpacing = 3.0;
 // "All" never shows less than this, so a young history is not stretched; the
 // chosen span starts once the history is longer.
 constexpr double kShortestSpanSeconds = 60.0;
@@ -54,27 +52,11 @@ QString wallText(double epochSeconds, const QString& format)
 
 } // namespace
 
-// Light, solid and one pixel wide: a dashed or wide line across the plot
-// costs more to draw than all three curves.
-QColor ReadingsChart::markColor(ReadingHistory::EventKind kind)
-{
-    switch (kind) {
-    case ReadingHistory::EventKind::SetpointChange:
-        return {0xc0, 0xa0, 0xe0};
-    case ReadingHistory::EventKind::OutputOn:
-        return {0x90, 0xd0, 0xa0};
-    case ReadingHistory::EventKind::OutputOff:
-        return {0xb0, 0xb0, 0xb0};
-    case ReadingHistory::EventKind::LinkLost:
-        break;
-    }
-    return {0xf0, 0xb8, 0x80};
-}
-
 ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
     : QWidget(parent)
     , history_(history)
     , plot_(new QCustomPlot(this))
+    , marks_(plot_)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -295,7 +277,7 @@ void ReadingsChart::refresh()
         scaleValues(decimated);
     }
     ticker_->setOffset(wallOffset());
-    placeMarks(range.lower - origin, range.upper - origin);
+    marks_.place(history_.eventsBetween(range.lower - origin, range.upper - origin), origin);
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -309,37 +291,6 @@ void ReadingsChart::scaleValues(const ReadingHistory::Decimated& shown)
     scale(plot_->yAxis, shown.voltage, fullVolts_);
     scale(plot_->yAxis2, shown.current, fullAmperes_);
     scale(powerAxis_, shown.power, fullVolts_ * fullAmperes_);
-}
-
-void ReadingsChart::placeMarks(double from, double to)
-{
-    const double origin = originSeconds();
-    std::size_t used = 0;
-    double lastPixel = -kMarkSpacing;
-    for (const ReadingHistory::Event& event : history_.eventsBetween(from, to)) {
-        const double pixel = plot_->xAxis->coordToPixel(origin + event.seconds);
-        if (pixel - lastPixel < kMarkSpacing) {
-            continue;
-        }
-        lastPixel = pixel;
-        QCPItemStraightLine* line = mark(used++);
-        line->point1->setCoords(origin + event.seconds, 0.0);
-        line->point2->setCoords(origin + event.seconds, 1.0);
-        line->setPen(QPen(markColor(event.kind), 0.0));
-        line->setVisible(true);
-    }
-    for (std::size_t i = used; i < marks_.size(); ++i) {
-        marks_[i]->setVisible(false);
-    }
-}
-
-QCPItemStraightLine* ReadingsChart::mark(std::size_t index)
-{
-    if (index == marks_.size()) {
-        marks_.push_back(new QCPItemStraightLine(plot_));
-        marks_.back()->setLayer(QStringLiteral("grid")); // beneath the curves
-    }
-    return marks_[index];
 }
 
 QString ReadingsChart::describeNear(double key) const

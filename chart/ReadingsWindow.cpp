@@ -1,5 +1,6 @@
 #include "chart/ReadingsWindow.h"
 
+#include "chart/EventMarks.h"
 #include "readings/CsvExport.h"
 #include "readings/ReadingsModel.h"
 
@@ -164,7 +165,7 @@ QLayout* ReadingsWindow::createPointerRow()
     QString legend = text("Отметки:");
     for (const auto& [kind, name] : kinds) {
         legend += QStringLiteral(" <span style=\"color:%1\">&#9646;</span> %2")
-                      .arg(ReadingsChart::markColor(kind).name(), text(name));
+                      .arg(EventMarks::color(kind).name(), text(name));
     }
     row->addWidget(new QLabel(legend, this));
     return row;
