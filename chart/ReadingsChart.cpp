@@ -82,12 +82,12 @@ void ReadingsChart::setUpAxes()
     ticker_ = QSharedPointer<WallClockTicker>::create();
     ticker_->setDateTimeFormat(QStringLiteral("hh:mm:ss"));
     plot_->xAxis->setTicker(ticker_);
-    plot_->xAxis->setLabel(QString::fromUtf8("Время"));
-    plot_->yAxis->setLabel(QString::fromUtf8("Напряжение, В"));
-    plot_->yAxis2->setLabel(QString::fromUtf8("Ток, А"));
+    plot_->xAxis->setLabel(tr("Время"));
+    plot_->yAxis->setLabel(tr("Напряжение, В"));
+    plot_->yAxis2->setLabel(tr("Ток, А"));
     plot_->yAxis2->setVisible(true);
     powerAxis_ = plot_->axisRect()->addAxis(QCPAxis::atRight);
-    powerAxis_->setLabel(QString::fromUtf8("Мощность, Вт"));
+    powerAxis_->setLabel(tr("Мощность, Вт"));
     const std::pair<QCPAxis*, QColor> colored[]
         = {{plot_->yAxis, kVoltageColor}, {plot_->yAxis2, kCurrentColor}, {powerAxis_, kPowerColor}};
     for (const auto& [axis, color] : colored) {
@@ -105,13 +105,13 @@ void ReadingsChart::setUpGraphs()
     const auto add = [this](QCPAxis* axis, const QColor& color, const char* name, double width) {
         QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
         graph->setPen(QPen(color, width));
-        graph->setName(QString::fromUtf8(name));
+        graph->setName(tr(name));
         graph->setAdaptiveSampling(false); // the history gives it a few points per column already
         return graph;
     };
-    voltage_ = add(plot_->yAxis, kVoltageColor, "Напряжение", 4.0);
-    current_ = add(plot_->yAxis2, kCurrentColor, "Ток", 2.5);
-    power_ = add(powerAxis_, kPowerColor, "Мощность", 1.0);
+    voltage_ = add(plot_->yAxis, kVoltageColor, QT_TR_NOOP("Напряжение"), 4.0);
+    current_ = add(plot_->yAxis2, kCurrentColor, QT_TR_NOOP("Ток"), 2.5);
+    power_ = add(powerAxis_, kPowerColor, QT_TR_NOOP("Мощность"), 1.0);
     // A row of its own above the plot: inside it the legend would cover curves.
     plot_->legend->setVisible(true);
     plot_->legend->setFillOrder(QCPLegend::foColumnsFirst);
@@ -301,15 +301,15 @@ QString ReadingsChart::describeNear(double key) const
     const Reading reading = history_.reading(history_.nearestIndex(key - originSeconds()));
     const QString time = wallText(secondsOf(reading.time), QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"));
     if (!reading.linked) {
-        return QString::fromUtf8("%1   нет связи").arg(time);
+        return tr("%1   нет связи").arg(time);
     }
     // Without output there is no regulation to name.
-    const char* mode = !reading.outputOn ? "выход выкл."
-        : reading.voltageRegulated       ? "CV   выход вкл."
-                                         : "CC   выход вкл.";
-    return QString::fromUtf8("%1   %2 В   %3 А   %4 Вт   %5")
+    const QString mode = !reading.outputOn ? tr("выход выкл.")
+        : reading.voltageRegulated         ? tr("CV   выход вкл.")
+                                           : tr("CC   выход вкл.");
+    return tr("%1   %2 В   %3 А   %4 Вт   %5")
         .arg(time, QString::number(reading.voltage, 'f', 2), QString::number(reading.current, 'f', 2),
-            QString::number(reading.voltage * reading.current, 'f', 2), QString::fromUtf8(mode));
+            QString::number(reading.voltage * reading.current, 'f', 2), mode);
 }
 
 QString ReadingsChart::shownPeriod() const
