@@ -18,8 +18,6 @@ const QColor kVoltageColor(0x1f, 0x5f, 0xbf);
 const QColor kCurrentColor(0xc8, 0x2a, 0x2a);
 const QColor kPowerColor(0xb0, 0x80, 0x10);
 
-// How close two marks may come, in pixels, before the later one is left out.
-constexpr double kMarkSpacing = 3.0;
 // "All" never shows less than this, so a young history is not stretched; the
 // chosen span starts once the history is longer.
 constexpr double kShortestSpanSeconds = 60.0;
@@ -54,27 +52,11 @@ QString wallText(double epochSeconds, const QString& format)
 
 } // namespace
 
-// Light, solid and one pixel wide: a dashed or wide line across the plot
-// costs more to draw than all three curves.
-QColor ReadingsChart::markColor(ReadingHistory::EventKind kind)
-{
-    switch (kind) {
-    case ReadingHistory::EventKind::SetpointChange:
-        return {0xc0, 0xa0, 0xe0};
-    case ReadingHistory::EventKind::OutputOn:
-        return {0x90, 0xd0, 0xa0};
-    case ReadingHistory::EventKind::OutputOff:
-        return {0xb0, 0xb0, 0xb0};
-    case ReadingHistory::EventKind::LinkLost:
-        break;
-    }
-    return {0xf0, 0xb8, 0x80};
-}
-
 ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
     : QWidget(parent)
     , history_(history)
     , plot_(new QCustomPlot(this))
+    , marks_(plot_)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -100,12 +82,12 @@ void ReadingsChart::setUpAxes()
     ticker_ = QSharedPointer<WallClockTicker>::create();
     ticker_->setDateTimeFormat(QStringLiteral("hh:mm:ss"));
     plot_->xAxis->setTicker(ticker_);
-    plot_->xAxis->setLabel(QString::fromUtf8("Время"));
-    plot_->yAxis->setLabel(QString::fromUtf8("Напряжение, В"));
-    plot_->yAxis2->setLabel(QString::fromUtf8("Ток, А"));
+    plot_->xAxis->setLabel(tr("Время"));
+    plot_->yAxis->setLabel(tr("Напряжение, В"));
+    plot_->yAxis2->setLabel(tr("Ток, А"));
     plot_->yAxis2->setVisible(true);
     powerAxis_ = plot_->axisRect()->addAxis(QCPAxis::atRight);
-    powerAxis_->setLabel(QString::fromUtf8("Мощность, Вт"));
+    powerAxis_->setLabel(tr("Мощность, Вт"));
     const std::pair<QCPAxis*, QColor> colored[]
         = {{plot_->yAxis, kVoltageColor}, {plot_->yAxis2, kCurrentColor}, {powerAxis_, kPowerColor}};
     for (const auto& [axis, color] : colored) {
@@ -123,13 +105,13 @@ void ReadingsChart::setUpGraphs()
     const auto add = [this](QCPAxis* axis, const QColor& color, const char* name, double width) {
         QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
         graph->setPen(QPen(color, width));
-        graph->setName(QString::fromUtf8(name));
+        graph->setName(tr(name));
         graph->setAdaptiveSampling(false); // the history gives it a few points per column already
         return graph;
     };
-    voltage_ = add(plot_->yAxis, kVoltageColor, "Напряжение", 4.0);
-    current_ = add(plot_->yAxis2, kCurrentColor, "Ток", 2.5);
-    power_ = add(powerAxis_, kPowerColor, "Мощность", 1.0);
+    voltage_ = add(plot_->yAxis, kVoltageColor, QT_TR_NOOP("Напряжение"), 4.0);
+    current_ = add(plot_->yAxis2, kCurrentColor, QT_TR_NOOP("Ток"), 2.5);
+    power_ = add(powerAxis_, kPowerColor, QT_TR_NOOP("Мощность"), 1.0);
     // A row of its own above the plot: inside it the legend would cover curves.
     plot_->legend->setVisible(true);
     plot_->legend->setFillOrder(QCPLegend::foColumnsFirst);
@@ -295,7 +277,7 @@ void ReadingsChart::refresh()
         scaleValues(decimated);
     }
     ticker_->setOffset(wallOffset());
-    placeMarks(range.lower - origin, range.upper - origin);
+    marks_.place(history_.eventsBetween(range.lower - origin, range.upper - origin), origin);
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -311,37 +293,6 @@ void ReadingsChart::scaleValues(const ReadingHistory::Decimated& shown)
     scale(powerAxis_, shown.power, fullVolts_ * fullAmperes_);
 }
 
-void ReadingsChart::placeMarks(double from, double to)
-{
-    const double origin = originSeconds();
-    std::size_t used = 0;
-    double lastPixel = -kMarkSpacing;
-    for (const ReadingHistory::Event& event : history_.eventsBetween(from, to)) {
-        const double pixel = plot_->xAxis->coordToPixel(origin + event.seconds);
-        if (pixel - lastPixel < kMarkSpacing) {
-            continue;
-        }
-        lastPixel = pixel;
-        QCPItemStraightLine* line = mark(used++);
-        line->point1->setCoords(origin + event.seconds, 0.0);
-        line->point2->setCoords(origin + event.seconds, 1.0);
-        line->setPen(QPen(markColor(event.kind), 0.0));
-        line->setVisible(true);
-    }
-    for (std::size_t i = used; i < marks_.size(); ++i) {
-        marks_[i]->setVisible(false);
-    }
-}
-
-QCPItemStraightLine* ReadingsChart::mark(std::size_t index)
-{
-    if (index == marks_.size()) {
-        marks_.push_back(new QCPItemStraightLine(plot_));
-        marks_.back()->setLayer(QStringLiteral("grid")); // beneath the curves
-    }
-    return marks_[index];
-}
-
 QString ReadingsChart::describeNear(double key) const
 {
     if (history_.empty()) {
@@ -350,15 +301,15 @@ QString ReadingsChart::describeNear(double key) const
     const Reading reading = history_.reading(history_.nearestIndex(key - originSeconds()));
     const QString time = wallText(secondsOf(reading.time), QStringLiteral("dd.MM.yyyy hh:mm:ss.zzz"));
     if (!reading.linked) {
-        return QString::fromUtf8("%1   нет связи").arg(time);
+        return tr("%1   нет связи").arg(time);
     }
     // Without output there is no regulation to name.
-    const char* mode = !reading.outputOn ? "выход выкл."
-        : reading.voltageRegulated       ? "CV   выход вкл."
-                                         : "CC   выход вкл.";
-    return QString::fromUtf8("%1   %2 В   %3 А   %4 Вт   %5")
+    const QString mode = !reading.outputOn ? tr("выход выкл.")
+        : reading.voltageRegulated         ? tr("CV   выход вкл.")
+                                           : tr("CC   выход вкл.");
+    return tr("%1   %2 В   %3 А   %4 Вт   %5")
         .arg(time, QString::number(reading.voltage, 'f', 2), QString::number(reading.current, 'f', 2),
-            QString::number(reading.voltage * reading.current, 'f', 2), QString::fromUtf8(mode));
+            QString::number(reading.voltage * reading.current, 'f', 2), mode);
 }
 
 QString ReadingsChart::shownPeriod() const

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "chart/EventMarks.h"
 #include "readings/ReadingHistory.h"
 
-#include <QColor>
 #include <QPointF>
 #include <QSharedPointer>
 #include <QString>
 #include <QWidget>
 
 #include <optional>
-#include <vector>
 
 class WallClockTicker;
 class QCPAxis;
@@ -51,7 +50,6 @@ public:
     QString shownPeriod() const;
 
     QCustomPlot* plot() const { return plot_; }
-    static QColor markColor(ReadingHistory::EventKind kind);
 
 signals:
     void spanChanged(Span span);
@@ -70,8 +68,6 @@ private:
     void refresh();
     void scaleValues(const ReadingHistory::Decimated& shown);
     void takeChosenSpan();
-    void placeMarks(double from, double to);
-    QCPItemStraightLine* mark(std::size_t index);
     void onMouseMove(QPointF position);
     double originSeconds() const;
     double wallOffset() const;
@@ -80,13 +76,13 @@ private:
 
     const ReadingHistory& history_;
     QCustomPlot* plot_;
+    EventMarks marks_;
     QSharedPointer<WallClockTicker> ticker_;
     QCPAxis* powerAxis_ = nullptr;
     QCPGraph* voltage_ = nullptr;
     QCPGraph* current_ = nullptr;
     QCPGraph* power_ = nullptr;
     QCPItemStraightLine* cursor_ = nullptr;
-    std::vector<QCPItemStraightLine*> marks_;
     Span span_ = Span::OneMinute;
     std::optional<Span> chosenSpan_ = Span::TenMinutes; // until the history is longer than a minute
     double fullVolts_ = 0.0; // 0: not known yet

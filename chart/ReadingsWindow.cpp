@@ -1,5 +1,6 @@
 #include "chart/ReadingsWindow.h"
 
+#include "chart/EventMarks.h"
 #include "readings/CsvExport.h"
 #include "readings/ReadingsModel.h"
 
@@ -21,11 +22,6 @@
 
 namespace {
 
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 QString clockText(double seconds)
 {
     const auto whole = static_cast<long long>(std::max(seconds, 0.0));
@@ -35,7 +31,7 @@ QString clockText(double seconds)
         .arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
-const QString kCsvFilter = QString::fromUtf8("Таблицы CSV (*.csv);;Все файлы (*)");
+const char* const kCsvFilter = QT_TRANSLATE_NOOP("ReadingsWindow", "Таблицы CSV (*.csv);;Все файлы (*)");
 
 // Files are saved among the user's documents, not wherever the program was started.
 QString documentsFolder()
@@ -63,7 +59,7 @@ ReadingsWindow::ReadingsWindow(ReadingsModel& model, QWidget* parent)
     , model_(model)
     , chart_(new ReadingsChart(model.history(), this))
 {
-    setWindowTitle(text("Графики"));
+    setWindowTitle(tr("Графики"));
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(createMenu());
     layout->addLayout(createSpanRow());
@@ -97,16 +93,16 @@ ReadingsWindow::ReadingsWindow(ReadingsModel& model, QWidget* parent)
 QMenuBar* ReadingsWindow::createMenu()
 {
     auto* bar = new QMenuBar(this);
-    QMenu* file = bar->addMenu(text("&Файл"));
-    file->addAction(text("Начать запись в CSV…"), this, &ReadingsWindow::chooseRecordingFile);
-    stopAction_ = file->addAction(text("Остановить запись"), &model_, &ReadingsModel::stopRecording);
+    QMenu* file = bar->addMenu(tr("&Файл"));
+    file->addAction(tr("Начать запись в CSV…"), this, &ReadingsWindow::chooseRecordingFile);
+    stopAction_ = file->addAction(tr("Остановить запись"), &model_, &ReadingsModel::stopRecording);
     file->addSeparator();
-    file->addAction(text("Сохранить график в PNG…"), this, &ReadingsWindow::choosePngFile);
-    file->addAction(text("Экспорт данных в CSV…"), this, &ReadingsWindow::chooseExportFile);
+    file->addAction(tr("Сохранить график в PNG…"), this, &ReadingsWindow::choosePngFile);
+    file->addAction(tr("Экспорт данных в CSV…"), this, &ReadingsWindow::chooseExportFile);
     file->addSeparator();
-    file->addAction(text("Закрыть"), QKeySequence::Close, this, &QWidget::close);
-    QMenu* view = bar->addMenu(text("&Вид"));
-    QAction* fullScale = view->addAction(text("Полная шкала"));
+    file->addAction(tr("Закрыть"), QKeySequence::Close, this, &QWidget::close);
+    QMenu* view = bar->addMenu(tr("&Вид"));
+    QAction* fullScale = view->addAction(tr("Полная шкала"));
     fullScale->setObjectName(QStringLiteral("fullScale"));
     fullScale->setCheckable(true);
     connect(fullScale, &QAction::toggled, chart_, &ReadingsChart::setFullScaleShown);
@@ -116,14 +112,14 @@ QMenuBar* ReadingsWindow::createMenu()
 QLayout* ReadingsWindow::createSpanRow()
 {
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(text("Показать:"), this));
+    row->addWidget(new QLabel(tr("Показать:"), this));
     spans_ = new QButtonGroup(this);
-    const std::pair<const char*, ReadingsChart::Span> choices[]
-        = {{"1 мин", ReadingsChart::Span::OneMinute}, {"10 мин", ReadingsChart::Span::TenMinutes},
-            {"1 ч", ReadingsChart::Span::OneHour}, {"Всё", ReadingsChart::Span::All}};
+    const std::pair<const char*, ReadingsChart::Span> choices[] = {
+        {QT_TR_NOOP("1 мин"), ReadingsChart::Span::OneMinute}, {QT_TR_NOOP("10 мин"), ReadingsChart::Span::TenMinutes},
+        {QT_TR_NOOP("1 ч"), ReadingsChart::Span::OneHour}, {QT_TR_NOOP("Всё"), ReadingsChart::Span::All}};
     for (const auto& [label, span] : choices) {
         auto* button = new QToolButton(this);
-        button->setText(text(label));
+        button->setText(tr(label));
         button->setObjectName(QStringLiteral("span%1").arg(static_cast<int>(span)));
         button->setCheckable(true);
         button->setChecked(span == chart_->span());
@@ -136,11 +132,11 @@ QLayout* ReadingsWindow::createSpanRow()
         [this](ReadingsChart::Span span) { spans_->button(static_cast<int>(span))->setChecked(true); });
     follow_ = new QToolButton(this);
     follow_->setObjectName(QStringLiteral("follow"));
-    follow_->setText(text("Следить за новыми"));
+    follow_->setText(tr("Следить за новыми"));
     follow_->setCheckable(true);
     follow_->setChecked(true);
-    follow_->setToolTip(text("Колесо мыши меняет масштаб времени, с Ctrl — масштаб значений; "
-                             "перетаскивание сдвигает график и снимает слежение"));
+    follow_->setToolTip(tr("Колесо мыши меняет масштаб времени, с Ctrl — масштаб значений; "
+                           "перетаскивание сдвигает график и снимает слежение"));
     connect(follow_, &QAbstractButton::clicked, chart_, &ReadingsChart::setFollowing);
     row->addWidget(follow_);
     row->addStretch(1);
@@ -159,12 +155,13 @@ QLayout* ReadingsWindow::createPointerRow()
     pointer_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     row->addWidget(pointer_, 1);
     using Kind = ReadingHistory::EventKind;
-    const std::pair<Kind, const char*> kinds[] = {{Kind::SetpointChange, "уставка"}, {Kind::OutputOn, "выход вкл."},
-        {Kind::OutputOff, "выход выкл."}, {Kind::LinkLost, "нет связи"}};
-    QString legend = text("Отметки:");
+    const std::pair<Kind, const char*> kinds[]
+        = {{Kind::SetpointChange, QT_TR_NOOP("уставка")}, {Kind::OutputOn, QT_TR_NOOP("выход вкл.")},
+            {Kind::OutputOff, QT_TR_NOOP("выход выкл.")}, {Kind::LinkLost, QT_TR_NOOP("нет связи")}};
+    QString legend = tr("Отметки:");
     for (const auto& [kind, name] : kinds) {
         legend += QStringLiteral(" <span style=\"color:%1\">&#9646;</span> %2")
-                      .arg(ReadingsChart::markColor(kind).name(), text(name));
+                      .arg(EventMarks::color(kind).name(), tr(name));
     }
     row->addWidget(new QLabel(legend, this));
     return row;
@@ -185,7 +182,7 @@ QLayout* ReadingsWindow::createCounterRow()
     row->addWidget(wattHours_);
     row->addWidget(outputOnTime_);
     row->addStretch(1);
-    auto* reset = new QPushButton(text("Сбросить счётчики"), this);
+    auto* reset = new QPushButton(tr("Сбросить счётчики"), this);
     reset->setObjectName(QStringLiteral("resetCounters"));
     connect(reset, &QPushButton::clicked, &model_, &ReadingsModel::resetCounters);
     row->addWidget(reset);
@@ -201,9 +198,9 @@ void ReadingsWindow::showEvent(QShowEvent* event)
 void ReadingsWindow::showCounters()
 {
     const ChargeCounters& counters = model_.counters();
-    ampereHours_->setText(text("Заряд: %1 А·ч").arg(counters.ampereHours(), 0, 'f', 3));
-    wattHours_->setText(text("Энергия: %1 Вт·ч").arg(counters.wattHours(), 0, 'f', 3));
-    outputOnTime_->setText(text("Выход включён: %1").arg(clockText(counters.outputOnSeconds())));
+    ampereHours_->setText(tr("Заряд: %1 А·ч").arg(counters.ampereHours(), 0, 'f', 3));
+    wattHours_->setText(tr("Энергия: %1 Вт·ч").arg(counters.wattHours(), 0, 'f', 3));
+    outputOnTime_->setText(tr("Выход включён: %1").arg(clockText(counters.outputOnSeconds())));
 }
 
 bool ReadingsWindow::recordTo(const QString& path)
@@ -212,12 +209,12 @@ bool ReadingsWindow::recordTo(const QString& path)
     if (!file.exists() || file.size() == 0) {
         return model_.startRecording(path, CsvRecorder::Mode::Append);
     }
-    QMessageBox question(QMessageBox::Question, text("Запись в CSV"),
-        text("Файл «%1» уже существует. Дописать в конец файла?").arg(file.fileName()),
+    QMessageBox question(QMessageBox::Question, tr("Запись в CSV"),
+        tr("Файл «%1» уже существует. Дописать в конец файла?").arg(file.fileName()),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    question.button(QMessageBox::Yes)->setText(text("Дописать"));
-    question.button(QMessageBox::No)->setText(text("Перезаписать"));
-    question.button(QMessageBox::Cancel)->setText(text("Отмена"));
+    question.button(QMessageBox::Yes)->setText(tr("Дописать"));
+    question.button(QMessageBox::No)->setText(tr("Перезаписать"));
+    question.button(QMessageBox::Cancel)->setText(tr("Отмена"));
     question.setDefaultButton(QMessageBox::Yes);
     switch (question.exec()) {
     case QMessageBox::Yes:
@@ -241,10 +238,10 @@ void ReadingsWindow::toggleRecording()
 void ReadingsWindow::showRecording()
 {
     const bool on = model_.isRecording();
-    record_->setText(on ? text("Остановить запись") : text("Начать запись…"));
+    record_->setText(on ? tr("Остановить запись") : tr("Начать запись…"));
     stopAction_->setEnabled(on);
     recording_->setStyleSheet(QString());
-    recording_->setText(on ? text("Запись в файл %1").arg(model_.recorder().path()) : text("Запись не ведётся"));
+    recording_->setText(on ? tr("Запись в файл %1").arg(model_.recorder().path()) : tr("Запись не ведётся"));
 }
 
 void ReadingsWindow::showFailure(const QString& message)
@@ -252,7 +249,7 @@ void ReadingsWindow::showFailure(const QString& message)
     recording_->setStyleSheet(QStringLiteral("color: #b00000"));
     recording_->setText(message);
     // Not modal: the controller and its windows go on while the message waits.
-    auto* box = new QMessageBox(QMessageBox::Warning, text("Графики"), message, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Графики"), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
@@ -273,7 +270,7 @@ bool ReadingsWindow::exportCsv(const QString& path)
 {
     const QString error = CsvExport::write(model_.history(), path);
     if (!error.isEmpty()) {
-        QMessageBox::warning(this, text("Экспорт данных"), error);
+        QMessageBox::warning(this, tr("Экспорт данных"), error);
     }
     return error.isEmpty();
 }
@@ -288,17 +285,17 @@ void ReadingsWindow::open()
 void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)
 {
     QMenu menu;
-    menu.addAction(text("Графики…"), this, &ReadingsWindow::open);
-    menu.addAction(model_.isRecording() ? text("Остановить запись в CSV") : text("Запись в CSV…"), this,
+    menu.addAction(tr("Графики…"), this, &ReadingsWindow::open);
+    menu.addAction(model_.isRecording() ? tr("Остановить запись в CSV") : tr("Запись в CSV…"), this,
         &ReadingsWindow::toggleRecording);
-    menu.addAction(text("Сбросить счётчики"), &model_, &ReadingsModel::resetCounters);
+    menu.addAction(tr("Сбросить счётчики"), &model_, &ReadingsModel::resetCounters);
     menu.exec(globalPosition);
 }
 
 void ReadingsWindow::chooseRecordingFile()
 {
-    const QString path
-        = askSaveFile(this, text("Запись в CSV"), kCsvFilter, QStringLiteral("csv"), QFileDialog::DontConfirmOverwrite);
+    const QString path = askSaveFile(
+        this, tr("Запись в CSV"), tr(kCsvFilter), QStringLiteral("csv"), QFileDialog::DontConfirmOverwrite);
     if (!path.isEmpty()) {
         recordTo(path);
     }
@@ -306,16 +303,15 @@ void ReadingsWindow::chooseRecordingFile()
 
 void ReadingsWindow::choosePngFile()
 {
-    const QString path
-        = askSaveFile(this, text("Сохранить график"), text("Рисунки PNG (*.png)"), QStringLiteral("png"));
+    const QString path = askSaveFile(this, tr("Сохранить график"), tr("Рисунки PNG (*.png)"), QStringLiteral("png"));
     if (!path.isEmpty() && !savePng(path)) {
-        QMessageBox::warning(this, text("Сохранить график"), text("Не удалось сохранить «%1».").arg(path));
+        QMessageBox::warning(this, tr("Сохранить график"), tr("Не удалось сохранить «%1».").arg(path));
     }
 }
 
 void ReadingsWindow::chooseExportFile()
 {
-    const QString path = askSaveFile(this, text("Экспорт данных"), kCsvFilter, QStringLiteral("csv"));
+    const QString path = askSaveFile(this, tr("Экспорт данных"), tr(kCsvFilter), QStringLiteral("csv"));
     if (!path.isEmpty()) {
         exportCsv(path);
     }

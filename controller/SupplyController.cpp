@@ -7,6 +7,7 @@
 #include "supply/ModelTable.h"
 #include "supply/SupplyStatus.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 SupplyController::SupplyController(SupplyLink& link, QObject* parent)
@@ -288,9 +289,9 @@ void SupplyController::noteVoltageFrame()
     if (!volts) {
         return;
     }
-    emit logLine(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"))
-        + QString::fromUtf8(" - уставка напряжения не была известна; с переключением выхода отправлено %1 В")
-              .arg(*volts, 0, 'f', 3));
+    emit logLine(tr("%1 - уставка напряжения не была известна; с переключением выхода отправлено %2 В")
+                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")))
+                     .arg(*volts, 0, 'f', 3));
     emit unknownVoltageSent(*volts);
 }
 
@@ -324,7 +325,8 @@ bool SupplyController::identifySupply(std::int32_t code)
     link_.setModelCode(code);
     loadSettings(false);
     hotValues_.rescaleTo(profile_);
-    emit supplyIdentified(QString::fromStdString(profile_.supplyName), QString::fromStdString(profile_.modelName));
+    emit supplyIdentified(QCoreApplication::translate("ModelTable", profile_.supplyName.c_str()),
+        QString::fromStdString(profile_.modelName));
     return true;
 }
 

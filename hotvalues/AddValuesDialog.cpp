@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-const char* const AddValuesDialog::kTitle = "Добавление значений";
+const char* const AddValuesDialog::kTitle = QT_TRANSLATE_NOOP("AddValuesDialog", "Добавление значений");
 
 namespace {
 
@@ -35,7 +35,7 @@ AddValuesDialog::AddValuesDialog(QWidget* owner, Limits limits, double voltage, 
     , voltage_(voltage)
     , current_(current)
 {
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(tr(kTitle));
     setFont(WindowLook::dialogFont());
     setFixedSize(DialogUnits::toPixels(142, 71));
     createControls();
@@ -47,10 +47,10 @@ AddValuesDialog::~AddValuesDialog() = default;
 
 void AddValuesDialog::createControls()
 {
-    add_ = new QPushButton(QString::fromUtf8("Добавить"), this);
+    add_ = new QPushButton(tr("Добавить"), this);
     DialogUnits::place(add_, 1, 14, 44, 50, 14);
     add_->setDefault(true);
-    cancel_ = new QPushButton(QString::fromUtf8("Отмена"), this);
+    cancel_ = new QPushButton(tr("Отмена"), this);
     DialogUnits::place(cancel_, 2, 78, 44, 50, 14);
     voltageEdit_ = new ClassicEdit(this);
     voltageEdit_->setAlignment(Qt::AlignCenter);
@@ -62,9 +62,9 @@ void AddValuesDialog::createControls()
     DialogUnits::place(currentEdit_, 1056, 71, 17, 52, 14);
     currentArrows_ = new UpDownControl(this);
     DialogUnits::place(currentArrows_, 1057, 115, 18, 11, 13);
-    auto* volts = new QLabel(QString::fromUtf8("Вольт"), this);
+    auto* volts = new QLabel(tr("Вольт"), this);
     DialogUnits::place(volts, 0, 27, 7, 30, 9);
-    auto* amperes = new QLabel(QString::fromUtf8("Ампер"), this);
+    auto* amperes = new QLabel(tr("Ампер"), this);
     DialogUnits::place(amperes, 0, 81, 7, 26, 9);
     voltageArrows_->attach(voltageEdit_);
     currentArrows_->attach(currentEdit_);

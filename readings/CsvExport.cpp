@@ -3,6 +3,7 @@
 #include "readings/CsvLine.h"
 #include "readings/ReadingHistory.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 QString CsvExport::write(const ReadingHistory& history, const QString& path)
@@ -10,7 +11,7 @@ QString CsvExport::write(const ReadingHistory& history, const QString& path)
     constexpr std::size_t kChunk = 1 << 16;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return QString::fromUtf8("Не удалось создать «%1»: %2.").arg(path, file.errorString());
+        return QCoreApplication::translate("CsvExport", "Не удалось создать «%1»: %2.").arg(path, file.errorString());
     }
     std::string text = CsvLine::header();
     for (std::size_t i = 0; i < history.size(); ++i) {
@@ -24,7 +25,7 @@ QString CsvExport::write(const ReadingHistory& history, const QString& path)
         file.write(text.data(), static_cast<qint64>(text.size()));
     }
     if (!file.commit()) {
-        return QString::fromUtf8("Не удалось записать «%1»: %2.").arg(path, file.errorString());
+        return QCoreApplication::translate("CsvExport", "Не удалось записать «%1»: %2.").arg(path, file.errorString());
     }
     return {};
 }

@@ -8,6 +8,6 @@ class ReadingHistory;
 // replaced in one step, so a failure leaves the old one.
 class CsvExport {
 public:
-    // An empty string on success, otherwise the Russian reason.
+    // An empty string on success, otherwise the reason, translated.
     static QString write(const ReadingHistory& history, const QString& path);
 };

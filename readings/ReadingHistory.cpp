@@ -30,12 +30,6 @@ std::optional<double> setpoint(float value)
     return std::isnan(value) ? std::nullopt : std::optional<double>(value);
 }
 
-// Two known setpoints that differ; an unknown one changes nothing.
-bool changed(float before, float after)
-{
-    return !std::isnan(before) && !std::isnan(after) && before != after;
-}
-
 template <class TimePoint> std::int64_t msSinceEpoch(TimePoint time)
 {
     return std::chrono::floor<milliseconds>(time).time_since_epoch().count();
@@ -125,7 +119,6 @@ void ReadingHistory::clear()
     blocks_.clear();
     wallOffsets_.clear();
     dropped_ = 0;
-    lastLinked_.reset();
 }
 
 void ReadingHistory::append(const Reading& reading)
@@ -183,12 +176,7 @@ void ReadingHistory::rebase()
     for (Sample& sample : samples_) {
         sample.ms -= shift;
     }
-    for (StoredEvent& event : events_) {
-        event.ms -= shift;
-    }
-    if (lastLinked_) {
-        lastLinked_->ms -= std::min(shift, lastLinked_->ms);
-    }
+    events_.rebase(shift);
     rebaseBlocks(shift);
 }
 
@@ -233,30 +221,8 @@ void ReadingHistory::summarise(const Sample& sample)
 
 void ReadingHistory::noteEvents(const Sample& sample)
 {
-    if ((sample.flags & kLinked) == 0) {
-        events_.push_back({sample.ms, EventKind::LinkLost});
-        return;
-    }
-    if (lastLinked_) {
-        // The output first: of two marks at one moment the chart keeps the first.
-        if ((sample.flags & kOutputOn) != (lastLinked_->flags & kOutputOn)) {
-            events_.push_back(
-                {sample.ms, (sample.flags & kOutputOn) != 0 ? EventKind::OutputOn : EventKind::OutputOff});
-        }
-        if (changed(lastLinked_->setVoltage, sample.setVoltage)
-            || changed(lastLinked_->setCurrent, sample.setCurrent)) {
-            events_.push_back({sample.ms, EventKind::SetpointChange});
-        }
-    }
-    // The last known setpoints stay for the comparison while they are unknown.
-    const Sample previous = lastLinked_.value_or(sample);
-    lastLinked_ = sample;
-    if (std::isnan(sample.setVoltage)) {
-        lastLinked_->setVoltage = previous.setVoltage;
-    }
-    if (std::isnan(sample.setCurrent)) {
-        lastLinked_->setCurrent = previous.setCurrent;
-    }
+    events_.note(sample.ms,
+        {(sample.flags & kLinked) != 0, (sample.flags & kOutputOn) != 0, sample.setVoltage, sample.setCurrent});
 }
 
 void ReadingHistory::dropOldest()
@@ -265,9 +231,7 @@ void ReadingHistory::dropOldest()
     if (++dropped_ % kBlock == 0) {
         blocks_.pop_front();
     }
-    while (!events_.empty() && events_.front().ms < samples_.front().ms) {
-        events_.pop_front();
-    }
+    events_.dropBefore(samples_.front().ms);
     while (wallOffsets_.size() > 1 && wallOffsets_[1].firstSample <= dropped_) {
         wallOffsets_.pop_front();
     }
@@ -347,15 +311,7 @@ std::size_t ReadingHistory::nearestIndex(double seconds) const
 
 std::vector<ReadingHistory::Event> ReadingHistory::eventsBetween(double from, double to) const
 {
-    const std::uint32_t low = toMs(from);
-    const std::uint32_t high = toMs(to);
-    auto it = std::partition_point(
-        events_.begin(), events_.end(), [low](const StoredEvent& event) { return event.ms < low; });
-    std::vector<Event> found;
-    for (; it != events_.end() && it->ms <= high; ++it) {
-        found.push_back({it->ms / 1000.0, it->kind});
-    }
-    return found;
+    return events_.between(toMs(from), toMs(to));
 }
 
 ReadingHistory::Decimated ReadingHistory::decimate(double from, double to, int columns) const

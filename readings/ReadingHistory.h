@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readings/HistoryEvents.h"
 #include "readings/Reading.h"
 
 #include <chrono>
@@ -13,12 +14,8 @@
 // few megabytes, and their reduction to a few points per pixel column.
 class ReadingHistory {
 public:
-    enum class EventKind : std::uint8_t { SetpointChange, OutputOn, OutputOff, LinkLost };
-
-    struct Event {
-        double seconds; // since origin()
-        EventKind kind;
-    };
+    using EventKind = HistoryEvents::Kind;
+    using Event = HistoryEvents::Event;
 
     // One curve: points in time order; a NaN value breaks the line.
     struct Series {
@@ -63,10 +60,6 @@ private:
         float setVoltage;
         float setCurrent;
         std::uint8_t flags;
-    };
-    struct StoredEvent {
-        std::uint32_t ms;
-        EventKind kind;
     };
     // The wall clock's distance to the stored monotonic times from one sample on.
     struct WallOffset {
@@ -123,9 +116,8 @@ private:
     std::size_t capacity_;
     std::int64_t originMs_ = 0; // monotonic
     std::deque<Sample> samples_;
-    std::deque<StoredEvent> events_;
+    HistoryEvents events_;
     std::deque<Block> blocks_;
     std::deque<WallOffset> wallOffsets_;
     std::size_t dropped_ = 0; // samples dropped since the last clear(), for the block alignment
-    std::optional<Sample> lastLinked_;
 };

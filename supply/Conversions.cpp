@@ -1,9 +1,21 @@
 #include "supply/Conversions.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <charconv>
 #include <cmath>
 #include <iterator>
 #include <limits>
+
+namespace {
+
+std::string withUnit(const QString& pattern, double value)
+{
+    return pattern.arg(QString::fromStdString(Conversions::oneDecimal(value))).toStdString();
+}
+
+} // namespace
 
 double Conversions::readingToValue(std::int32_t raw, double fullScale)
 {
@@ -47,12 +59,12 @@ std::string Conversions::oneDecimal(double value)
 
 std::string Conversions::voltageText(double volts)
 {
-    return oneDecimal(volts) + " В";
+    return withUnit(QCoreApplication::translate("Conversions", "%1 В"), volts);
 }
 
 std::string Conversions::currentText(double amperes)
 {
-    return oneDecimal(amperes) + " A";
+    return withUnit(QCoreApplication::translate("Conversions", "%1 A"), amperes);
 }
 
 std::string Conversions::hotValueRow(double volts, double amperes)

@@ -2,14 +2,15 @@
 
 #include "toolkit/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QString>
 
 #include <clocale>
 #include <cstdlib>
 
-const char* const DataExchange::kNumberPrompt = "Введите число.";
-const char* const DataExchange::kBytePrompt = "Введите целое число от 0 до 255.";
+const char* const DataExchange::kNumberPrompt = QT_TRANSLATE_NOOP("DataExchange", "Введите число.");
+const char* const DataExchange::kBytePrompt = QT_TRANSLATE_NOOP("DataExchange", "Введите целое число от 0 до 255.");
 
 namespace {
 
@@ -47,7 +48,7 @@ std::optional<std::uint8_t> DataExchange::readByte(const QString& text)
 
 void DataExchange::refuse(QWidget* window, QLineEdit* field, const char* prompt)
 {
-    MessageBox::warn(window, QString::fromUtf8(prompt));
+    MessageBox::warn(window, QCoreApplication::translate("DataExchange", prompt));
     field->setFocus();
     field->selectAll();
 }

@@ -19,7 +19,8 @@ public:
     // A whole number from 0 to 255.
     static std::optional<std::uint8_t> readByte(const QString& text);
 
-    // Shows the prompt, then puts the focus on the field with its text selected.
+    // Shows the prompt, kNumberPrompt or kBytePrompt, translated; then puts
+    // the focus on the field with its text selected.
     static void refuse(QWidget* window, QLineEdit* field, const char* prompt);
     // Reads a field into its member; a field without a valid number leaves the
     // member as it was and, with prompt, is pointed out.

@@ -1,4 +1,5 @@
 #include "chart/ReadingsWindow.h"
+#include "chart/EventMarks.h"
 #include "readings/CsvLine.h"
 #include "readings/ReadingsModel.h"
 
@@ -231,9 +232,9 @@ TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
         }
     }
     using Kind = ReadingHistory::EventKind;
-    const std::map<double, QColor> expected{{key(1s), ReadingsChart::markColor(Kind::OutputOn)},
-        {key(2s), ReadingsChart::markColor(Kind::LinkLost)}, {key(5s), ReadingsChart::markColor(Kind::SetpointChange)},
-        {key(6s), ReadingsChart::markColor(Kind::OutputOff)}};
+    const std::map<double, QColor> expected{{key(1s), EventMarks::color(Kind::OutputOn)},
+        {key(2s), EventMarks::color(Kind::LinkLost)}, {key(5s), EventMarks::color(Kind::SetpointChange)},
+        {key(6s), EventMarks::color(Kind::OutputOff)}};
     EXPECT_EQ(marks, expected) << "at 6 s the output's mark wins over the setpoint's";
 }
 
