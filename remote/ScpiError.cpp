@@ -45,6 +45,11 @@ ScpiError ScpiError::undefinedHeader()
     return make(-113, "Undefined header");
 }
 
+ScpiError ScpiError::headerSuffixOutOfRange()
+{
+    return make(-114, "Header suffix out of range");
+}
+
 ScpiError ScpiError::invalidSuffix()
 {
     return make(-131, "Invalid suffix");

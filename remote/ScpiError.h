@@ -14,6 +14,7 @@ struct ScpiError {
     static ScpiError parameterNotAllowed();
     static ScpiError missingParameter();
     static ScpiError undefinedHeader();
+    static ScpiError headerSuffixOutOfRange();
     static ScpiError invalidSuffix();
     static ScpiError executionError(std::string_view detail);
     static ScpiError dataOutOfRange();

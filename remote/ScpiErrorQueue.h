@@ -16,6 +16,7 @@ public:
     std::string next();
     void clear() { errors_.clear(); }
     bool empty() const { return errors_.empty(); }
+    std::size_t size() const { return errors_.size(); }
 
 private:
     std::deque<ScpiError> errors_;

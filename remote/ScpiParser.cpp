@@ -38,11 +38,13 @@ std::string upper(std::string_view text)
     return result;
 }
 
-// Cuts `text` at each `separator` outside single or double quotes.
+// Cuts `text` at each `separator` outside single or double quotes and outside
+// parentheses, which hold a channel list such as (@1,2).
 std::vector<std::string_view> cut(std::string_view text, char separator)
 {
     std::vector<std::string_view> pieces;
     char quote = 0;
+    std::size_t depth = 0;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -50,7 +52,11 @@ std::vector<std::string_view> cut(std::string_view text, char separator)
             quote = c == quote ? 0 : quote;
         } else if (c == '"' || c == '\'') {
             quote = c;
-        } else if (c == separator) {
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            depth -= depth > 0 ? 1 : 0;
+        } else if (c == separator && depth == 0) {
             pieces.push_back(text.substr(start, i - start));
             start = i + 1;
         }

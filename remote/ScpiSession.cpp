@@ -1,5 +1,6 @@
 #include "remote/ScpiSession.h"
 
+#include "remote/ScpiChannel.h"
 #include "remote/ScpiParameterCount.h"
 #include "remote/ScpiParser.h"
 
@@ -16,19 +17,6 @@ std::string field(std::string_view text)
         safe.push_back(printable ? c : ' ');
     }
     return safe.empty() ? std::string("-") : safe;
-}
-
-std::string_view linkWord(RemoteInstrument::Link link)
-{
-    switch (link) {
-    case RemoteInstrument::Link::Connected:
-        return "CONNECTED";
-    case RemoteInstrument::Link::Searching:
-        return "SEARCHING";
-    case RemoteInstrument::Link::NoPort:
-        return "NOPORT";
-    }
-    return "UNKNOWN";
 }
 
 } // namespace
@@ -48,6 +36,12 @@ template <ScpiSession::SupplyHandler handler> ScpiSession::Outcome ScpiSession::
 template <ScpiSession::StatusHandler handler> ScpiSession::Outcome ScpiSession::status(const ScpiCommand& command)
 {
     ScpiStatusCommands commands({instrument_, status_, !errors_.empty(), answers_});
+    return (commands.*handler)(command);
+}
+
+template <ScpiSession::SystemHandler handler> ScpiSession::Outcome ScpiSession::system(const ScpiCommand& command)
+{
+    ScpiSystemCommands commands({instrument_, errors_, answers_});
     return (commands.*handler)(command);
 }
 
@@ -78,9 +72,18 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
         {ScpiPattern("STATus:QUEStionable:ENABle"), &ScpiSession::status<&ScpiStatusCommands::setQuestionableEnable>},
         {ScpiPattern("STATus:QUEStionable:ENABle?"), &ScpiSession::status<&ScpiStatusCommands::questionableEnable>},
         {ScpiPattern("STATus:PRESet"), &ScpiSession::status<&ScpiStatusCommands::preset>},
-        {ScpiPattern("SYSTem:ERRor[:NEXT]?"), &ScpiSession::nextError},
-        {ScpiPattern("SYSTem:VERSion?"), &ScpiSession::scpiVersion},
-        {ScpiPattern("SYSTem:LINK?"), &ScpiSession::linkQuery},
+        {ScpiPattern("SYSTem:ERRor[:NEXT]?"), &ScpiSession::system<&ScpiSystemCommands::nextError>},
+        {ScpiPattern("SYSTem:ERRor:COUNt?"), &ScpiSession::system<&ScpiSystemCommands::errorCount>},
+        {ScpiPattern("SYSTem:ERRor:ALL?"), &ScpiSession::system<&ScpiSystemCommands::allErrors>},
+        {ScpiPattern("SYSTem:VERSion?"), &ScpiSession::system<&ScpiSystemCommands::version>},
+        {ScpiPattern("SYSTem:LINK?"), &ScpiSession::system<&ScpiSystemCommands::link>},
+        {ScpiPattern("SYSTem:REMote"), &ScpiSession::system<&ScpiSystemCommands::accessMode>},
+        {ScpiPattern("SYSTem:LOCal"), &ScpiSession::system<&ScpiSystemCommands::accessMode>},
+        {ScpiPattern("SYSTem:RWLock"), &ScpiSession::system<&ScpiSystemCommands::accessMode>},
+        {ScpiPattern("INSTrument[:SELect]"), &ScpiSession::system<&ScpiSystemCommands::selectByName>},
+        {ScpiPattern("INSTrument[:SELect]?"), &ScpiSession::system<&ScpiSystemCommands::selectedName>},
+        {ScpiPattern("INSTrument:NSELect"), &ScpiSession::system<&ScpiSystemCommands::selectByNumber>},
+        {ScpiPattern("INSTrument:NSELect?"), &ScpiSession::system<&ScpiSystemCommands::selectedNumber>},
         {ScpiPattern("[SOURce:]VOLTage[:LEVel][:IMMediate][:AMPLitude]"),
             &ScpiSession::supply<&ScpiSupplyCommands::setVoltage>},
         {ScpiPattern("[SOURce:]VOLTage[:LEVel][:IMMediate][:AMPLitude]?"),
@@ -95,6 +98,14 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
         {ScpiPattern("MEASure[:SCALar]:VOLTage[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measureVoltage>},
         {ScpiPattern("MEASure[:SCALar]:CURRent[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measureCurrent>},
         {ScpiPattern("MEASure[:SCALar]:POWer[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measurePower>},
+        {ScpiPattern("FETCh[:SCALar]:VOLTage[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measureVoltage>},
+        {ScpiPattern("FETCh[:SCALar]:CURRent[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measureCurrent>},
+        {ScpiPattern("FETCh[:SCALar]:POWer[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measurePower>},
+        {ScpiPattern("READ[:SCALar]:VOLTage[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measureVoltage>},
+        {ScpiPattern("READ[:SCALar]:CURRent[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measureCurrent>},
+        {ScpiPattern("READ[:SCALar]:POWer[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measurePower>},
+        {ScpiPattern("[SOURce:]APPLy"), &ScpiSession::supply<&ScpiSupplyCommands::apply>},
+        {ScpiPattern("[SOURce:]APPLy?"), &ScpiSession::supply<&ScpiSupplyCommands::applyQuery>},
     };
     return entries;
 }
@@ -186,7 +197,13 @@ ScpiSession::Outcome ScpiSession::run(std::string_view text)
     if (auto* error = std::get_if<ScpiError>(&parsed)) {
         return std::move(*error);
     }
-    const auto& command = std::get<ScpiCommand>(parsed);
+    auto& command = std::get<ScpiCommand>(parsed);
+    if (Outcome error = ScpiChannel::takeHeaderSuffixes(command)) {
+        return error;
+    }
+    if (Outcome error = ScpiChannel::takeChannelList(command)) {
+        return error;
+    }
     const Entry* entry = find(command);
     if (entry == nullptr) {
         return ScpiError::undefinedHeader();
@@ -246,31 +263,4 @@ ScpiSession::Outcome ScpiSession::setOperationComplete(const ScpiCommand& comman
 ScpiSession::Outcome ScpiSession::wait(const ScpiCommand& command)
 {
     return ScpiParameterCount::none(command);
-}
-
-ScpiSession::Outcome ScpiSession::nextError(const ScpiCommand& command)
-{
-    if (Outcome error = ScpiParameterCount::none(command)) {
-        return error;
-    }
-    answers_.push_back(errors_.next());
-    return std::nullopt;
-}
-
-ScpiSession::Outcome ScpiSession::scpiVersion(const ScpiCommand& command)
-{
-    if (Outcome error = ScpiParameterCount::none(command)) {
-        return error;
-    }
-    answers_.emplace_back("1999.0");
-    return std::nullopt;
-}
-
-ScpiSession::Outcome ScpiSession::linkQuery(const ScpiCommand& command)
-{
-    if (Outcome error = ScpiParameterCount::none(command)) {
-        return error;
-    }
-    answers_.emplace_back(linkWord(instrument_.link()));
-    return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include "remote/ScpiStatus.h"
 #include "remote/ScpiStatusCommands.h"
 #include "remote/ScpiSupplyCommands.h"
+#include "remote/ScpiSystemCommands.h"
 #include "remote/ScpiTickets.h"
 
 #include <cstdint>
@@ -41,6 +42,7 @@ private:
     using Handler = Outcome (ScpiSession::*)(const ScpiCommand&);
     using SupplyHandler = Outcome (ScpiSupplyCommands::*)(const ScpiCommand&);
     using StatusHandler = Outcome (ScpiStatusCommands::*)(const ScpiCommand&);
+    using SystemHandler = Outcome (ScpiSystemCommands::*)(const ScpiCommand&);
     struct Entry {
         ScpiPattern pattern;
         Handler handler;
@@ -57,13 +59,11 @@ private:
     Outcome operationComplete(const ScpiCommand& command);
     Outcome setOperationComplete(const ScpiCommand& command);
     Outcome wait(const ScpiCommand& command);
-    Outcome nextError(const ScpiCommand& command);
-    Outcome scpiVersion(const ScpiCommand& command);
-    Outcome linkQuery(const ScpiCommand& command);
     // Runs a supply command against this session's instrument and answers.
     template <SupplyHandler handler> Outcome supply(const ScpiCommand& command);
     // Runs a status command against this session's status model and answers.
     template <StatusHandler handler> Outcome status(const ScpiCommand& command);
+    template <SystemHandler handler> Outcome system(const ScpiCommand& command);
 
     RemoteInstrument& instrument_;
     std::string programVersion_;

@@ -53,6 +53,19 @@ std::optional<bool> onOff(std::string_view text)
     return std::nullopt;
 }
 
+// A number as every answer gives it: fixed, three decimals; none if not finite.
+std::optional<std::string> fixedThree(double value)
+{
+    std::array<char, 32> text{};
+    // Adding zero turns -0 into 0.
+    const auto [end, error]
+        = std::to_chars(text.data(), text.data() + text.size(), value + 0.0, std::chars_format::fixed, 3);
+    if (!std::isfinite(value) || error != std::errc()) {
+        return std::nullopt;
+    }
+    return std::string(text.data(), end);
+}
+
 } // namespace
 
 ScpiSupplyCommands::ScpiSupplyCommands(
@@ -91,7 +104,16 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpoint(const ScpiCommand& comm
     if (!instrument_.identified()) {
         return noSupply();
     }
-    auto parsed = ScpiNumber::parse(command.parameters.front(), quantity);
+    auto value = resolve(command.parameters.front(), quantity);
+    if (auto* error = std::get_if<ScpiError>(&value)) {
+        return std::move(*error);
+    }
+    return send(quantity, std::get<double>(value));
+}
+
+std::variant<double, ScpiError> ScpiSupplyCommands::resolve(std::string_view text, Quantity quantity) const
+{
+    auto parsed = ScpiNumber::parse(text, quantity);
     if (auto* error = std::get_if<ScpiError>(&parsed)) {
         return std::move(*error);
     }
@@ -101,9 +123,14 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpoint(const ScpiCommand& comm
     if (number.kind() != ScpiNumber::Kind::Value) {
         value = number.kind() == ScpiNumber::Kind::Minimum ? limits.min : limits.max;
     }
-    if (value < limits.min - kLimitSlack || value > limits.max + kLimitSlack) {
+    if (!(value >= limits.min - kLimitSlack && value <= limits.max + kLimitSlack)) {
         return ScpiError::dataOutOfRange();
     }
+    return value;
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::send(Quantity quantity, double value)
+{
     const bool voltage = quantity == Quantity::Voltage;
     switch (voltage ? instrument_.setVoltage(value) : instrument_.setCurrent(value)) {
     case RemoteInstrument::SetResult::Done:
@@ -115,6 +142,53 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpoint(const ScpiCommand& comm
         break;
     }
     return noSupply();
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::apply(const ScpiCommand& command)
+{
+    if (command.parameters.empty()) {
+        return ScpiError::missingParameter();
+    }
+    if (command.parameters.size() > 2) {
+        return ScpiError::parameterNotAllowed();
+    }
+    if (!instrument_.identified()) {
+        return noSupply();
+    }
+    // Both values are checked before either is sent.
+    auto volts = resolve(command.parameters.front(), Quantity::Voltage);
+    if (auto* error = std::get_if<ScpiError>(&volts)) {
+        return std::move(*error);
+    }
+    std::optional<double> amperes;
+    if (command.parameters.size() == 2) {
+        auto value = resolve(command.parameters.back(), Quantity::Current);
+        if (auto* error = std::get_if<ScpiError>(&value)) {
+            return std::move(*error);
+        }
+        amperes = std::get<double>(value);
+    }
+    if (Outcome error = send(Quantity::Voltage, std::get<double>(volts))) {
+        return error;
+    }
+    return amperes ? send(Quantity::Current, *amperes) : std::nullopt;
+}
+
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::applyQuery(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    if (!instrument_.identified()) {
+        return noSupply();
+    }
+    const std::optional<double> volts = instrument_.voltageSetpoint();
+    const std::optional<double> amperes = instrument_.currentSetpoint();
+    if (!volts || !amperes) {
+        return ScpiError::executionError("setpoint not known");
+    }
+    answers_.push_back(fixedThree(*volts).value_or("") + "," + fixedThree(*amperes).value_or(""));
+    return std::nullopt;
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpointQuery(const ScpiCommand& command, Quantity quantity)
@@ -232,13 +306,10 @@ std::variant<Measurement, ScpiError> ScpiSupplyCommands::newestReading() const
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::answerNumber(double value)
 {
-    std::array<char, 32> text{};
-    // Adding zero turns -0 into 0.
-    const auto [end, error]
-        = std::to_chars(text.data(), text.data() + text.size(), value + 0.0, std::chars_format::fixed, 3);
-    if (!std::isfinite(value) || error != std::errc()) {
+    std::optional<std::string> text = fixedThree(value);
+    if (!text) {
         return ScpiError::executionError("no valid reading");
     }
-    answers_.emplace_back(text.data(), end);
+    answers_.push_back(std::move(*text));
     return std::nullopt;
 }

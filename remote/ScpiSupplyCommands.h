@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -30,10 +31,16 @@ public:
     Outcome measureVoltage(const ScpiCommand& command);
     Outcome measureCurrent(const ScpiCommand& command);
     Outcome measurePower(const ScpiCommand& command);
+    // APPLy <voltage>[,<current>] and APPLy?, which answers both setpoints.
+    Outcome apply(const ScpiCommand& command);
+    Outcome applyQuery(const ScpiCommand& command);
 
 private:
     Outcome setpoint(const ScpiCommand& command, ScpiNumber::Quantity quantity);
     Outcome setpointQuery(const ScpiCommand& command, ScpiNumber::Quantity quantity);
+    // The value a parameter asks for, within the model's limits.
+    std::variant<double, ScpiError> resolve(std::string_view text, ScpiNumber::Quantity quantity) const;
+    Outcome send(ScpiNumber::Quantity quantity, double value);
     Outcome measure(const ScpiCommand& command, double (*pick)(const Measurement&));
     // The newest reading, or why no answer may come from it.
     std::variant<Measurement, ScpiError> newestReading() const;
