@@ -22,6 +22,34 @@ void SetpointMemory::sendCurrent(double amperes)
     link_.sendCurrent(Conversions::valueToRaw(amperes, profile_.currentMax));
 }
 
+double SetpointMemory::sendNearestVoltage(double volts)
+{
+    voltageKnown_ = true;
+    link_.sendVoltage(Conversions::nearestRaw(volts, profile_.voltageMin, profile_.voltageMax, profile_.voltageMax));
+    return Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
+}
+
+double SetpointMemory::sendNearestCurrent(double amperes)
+{
+    currentKnown_ = true;
+    link_.sendCurrent(Conversions::nearestRaw(amperes, profile_.currentMin, profile_.currentMax, profile_.currentMax));
+    return Conversions::rawToValue(link_.currentRaw(), profile_.currentMax);
+}
+
+double SetpointMemory::nearestVoltage(double volts) const
+{
+    const std::int32_t raw
+        = Conversions::nearestRaw(volts, profile_.voltageMin, profile_.voltageMax, profile_.voltageMax);
+    return Conversions::rawToValue(raw, profile_.voltageMax);
+}
+
+double SetpointMemory::nearestCurrent(double amperes) const
+{
+    const std::int32_t raw
+        = Conversions::nearestRaw(amperes, profile_.currentMin, profile_.currentMax, profile_.currentMax);
+    return Conversions::rawToValue(raw, profile_.currentMax);
+}
+
 void SetpointMemory::adopt(bool outputOn, bool voltageRegulated)
 {
     voltageKnown_ = !outputOn || voltageRegulated;
@@ -71,4 +99,20 @@ std::optional<double> SetpointMemory::current() const
         return std::nullopt;
     }
     return Conversions::readingToValue(link_.currentRaw(), profile_.currentMax);
+}
+
+std::optional<double> SetpointMemory::heldVoltage() const
+{
+    if (!voltageKnown_) {
+        return std::nullopt;
+    }
+    return Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
+}
+
+std::optional<double> SetpointMemory::heldCurrent() const
+{
+    if (!currentKnown_) {
+        return std::nullopt;
+    }
+    return Conversions::rawToValue(link_.currentRaw(), profile_.currentMax);
 }

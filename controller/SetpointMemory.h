@@ -16,6 +16,12 @@ public:
     // Known from now on, and on its way to the supply.
     void sendVoltage(double volts);
     void sendCurrent(double amperes);
+    // The same for a command from outside the window: the step nearest the
+    // value within the model's limits; the value that step stands for.
+    double sendNearestVoltage(double volts);
+    double sendNearestCurrent(double amperes);
+    double nearestVoltage(double volts) const;
+    double nearestCurrent(double amperes) const;
     // The first full status of a supply found: with the output off both words
     // are setpoints, with it on only the regulating quantity's.
     void adopt(bool outputOn, bool voltageRegulated);
@@ -27,8 +33,12 @@ public:
     // the voltage was not known, which from now on it is.
     std::optional<double> takeUnknownVoltage();
 
+    // Rounded to a tenth, as the window shows them.
     std::optional<double> voltage() const;
     std::optional<double> current() const;
+    // At the supply's own resolution.
+    std::optional<double> heldVoltage() const;
+    std::optional<double> heldCurrent() const;
 
 private:
     SupplyLink& link_;

@@ -344,14 +344,14 @@ void SupplyController::setCurrent(double amperes)
 
 void SupplyController::commandVoltage(double volts)
 {
-    setVoltage(volts);
-    emit voltageCommanded(volts);
+    voltageFrames_.issue();
+    emit voltageCommanded(setpoints_.sendNearestVoltage(volts));
 }
 
 void SupplyController::commandCurrent(double amperes)
 {
-    setCurrent(amperes);
-    emit currentCommanded(amperes);
+    currentFrames_.issue();
+    emit currentCommanded(setpoints_.sendNearestCurrent(amperes));
 }
 
 void SupplyController::toggleOutput()

@@ -66,9 +66,12 @@ public:
     void setCurrent(double amperes);
     void toggleOutput();
     void requestOutput(bool on);
-    // Setpoints asked for from outside the window, which its edits then show.
+    // Setpoints asked for from outside the window, which its edits then show:
+    // the supply's step nearest the value, within the model's limits.
     void commandVoltage(double volts);
     void commandCurrent(double amperes);
+    double nearestVoltage(double volts) const { return setpoints_.nearestVoltage(volts); }
+    double nearestCurrent(double amperes) const { return setpoints_.nearestCurrent(amperes); }
     bool live() const { return identified() && controlsLive_; }
 
     // Hot values: stored pairs in thousandths of the identified model's full scale.
@@ -87,6 +90,9 @@ public:
     // setpoint of the quantity it regulates.
     std::optional<double> voltageSetpoint() const { return setpoints_.voltage(); }
     std::optional<double> currentSetpoint() const { return setpoints_.current(); }
+    // The same at the supply's own resolution.
+    std::optional<double> heldVoltage() const { return setpoints_.heldVoltage(); }
+    std::optional<double> heldCurrent() const { return setpoints_.heldCurrent(); }
     // The number of the last command queued on that frame.
     std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
     // Every command sent has reached the supply, as far as its answers show.

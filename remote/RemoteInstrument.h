@@ -40,16 +40,20 @@ public:
     // True when the identified supply's newest full reading is older than 1.5 s.
     virtual bool measurementStale() const = 0;
 
-    // None while the setpoint is not known, as for a supply found with its
-    // output on, which tells only the regulating quantity's setpoint.
+    // At the supply's own resolution; none while the setpoint is not known, as
+    // for a supply found with its output on, which tells only the regulating
+    // quantity's setpoint.
     virtual std::optional<double> voltageSetpoint() const = 0;
     virtual std::optional<double> currentSetpoint() const = 0;
+    // The setpoint a value between the limits becomes: the supply's nearest step.
+    virtual double nearestVoltage(double volts) const = 0;
+    virtual double nearestCurrent(double amps) const = 0;
     // The state the output is heading to, counting a toggle on its way.
     virtual bool outputOn() const = 0;
 
     // Through the controller's one setpoint path: the model's limits, the
-    // one-decimal rounding, the window's edits and the line. Callers check the
-    // limits first, so OutOfRange is a last guard.
+    // nearest step, the window's edits and the line. Callers check the limits
+    // first, so OutOfRange is a last guard.
     virtual SetResult setVoltage(double volts) = 0;
     virtual SetResult setCurrent(double amps) = 0;
     // Brings the output to `on`, sending a toggle only if it is heading the

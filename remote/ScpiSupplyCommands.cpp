@@ -208,7 +208,9 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpointQuery(const ScpiCommand&
     }
     if (bound) {
         const Limits limits = limitsOf(instrument_, quantity);
-        return answerNumber(*bound == ScpiNumber::Kind::Minimum ? limits.min : limits.max);
+        const double limit = *bound == ScpiNumber::Kind::Minimum ? limits.min : limits.max;
+        return answerNumber(
+            quantity == Quantity::Voltage ? instrument_.nearestVoltage(limit) : instrument_.nearestCurrent(limit));
     }
     const std::optional<double> setpoint
         = quantity == Quantity::Voltage ? instrument_.voltageSetpoint() : instrument_.currentSetpoint();

@@ -55,12 +55,22 @@ bool SupplyInstrument::measurementStale() const
 
 std::optional<double> SupplyInstrument::voltageSetpoint() const
 {
-    return controller_.voltageSetpoint();
+    return controller_.heldVoltage();
 }
 
 std::optional<double> SupplyInstrument::currentSetpoint() const
 {
-    return controller_.currentSetpoint();
+    return controller_.heldCurrent();
+}
+
+double SupplyInstrument::nearestVoltage(double volts) const
+{
+    return controller_.nearestVoltage(volts);
+}
+
+double SupplyInstrument::nearestCurrent(double amps) const
+{
+    return controller_.nearestCurrent(amps);
 }
 
 bool SupplyInstrument::outputOn() const
@@ -68,21 +78,15 @@ bool SupplyInstrument::outputOn() const
     return controller_.outputHeading();
 }
 
-double SupplyInstrument::oneDecimal(double value)
-{
-    return std::floor(value * 10 + 0.5) / 10;
-}
-
 RemoteInstrument::SetResult SupplyInstrument::setVoltage(double volts)
 {
     if (!controller_.live()) {
         return SetResult::NotConnected;
     }
-    const double value = oneDecimal(volts);
-    if (!(value >= voltageMin() && value <= voltageMax())) {
+    if (!(volts >= voltageMin() - kLimitSlack && volts <= voltageMax() + kLimitSlack)) {
         return SetResult::OutOfRange;
     }
-    controller_.commandVoltage(value);
+    controller_.commandVoltage(volts);
     return SetResult::Done;
 }
 
@@ -91,11 +95,10 @@ RemoteInstrument::SetResult SupplyInstrument::setCurrent(double amps)
     if (!controller_.live()) {
         return SetResult::NotConnected;
     }
-    const double value = oneDecimal(amps);
-    if (!(value >= currentMin() && value <= currentMax())) {
+    if (!(amps >= currentMin() - kLimitSlack && amps <= currentMax() + kLimitSlack)) {
         return SetResult::OutOfRange;
     }
-    controller_.commandCurrent(value);
+    controller_.commandCurrent(amps);
     return SetResult::Done;
 }
 

@@ -19,6 +19,8 @@ public:
     bool measurementStale() const override;
     std::optional<double> voltageSetpoint() const override;
     std::optional<double> currentSetpoint() const override;
+    double nearestVoltage(double volts) const override;
+    double nearestCurrent(double amps) const override;
     bool outputOn() const override;
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
@@ -28,9 +30,9 @@ public:
 
     static Frame frameOf(SupplyController::Frame frame);
 
-    // A value brought to the one decimal the supply is set in.
-    static double oneDecimal(double value);
-
 private:
+    // Limits given as decimal text that doubles cannot hold exactly.
+    static constexpr double kLimitSlack = 1e-9;
+
     SupplyController& controller_;
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -30,6 +31,16 @@ double Conversions::rawToValue(std::int32_t raw, double fullScale)
 std::int32_t Conversions::valueToRaw(double value, double fullScale)
 {
     return truncateToInt32(value * 1000 / fullScale);
+}
+
+std::int32_t Conversions::nearestRaw(double value, double min, double max, double fullScale)
+{
+    // Limits given as decimal text may sit a rounding error off their step.
+    constexpr double kSlack = 1e-9;
+    const double low = std::ceil(min * 1000 / fullScale - kSlack);
+    const double high = std::max(low, std::floor(max * 1000 / fullScale + kSlack));
+    const double nearest = std::isnan(value) ? low : std::round(value * 1000 / fullScale);
+    return truncateToInt32(std::clamp(nearest, low, high));
 }
 
 std::int32_t Conversions::truncateToInt32(double value)

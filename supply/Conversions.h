@@ -13,6 +13,8 @@ public:
     static double rawToValue(std::int32_t raw, double fullScale);
     // A setpoint in raw units, truncated toward zero.
     static std::int32_t valueToRaw(double value, double fullScale);
+    // The raw step nearest value among those from min to max; NaN gives min's.
+    static std::int32_t nearestRaw(double value, double min, double max, double fullScale);
     // Truncation toward zero that stays defined for any double: clamps to the
     // 32-bit range, NaN gives 0.
     static std::int32_t truncateToInt32(double value);

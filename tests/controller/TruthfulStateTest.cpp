@@ -72,8 +72,26 @@ TEST(TruthfulState, ASupplyFoundWithItsOutputOnKeepsItsUnknownSetpointUnknown)
         // With the output off the words are the setpoints: nothing is unknown.
         ASSERT_TRUE(rig.waitUntil([&] { return !rig.controller.latest()->outputOn; })) << c.ohms;
         EXPECT_TRUE(rig.controller.voltageSetpoint().has_value()) << c.ohms;
-        EXPECT_EQ(remote.ask("MEAS:CURR?;:CURR?"), "0.000;3.100") << c.ohms;
+        EXPECT_EQ(remote.ask("MEAS:CURR?;:CURR?"), "0.000;3.140") << c.ohms; // raw 200 of 15.7 A
     }
+}
+
+// A remote setpoint is the supply's step nearest the value, and is answered
+// as the supply holds it.
+TEST(TruthfulState, RemoteSetpointsAreTheNearestStepAndAnsweredAsHeld)
+{
+    SimulatedSupply::Options options;
+    options.modelCode = 3; // 63 V, 15.7 A
+    auto supply = startSupply(options);
+    Rig rig(supply->devicePath());
+    ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.live(); }));
+    Remote remote(rig.controller);
+    EXPECT_EQ(remote.ask("VOLT 1.0;VOLT?;CURR 750mA;CURR?"), "1.008;0.754");
+    EXPECT_EQ(remote.ask("VOLT MIN;VOLT?;VOLT? MIN"), "0.504;0.504");
+    EXPECT_EQ(remote.ask("CURR MAX;CURR?;CURR? MAX"), "15.700;15.700");
+    EXPECT_EQ(remote.ask("VOLT 0.5;SYST:ERR?"), "0,\"No error\"");
+    ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.commandsSettled(); }));
+    EXPECT_EQ(supply->voltageRaw(), 8);
 }
 
 // Readings that stop coming are not passed off as the present state.

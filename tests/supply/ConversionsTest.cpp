@@ -40,3 +40,23 @@ TEST(Conversions, TextsUseAPointAndTheRightLetters)
     EXPECT_EQ(Conversions::currentText(12.6), "12.6 A");
     EXPECT_EQ(Conversions::oneDecimal(1e300).size(), 303U);
 }
+
+TEST(Conversions, CommandsTakeTheNearestStepWithinTheLimits)
+{
+    const struct {
+        double value;
+        double min;
+        double max;
+        std::int32_t raw;
+    } cases[] = {
+        {1.0, 0.5, 63.0, 16}, // 15.87 steps, not the 15 truncation gives
+        {0.5, 0.5, 63.0, 8}, // the first step at or above the minimum
+        {0.3, 0.3, 15.7, 20}, // 19.1 steps: 19 would fall below the minimum
+        {63.0, 0.5, 63.0, 1000},
+        {47.2, 0.6, 47.2, 1000}, // where truncation loses the top step
+        {std::nan(""), 0.5, 63.0, 8},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Conversions::nearestRaw(c.value, c.min, c.max, c.max), c.raw) << c.value << " of " << c.max;
+    }
+}
