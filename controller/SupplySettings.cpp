@@ -18,7 +18,7 @@ ControllerSettings::Loaded SupplySettings::load(bool startup)
     ControllerSettings::Loaded loaded = settings_.load();
     if (startup) {
         StaleTemporaries::remove(path());
-        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen};
+        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen, loaded.remoteMaxClients, loaded.remoteIdleTimeout};
     }
     return loaded;
 }

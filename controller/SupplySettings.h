@@ -2,6 +2,7 @@
 
 #include "settings/ControllerSettings.h"
 
+#include <array>
 #include <optional>
 #include <set>
 #include <string>
@@ -25,12 +26,13 @@ public:
     // What to tell the user about a problem not told before in this run, UTF-8.
     std::optional<std::string> adviceOnce(Problem problem);
 
-    // The remote-control keys as read at start-up.
-    const std::pair<std::string, std::string>& remoteKeys() const { return remoteKeys_; }
+    // The remote-control keys as read at start-up: Enabled, Listen,
+    // MaxClients and IdleTimeout, each empty when missing.
+    const std::array<std::string, 4>& remoteKeys() const { return remoteKeys_; }
     const std::string& path() const { return settings_.file().path(); }
 
 private:
     ControllerSettings settings_;
     std::set<Problem> told_;
-    std::pair<std::string, std::string> remoteKeys_;
+    std::array<std::string, 4> remoteKeys_;
 };

@@ -2,17 +2,23 @@
 
 #include "remote/ListenAddress.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
 
 // Whether and where the remote-control server listens, from the --scpi option
-// (which wins) and the [Remote] keys Enabled and Listen of the settings file.
+// (which wins) and the [Remote] keys Enabled and Listen of the settings file,
+// and how many clients it takes for how long, from MaxClients and IdleTimeout.
 struct RemoteConfig {
     static constexpr std::string_view kDefaultListen = "127.0.0.1:5025";
+    static constexpr int kMostClients = 32;
+    static constexpr int kLongestIdleSeconds = 86400;
 
     bool enabled = false;
     ListenAddress address;
+    int maxClients = 4;
+    std::chrono::seconds idleTimeout{0}; // zero: no limit
     // Set when a value is refused; the server then stays off.
     std::string error;
     // Set when clients from other computers could connect.
@@ -22,4 +28,6 @@ struct RemoteConfig {
     // read, empty when missing.
     static RemoteConfig resolve(
         const std::optional<std::string>& scpiOption, std::string_view enabledKey, std::string_view listenKey);
+    // Takes the limits' keys, empty when missing; a value refused sets error.
+    void applyLimits(std::string_view maxClientsKey, std::string_view idleTimeoutKey);
 };

@@ -25,8 +25,11 @@ RemoteControl::RemoteControl(SupplyController& controller)
 std::unique_ptr<RemoteControl> RemoteControl::start(
     SupplyController& controller, const std::optional<std::string>& option, std::ostream& messages)
 {
-    const auto& [enabled, listen] = controller.remoteKeys();
-    const RemoteConfig config = RemoteConfig::resolve(option, enabled, listen);
+    const auto& [enabled, listen, maxClients, idleTimeout] = controller.remoteKeys();
+    RemoteConfig config = RemoteConfig::resolve(option, enabled, listen);
+    if (config.enabled) {
+        config.applyLimits(maxClients, idleTimeout);
+    }
     if (!config.error.empty()) {
         messages << config.error << '\n';
     }
@@ -37,6 +40,7 @@ std::unique_ptr<RemoteControl> RemoteControl::start(
         messages << config.warning << '\n';
     }
     auto remote = std::make_unique<RemoteControl>(controller);
+    remote->server_.setLimits(config.maxClients, config.idleTimeout);
     if (!remote->server_.listen(config.address)) {
         messages << remote->server_.errorMessage() << '\n';
         return nullptr;

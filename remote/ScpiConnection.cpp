@@ -6,7 +6,10 @@ ScpiConnection::ScpiConnection(QTcpSocket* socket, ScpiSession session, std::siz
     , reader_(maxLineLength)
     , session_(std::move(session))
     , nextChunk_(this)
+    , idle_(this)
 {
+    idle_.setSingleShot(true);
+    connect(&idle_, &QTimer::timeout, this, &ScpiConnection::drop);
     socket_->setParent(this);
     nextChunk_.setSingleShot(true);
     nextChunk_.setInterval(0);
@@ -25,8 +28,21 @@ void ScpiConnection::drop()
     socket_->abort();
 }
 
+void ScpiConnection::setIdleLimit(std::chrono::milliseconds idle)
+{
+    idle_.setInterval(idle);
+    if (idle.count() > 0) {
+        idle_.start();
+    } else {
+        idle_.stop();
+    }
+}
+
 void ScpiConnection::readAvailable()
 {
+    if (idle_.interval() > 0) {
+        idle_.start();
+    }
     if (!nextChunk_.isActive()) {
         readChunk();
     }

@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <chrono>
+
 // One client of the server: reads its lines a bounded chunk at a time, so a
 // flood cannot hold the thread, and cuts it off when it does not read its answers.
 class ScpiConnection : public QObject {
@@ -22,6 +24,8 @@ public:
 
     // Ends the connection at once.
     void drop();
+    // Ends the connection when the client sends nothing for this long; zero: never.
+    void setIdleLimit(std::chrono::milliseconds idle);
     ScpiSession& session() { return session_; }
 
 signals:
@@ -40,5 +44,6 @@ private:
     ScpiSession session_;
     // Runs the next chunk once the event loop has served everyone else.
     QTimer nextChunk_;
+    QTimer idle_;
     bool finished_ = false;
 };

@@ -77,11 +77,12 @@ void ScpiServer::sampleConditions()
 void ScpiServer::acceptClients()
 {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        if (clientCount() >= kMaxClients) {
+        if (clientCount() >= maxClients_) {
             refuse(socket);
             continue;
         }
         auto* connection = new ScpiConnection(socket, ScpiSession(instrument_, programVersion_), kMaxLineLength, this);
+        connection->setIdleLimit(idle_);
         connect(connection, &ScpiConnection::closed, this, &ScpiServer::forget);
         connections_.push_back(connection);
         emit clientCountChanged(clientCount());
@@ -95,8 +96,20 @@ void ScpiServer::forget(ScpiConnection* connection)
     emit clientCountChanged(clientCount());
 }
 
-void ScpiServer::refuse(QTcpSocket* socket)
+void ScpiServer::setLimits(int maxClients, std::chrono::milliseconds idle)
 {
+    maxClients_ = maxClients;
+    idle_ = idle;
+}
+
+void ScpiServer::refuse(QTcpSocket* socket) const
+{
+    // A client that would otherwise wait for its timeout hears why at once.
+    const std::string line = ScpiError::executionError("too many clients, " + std::to_string(maxClients_)
+                                 + " already connected; connection closed")
+                                 .answer()
+        + "\n";
+    socket->write(line.data(), static_cast<qint64>(line.size()));
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     socket->disconnectFromHost();
     // A client that has already gone emits nothing.

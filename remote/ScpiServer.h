@@ -6,24 +6,30 @@
 #include <QObject>
 #include <QTcpServer>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class ScpiConnection;
 
-// The remote-control server: up to kMaxClients clients, each with its own
+// The remote-control server: a bounded number of clients, each with its own
 // session, on the thread the server lives on and never blocking it.
 // Commands from all clients run in the order they arrive.
 class ScpiServer : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kMaxClients = 4;
+    static constexpr int kDefaultMaxClients = 4;
     static constexpr std::size_t kMaxLineLength = 1024;
 
     // The instrument must outlive the server.
     ScpiServer(RemoteInstrument& instrument, std::string programVersion, QObject* parent = nullptr);
+
+    // A client over maxClients is told why and closed; one that sends
+    // nothing for idle is closed (never when idle is zero).
+    void setLimits(int maxClients, std::chrono::milliseconds idle);
+    int maxClients() const { return maxClients_; }
 
     // False when the address cannot be listened on; errorMessage() says why.
     bool listen(const ListenAddress& address);
@@ -50,11 +56,13 @@ signals:
 private:
     void acceptClients();
     void forget(ScpiConnection* connection);
-    static void refuse(QTcpSocket* socket);
+    void refuse(QTcpSocket* socket) const;
 
     RemoteInstrument& instrument_;
     std::string programVersion_;
     QTcpServer server_;
     std::vector<ScpiConnection*> connections_;
     std::string errorMessage_;
+    int maxClients_ = kDefaultMaxClients;
+    std::chrono::milliseconds idle_{0};
 };

@@ -127,6 +127,8 @@ ControllerSettings::Loaded ControllerSettings::read(const IniDocument& document)
     loaded.hotValues = hotValuesOf(document);
     loaded.remoteEnabled = textOr(document, "Remote", "Enabled", "");
     loaded.remoteListen = textOr(document, "Remote", "Listen", "");
+    loaded.remoteMaxClients = textOr(document, "Remote", "MaxClients", "");
+    loaded.remoteIdleTimeout = textOr(document, "Remote", "IdleTimeout", "");
     return loaded;
 }
 

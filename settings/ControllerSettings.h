@@ -28,6 +28,8 @@ public:
         // The remote-control keys as written, empty when missing.
         std::string remoteEnabled;
         std::string remoteListen;
+        std::string remoteMaxClients;
+        std::string remoteIdleTimeout;
         Problem problem = Problem::None; // Unreadable: the above are the defaults
     };
 

@@ -97,3 +97,31 @@ TEST(RemoteConfig, BadValuesLeaveTheServerOffWithAMessage)
     EXPECT_FALSE(badEnabled.enabled);
     EXPECT_EQ(badEnabled.error, "[Remote] Enabled must be 0 or 1");
 }
+
+TEST(RemoteConfig, LimitsComeFromTheirKeysAndABadOneKeepsTheServerOff)
+{
+    const struct {
+        const char* maxClients;
+        const char* idle;
+        bool enabled;
+        int clients;
+        int seconds;
+    } cases[] = {
+        {"", "", true, 4, 0},
+        {"1", "600", true, 1, 600},
+        {"32", "0", true, 32, 0},
+        {"0", "", false, 4, 0},
+        {"33", "", false, 4, 0},
+        {"4x", "", false, 4, 0},
+        {"", "-1", false, 4, 0},
+        {"", "86401", false, 4, 0},
+    };
+    for (const auto& c : cases) {
+        RemoteConfig config = RemoteConfig::resolve(std::nullopt, "1", "");
+        config.applyLimits(c.maxClients, c.idle);
+        EXPECT_EQ(config.enabled, c.enabled) << c.maxClients << "/" << c.idle;
+        EXPECT_EQ(config.error.empty(), c.enabled) << c.maxClients << "/" << c.idle;
+        EXPECT_EQ(config.maxClients, c.clients) << c.maxClients;
+        EXPECT_EQ(config.idleTimeout.count(), c.seconds) << c.idle;
+    }
+}

@@ -122,18 +122,36 @@ TEST_F(ScpiServerTest, ALostCommandIsToldToItsSenderAloneAndAGuessedSetpointToAl
 TEST_F(ScpiServerTest, AFifthClientIsTurnedAway)
 {
     std::vector<std::unique_ptr<TestClient>> clients;
-    for (int i = 0; i < ScpiServer::kMaxClients; ++i) {
+    for (int i = 0; i < ScpiServer::kDefaultMaxClients; ++i) {
         clients.push_back(connect());
         EXPECT_EQ(clients.back()->ask("*OPC?"), "1");
     }
     auto fifth = connect();
     EXPECT_TRUE(fifth->closedByServer());
-    EXPECT_EQ(fifth->socket.bytesAvailable(), 0);
-    EXPECT_EQ(server.clientCount(), ScpiServer::kMaxClients);
+    EXPECT_EQ(fifth->socket.readAll().toStdString(),
+        "-200,\"Execution error;too many clients, 4 already connected; connection closed\"\n");
+    EXPECT_EQ(server.clientCount(), ScpiServer::kDefaultMaxClients);
 
     clients.front()->socket.disconnectFromHost();
-    ASSERT_TRUE(clientsAre(ScpiServer::kMaxClients - 1));
+    ASSERT_TRUE(clientsAre(ScpiServer::kDefaultMaxClients - 1));
     EXPECT_EQ(connect()->ask("*OPC?"), "1");
+}
+
+TEST_F(ScpiServerTest, AClientSilentForTheIdleLimitIsClosedAndOneTalkingIsNot)
+{
+    server.setLimits(2, std::chrono::milliseconds(300));
+    auto silent = connect();
+    auto talking = connect();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 600) {
+        EXPECT_EQ(talking->ask("*OPC?"), "1");
+        const qint64 next = clock.elapsed() + 50;
+        waitFor([&] { return clock.elapsed() >= next; });
+    }
+    EXPECT_TRUE(silent->closedByServer());
+    EXPECT_EQ(talking->socket.state(), QAbstractSocket::ConnectedState);
+    EXPECT_EQ(server.clientCount(), 1);
 }
 
 TEST_F(ScpiServerTest, DropsEachOverlongLineUpToItsEnd)

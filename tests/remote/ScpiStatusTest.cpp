@@ -1,5 +1,5 @@
-#include "remote/ScpiSession.h"
 #include "FakeInstrument.h"
+#include "remote/ScpiSession.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,7 @@ TEST_F(ScpiStatusTest, EachErrorSetsTheEventBitOfItsClassUntilRead)
     const struct {
         const char* line;
         int bit;
-    } cases[] = {
-        {"NOSUCH", 32}, {"*ESE x", 32}, {"VOLT 99", 16}, {"*ESE 256", 16}, {"*ESE -1", 16}, {"*OPC", 1}};
+    } cases[] = {{"NOSUCH", 32}, {"*ESE x", 32}, {"VOLT 99", 16}, {"*ESE 256", 16}, {"*ESE -1", 16}, {"*OPC", 1}};
     for (const auto& c : cases) {
         ask(c.line);
         EXPECT_EQ(number("*ESR?"), c.bit) << c.line;
