@@ -22,6 +22,10 @@ public:
     // were not delivered and not told before, if any.
     std::optional<Range> onReply(bool answered, bool pending);
 
+    // The last command whose frame is on the line: taken by the worker before
+    // the previous reply, and so written in the turn that reply ended.
+    std::uint64_t lastWritten() const { return takenEarlier_; }
+
     // Every command is delivered: a reading now shows what the supply holds.
     bool settled() const { return delivered_ == issued_; }
 

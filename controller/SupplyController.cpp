@@ -93,6 +93,7 @@ void SupplyController::onReply(const Reply& reply)
     if (diagnosticsOn_) {
         emit logLine(diagnosticLine(reply.values(), identified()));
     }
+    ++replies_;
     trackDelivery(reply.status != 0);
     switch (reply.kind()) {
     case ReplyKind::StatusOnly:

@@ -95,6 +95,10 @@ public:
     std::optional<double> heldCurrent() const { return setpoints_.heldCurrent(); }
     // The number of the last command queued on that frame.
     std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
+    // The number of the last command of the frame that is on the line.
+    std::uint64_t lastWritten(Frame frame) const { return ledger(frame).lastWritten(); }
+    // Replies handled since start, answered or not: the polls that went by.
+    std::uint64_t repliesSeen() const { return replies_; }
     // Every command sent has reached the supply, as far as its answers show.
     bool commandsSettled() const { return voltageFrames_.settled() && currentFrames_.settled(); }
     // The output's state, or the state a toggle on its way will bring.
@@ -192,6 +196,7 @@ private:
     bool controlsLive_ = false;
     bool adoptReadings_ = true;
     int missCount_ = 0;
+    std::uint64_t replies_ = 0;
     // The last words read, so that observers hear of changes only; -1: none yet.
     std::int32_t lastVoltageRaw_ = -1;
     std::int32_t lastCurrentRaw_ = -1;

@@ -1,6 +1,7 @@
 #include "remote/RemoteControl.h"
 
 #include "controller/SupplyController.h"
+#include "link/SupplyLink.h"
 #include "remote/RemoteConfig.h"
 
 #include <ostream>
@@ -20,6 +21,8 @@ RemoteControl::RemoteControl(SupplyController& controller)
         QObject::connect(&controller, signal, &server_, &ScpiServer::sampleConditions);
     }
     QObject::connect(&controller, &SupplyController::measured, &server_, &ScpiServer::sampleConditions);
+    // After the controller, which took the reply first, has acted on it.
+    QObject::connect(&controller.link(), &SupplyLink::replied, &server_, &ScpiServer::supplyReplied);
 }
 
 std::unique_ptr<RemoteControl> RemoteControl::start(

@@ -63,6 +63,12 @@ public:
     // The number of the last command accepted for that frame; rises by one per
     // accepted command.
     virtual std::uint64_t lastTicket(Frame frame) const = 0;
+    // The number of the last command of that frame written to the line.
+    virtual std::uint64_t lastWritten(Frame frame) const = 0;
+    // The output as the supply's last status reports it.
+    virtual bool outputReportedOn() const = 0;
+    // The polls that have gone by: rises by one at each reply, answered or not.
+    virtual std::uint64_t pollsSeen() const = 0;
 
     virtual Link link() const = 0;
 };

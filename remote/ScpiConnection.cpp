@@ -43,7 +43,7 @@ void ScpiConnection::readAvailable()
     if (idle_.interval() > 0) {
         idle_.start();
     }
-    if (!nextChunk_.isActive()) {
+    if (!nextChunk_.isActive() && !session_.waiting()) {
         readChunk();
     }
 }
@@ -55,13 +55,28 @@ void ScpiConnection::readChunk()
     }
     const QByteArray bytes = socket_->read(kReadChunk);
     for (auto& line : reader_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        held_.push_back(std::move(line));
+    }
+    runHeld();
+}
+
+void ScpiConnection::runHeld()
+{
+    while (!held_.empty() && !session_.waiting()) {
+        const std::optional<std::string> line = std::move(held_.front());
+        held_.pop_front();
         if (line) {
             answer(session_.handleLine(*line));
         } else {
             session_.lineTooLong();
         }
     }
-    if (socket_->state() != QAbstractSocket::ConnectedState) {
+    scheduleNextChunk();
+}
+
+void ScpiConnection::scheduleNextChunk()
+{
+    if (finished_ || socket_->state() != QAbstractSocket::ConnectedState) {
         return;
     }
     socket_->flush();
@@ -69,25 +84,40 @@ void ScpiConnection::readChunk()
         drop();
         return;
     }
-    if (socket_->bytesAvailable() > 0) {
+    if (socket_->bytesAvailable() > 0 && !session_.waiting()) {
         nextChunk_.start();
     }
 }
 
-void ScpiConnection::answer(std::string text)
+void ScpiConnection::resume()
 {
-    if (text.empty() || socket_->state() != QAbstractSocket::ConnectedState) {
+    const bool waited = session_.waiting();
+    answer(session_.resume());
+    if (waited) {
+        runHeld();
+    }
+}
+
+void ScpiConnection::answer(const ScpiSession::Answer& answer)
+{
+    if (answer.waiting || answer.text.empty() || socket_->state() != QAbstractSocket::ConnectedState) {
         return;
     }
-    text.push_back('\n');
-    socket_->write(text.data(), static_cast<qint64>(text.size()));
+    const std::string line = answer.text + '\n';
+    socket_->write(line.data(), static_cast<qint64>(line.size()));
+    if (idle_.interval() > 0) {
+        idle_.start();
+    }
 }
 
 void ScpiConnection::remoteClosed()
 {
-    // Complete lines sent just before closing still count, "OUTP OFF" above all.
-    while (!finished_ && socket_->bytesAvailable() > 0) {
+    // Complete lines sent just before closing still count, "OUTP OFF" above
+    // all, even those a wait held: nobody is left to wait for.
+    session_.finishWithoutWaiting();
+    while (!finished_ && (!held_.empty() || socket_->bytesAvailable() > 0)) {
         readChunk();
+        session_.finishWithoutWaiting();
     }
     finish();
 }

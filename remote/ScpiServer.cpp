@@ -74,6 +74,15 @@ void ScpiServer::sampleConditions()
     }
 }
 
+void ScpiServer::supplyReplied()
+{
+    // A copy: an answer written may end a connection and change the list.
+    const std::vector<ScpiConnection*> connections = connections_;
+    for (ScpiConnection* connection : connections) {
+        connection->resume();
+    }
+}
+
 void ScpiServer::acceptClients()
 {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {

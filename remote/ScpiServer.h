@@ -49,6 +49,8 @@ public:
     // The supply's regulation, reading or link may have changed: every
     // client's status registers take the new conditions.
     void sampleConditions();
+    // After each reply of the supply: waits for completion may be over.
+    void supplyReplied();
 
 signals:
     void clientCountChanged(int count);

@@ -136,17 +136,86 @@ const ScpiSession::Entry* ScpiSession::find(const ScpiCommand& command)
     return entry;
 }
 
-std::string ScpiSession::handleLine(std::string_view line)
+ScpiSession::Answer ScpiSession::handleLine(std::string_view line)
 {
+    // A caller that did not wait gives up the waiting line's answers.
+    finishWithoutWaiting();
     path_.clear();
     answers_.clear();
     sampleConditions();
+    checkPendingOperation();
     for (const std::string_view text : ScpiParser::split(line)) {
+        rest_.emplace_back(text);
+    }
+    return proceed();
+}
+
+ScpiSession::Answer ScpiSession::proceed()
+{
+    for (;;) {
+        if (wait_ && !endWait()) {
+            return {{}, true};
+        }
+        if (rest_.empty()) {
+            return {joinedAnswers(), false};
+        }
+        const std::string text = std::move(rest_.front());
+        rest_.pop_front();
         if (Outcome error = run(text)) {
             report(std::move(*error));
-            break;
+            rest_.clear();
         }
     }
+}
+
+ScpiSession::Answer ScpiSession::resume()
+{
+    checkPendingOperation();
+    return wait_ ? proceed() : Answer{};
+}
+
+void ScpiSession::finishWithoutWaiting()
+{
+    while (wait_) {
+        wait_.reset();
+        proceed();
+    }
+}
+
+bool ScpiSession::endWait()
+{
+    const ScpiCompletion::State state = wait_->completion.check(instrument_);
+    if (state == ScpiCompletion::State::Waiting) {
+        return false;
+    }
+    if (state == ScpiCompletion::State::OutputDidNotFollow) {
+        report(ScpiError::executionError("the output did not follow"));
+    }
+    if (wait_->answers) {
+        answers_.emplace_back("1");
+    }
+    wait_.reset();
+    return true;
+}
+
+void ScpiSession::checkPendingOperation()
+{
+    if (!pendingOperation_) {
+        return;
+    }
+    const ScpiCompletion::State state = pendingOperation_->check(instrument_);
+    if (state == ScpiCompletion::State::Waiting) {
+        return;
+    }
+    if (state == ScpiCompletion::State::OutputDidNotFollow) {
+        report(ScpiError::executionError("the output did not follow"));
+    }
+    status_.noteOperationComplete();
+    pendingOperation_.reset();
+}
+
+std::string ScpiSession::joinedAnswers() const
+{
     std::string joined;
     for (const std::string& answer : answers_) {
         joined.append(joined.empty() ? "" : ";").append(answer);
@@ -239,6 +308,7 @@ ScpiSession::Outcome ScpiSession::clearStatus(const ScpiCommand& command)
     }
     errors_.clear();
     status_.clear();
+    pendingOperation_.reset();
     return std::nullopt;
 }
 
@@ -247,7 +317,7 @@ ScpiSession::Outcome ScpiSession::operationComplete(const ScpiCommand& command)
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    answers_.emplace_back("1");
+    wait_ = Wait{ScpiCompletion(tickets_), true};
     return std::nullopt;
 }
 
@@ -256,11 +326,16 @@ ScpiSession::Outcome ScpiSession::setOperationComplete(const ScpiCommand& comman
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    status_.noteOperationComplete();
+    pendingOperation_ = ScpiCompletion(tickets_);
+    checkPendingOperation();
     return std::nullopt;
 }
 
 ScpiSession::Outcome ScpiSession::wait(const ScpiCommand& command)
 {
-    return ScpiParameterCount::none(command);
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    wait_ = Wait{ScpiCompletion(tickets_), false};
+    return std::nullopt;
 }

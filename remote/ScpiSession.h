@@ -2,6 +2,7 @@
 
 #include "remote/RemoteInstrument.h"
 #include "remote/ScpiCommand.h"
+#include "remote/ScpiCompletion.h"
 #include "remote/ScpiErrorQueue.h"
 #include "remote/ScpiPattern.h"
 #include "remote/ScpiStatus.h"
@@ -11,22 +12,38 @@
 #include "remote/ScpiTickets.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// One client's conversation: its error queue and command path. Each line is
-// run command by command until the first error, so a refused setpoint never
-// lets the output be switched on after it.
+// One client's conversation: its error queue, status model and command path.
+// Each line is run command by command until the first error, so a refused
+// setpoint never lets the output be switched on after it. *OPC? and *WAI hold
+// the rest of their line, and the client's later lines, until what came
+// before them is complete.
 class ScpiSession {
 public:
     static constexpr std::string_view kMaker = "Tendrel Electronics";
 
+    // The answers to a line's queries joined by ';', empty when there are
+    // none; none yet while the line waits for completion.
+    struct Answer {
+        std::string text;
+        bool waiting = false;
+    };
+
     ScpiSession(RemoteInstrument& instrument, std::string programVersion);
 
-    // The answers to the line's queries joined by ';'; empty when there are none.
-    std::string handleLine(std::string_view line);
+    // Not while waiting().
+    Answer handleLine(std::string_view line);
+    bool waiting() const { return wait_.has_value(); }
+    // After each reply of the supply: a wait that is over lets its line go on,
+    // and a pending *OPC sets its event bit.
+    Answer resume();
+    // The client has gone: the rest of a waiting line runs at once, unanswered.
+    void finishWithoutWaiting();
     // A line too long to keep was dropped.
     void lineTooLong();
     // The link lost the commands first..last of the frame before they were sent.
@@ -51,6 +68,12 @@ private:
     static const std::vector<Entry>& table();
     const Entry* find(const ScpiCommand& command);
     Outcome run(std::string_view text);
+    // Runs the rest of the line until it ends or waits.
+    Answer proceed();
+    // True when the wait is over, its answer given.
+    bool endWait();
+    void checkPendingOperation();
+    std::string joinedAnswers() const;
     void report(ScpiError error);
 
     Outcome identify(const ScpiCommand& command);
@@ -72,4 +95,13 @@ private:
     ScpiTickets tickets_;
     std::vector<std::string> path_;
     std::vector<std::string> answers_;
+    // The commands of the present line still to run.
+    std::deque<std::string> rest_;
+    struct Wait {
+        ScpiCompletion completion;
+        bool answers; // *OPC? answers 1, *WAI nothing
+    };
+    std::optional<Wait> wait_;
+    // What *OPC waits for before it sets its event bit.
+    std::optional<ScpiCompletion> pendingOperation_;
 };

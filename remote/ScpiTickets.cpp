@@ -7,6 +7,12 @@ void ScpiTickets::record(const RemoteInstrument& instrument, Frame frame)
     }
 }
 
+std::optional<std::uint64_t> ScpiTickets::newest(Frame frame) const
+{
+    const auto index = indexOf(frame);
+    return index ? newest_.at(*index) : std::nullopt;
+}
+
 bool ScpiTickets::among(Frame frame, std::uint64_t first, std::uint64_t last) const
 {
     const auto index = indexOf(frame);

@@ -16,6 +16,7 @@ public:
 
     // The command just accepted on the frame.
     void record(const RemoteInstrument& instrument, Frame frame);
+    std::optional<std::uint64_t> newest(Frame frame) const;
     // True when the newest command on the frame is among first..last.
     bool among(Frame frame, std::uint64_t first, std::uint64_t last) const;
 

@@ -117,6 +117,22 @@ std::uint64_t SupplyInstrument::lastTicket(Frame frame) const
         frame == Frame::Voltage ? SupplyController::Frame::Voltage : SupplyController::Frame::Current);
 }
 
+std::uint64_t SupplyInstrument::lastWritten(Frame frame) const
+{
+    return controller_.lastWritten(
+        frame == Frame::Voltage ? SupplyController::Frame::Voltage : SupplyController::Frame::Current);
+}
+
+bool SupplyInstrument::outputReportedOn() const
+{
+    return controller_.outputOn();
+}
+
+std::uint64_t SupplyInstrument::pollsSeen() const
+{
+    return controller_.repliesSeen();
+}
+
 RemoteInstrument::Frame SupplyInstrument::frameOf(SupplyController::Frame frame)
 {
     return frame == SupplyController::Frame::Voltage ? Frame::Voltage : Frame::Current;

@@ -26,6 +26,9 @@ public:
     SetResult setCurrent(double amps) override;
     bool requestOutput(bool on) override;
     std::uint64_t lastTicket(Frame frame) const override;
+    std::uint64_t lastWritten(Frame frame) const override;
+    bool outputReportedOn() const override;
+    std::uint64_t pollsSeen() const override;
     Link link() const override;
 
     static Frame frameOf(SupplyController::Frame frame);

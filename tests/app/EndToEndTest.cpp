@@ -160,7 +160,7 @@ TEST(EndToEnd, AnOutputOnIntoNothingOrAShortIsShownOn)
         EXPECT_EQ(window.text(1021), QString::fromUtf8(c.currentText)) << c.ohms;
         SupplyInstrument instrument(window.dialog().controller());
         ScpiSession session(instrument, "test");
-        EXPECT_EQ(session.handleLine("MEAS:VOLT?;MEAS:CURR?;OUTP:MODE?"), c.remoteAnswer) << c.ohms;
+        EXPECT_EQ(session.handleLine("MEAS:VOLT?;MEAS:CURR?;OUTP:MODE?").text, c.remoteAnswer) << c.ohms;
         window.station().readings().stopRecording();
         QFile file(csv);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -27,7 +27,7 @@ struct Remote {
         : instrument(controller)
     {
     }
-    std::string ask(std::string_view line) { return session.handleLine(line); }
+    std::string ask(std::string_view line) { return session.handleLine(line).text; }
 
     SupplyInstrument instrument;
     ScpiSession session{instrument, "test"};

@@ -36,6 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     supply.stale = (data[0] & 4U) != 0;
     supply.voltage = (data[0] & 8U) != 0 ? std::nullopt : supply.voltage;
     supply.current = (data[0] & 16U) != 0 ? std::nullopt : supply.current;
+    // Frames that never reach the line: *OPC? and *WAI wait for good.
+    supply.heldBack = (data[0] & 32U) != 0;
     const std::size_t chunk = 1 + data[1] % 64;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
 
@@ -52,19 +54,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 continue;
             }
             check(line->size() <= 64 && line->find('\n') == std::string::npos);
-            const std::string answer = session.handleLine(*line);
-            check(answer.find_first_of("\r\n") == std::string::npos);
+            if (session.waiting()) {
+                check(session.resume().waiting);
+            }
+            const ScpiSession::Answer answer = session.handleLine(*line);
+            check(answer.text.find_first_of("\r\n") == std::string::npos);
+            check(!answer.waiting || answer.text.empty());
             // Losses on every frame value, the line's commands among them or not.
             session.commandsDropped(static_cast<RemoteInstrument::Frame>(line->size() % 3), 0, data[1]);
         }
     }
     // The whole input as one line, as a longer limit would let it through.
-    check(session.handleLine(bytes).find_first_of("\r\n") == std::string::npos);
+    check(session.handleLine(bytes).text.find_first_of("\r\n") == std::string::npos);
+    session.finishWithoutWaiting();
+    supply.heldBack = false;
     const bool measured = supply.present && !supply.stale;
     const std::vector<std::pair<const char*, bool>> queries{{"MEAS:POW?", measured}, {"OUTP:MODE?", measured},
         {"VOLT?", supply.present && supply.voltage}, {"CURR?", supply.present && supply.current}};
     for (const auto& [query, answerable] : queries) {
-        check(answerable != session.handleLine(query).empty());
+        check(answerable != session.handleLine(query).text.empty());
     }
     check(supply.outOfRangeCalls == 0);
     check(supply.present || (supply.voltagesSent.empty() && supply.currentsSent.empty()));

@@ -25,7 +25,7 @@ RemoteInstrument::SetResult FakeInstrument::set(
     }
     (frame == Frame::Voltage ? voltage : current) = rounded;
     sent.push_back(rounded);
-    ++tickets.at(static_cast<std::size_t>(frame));
+    issue(frame);
     return SetResult::Done;
 }
 
@@ -47,7 +47,16 @@ bool FakeInstrument::requestOutput(bool on)
     if (output != on) {
         ++toggles;
         output = on;
-        ++tickets.at(static_cast<std::size_t>(Frame::Voltage));
+        issue(Frame::Voltage);
     }
     return true;
+}
+
+void FakeInstrument::issue(Frame frame)
+{
+    const auto index = static_cast<std::size_t>(frame);
+    ++tickets.at(index);
+    if (!heldBack) {
+        written.at(index) = tickets.at(index);
+    }
 }

@@ -18,6 +18,12 @@ public:
     bool output = false;
     // The last ticket of each frame, voltage first.
     std::array<std::uint64_t, 2> tickets{};
+    // What is on the line, voltage first; kept level with tickets unless heldBack.
+    std::array<std::uint64_t, 2> written{};
+    bool heldBack = false;
+    // The output as reported, when it differs from where it is heading.
+    std::optional<bool> reportedOn;
+    std::uint64_t polls = 0;
 
     std::vector<double> voltagesSent;
     std::vector<double> currentsSent;
@@ -42,8 +48,12 @@ public:
     SetResult setCurrent(double amps) override;
     bool requestOutput(bool on) override;
     std::uint64_t lastTicket(Frame frame) const override { return tickets.at(static_cast<std::size_t>(frame)); }
+    std::uint64_t lastWritten(Frame frame) const override { return written.at(static_cast<std::size_t>(frame)); }
+    bool outputReportedOn() const override { return reportedOn.value_or(output); }
+    std::uint64_t pollsSeen() const override { return polls; }
     Link link() const override { return linkState; }
 
 private:
+    void issue(Frame frame);
     SetResult set(double value, double min, double max, Frame frame, std::vector<double>& sent);
 };

@@ -10,7 +10,7 @@ protected:
     FakeInstrument supply;
     ScpiSession session{supply, "1.2.3"};
 
-    std::string ask(const std::string& line) { return session.handleLine(line); }
+    std::string ask(const std::string& line) { return session.handleLine(line).text; }
     // The code of the oldest queued error, 0 for none.
     int nextErrorCode() { return std::stoi(ask("SYST:ERR?")); }
 };
@@ -134,7 +134,7 @@ TEST(ScpiSession, TellsEachClientOfItsOwnCommandsTheLinkLost)
         other.handleLine(c.other);
         first.commandsDropped(c.frame, c.from, c.to);
         other.commandsDropped(c.frame, c.from, c.to);
-        const std::pair told{first.handleLine("SYST:ERR?") == lost, other.handleLine("SYST:ERR?") == lost};
+        const std::pair told{first.handleLine("SYST:ERR?").text == lost, other.handleLine("SYST:ERR?").text == lost};
         EXPECT_EQ(told, c.told) << c.first << " | " << c.other;
     }
 }

@@ -10,7 +10,7 @@ protected:
     FakeInstrument supply;
     ScpiSession session{supply, "1.2.3"};
 
-    std::string ask(const std::string& line) { return session.handleLine(line); }
+    std::string ask(const std::string& line) { return session.handleLine(line).text; }
     int number(const std::string& line) { return std::stoi(ask(line)); }
 };
 

@@ -67,3 +67,37 @@ TEST(SupplyStation, RunsTheSupplySideWithoutADisplay)
     EXPECT_GE(record.readAll().count('\n'), 3) << "a header and a line per reading";
     ::unsetenv(PortList::kOverrideVariable);
 }
+
+// *OPC? answers once the frames before it are on the line and the output is
+// where the supply says it is, and not a poll cycle later.
+TEST(SupplyStation, OperationCompleteMeansOnTheLineAndReported)
+{
+    SimulatedSupply supply;
+    ASSERT_TRUE(supply.start());
+    ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
+    SupplyStation station;
+    ASSERT_TRUE(station.controller().listPorts());
+    const quint16 port = freePort();
+    std::ostringstream messages;
+    station.start("127.0.0.1:" + std::to_string(port), messages);
+    ASSERT_NE(station.remote(), nullptr) << messages.str();
+    ASSERT_TRUE(spinUntil([&] { return station.controller().live(); }, 5s));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }, 5s));
+    const auto ask = [&](const char* line) {
+        client.write(line);
+        spinUntil([&] { return client.canReadLine(); }, 5s);
+        return client.readLine().trimmed().toStdString();
+    };
+
+    supply.clearFrames();
+    EXPECT_EQ(ask("VOLT 5.0;*OPC?\n"), "1");
+    EXPECT_EQ(supply.commandCount(), 1U);
+    EXPECT_LE(supply.pollCount(), 3U);
+    EXPECT_EQ(ask("OUTP ON;*OPC?;OUTP:MODE?;OUTP?\n"), "1;CV;1");
+    EXPECT_TRUE(supply.outputOn());
+    EXPECT_EQ(ask("OUTP OFF;*WAI;OUTP:MODE?;SYST:ERR?\n"), "OFF;0,\"No error\"");
+    station.shutDown();
+    ::unsetenv(PortList::kOverrideVariable);
+}
