@@ -46,16 +46,36 @@ std::optional<ScpiError> ScpiChannel::takeHeaderSuffixes(ScpiCommand& command)
     return std::nullopt;
 }
 
+void ScpiChannel::takeChannelNode(ScpiCommand& command)
+{
+    if (command.mnemonics.size() > 1 && command.mnemonics.front() == "CH") {
+        command.mnemonics.erase(command.mnemonics.begin());
+    }
+}
+
 std::optional<ScpiError> ScpiChannel::takeChannelList(ScpiCommand& command)
 {
-    if (command.parameters.empty() || !command.parameters.back().starts_with('(')) {
-        return std::nullopt;
+    auto& parameters = command.parameters;
+    if (!parameters.empty() && parameters.back().starts_with('(')) {
+        if (withoutBlanks(parameters.back()) != "(@1)") {
+            return ScpiError::illegalParameterValue();
+        }
+        parameters.pop_back();
     }
-    if (withoutBlanks(command.parameters.back()) != "(@1)") {
-        return ScpiError::illegalParameterValue();
+    const bool named = (parameters.size() == 2 && !command.query) || (parameters.size() == 1 && command.query);
+    if (named && looksLikeAChannel(parameters.front())) {
+        if (!namesTheChannel(parameters.front())) {
+            return ScpiError::illegalParameterValue();
+        }
+        parameters.erase(parameters.begin());
     }
-    command.parameters.pop_back();
     return std::nullopt;
+}
+
+bool ScpiChannel::looksLikeAChannel(std::string_view name)
+{
+    const std::string word = upper(name);
+    return !word.empty() && isDigit(word.back()) && (word.starts_with("CH") || word.starts_with("OUT"));
 }
 
 bool ScpiChannel::namesTheChannel(std::string_view name)

@@ -114,8 +114,9 @@ void ScpiServer::setLimits(int maxClients, std::chrono::milliseconds idle)
 void ScpiServer::refuse(QTcpSocket* socket) const
 {
     // A client that would otherwise wait for its timeout hears why at once.
-    const std::string line = ScpiError::executionError("too many clients, " + std::to_string(maxClients_)
-                                 + " already connected; connection closed")
+    // No comma in the text: some drivers split an error answer at commas.
+    const std::string line = ScpiError::executionError(
+                                 "too many clients (" + std::to_string(maxClients_) + " connected); connection closed")
                                  .answer()
         + "\n";
     socket->write(line.data(), static_cast<qint64>(line.size()));

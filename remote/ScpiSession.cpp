@@ -72,6 +72,32 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
         {ScpiPattern("STATus:QUEStionable:ENABle"), &ScpiSession::status<&ScpiStatusCommands::setQuestionableEnable>},
         {ScpiPattern("STATus:QUEStionable:ENABle?"), &ScpiSession::status<&ScpiStatusCommands::questionableEnable>},
         {ScpiPattern("STATus:PRESet"), &ScpiSession::status<&ScpiStatusCommands::preset>},
+        {ScpiPattern("STATus:OPERation:PTRansition"), &ScpiSession::status<&ScpiStatusCommands::setOperationRising>},
+        {ScpiPattern("STATus:OPERation:PTRansition?"), &ScpiSession::status<&ScpiStatusCommands::operationRising>},
+        {ScpiPattern("STATus:OPERation:NTRansition"), &ScpiSession::status<&ScpiStatusCommands::setOperationFalling>},
+        {ScpiPattern("STATus:OPERation:NTRansition?"), &ScpiSession::status<&ScpiStatusCommands::operationFalling>},
+        {ScpiPattern("STATus:QUEStionable:PTRansition"),
+            &ScpiSession::status<&ScpiStatusCommands::setQuestionableRising>},
+        {ScpiPattern("STATus:QUEStionable:PTRansition?"),
+            &ScpiSession::status<&ScpiStatusCommands::questionableRising>},
+        {ScpiPattern("STATus:QUEStionable:NTRansition"),
+            &ScpiSession::status<&ScpiStatusCommands::setQuestionableFalling>},
+        {ScpiPattern("STATus:QUEStionable:NTRansition?"),
+            &ScpiSession::status<&ScpiStatusCommands::questionableFalling>},
+        {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary[:EVENt]?"),
+            &ScpiSession::status<&ScpiStatusCommands::questionableEvent>},
+        {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:CONDition?"),
+            &ScpiSession::status<&ScpiStatusCommands::questionableCondition>},
+        {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:ENABle"),
+            &ScpiSession::status<&ScpiStatusCommands::setQuestionableEnable>},
+        {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:ENABle?"),
+            &ScpiSession::status<&ScpiStatusCommands::questionableEnable>},
+        {ScpiPattern("SYSTem:COMMunicate:RLSTate"), &ScpiSession::system<&ScpiSystemCommands::accessState>},
+        {ScpiPattern("OUTPut:GENeral"), &ScpiSession::supply<&ScpiSupplyCommands::setOutput>},
+        {ScpiPattern("OUTPut:GENeral?"), &ScpiSession::supply<&ScpiSupplyCommands::outputQuery>},
+        {ScpiPattern("MEASure[:SCALar]:POWEr[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measurePower>},
+        {ScpiPattern("FETCh[:SCALar]:POWEr[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measurePower>},
+        {ScpiPattern("READ[:SCALar]:POWEr[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measurePower>},
         {ScpiPattern("SYSTem:ERRor[:NEXT]?"), &ScpiSession::system<&ScpiSystemCommands::nextError>},
         {ScpiPattern("SYSTem:ERRor:COUNt?"), &ScpiSession::system<&ScpiSystemCommands::errorCount>},
         {ScpiPattern("SYSTem:ERRor:ALL?"), &ScpiSession::system<&ScpiSystemCommands::allErrors>},
@@ -270,6 +296,7 @@ ScpiSession::Outcome ScpiSession::run(std::string_view text)
     if (Outcome error = ScpiChannel::takeHeaderSuffixes(command)) {
         return error;
     }
+    ScpiChannel::takeChannelNode(command);
     if (Outcome error = ScpiChannel::takeChannelList(command)) {
         return error;
     }

@@ -48,6 +48,6 @@ void ScpiStatus::clear()
 
 void ScpiStatus::preset()
 {
-    operation_.setEnable(0);
-    questionable_.setEnable(0);
+    operation_.preset();
+    questionable_.preset();
 }

@@ -53,7 +53,7 @@ public:
 
     // *CLS: the event registers; the enables stay.
     void clear();
-    // STATus:PRESet: the enables of OPERation and QUEStionable to 0.
+    // STATus:PRESet: OPERation's and QUEStionable's enables and filters as at power on.
     void preset();
 
 private:

@@ -152,3 +152,41 @@ ScpiStatusCommands::Outcome ScpiStatusCommands::enable(const ScpiCommand& comman
     }
     return answer(which.enable());
 }
+
+ScpiStatusCommands::Outcome ScpiStatusCommands::setRising(const ScpiCommand& command, ScpiStatusRegister& which)
+{
+    ScpiError error;
+    const auto value = wholeNumber(command, 65535, error);
+    if (!value) {
+        return error;
+    }
+    which.setRising(static_cast<std::uint16_t>(*value));
+    return std::nullopt;
+}
+
+ScpiStatusCommands::Outcome ScpiStatusCommands::rising(const ScpiCommand& command, const ScpiStatusRegister& which)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    return answer(which.rising());
+}
+
+ScpiStatusCommands::Outcome ScpiStatusCommands::setFalling(const ScpiCommand& command, ScpiStatusRegister& which)
+{
+    ScpiError error;
+    const auto value = wholeNumber(command, 65535, error);
+    if (!value) {
+        return error;
+    }
+    which.setFalling(static_cast<std::uint16_t>(*value));
+    return std::nullopt;
+}
+
+ScpiStatusCommands::Outcome ScpiStatusCommands::falling(const ScpiCommand& command, const ScpiStatusRegister& which)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    return answer(which.falling());
+}

@@ -48,6 +48,25 @@ public:
         return setEnable(command, context_.status.questionable());
     }
     Outcome questionableEnable(const ScpiCommand& command) { return enable(command, context_.status.questionable()); }
+    // The transition filters, OPERation's and QUEStionable's alike.
+    Outcome setRising(const ScpiCommand& command, ScpiStatusRegister& which);
+    Outcome rising(const ScpiCommand& command, const ScpiStatusRegister& which);
+    Outcome setFalling(const ScpiCommand& command, ScpiStatusRegister& which);
+    Outcome falling(const ScpiCommand& command, const ScpiStatusRegister& which);
+    Outcome setOperationRising(const ScpiCommand& command) { return setRising(command, context_.status.operation()); }
+    Outcome operationRising(const ScpiCommand& command) { return rising(command, context_.status.operation()); }
+    Outcome setOperationFalling(const ScpiCommand& command) { return setFalling(command, context_.status.operation()); }
+    Outcome operationFalling(const ScpiCommand& command) { return falling(command, context_.status.operation()); }
+    Outcome setQuestionableRising(const ScpiCommand& command)
+    {
+        return setRising(command, context_.status.questionable());
+    }
+    Outcome questionableRising(const ScpiCommand& command) { return rising(command, context_.status.questionable()); }
+    Outcome setQuestionableFalling(const ScpiCommand& command)
+    {
+        return setFalling(command, context_.status.questionable());
+    }
+    Outcome questionableFalling(const ScpiCommand& command) { return falling(command, context_.status.questionable()); }
 
 private:
     Outcome takeEvent(const ScpiCommand& command, ScpiStatusRegister& which);

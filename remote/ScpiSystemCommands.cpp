@@ -82,6 +82,23 @@ ScpiSystemCommands::Outcome ScpiSystemCommands::accessMode(const ScpiCommand& co
     return ScpiParameterCount::none(command);
 }
 
+ScpiSystemCommands::Outcome ScpiSystemCommands::accessState(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::one(command)) {
+        return error;
+    }
+    std::string word;
+    for (const char c : command.parameters.front()) {
+        word.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    }
+    for (const std::string_view state : {"LOC", "LOCAL", "REM", "REMOTE", "RWL", "RWLOCK"}) {
+        if (word == state) {
+            return std::nullopt;
+        }
+    }
+    return ScpiError::illegalParameterValue();
+}
+
 ScpiSystemCommands::Outcome ScpiSystemCommands::selectByName(const ScpiCommand& command)
 {
     if (Outcome error = ScpiParameterCount::one(command)) {

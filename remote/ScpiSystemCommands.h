@@ -30,6 +30,8 @@ public:
     Outcome link(const ScpiCommand& command);
     // SYSTem:REMote, :LOCal and :RWLock: accepted, and the window stays usable.
     Outcome accessMode(const ScpiCommand& command);
+    // SYSTem:COMMunicate:RLSTate LOCal|REMote|RWLock: the same.
+    Outcome accessState(const ScpiCommand& command);
     Outcome selectByName(const ScpiCommand& command);
     Outcome selectedName(const ScpiCommand& command);
     Outcome selectByNumber(const ScpiCommand& command);

@@ -34,14 +34,16 @@ TEST_F(ScpiCommandSetTest, DriversAddressingTheOneChannelAreUnderstood)
         {"SYST:REM;SYST:RWL;SYST:LOC", ""},
         {"APPL 8,2;APPL?", "8.000,2.000"},
         {"SOUR1:APPL 9", ""},
+        {"CH1:VOLT 10;:OUTP CH1,ON;:OUTP CH1,OFF", ""},
+        {"MEAS:POWE? CH1;:SYST:COMM:RLST REM", "18.000"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ask(c.line), c.answer) << c.line;
         EXPECT_EQ(nextErrorCode(), 0) << c.line;
     }
-    EXPECT_EQ(supply.voltagesSent, (std::vector<double>{5, 6, 7, 8, 9}));
+    EXPECT_EQ(supply.voltagesSent, (std::vector<double>{5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(supply.currentsSent, (std::vector<double>{1, 2}));
-    EXPECT_EQ(supply.toggles, 2);
+    EXPECT_EQ(supply.toggles, 4);
 }
 
 TEST_F(ScpiCommandSetTest, AnotherChannelIsRefusedAndNothingIsSent)
@@ -60,6 +62,8 @@ TEST_F(ScpiCommandSetTest, AnotherChannelIsRefusedAndNothingIsSent)
         {"APPL 5,99", -222},
         {"APPL 99,1", -222},
         {"APPL 5,1,2", -108},
+        {"CH2:VOLT 5", -114},
+        {"OUTP CH2,ON", -224},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ask(c.line), "") << c.line;

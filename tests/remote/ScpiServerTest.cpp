@@ -129,7 +129,7 @@ TEST_F(ScpiServerTest, AFifthClientIsTurnedAway)
     auto fifth = connect();
     EXPECT_TRUE(fifth->closedByServer());
     EXPECT_EQ(fifth->socket.readAll().toStdString(),
-        "-200,\"Execution error;too many clients, 4 already connected; connection closed\"\n");
+        "-200,\"Execution error;too many clients (4 connected); connection closed\"\n");
     EXPECT_EQ(server.clientCount(), ScpiServer::kDefaultMaxClients);
 
     clients.front()->socket.disconnectFromHost();

@@ -69,8 +69,14 @@ TEST_F(ScpiStatusTest, RegulationAndLinkLatchUntilReadAndReachTheStatusByte)
     ask("*CLS");
     EXPECT_EQ(number("*STB?"), 0);
     EXPECT_EQ(number("STAT:OPER:ENAB?"), 1024); // enables outlive *CLS
+
+    ask("STAT:OPER:PTR 0;NTR 1024"); // now only a fall latches
+    supply.output = false;
+    EXPECT_EQ(number("STAT:OPER?"), 1024);
+    supply.output = true;
+    EXPECT_EQ(number("STAT:OPER?"), 0);
     ask("STAT:PRES");
-    EXPECT_EQ(ask("STAT:OPER:ENAB?;STAT:QUES:ENAB?"), "0;0");
+    EXPECT_EQ(ask("STAT:OPER:ENAB?;STAT:QUES:ENAB?;STAT:OPER:PTR?;STAT:OPER:NTR?"), "0;0;32767;0");
 }
 
 TEST_F(ScpiStatusTest, EnablesTakeAnyFormOfAWholeNumber)

@@ -68,3 +68,21 @@ for other in others:
     other.close()
 supply.close()
 print("pyvisa session passed")
+
+# What drivers of other supplies send, line by line: answered at once (*OPC?
+# when complete) and never refused.
+with open(sys.argv[2], encoding="ascii") as listing:
+    lines = [line.strip() for line in listing if line.strip() and not line.startswith("#")]
+with socket.create_connection(("127.0.0.1", port), timeout=3) as link:
+    answers = link.makefile("r", encoding="ascii", newline="\n")
+    for line in lines:
+        start = time.monotonic()
+        link.sendall((line + "\n").encode("ascii"))
+        if "?" in line:
+            answers.readline()
+            took = time.monotonic() - start
+            check("*OPC?" in line or took < 0.05, f"{line!r} answered after {took * 1000:.0f} ms")
+        link.sendall(b"SYST:ERR?\n")
+        error = answers.readline().strip()
+        check(error == '0,"No error"', f"{line!r} refused: {error}")
+print(f"{len(lines)} driver lines replayed")

@@ -19,7 +19,7 @@ for _ in $(seq 100); do [ -s device ] && break; sleep 0.05; done
 TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen \
     "$controller" --scpi "127.0.0.1:$port" 2>controller.log &
 
-/usr/bin/python3 "$here/pyvisa_session.py" "$port" || { cat controller.log; exit 1; }
+/usr/bin/python3 "$here/pyvisa_session.py" "$port" "$here/driver-lines.txt" || { cat controller.log; exit 1; }
 
 # One shot each: the line counts even though the client goes at once.
 answer=$(lxi scpi --raw -a 127.0.0.1 -p "$port" '*IDN?') || exit 1
