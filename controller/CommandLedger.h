@@ -22,9 +22,10 @@ public:
     // were not delivered and not told before, if any.
     std::optional<Range> onReply(bool answered, bool pending);
 
-    // The last command whose frame is on the line: taken by the worker before
-    // the previous reply, and so written in the turn that reply ended.
-    std::uint64_t lastWritten() const { return takenEarlier_; }
+    // The last command whose frame is on the line: the worker writes what it
+    // takes at the end of its turn, before the poll of the reply that finds
+    // the frame's flag cleared.
+    std::uint64_t lastWritten() const { return taken_; }
 
     // Every command is delivered: a reading now shows what the supply holds.
     bool settled() const { return delivered_ == issued_; }

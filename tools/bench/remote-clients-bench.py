@@ -101,8 +101,7 @@ def main():
             for i in range(SETPOINTS):
                 volts = 5.0 + (i % 2)
                 time.sleep(0.13 * (i % 4))  # at varied phases of the poll cycle
-                raw_ask(raw, f"VOLT {volts}")
-                raw_ask(raw, "*OPC?")
+                raw_ask(raw, f"VOLT {volts};*OPC?")
                 answered.append(time.time())
             time.sleep(0.5)
             received = frame_times(f"{work}/frames.log")[-SETPOINTS:]
