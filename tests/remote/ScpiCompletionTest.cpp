@@ -1,5 +1,5 @@
-#include "remote/ScpiSession.h"
 #include "FakeInstrument.h"
+#include "remote/ScpiSession.h"
 
 #include <gtest/gtest.h>
 
