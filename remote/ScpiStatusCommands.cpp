@@ -126,67 +126,23 @@ ScpiStatusCommands::Outcome ScpiStatusCommands::takeEvent(const ScpiCommand& com
     return answer(which.takeEvent());
 }
 
-ScpiStatusCommands::Outcome ScpiStatusCommands::condition(const ScpiCommand& command, const ScpiStatusRegister& which)
-{
-    if (Outcome error = ScpiParameterCount::none(command)) {
-        return error;
-    }
-    return answer(which.condition());
-}
-
-ScpiStatusCommands::Outcome ScpiStatusCommands::setEnable(const ScpiCommand& command, ScpiStatusRegister& which)
+ScpiStatusCommands::Outcome ScpiStatusCommands::setMask(
+    const ScpiCommand& command, ScpiStatusRegister& which, Setter set)
 {
     ScpiError error;
     const auto value = wholeNumber(command, 65535, error);
     if (!value) {
         return error;
     }
-    which.setEnable(static_cast<std::uint16_t>(*value));
+    (which.*set)(static_cast<std::uint16_t>(*value));
     return std::nullopt;
 }
 
-ScpiStatusCommands::Outcome ScpiStatusCommands::enable(const ScpiCommand& command, const ScpiStatusRegister& which)
+ScpiStatusCommands::Outcome ScpiStatusCommands::readMask(
+    const ScpiCommand& command, const ScpiStatusRegister& which, Getter get)
 {
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    return answer(which.enable());
-}
-
-ScpiStatusCommands::Outcome ScpiStatusCommands::setRising(const ScpiCommand& command, ScpiStatusRegister& which)
-{
-    ScpiError error;
-    const auto value = wholeNumber(command, 65535, error);
-    if (!value) {
-        return error;
-    }
-    which.setRising(static_cast<std::uint16_t>(*value));
-    return std::nullopt;
-}
-
-ScpiStatusCommands::Outcome ScpiStatusCommands::rising(const ScpiCommand& command, const ScpiStatusRegister& which)
-{
-    if (Outcome error = ScpiParameterCount::none(command)) {
-        return error;
-    }
-    return answer(which.rising());
-}
-
-ScpiStatusCommands::Outcome ScpiStatusCommands::setFalling(const ScpiCommand& command, ScpiStatusRegister& which)
-{
-    ScpiError error;
-    const auto value = wholeNumber(command, 65535, error);
-    if (!value) {
-        return error;
-    }
-    which.setFalling(static_cast<std::uint16_t>(*value));
-    return std::nullopt;
-}
-
-ScpiStatusCommands::Outcome ScpiStatusCommands::falling(const ScpiCommand& command, const ScpiStatusRegister& which)
-{
-    if (Outcome error = ScpiParameterCount::none(command)) {
-        return error;
-    }
-    return answer(which.falling());
+    return answer((which.*get)());
 }

@@ -15,6 +15,8 @@
 class ScpiStatusCommands {
 public:
     using Outcome = std::optional<ScpiError>;
+    using Getter = std::uint16_t (ScpiStatusRegister::*)() const;
+    using Setter = void (ScpiStatusRegister::*)(std::uint16_t);
 
     struct Context {
         const RemoteInstrument& instrument;
@@ -35,44 +37,29 @@ public:
     Outcome options(const ScpiCommand& command);
     Outcome preset(const ScpiCommand& command);
     Outcome operationEvent(const ScpiCommand& command) { return takeEvent(command, context_.status.operation()); }
-    Outcome operationCondition(const ScpiCommand& command) { return condition(command, context_.status.operation()); }
-    Outcome setOperationEnable(const ScpiCommand& command) { return setEnable(command, context_.status.operation()); }
-    Outcome operationEnable(const ScpiCommand& command) { return enable(command, context_.status.operation()); }
     Outcome questionableEvent(const ScpiCommand& command) { return takeEvent(command, context_.status.questionable()); }
-    Outcome questionableCondition(const ScpiCommand& command)
+    // The condition, enable and transition filters, OPERation's and QUEStionable's alike.
+    template <Getter get> Outcome operationMask(const ScpiCommand& command)
     {
-        return condition(command, context_.status.questionable());
+        return readMask(command, context_.status.operation(), get);
     }
-    Outcome setQuestionableEnable(const ScpiCommand& command)
+    template <Getter get> Outcome questionableMask(const ScpiCommand& command)
     {
-        return setEnable(command, context_.status.questionable());
+        return readMask(command, context_.status.questionable(), get);
     }
-    Outcome questionableEnable(const ScpiCommand& command) { return enable(command, context_.status.questionable()); }
-    // The transition filters, OPERation's and QUEStionable's alike.
-    Outcome setRising(const ScpiCommand& command, ScpiStatusRegister& which);
-    Outcome rising(const ScpiCommand& command, const ScpiStatusRegister& which);
-    Outcome setFalling(const ScpiCommand& command, ScpiStatusRegister& which);
-    Outcome falling(const ScpiCommand& command, const ScpiStatusRegister& which);
-    Outcome setOperationRising(const ScpiCommand& command) { return setRising(command, context_.status.operation()); }
-    Outcome operationRising(const ScpiCommand& command) { return rising(command, context_.status.operation()); }
-    Outcome setOperationFalling(const ScpiCommand& command) { return setFalling(command, context_.status.operation()); }
-    Outcome operationFalling(const ScpiCommand& command) { return falling(command, context_.status.operation()); }
-    Outcome setQuestionableRising(const ScpiCommand& command)
+    template <Setter set> Outcome setOperationMask(const ScpiCommand& command)
     {
-        return setRising(command, context_.status.questionable());
+        return setMask(command, context_.status.operation(), set);
     }
-    Outcome questionableRising(const ScpiCommand& command) { return rising(command, context_.status.questionable()); }
-    Outcome setQuestionableFalling(const ScpiCommand& command)
+    template <Setter set> Outcome setQuestionableMask(const ScpiCommand& command)
     {
-        return setFalling(command, context_.status.questionable());
+        return setMask(command, context_.status.questionable(), set);
     }
-    Outcome questionableFalling(const ScpiCommand& command) { return falling(command, context_.status.questionable()); }
 
 private:
     Outcome takeEvent(const ScpiCommand& command, ScpiStatusRegister& which);
-    Outcome condition(const ScpiCommand& command, const ScpiStatusRegister& which);
-    Outcome setEnable(const ScpiCommand& command, ScpiStatusRegister& which);
-    Outcome enable(const ScpiCommand& command, const ScpiStatusRegister& which);
+    Outcome setMask(const ScpiCommand& command, ScpiStatusRegister& which, Setter set);
+    Outcome readMask(const ScpiCommand& command, const ScpiStatusRegister& which, Getter get);
     // A whole number from 0 to max, as NRf: 32, 32.0 and 3.2E1 are the same.
     static std::optional<unsigned> wholeNumber(const ScpiCommand& command, unsigned max, ScpiError& error);
     Outcome answer(unsigned value);

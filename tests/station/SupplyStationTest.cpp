@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -29,68 +30,71 @@ quint16 freePort()
     return probe.serverPort();
 }
 
+// The station on the simulated supply, its remote server on a free port.
+class SupplyStationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(supply.start());
+        ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
+        station = std::make_unique<SupplyStation>();
+        ASSERT_TRUE(station->controller().listPorts());
+    }
+    void TearDown() override { ::unsetenv(PortList::kOverrideVariable); }
+
+    // Starts the station and connects a client once the supply is live.
+    void startWithClient()
+    {
+        const quint16 port = freePort();
+        std::ostringstream messages;
+        station->start("127.0.0.1:" + std::to_string(port), messages);
+        ASSERT_NE(station->remote(), nullptr) << messages.str();
+        ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
+        client.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }, 5s));
+    }
+    std::string ask(const char* line)
+    {
+        client.write(line);
+        spinUntil([&] { return client.canReadLine(); }, 5s);
+        return client.readLine().trimmed().toStdString();
+    }
+
+    SimulatedSupply supply;
+    std::unique_ptr<SupplyStation> station;
+    QTcpSocket client;
+};
+
 } // namespace
 
 // The whole supply side with no window and no display: the controller finds
 // the simulated supply, a remote client sets it, and the readings model
 // records what it measures.
-TEST(SupplyStation, RunsTheSupplySideWithoutADisplay)
+TEST_F(SupplyStationTest, RunsTheSupplySideWithoutADisplay)
 {
-    SimulatedSupply supply;
-    ASSERT_TRUE(supply.start());
-    ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
-    SupplyStation station;
-    ASSERT_TRUE(station.controller().listPorts());
     QTemporaryDir directory;
     const QString csv = directory.filePath(QStringLiteral("run.csv"));
-    ASSERT_TRUE(station.readings().startRecording(csv, CsvRecorder::Mode::Overwrite));
-    const quint16 port = freePort();
-    std::ostringstream messages;
-    station.start("127.0.0.1:" + std::to_string(port), messages);
-    ASSERT_NE(station.remote(), nullptr) << messages.str();
-    ASSERT_TRUE(spinUntil([&] { return station.controller().live(); }, 5s));
-
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, port);
-    ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }, 5s));
+    ASSERT_TRUE(station->readings().startRecording(csv, CsvRecorder::Mode::Overwrite));
+    startWithClient();
     client.write("VOLT 5.0\n");
     ASSERT_TRUE(spinUntil([&] { return supply.commandCount() >= 1; }, 5s));
-    EXPECT_EQ(supply.voltageRaw(), station.link().voltageRaw());
-    ASSERT_TRUE(station.controller().voltageSetpoint().has_value());
-    EXPECT_NEAR(*station.controller().voltageSetpoint(), 5.0, 1e-9);
+    EXPECT_EQ(supply.voltageRaw(), station->link().voltageRaw());
+    ASSERT_TRUE(station->controller().voltageSetpoint().has_value());
+    EXPECT_NEAR(*station->controller().voltageSetpoint(), 5.0, 1e-9);
 
-    const std::size_t before = station.readings().history().size();
-    ASSERT_TRUE(spinUntil([&] { return station.readings().history().size() >= before + 2; }, 5s));
-    station.shutDown();
+    const std::size_t before = station->readings().history().size();
+    ASSERT_TRUE(spinUntil([&] { return station->readings().history().size() >= before + 2; }, 5s));
+    station->shutDown();
     QFile record(csv);
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
     EXPECT_GE(record.readAll().count('\n'), 3) << "a header and a line per reading";
-    ::unsetenv(PortList::kOverrideVariable);
 }
 
 // *OPC? answers once the frames before it are on the line and the output is
 // where the supply says it is, and not a poll cycle later.
-TEST(SupplyStation, OperationCompleteMeansOnTheLineAndReported)
+TEST_F(SupplyStationTest, OperationCompleteMeansOnTheLineAndReported)
 {
-    SimulatedSupply supply;
-    ASSERT_TRUE(supply.start());
-    ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
-    SupplyStation station;
-    ASSERT_TRUE(station.controller().listPorts());
-    const quint16 port = freePort();
-    std::ostringstream messages;
-    station.start("127.0.0.1:" + std::to_string(port), messages);
-    ASSERT_NE(station.remote(), nullptr) << messages.str();
-    ASSERT_TRUE(spinUntil([&] { return station.controller().live(); }, 5s));
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, port);
-    ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }, 5s));
-    const auto ask = [&](const char* line) {
-        client.write(line);
-        spinUntil([&] { return client.canReadLine(); }, 5s);
-        return client.readLine().trimmed().toStdString();
-    };
-
+    startWithClient();
     supply.clearFrames();
     EXPECT_EQ(ask("VOLT 5.0;*OPC?\n"), "1");
     EXPECT_EQ(supply.commandCount(), 1U);
@@ -98,6 +102,5 @@ TEST(SupplyStation, OperationCompleteMeansOnTheLineAndReported)
     EXPECT_EQ(ask("OUTP ON;*OPC?;OUTP:MODE?;OUTP?\n"), "1;CV;1");
     EXPECT_TRUE(supply.outputOn());
     EXPECT_EQ(ask("OUTP OFF;*WAI;OUTP:MODE?;SYST:ERR?\n"), "OFF;0,\"No error\"");
-    station.shutDown();
-    ::unsetenv(PortList::kOverrideVariable);
+    station->shutDown();
 }
