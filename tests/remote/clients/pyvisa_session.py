@@ -73,8 +73,23 @@ print("pyvisa session passed")
 # when complete) and never refused.
 with open(sys.argv[2], encoding="ascii") as listing:
     lines = [line.strip() for line in listing if line.strip() and not line.startswith("#")]
-with socket.create_connection(("127.0.0.1", port), timeout=3) as link:
-    answers = link.makefile("r", encoding="ascii", newline="\n")
+
+def replay_client():
+    """A raw connection, once the server has let go of the clients above."""
+    deadline = time.monotonic() + 10
+    while True:
+        link = socket.create_connection(("127.0.0.1", port), timeout=3)
+        answers = link.makefile("r", encoding="ascii", newline="\n")
+        link.sendall(b"*IDN?\n")
+        if answers.readline().startswith("Tendrel Electronics,"):
+            return link, answers
+        link.close()
+        check(time.monotonic() < deadline, "no place for the replay")
+        time.sleep(0.1)
+
+
+link, answers = replay_client()
+with link:
     for line in lines:
         start = time.monotonic()
         link.sendall((line + "\n").encode("ascii"))
