@@ -31,7 +31,7 @@ void ReadingsModel::follow(const SupplyController& controller)
 void ReadingsModel::addReading(const Reading& reading)
 {
     history_.append(reading);
-    counters_.add(reading);
+    counters_.add({reading.monotonic, reading.voltage, reading.current, reading.linked && reading.outputOn});
     recorder_.record(reading);
     emit readingAdded();
 }

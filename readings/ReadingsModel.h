@@ -1,6 +1,6 @@
 #pragma once
 
-#include "readings/ChargeCounters.h"
+#include "program/ChargeCounters.h"
 #include "readings/CsvRecorder.h"
 #include "readings/Reading.h"
 #include "readings/ReadingHistory.h"

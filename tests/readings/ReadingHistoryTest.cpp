@@ -1,5 +1,5 @@
 #include "readings/ReadingHistory.h"
-#include "readings/ChargeCounters.h"
+#include "program/ChargeCounters.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +35,11 @@ Reading lost(std::chrono::milliseconds at)
     reading.time = kStart + at;
     reading.monotonic = kBoot + at;
     return reading;
+}
+
+ChargeCounters::Sample sampleOf(const Reading& reading)
+{
+    return {reading.monotonic, reading.voltage, reading.current, reading.linked && reading.outputOn};
 }
 
 std::vector<ReadingHistory::EventKind> kinds(const std::vector<ReadingHistory::Event>& events)
@@ -190,7 +195,7 @@ TEST(ReadingHistory, AWallClockSetBackMovesNoPosition)
         Reading reading = linked(i * 400ms, 12.0, 1.0);
         reading.time -= i >= 10 ? 1h : 0h;
         history.append(reading);
-        counters.add(reading);
+        counters.add(sampleOf(reading));
     }
     for (std::size_t i = 0; i < history.size(); ++i) {
         EXPECT_DOUBLE_EQ(history.secondsAt(i), 0.4 * static_cast<double>(i));
@@ -301,17 +306,17 @@ TEST(ChargeCounters, IntegratesTheTrapezoidsOfRealSampleTimes)
 {
     ChargeCounters counters;
     // A step from 0 A to 2 A, at an irregular poll.
-    counters.add(linked(0ms, 10.0, 0.0));
-    counters.add(linked(1000ms, 10.0, 2.0));
-    counters.add(linked(1500ms, 10.0, 2.0));
-    counters.add(linked(3500ms, 12.0, 2.0));
+    counters.add(sampleOf(linked(0ms, 10.0, 0.0)));
+    counters.add(sampleOf(linked(1000ms, 10.0, 2.0)));
+    counters.add(sampleOf(linked(1500ms, 10.0, 2.0)));
+    counters.add(sampleOf(linked(3500ms, 12.0, 2.0)));
     EXPECT_NEAR(counters.ampereHours(), (1.0 * 1.0 + 2.0 * 0.5 + 2.0 * 2.0) / 3600, 1e-12);
     EXPECT_NEAR(counters.wattHours(), (10.0 * 1.0 + 20.0 * 0.5 + 22.0 * 2.0) / 3600, 1e-12);
     EXPECT_DOUBLE_EQ(counters.outputOnSeconds(), 3.5);
 
     ChargeCounters hour;
     for (int i = 0; i <= 9000; ++i) {
-        hour.add(linked(i * 400ms, 5.0, 2.0));
+        hour.add(sampleOf(linked(i * 400ms, 5.0, 2.0)));
     }
     EXPECT_NEAR(hour.ampereHours(), 2.0, 1e-9);
     EXPECT_NEAR(hour.wattHours(), 10.0, 1e-9);
@@ -321,15 +326,15 @@ TEST(ChargeCounters, IntegratesTheTrapezoidsOfRealSampleTimes)
 TEST(ChargeCounters, CountOnlyWhileTheOutputIsOnAndTheLinkHolds)
 {
     ChargeCounters counters;
-    counters.add(linked(0s, 10.0, 1.0, false));
-    counters.add(linked(1s, 10.0, 1.0, true)); // switched on: the first interval does not count
-    counters.add(linked(2s, 10.0, 1.0, true));
-    counters.add(linked(3s, 10.0, 1.0, false));
-    counters.add(lost(4s));
-    counters.add(linked(5s, 10.0, 1.0, true));
-    counters.add(lost(6s));
-    counters.add(linked(7s, 10.0, 1.0, true)); // the loss pauses counting, the totals stay
-    counters.add(linked(8s, 10.0, 1.0, true));
+    counters.add(sampleOf(linked(0s, 10.0, 1.0, false)));
+    counters.add(sampleOf(linked(1s, 10.0, 1.0, true))); // switched on: the first interval does not count
+    counters.add(sampleOf(linked(2s, 10.0, 1.0, true)));
+    counters.add(sampleOf(linked(3s, 10.0, 1.0, false)));
+    counters.add(sampleOf(lost(4s)));
+    counters.add(sampleOf(linked(5s, 10.0, 1.0, true)));
+    counters.add(sampleOf(lost(6s)));
+    counters.add(sampleOf(linked(7s, 10.0, 1.0, true))); // the loss pauses counting, the totals stay
+    counters.add(sampleOf(linked(8s, 10.0, 1.0, true)));
     EXPECT_DOUBLE_EQ(counters.outputOnSeconds(), 2.0);
     EXPECT_NEAR(counters.ampereHours(), 2.0 / 3600, 1e-15);
 }
@@ -337,20 +342,20 @@ TEST(ChargeCounters, CountOnlyWhileTheOutputIsOnAndTheLinkHolds)
 TEST(ChargeCounters, SkipStallsClockStepsBackAndBadValuesAndResetOnDemand)
 {
     ChargeCounters counters;
-    counters.add(linked(0s, 10.0, 1.0));
-    counters.add(linked(60s, 10.0, 1.0));
-    counters.add(linked(59s, 10.0, 1.0));
-    counters.add(linked(60s, 10.0, 1.0));
-    counters.add(linked(61s, 10.0, NAN));
-    counters.add(linked(62s, 10.0, 1.0));
+    counters.add(sampleOf(linked(0s, 10.0, 1.0)));
+    counters.add(sampleOf(linked(60s, 10.0, 1.0)));
+    counters.add(sampleOf(linked(59s, 10.0, 1.0)));
+    counters.add(sampleOf(linked(60s, 10.0, 1.0)));
+    counters.add(sampleOf(linked(61s, 10.0, NAN)));
+    counters.add(sampleOf(linked(62s, 10.0, 1.0)));
     EXPECT_DOUBLE_EQ(counters.outputOnSeconds(), 1.0) << "only 59 s to 60 s counts";
-    counters.add(linked(63s, 10.0, 1.0));
+    counters.add(sampleOf(linked(63s, 10.0, 1.0)));
     EXPECT_DOUBLE_EQ(counters.outputOnSeconds(), 2.0);
 
     counters.reset();
     EXPECT_EQ(counters.ampereHours(), 0.0);
     EXPECT_EQ(counters.wattHours(), 0.0);
     EXPECT_EQ(counters.outputOnSeconds(), 0.0);
-    counters.add(linked(64s, 10.0, 1.0));
+    counters.add(sampleOf(linked(64s, 10.0, 1.0)));
     EXPECT_DOUBLE_EQ(counters.outputOnSeconds(), 1.0);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "readings/Reading.h"
-
+#include <chrono>
 #include <optional>
 
 // Charge, energy and output-on time integrated from the readings by the
@@ -14,18 +13,27 @@ public:
     // switches its output off when it is not polled, so nothing is counted.
     static constexpr double kMaxIntervalSeconds = 10.0;
 
-    void add(const Reading& reading);
+    struct Sample {
+        std::chrono::steady_clock::time_point at;
+        double volts = 0.0;
+        double amperes = 0.0;
+        bool counts = false; // linked, with the output on
+    };
+
+    void add(const Sample& sample);
     // Zeroes the totals; the next interval still starts at the last reading.
     void reset();
+    // The next reading starts a new interval, as after a lost link.
+    void breakInterval() { previous_.reset(); }
 
     double ampereHours() const { return ampereSeconds_ / 3600.0; }
     double wattHours() const { return wattSeconds_ / 3600.0; }
     double outputOnSeconds() const { return outputOnSeconds_; }
 
 private:
-    static bool countable(const Reading& reading);
+    static bool countable(const Sample& sample);
 
-    std::optional<Reading> previous_;
+    std::optional<Sample> previous_;
     double ampereSeconds_ = 0.0;
     double wattSeconds_ = 0.0;
     double outputOnSeconds_ = 0.0;

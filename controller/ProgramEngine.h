@@ -1,0 +1,98 @@
+#pragma once
+
+#include "controller/CommandOrigin.h"
+#include "controller/ProgramProgress.h"
+#include "controller/RunSummary.h"
+#include "program/Program.h"
+#include "program/ProgramRefusal.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class ProgramClock;
+class ProgramRun;
+class ProtectionWatch;
+class SupplyController;
+struct Measurement;
+struct ProtectionTrip;
+
+// Runs a program on the supply through the controller's one command path.
+// Steps are scheduled on the monotonic clock from the program's start, so no
+// error adds up; end conditions are evaluated on every reading. A lost link,
+// a command that is not the program's, or a trip interrupts it.
+class ProgramEngine final : public QObject {
+    Q_OBJECT
+
+public:
+    enum class State { Idle, Running, Paused };
+    Q_ENUM(State)
+
+    ProgramEngine(SupplyController& controller, ProtectionWatch& protection, std::chrono::milliseconds pollCycle,
+        const ProgramClock& clock, QObject* parent = nullptr);
+    ~ProgramEngine() override;
+
+    // Refused, with the step and the reason, while a program runs or when a
+    // step could not end or is shorter than the poll cycle.
+    std::optional<ProgramRefusal> load(Program program);
+    const Program& program() const { return program_; }
+    bool loaded() const { return loaded_; }
+    std::chrono::milliseconds pollCycle() const { return pollCycle_; }
+
+    // Refused while no supply is live, a trip latches, or a step leaves the
+    // model's range or the armed limits. Commands from the owner, a remote
+    // client that started it, do not interrupt it.
+    std::optional<ProgramRefusal> start(CommandOrigin owner = {CommandOrigin::Kind::User});
+    void pause();
+    // Sends the step's setpoints and output again and goes on with its time.
+    bool resume();
+    // Ends the run with the output off.
+    void stop();
+    // The moment a step is due; the engine's timer calls it, tests too.
+    void tick();
+
+    State state() const { return state_; }
+    bool active() const { return state_ != State::Idle; }
+    // Why it is paused, or how the last run ended.
+    const QString& why() const { return why_; }
+    ProgramProgress progress() const;
+    const std::optional<RunSummary>& summary() const { return summary_; }
+
+signals:
+    void stateChanged(ProgramEngine::State state, const QString& why);
+    void stepStarted(int number);
+    // For the recording's event column: step, pause, resume, link_lost, trip, end.
+    void runEvent(const QString& event);
+    void progressed();
+    void finished(const RunSummary& summary);
+
+private:
+    void onMeasured(const Measurement& measurement);
+    void onLinkLost();
+    void onControlsLive();
+    void onCommanded(const CommandOrigin& origin);
+    void onTripped(const ProtectionTrip& trip);
+    void interrupt(const QString& why, const QString& event);
+    void finish(const QString& reason, bool switchOff);
+    void follow();
+    void armTimer();
+    void enterState(State state, const QString& why);
+
+    SupplyController& controller_;
+    ProtectionWatch& protection_;
+    const ProgramClock& clock_;
+    std::chrono::milliseconds pollCycle_;
+    Program program_;
+    bool loaded_ = false;
+    std::unique_ptr<ProgramRun> run_;
+    CommandOrigin owner_;
+    State state_ = State::Idle;
+    QString why_;
+    std::optional<RunSummary> summary_;
+    QTimer timer_;
+    bool commanding_ = false;
+};

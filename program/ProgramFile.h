@@ -1,0 +1,35 @@
+#pragma once
+
+#include "program/Program.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// A program as a versioned JSON document, and the plain CSV list of
+// dwell_s,voltage_V,current_A other instruments use. Reading refuses
+// unknown keys, newer versions and values of the wrong kind, naming the line
+// and the key.
+class ProgramFile {
+public:
+    static constexpr int kVersion = 1;
+
+    struct Read {
+        std::optional<Program> program;
+        QString problem; // empty when read
+    };
+
+    static Read fromJson(const QByteArray& text);
+    static QByteArray toJson(const Program& program);
+    // Each row a step with the output on for its dwell.
+    static Read fromCsv(const QByteArray& text);
+    // None when the program holds what the list cannot carry (a condition,
+    // a ramp, a kept value, a group); `problem` then says what.
+    static std::optional<QByteArray> toCsv(const Program& program, QString* problem = nullptr);
+
+    // By the file's suffix, .csv or anything else as JSON; problems name the file.
+    static Read load(const QString& path);
+    // Written whole or not at all; the problem, or empty.
+    static QString save(const QString& path, const Program& program);
+};

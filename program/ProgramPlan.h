@@ -1,0 +1,38 @@
+#pragma once
+
+#include "program/Program.h"
+
+#include <optional>
+#include <vector>
+
+// The planned voltage and current over time, for the preview: a step that
+// ends on a measurement is drawn at its maximum duration, and a group that
+// repeats until stopped is drawn once; both are marked.
+class ProgramPlan {
+public:
+    struct Point {
+        double seconds = 0.0;
+        double volts = 0.0;
+        double amperes = 0.0;
+        bool outputOn = false;
+        int step = 0;
+        bool atMaximum = false; // the step may end sooner, on a measurement
+        bool repeatsUntilStopped = false;
+    };
+
+    // Values a step keeps start from these.
+    static ProgramPlan of(const Program& program, double startVolts = 0.0, double startAmperes = 0.0);
+
+    // Two points per step, at its start and its end, so that a ramp is a slope
+    // and a step a level.
+    const std::vector<Point>& points() const { return points_; }
+    // None when some step ends on a measurement or a group repeats until stopped.
+    std::optional<double> knownSeconds() const { return knownSeconds_; }
+    // The longest the program can take; none when a group repeats until stopped.
+    std::optional<double> maximumSeconds() const { return maximumSeconds_; }
+
+private:
+    std::vector<Point> points_;
+    std::optional<double> knownSeconds_;
+    std::optional<double> maximumSeconds_;
+};
