@@ -778,7 +778,8 @@ ProgramFile::Read ProgramFile::load(const QString& path)
     if (!file.open(QIODevice::ReadOnly)) {
         return {std::nullopt, tr("Не удалось открыть «%1»: %2.").arg(path, file.errorString())};
     }
-    const QByteArray bytes = file.read(kMaxBytes + 1);
+    // Enough to tell a file over the bound, with or without a byte-order mark.
+    const QByteArray bytes = file.read(kMaxBytes + static_cast<qsizetype>(kUtf8Mark.size()) + 1);
     if (file.error() != QFileDevice::NoError) {
         return {std::nullopt, tr("Не удалось прочитать «%1»: %2.").arg(path, file.errorString())};
     }
