@@ -36,7 +36,11 @@ std::variant<Program, ScpiError> ScpiLists::program() const
         ProgramStep step;
         step.volts = at(volts, point);
         step.amperes = at(amperes, point);
-        step.output = true;
+        // The engine leaves the output as the last step asked, so only the
+        // first point switches it on and the end switches it off.
+        if (point == 0) {
+            step.output = true;
+        }
         step.duration = std::chrono::milliseconds(std::llround(at(dwellSeconds, point) * 1000.0));
         step.maxDuration = *step.duration;
         program.body.items.emplace_back().content = std::move(step);

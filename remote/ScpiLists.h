@@ -23,7 +23,8 @@ struct ScpiLists {
 
     // The longest list.
     std::size_t points() const;
-    // Each point a step with the output on, the whole repeated count times;
+    // Each point a step with the output on, the whole repeated count times and
+    // the output off at the end;
     // refused when a list is empty or the lengths differ.
     std::variant<Program, ScpiError> program() const;
 };

@@ -44,7 +44,7 @@ ScpiProgramCommands::Outcome ScpiProgramCommands::setDwells(const ScpiCommand& c
 }
 
 ScpiProgramCommands::Outcome ScpiProgramCommands::setList(
-    const ScpiCommand& command, ScpiNumber::Quantity quantity, double min, double max, std::vector<double>& list)
+    const ScpiCommand& command, ScpiNumber::Quantity quantity, double min, double max, std::vector<double>& list) const
 {
     if (command.parameters.empty()) {
         return ScpiError::missingParameter();

@@ -127,7 +127,8 @@ TEST_F(ScpiCommandSetTest, InitiateStartsTheListsAsThisClientsProgram)
     const auto& second = std::get<ProgramStep>(body.items.back().content);
     EXPECT_EQ(second.volts, 6.0);
     EXPECT_EQ(second.amperes, 1.0);
-    EXPECT_EQ(second.output, true);
+    EXPECT_EQ(std::get<ProgramStep>(body.items.front().content).output, true);
+    EXPECT_EQ(second.output, std::nullopt) << "the run's end switches off";
     EXPECT_EQ(second.duration, std::chrono::milliseconds(250));
     EXPECT_EQ(supply.client, 1U);
 
