@@ -123,7 +123,7 @@ void ProgramTree::showStep(QTreeWidgetItem& item, int number)
     item.setText(kEnds, step.ends.empty() ? QStringLiteral("—") : StepTexts::conditions(step.ends));
     item.setText(kMaximum, step.maxDuration.count() > 0 ? StepTexts::duration(step.maxDuration) : QStringLiteral("—"));
     item.setToolTip(kEnds, item.text(kEnds));
-    for (const int column : {kNumber, kVoltage, kCurrent, kOutput, kDuration, kMaximum}) {
+    for (const int column : {kVoltage, kCurrent, kOutput, kDuration, kMaximum}) {
         item.setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
 }

@@ -73,8 +73,7 @@ ProgramsWindow::ProgramsWindow(
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(boxed(tr("Шаги"), editor_, split));
     split->addWidget(lower);
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 1);
+    split->setSizes({300, 520});
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(createMenu());
     layout->addWidget(file_);

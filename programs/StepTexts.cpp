@@ -180,7 +180,8 @@ QString StepTexts::value(EndCondition::Kind kind, double value)
     if (kind == EndCondition::Kind::TimeOfDay) {
         return clock(std::fmod(std::max(value, 0.0), kSecondsPerDay)).left(5);
     }
-    return QStringLiteral("%1 %2").arg(number(value), unit(kind));
+    // Kept together where a line wraps.
+    return QStringLiteral("%1\u00a0%2").arg(number(value), unit(kind));
 }
 
 QString StepTexts::condition(const EndCondition& condition)
