@@ -60,6 +60,7 @@ DurationDialog::DurationDialog(const ProgramStep& step, double voltageMax, doubl
     layout->addLayout(form);
     layout->addWidget(hint);
     layout->addWidget(buttons);
+    setMinimumWidth(380);
 }
 
 void DurationDialog::chooseQuantity()

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,16 +36,15 @@ void fitValueEdit(UnitEdit& edit, Kind kind)
 
 EndConditionsDialog::EndConditionsDialog(const std::vector<EndCondition>& conditions, QWidget* parent)
     : QDialog(parent)
-    , table_(new QTableWidget(0, 2, this))
+    , table_(new QTableWidget(0, 3, this))
 {
     setWindowTitle(tr("Окончание шага по условию"));
-    table_->setHorizontalHeaderLabels({tr("Условие"), tr("Значение")});
+    table_->setHorizontalHeaderLabels({tr("Условие"), tr("Значение"), QString()});
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Interactive);
+    table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     table_->setColumnWidth(1, 140);
     table_->verticalHeader()->hide();
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
     for (const EndCondition& condition : conditions) {
         addRow(condition);
     }
@@ -69,16 +69,19 @@ QLayout* EndConditionsDialog::createButtons()
     auto* add = new QPushButton(tr("Добавить условие"), this);
     add->setObjectName(QStringLiteral("addCondition"));
     connect(add, &QPushButton::clicked, this, [this] { addRow({}); });
-    auto* remove = new QPushButton(tr("Удалить условие"), this);
-    connect(remove, &QPushButton::clicked, this, [this] {
-        if (table_->currentRow() >= 0) {
-            table_->removeRow(table_->currentRow());
-        }
-    });
     row->addWidget(add);
-    row->addWidget(remove);
     row->addStretch(1);
     return row;
+}
+
+void EndConditionsDialog::removeRowOf(const QWidget* button)
+{
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        if (table_->cellWidget(row, 2) == button) {
+            table_->removeRow(row);
+            return;
+        }
+    }
 }
 
 void EndConditionsDialog::addRow(const EndCondition& condition)
@@ -97,9 +100,12 @@ void EndConditionsDialog::addRow(const EndCondition& condition)
     }
     connect(kind, &QComboBox::currentIndexChanged, value,
         [kind, value] { fitValueEdit(*value, static_cast<Kind>(kind->currentData().toInt())); });
+    auto* remove = new QToolButton(table_);
+    remove->setText(tr("Удалить"));
+    connect(remove, &QToolButton::clicked, this, [this, remove] { removeRowOf(remove); });
     table_->setCellWidget(row, 0, kind);
     table_->setCellWidget(row, 1, value);
-    table_->setCurrentCell(row, 0);
+    table_->setCellWidget(row, 2, remove);
 }
 
 std::vector<EndCondition> EndConditionsDialog::conditions() const

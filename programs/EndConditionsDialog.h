@@ -22,6 +22,7 @@ public:
 private:
     void addRow(const EndCondition& condition);
     QLayout* createButtons();
+    void removeRowOf(const QWidget* button);
 
     QTableWidget* table_;
 };

@@ -86,8 +86,6 @@ ProgramsWindow::ProgramsWindow(
     connect(&controller_, &SupplyController::supplyIdentified, this, &ProgramsWindow::followSupply);
     followSupply();
     followEngine();
-    edited();
-    modified_ = false;
     showFile();
     resize(1240, 860);
 }
@@ -238,12 +236,18 @@ void ProgramsWindow::chooseExportFile()
 
 void ProgramsWindow::edited()
 {
-    const double volts = controller_.voltageSetpoint().value_or(0.0);
-    const double amperes = controller_.currentSetpoint().value_or(0.0);
-    chart_->draw(ProgramPlan::of(editor_->program(), volts, amperes));
+    redraw();
     run_->clearRefusal();
     modified_ = true;
     showFile();
+}
+
+// Kept values start from the supply's setpoints, as they would if it ran now.
+void ProgramsWindow::redraw()
+{
+    const double volts = controller_.voltageSetpoint().value_or(0.0);
+    const double amperes = controller_.currentSetpoint().value_or(0.0);
+    chart_->draw(ProgramPlan::of(editor_->program(), volts, amperes));
 }
 
 void ProgramsWindow::showFile()
@@ -258,6 +262,7 @@ void ProgramsWindow::followSupply()
     const ModelProfile& profile = controller_.profile();
     const bool known = controller_.identified();
     editor_->setRange(known ? profile.voltageMax : 0.0, known ? profile.currentMax : 0.0);
+    redraw();
 }
 
 // What is shown is what runs: no edits while it does.

@@ -48,6 +48,7 @@ private:
     bool exportCsv(const QString& path);
     void showProblem(const QString& title, const QString& text);
     void edited();
+    void redraw();
     void showFile();
     void followSupply();
     void followEngine();
