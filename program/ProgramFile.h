@@ -14,6 +14,10 @@
 class ProgramFile {
 public:
     static constexpr int kVersion = 1;
+    // Bounds on what is read, against hostile files.
+    static constexpr qsizetype kMaxBytes = 1 << 20;
+    static constexpr int kMaxGroupDepth = 16;
+    static constexpr int kMaxSteps = 10000;
 
     struct Read {
         std::optional<Program> program;
@@ -22,10 +26,12 @@ public:
 
     static Read fromJson(const QByteArray& text);
     static QByteArray toJson(const Program& program);
-    // Each row a step with the output on for its dwell.
+    // Each row a step with the output on for its dwell; a header line is optional.
     static Read fromCsv(const QByteArray& text);
-    // None when the program holds what the list cannot carry (a condition,
-    // a ramp, a kept value, a group); `problem` then says what.
+    // Finite groups written out in order. None when the program holds what
+    // the list cannot carry (a condition, a ramp, a kept value or output, the
+    // output off, a group repeated until stopped, more than kMaxSteps rows);
+    // `problem` then says what.
     static std::optional<QByteArray> toCsv(const Program& program, QString* problem = nullptr);
 
     // By the file's suffix, .csv or anything else as JSON; problems name the file.

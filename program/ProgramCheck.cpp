@@ -1,0 +1,304 @@
+#include "program/ProgramCheck.h"
+
+#include "program/ProgramNumber.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+using Millis = std::chrono::milliseconds;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ProgramCheck", text);
+}
+
+QString number(double value)
+{
+    return QString::fromStdString(ProgramNumber::text(value));
+}
+
+QString millis(Millis duration)
+{
+    return tr("%1 мс").arg(duration.count());
+}
+
+ProgramRefusal refusal(int step, const QString& reason)
+{
+    return {step, tr("шаг %1: %2").arg(step).arg(reason)};
+}
+
+bool holdsSteps(const ProgramGroup& group)
+{
+    return std::any_of(group.items.begin(), group.items.end(), [](const ProgramNode& node) {
+        const auto* inner = std::get_if<ProgramGroup>(&node.content);
+        return inner == nullptr || holdsSteps(*inner);
+    });
+}
+
+// A group's place for a refusal: its first step, or the step before it
+// when it holds none.
+ProgramRefusal groupRefusal(const ProgramGroup& group, int before, const QString& reason)
+{
+    if (holdsSteps(group)) {
+        return refusal(before + 1, tr("его группа %1").arg(reason));
+    }
+    return {0,
+        before == 0 ? tr("пустая группа в начале программы %1").arg(reason)
+                    : tr("пустая группа после шага %1 %2").arg(before).arg(reason)};
+}
+
+using StepCheck = std::function<std::optional<ProgramRefusal>(const ProgramStep& step, int number)>;
+using GroupCheck = std::function<std::optional<ProgramRefusal>(const ProgramGroup& group, int before)>;
+
+// Visits the steps in file order with their numbers, each group before its
+// steps, and stops at the first refusal.
+std::optional<ProgramRefusal> walk(
+    const ProgramGroup& group, int& number, const StepCheck& checkStep, const GroupCheck& checkGroup)
+{
+    for (const ProgramNode& node : group.items) {
+        std::optional<ProgramRefusal> refused;
+        if (const auto* step = std::get_if<ProgramStep>(&node.content)) {
+            refused = checkStep(*step, ++number);
+        } else {
+            const auto& inner = std::get<ProgramGroup>(node.content);
+            refused = checkGroup(inner, number);
+            if (!refused) {
+                refused = walk(inner, number, checkStep, checkGroup);
+            }
+        }
+        if (refused) {
+            return refused;
+        }
+    }
+    return std::nullopt;
+}
+
+// A value of a step with its name and unit, for the messages.
+struct Quantity {
+    QString what;
+    QString unit;
+    double value = 0.0;
+    bool voltage = false;
+};
+
+QString volts()
+{
+    return tr("В");
+}
+
+QString amperes()
+{
+    return tr("A");
+}
+
+std::vector<Quantity> setpoints(const ProgramStep& step)
+{
+    std::vector<Quantity> found;
+    if (step.volts) {
+        found.push_back({tr("напряжение"), volts(), *step.volts, true});
+    }
+    if (step.amperes) {
+        found.push_back({tr("ток"), amperes(), *step.amperes});
+    }
+    if (step.ramp) {
+        const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
+        const QString unit = voltage ? volts() : amperes();
+        found.push_back({voltage ? tr("напряжение в начале плавного изменения") : tr("ток в начале плавного изменения"),
+            unit, step.ramp->from, voltage});
+        found.push_back({voltage ? tr("напряжение в конце плавного изменения") : tr("ток в конце плавного изменения"),
+            unit, step.ramp->to, voltage});
+    }
+    return found;
+}
+
+std::optional<Quantity> conditionValue(const EndCondition& end)
+{
+    switch (end.kind) {
+    case EndCondition::Kind::CurrentAtMost:
+        return Quantity{tr("ток в условии «не больше»"), amperes(), end.value};
+    case EndCondition::Kind::CurrentAtLeast:
+        return Quantity{tr("ток в условии «не меньше»"), amperes(), end.value};
+    case EndCondition::Kind::VoltageAtMost:
+        return Quantity{tr("напряжение в условии «не больше»"), volts(), end.value};
+    case EndCondition::Kind::VoltageAtLeast:
+        return Quantity{tr("напряжение в условии «не меньше»"), volts(), end.value};
+    case EndCondition::Kind::Charge:
+        return Quantity{tr("заряд в условии"), tr("А·ч"), end.value};
+    case EndCondition::Kind::Energy:
+        return Quantity{tr("энергия в условии"), tr("Вт·ч"), end.value};
+    case EndCondition::Kind::VoltageDrop:
+        return Quantity{tr("спад напряжения в условии"), volts(), end.value};
+    case EndCondition::Kind::TimeOfDay:
+        return Quantity{tr("время суток в условии"), tr("с"), end.value};
+    case EndCondition::Kind::BecomesCv:
+    case EndCondition::Kind::BecomesCc:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> badValue(const Quantity& quantity)
+{
+    if (!std::isfinite(quantity.value)) {
+        return tr("%1 не число").arg(quantity.what);
+    }
+    if (quantity.value < 0.0) {
+        return tr("%1 %2 %3 меньше нуля").arg(quantity.what, number(quantity.value), quantity.unit);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> badTiming(const ProgramStep& step, Millis pollCycle)
+{
+    std::vector<Quantity> values = setpoints(step);
+    for (const EndCondition& end : step.ends) {
+        if (std::optional<Quantity> value = conditionValue(end)) {
+            values.push_back(*value);
+        }
+    }
+    for (const Quantity& value : values) {
+        if (std::optional<QString> why = badValue(value)) {
+            return why;
+        }
+    }
+    constexpr double kDay = 24 * 3600;
+    for (const EndCondition& end : step.ends) {
+        if (end.kind == EndCondition::Kind::TimeOfDay && end.value >= kDay) {
+            return tr("время суток в условии %1 с не меньше суток (%2 с)").arg(number(end.value), number(kDay));
+        }
+    }
+    if (step.duration && *step.duration < Millis(0)) {
+        return tr("длительность %1 меньше нуля").arg(millis(*step.duration));
+    }
+    if (step.maxDuration < Millis(0)) {
+        return tr("наибольшая длительность %1 меньше нуля").arg(millis(step.maxDuration));
+    }
+    if (step.ramp) {
+        const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
+        if (voltage ? step.volts.has_value() : step.amperes.has_value()) {
+            return voltage ? tr("напряжение задано и уставкой, и плавным изменением")
+                           : tr("ток задан и уставкой, и плавным изменением");
+        }
+        if (!step.duration) {
+            return tr("у плавного изменения нет длительности");
+        }
+    }
+    if (!step.duration && step.maxDuration == Millis(0)) {
+        return step.ends.empty() ? tr("ему нечем закончиться: нет ни длительности, ни наибольшей длительности")
+                                 : tr("условие окончания может не наступить, а наибольшей длительности нет");
+    }
+    if (step.duration && *step.duration < pollCycle) {
+        return tr("%1 %2 короче цикла опроса %3")
+            .arg(
+                step.ramp ? tr("плавное изменение за") : tr("длительность"), millis(*step.duration), millis(pollCycle));
+    }
+    if (step.maxDuration > Millis(0) && step.maxDuration < pollCycle) {
+        return tr("наибольшая длительность %1 короче цикла опроса %2").arg(millis(step.maxDuration), millis(pollCycle));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> outOfRange(const Quantity& setpoint, const ModelProfile& profile, const ProtectionLimits& limits)
+{
+    const bool voltage = setpoint.voltage;
+    const double highest = voltage ? profile.voltageMax : profile.currentMax;
+    const double lowest = voltage ? profile.voltageMin : profile.currentMin;
+    const std::optional<double> armed = voltage ? limits.volts : limits.amperes;
+    const QString given = number(setpoint.value) + ' ' + setpoint.unit;
+    if (setpoint.value > highest) {
+        return tr("%1 %2 выше предела модели %3").arg(setpoint.what, given, number(highest) + ' ' + setpoint.unit);
+    }
+    if (setpoint.value < lowest) {
+        return tr("%1 %2 ниже наименьшего для модели %3")
+            .arg(setpoint.what, given, number(lowest) + ' ' + setpoint.unit);
+    }
+    if (armed && setpoint.value > *armed) {
+        return tr("%1 %2 выше защитного предела %3").arg(setpoint.what, given, number(*armed) + ' ' + setpoint.unit);
+    }
+    return std::nullopt;
+}
+
+// Milliseconds; none when a step ends on a measurement or a group repeats
+// until stopped. A step with both ends at the sooner.
+std::optional<double> knownLength(const ProgramGroup& group)
+{
+    if (!group.count) {
+        return std::nullopt;
+    }
+    double total = 0.0;
+    for (const ProgramNode& node : group.items) {
+        if (const auto* step = std::get_if<ProgramStep>(&node.content)) {
+            if (step->endsOnMeasurement()) {
+                return std::nullopt;
+            }
+            const Millis length = step->duration && step->maxDuration > Millis(0)
+                ? std::min(*step->duration, step->maxDuration)
+                : step->duration.value_or(step->maxDuration);
+            total += static_cast<double>(length.count());
+        } else {
+            const std::optional<double> inner = knownLength(std::get<ProgramGroup>(node.content));
+            if (!inner) {
+                return std::nullopt;
+            }
+            total += *inner;
+        }
+    }
+    return total * *group.count;
+}
+
+} // namespace
+
+std::optional<ProgramRefusal> ProgramCheck::timing(const Program& program, std::chrono::milliseconds pollCycle)
+{
+    int counted = 0;
+    return walk(
+        program.body, counted,
+        [&](const ProgramStep& step, int at) -> std::optional<ProgramRefusal> {
+            if (std::optional<QString> why = badTiming(step, pollCycle)) {
+                return refusal(at, *why);
+            }
+            return std::nullopt;
+        },
+        [](const ProgramGroup& group, int before) -> std::optional<ProgramRefusal> {
+            if (group.count && *group.count < 1) {
+                return groupRefusal(group, before, tr("повторяется %1 раз, а нужно хотя бы раз").arg(*group.count));
+            }
+            if (!group.count && !holdsSteps(group)) {
+                return groupRefusal(group, before, tr("повторяется до остановки"));
+            }
+            return std::nullopt;
+        });
+}
+
+std::optional<ProgramRefusal> ProgramCheck::range(
+    const Program& program, const ModelProfile& profile, const ProtectionLimits& limits)
+{
+    int counted = 0;
+    std::optional<ProgramRefusal> refused = walk(
+        program.body, counted,
+        [&](const ProgramStep& step, int at) -> std::optional<ProgramRefusal> {
+            for (const Quantity& setpoint : setpoints(step)) {
+                if (std::optional<QString> why = outOfRange(setpoint, profile, limits)) {
+                    return refusal(at, *why);
+                }
+            }
+            return std::nullopt;
+        },
+        [](const ProgramGroup& /*group*/, int /*before*/) { return std::optional<ProgramRefusal>(); });
+    if (refused || !limits.time) {
+        return refused;
+    }
+    const std::optional<double> length = knownLength(program.body);
+    const double limit = std::chrono::duration<double, std::milli>(*limits.time).count();
+    if (length && *length > limit) {
+        return ProgramRefusal{0,
+            tr("программа длится %1 с, дольше предела времени %2 с")
+                .arg(number(*length / 1000.0), number(limit / 1000.0))};
+    }
+    return std::nullopt;
+}
