@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -149,34 +148,18 @@ bool ProgramsWindow::openFile(const QString& path)
 
 bool ProgramsWindow::saveFile(const QString& path)
 {
-    if (isCsv(path)) {
-        return exportCsv(path);
-    }
     const QString problem = ProgramFile::save(path, editor_->program());
     if (!problem.isEmpty()) {
-        showProblem(tr("Сохранить программу"), problem);
+        showProblem(isCsv(path) ? tr("Экспорт CSV") : tr("Сохранить программу"), problem);
         return false;
     }
-    path_ = path;
-    modified_ = false;
-    showFile();
+    // A CSV list is only exported: the program stays with its own file.
+    if (!isCsv(path)) {
+        path_ = path;
+        modified_ = false;
+        showFile();
+    }
     return true;
-}
-
-bool ProgramsWindow::exportCsv(const QString& path)
-{
-    QString problem;
-    const std::optional<QByteArray> text = ProgramFile::toCsv(editor_->program(), &problem);
-    if (text) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(*text) != text->size() || !file.commit()) {
-            problem = tr("Не удалось записать «%1»: %2").arg(path, file.errorString());
-        }
-    }
-    if (!problem.isEmpty()) {
-        showProblem(tr("Экспорт CSV"), problem);
-    }
-    return problem.isEmpty();
 }
 
 // Not modal: the controller and the running program go on while it waits.
@@ -226,11 +209,9 @@ void ProgramsWindow::chooseSaveFile()
 
 void ProgramsWindow::chooseExportFile()
 {
-    const QString path
-        = withSuffix(QFileDialog::getSaveFileName(this, tr("Экспорт CSV"), documentsFolder(), tr(kCsvFilter)),
-            QStringLiteral("csv"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Экспорт CSV"), documentsFolder(), tr(kCsvFilter));
     if (!path.isEmpty()) {
-        exportCsv(path);
+        saveFile(isCsv(path) ? path : path + QStringLiteral(".csv"));
     }
 }
 

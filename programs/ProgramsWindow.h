@@ -28,7 +28,7 @@ public:
     void open();
     // A program file, or a CSV list; a problem is shown and answered false.
     bool openFile(const QString& path);
-    // As JSON, or as a CSV list when the name ends in .csv.
+    // As JSON, or exported as a CSV list when the name ends in .csv.
     bool saveFile(const QString& path);
 
     ProgramEditor& editor() { return *editor_; }
@@ -45,7 +45,6 @@ private:
     void save();
     void chooseSaveFile();
     void chooseExportFile();
-    bool exportCsv(const QString& path);
     void showProblem(const QString& title, const QString& text);
     void edited();
     void redraw();
