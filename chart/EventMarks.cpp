@@ -25,6 +25,10 @@ QColor EventMarks::color(ReadingHistory::EventKind kind)
         return {0x90, 0xd0, 0xa0};
     case ReadingHistory::EventKind::OutputOff:
         return {0xb0, 0xb0, 0xb0};
+    case ReadingHistory::EventKind::ProgramStep:
+        return {0x80, 0xb0, 0xe8};
+    case ReadingHistory::EventKind::Trip:
+        return {0xe0, 0x40, 0x40};
     case ReadingHistory::EventKind::LinkLost:
         break;
     }

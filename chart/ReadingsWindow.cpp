@@ -157,7 +157,8 @@ QLayout* ReadingsWindow::createPointerRow()
     using Kind = ReadingHistory::EventKind;
     const std::pair<Kind, const char*> kinds[]
         = {{Kind::SetpointChange, QT_TR_NOOP("уставка")}, {Kind::OutputOn, QT_TR_NOOP("выход вкл.")},
-            {Kind::OutputOff, QT_TR_NOOP("выход выкл.")}, {Kind::LinkLost, QT_TR_NOOP("нет связи")}};
+            {Kind::OutputOff, QT_TR_NOOP("выход выкл.")}, {Kind::LinkLost, QT_TR_NOOP("нет связи")},
+            {Kind::ProgramStep, QT_TR_NOOP("шаг программы")}, {Kind::Trip, QT_TR_NOOP("защита")}};
     QString legend = tr("Отметки:");
     for (const auto& [kind, name] : kinds) {
         legend += QStringLiteral(" <span style=\"color:%1\">&#9646;</span> %2")

@@ -27,6 +27,9 @@ public:
     // the frame's flag cleared.
     std::uint64_t lastWritten() const { return taken_; }
 
+    // The last command the supply's answers prove delivered.
+    std::uint64_t lastDelivered() const { return delivered_; }
+
     // Every command is delivered: a reading now shows what the supply holds.
     bool settled() const { return delivered_ == issued_; }
 

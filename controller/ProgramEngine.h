@@ -2,6 +2,7 @@
 
 #include "controller/CommandOrigin.h"
 #include "controller/ProgramProgress.h"
+#include "controller/ProgramRun.h"
 #include "controller/RunSummary.h"
 #include "program/Program.h"
 #include "program/ProgramRefusal.h"
@@ -11,11 +12,11 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
 class ProgramClock;
-class ProgramRun;
 class ProtectionWatch;
 class SupplyController;
 struct Measurement;
@@ -65,12 +66,17 @@ public:
 signals:
     void stateChanged(ProgramEngine::State state, const QString& why);
     void stepStarted(int number);
-    // For the recording's event column: step, pause, resume, link_lost, trip, end.
+    // For the recording's event column: start, step, pause, resume, link_lost, end.
     void runEvent(const QString& event);
     void progressed();
     void finished(const RunSummary& summary);
 
 private:
+    std::optional<ProgramRefusal> startRefusal() const;
+    ProgramRun::Commands commands();
+    void onStepBegun(int number);
+    void noteTickets();
+    bool readingShowsStep() const;
     void onMeasured(const Measurement& measurement);
     void onLinkLost();
     void onControlsLive();
@@ -78,7 +84,6 @@ private:
     void onTripped(const ProtectionTrip& trip);
     void interrupt(const QString& why, const QString& event);
     void finish(const QString& reason, bool switchOff);
-    void follow();
     void armTimer();
     void enterState(State state, const QString& why);
 
@@ -94,5 +99,7 @@ private:
     QString why_;
     std::optional<RunSummary> summary_;
     QTimer timer_;
-    bool commanding_ = false;
+    bool linkPaused_ = false;
+    std::uint64_t voltageTicket_ = 0;
+    std::uint64_t currentTicket_ = 0;
 };

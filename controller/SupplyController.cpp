@@ -14,7 +14,10 @@ SupplyController::SupplyController(SupplyLink& link, QObject* parent)
     : QObject(parent)
     , link_(link)
     , output_(link)
-    , timer_([this](bool on) { requestOutput(on); })
+    , timer_([this](bool on) {
+        const Acting timer(*this, {CommandOrigin::Kind::Timer});
+        requestOutput(on);
+    })
     , setpoints_(link, profile_)
 {
     connect(&link_, &SupplyLink::replied, this, &SupplyController::onReply);
@@ -335,24 +338,28 @@ void SupplyController::setVoltage(double volts)
 {
     voltageFrames_.issue();
     setpoints_.sendVoltage(volts);
+    emit commanded(origin_);
 }
 
 void SupplyController::setCurrent(double amperes)
 {
     currentFrames_.issue();
     setpoints_.sendCurrent(amperes);
+    emit commanded(origin_);
 }
 
 void SupplyController::commandVoltage(double volts)
 {
     voltageFrames_.issue();
     emit voltageCommanded(setpoints_.sendNearestVoltage(volts));
+    emit commanded(origin_);
 }
 
 void SupplyController::commandCurrent(double amperes)
 {
     currentFrames_.issue();
     emit currentCommanded(setpoints_.sendNearestCurrent(amperes));
+    emit commanded(origin_);
 }
 
 void SupplyController::toggleOutput()
@@ -360,6 +367,7 @@ void SupplyController::toggleOutput()
     output_.toggle();
     noteVoltageFrame();
     emit outputTogglePending();
+    emit commanded(origin_);
 }
 
 // Asks for a state rather than a toggle, so that quick requests never leave
@@ -375,8 +383,9 @@ void SupplyController::requestOutput(bool on)
         emit outputToggleWithdrawn(outputOn());
         break;
     case OutputSwitch::Outcome::Nothing:
-        break;
+        return;
     }
+    emit commanded(origin_);
 }
 
 // Until a supply is identified the stored pairs are not in its units: the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controller/CommandLedger.h"
+#include "controller/CommandOrigin.h"
 #include "controller/HotValueBook.h"
 #include "controller/Measurement.h"
 #include "controller/PortSelection.h"
@@ -40,6 +41,24 @@ public:
     // The frames commands ride on: an output switch rides on the voltage frame.
     enum class Frame { Voltage, Current };
     Q_ENUM(Frame)
+
+    // Commands given while one lives are told as this origin's; without one,
+    // as the user's at the window.
+    class Acting {
+    public:
+        Acting(SupplyController& controller, CommandOrigin origin)
+            : controller_(controller)
+            , saved_(std::exchange(controller.origin_, origin))
+        {
+        }
+        ~Acting() { controller_.origin_ = saved_; }
+        Acting(const Acting&) = delete;
+        Acting& operator=(const Acting&) = delete;
+
+    private:
+        SupplyController& controller_;
+        CommandOrigin saved_;
+    };
 
     // About three polls: a reading older than this is not the supply's present state.
     static constexpr std::chrono::milliseconds kStaleAfter{1500};
@@ -97,6 +116,8 @@ public:
     std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
     // The number of the last command of the frame that is on the line.
     std::uint64_t lastWritten(Frame frame) const { return ledger(frame).lastWritten(); }
+    // The number of the last command of the frame the supply has answered for.
+    std::uint64_t lastDelivered(Frame frame) const { return ledger(frame).lastDelivered(); }
     // Replies handled since start, answered or not: the polls that went by.
     std::uint64_t repliesSeen() const { return replies_; }
     // Every command sent has reached the supply, as far as its answers show.
@@ -131,6 +152,8 @@ signals:
     // The settings file cannot be read or written; the text says why and what to do.
     void settingsProblem(const QString& advice);
     void logLine(const QString& line);
+    // A setpoint or output command was taken, from whom.
+    void commanded(const CommandOrigin& origin);
     void supplyIdentified(const QString& supplyName, const QString& modelName);
     void panelSwitchReported();
     void linkLost();
@@ -203,4 +226,5 @@ private:
     HotValueBook hotValues_;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;
+    CommandOrigin origin_;
 };

@@ -1,14 +1,12 @@
 #include "program/ProgramFile.h"
 
+#include "program/JsonTree.h"
 #include "program/ProgramNumber.h"
 #include "settings/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
-#include <rapidjson/error/error.h>
-#include <rapidjson/reader.h>
 
 #include <algorithm>
 #include <array>
@@ -56,12 +54,6 @@ std::string_view withoutMark(const QByteArray& bytes)
     return text;
 }
 
-int lineAt(std::string_view text, std::size_t offset)
-{
-    const auto end = text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size()));
-    return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
-}
-
 // What no program file holds, before anything is parsed.
 std::optional<QString> unreadable(std::string_view text)
 {
@@ -69,7 +61,7 @@ std::optional<QString> unreadable(std::string_view text)
         return tr("файл больше 1 МиБ");
     }
     if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
-        return atLine(lineAt(text, zero), tr("нулевой байт"));
+        return atLine(JsonTree::lineAt(text, zero), tr("нулевой байт"));
     }
     return std::nullopt;
 }
@@ -80,202 +72,6 @@ std::optional<Millis> toMillis(double seconds)
         return std::nullopt;
     }
     return Millis(std::llround(seconds * 1000.0));
-}
-
-// --- The JSON document as a light tree of values that know their lines ---
-
-struct JsonValue {
-    enum class Kind { Null, Bool, Number, String, Array, Object };
-    Kind kind = Kind::Null;
-    int line = 0;
-    bool boolean = false;
-    bool integral = false;
-    double number = 0.0;
-    std::string text;
-    std::string key; // under which its object holds it
-    int keyLine = 0;
-    std::vector<JsonValue> items; // an array's elements or an object's members
-
-    const JsonValue* member(std::string_view name) const
-    {
-        const auto found
-            = std::find_if(items.begin(), items.end(), [&](const JsonValue& item) { return item.key == name; });
-        return found == items.end() ? nullptr : &*found;
-    }
-};
-
-// Reads the text for RapidJSON and counts its lines.
-class LineCountingStream {
-public:
-    using Ch = char;
-
-    explicit LineCountingStream(std::string_view text)
-        : text_(text)
-    {
-    }
-    Ch Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
-    Ch Take()
-    {
-        if (at_ >= text_.size()) {
-            return '\0';
-        }
-        const Ch taken = text_[at_++];
-        line_ += taken == '\n' ? 1 : 0;
-        return taken;
-    }
-    std::size_t Tell() const { return at_; }
-    int line() const { return line_; }
-
-    // Writing is for parsing in place, which is not used.
-    static Ch* PutBegin() { return nullptr; }
-    static void Put(Ch /*unused*/) { }
-    static void Flush() { }
-    static std::size_t PutEnd(const Ch* /*unused*/) { return 0; }
-
-private:
-    std::string_view text_;
-    std::size_t at_ = 0;
-    int line_ = 1;
-};
-
-// Builds the tree from the reader's events without recursion: the values
-// still open wait on a stack of their own, bounded in depth.
-class TreeBuilder {
-public:
-    explicit TreeBuilder(const LineCountingStream& stream)
-        : stream_(stream)
-    {
-    }
-
-    bool Null() { return add(value(JsonValue::Kind::Null)); }
-    bool Bool(bool boolean)
-    {
-        JsonValue made = value(JsonValue::Kind::Bool);
-        made.boolean = boolean;
-        return add(std::move(made));
-    }
-    bool Int(int number) { return integer(number); }
-    bool Uint(unsigned number) { return integer(number); }
-    bool Int64(std::int64_t number) { return integer(static_cast<double>(number)); }
-    bool Uint64(std::uint64_t number) { return integer(static_cast<double>(number)); }
-    bool Double(double number)
-    {
-        JsonValue made = value(JsonValue::Kind::Number);
-        made.number = number;
-        return add(std::move(made));
-    }
-    static bool RawNumber(const char* /*unused*/, rapidjson::SizeType /*unused*/, bool /*unused*/) { return false; }
-    bool String(const char* text, rapidjson::SizeType length, bool /*copy*/)
-    {
-        JsonValue made = value(JsonValue::Kind::String);
-        made.text.assign(text, length);
-        return add(std::move(made));
-    }
-    bool Key(const char* text, rapidjson::SizeType length, bool /*copy*/)
-    {
-        key_.assign(text, length);
-        keyLine_ = stream_.line();
-        return true;
-    }
-    bool StartObject() { return open(JsonValue::Kind::Object); }
-    bool EndObject(rapidjson::SizeType /*members*/) { return close(); }
-    bool StartArray() { return open(JsonValue::Kind::Array); }
-    bool EndArray(rapidjson::SizeType /*elements*/) { return close(); }
-
-    JsonValue& root() { return root_; }
-    const QString& problem() const { return problem_; }
-
-private:
-    JsonValue value(JsonValue::Kind kind) const
-    {
-        JsonValue made;
-        made.kind = kind;
-        made.line = stream_.line();
-        if (!open_.empty() && open_.back().kind == JsonValue::Kind::Object) {
-            made.key = key_;
-            made.keyLine = keyLine_;
-        }
-        return made;
-    }
-    bool integer(double number)
-    {
-        JsonValue made = value(JsonValue::Kind::Number);
-        made.number = number;
-        made.integral = true;
-        return add(std::move(made));
-    }
-    bool add(JsonValue made)
-    {
-        if (open_.empty()) {
-            root_ = std::move(made);
-        } else {
-            open_.back().items.push_back(std::move(made));
-        }
-        return true;
-    }
-    bool open(JsonValue::Kind kind)
-    {
-        if (open_.size() >= static_cast<std::size_t>(kMaxJsonDepth)) {
-            problem_ = atLine(stream_.line(),
-                tr("вложено глубже, чем допускают %1 вложенных групп").arg(ProgramFile::kMaxGroupDepth));
-            return false;
-        }
-        open_.push_back(value(kind));
-        return true;
-    }
-    bool close()
-    {
-        JsonValue done = std::move(open_.back());
-        open_.pop_back();
-        return add(std::move(done));
-    }
-
-    const LineCountingStream& stream_;
-    std::vector<JsonValue> open_;
-    JsonValue root_;
-    std::string key_;
-    int keyLine_ = 0;
-    QString problem_;
-};
-
-QString syntaxProblem(rapidjson::ParseErrorCode code, std::string_view text, std::size_t offset)
-{
-    const char at = offset < text.size() ? text[offset] : '\0';
-    if (code == rapidjson::kParseErrorStringEscapeInvalid && (at == '\n' || at == '\r')) {
-        return tr("строка не закрыта кавычкой до конца строки");
-    }
-    if (code == rapidjson::kParseErrorStringEscapeInvalid && static_cast<unsigned char>(at) < 0x20) {
-        return tr("управляющий символ в строке");
-    }
-    switch (code) {
-    case rapidjson::kParseErrorDocumentEmpty:
-        return tr("файл пуст");
-    case rapidjson::kParseErrorDocumentRootNotSingular:
-        return tr("после документа ещё что-то есть");
-    case rapidjson::kParseErrorObjectMissName:
-        return tr("ожидается ключ в кавычках");
-    case rapidjson::kParseErrorObjectMissColon:
-        return tr("после ключа нет двоеточия");
-    case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket:
-        return tr("ожидается запятая или «}»");
-    case rapidjson::kParseErrorArrayMissCommaOrSquareBracket:
-        return tr("ожидается запятая или «]»");
-    case rapidjson::kParseErrorStringMissQuotationMark:
-        return tr("строка не закрыта кавычкой");
-    case rapidjson::kParseErrorStringInvalidEncoding:
-        return tr("текст не в UTF-8");
-    case rapidjson::kParseErrorStringEscapeInvalid:
-    case rapidjson::kParseErrorStringUnicodeEscapeInvalidHex:
-    case rapidjson::kParseErrorStringUnicodeSurrogateInvalid:
-        return tr("неверная escape-последовательность в строке");
-    case rapidjson::kParseErrorNumberTooBig:
-        return tr("число слишком велико");
-    case rapidjson::kParseErrorNumberMissFraction:
-    case rapidjson::kParseErrorNumberMissExponent:
-        return tr("число записано не полностью");
-    default:
-        return tr("ошибка синтаксиса JSON");
-    }
 }
 
 // --- From the tree to the program ---
@@ -877,20 +673,13 @@ ProgramFile::Read ProgramFile::fromJson(const QByteArray& bytes)
     if (std::optional<QString> problem = unreadable(text)) {
         return {std::nullopt, *problem};
     }
-    constexpr unsigned kFlags
-        = rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag;
-    LineCountingStream stream(text);
-    TreeBuilder builder(stream);
-    rapidjson::Reader reader;
-    const rapidjson::ParseResult parsed = reader.Parse<kFlags>(stream, builder);
-    if (parsed.IsError()) {
-        return {std::nullopt,
-            builder.problem().isEmpty()
-                ? atLine(lineAt(text, parsed.Offset()), syntaxProblem(parsed.Code(), text, parsed.Offset()))
-                : builder.problem()};
+    const JsonTree::Parsed parsed = JsonTree::parse(
+        text, kMaxJsonDepth, tr("вложено глубже, чем допускают %1 вложенных групп").arg(ProgramFile::kMaxGroupDepth));
+    if (!parsed.root) {
+        return {std::nullopt, atLine(parsed.line, parsed.problem)};
     }
     JsonProgramReader programReader;
-    std::optional<Program> program = programReader.read(builder.root());
+    std::optional<Program> program = programReader.read(*parsed.root);
     return {std::move(program), programReader.problem()};
 }
 
@@ -989,7 +778,8 @@ ProgramFile::Read ProgramFile::load(const QString& path)
     if (!file.open(QIODevice::ReadOnly)) {
         return {std::nullopt, tr("Не удалось открыть «%1»: %2.").arg(path, file.errorString())};
     }
-    const QByteArray bytes = file.read(kMaxBytes + 1);
+    // Enough to tell a file over the bound, with or without a byte-order mark.
+    const QByteArray bytes = file.read(kMaxBytes + static_cast<qsizetype>(kUtf8Mark.size()) + 1);
     if (file.error() != QFileDevice::NoError) {
         return {std::nullopt, tr("Не удалось прочитать «%1»: %2.").arg(path, file.errorString())};
     }

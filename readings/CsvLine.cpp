@@ -9,16 +9,25 @@
 
 std::string CsvLine::header()
 {
+    return "time,elapsed_s,voltage_V,current_A,power_W,mode,output,set_voltage_V,set_current_A,step,event\n";
+}
+
+std::string CsvLine::headerWithoutProgram()
+{
     return "time,elapsed_s,voltage_V,current_A,power_W,mode,output,set_voltage_V,set_current_A\n";
 }
 
-std::string CsvLine::format(const Reading& reading, double elapsedSeconds)
+std::string CsvLine::format(const Reading& reading, double elapsedSeconds, bool programColumns)
 {
     std::string line = isoTime(reading.time);
     line += ',';
     appendFixed(line, elapsedSeconds);
     if (!reading.linked) {
-        line += ",,,,,,,\n";
+        line += ",,,,,,,";
+        if (programColumns) {
+            appendProgram(line, reading);
+        }
+        line += '\n';
         return line;
     }
     line += ',';
@@ -36,8 +45,22 @@ std::string CsvLine::format(const Reading& reading, double elapsedSeconds)
     appendSetpoint(line, reading.setVoltage);
     line += ',';
     appendSetpoint(line, reading.setCurrent);
+    if (programColumns) {
+        appendProgram(line, reading);
+    }
     line += '\n';
     return line;
+}
+
+// The events are words of our own, never a comma or a quote among them.
+void CsvLine::appendProgram(std::string& out, const Reading& reading)
+{
+    out += ',';
+    if (reading.programStep > 0) {
+        appendPadded(out, reading.programStep, 1);
+    }
+    out += ',';
+    out += reading.events;
 }
 
 // Non-finite values stay empty: a reader takes them as missing.

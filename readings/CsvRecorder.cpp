@@ -74,10 +74,20 @@ bool CsvRecorder::startLine(Mode mode)
     }
     const CsvTail tail(fd_);
     elapsedBase_ = tail.lastElapsed();
+    programColumns_ = true;
     if (tail.empty()) {
         return writeLine(CsvLine::header());
     }
+    programColumns_ = !startsWithOldHeader(fd_);
     return tail.endsInNewline() || writeLine("\n");
+}
+
+bool CsvRecorder::startsWithOldHeader(int fd)
+{
+    const std::string old = CsvLine::headerWithoutProgram();
+    std::string first(old.size(), '\0');
+    const ssize_t got = ::pread(fd, first.data(), first.size(), 0);
+    return got == static_cast<ssize_t>(old.size()) && first == old;
 }
 
 void CsvRecorder::stop()
@@ -102,7 +112,7 @@ void CsvRecorder::record(const Reading& reading)
     // Differences of doubles: two arbitrary time points may be too far apart for their integer type.
     const double elapsed = elapsedBase_ + std::chrono::duration<double>(reading.monotonic.time_since_epoch()).count()
         - std::chrono::duration<double>(firstMonotonic_->time_since_epoch()).count();
-    if (!writeLine(CsvLine::format(reading, elapsed))) {
+    if (!writeLine(CsvLine::format(reading, elapsed, programColumns_))) {
         const int error = errno;
         fail(because(tr("не удалось записать в файл «%1»").arg(path_), error));
         return;

@@ -48,6 +48,7 @@ private:
     static QString because(const QString& what, int error);
     bool writeLine(const std::string& bytes) const;
     bool startLine(Mode mode);
+    static bool startsWithOldHeader(int fd);
     void fail(const QString& reason);
     bool closeFile();
 
@@ -57,4 +58,5 @@ private:
     QString path_;
     std::optional<std::chrono::steady_clock::time_point> firstMonotonic_;
     double elapsedBase_ = 0.0;
+    bool programColumns_ = true;
 };

@@ -6,11 +6,11 @@
 #include <vector>
 
 // The moments of a history worth a mark: the output switched, a setpoint
-// changed, the link was lost. Each sample is compared with the last linked
+// changed, the link was lost, a program's step began, a limit tripped. Each sample is compared with the last linked
 // one; times are milliseconds since the history's origin.
 class HistoryEvents {
 public:
-    enum class Kind : std::uint8_t { SetpointChange, OutputOn, OutputOff, LinkLost };
+    enum class Kind : std::uint8_t { SetpointChange, OutputOn, OutputOff, LinkLost, ProgramStep, Trip };
 
     struct Event {
         double seconds; // since the history's origin
@@ -26,6 +26,8 @@ public:
     };
 
     void note(std::uint32_t ms, const State& state);
+    // An event the samples do not show, at the newest sample.
+    void mark(std::uint32_t ms, Kind kind) { events_.push_back({ms, kind}); }
     void clear();
     // Forgets the events older than the oldest sample kept.
     void dropBefore(std::uint32_t ms);

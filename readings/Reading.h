@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 
 // One poll of the supply as the readings window and the recorder see it.
 struct Reading {
@@ -14,4 +15,6 @@ struct Reading {
     bool outputOn = false;
     std::optional<double> setVoltage; // none while the setpoint is not known
     std::optional<double> setCurrent;
+    int programStep = 0; // the running program's step; 0 while none runs
+    std::string events; // what happened since the previous reading, ';' between them
 };

@@ -146,6 +146,12 @@ void ReadingHistory::append(const Reading& reading)
                 kLinked | (reading.voltageRegulated ? kRegulatingVoltage : 0) | (reading.outputOn ? kOutputOn : 0))};
     }
     noteEvents(sample);
+    // A trip first: of two marks at one moment the chart keeps the first.
+    for (const auto& [word, kind] : {std::pair{"trip", EventKind::Trip}, std::pair{"step", EventKind::ProgramStep}}) {
+        if (reading.events.find(word) != std::string::npos) {
+            events_.mark(sample.ms, kind);
+        }
+    }
     samples_.push_back(sample);
     summarise(sample);
     if (samples_.size() > capacity_) {

@@ -1,11 +1,15 @@
 #include "readings/ReadingsModel.h"
 
+#include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
+#include "readings/RunSummaryFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <ostream>
+#include <utility>
 
 ReadingsModel::ReadingsModel(QObject* parent)
     : QObject(parent)
@@ -28,8 +32,39 @@ void ReadingsModel::follow(const SupplyController& controller)
         });
 }
 
-void ReadingsModel::addReading(const Reading& reading)
+void ReadingsModel::followPrograms(const ProgramEngine& programs, const ProtectionWatch& protection)
 {
+    connect(&programs, &ProgramEngine::stepStarted, this, &ReadingsModel::setProgramStep);
+    connect(
+        &programs, &ProgramEngine::runEvent, this, [this](const QString& event) { noteEvent(event.toStdString()); });
+    connect(&programs, &ProgramEngine::finished, this, [this](const RunSummary& summary) {
+        setProgramStep(0);
+        writeSummary(summary);
+    });
+    connect(&protection, &ProtectionWatch::trippedOn, this, [this] { noteEvent("trip"); });
+}
+
+void ReadingsModel::writeSummary(const RunSummary& summary)
+{
+    if (!isRecording()) {
+        return;
+    }
+    const QString problem = RunSummaryFile::write(RunSummaryFile::pathBeside(recorder_.path(), summary), summary);
+    if (!problem.isEmpty()) {
+        emit recordingFailed(problem);
+    }
+}
+
+void ReadingsModel::noteEvent(const std::string& event)
+{
+    pendingEvents_ += pendingEvents_.empty() ? event : ";" + event;
+}
+
+void ReadingsModel::addReading(const Reading& taken)
+{
+    Reading reading = taken;
+    reading.programStep = programStep_;
+    reading.events = std::exchange(pendingEvents_, {});
     history_.append(reading);
     counters_.add({reading.monotonic, reading.voltage, reading.current, reading.linked && reading.outputOn});
     recorder_.record(reading);

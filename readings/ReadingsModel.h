@@ -9,8 +9,12 @@
 #include <QString>
 
 #include <iosfwd>
+#include <string>
 
+class ProgramEngine;
+class ProtectionWatch;
 class SupplyController;
+struct RunSummary;
 struct Measurement;
 
 // The readings over time with their charge counters and CSV recording. It
@@ -24,6 +28,9 @@ public:
     // Takes each measurement of the controller, and a gap for each loss of
     // the link or of fresh readings.
     void follow(const SupplyController& controller);
+    // A running program's step and events go into the readings, its summary
+    // beside the recording; a trip goes in with or without a program.
+    void followPrograms(const ProgramEngine& programs, const ProtectionWatch& protection);
 
     const ReadingHistory& history() const { return history_; }
     const ChargeCounters& counters() const { return counters_; }
@@ -38,6 +45,10 @@ public:
     void setFullScale(double volts, double amperes);
     void setModelName(const QString& name) { modelName_ = name; }
     void resetCounters();
+    // The running program's step for the readings to come; 0 when none runs.
+    void setProgramStep(int step) { programStep_ = step; }
+    // Goes with the next reading, into its record and as a mark in the chart.
+    void noteEvent(const std::string& event);
     bool startRecording(const QString& path, CsvRecorder::Mode mode);
     void stopRecording();
     // As the command line asks: appending without a question to a file that
@@ -57,10 +68,14 @@ signals:
     void recordingFailed(const QString& message);
 
 private:
+    void writeSummary(const RunSummary& summary);
+
     ReadingHistory history_;
     ChargeCounters counters_;
     CsvRecorder recorder_;
     double voltageFullScale_ = 0.0;
     double currentFullScale_ = 0.0;
     QString modelName_;
+    int programStep_ = 0;
+    std::string pendingEvents_;
 };

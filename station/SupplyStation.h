@@ -1,11 +1,15 @@
 #pragma once
 
+#include "controller/ProgramClock.h"
+#include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "link/LinkTiming.h"
 #include "link/SerialPort.h"
 #include "link/SupplyLink.h"
 #include "readings/ReadingsModel.h"
 #include "remote/RemoteControl.h"
+#include "station/SleepInhibitor.h"
 
 #include <iosfwd>
 #include <memory>
@@ -13,8 +17,9 @@
 #include <string>
 
 // The supply side of the program: one link, the controller on it, the
-// readings model that follows it and, when asked for, the remote-control
-// server. It needs no display; a window binds itself to its parts.
+// protection limits and the program engine beside it, the readings model
+// that follows it and, when asked for, the remote-control server. It needs no display; a window binds itself to its
+// parts.
 class SupplyStation {
 public:
     explicit SupplyStation(SerialPortFactory portFactory = {}, LinkTiming timing = {});
@@ -25,6 +30,8 @@ public:
     SupplyLink& link() { return link_; }
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
+    ProtectionWatch& protection() { return protection_; }
+    ProgramEngine& programs() { return programs_; }
     ReadingsModel& readings() { return readings_; }
     // None unless the option or the settings asked for it and it listens.
     RemoteControl* remote() const { return remote_.get(); }
@@ -34,10 +41,20 @@ public:
     void start(const std::optional<std::string>& remoteOption, std::ostream& messages);
     // Closes the server, then saves and stops as the controller does.
     void shutDown();
+    // Held while a program runs or a recording is on.
+    const SleepInhibitor& sleepLock() const { return sleepLock_; }
 
 private:
+    void holdSleepLock();
+    void tellTrips();
+
     SupplyLink link_;
     SupplyController controller_;
+    ProgramClock clock_;
+    // Before the engine: a reading that trips switches off before the program hears of it.
+    ProtectionWatch protection_;
+    ProgramEngine programs_;
     ReadingsModel readings_;
     std::unique_ptr<RemoteControl> remote_;
+    SleepInhibitor sleepLock_;
 };

@@ -161,27 +161,23 @@ TEST(ProgramFileTest, HostileFilesAreBounded)
     EXPECT_EQ(problemOf(ProgramFile::fromJson(QByteArray(ProgramFile::kMaxBytes + 1, ' '))), "файл больше 1 МиБ");
     EXPECT_NE(
         problemOf(ProgramFile::fromJson(QByteArray(1000000, '['))).find("строка 1: вложено глубже"), std::string::npos);
-    const auto nested = [](int groups) {
-        std::string text = R"({"format": "tendrel-program", "version": 1, "steps": [)";
-        for (int i = 0; i < groups; ++i) {
-            text += "\n"
-                    R"({"repeat": 1, "steps": [)";
+    const std::string head = R"({"format": "tendrel-program", "version": 1, "steps": [)";
+    const auto repeated = [](const std::string& part, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) {
+            text += part;
         }
-        for (int i = 0; i < groups; ++i) {
-            text += "]}";
-        }
-        return QByteArray::fromStdString(text + "]}");
+        return text;
     };
+    const auto nested = [&](int groups) {
+        return QByteArray::fromStdString(
+            head + repeated("\n{\"repeat\": 1, \"steps\": [", groups) + repeated("]}", groups) + "]}");
+    };
+    const auto steps
+        = [&](int count) { return QByteArray::fromStdString(head + "\n{}" + repeated(",\n{}", count - 1) + "]}"); };
     EXPECT_TRUE(ProgramFile::fromJson(nested(ProgramFile::kMaxGroupDepth)).program);
     EXPECT_EQ(problemOf(ProgramFile::fromJson(nested(ProgramFile::kMaxGroupDepth + 1))),
         "строка 18: групп вложено больше 16");
-    const auto steps = [](int count) {
-        std::string text = R"({"format": "tendrel-program", "version": 1, "steps": [)";
-        for (int i = 0; i < count; ++i) {
-            text += i == 0 ? "\n{}" : ",\n{}";
-        }
-        return QByteArray::fromStdString(text + "]}");
-    };
     EXPECT_TRUE(ProgramFile::fromJson(steps(ProgramFile::kMaxSteps)).program);
     EXPECT_EQ(problemOf(ProgramFile::fromJson(steps(ProgramFile::kMaxSteps + 1))), "строка 10002: шагов больше 10000");
 }

@@ -177,7 +177,7 @@ TEST(CsvLine, WritesLocalTimeWithItsOffsetAndPointDecimalsWhateverTheLocale)
     {
         const TimeZone moscow("MSK-3");
         EXPECT_EQ(CsvLine::format(reading(400ms), 0.4),
-            "2024-05-03T15:00:00.400+03:00,0.400,12.100,1.500,18.150,CV,on,12.100,3.000\n");
+            "2024-05-03T15:00:00.400+03:00,0.400,12.100,1.500,18.150,CV,on,12.100,3.000,,\n");
     }
     {
         const TimeZone newfoundland("NST3:30");
@@ -185,24 +185,27 @@ TEST(CsvLine, WritesLocalTimeWithItsOffsetAndPointDecimalsWhateverTheLocale)
         off.outputOn = false;
         off.setCurrent.reset();
         EXPECT_EQ(
-            CsvLine::format(off, 86400.0), "2024-05-03T08:29:59.999-03:30,86400.000,0.000,0.000,0.000,,off,12.100,\n")
+            CsvLine::format(off, 86400.0), "2024-05-03T08:29:59.999-03:30,86400.000,0.000,0.000,0.000,,off,12.100,,,\n")
             << "no mode without output, no unknown setpoint";
     }
     static_cast<void>(std::setlocale(LC_NUMERIC, numeric.c_str())); // NOLINT(concurrency-mt-unsafe)
     std::locale::global(previous);
 }
 
-TEST(CsvLine, KeepsNineFieldsForLinkLossesAndValuesNoNumberFits)
+TEST(CsvLine, KeepsItsFieldsForLinkLossesProgramsAndValuesNoNumberFits)
 {
     const TimeZone utc("UTC0");
-    EXPECT_EQ(
-        CsvLine::header(), "time,elapsed_s,voltage_V,current_A,power_W,mode,output,set_voltage_V,set_current_A\n");
+    EXPECT_EQ(CsvLine::header(),
+        "time,elapsed_s,voltage_V,current_A,power_W,mode,output,set_voltage_V,set_current_A,step,event\n");
     Reading lost = reading(0ms);
     lost.linked = false;
-    EXPECT_EQ(CsvLine::format(lost, 1.25), "2024-05-03T12:00:00.000+00:00,1.250,,,,,,,\n");
+    lost.programStep = 3;
+    lost.events = "link_lost";
+    EXPECT_EQ(CsvLine::format(lost, 1.25), "2024-05-03T12:00:00.000+00:00,1.250,,,,,,,,3,link_lost\n");
+    EXPECT_EQ(CsvLine::format(lost, 1.25, false), "2024-05-03T12:00:00.000+00:00,1.250,,,,,,,\n");
 
     const QStringList odd = QString::fromStdString(CsvLine::format(reading(0ms, NAN, 1e300), -0.5)).split(u',');
-    ASSERT_EQ(odd.size(), 9);
+    ASSERT_EQ(odd.size(), 11);
     EXPECT_EQ(odd[1], QStringLiteral("-0.500"));
     EXPECT_TRUE(odd[2].isEmpty());
     EXPECT_TRUE(odd[3].startsWith(QStringLiteral("1000000")) && odd[3].endsWith(QStringLiteral(".000")));
@@ -236,6 +239,13 @@ TEST_F(Recorder, AppendsAfterTheOldLinesAndOverwritesOnlyWhenAsked)
     EXPECT_EQ(
         appended, CsvLine::header() + "2024-05-03T11:00:00.000+00:00,0.000,1.0\n" + CsvLine::format(reading(0ms), 0.0))
         << "a cut-short last line is ended before the new ones";
+
+    // A recording from before the program's columns keeps its nine.
+    std::ofstream(path("nine.csv").toStdString()) << CsvLine::headerWithoutProgram();
+    ASSERT_TRUE(recorder.start(path("nine.csv"), CsvRecorder::Mode::Append));
+    recorder.record(reading(0ms));
+    recorder.stop();
+    EXPECT_EQ(readFile(path("nine.csv")), CsvLine::headerWithoutProgram() + CsvLine::format(reading(0ms), 0.0, false));
 
     ASSERT_TRUE(recorder.start(path("old.csv"), CsvRecorder::Mode::Append));
     recorder.record(reading(0ms));

@@ -1,0 +1,264 @@
+#include "controller/ProgramEngine.h"
+
+#include "controller/Measurement.h"
+#include "controller/ProgramClock.h"
+#include "controller/ProgramRun.h"
+#include "controller/ProtectionWatch.h"
+#include "controller/SupplyController.h"
+#include "program/ProgramCheck.h"
+
+#include <algorithm>
+
+ProgramEngine::ProgramEngine(SupplyController& controller, ProtectionWatch& protection,
+    std::chrono::milliseconds pollCycle, const ProgramClock& clock, QObject* parent)
+    : QObject(parent)
+    , controller_(controller)
+    , protection_(protection)
+    , clock_(clock)
+    , pollCycle_(pollCycle)
+{
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &ProgramEngine::tick);
+    connect(&controller_, &SupplyController::measured, this, &ProgramEngine::onMeasured);
+    connect(&controller_, &SupplyController::linkLost, this, &ProgramEngine::onLinkLost);
+    connect(&controller_, &SupplyController::controlsLive, this, &ProgramEngine::onControlsLive);
+    connect(&controller_, &SupplyController::commanded, this, &ProgramEngine::onCommanded);
+    connect(&protection_, &ProtectionWatch::trippedOn, this, &ProgramEngine::onTripped);
+}
+
+ProgramEngine::~ProgramEngine() = default;
+
+std::optional<ProgramRefusal> ProgramEngine::load(Program program)
+{
+    if (active()) {
+        return ProgramRefusal{0, tr("программа выполняется; сначала остановите её")};
+    }
+    if (auto refusal = ProgramCheck::timing(program, pollCycle_)) {
+        return refusal;
+    }
+    program_ = std::move(program);
+    loaded_ = true;
+    return std::nullopt;
+}
+
+std::optional<ProgramRefusal> ProgramEngine::start(CommandOrigin owner)
+{
+    if (auto refusal = startRefusal()) {
+        return refusal;
+    }
+    owner_ = owner;
+    run_ = std::make_unique<ProgramRun>(program_, commands());
+    summary_ = RunSummary{clock_.wallNow(), {}, {}, 0.0, 0.0, {}};
+    linkPaused_ = false;
+    enterState(State::Running, {});
+    emit runEvent(QStringLiteral("start"));
+    if (!run_->begin(clock_.now(), clock_.wallNow())) {
+        finish(tr("в программе нет шагов"), true);
+        return std::nullopt;
+    }
+    armTimer();
+    return std::nullopt;
+}
+
+std::optional<ProgramRefusal> ProgramEngine::startRefusal() const
+{
+    if (active()) {
+        return ProgramRefusal{0, tr("программа уже выполняется")};
+    }
+    if (!loaded_) {
+        return ProgramRefusal{0, tr("программа не загружена")};
+    }
+    if (!controller_.live()) {
+        return ProgramRefusal{0, tr("нет связи с источником")};
+    }
+    if (const auto& trip = protection_.trip()) {
+        return ProgramRefusal{0, tr("сработала защита (%1); сбросьте её").arg(ProtectionWatch::describe(*trip))};
+    }
+    return ProgramCheck::range(program_, controller_.profile(), protection_.limits());
+}
+
+// The run's commands take the controller's one path as the program's, so
+// they neither pause it nor count as someone taking over.
+ProgramRun::Commands ProgramEngine::commands()
+{
+    const auto acting = [this](auto command) {
+        return [this, command](auto value) {
+            const SupplyController::Acting program(controller_, {CommandOrigin::Kind::Program});
+            command(value);
+        };
+    };
+    ProgramRun::Commands commands;
+    commands.voltage = acting([this](double volts) { controller_.commandVoltage(volts); });
+    commands.current = acting([this](double amperes) { controller_.commandCurrent(amperes); });
+    commands.output = acting([this](bool on) { controller_.requestOutput(on); });
+    commands.nearestVoltage = [this](double volts) { return controller_.nearestVoltage(volts); };
+    commands.nearestCurrent = [this](double amperes) { return controller_.nearestCurrent(amperes); };
+    commands.stepBegun = [this](int number) { onStepBegun(number); };
+    return commands;
+}
+
+void ProgramEngine::onStepBegun(int number)
+{
+    noteTickets();
+    emit stepStarted(number);
+    emit runEvent(QStringLiteral("step"));
+}
+
+// A reading judges the step only once the supply has answered for its commands.
+void ProgramEngine::noteTickets()
+{
+    voltageTicket_ = controller_.lastTicket(SupplyController::Frame::Voltage);
+    currentTicket_ = controller_.lastTicket(SupplyController::Frame::Current);
+}
+
+bool ProgramEngine::readingShowsStep() const
+{
+    return controller_.lastDelivered(SupplyController::Frame::Voltage) >= voltageTicket_
+        && controller_.lastDelivered(SupplyController::Frame::Current) >= currentTicket_;
+}
+
+void ProgramEngine::onMeasured(const Measurement& measurement)
+{
+    if (state_ != State::Running) {
+        return;
+    }
+    const QDateTime wall = clock_.wallNow();
+    if (!run_->advance(clock_.now(), wall) || !run_->take(measurement, readingShowsStep(), wall)) {
+        finish(tr("выполнена"), !run_->leavesOutputOn());
+        return;
+    }
+    armTimer();
+    emit progressed();
+}
+
+void ProgramEngine::tick()
+{
+    if (state_ != State::Running) {
+        return;
+    }
+    if (!run_->advance(clock_.now(), clock_.wallNow())) {
+        finish(tr("выполнена"), !run_->leavesOutputOn());
+        return;
+    }
+    armTimer();
+    emit progressed();
+}
+
+void ProgramEngine::armTimer()
+{
+    const auto due = run_->deadline();
+    if (!due) {
+        timer_.stop();
+        return;
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - clock_.now());
+    timer_.start(std::max(std::chrono::milliseconds{0}, wait));
+}
+
+void ProgramEngine::pause()
+{
+    if (state_ == State::Running) {
+        interrupt(tr("приостановлена пользователем"), QStringLiteral("pause"));
+    }
+}
+
+bool ProgramEngine::resume()
+{
+    if (state_ != State::Paused || !controller_.live() || protection_.tripped()) {
+        return false;
+    }
+    linkPaused_ = false;
+    enterState(State::Running, {});
+    emit runEvent(QStringLiteral("resume"));
+    run_->resume(clock_.now());
+    noteTickets();
+    armTimer();
+    return true;
+}
+
+void ProgramEngine::stop()
+{
+    if (active()) {
+        finish(tr("остановлена пользователем"), true);
+    }
+}
+
+void ProgramEngine::interrupt(const QString& why, const QString& event)
+{
+    run_->pause(clock_.now());
+    timer_.stop();
+    enterState(State::Paused, why);
+    emit runEvent(event);
+}
+
+void ProgramEngine::onLinkLost()
+{
+    if (state_ == State::Running) {
+        linkPaused_ = true;
+        interrupt(tr("связь с источником потеряна"), QStringLiteral("link_lost"));
+    }
+}
+
+// The program says what a supply that answers again gets: its run resumed,
+// or the run ended with the output off.
+void ProgramEngine::onControlsLive()
+{
+    if (state_ != State::Paused || !linkPaused_) {
+        return;
+    }
+    if (program_.onLinkReturn == Program::LinkReturn::Resume) {
+        resume();
+    } else {
+        finish(tr("связь с источником была потеряна"), true);
+    }
+}
+
+void ProgramEngine::onCommanded(const CommandOrigin& origin)
+{
+    const bool own = origin.kind == CommandOrigin::Kind::Program || origin.kind == CommandOrigin::Kind::Protection
+        || (origin.kind == CommandOrigin::Kind::Remote && origin == owner_);
+    if (state_ != State::Running || own) {
+        return;
+    }
+    interrupt(origin.kind == CommandOrigin::Kind::Remote ? tr("уставка или выход изменены удалённым клиентом")
+            : origin.kind == CommandOrigin::Kind::Timer ? tr("выход переключён таймером")
+                                                        : tr("уставка или выход изменены вручную"),
+        QStringLiteral("pause"));
+}
+
+void ProgramEngine::onTripped(const ProtectionTrip& trip)
+{
+    if (active()) {
+        finish(tr("сработала защита: %1").arg(ProtectionWatch::describe(trip)), false);
+    }
+}
+
+void ProgramEngine::finish(const QString& reason, bool switchOff)
+{
+    timer_.stop();
+    if (switchOff) {
+        const SupplyController::Acting program(controller_, {CommandOrigin::Kind::Program});
+        controller_.requestOutput(false);
+    }
+    summary_->ended = clock_.wallNow();
+    summary_->endReason = reason;
+    summary_->ampereHours = run_->ampereHours();
+    summary_->wattHours = run_->wattHours();
+    summary_->stepTimes = run_->stepTimes();
+    enterState(State::Idle, reason);
+    emit runEvent(QStringLiteral("end"));
+    emit finished(*summary_);
+}
+
+void ProgramEngine::enterState(State state, const QString& why)
+{
+    state_ = state;
+    why_ = why;
+    emit stateChanged(state_, why_);
+}
+
+ProgramProgress ProgramEngine::progress() const
+{
+    return run_ && active() ? run_->progress(clock_.now()) : ProgramProgress{};
+}

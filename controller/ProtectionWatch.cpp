@@ -1,0 +1,119 @@
+#include "controller/ProtectionWatch.h"
+
+#include "controller/Measurement.h"
+#include "controller/ProgramClock.h"
+#include "controller/SupplyController.h"
+
+#include <QCoreApplication>
+
+ProtectionWatch::ProtectionWatch(SupplyController& controller, const ProgramClock& clock, QObject* parent)
+    : QObject(parent)
+    , controller_(controller)
+    , clock_(clock)
+{
+    connect(&controller_, &SupplyController::measured, this, &ProtectionWatch::onMeasured);
+    connect(&controller_, &SupplyController::linkLost, this, [this] { counters_.breakInterval(); });
+}
+
+void ProtectionWatch::setLimits(const ProtectionLimits& limits)
+{
+    limits_ = limits;
+    counters_.reset();
+    emit limitsChanged();
+}
+
+void ProtectionWatch::clear()
+{
+    trip_.reset();
+    counters_.reset();
+    emit cleared();
+}
+
+void ProtectionWatch::onMeasured(const Measurement& measurement)
+{
+    counters_.add({measurement.at, measurement.volts, measurement.amperes, measurement.outputOn});
+    if (!measurement.outputOn) {
+        return;
+    }
+    if (trip_) {
+        switchOff();
+        return;
+    }
+    trip_ = crossed(measurement);
+    if (trip_) {
+        switchOff();
+        emit trippedOn(*trip_);
+    }
+}
+
+std::optional<ProtectionTrip> ProtectionWatch::crossed(const Measurement& measurement) const
+{
+    using Quantity = ProtectionLimits::Quantity;
+    const std::pair<Quantity, double> readings[]
+        = {{Quantity::Voltage, measurement.volts}, {Quantity::Current, measurement.amperes},
+            {Quantity::Power, measurement.volts * measurement.amperes}, {Quantity::Charge, counters_.ampereHours()},
+            {Quantity::Energy, counters_.wattHours()}, {Quantity::Time, counters_.outputOnSeconds()}};
+    for (const auto& [quantity, value] : readings) {
+        const std::optional<double> limit = limitOf(quantity);
+        if (limit && value > *limit) {
+            return ProtectionTrip{quantity, value, *limit, clock_.wallNow()};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<double> ProtectionWatch::limitOf(ProtectionLimits::Quantity quantity) const
+{
+    switch (quantity) {
+    case ProtectionLimits::Quantity::Voltage:
+        return limits_.volts;
+    case ProtectionLimits::Quantity::Current:
+        return limits_.amperes;
+    case ProtectionLimits::Quantity::Power:
+        return limits_.watts;
+    case ProtectionLimits::Quantity::Charge:
+        return limits_.ampereHours;
+    case ProtectionLimits::Quantity::Energy:
+        return limits_.wattHours;
+    case ProtectionLimits::Quantity::Time:
+        break;
+    }
+    if (!limits_.time) {
+        return std::nullopt;
+    }
+    return static_cast<double>(limits_.time->count());
+}
+
+void ProtectionWatch::switchOff()
+{
+    const SupplyController::Acting protection(controller_, {CommandOrigin::Kind::Protection});
+    controller_.requestOutput(false);
+}
+
+QString ProtectionWatch::describe(const ProtectionTrip& trip)
+{
+    const auto text = [](const char* source) { return QCoreApplication::translate("ProtectionWatch", source); };
+    QString what;
+    switch (trip.quantity) {
+    case ProtectionLimits::Quantity::Voltage:
+        what = text("напряжение %1 В выше предела %2 В");
+        break;
+    case ProtectionLimits::Quantity::Current:
+        what = text("ток %1 А выше предела %2 А");
+        break;
+    case ProtectionLimits::Quantity::Power:
+        what = text("мощность %1 Вт выше предела %2 Вт");
+        break;
+    case ProtectionLimits::Quantity::Charge:
+        what = text("заряд %1 А·ч выше предела %2 А·ч");
+        break;
+    case ProtectionLimits::Quantity::Energy:
+        what = text("энергия %1 Вт·ч выше предела %2 Вт·ч");
+        break;
+    case ProtectionLimits::Quantity::Time:
+        what = text("выход включён %1 с, предел %2 с");
+        break;
+    }
+    return text("%1: %2").arg(
+        trip.at.toString(QStringLiteral("HH:mm:ss")), what.arg(trip.value, 0, 'g', 6).arg(trip.limit, 0, 'g', 6));
+}

@@ -1,0 +1,200 @@
+#include "link/PortList.h"
+#include "station/SupplyStation.h"
+
+#include "EventLoopWait.h"
+#include "SimulatedSupply.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The supply side with its program engine on the simulated supply, which has
+// 2 Ω across its output; the worker keeps the supply's own pace.
+class ProgramOnSupplyTest : public ::testing::Test {
+protected:
+    static constexpr auto kPollCycle = 400ms;
+    // What a loaded machine may add to a poll cycle.
+    static constexpr auto kSlack = 250ms;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(supply.start());
+        ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
+        station = std::make_unique<SupplyStation>();
+        ASSERT_TRUE(station->controller().listPorts());
+        std::ostringstream messages;
+        station->start(std::nullopt, messages);
+        ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
+        QObject::connect(&station->programs(), &ProgramEngine::stepStarted, [this](int number) {
+            steps.push_back({number, Clock::now()});
+        });
+    }
+    void TearDown() override
+    {
+        station->shutDown();
+        ::unsetenv(PortList::kOverrideVariable);
+    }
+
+    ProgramEngine& engine() { return station->programs(); }
+    bool run(Program program)
+    {
+        EXPECT_FALSE(engine().load(std::move(program)));
+        supply.clearFrames();
+        const auto refusal = engine().start();
+        EXPECT_FALSE(refusal) << refusal->reason.toStdString();
+        return !refusal;
+    }
+    // The first command frame written at or after the moment, of the voltage
+    // when one is given. The worker may write a frame while the step that
+    // queued it is still telling of its start, so a moment may be a little late.
+    std::optional<SimulatedSupply::Frame> frameAfter(Clock::time_point moment, std::optional<double> volts = {}) const
+    {
+        const double full = station->controller().profile().voltageMax;
+        for (const auto& frame : supply.commandFrames()) {
+            const bool carries = !volts || std::abs(frame.raw - *volts / full * 1000.0) <= 1.0;
+            if (frame.lastByteAt >= moment - 50ms && carries && frame.kind != SimulatedSupply::FrameKind::SetCurrent) {
+                return frame;
+            }
+        }
+        return std::nullopt;
+    }
+
+    SimulatedSupply supply;
+    std::unique_ptr<SupplyStation> station;
+    std::vector<std::pair<int, Clock::time_point>> steps;
+};
+
+ProgramStep step(double volts, std::optional<std::chrono::milliseconds> duration)
+{
+    ProgramStep result;
+    result.volts = volts;
+    result.duration = duration;
+    result.maxDuration = duration.value_or(10s);
+    return result;
+}
+
+Program programOf(std::vector<ProgramStep> steps)
+{
+    Program program;
+    for (ProgramStep& each : steps) {
+        program.body.items.push_back({std::move(each)});
+    }
+    return program;
+}
+
+} // namespace
+
+// Three steps, the second ending when the current falls: each step's frame
+// is on the line within a poll cycle of its moment, the timed ones on the
+// schedule from the start, and the end switches the output off. The record
+// has the steps and events, and the run's summary lies beside it.
+TEST_F(ProgramOnSupplyTest, RunsAProgramWithACurrentConditionOnSchedule)
+{
+    QTemporaryDir directory;
+    ASSERT_TRUE(station->readings().startRecording(directory.filePath("run.csv"), CsvRecorder::Mode::Overwrite));
+    ProgramStep first = step(2.0, 1200ms);
+    first.amperes = 5.0;
+    first.output = true;
+    ProgramStep second = step(1.0, std::nullopt);
+    second.ends = {{EndCondition::Kind::CurrentAtMost, 0.6}};
+    ASSERT_TRUE(run(programOf({first, second, step(3.0, 800ms)})));
+    ASSERT_TRUE(spinUntil([&] { return !engine().active(); }, 10s));
+
+    EXPECT_EQ(engine().why(), QStringLiteral("выполнена"));
+    ASSERT_EQ(steps.size(), 3U);
+    EXPECT_GE(steps[1].second - steps[0].second, 1200ms);
+    EXPECT_LE(steps[1].second - steps[0].second, 1200ms + kSlack);
+    const double volts[] = {2.0, 1.0, 3.0};
+    for (const auto& [number, moment] : steps) {
+        const auto frame = frameAfter(moment, volts[number - 1]);
+        ASSERT_TRUE(frame) << "step " << number;
+        EXPECT_LE(frame->lastByteAt - moment, kPollCycle + kSlack) << "step " << number;
+    }
+    // The condition is judged on what the supply reads at 1 V: 0.5 A.
+    EXPECT_GE(steps[2].second - steps[1].second, kPollCycle);
+    ASSERT_TRUE(spinUntil([&] { return !supply.outputOn(); }, 2s));
+    EXPECT_EQ(engine().summary()->stepTimes.size(), 3U);
+
+    const std::size_t readings = station->readings().history().size();
+    ASSERT_TRUE(spinUntil([&] { return station->readings().history().size() > readings; }, 2s));
+    station->readings().stopRecording();
+    QFile record(directory.filePath("run.csv"));
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    const QString lines = QString::fromUtf8(record.readAll());
+    for (const char* expected : {",1,start;step\n", ",2,step\n", ",3,step\n", ",,end\n"}) {
+        EXPECT_TRUE(lines.contains(QLatin1String(expected))) << expected;
+    }
+    const QStringList summaries = QDir(directory.path()).entryList({"run.run-*.json"});
+    ASSERT_EQ(summaries.size(), 1);
+    QFile summary(directory.filePath(summaries.front()));
+    ASSERT_TRUE(summary.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(summary.readAll().contains("\"end_reason\": \"выполнена\""));
+}
+
+// A program whose setpoints pass a limit is refused; a reading over one
+// switches the output off in the same poll cycle, stops the program and
+// latches: a start is refused until it is cleared.
+TEST_F(ProgramOnSupplyTest, ATripSwitchesTheOutputOffWithinAPollCycle)
+{
+    Clock::time_point trippedAt;
+    QObject::connect(
+        &station->protection(), &ProtectionWatch::trippedOn, [&](const ProtectionTrip&) { trippedAt = Clock::now(); });
+    ProtectionLimits limits;
+    limits.volts = 3.0;
+    limits.watts = 3.0;
+    station->protection().setLimits(limits);
+    ProgramStep under = step(2.0, 2s);
+    under.output = true;
+    ASSERT_FALSE(engine().load(programOf({under, step(4.0, 5s)})));
+    EXPECT_EQ(engine().start()->step, 2);
+    // 2 V across 2 Ω is 2 W, within the limit; 2.9 V is 4.2 W.
+    ASSERT_TRUE(run(programOf({under, step(2.9, 5s)})));
+    ASSERT_TRUE(spinUntil([&] { return station->protection().tripped(); }, 10s));
+
+    ASSERT_TRUE(spinUntil([&] { return !supply.outputOn(); }, 2s));
+    const auto off = frameAfter(trippedAt);
+    ASSERT_TRUE(off);
+    EXPECT_EQ(off->kind, SimulatedSupply::FrameKind::SetVoltageToggle);
+    EXPECT_LE(off->lastByteAt - trippedAt, kPollCycle);
+    EXPECT_FALSE(engine().active());
+    EXPECT_TRUE(engine().why().startsWith(QStringLiteral("сработала защита")));
+    EXPECT_TRUE(engine().start());
+    station->protection().clear();
+    EXPECT_FALSE(engine().start());
+}
+
+// A lost link pauses the run; by default the supply's return ends it with the
+// output off. A command from the window pauses it too, saying why.
+TEST_F(ProgramOnSupplyTest, ALostLinkOrTheUserInterrupts)
+{
+    ProgramStep hold = step(2.0, 30s);
+    hold.output = true;
+    ASSERT_TRUE(run(programOf({hold})));
+    supply.setSilent(true);
+    ASSERT_TRUE(spinUntil([&] { return engine().state() == ProgramEngine::State::Paused; }, 5s));
+    EXPECT_EQ(engine().why(), QStringLiteral("связь с источником потеряна"));
+    supply.setSilent(false);
+    ASSERT_TRUE(spinUntil([&] { return !engine().active(); }, 10s));
+    EXPECT_EQ(engine().why(), QStringLiteral("связь с источником была потеряна"));
+
+    ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
+    ASSERT_TRUE(run(programOf({hold})));
+    station->controller().setVoltage(1.0);
+    EXPECT_EQ(engine().state(), ProgramEngine::State::Paused);
+    EXPECT_EQ(engine().why(), QStringLiteral("уставка или выход изменены вручную"));
+    EXPECT_TRUE(engine().resume());
+    EXPECT_EQ(engine().state(), ProgramEngine::State::Running);
+}
