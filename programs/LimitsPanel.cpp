@@ -151,7 +151,6 @@ void LimitsPanel::showTrip()
     trip_->setVisible(trip.has_value());
     clear_->setVisible(trip.has_value());
     if (trip) {
-        trip_->setText(tr("Сработала защита в %1: %2. Выход выключен до сброса.")
-                           .arg(trip->at.toString(QStringLiteral("hh:mm:ss")), ProtectionWatch::describe(*trip)));
+        trip_->setText(tr("Сработала защита в %1. Выход выключен до сброса.").arg(ProtectionWatch::describe(*trip)));
     }
 }

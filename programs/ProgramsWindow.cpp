@@ -82,8 +82,13 @@ ProgramsWindow::ProgramsWindow(
     connect(run_, &RunControls::refused, editor_, &ProgramEditor::selectStep);
     connect(&engine_, &ProgramEngine::stateChanged, this, &ProgramsWindow::followEngine);
     connect(&engine_, &ProgramEngine::stepStarted, editor_, &ProgramEditor::selectStep);
+    // Heard before identified() says so.
     connect(&controller_, &SupplyController::supplyIdentified, this, &ProgramsWindow::followSupply);
-    followSupply();
+    if (controller_.identified()) {
+        followSupply();
+    } else {
+        redraw();
+    }
     followEngine();
     showFile();
     resize(1240, 860);
@@ -238,11 +243,11 @@ void ProgramsWindow::showFile()
     file_->setToolTip(path_);
 }
 
+// The identified model's ratings bound the setpoints typed.
 void ProgramsWindow::followSupply()
 {
     const ModelProfile& profile = controller_.profile();
-    const bool known = controller_.identified();
-    editor_->setRange(known ? profile.voltageMax : 0.0, known ? profile.currentMax : 0.0);
+    editor_->setRange(profile.voltageMax, profile.currentMax);
     redraw();
 }
 

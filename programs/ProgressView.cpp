@@ -74,6 +74,7 @@ ProgressView::ProgressView(ProgramEngine& engine, QWidget* parent)
     }
     connect(&engine_, &ProgramEngine::progressed, this, &ProgressView::showProgress);
     connect(&engine_, &ProgramEngine::stateChanged, this, &ProgressView::showProgress);
+    connect(&engine_, &ProgramEngine::stepStarted, this, &ProgressView::showProgress);
     connect(&engine_, &ProgramEngine::finished, this, &ProgressView::showSummary);
     showProgress();
     summary_->hide();

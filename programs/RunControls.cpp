@@ -49,8 +49,7 @@ void RunControls::start()
         refusal = engine_.start();
     }
     if (refusal) {
-        showRefusal(refusal->step > 0 ? tr("Не запущена: шаг %1 — %2").arg(refusal->step).arg(refusal->reason)
-                                      : tr("Не запущена: %1").arg(refusal->reason));
+        showRefusal(tr("Не запущена: %1").arg(refusal->reason));
         emit refused(refusal->step);
     } else {
         clearRefusal();
