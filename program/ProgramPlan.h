@@ -2,6 +2,7 @@
 
 #include "program/Program.h"
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,10 @@ public:
         bool repeatsUntilStopped = false;
     };
 
+    // Beyond this many points further repeats only add their time: a group
+    // repeated a million times must not stall the window that draws it.
+    static constexpr std::size_t kMostPoints = 100000;
+
     // Values a step keeps start from these.
     static ProgramPlan of(const Program& program, double startVolts = 0.0, double startAmperes = 0.0);
 
@@ -32,7 +37,15 @@ public:
     std::optional<double> maximumSeconds() const { return maximumSeconds_; }
 
 private:
+    void addRepeated(const ProgramGroup& group, int firstStep, bool untilStopped);
+    void addGroup(const ProgramGroup& group, int firstStep, bool untilStopped);
+    void addStep(const ProgramStep& step, int number, bool untilStopped);
+
     std::vector<Point> points_;
     std::optional<double> knownSeconds_;
     std::optional<double> maximumSeconds_;
+    // Where the steps drawn so far have left the supply.
+    Point last_;
+    bool endless_ = false;
+    bool measured_ = false;
 };

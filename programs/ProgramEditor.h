@@ -1,0 +1,59 @@
+#pragma once
+
+#include "program/Program.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class StepDelegate;
+
+// The steps and groups of a program, edited in place: a group's row holds its
+// repeat count and its steps under it. Every edit is reported as it is made.
+class ProgramEditor : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ProgramEditor(QWidget* parent = nullptr);
+
+    Program program() const;
+    void setProgram(const Program& program);
+    // Selects the step of that number and shows it.
+    void selectStep(int number);
+    // The identified model's ratings bound the setpoints; 0 while not known.
+    void setRange(double voltageMax, double currentMax);
+    // Not while the program runs: what is shown is what runs.
+    void setEditable(bool editable);
+
+    QTreeWidget* tree() const { return tree_; }
+
+signals:
+    void edited();
+
+private:
+    QLayout* createButtons();
+    QPushButton* addButton(QLayout* row, const QString& text, const char* name, void (ProgramEditor::*slot)());
+    void addStep();
+    void addGroup();
+    void duplicate();
+    void remove();
+    void moveUp();
+    void moveDown();
+    void insertNew(QTreeWidgetItem* item);
+    void place(QTreeWidgetItem* item, QTreeWidgetItem* parent, int index);
+    QTreeWidgetItem* parentOf(QTreeWidgetItem* item) const;
+    void openDialog(QTreeWidgetItem* item, int column);
+    void changed();
+    void updateButtons();
+
+    QTreeWidget* tree_;
+    StepDelegate* delegate_;
+    QComboBox* linkReturn_ = nullptr;
+    std::vector<QPushButton*> selectionButtons_;
+    std::vector<QPushButton*> buttons_;
+    double voltageMax_ = 0.0;
+    double currentMax_ = 0.0;
+    bool editable_ = true;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// Edits a step editor's cell in place, each value with its unit and within
+// the model's range once a supply is identified. The duration and the end
+// conditions open dialogs of their own and have no editor here.
+class StepDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    // 0 while no supply is identified.
+    void setRange(double voltageMax, double currentMax);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+private:
+    QWidget* createStepEditor(QWidget* parent, const QModelIndex& index) const;
+
+    double voltageMax_ = 0.0;
+    double currentMax_ = 0.0;
+};

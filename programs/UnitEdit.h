@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+// A value typed with its unit shown after it; left empty, it is none (a
+// value the step keeps). Values are not negative and at most the maximum,
+// once one is known.
+class UnitEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    enum class Kind {
+        Number,
+        Duration, // seconds, m:ss or h:mm:ss
+        TimeOfDay, // hh:mm
+    };
+
+    UnitEdit(Kind kind, QString unit, QWidget* parent = nullptr);
+
+    void setKind(Kind kind, const QString& unit);
+    void setMaximum(std::optional<double> maximum);
+    void setValue(std::optional<double> value);
+    // Within the range; none when empty or not readable.
+    std::optional<double> value() const;
+    // A duration in whole milliseconds; none when empty.
+    void setDuration(std::optional<std::chrono::milliseconds> duration);
+    std::optional<std::chrono::milliseconds> duration() const;
+    // Empty, or a value of its kind.
+    bool readable() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<double> parsed() const;
+    QString shownUnit() const;
+    void updateHints();
+
+    Kind kind_;
+    QString unit_;
+    std::optional<double> maximum_;
+};

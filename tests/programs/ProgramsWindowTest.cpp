@@ -1,0 +1,221 @@
+#include "programs/ProgramsWindow.h"
+#include "controller/ProgramClock.h"
+#include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
+#include "controller/SupplyController.h"
+#include "link/SupplyLink.h"
+#include "program/ProgramFile.h"
+#include "programs/PlanChart.h"
+#include "programs/ProgramEditor.h"
+#include "programs/ProgramTree.h"
+#include "programs/RunControls.h"
+#include "programs/UnitEdit.h"
+
+#include <qcustomplot.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+ProgramStep level(std::optional<double> volts, std::optional<double> amperes, std::chrono::milliseconds duration)
+{
+    ProgramStep step;
+    step.volts = volts;
+    step.amperes = amperes;
+    step.output = true;
+    step.duration = duration;
+    step.maxDuration = duration;
+    return step;
+}
+
+} // namespace
+
+void PrintTo(const Program& program, std::ostream* out)
+{
+    *out << ProgramFile::toJson(program).toStdString();
+}
+
+namespace {
+
+class ProgramsWindowTest : public ::testing::Test {
+protected:
+    QTreeWidget& tree() { return *window.editor().tree(); }
+    QTreeWidgetItem& row(int index) { return *tree().topLevelItem(index); }
+    template <class Widget> Widget& find(const char* name)
+    {
+        return *window.findChild<Widget*>(QString::fromLatin1(name));
+    }
+    void click(const char* button) { find<QPushButton>(button).click(); }
+    // Types into a cell's editor and presses Enter, as the user does.
+    void type(QTreeWidgetItem& item, int column, const QString& text)
+    {
+        tree().setCurrentItem(&item, column);
+        tree().editItem(&item, column);
+        auto* edit = qobject_cast<QLineEdit*>(tree().itemWidget(&item, column));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the view commits an edit queued
+    }
+    std::vector<double> plannedVolts()
+    {
+        std::vector<double> volts;
+        for (const QCPGraphData& point : *window.chart().plot()->graph(0)->data()) {
+            volts.push_back(point.value);
+        }
+        return volts;
+    }
+
+    // Twice, as one answer alone is not trusted to name a model, and again
+    // until the supply has answered for the frames that were queued.
+    void identify()
+    {
+        link.takeQueued();
+        for (int i = 0; i < 4 && (i < 2 || !controller.identified()); ++i) {
+            controller.onReply(kOutputOn);
+        }
+        ASSERT_TRUE(controller.live());
+    }
+
+    // Output on, 7.9 V and 12.6 A.
+    const Reply kOutputOn{129, 1524, 200};
+    SupplyLink link; // no port: the replies are handed over
+    SupplyController controller{link};
+    ProgramClock clock;
+    ProtectionWatch watch{controller, clock};
+    ProgramEngine engine{controller, watch, 300ms, clock};
+    ProgramsWindow window{controller, engine, watch};
+};
+
+} // namespace
+
+TEST_F(ProgramsWindowTest, GivesBackTheProgramItShows)
+{
+    Program program;
+    ProgramStep charge = level(14.4, 2.0, 0ms);
+    charge.duration.reset();
+    charge.maxDuration = 3h;
+    charge.ends = {{EndCondition::Kind::CurrentAtMost, 0.1}, {EndCondition::Kind::BecomesCc, 0.0}};
+    ProgramStep ramp = level({}, 1.0, 20min);
+    ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Voltage, 10.0, 13.8};
+    ramp.maxDuration = 30min;
+    ProgramStep rest = level({}, {}, 10min);
+    rest.output = false;
+    program.body.items = {{charge}, {ProgramGroup{{}, {{ramp}, {ProgramGroup{3, {{rest}}}}}}}};
+    program.onLinkReturn = Program::LinkReturn::Resume;
+    window.editor().setProgram(program);
+
+    EXPECT_EQ(window.editor().program(), program);
+    EXPECT_EQ(row(1).text(ProgramTree::kNumber), QString::fromUtf8("Группа: повторять до остановки"));
+    const QTreeWidgetItem& ramped = *row(1).child(0);
+    EXPECT_EQ(ramped.text(ProgramTree::kNumber), QStringLiteral("2"));
+    EXPECT_EQ(ramped.text(ProgramTree::kVoltage), QString::fromUtf8("10.0 → 13.8 В"));
+    EXPECT_EQ(row(0).text(ProgramTree::kEnds), QString::fromUtf8("ток не выше 0.1\u00a0А или режим CC"));
+    EXPECT_EQ(row(1).child(1)->child(0)->text(ProgramTree::kMaximum), QString::fromUtf8("—"));
+    EXPECT_TRUE(find<QLabel>("planNote").text().contains(QString::fromUtf8("до остановки")));
+}
+
+TEST_F(ProgramsWindowTest, TheProgramAndItsPlanAreWhatTheUserTypes)
+{
+    click("addStep");
+    type(row(0), ProgramTree::kVoltage, QStringLiteral("12,5"));
+    type(row(0), ProgramTree::kCurrent, QStringLiteral("2"));
+    type(row(0), ProgramTree::kMaximum, QStringLiteral("1:30"));
+    EXPECT_EQ(plannedVolts(), (std::vector{12.5, 12.5}));
+    click("addGroup");
+    tree().editItem(&row(1), ProgramTree::kNumber);
+    auto* repeats = qobject_cast<QSpinBox*>(tree().itemWidget(&row(1), ProgramTree::kNumber));
+    ASSERT_NE(repeats, nullptr);
+    repeats->setValue(3);
+    QTest::keyClick(repeats, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    type(*row(1).child(0), ProgramTree::kVoltage, QStringLiteral("5"));
+    tree().setCurrentItem(row(1).child(0));
+    click("duplicate");
+    click("moveDown"); // out of the group, after it
+
+    ProgramStep first = level(12.5, 2.0, 60s);
+    first.maxDuration = 90s;
+    const ProgramStep repeated = level(5.0, {}, 60s);
+    Program expected;
+    expected.body.items = {{first}, {ProgramGroup{3, {{repeated}}}}, {repeated}};
+    EXPECT_EQ(window.editor().program(), expected);
+    EXPECT_EQ(row(2).text(ProgramTree::kNumber), QStringLiteral("3"));
+    EXPECT_EQ(plannedVolts().size(), 2U + 3 * 3 + 3) << "each step drawn with its jump from the one before";
+    EXPECT_TRUE(find<QLabel>("planNote").text().contains(QString::fromUtf8("Длительность программы: 0:05:00.")));
+}
+
+TEST_F(ProgramsWindowTest, ARefusalNamesItsStepAndSelectsIt)
+{
+    identify();
+    Program program;
+    program.body.items = {{level(5.0, 1.0, 10s)}, {level(6.0, 1.0, 100ms)}};
+    window.editor().setProgram(program);
+
+    click("start");
+    EXPECT_EQ(engine.state(), ProgramEngine::State::Idle);
+    EXPECT_TRUE(window.runControls().refusal().contains(QString::fromUtf8("шаг 2")));
+    EXPECT_EQ(tree().currentItem(), &row(1));
+    EXPECT_TRUE(find<QPushButton>("start").isEnabled());
+    EXPECT_FALSE(find<QPushButton>("stop").isEnabled());
+
+    type(row(1), ProgramTree::kVoltage, QStringLiteral("99"));
+    EXPECT_TRUE(window.runControls().refusal().isEmpty()) << "an edit answers it";
+    EXPECT_EQ(ProgramTree::step(row(1)).volts, controller.profile().voltageMax) << "within the model's range";
+}
+
+TEST_F(ProgramsWindowTest, FollowsTheRunAndShowsHowItEnded)
+{
+    identify();
+    Program program;
+    program.body.items = {{level(5.0, 1.0, 10s)}};
+    window.editor().setProgram(program);
+    const auto enabled = [this] {
+        std::string buttons;
+        for (const char* name : {"start", "pause", "resume", "stop", "addStep"}) {
+            buttons += find<QPushButton>(name).isEnabled() ? name[0] : '-';
+        }
+        return buttons;
+    };
+    EXPECT_EQ(enabled(), "s---a");
+
+    click("start");
+    EXPECT_EQ(enabled(), "-p-s-") << "nothing is edited while it runs";
+    EXPECT_EQ(find<QLabel>("progressStep").text(), QString::fromUtf8("Шаг 1 из 1"));
+    click("pause");
+    EXPECT_EQ(enabled(), "--rs-");
+    EXPECT_TRUE(find<QLabel>("progressWhy").text().contains(engine.why()));
+    click("stop");
+    EXPECT_EQ(enabled(), "s---a");
+    const auto& summary = find<QLabel>("runSummary");
+    EXPECT_FALSE(summary.isHidden());
+    EXPECT_TRUE(summary.text().contains(engine.summary()->endReason));
+}
+
+TEST_F(ProgramsWindowTest, ALatchedTripIsShownUntilCleared)
+{
+    identify();
+    const auto& trip = find<QLabel>("trip");
+    EXPECT_TRUE(trip.isHidden());
+    find<QLineEdit>("limit1").setText(QStringLiteral("5"));
+    find<QCheckBox>("arm1").setChecked(true);
+    click("applyLimits");
+    EXPECT_EQ(watch.limits().amperes, 5.0);
+
+    controller.onReply(kOutputOn);
+    ASSERT_TRUE(watch.tripped());
+    EXPECT_FALSE(trip.isHidden());
+    EXPECT_TRUE(trip.text().contains(ProtectionWatch::describe(*watch.trip())));
+    click("clearTrip");
+    EXPECT_FALSE(watch.tripped());
+    EXPECT_TRUE(trip.isHidden());
+}
