@@ -11,6 +11,7 @@
 #include "panels/SupplyFrame.h"
 #include "panels/TimerPanel.h"
 #include "panels/WindowExchange.h"
+#include "programs/ProgramsWindow.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/LogoPicture.h"
@@ -21,6 +22,8 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -92,13 +95,33 @@ void ControllerDialog::connectPrompts()
 void ControllerDialog::connectReadings()
 {
     for (QWidget* readout : {supplyFrame_->voltageReadout(), supplyFrame_->currentReadout()}) {
-        readout->setToolTip(tr("Правая кнопка: графики, запись в CSV, счётчики. Графики: Ctrl+G"));
+        readout->setToolTip(
+            tr("Правая кнопка: графики, запись в CSV, счётчики, программы. Графики: Ctrl+G, программы: Ctrl+P"));
         readout->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(readout, &QWidget::customContextMenuRequested, this,
-            [this, readout](const QPoint& at) { readings().showQuickMenu(readout->mapToGlobal(at)); });
+            [this, readout](const QPoint& at) { showQuickMenu(readout->mapToGlobal(at)); });
     }
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, this,
         [this] { readings().open(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, this,
+        [this] { programs().open(); });
+}
+
+void ControllerDialog::showQuickMenu(const QPoint& globalPosition)
+{
+    QMenu menu;
+    readings().fillQuickMenu(menu);
+    menu.addSeparator();
+    menu.addAction(tr("Программы…"), this, [this] { programs().open(); });
+    menu.exec(globalPosition);
+}
+
+ProgramsWindow& ControllerDialog::programs()
+{
+    if (programs_ == nullptr) {
+        programs_ = new ProgramsWindow(controller_, station_.programs(), station_.protection(), this);
+    }
+    return *programs_;
 }
 
 ReadingsWindow& ControllerDialog::readings()
@@ -151,7 +174,7 @@ void ControllerDialog::accept()
 
 void ControllerDialog::reject()
 {
-    if (closing_) {
+    if (closing_ || !mayClose()) {
         return;
     }
     closing_ = true;
@@ -160,6 +183,23 @@ void ControllerDialog::reject()
     }
     station_.shutDown();
     QDialog::reject();
+}
+
+bool ControllerDialog::mayClose()
+{
+    if (!station_.programs().active()) {
+        return true;
+    }
+    const auto answer
+        = QMessageBox::question(this, translated(kTitle), tr("Выполняется программа. Остановить её и выключить выход?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    if (answer == QMessageBox::Yes) {
+        station_.stopProgram();
+    }
+    return true;
 }
 
 void ControllerDialog::contextMenuEvent(QContextMenuEvent* event)

@@ -16,6 +16,7 @@ class HotValuesPanel;
 class LogoPicture;
 class PortAccessAdvice;
 class PortPermissionWatch;
+class ProgramsWindow;
 class ReadingsWindow;
 class SetpointPanel;
 class SupplyFrame;
@@ -48,6 +49,8 @@ public:
 
     // The readings window, made when first wanted.
     ReadingsWindow& readings();
+    // The programs window, made when first wanted.
+    ProgramsWindow& programs();
 
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
@@ -64,10 +67,14 @@ private:
     void connectReadings();
     void arrangeTabOrder();
     void showRemoteClients();
+    void showQuickMenu(const QPoint& globalPosition);
+    // Asks what becomes of a running program; false when the window stays.
+    bool mayClose();
 
     SupplyStation& station_;
     SupplyController& controller_;
     ReadingsWindow* readings_ = nullptr;
+    ProgramsWindow* programs_ = nullptr;
     PortAccessAdvice* portAccess_;
     std::unique_ptr<PortPermissionWatch> permissionWatch_;
     std::optional<std::string> remoteOption_;

@@ -283,14 +283,12 @@ void ReadingsWindow::open()
     activateWindow();
 }
 
-void ReadingsWindow::showQuickMenu(const QPoint& globalPosition)
+void ReadingsWindow::fillQuickMenu(QMenu& menu)
 {
-    QMenu menu;
     menu.addAction(tr("Графики…"), this, &ReadingsWindow::open);
     menu.addAction(model_.isRecording() ? tr("Остановить запись в CSV") : tr("Запись в CSV…"), this,
         &ReadingsWindow::toggleRecording);
     menu.addAction(tr("Сбросить счётчики"), &model_, &ReadingsModel::resetCounters);
-    menu.exec(globalPosition);
 }
 
 void ReadingsWindow::chooseRecordingFile()

@@ -10,6 +10,7 @@ class ReadingsModel;
 class QAbstractButton;
 class QButtonGroup;
 class QLabel;
+class QMenu;
 class QMenuBar;
 
 // "Графики": the readings over time, the charge counters and the CSV
@@ -25,8 +26,8 @@ public:
 
     // Shows the window in front.
     void open();
-    // The menu of the main window's read-outs: this window, recording, counters.
-    void showQuickMenu(const QPoint& globalPosition);
+    // The main window's read-outs' menu gets this window, recording, counters.
+    void fillQuickMenu(QMenu& menu);
     // Asks whether to append when the file has lines already. False when
     // cancelled or when the file cannot be written.
     bool recordTo(const QString& path);

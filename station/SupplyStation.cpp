@@ -4,6 +4,7 @@
 #include "station/DesktopNotifier.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 
 #include <memory>
 
@@ -48,6 +49,17 @@ bool SupplyStation::runProgramOnceLive(const QString& path, std::ostream& messag
         });
     }
     return true;
+}
+
+void SupplyStation::stopProgram()
+{
+    programs_.stop();
+    // Until the supply reports the output off: a toggle that switched it on
+    // may still be on its way, and the one switching it off follows it.
+    const QDeadlineTimer deadline(kStopWait);
+    while (controller_.live() && (controller_.outputOn() || controller_.outputHeading()) && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
 }
 
 void SupplyStation::holdSleepLock()

@@ -44,10 +44,16 @@ public:
     // Loads the program file now and runs it once a supply is live, telling
     // `messages` what stops it. False when the file cannot be read or loaded.
     bool runProgramOnceLive(const QString& path, std::ostream& messages);
+    // Stops a running program and waits, a bounded time, until the supply
+    // reports its output off, as before the link stops.
+    void stopProgram();
     // Held while a program runs or a recording is on.
     const SleepInhibitor& sleepLock() const { return sleepLock_; }
 
 private:
+    // A toggle on its way, one after it and the status that shows it: about five poll cycles.
+    static constexpr std::chrono::milliseconds kStopWait{2000};
+
     void holdSleepLock();
     void tellTrips();
 

@@ -25,7 +25,8 @@ MessageBoxWatcher::MessageBoxWatcher()
     QObject::connect(timer_.get(), &QTimer::timeout, [texts = texts_] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             texts->append(box->text());
-            box->button(QMessageBox::Ok)->click();
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            (ok != nullptr ? ok : box->defaultButton())->click();
         }
     });
     timer_->start();

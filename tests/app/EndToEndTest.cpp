@@ -3,12 +3,14 @@
 #include "SimulatedSupply.h"
 #include "chart/ReadingsWindow.h"
 #include "panels/SupplyFrame.h"
+#include "programs/ProgramsWindow.h"
 #include "remote/ScpiSession.h"
 #include "remote/SupplyInstrument.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -168,4 +170,34 @@ TEST(EndToEnd, AnOutputOnIntoNothingOrAShortIsShownOn)
         const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
         EXPECT_TRUE(lines.back().contains(",on,")) << lines.back().constData();
     }
+}
+
+// Ctrl+P shows the programs window; closing the main one while a program
+// runs asks, and the answer given by default stops it with the output off
+// before the link goes.
+TEST(EndToEnd, ClosingWhileAProgramRunsStopsItWithTheOutputOff)
+{
+    auto supply = startSupply();
+    DialogHarness window({supply->devicePath()});
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
+    window.dialog().show();
+    QApplication::setActiveWindow(&window.dialog());
+    QTest::keySequence(&window.dialog(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_TRUE(window.dialog().programs().isVisible());
+
+    ProgramStep hold;
+    hold.volts = 2.0;
+    hold.output = true;
+    hold.duration = hold.maxDuration = 30s;
+    Program program;
+    program.body.items.push_back({hold});
+    ProgramEngine& engine = window.station().programs();
+    ASSERT_FALSE(engine.load(program));
+    ASSERT_FALSE(engine.start());
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return supply->outputOn(); }));
+    window.dialog().reject();
+    EXPECT_FALSE(engine.active());
+    ASSERT_FALSE(window.messages.texts().isEmpty());
+    EXPECT_TRUE(window.messages.texts().back().startsWith(QStringLiteral("Выполняется программа")));
+    EXPECT_FALSE(supply->outputOn()) << "off before the link stopped";
 }
