@@ -45,6 +45,13 @@ const QCommandLineOption& recordOption()
     return option;
 }
 
+const QCommandLineOption& programOption()
+{
+    static const QCommandLineOption option("program",
+        QCoreApplication::translate("CommandLine", "load the program FILE and run it once a supply answers"), "FILE");
+    return option;
+}
+
 const QCommandLineOption& scpiOption()
 {
     static const QCommandLineOption option("scpi",
@@ -56,7 +63,7 @@ const QCommandLineOption& scpiOption()
 
 QList<QCommandLineOption> ownOptions()
 {
-    return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), scpiOption()};
+    return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), programOption(), scpiOption()};
 }
 
 // Those QApplication reads; they stay out of the help text.
@@ -160,8 +167,12 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     if (parser.isSet(recordOption()) && parser.value(recordOption()).isEmpty()) {
         return refuse(program, QCoreApplication::translate("CommandLine", "--record needs a file."));
     }
+    if (parser.isSet(programOption()) && parser.value(programOption()).isEmpty()) {
+        return refuse(program, QCoreApplication::translate("CommandLine", "--program needs a file."));
+    }
     Parsed parsed;
     parsed.port = port.toStdString();
+    parsed.program = parser.value(programOption()).toStdString();
     parsed.chart = parser.isSet(chartOption());
     parsed.record = parser.value(recordOption()).toStdString();
     if (parser.isSet(scpiOption())) {

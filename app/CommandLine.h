@@ -18,6 +18,7 @@ public:
         std::string message; // what Help, Version and Refuse print
         bool chart = false; // --chart: open the readings window at start
         std::string record; // --record: record the readings to this CSV file
+        std::string program; // --program: run this program file once a supply answers
         std::optional<std::string> scpi; // --scpi: remote control on [ADDRESS:]PORT
     };
 

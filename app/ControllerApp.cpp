@@ -36,6 +36,9 @@ int ControllerApp::run(int argc, char** argv)
     if (!options.record.empty()) {
         station.readings().recordFromCommandLine(QString::fromStdString(options.record), std::cerr);
     }
+    if (!options.program.empty()) {
+        station.runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
+    }
     dialog.exec();
     return 0;
 }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+class ProgramEngine;
+class ProtectionWatch;
 class SupplyController;
 
 // The remote-control server on the supply controller. Off unless the option
@@ -15,13 +17,22 @@ class SupplyController;
 // is told on the given stream and leaves the program running without it.
 class RemoteControl {
 public:
-    static std::unique_ptr<RemoteControl> start(
-        SupplyController& controller, const std::optional<std::string>& option, std::ostream& messages);
+    // What the server drives: the controller, its programs and its limits.
+    struct Parts {
+        SupplyController& controller;
+        ProgramEngine& programs;
+        ProtectionWatch& protection;
+    };
 
-    explicit RemoteControl(SupplyController& controller);
+    static std::unique_ptr<RemoteControl> start(
+        const Parts& parts, const std::optional<std::string>& option, std::ostream& messages);
+
+    explicit RemoteControl(const Parts& parts);
     ScpiServer& server() { return server_; }
 
 private:
+    void followConditions(const Parts& parts);
+
     SupplyInstrument instrument_;
     ScpiServer server_;
 };

@@ -1,6 +1,11 @@
 #pragma once
 
 #include "controller/Measurement.h"
+#include "program/Program.h"
+#include "program/ProgramRefusal.h"
+#include "program/ProtectionLimits.h"
+
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -21,6 +26,16 @@ public:
         Searching, // a port is open, no supply identified on it yet
         Connected, // a supply is identified
     };
+
+    enum class ProgramState { Idle, Running, Paused };
+    struct ProgramStatus {
+        ProgramState state = ProgramState::Idle;
+        int step = 0; // the running step's number; 0 while none runs
+        QString why; // why it is paused, or how the last run ended
+    };
+
+    // The protection levels a client sets: voltage, current and power.
+    using Guard = ProtectionLimits::Quantity;
 
     RemoteInstrument() = default;
     RemoteInstrument(const RemoteInstrument&) = delete;
@@ -71,4 +86,34 @@ public:
     virtual std::uint64_t pollsSeen() const = 0;
 
     virtual Link link() const = 0;
+
+    // Whose commands follow: a client's non-zero number, until another is named.
+    // Setpoints and the output go to the controller as that client's.
+    virtual void actFor(std::uint64_t client) = 0;
+
+    virtual ProgramStatus programStatus() const = 0;
+    // Loads the program and starts it, owned by the client acted for.
+    virtual std::optional<ProgramRefusal> startProgram(Program program) = 0;
+    // Ends a running or paused program with the output off.
+    virtual void stopProgram() = 0;
+
+    // The limits armed now, whoever armed them.
+    virtual ProtectionLimits protectionLimits() const = 0;
+    virtual void setProtectionLimits(const ProtectionLimits& limits) = 0;
+    // The quantity of the latched trip, if any.
+    virtual std::optional<ProtectionLimits::Quantity> protectionTrip() const = 0;
+    virtual void clearProtectionTrip() = 0;
+
+    // A guard's level is kept while it is off and armed when it goes on; the
+    // model's maximum until one is given.
+    double protectionLevel(Guard guard) const;
+    bool protectionArmed(Guard guard) const;
+    // Re-arms at once while the guard is on.
+    void setProtectionLevel(Guard guard, double level);
+    void armProtection(Guard guard, bool on);
+    double protectionMinimum(Guard guard) const;
+    double protectionMaximum(Guard guard) const;
+
+private:
+    ProtectionLimits remembered_;
 };

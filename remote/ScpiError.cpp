@@ -60,9 +60,19 @@ ScpiError ScpiError::executionError(std::string_view detail)
     return make(-200, "Execution error", detail);
 }
 
+ScpiError ScpiError::settingsConflict(std::string_view detail)
+{
+    return make(-221, "Settings conflict", detail);
+}
+
 ScpiError ScpiError::dataOutOfRange()
 {
     return make(-222, "Data out of range");
+}
+
+ScpiError ScpiError::tooMuchData()
+{
+    return make(-223, "Too much data");
 }
 
 ScpiError ScpiError::illegalParameterValue()

@@ -17,7 +17,9 @@ struct ScpiError {
     static ScpiError headerSuffixOutOfRange();
     static ScpiError invalidSuffix();
     static ScpiError executionError(std::string_view detail);
+    static ScpiError settingsConflict(std::string_view detail);
     static ScpiError dataOutOfRange();
+    static ScpiError tooMuchData();
     static ScpiError illegalParameterValue();
     static ScpiError dataStale();
     static ScpiError queueOverflow();

@@ -1,10 +1,12 @@
 #include "remote/ScpiNumber.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -89,18 +91,39 @@ std::size_t readDecimal(std::string_view text, std::string& out)
     return end;
 }
 
+// The unit a quantity is given in; a count has none.
+std::string_view baseUnit(ScpiNumber::Quantity quantity)
+{
+    switch (quantity) {
+    case ScpiNumber::Quantity::Voltage:
+        return "V";
+    case ScpiNumber::Quantity::Current:
+        return "A";
+    case ScpiNumber::Quantity::Power:
+        return "W";
+    case ScpiNumber::Quantity::Time:
+        return "S";
+    case ScpiNumber::Quantity::Count:
+        break;
+    }
+    return {};
+}
+
 // The factor of a unit for the quantity: 1 without one, 0 if it does not belong.
 double unitFactor(std::string_view unit, ScpiNumber::Quantity quantity)
 {
-    const bool volts = quantity == ScpiNumber::Quantity::Voltage;
-    if (unit.empty() || equalsUpper(unit, volts ? "V" : "A")) {
+    const std::string_view base = baseUnit(quantity);
+    if (unit.empty() || (!base.empty() && equalsUpper(unit, base))) {
         return 1.0;
     }
-    if (equalsUpper(unit, volts ? "MV" : "MA")) {
+    if (!base.empty() && unit.size() == 2 && upper(unit.front()) == 'M' && equalsUpper(unit.substr(1), base)) {
         return 1e-3;
     }
     return 0.0;
 }
+
+// Slack for limits given as decimal text that doubles cannot hold exactly.
+constexpr double kLimitSlack = 1e-9;
 
 } // namespace
 
@@ -141,4 +164,44 @@ std::variant<ScpiNumber, ScpiError> ScpiNumber::parse(std::string_view text, Qua
         return ScpiError::dataOutOfRange();
     }
     return ScpiNumber(Kind::Value, value * factor);
+}
+
+std::variant<double, ScpiError> ScpiNumber::within(std::string_view text, Quantity quantity, double min, double max)
+{
+    auto parsed = parse(text, quantity);
+    if (auto* error = std::get_if<ScpiError>(&parsed)) {
+        return std::move(*error);
+    }
+    const auto& number = std::get<ScpiNumber>(parsed);
+    double value = number.value();
+    if (number.kind() != Kind::Value) {
+        value = number.kind() == Kind::Minimum ? min : max;
+    }
+    if (!(value >= min - kLimitSlack && value <= max + kLimitSlack)) {
+        return ScpiError::dataOutOfRange();
+    }
+    return value;
+}
+
+std::optional<bool> ScpiNumber::boolean(std::string_view text)
+{
+    if (equalsUpper(text, "ON") || text == "1") {
+        return true;
+    }
+    if (equalsUpper(text, "OFF") || text == "0") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ScpiNumber::fixed(double value)
+{
+    std::array<char, 32> text{};
+    // Adding zero turns -0 into 0.
+    const auto [end, error]
+        = std::to_chars(text.data(), text.data() + text.size(), value + 0.0, std::chars_format::fixed, 3);
+    if (!std::isfinite(value) || error != std::errc()) {
+        return std::nullopt;
+    }
+    return std::string(text.data(), end);
 }

@@ -90,7 +90,8 @@ void ScpiServer::acceptClients()
             refuse(socket);
             continue;
         }
-        auto* connection = new ScpiConnection(socket, ScpiSession(instrument_, programVersion_), kMaxLineLength, this);
+        auto* connection = new ScpiConnection(
+            socket, ScpiSession(instrument_, programVersion_, ++lastClient_), kMaxLineLength, this);
         connection->setIdleLimit(idle_);
         connect(connection, &ScpiConnection::closed, this, &ScpiServer::forget);
         connections_.push_back(connection);

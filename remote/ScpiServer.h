@@ -66,5 +66,7 @@ private:
     std::vector<ScpiConnection*> connections_;
     std::string errorMessage_;
     int maxClients_ = kDefaultMaxClients;
+    // Each client's number, never reused, so a program knows its owner.
+    std::uint64_t lastClient_ = 0;
     std::chrono::milliseconds idle_{0};
 };

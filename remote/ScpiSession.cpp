@@ -21,9 +21,10 @@ std::string field(std::string_view text)
 
 } // namespace
 
-ScpiSession::ScpiSession(RemoteInstrument& instrument, std::string programVersion)
+ScpiSession::ScpiSession(RemoteInstrument& instrument, std::string programVersion, std::uint64_t client)
     : instrument_(instrument)
     , programVersion_(std::move(programVersion))
+    , client_(client)
 {
 }
 
@@ -45,9 +46,66 @@ template <ScpiSession::SystemHandler handler> ScpiSession::Outcome ScpiSession::
     return (commands.*handler)(command);
 }
 
+template <ScpiSession::ProgramHandler handler> ScpiSession::Outcome ScpiSession::program(const ScpiCommand& command)
+{
+    ScpiProgramCommands commands({instrument_, lists_, answers_});
+    return (commands.*handler)(command);
+}
+
+template <ScpiSession::ProtectionHandler handler>
+ScpiSession::Outcome ScpiSession::protection(const ScpiCommand& command)
+{
+    ScpiProtectionCommands commands(instrument_, answers_);
+    return (commands.*handler)(command);
+}
+
+std::vector<ScpiSession::Entry> ScpiSession::programEntries()
+{
+    using Commands = ScpiProgramCommands;
+    return {
+        {ScpiPattern("[SOURce:]LIST:VOLTage"), &ScpiSession::program<&Commands::setVoltages>},
+        {ScpiPattern("[SOURce:]LIST:VOLTage?"), &ScpiSession::program<&Commands::voltages>},
+        {ScpiPattern("[SOURce:]LIST:CURRent"), &ScpiSession::program<&Commands::setCurrents>},
+        {ScpiPattern("[SOURce:]LIST:CURRent?"), &ScpiSession::program<&Commands::currents>},
+        {ScpiPattern("[SOURce:]LIST:DWELl"), &ScpiSession::program<&Commands::setDwells>},
+        {ScpiPattern("[SOURce:]LIST:DWELl?"), &ScpiSession::program<&Commands::dwells>},
+        {ScpiPattern("[SOURce:]LIST:COUNt"), &ScpiSession::program<&Commands::setCount>},
+        {ScpiPattern("[SOURce:]LIST:COUNt?"), &ScpiSession::program<&Commands::count>},
+        {ScpiPattern("[SOURce:]LIST:POINts?"), &ScpiSession::program<&Commands::points>},
+        {ScpiPattern("INITiate[:IMMediate]"), &ScpiSession::program<&Commands::initiate>},
+        {ScpiPattern("ABORt"), &ScpiSession::program<&Commands::abort>},
+        {ScpiPattern("PROGram:STATe?"), &ScpiSession::program<&Commands::programState>},
+        {ScpiPattern("PROGram:STEP?"), &ScpiSession::program<&Commands::programStep>},
+        {ScpiPattern("PROGram:REASon?"), &ScpiSession::program<&Commands::programReason>},
+        {ScpiPattern("OUTPut:PROTection:CLEar"), &ScpiSession::protection<&ScpiProtectionCommands::clear>},
+    };
+}
+
+template <RemoteInstrument::Guard guard>
+void ScpiSession::addProtection(std::vector<Entry>& entries, const std::string& quantity)
+{
+    using Commands = ScpiProtectionCommands;
+    const std::string header = "[SOURce:]" + quantity + ":PROTection";
+    entries.push_back({ScpiPattern(header + "[:LEVel]"), &ScpiSession::protection<&Commands::setLevel<guard>>});
+    entries.push_back({ScpiPattern(header + "[:LEVel]?"), &ScpiSession::protection<&Commands::level<guard>>});
+    entries.push_back({ScpiPattern(header + ":STATe"), &ScpiSession::protection<&Commands::setState<guard>>});
+    entries.push_back({ScpiPattern(header + ":STATe?"), &ScpiSession::protection<&Commands::state<guard>>});
+    entries.push_back({ScpiPattern(header + ":TRIPped?"), &ScpiSession::protection<&Commands::tripped<guard>>});
+}
+
+std::vector<ScpiSession::Entry> ScpiSession::joined(std::vector<Entry> entries)
+{
+    std::vector<Entry> program = programEntries();
+    entries.insert(entries.end(), program.begin(), program.end());
+    addProtection<RemoteInstrument::Guard::Voltage>(entries, "VOLTage");
+    addProtection<RemoteInstrument::Guard::Current>(entries, "CURRent");
+    addProtection<RemoteInstrument::Guard::Power>(entries, "POWer");
+    return entries;
+}
+
 const std::vector<ScpiSession::Entry>& ScpiSession::table()
 {
-    static const std::vector<Entry> entries{
+    static const std::vector<Entry> entries = joined({
         {ScpiPattern("*IDN?"), &ScpiSession::identify},
         {ScpiPattern("*RST"), &ScpiSession::reset},
         {ScpiPattern("*CLS"), &ScpiSession::clearStatus},
@@ -141,7 +199,7 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
         {ScpiPattern("READ[:SCALar]:POWer[:DC]?"), &ScpiSession::supply<&ScpiSupplyCommands::measurePower>},
         {ScpiPattern("[SOURce:]APPLy"), &ScpiSession::supply<&ScpiSupplyCommands::apply>},
         {ScpiPattern("[SOURce:]APPLy?"), &ScpiSession::supply<&ScpiSupplyCommands::applyQuery>},
-    };
+    });
     return entries;
 }
 
@@ -282,10 +340,13 @@ void ScpiSession::sampleConditions()
     if (reading && reading->outputOn) {
         operation = reading->voltageRegulated ? ScpiStatus::kConstantVoltage : ScpiStatus::kConstantCurrent;
     }
+    const bool running = instrument_.programStatus().state == RemoteInstrument::ProgramState::Running;
+    operation |= running ? ScpiStatus::kProgramRunning : 0;
     status_.operation().sample(operation);
     std::uint16_t questionable = 0;
     questionable |= instrument_.link() != RemoteInstrument::Link::Connected ? ScpiStatus::kLinkLost : 0;
     questionable |= instrument_.identified() && instrument_.measurementStale() ? ScpiStatus::kReadingStale : 0;
+    questionable |= ScpiStatus::tripBitOf(instrument_.protectionTrip());
     status_.questionable().sample(questionable);
 }
 
@@ -313,6 +374,7 @@ ScpiSession::Outcome ScpiSession::run(std::string_view text)
     if (entry == nullptr) {
         return ScpiError::undefinedHeader();
     }
+    instrument_.actFor(client_);
     return (this->*entry->handler)(command);
 }
 
@@ -331,6 +393,7 @@ ScpiSession::Outcome ScpiSession::reset(const ScpiCommand& command)
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
+    instrument_.stopProgram();
     if (instrument_.identified() && instrument_.requestOutput(false)) {
         tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
     }

@@ -4,7 +4,10 @@
 #include "remote/ScpiCommand.h"
 #include "remote/ScpiCompletion.h"
 #include "remote/ScpiErrorQueue.h"
+#include "remote/ScpiLists.h"
 #include "remote/ScpiPattern.h"
+#include "remote/ScpiProgramCommands.h"
+#include "remote/ScpiProtectionCommands.h"
 #include "remote/ScpiStatus.h"
 #include "remote/ScpiStatusCommands.h"
 #include "remote/ScpiSupplyCommands.h"
@@ -34,7 +37,9 @@ public:
         bool waiting = false;
     };
 
-    ScpiSession(RemoteInstrument& instrument, std::string programVersion);
+    // `client` names this client's commands to the controller; non-zero and
+    // distinct for each client.
+    ScpiSession(RemoteInstrument& instrument, std::string programVersion, std::uint64_t client = 1);
 
     // Not while waiting().
     Answer handleLine(std::string_view line);
@@ -60,12 +65,20 @@ private:
     using SupplyHandler = Outcome (ScpiSupplyCommands::*)(const ScpiCommand&);
     using StatusHandler = Outcome (ScpiStatusCommands::*)(const ScpiCommand&);
     using SystemHandler = Outcome (ScpiSystemCommands::*)(const ScpiCommand&);
+    using ProgramHandler = Outcome (ScpiProgramCommands::*)(const ScpiCommand&);
+    using ProtectionHandler = Outcome (ScpiProtectionCommands::*)(const ScpiCommand&);
     struct Entry {
         ScpiPattern pattern;
         Handler handler;
     };
 
     static const std::vector<Entry>& table();
+    // The table with the program and protection commands after the rest.
+    static std::vector<Entry> joined(std::vector<Entry> entries);
+    static std::vector<Entry> programEntries();
+    // VOLTage, CURRent and POWer share their PROTection commands.
+    template <RemoteInstrument::Guard guard>
+    static void addProtection(std::vector<Entry>& entries, const std::string& quantity);
     const Entry* find(const ScpiCommand& command);
     Outcome run(std::string_view text);
     // Runs the rest of the line until it ends or waits.
@@ -87,12 +100,16 @@ private:
     // Runs a status command against this session's status model and answers.
     template <StatusHandler handler> Outcome status(const ScpiCommand& command);
     template <SystemHandler handler> Outcome system(const ScpiCommand& command);
+    template <ProgramHandler handler> Outcome program(const ScpiCommand& command);
+    template <ProtectionHandler handler> Outcome protection(const ScpiCommand& command);
 
     RemoteInstrument& instrument_;
     std::string programVersion_;
+    std::uint64_t client_;
     ScpiErrorQueue errors_;
     ScpiStatus status_;
     ScpiTickets tickets_;
+    ScpiLists lists_;
     std::vector<std::string> path_;
     std::vector<std::string> answers_;
     // The commands of the present line still to run.

@@ -20,6 +20,20 @@ std::uint8_t ScpiStatus::eventOf(int errorCode)
     return 0;
 }
 
+std::uint16_t ScpiStatus::tripBitOf(std::optional<ProtectionLimits::Quantity> trip)
+{
+    switch (trip.value_or(ProtectionLimits::Quantity::Time)) {
+    case ProtectionLimits::Quantity::Voltage:
+        return kVoltageTripped;
+    case ProtectionLimits::Quantity::Current:
+        return kCurrentTripped;
+    case ProtectionLimits::Quantity::Power:
+        return kPowerTripped;
+    default:
+        return 0;
+    }
+}
+
 std::uint8_t ScpiStatus::takeEvents()
 {
     const std::uint8_t events = events_;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "program/ProtectionLimits.h"
 #include "remote/ScpiStatusRegister.h"
 
 #include <cstdint>
+#include <optional>
 
 // One client's status model after IEEE 488.2 and SCPI: the Standard Event
 // Status Register with its enable, the service request enable, and the
@@ -30,12 +32,20 @@ public:
     // OPERation condition bits, as common programmable supplies set them.
     static constexpr std::uint16_t kConstantVoltage = 1 << 8;
     static constexpr std::uint16_t kConstantCurrent = 1 << 10;
+    // SWEeping: a list or other program runs (not while paused).
+    static constexpr std::uint16_t kProgramRunning = 1 << 3;
+    // QUEStionable bits of the standard's: a protection limit has tripped.
+    static constexpr std::uint16_t kVoltageTripped = 1 << 0;
+    static constexpr std::uint16_t kCurrentTripped = 1 << 1;
+    static constexpr std::uint16_t kPowerTripped = 1 << 3;
     // QUEStionable condition bits of this program's own.
     static constexpr std::uint16_t kReadingStale = 1 << 9;
     static constexpr std::uint16_t kLinkLost = 1 << 10;
 
     // The event bit an error of this code sets: its class by the standard's ranges.
     static std::uint8_t eventOf(int errorCode);
+    // The QUEStionable bit of a latched trip; none for charge, energy and time.
+    static std::uint16_t tripBitOf(std::optional<ProtectionLimits::Quantity> trip);
 
     void noteError(int errorCode) { events_ |= eventOf(errorCode); }
     void noteOperationComplete() { events_ |= OperationComplete; }

@@ -2,18 +2,12 @@
 
 #include "remote/ScpiParameterCount.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
 #include <string_view>
 #include <utility>
 
 namespace {
 
 using Quantity = ScpiNumber::Quantity;
-
-// Slack for limits given as decimal text that doubles cannot hold exactly.
-constexpr double kLimitSlack = 1e-9;
 
 struct Limits {
     double min;
@@ -31,39 +25,6 @@ Limits limitsOf(const RemoteInstrument& instrument, Quantity quantity)
 ScpiError noSupply()
 {
     return ScpiError::executionError("no supply identified");
-}
-
-char upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::optional<bool> onOff(std::string_view text)
-{
-    std::string word;
-    for (const char c : text) {
-        word.push_back(upper(c));
-    }
-    if (word == "ON" || word == "1") {
-        return true;
-    }
-    if (word == "OFF" || word == "0") {
-        return false;
-    }
-    return std::nullopt;
-}
-
-// A number as every answer gives it: fixed, three decimals; none if not finite.
-std::optional<std::string> fixedThree(double value)
-{
-    std::array<char, 32> text{};
-    // Adding zero turns -0 into 0.
-    const auto [end, error]
-        = std::to_chars(text.data(), text.data() + text.size(), value + 0.0, std::chars_format::fixed, 3);
-    if (!std::isfinite(value) || error != std::errc()) {
-        return std::nullopt;
-    }
-    return std::string(text.data(), end);
 }
 
 } // namespace
@@ -113,20 +74,8 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpoint(const ScpiCommand& comm
 
 std::variant<double, ScpiError> ScpiSupplyCommands::resolve(std::string_view text, Quantity quantity) const
 {
-    auto parsed = ScpiNumber::parse(text, quantity);
-    if (auto* error = std::get_if<ScpiError>(&parsed)) {
-        return std::move(*error);
-    }
-    const auto& number = std::get<ScpiNumber>(parsed);
     const Limits limits = limitsOf(instrument_, quantity);
-    double value = number.value();
-    if (number.kind() != ScpiNumber::Kind::Value) {
-        value = number.kind() == ScpiNumber::Kind::Minimum ? limits.min : limits.max;
-    }
-    if (!(value >= limits.min - kLimitSlack && value <= limits.max + kLimitSlack)) {
-        return ScpiError::dataOutOfRange();
-    }
-    return value;
+    return ScpiNumber::within(text, quantity, limits.min, limits.max);
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::send(Quantity quantity, double value)
@@ -187,7 +136,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::applyQuery(const ScpiCommand& co
     if (!volts || !amperes) {
         return ScpiError::executionError("setpoint not known");
     }
-    answers_.push_back(fixedThree(*volts).value_or("") + "," + fixedThree(*amperes).value_or(""));
+    answers_.push_back(ScpiNumber::fixed(*volts).value_or("") + "," + ScpiNumber::fixed(*amperes).value_or(""));
     return std::nullopt;
 }
 
@@ -225,7 +174,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& com
     if (Outcome error = ScpiParameterCount::one(command)) {
         return error;
     }
-    const std::optional<bool> on = onOff(command.parameters.front());
+    const std::optional<bool> on = ScpiNumber::boolean(command.parameters.front());
     if (!on) {
         return ScpiError::illegalParameterValue();
     }
@@ -308,7 +257,7 @@ std::variant<Measurement, ScpiError> ScpiSupplyCommands::newestReading() const
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::answerNumber(double value)
 {
-    std::optional<std::string> text = fixedThree(value);
+    std::optional<std::string> text = ScpiNumber::fixed(value);
     if (!text) {
         return ScpiError::executionError("no valid reading");
     }

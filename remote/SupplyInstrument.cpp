@@ -1,11 +1,16 @@
 #include "remote/SupplyInstrument.h"
 
+#include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 
 #include <cmath>
+#include <utility>
 
-SupplyInstrument::SupplyInstrument(SupplyController& controller)
+SupplyInstrument::SupplyInstrument(SupplyController& controller, ProgramEngine& programs, ProtectionWatch& protection)
     : controller_(controller)
+    , programs_(programs)
+    , protection_(protection)
 {
 }
 
@@ -86,6 +91,7 @@ RemoteInstrument::SetResult SupplyInstrument::setVoltage(double volts)
     if (!(volts >= voltageMin() - kLimitSlack && volts <= voltageMax() + kLimitSlack)) {
         return SetResult::OutOfRange;
     }
+    const SupplyController::Acting remote(controller_, origin());
     controller_.commandVoltage(volts);
     return SetResult::Done;
 }
@@ -98,6 +104,7 @@ RemoteInstrument::SetResult SupplyInstrument::setCurrent(double amps)
     if (!(amps >= currentMin() - kLimitSlack && amps <= currentMax() + kLimitSlack)) {
         return SetResult::OutOfRange;
     }
+    const SupplyController::Acting remote(controller_, origin());
     controller_.commandCurrent(amps);
     return SetResult::Done;
 }
@@ -107,6 +114,7 @@ bool SupplyInstrument::requestOutput(bool on)
     if (!controller_.live()) {
         return false;
     }
+    const SupplyController::Acting remote(controller_, origin());
     controller_.requestOutput(on);
     return true;
 }
@@ -141,4 +149,48 @@ RemoteInstrument::Frame SupplyInstrument::frameOf(SupplyController::Frame frame)
 RemoteInstrument::Link SupplyInstrument::link() const
 {
     return controller_.identified() ? Link::Connected : Link::Searching;
+}
+
+RemoteInstrument::ProgramStatus SupplyInstrument::programStatus() const
+{
+    ProgramStatus status{ProgramState::Idle, programs_.progress().step, programs_.why()};
+    if (programs_.state() != ProgramEngine::State::Idle) {
+        status.state
+            = programs_.state() == ProgramEngine::State::Running ? ProgramState::Running : ProgramState::Paused;
+    }
+    return status;
+}
+
+std::optional<ProgramRefusal> SupplyInstrument::startProgram(Program program)
+{
+    if (auto refusal = programs_.load(std::move(program))) {
+        return refusal;
+    }
+    return programs_.start(origin());
+}
+
+void SupplyInstrument::stopProgram()
+{
+    programs_.stop();
+}
+
+ProtectionLimits SupplyInstrument::protectionLimits() const
+{
+    return protection_.limits();
+}
+
+void SupplyInstrument::setProtectionLimits(const ProtectionLimits& limits)
+{
+    protection_.setLimits(limits);
+}
+
+std::optional<ProtectionLimits::Quantity> SupplyInstrument::protectionTrip() const
+{
+    const auto& trip = protection_.trip();
+    return trip ? std::optional(trip->quantity) : std::nullopt;
+}
+
+void SupplyInstrument::clearProtectionTrip()
+{
+    protection_.clear();
 }

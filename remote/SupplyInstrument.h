@@ -3,11 +3,15 @@
 #include "controller/SupplyController.h"
 #include "remote/RemoteInstrument.h"
 
+class ProgramEngine;
+class ProtectionWatch;
+
 // The supply controller as the remote-control server sees it: the same
-// setpoint path as the window, with values refused rather than clamped.
+// setpoint path as the window, with values refused rather than clamped, and
+// the program engine and protection limits beside it.
 class SupplyInstrument final : public RemoteInstrument {
 public:
-    explicit SupplyInstrument(SupplyController& controller);
+    SupplyInstrument(SupplyController& controller, ProgramEngine& programs, ProtectionWatch& protection);
 
     bool identified() const override;
     std::string modelName() const override;
@@ -30,6 +34,14 @@ public:
     bool outputReportedOn() const override;
     std::uint64_t pollsSeen() const override;
     Link link() const override;
+    void actFor(std::uint64_t client) override { client_ = client; }
+    ProgramStatus programStatus() const override;
+    std::optional<ProgramRefusal> startProgram(Program program) override;
+    void stopProgram() override;
+    ProtectionLimits protectionLimits() const override;
+    void setProtectionLimits(const ProtectionLimits& limits) override;
+    std::optional<ProtectionLimits::Quantity> protectionTrip() const override;
+    void clearProtectionTrip() override;
 
     static Frame frameOf(SupplyController::Frame frame);
 
@@ -37,5 +49,10 @@ private:
     // Limits given as decimal text that doubles cannot hold exactly.
     static constexpr double kLimitSlack = 1e-9;
 
+    CommandOrigin origin() const { return {CommandOrigin::Kind::Remote, client_}; }
+
     SupplyController& controller_;
+    ProgramEngine& programs_;
+    ProtectionWatch& protection_;
+    std::uint64_t client_ = 0;
 };

@@ -1,8 +1,11 @@
 #include "station/SupplyStation.h"
 
+#include "program/ProgramFile.h"
 #include "station/DesktopNotifier.h"
 
 #include <QCoreApplication>
+
+#include <memory>
 
 SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing)
     : link_(std::move(portFactory), timing)
@@ -15,6 +18,36 @@ SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing)
     readings_.followPrograms(programs_, protection_);
     holdSleepLock();
     tellTrips();
+}
+
+bool SupplyStation::runProgramOnceLive(const QString& path, std::ostream& messages)
+{
+    const auto tell = [&messages](const QString& text) { messages << "--program: " << text.toStdString() << '\n'; };
+    ProgramFile::Read read = ProgramFile::load(path);
+    if (!read.program) {
+        tell(read.problem);
+        return false;
+    }
+    if (const auto refusal = programs_.load(std::move(*read.program))) {
+        tell(refusal->reason);
+        return false;
+    }
+    const auto start = [this, &messages, tell] {
+        if (const auto refusal = programs_.start()) {
+            tell(refusal->reason);
+        }
+        messages.flush();
+    };
+    if (controller_.live()) {
+        start();
+    } else {
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = QObject::connect(&controller_, &SupplyController::controlsLive, &sleepLock_, [once, start] {
+            QObject::disconnect(*once);
+            start();
+        });
+    }
+    return true;
 }
 
 void SupplyStation::holdSleepLock()
@@ -40,7 +73,7 @@ SupplyStation::~SupplyStation()
 void SupplyStation::start(const std::optional<std::string>& remoteOption, std::ostream& messages)
 {
     controller_.start();
-    remote_ = RemoteControl::start(controller_, remoteOption, messages);
+    remote_ = RemoteControl::start({controller_, programs_, protection_}, remoteOption, messages);
 }
 
 void SupplyStation::shutDown()

@@ -41,6 +41,9 @@ public:
     void start(const std::optional<std::string>& remoteOption, std::ostream& messages);
     // Closes the server, then saves and stops as the controller does.
     void shutDown();
+    // Loads the program file now and runs it once a supply is live, telling
+    // `messages` what stops it. False when the file cannot be read or loaded.
+    bool runProgramOnceLive(const QString& path, std::ostream& messages);
     // Held while a program runs or a recording is on.
     const SleepInhibitor& sleepLock() const { return sleepLock_; }
 

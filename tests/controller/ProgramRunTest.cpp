@@ -89,6 +89,11 @@ struct ConditionCase {
     std::size_t endsAt; // the reading that ends the step
 };
 
+void PrintTo(const ConditionCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class EndConditions : public ::testing::TestWithParam<ConditionCase> { };
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "ControllerRig.h"
 #include "MemorySerialPort.h"
 #include "SimulatedSupply.h"
+#include "controller/ProgramClock.h"
+#include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
 #include "remote/ScpiSession.h"
 #include "remote/SupplyInstrument.h"
 
@@ -24,11 +27,16 @@ std::unique_ptr<SimulatedSupply> startSupply(const SimulatedSupply::Options& opt
 // The supply's own answers on a session of the remote interface.
 struct Remote {
     explicit Remote(SupplyController& controller)
-        : instrument(controller)
+        : protection(controller, clock)
+        , programs(controller, protection, std::chrono::milliseconds(400), clock)
+        , instrument(controller, programs, protection)
     {
     }
     std::string ask(std::string_view line) { return session.handleLine(line).text; }
 
+    ProgramClock clock;
+    ProtectionWatch protection;
+    ProgramEngine programs;
     SupplyInstrument instrument;
     ScpiSession session{instrument, "test"};
 };

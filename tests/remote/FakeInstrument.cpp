@@ -1,6 +1,7 @@
 #include "FakeInstrument.h"
 
 #include <cmath>
+#include <utility>
 
 std::optional<Measurement> FakeInstrument::latest() const
 {
@@ -52,8 +53,17 @@ bool FakeInstrument::requestOutput(bool on)
     return true;
 }
 
+std::optional<ProgramRefusal> FakeInstrument::startProgram(Program program)
+{
+    if (!refusal) {
+        programsStarted.push_back(std::move(program));
+    }
+    return refusal;
+}
+
 void FakeInstrument::issue(Frame frame)
 {
+    commandedBy.push_back(client);
     const auto index = static_cast<std::size_t>(frame);
     ++tickets.at(index);
     if (!heldBack) {

@@ -25,6 +25,16 @@ public:
     std::optional<bool> reportedOn;
     std::uint64_t polls = 0;
 
+    // The client each setpoint and switch came from.
+    std::uint64_t client = 0;
+    std::vector<std::uint64_t> commandedBy;
+    ProgramStatus programNow;
+    std::optional<ProgramRefusal> refusal;
+    std::vector<Program> programsStarted;
+    int programStops = 0;
+    ProtectionLimits armed;
+    std::optional<ProtectionLimits::Quantity> trip;
+
     std::vector<double> voltagesSent;
     std::vector<double> currentsSent;
     int toggles = 0;
@@ -52,6 +62,14 @@ public:
     bool outputReportedOn() const override { return reportedOn.value_or(output); }
     std::uint64_t pollsSeen() const override { return polls; }
     Link link() const override { return linkState; }
+    void actFor(std::uint64_t id) override { client = id; }
+    ProgramStatus programStatus() const override { return programNow; }
+    std::optional<ProgramRefusal> startProgram(Program program) override;
+    void stopProgram() override { ++programStops; }
+    ProtectionLimits protectionLimits() const override { return armed; }
+    void setProtectionLimits(const ProtectionLimits& limits) override { armed = limits; }
+    std::optional<ProtectionLimits::Quantity> protectionTrip() const override { return trip; }
+    void clearProtectionTrip() override { trip.reset(); }
 
 private:
     void issue(Frame frame);

@@ -83,4 +83,157 @@ TEST_F(ScpiCommandSetTest, TheErrorQueueIsCountedAndReadWhole)
     EXPECT_EQ(ask("SYST:ERR:COUN?;SYST:ERR:ALL?"), "0;0,\"No error\"");
 }
 
+TEST_F(ScpiCommandSetTest, ListsAreKeptAndAnsweredAndARefusedListChangesNothing)
+{
+    const struct {
+        const char* line;
+        const char* answer;
+        int code;
+    } cases[] = {
+        {"LIST:VOLT 5,6.5;VOLT?", "5.000,6.500", 0},
+        {"SOUR:LIST:CURR 1;CURR?", "1.000", 0},
+        {"LIST:DWEL 1,2500ms;DWEL?", "1.000,2.500", 0},
+        {"LIST:COUN INF;COUN?", "9.9E37", 0},
+        {"LIST:COUN 2.6;COUN?;POIN?", "3;2", 0},
+        {"LIST:VOLT 5,99;:LIST:VOLT?", "", -222},
+        {"LIST:CURR 1A,2V", "", -131},
+        {"LIST:DWEL 90000", "", -222},
+        {"LIST:COUN 0", "", -222},
+        {"LIST:COUN 2V", "", -131},
+        {"LIST:VOLT", "", -109},
+        {"LIST:POIN? 1", "", -108},
+        {"LIST:VOLT?;CURR?;DWEL?;COUN?", "5.000,6.500;1.000;1.000,2.500;3", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ask(c.line), c.answer) << c.line;
+        EXPECT_EQ(nextErrorCode(), c.code) << c.line;
+    }
+    std::string tooLong = "LIST:VOLT 1";
+    for (int i = 0; i < 1000; ++i) {
+        tooLong += ",1";
+    }
+    EXPECT_EQ(ask(tooLong + ";VOLT?"), "");
+    EXPECT_EQ(nextErrorCode(), -223);
+    EXPECT_TRUE(supply.voltagesSent.empty());
+}
+
+TEST_F(ScpiCommandSetTest, InitiateStartsTheListsAsThisClientsProgram)
+{
+    EXPECT_EQ(ask("LIST:VOLT 5,6;CURR 1;DWEL 1,0.25;COUN 3;:INIT;SYST:ERR?"), "0,\"No error\"");
+    ASSERT_EQ(supply.programsStarted.size(), 1U);
+    const ProgramGroup& body = supply.programsStarted.front().body;
+    EXPECT_EQ(body.count, 3);
+    ASSERT_EQ(body.items.size(), 2U);
+    const auto& second = std::get<ProgramStep>(body.items.back().content);
+    EXPECT_EQ(second.volts, 6.0);
+    EXPECT_EQ(second.amperes, 1.0);
+    EXPECT_EQ(std::get<ProgramStep>(body.items.front().content).output, true);
+    EXPECT_EQ(second.output, std::nullopt) << "the run's end switches off";
+    EXPECT_EQ(second.duration, std::chrono::milliseconds(250));
+    EXPECT_EQ(supply.client, 1U);
+
+    ScpiSession other{supply, "1.2.3", 7};
+    other.handleLine("VOLT 5;ABOR;LIST:COUN INFinity;VOLT 1;CURR 1;DWEL 1;:INIT:IMM");
+    EXPECT_EQ(supply.commandedBy, (std::vector<std::uint64_t>{7}));
+    EXPECT_EQ(supply.programStops, 1);
+    ASSERT_EQ(supply.programsStarted.size(), 2U);
+    EXPECT_EQ(supply.programsStarted.back().body.count, std::nullopt);
+    EXPECT_EQ(supply.client, 7U);
+}
+
+TEST_F(ScpiCommandSetTest, AnInitiateThatCannotRunSaysWhyInAscii)
+{
+    const struct {
+        const char* lists;
+        const char* reason; // the engine's, in Russian
+        const char* error;
+    } cases[] = {
+        {"LIST:VOLT 1,2,3;CURR 1,2;DWEL 1", nullptr, "-221,\"Settings conflict;list lengths differ\""},
+        {"LIST:VOLT 1;DWEL 1", nullptr, "-221,\"Settings conflict;a list is empty\""},
+        {"LIST:VOLT 1;CURR 1;DWEL 1", "программа уже выполняется",
+            "-200,\"Execution error;programma uzhe vypolnyaetsya\""},
+        {"LIST:VOLT 1;CURR 1;DWEL 1", "шаг 2: ток в условии «не больше», Вт·ч \"Щ\"",
+            "-200,\"Execution error;shag 2: tok v uslovii 'ne bolshe'; Vt.ch 'Shch'\""},
+    };
+    for (const auto& c : cases) {
+        ScpiSession fresh{supply, "1.2.3"};
+        supply.refusal.reset();
+        if (c.reason != nullptr) {
+            supply.refusal = ProgramRefusal{2, QString::fromUtf8(c.reason)};
+        }
+        fresh.handleLine(std::string(c.lists) + ";:INIT");
+        EXPECT_EQ(fresh.handleLine("SYST:ERR?").text, c.error) << c.lists;
+    }
+    EXPECT_TRUE(supply.programsStarted.empty());
+}
+
+TEST_F(ScpiCommandSetTest, TheProgramsStateStepAndReasonAreAnswered)
+{
+    using State = RemoteInstrument::ProgramState;
+    const struct {
+        RemoteInstrument::ProgramStatus status;
+        const char* answer;
+    } cases[] = {
+        {{State::Idle, 0, QString::fromUtf8("выполнена")}, "IDLE;0;\"vypolnena\";0"},
+        {{State::Running, 2, {}}, "RUNNING;2;\"\";8"},
+        {{State::Paused, 1, QString::fromUtf8("изменены удалённым клиентом")},
+            "PAUSED;1;\"izmeneny udalennym klientom\";0"},
+    };
+    for (const auto& c : cases) {
+        supply.programNow = c.status;
+        EXPECT_EQ(ask("PROG:STAT?;STEP?;REAS?;:STAT:OPER:COND?"), c.answer) << c.answer;
+    }
+    ask("*RST");
+    EXPECT_EQ(supply.programStops, 1);
+}
+
+TEST_F(ScpiCommandSetTest, ProtectionLevelsAreKeptWhileOffAndArmedWhileOn)
+{
+    const struct {
+        const char* line;
+        const char* answer;
+        int code;
+    } cases[] = {
+        {"VOLT:PROT?", "31.500", 0},
+        {"VOLT:PROT 20;PROT?;PROT:STAT?", "20.000;0", 0},
+        {"VOLT:PROT:STAT ON;STAT?", "1", 0},
+        {"VOLT:PROT:LEV 18;:VOLT:PROT?", "18.000", 0},
+        {"SOUR:CURR:PROT MAX;PROT:STAT 1;:CURR:PROT?", "31.500", 0},
+        {"POW:PROT? MAX;POW:PROT? MIN", "992.250;0.280", 0},
+        {"POW:PROT 100W;PROT:STAT?", "0", 0},
+        {"VOLT:PROT:STAT OFF;:VOLT:PROT?", "18.000", 0},
+        {"CURR:PROT 40", "", -222},
+        {"VOLT:PROT 5A", "", -131},
+        {"POW:PROT:STAT 2", "", -224},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ask(c.line), c.answer) << c.line;
+        EXPECT_EQ(nextErrorCode(), c.code) << c.line;
+    }
+    EXPECT_EQ(supply.armed, (ProtectionLimits{std::nullopt, 31.5, std::nullopt, {}, {}, {}}));
+    ask("VOLT:PROT:STAT 1;:POW:PROT:STAT 1");
+    EXPECT_EQ(supply.armed, (ProtectionLimits{18.0, 31.5, 100.0, {}, {}, {}}));
+}
+
+TEST_F(ScpiCommandSetTest, ATripIsToldUntilCleared)
+{
+    using Quantity = ProtectionLimits::Quantity;
+    const struct {
+        Quantity trip;
+        const char* answer;
+    } cases[] = {
+        {Quantity::Voltage, "1;0;0;1"},
+        {Quantity::Current, "0;1;0;2"},
+        {Quantity::Power, "0;0;1;8"},
+        {Quantity::Charge, "0;0;0;0"},
+    };
+    const std::string query = "VOLT:PROT:TRIP?;:CURR:PROT:TRIP?;:POW:PROT:TRIP?;:STAT:QUES:COND?";
+    for (const auto& c : cases) {
+        supply.trip = c.trip;
+        EXPECT_EQ(ask(query), c.answer) << c.answer;
+        ask("OUTP:PROT:CLE");
+        EXPECT_EQ(ask(query), "0;0;0;0") << c.answer;
+    }
+}
+
 } // namespace

@@ -198,3 +198,22 @@ TEST_F(ProgramOnSupplyTest, ALostLinkOrTheUserInterrupts)
     EXPECT_TRUE(engine().resume());
     EXPECT_EQ(engine().state(), ProgramEngine::State::Running);
 }
+
+// --program: a file is loaded at once and run when the supply is live; one
+// that cannot be read is told and nothing runs.
+TEST_F(ProgramOnSupplyTest, RunsAProgramFileFromTheCommandLine)
+{
+    QTemporaryDir directory;
+    QFile file(directory.filePath("short.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "tendrel-program", "version": 1,
+                  "steps": [{"voltage_V": 2.0, "output": true, "duration_s": 1}]})");
+    file.close();
+    std::ostringstream messages;
+    EXPECT_FALSE(station->runProgramOnceLive(directory.filePath("missing.json"), messages));
+    EXPECT_NE(messages.str().find("--program: "), std::string::npos);
+    ASSERT_TRUE(station->runProgramOnceLive(file.fileName(), messages)) << messages.str();
+    EXPECT_EQ(engine().state(), ProgramEngine::State::Running);
+    ASSERT_TRUE(spinUntil([&] { return !engine().active(); }, 5s));
+    EXPECT_EQ(engine().why(), QStringLiteral("выполнена"));
+}

@@ -45,23 +45,29 @@ protected:
     // Starts the station and connects a client once the supply is live.
     void startWithClient()
     {
-        const quint16 port = freePort();
+        port = freePort();
         std::ostringstream messages;
         station->start("127.0.0.1:" + std::to_string(port), messages);
         ASSERT_NE(station->remote(), nullptr) << messages.str();
         ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
-        client.connectToHost(QHostAddress::LocalHost, port);
-        ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }, 5s));
+        connectClient(client);
     }
-    std::string ask(const char* line)
+    void connectClient(QTcpSocket& socket) const
     {
-        client.write(line);
-        spinUntil([&] { return client.canReadLine(); }, 5s);
-        return client.readLine().trimmed().toStdString();
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(spinUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }, 5s));
+    }
+    std::string ask(const char* line) { return ask(client, line); }
+    static std::string ask(QTcpSocket& on, const char* line)
+    {
+        on.write(line);
+        spinUntil([&] { return on.canReadLine(); }, 5s);
+        return on.readLine().trimmed().toStdString();
     }
 
     SimulatedSupply supply;
     std::unique_ptr<SupplyStation> station;
+    quint16 port = 0;
     QTcpSocket client;
 };
 
@@ -102,5 +108,34 @@ TEST_F(SupplyStationTest, OperationCompleteMeansOnTheLineAndReported)
     EXPECT_EQ(ask("OUTP ON;*OPC?;OUTP:MODE?;OUTP?\n"), "1;CV;1");
     EXPECT_TRUE(supply.outputOn());
     EXPECT_EQ(ask("OUTP OFF;*WAI;OUTP:MODE?;SYST:ERR?\n"), "OFF;0,\"No error\"");
+    station->shutDown();
+}
+
+// A client's list runs as its program: to its end with the output off, or
+// until ABORt; another client's setpoint pauses it, its owner's does not. A
+// protection level below the reading trips until cleared.
+TEST_F(SupplyStationTest, ListsRunAsTheClientsProgramAndProtectionTrips)
+{
+    startWithClient();
+    EXPECT_EQ(ask("LIST:VOLT 2,3;CURR 2;DWEL 1,1;:INIT;:PROG:STAT?;STEP?\n"), "RUNNING;1");
+    ASSERT_TRUE(spinUntil([&] { return !station->programs().active(); }, 6s));
+    EXPECT_EQ(ask("PROG:STAT?;STEP?;REAS?;:OUTP?\n"), "IDLE;0;\"vypolnena\";0");
+    ASSERT_TRUE(spinUntil([&] { return !supply.outputOn(); }, 2s));
+
+    EXPECT_EQ(ask("LIST:DWEL 10;:INIT;:PROG:STAT?;:ABOR;:PROG:STAT?;:OUTP?\n"), "RUNNING;IDLE;0");
+
+    QTcpSocket other;
+    connectClient(other);
+    EXPECT_EQ(ask("INIT;:VOLT 2.5;:PROG:STAT?\n"), "RUNNING");
+    EXPECT_EQ(ask(other, "VOLT 2;:PROG:STAT?;REAS?\n"), "PAUSED;\"ustavka ili vykhod izmeneny udalennym klientom\"");
+    ask("ABOR;*OPC?\n");
+
+    ask("VOLT 3;CURR 2;OUTP ON;*OPC?\n");
+    ASSERT_TRUE(
+        spinUntil([&] { return station->controller().latest() && station->controller().latest()->volts > 2.5; }, 3s));
+    ask("VOLT:PROT 2;PROT:STAT ON;*OPC?\n");
+    ASSERT_TRUE(spinUntil([&] { return station->protection().tripped(); }, 3s));
+    EXPECT_EQ(ask("VOLT:PROT:TRIP?;:OUTP?;:STAT:QUES:COND?\n"), "1;0;1");
+    EXPECT_EQ(ask("OUTP:PROT:CLE;:VOLT:PROT:TRIP?;:STAT:QUES:COND?\n"), "0;0");
     station->shutDown();
 }

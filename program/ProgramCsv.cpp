@@ -1,0 +1,208 @@
+#include "program/ProgramCsv.h"
+
+#include "program/ProgramKeys.h"
+#include "program/ProgramNumber.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace {
+
+using Millis = std::chrono::milliseconds;
+
+constexpr std::string_view kCsvHeader = "dwell_s,voltage_V,current_A";
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ProgramFile", text);
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+bool isHeader(std::string_view line)
+{
+    std::string lower;
+    for (const char c : line) {
+        if (c != ' ' && c != '\t') {
+            lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+    }
+    return lower == "dwell_s,voltage_v,current_a";
+}
+
+std::optional<double> csvNumber(std::string_view field)
+{
+    double value = 0.0;
+    const char* end = field.data() + field.size();
+    const auto [stop, error] = std::from_chars(field.data(), end, value);
+    if (field.empty() || error != std::errc{} || stop != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Why a step cannot be a row, or empty.
+QString notARow(const ProgramStep& step)
+{
+    if (!step.ends.empty()) {
+        return tr("есть условия окончания, а в списке шаг длится своё время");
+    }
+    if (step.ramp) {
+        return tr("плавное изменение список не передаёт");
+    }
+    if (!step.volts || !step.amperes) {
+        return step.volts ? tr("ток остаётся прежним, а строка списка задаёт напряжение и ток")
+                          : tr("напряжение остаётся прежним, а строка списка задаёт напряжение и ток");
+    }
+    if (step.output != true) {
+        return step.output ? tr("выход выключается, а в списке выход всегда включён")
+                           : tr("выход остаётся прежним, а в списке выход всегда включён");
+    }
+    if (!step.duration) {
+        return tr("нет длительности");
+    }
+    return {};
+}
+
+// The first step or group the list cannot carry; `number` counts the steps.
+QString notAList(const ProgramGroup& group, int& number)
+{
+    if (!group.count) {
+        return tr("группа после шага %1 повторяется до остановки, а список повторять не умеет").arg(number);
+    }
+    for (const ProgramNode& node : group.items) {
+        if (const auto* step = std::get_if<ProgramStep>(&node.content)) {
+            ++number;
+            if (const QString why = notARow(*step); !why.isEmpty()) {
+                return tr("шаг %1: %2").arg(number).arg(why);
+            }
+        } else if (QString why = notAList(std::get<ProgramGroup>(node.content), number); !why.isEmpty()) {
+            return why;
+        }
+    }
+    return {};
+}
+
+double rowsOf(const ProgramGroup& group)
+{
+    double rows = 0.0;
+    for (const ProgramNode& node : group.items) {
+        const auto* inner = std::get_if<ProgramGroup>(&node.content);
+        rows += inner != nullptr ? rowsOf(*inner) : 1.0;
+    }
+    return rows * std::max(group.count.value_or(1), 0);
+}
+
+// Each group is written once and then repeated, so that empty groups repeated
+// often cost nothing; the rows are counted and bounded before.
+std::string rowsText(const ProgramGroup& group)
+{
+    std::string once;
+    for (const ProgramNode& node : group.items) {
+        if (const auto* step = std::get_if<ProgramStep>(&node.content)) {
+            const Millis dwell
+                = step->maxDuration > Millis(0) ? std::min(*step->duration, step->maxDuration) : *step->duration;
+            once += ProgramNumber::text(static_cast<double>(dwell.count()) / 1000.0) + ','
+                + ProgramNumber::text(*step->volts) + ',' + ProgramNumber::text(*step->amperes) + '\n';
+        } else {
+            once += rowsText(std::get<ProgramGroup>(node.content));
+        }
+    }
+    if (once.empty()) {
+        return once;
+    }
+    std::string rows;
+    for (int round = 0; round < group.count.value_or(1); ++round) {
+        rows += once;
+    }
+    return rows;
+}
+
+} // namespace
+
+ProgramFile::Read ProgramCsv::read(std::string_view text)
+{
+    Program program;
+    bool first = true;
+    int steps = 0;
+    for (int line = 1; !text.empty(); ++line) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view row = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (row.ends_with('\r')) {
+            row.remove_suffix(1);
+        }
+        if (trimmed(row).empty() || (std::exchange(first, false) && isHeader(row))) {
+            continue;
+        }
+        if (++steps > ProgramFile::kMaxSteps) {
+            return {std::nullopt, ProgramKeys::atLine(line, tr("шагов больше %1").arg(ProgramFile::kMaxSteps))};
+        }
+        std::array<std::optional<double>, 3> values;
+        std::size_t field = 0;
+        for (; field < values.size() && !row.empty(); ++field) {
+            const std::size_t comma = std::min(row.find(','), row.size());
+            values.at(field) = csvNumber(trimmed(row.substr(0, comma)));
+            if (!values.at(field)) {
+                constexpr std::array<std::string_view, 3> kColumns{"dwell_s", "voltage_V", "current_A"};
+                constexpr std::size_t kShown = 20;
+                return {std::nullopt,
+                    ProgramKeys::atLine(line,
+                        tr("%1 должно быть числом, а не %2")
+                            .arg(ProgramKeys::keyText(kColumns.at(field)),
+                                ProgramKeys::keyText(trimmed(row.substr(0, std::min(comma, kShown))))))};
+            }
+            row.remove_prefix(std::min(comma + 1, row.size()));
+        }
+        const std::optional<Millis> dwell = values[0] ? ProgramKeys::toMillis(*values[0]) : std::nullopt;
+        if (field != values.size() || !row.empty()) {
+            return {std::nullopt,
+                ProgramKeys::atLine(line,
+                    tr("нужны три числа через запятую: %1")
+                        .arg(QLatin1String(kCsvHeader.data(), static_cast<qsizetype>(kCsvHeader.size()))))};
+        }
+        if (!dwell) {
+            return {std::nullopt,
+                ProgramKeys::atLine(line,
+                    tr("\"dwell_s\" должно быть от 0 до %1 с")
+                        .arg(QString::fromStdString(ProgramNumber::text(ProgramKeys::kMaxSeconds))))};
+        }
+        ProgramStep step;
+        step.volts = values[1];
+        step.amperes = values[2];
+        step.output = true;
+        step.duration = dwell;
+        step.maxDuration = *dwell;
+        program.body.items.emplace_back().content = std::move(step);
+    }
+    return {std::move(program), {}};
+}
+
+std::optional<QByteArray> ProgramCsv::write(const Program& program, QString* problem)
+{
+    int number = 0;
+    QString why = notAList(program.body, number);
+    if (why.isEmpty() && rowsOf(program.body) > ProgramFile::kMaxSteps) {
+        why = tr("в списке вышло бы больше %1 строк").arg(ProgramFile::kMaxSteps);
+    }
+    if (!why.isEmpty()) {
+        if (problem != nullptr) {
+            *problem = why;
+        }
+        return std::nullopt;
+    }
+    return QByteArray::fromStdString(std::string(kCsvHeader) + '\n' + rowsText(program.body));
+}

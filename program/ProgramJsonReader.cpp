@@ -1,0 +1,302 @@
+#include "program/ProgramJsonReader.h"
+
+#include "program/ProgramFile.h"
+#include "program/ProgramKeys.h"
+#include "program/ProgramNumber.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+using Millis = std::chrono::milliseconds;
+
+constexpr std::string_view kFormat = "tendrel-program";
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ProgramFile", text);
+}
+
+} // namespace
+
+std::optional<Program> ProgramJsonReader::read(const JsonValue& root)
+{
+    Program program;
+    if (readDocument(root, program)) {
+        return program;
+    }
+    return std::nullopt;
+}
+
+bool ProgramJsonReader::fail(int line, const QString& problem)
+{
+    problem_ = ProgramKeys::atLine(line, problem);
+    return false;
+}
+
+bool ProgramJsonReader::wrongKind(const JsonValue& value, const char* kind)
+{
+    return fail(value.line, tr(kind).arg(ProgramKeys::keyText(value.key)));
+}
+
+// Every member known and none twice.
+bool ProgramJsonReader::knownKeys(const JsonValue& object, std::initializer_list<std::string_view> keys)
+{
+    for (auto member = object.items.begin(); member != object.items.end(); ++member) {
+        if (std::find(keys.begin(), keys.end(), member->key) == keys.end()) {
+            return fail(member->keyLine, tr("неизвестный ключ %1").arg(ProgramKeys::keyText(member->key)));
+        }
+        if (std::any_of(
+                object.items.begin(), member, [&](const JsonValue& before) { return before.key == member->key; })) {
+            return fail(member->keyLine, tr("ключ %1 повторён").arg(ProgramKeys::keyText(member->key)));
+        }
+    }
+    return true;
+}
+
+const JsonValue* ProgramJsonReader::required(const JsonValue& object, std::string_view key)
+{
+    const JsonValue* found = object.member(key);
+    if (found == nullptr) {
+        fail(object.line, tr("нет ключа %1").arg(ProgramKeys::keyText(key)));
+    }
+    return found;
+}
+
+bool ProgramJsonReader::number(const JsonValue& value, double& out)
+{
+    if (value.kind != JsonValue::Kind::Number) {
+        return wrongKind(value, "%1 должно быть числом");
+    }
+    out = value.number;
+    return true;
+}
+
+bool ProgramJsonReader::seconds(const JsonValue& value, std::optional<Millis>& out)
+{
+    double given = 0.0;
+    if (!number(value, given)) {
+        return false;
+    }
+    out = ProgramKeys::toMillis(given);
+    return out ? true
+               : fail(value.line,
+                   tr("%1 должно быть от 0 до %2 с")
+                       .arg(ProgramKeys::keyText(value.key),
+                           QString::fromStdString(ProgramNumber::text(ProgramKeys::kMaxSeconds))));
+}
+
+bool ProgramJsonReader::text(const JsonValue& value, std::initializer_list<std::string_view> allowed)
+{
+    if (value.kind == JsonValue::Kind::String
+        && std::find(allowed.begin(), allowed.end(), value.text) != allowed.end()) {
+        return true;
+    }
+    QStringList spelled;
+    for (const std::string_view one : allowed) {
+        spelled << ProgramKeys::keyText(one);
+    }
+    return fail(value.line, tr("%1 должно быть %2").arg(ProgramKeys::keyText(value.key), spelled.join(tr(" или "))));
+}
+
+bool ProgramJsonReader::readDocument(const JsonValue& root, Program& program)
+{
+    if (root.kind != JsonValue::Kind::Object) {
+        return fail(root.line, tr("документ должен быть объектом JSON"));
+    }
+    const JsonValue* format = required(root, "format");
+    if (format == nullptr || !text(*format, {kFormat})) {
+        return false;
+    }
+    // Before the keys: a newer version may have keys this one does not know.
+    const JsonValue* version = required(root, "version");
+    if (version == nullptr) {
+        return false;
+    }
+    if (version->kind != JsonValue::Kind::Number || !version->integral) {
+        return wrongKind(*version, "%1 должно быть целым числом");
+    }
+    const QString given = QString::fromStdString(ProgramNumber::text(version->number));
+    if (version->number > ProgramFile::kVersion) {
+        return fail(version->line,
+            tr("версия %1 новее, чем эта программа умеет читать (%2)").arg(given).arg(ProgramFile::kVersion));
+    }
+    if (version->number < 1) {
+        return fail(version->line, tr("версии %1 не бывает, первая — 1").arg(given));
+    }
+    if (!knownKeys(root, {"format", "version", "on_link_return", "steps"})) {
+        return false;
+    }
+    if (const JsonValue* linkReturn = root.member("on_link_return")) {
+        if (!text(*linkReturn, {"stop", "resume"})) {
+            return false;
+        }
+        program.onLinkReturn = linkReturn->text == "resume" ? Program::LinkReturn::Resume : Program::LinkReturn::Stop;
+    }
+    const JsonValue* steps = required(root, "steps");
+    return steps != nullptr && readItems(*steps, 0, program.body.items);
+}
+
+bool ProgramJsonReader::readItems(const JsonValue& list, int depth, std::vector<ProgramNode>& items)
+{
+    if (list.kind != JsonValue::Kind::Array) {
+        return wrongKind(list, "%1 должно быть списком [ ]");
+    }
+    for (const JsonValue& item : list.items) {
+        if (item.kind != JsonValue::Kind::Object) {
+            return fail(item.line, tr("элемент \"steps\" должен быть объектом { }"));
+        }
+        ProgramNode node;
+        if (item.member("repeat") != nullptr || item.member("steps") != nullptr) {
+            if (!readGroup(item, depth + 1, node.content.emplace<ProgramGroup>())) {
+                return false;
+            }
+        } else if (!readStep(item, node.content.emplace<ProgramStep>())) {
+            return false;
+        }
+        items.push_back(std::move(node));
+    }
+    return true;
+}
+
+bool ProgramJsonReader::readGroup(const JsonValue& item, int depth, ProgramGroup& group)
+{
+    if (depth > ProgramFile::kMaxGroupDepth) {
+        return fail(item.line, tr("групп вложено больше %1").arg(ProgramFile::kMaxGroupDepth));
+    }
+    if (!knownKeys(item, {"repeat", "steps"})) {
+        return false;
+    }
+    const JsonValue* repeat = required(item, "repeat");
+    const JsonValue* steps = required(item, "steps");
+    if (repeat == nullptr || steps == nullptr) {
+        return false;
+    }
+    if (repeat->kind == JsonValue::Kind::String && repeat->text == "until_stopped") {
+        group.count.reset();
+    } else if (repeat->kind == JsonValue::Kind::Number && repeat->integral && repeat->number >= 1
+        && repeat->number <= INT_MAX) {
+        group.count = static_cast<int>(repeat->number);
+    } else {
+        return fail(
+            repeat->line, tr("\"repeat\" должно быть целым числом от 1 до %1 или \"until_stopped\"").arg(INT_MAX));
+    }
+    return readItems(*steps, depth, group.items);
+}
+
+bool ProgramJsonReader::readStep(const JsonValue& item, ProgramStep& step)
+{
+    if (++steps_ > ProgramFile::kMaxSteps) {
+        return fail(item.line, tr("шагов больше %1").arg(ProgramFile::kMaxSteps));
+    }
+    if (!knownKeys(
+            item, {"name", "voltage_V", "current_A", "output", "ramp", "duration_s", "until", "max_duration_s"})) {
+        return false;
+    }
+    std::optional<Millis> maxDuration;
+    for (const JsonValue& member : item.items) {
+        double value = 0.0;
+        const std::string& key = member.key;
+        bool read = true;
+        if (key == "name") {
+            read = member.kind == JsonValue::Kind::String ? (step.name = member.text, true)
+                                                          : wrongKind(member, "%1 должно быть строкой");
+        } else if (key == "voltage_V" || key == "current_A") {
+            read = number(member, value);
+            (key == "voltage_V" ? step.volts : step.amperes) = value;
+        } else if (key == "output") {
+            read = member.kind == JsonValue::Kind::Bool ? (step.output = member.boolean, true)
+                                                        : wrongKind(member, "%1 должно быть true или false");
+        } else if (key == "ramp") {
+            ProgramStep::Ramp ramp;
+            read = readRamp(member, ramp);
+            step.ramp = ramp;
+        } else if (key == "duration_s") {
+            read = seconds(member, step.duration);
+        } else if (key == "until") {
+            read = readConditions(member, step.ends);
+        } else {
+            read = seconds(member, maxDuration);
+        }
+        if (!read) {
+            return false;
+        }
+    }
+    if (const JsonValue* ramp = item.member("ramp")) {
+        if (!step.duration) {
+            return fail(ramp->keyLine, tr("у \"ramp\" нет \"duration_s\": плавному изменению нужна длительность"));
+        }
+        const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
+        if (voltage ? step.volts.has_value() : step.amperes.has_value()) {
+            return fail(ramp->keyLine,
+                tr("\"ramp\" и %1 задают одно и то же").arg(ProgramKeys::keyText(voltage ? "voltage_V" : "current_A")));
+        }
+    }
+    if (!step.ends.empty() && !maxDuration) {
+        return fail(
+            item.member("until")->keyLine, tr("у \"until\" нет \"max_duration_s\": условие может не наступить"));
+    }
+    step.maxDuration = maxDuration ? *maxDuration : step.duration.value_or(Millis(0));
+    return true;
+}
+
+bool ProgramJsonReader::readRamp(const JsonValue& ramp, ProgramStep::Ramp& out)
+{
+    if (ramp.kind != JsonValue::Kind::Object) {
+        return wrongKind(ramp, "%1 должно быть объектом { }");
+    }
+    if (!knownKeys(ramp, {"quantity", "from", "to"})) {
+        return false;
+    }
+    const JsonValue* quantity = required(ramp, "quantity");
+    const JsonValue* from = required(ramp, "from");
+    const JsonValue* to = required(ramp, "to");
+    if (quantity == nullptr || from == nullptr || to == nullptr || !text(*quantity, {"voltage", "current"})) {
+        return false;
+    }
+    out.quantity
+        = quantity->text == "voltage" ? ProgramStep::Ramp::Quantity::Voltage : ProgramStep::Ramp::Quantity::Current;
+    return number(*from, out.from) && number(*to, out.to);
+}
+
+bool ProgramJsonReader::readConditions(const JsonValue& list, std::vector<EndCondition>& ends)
+{
+    if (list.kind != JsonValue::Kind::Array) {
+        return wrongKind(list, "%1 должно быть списком [ ]");
+    }
+    for (const JsonValue& item : list.items) {
+        if (item.kind != JsonValue::Kind::Object || item.items.size() != 1) {
+            return fail(item.line, tr("условие в \"until\" должно быть объектом с одним ключом"));
+        }
+        const JsonValue& condition = item.items.front();
+        EndCondition& end = ends.emplace_back();
+        const auto numbered = std::find_if(ProgramKeys::kNumberConditions.begin(), ProgramKeys::kNumberConditions.end(),
+            [&](const ProgramKeys::ConditionKey& known) { return known.key == condition.key; });
+        if (numbered != ProgramKeys::kNumberConditions.end()) {
+            end.kind = numbered->kind;
+            if (!number(condition, end.value)) {
+                return false;
+            }
+        } else if (condition.key == "regulation") {
+            if (!text(condition, {"CV", "CC"})) {
+                return false;
+            }
+            end.kind = condition.text == "CV" ? EndCondition::Kind::BecomesCv : EndCondition::Kind::BecomesCc;
+        } else if (condition.key == "time_of_day") {
+            const std::optional<double> seconds
+                = condition.kind == JsonValue::Kind::String ? ProgramKeys::timeOfDay(condition.text) : std::nullopt;
+            if (!seconds) {
+                return fail(condition.line, tr("\"time_of_day\" должно быть временем \"ЧЧ:ММ\" или \"ЧЧ:ММ:СС\""));
+            }
+            end.kind = EndCondition::Kind::TimeOfDay;
+            end.value = *seconds;
+        } else {
+            return fail(condition.keyLine, tr("неизвестный ключ %1").arg(ProgramKeys::keyText(condition.key)));
+        }
+    }
+    return true;
+}

@@ -1,0 +1,183 @@
+#include "remote/ScpiProgramCommands.h"
+
+#include "remote/ScpiParameterCount.h"
+#include "remote/ScpiText.h"
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+bool isInfinity(const std::string& text)
+{
+    std::string word;
+    for (const char c : text) {
+        word.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    }
+    return word == "INF" || word == "INFINITY";
+}
+
+} // namespace
+
+ScpiProgramCommands::ScpiProgramCommands(const Context& context)
+    : context_(context)
+{
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::setVoltages(const ScpiCommand& command)
+{
+    const RemoteInstrument& instrument = context_.instrument;
+    return setList(
+        command, ScpiNumber::Quantity::Voltage, instrument.voltageMin(), instrument.voltageMax(), context_.lists.volts);
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::setCurrents(const ScpiCommand& command)
+{
+    const RemoteInstrument& instrument = context_.instrument;
+    return setList(command, ScpiNumber::Quantity::Current, instrument.currentMin(), instrument.currentMax(),
+        context_.lists.amperes);
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::setDwells(const ScpiCommand& command)
+{
+    return setList(command, ScpiNumber::Quantity::Time, 0.0, kMaxDwellSeconds, context_.lists.dwellSeconds);
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::setList(
+    const ScpiCommand& command, ScpiNumber::Quantity quantity, double min, double max, std::vector<double>& list) const
+{
+    if (command.parameters.empty()) {
+        return ScpiError::missingParameter();
+    }
+    if (command.parameters.size() > ScpiLists::kMaxPoints) {
+        return ScpiError::tooMuchData();
+    }
+    if (quantity != ScpiNumber::Quantity::Time && !context_.instrument.identified()) {
+        return ScpiError::executionError("no supply identified");
+    }
+    std::vector<double> values;
+    for (const std::string& text : command.parameters) {
+        auto value = ScpiNumber::within(text, quantity, min, max);
+        if (auto* error = std::get_if<ScpiError>(&value)) {
+            return std::move(*error);
+        }
+        values.push_back(std::get<double>(value));
+    }
+    list = std::move(values);
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::answerList(
+    const ScpiCommand& command, const std::vector<double>& list)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    if (list.empty()) {
+        return ScpiError::executionError("the list is empty");
+    }
+    std::string answer;
+    for (const double value : list) {
+        answer.append(answer.empty() ? "" : ",").append(ScpiNumber::fixed(value).value_or(""));
+    }
+    context_.answers.push_back(std::move(answer));
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::setCount(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::one(command)) {
+        return error;
+    }
+    if (isInfinity(command.parameters.front())) {
+        context_.lists.count.reset();
+        return std::nullopt;
+    }
+    auto value = ScpiNumber::within(command.parameters.front(), ScpiNumber::Quantity::Count, 1.0, ScpiLists::kMaxCount);
+    if (auto* error = std::get_if<ScpiError>(&value)) {
+        return std::move(*error);
+    }
+    context_.lists.count = static_cast<int>(std::lround(std::get<double>(value)));
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::count(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    const std::optional<int>& count = context_.lists.count;
+    // 9.9E37 is the standard's infinity.
+    context_.answers.push_back(count ? std::to_string(*count) : "9.9E37");
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::points(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    context_.answers.push_back(std::to_string(context_.lists.points()));
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::initiate(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    auto program = context_.lists.program();
+    if (auto* error = std::get_if<ScpiError>(&program)) {
+        return std::move(*error);
+    }
+    if (auto refusal = context_.instrument.startProgram(std::move(std::get<Program>(program)))) {
+        return ScpiError::executionError(ScpiText::ascii(refusal->reason));
+    }
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::abort(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    context_.instrument.stopProgram();
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::programState(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    switch (context_.instrument.programStatus().state) {
+    case RemoteInstrument::ProgramState::Idle:
+        context_.answers.emplace_back("IDLE");
+        break;
+    case RemoteInstrument::ProgramState::Running:
+        context_.answers.emplace_back("RUNNING");
+        break;
+    case RemoteInstrument::ProgramState::Paused:
+        context_.answers.emplace_back("PAUSED");
+        break;
+    }
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::programStep(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    context_.answers.push_back(std::to_string(context_.instrument.programStatus().step));
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::programReason(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    context_.answers.push_back("\"" + ScpiText::ascii(context_.instrument.programStatus().why) + "\"");
+    return std::nullopt;
+}
