@@ -9,21 +9,17 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 using Quantity = ProgramStep::Ramp::Quantity;
 
-std::optional<double> limitOf(double maximum)
-{
-    return maximum > 0.0 ? std::optional(maximum) : std::nullopt;
-}
-
 } // namespace
 
-DurationDialog::DurationDialog(const ProgramStep& step, double voltageMax, double currentMax, QWidget* parent)
+DurationDialog::DurationDialog(const ProgramStep& step, ModelProfile profile, QWidget* parent)
     : QDialog(parent)
-    , voltageMax_(voltageMax)
-    , currentMax_(currentMax)
+    , profile_(std::move(profile))
     , duration_(new UnitEdit(UnitEdit::Kind::Duration, tr("с"), this))
     , ramped_(new QCheckBox(tr("Плавно изменять за это время"), this))
     , quantity_(new QComboBox(this))
@@ -68,7 +64,7 @@ void DurationDialog::chooseQuantity()
     const bool voltage = quantity_->currentIndex() == 0;
     for (UnitEdit* edit : {from_, to_}) {
         edit->setKind(UnitEdit::Kind::Number, voltage ? tr("В") : tr("А"));
-        edit->setMaximum(limitOf(voltage ? voltageMax_ : currentMax_));
+        edit->setRange(profile_, voltage);
         edit->setEnabled(ramped_->isChecked());
     }
     quantity_->setEnabled(ramped_->isChecked());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/ProgramStep.h"
+#include "supply/ModelProfile.h"
 
 #include <QDialog>
 
@@ -14,8 +15,8 @@ class DurationDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // A maximum of 0 while no supply is identified.
-    DurationDialog(const ProgramStep& step, double voltageMax, double currentMax, QWidget* parent = nullptr);
+    // The profile all 0 while no supply is identified.
+    DurationDialog(const ProgramStep& step, ModelProfile profile, QWidget* parent = nullptr);
 
     // A ramped quantity is no longer also set as a level.
     void applyTo(ProgramStep& step) const;
@@ -23,8 +24,7 @@ public:
 private:
     void chooseQuantity();
 
-    double voltageMax_;
-    double currentMax_;
+    ModelProfile profile_;
     UnitEdit* duration_;
     QCheckBox* ramped_;
     QComboBox* quantity_;

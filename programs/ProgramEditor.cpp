@@ -143,11 +143,10 @@ void ProgramEditor::selectStep(int number)
     }
 }
 
-void ProgramEditor::setRange(double voltageMax, double currentMax)
+void ProgramEditor::setRange(const ModelProfile& profile)
 {
-    voltageMax_ = voltageMax;
-    currentMax_ = currentMax;
-    delegate_->setRange(voltageMax, currentMax);
+    profile_ = profile;
+    delegate_->setRange(profile);
 }
 
 void ProgramEditor::setEditable(bool editable)
@@ -282,7 +281,7 @@ void ProgramEditor::openDialog(QTreeWidgetItem* item, int column)
         }
         step.ends = dialog.conditions();
     } else if (column == ProgramTree::kDuration || rampedSetpoint) {
-        DurationDialog dialog(step, voltageMax_, currentMax_, this);
+        DurationDialog dialog(step, profile_, this);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }

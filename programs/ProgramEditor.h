@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/Program.h"
+#include "supply/ModelProfile.h"
 
 #include <QWidget>
 
@@ -22,8 +23,8 @@ public:
     void setProgram(const Program& program);
     // Selects the step of that number and shows it.
     void selectStep(int number);
-    // The identified model's ratings bound the setpoints; 0 while not known.
-    void setRange(double voltageMax, double currentMax);
+    // The identified model's ranges bound the setpoints; all 0 while not known.
+    void setRange(const ModelProfile& profile);
     // Not while the program runs: what is shown is what runs.
     void setEditable(bool editable);
 
@@ -53,7 +54,6 @@ private:
     QComboBox* linkReturn_ = nullptr;
     std::vector<QPushButton*> selectionButtons_;
     std::vector<QPushButton*> buttons_;
-    double voltageMax_ = 0.0;
-    double currentMax_ = 0.0;
+    ModelProfile profile_;
     bool editable_ = true;
 };

@@ -243,11 +243,10 @@ void ProgramsWindow::showFile()
     file_->setToolTip(path_);
 }
 
-// The identified model's ratings bound the setpoints typed.
+// The identified model's ranges bound the setpoints typed.
 void ProgramsWindow::followSupply()
 {
-    const ModelProfile& profile = controller_.profile();
-    editor_->setRange(profile.voltageMax, profile.currentMax);
+    editor_->setRange(controller_.profile());
     redraw();
 }
 

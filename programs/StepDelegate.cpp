@@ -27,11 +27,6 @@ bool ramped(const ProgramStep& step, ProgramStep::Ramp::Quantity quantity)
     return step.ramp && step.ramp->quantity == quantity;
 }
 
-std::optional<double> limitOf(double maximum)
-{
-    return maximum > 0.0 ? std::optional(maximum) : std::nullopt;
-}
-
 // The output's choices in the order of the combo box: on, off, kept.
 int outputIndex(std::optional<bool> on)
 {
@@ -44,12 +39,6 @@ std::optional<bool> outputOf(int index)
 }
 
 } // namespace
-
-void StepDelegate::setRange(double voltageMax, double currentMax)
-{
-    voltageMax_ = voltageMax;
-    currentMax_ = currentMax;
-}
 
 QWidget* StepDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
@@ -81,7 +70,7 @@ QWidget* StepDelegate::createStepEditor(QWidget* parent, const QModelIndex& inde
             return nullptr;
         }
         auto* edit = new UnitEdit(UnitEdit::Kind::Number, voltage ? tr("В") : tr("А"), parent);
-        edit->setMaximum(limitOf(voltage ? voltageMax_ : currentMax_));
+        edit->setRange(profile_, voltage);
         edit->setPlaceholderText(tr("не менять"));
         return edit;
     }

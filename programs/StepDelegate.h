@@ -1,5 +1,7 @@
 #pragma once
 
+#include "supply/ModelProfile.h"
+
 #include <QStyledItemDelegate>
 
 // Edits a step editor's cell in place, each value with its unit and within
@@ -11,8 +13,8 @@ class StepDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // 0 while no supply is identified.
-    void setRange(double voltageMax, double currentMax);
+    // All 0 while no supply is identified.
+    void setRange(const ModelProfile& profile) { profile_ = profile; }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
@@ -21,6 +23,5 @@ public:
 private:
     QWidget* createStepEditor(QWidget* parent, const QModelIndex& index) const;
 
-    double voltageMax_ = 0.0;
-    double currentMax_ = 0.0;
+    ModelProfile profile_;
 };

@@ -48,10 +48,21 @@ void UnitEdit::setKind(Kind kind, const QString& unit)
     updateHints();
 }
 
-void UnitEdit::setMaximum(std::optional<double> maximum)
+void UnitEdit::setRange(double minimum, std::optional<double> maximum)
 {
+    minimum_ = minimum;
     maximum_ = maximum;
     updateHints();
+}
+
+void UnitEdit::setRange(const ModelProfile& profile, bool voltage)
+{
+    const double maximum = voltage ? profile.voltageMax : profile.currentMax;
+    if (maximum > 0.0) {
+        setRange(voltage ? profile.voltageMin : profile.currentMin, maximum);
+    } else {
+        setRange(0.0, std::nullopt);
+    }
 }
 
 void UnitEdit::setValue(std::optional<double> value)
@@ -92,7 +103,7 @@ std::optional<double> UnitEdit::value() const
     if (!value) {
         return std::nullopt;
     }
-    return maximum_ ? std::clamp(*value, 0.0, *maximum_) : std::max(*value, 0.0);
+    return maximum_ ? std::clamp(*value, minimum_, *maximum_) : std::max(*value, minimum_);
 }
 
 void UnitEdit::setDuration(std::optional<std::chrono::milliseconds> duration)
@@ -121,7 +132,7 @@ void UnitEdit::updateHints()
 {
     setTextMargins(0, 0, fontMetrics().horizontalAdvance(shownUnit()) + kUnitGap, 0);
     if (maximum_ && kind_ == Kind::Number) {
-        setToolTip(tr("От 0 до %1 %2").arg(StepTexts::number(*maximum_), unit_));
+        setToolTip(tr("От %1 до %2 %3").arg(StepTexts::number(minimum_), StepTexts::number(*maximum_), unit_));
     }
 }
 

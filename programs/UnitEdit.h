@@ -1,5 +1,7 @@
 #pragma once
 
+#include "supply/ModelProfile.h"
+
 #include <QLineEdit>
 #include <QString>
 
@@ -7,8 +9,8 @@
 #include <optional>
 
 // A value typed with its unit shown after it; left empty, it is none (a
-// value the step keeps). Values are not negative and at most the maximum,
-// once one is known.
+// value the step keeps). Values are kept within the range: not negative,
+// and within the model's once one is known.
 class UnitEdit : public QLineEdit {
     Q_OBJECT
 
@@ -22,7 +24,9 @@ public:
     UnitEdit(Kind kind, QString unit, QWidget* parent = nullptr);
 
     void setKind(Kind kind, const QString& unit);
-    void setMaximum(std::optional<double> maximum);
+    void setRange(double minimum, std::optional<double> maximum);
+    // The model's setpoint range of the quantity, once it is identified.
+    void setRange(const ModelProfile& profile, bool voltage);
     void setValue(std::optional<double> value);
     // Within the range; none when empty or not readable.
     std::optional<double> value() const;
@@ -42,5 +46,6 @@ private:
 
     Kind kind_;
     QString unit_;
+    double minimum_ = 0.0;
     std::optional<double> maximum_;
 };

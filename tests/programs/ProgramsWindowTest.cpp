@@ -171,6 +171,8 @@ TEST_F(ProgramsWindowTest, ARefusalNamesItsStepAndSelectsIt)
     type(row(1), ProgramTree::kVoltage, QStringLiteral("99"));
     EXPECT_TRUE(window.runControls().refusal().isEmpty()) << "an edit answers it";
     EXPECT_EQ(ProgramTree::step(row(1)).volts, controller.profile().voltageMax) << "within the model's range";
+    type(row(1), ProgramTree::kCurrent, QStringLiteral("0.1"));
+    EXPECT_EQ(ProgramTree::step(row(1)).amperes, controller.profile().currentMin);
 }
 
 TEST_F(ProgramsWindowTest, FollowsTheRunAndShowsHowItEnded)
