@@ -22,7 +22,6 @@ ProgramEngine::ProgramEngine(SupplyController& controller, ProtectionWatch& prot
     connect(&timer_, &QTimer::timeout, this, &ProgramEngine::tick);
     connect(&controller_, &SupplyController::measured, this, &ProgramEngine::onMeasured);
     connect(&controller_, &SupplyController::linkLost, this, &ProgramEngine::onLinkLost);
-    connect(&controller_, &SupplyController::controlsLive, this, &ProgramEngine::onControlsLive);
     connect(&controller_, &SupplyController::commanded, this, &ProgramEngine::onCommanded);
     connect(&protection_, &ProtectionWatch::trippedOn, this, &ProgramEngine::onTripped);
 }
@@ -72,6 +71,9 @@ std::optional<ProgramRefusal> ProgramEngine::startRefusal() const
     if (!controller_.live()) {
         return ProgramRefusal{0, tr("нет связи с источником")};
     }
+    if (controller_.adoptingReadings()) {
+        return ProgramRefusal{0, tr("источник ещё не сообщил своих уставок")};
+    }
     if (const auto& trip = protection_.trip()) {
         return ProgramRefusal{0, tr("сработала защита (%1); сбросьте её").arg(ProtectionWatch::describe(*trip))};
     }
@@ -120,6 +122,10 @@ bool ProgramEngine::readingShowsStep() const
 
 void ProgramEngine::onMeasured(const Measurement& measurement)
 {
+    if (state_ == State::Paused && linkPaused_) {
+        onLinkReturn();
+        return;
+    }
     if (state_ != State::Running) {
         return;
     }
@@ -201,12 +207,11 @@ void ProgramEngine::onLinkLost()
 }
 
 // The program says what a supply that answers again gets: its run resumed,
-// or the run ended with the output off.
-void ProgramEngine::onControlsLive()
+// or the run ended with the output off. Only at its first reading: before it
+// the controller takes the supply's own setpoints up, which would undo the
+// step's.
+void ProgramEngine::onLinkReturn()
 {
-    if (state_ != State::Paused || !linkPaused_) {
-        return;
-    }
     if (program_.onLinkReturn == Program::LinkReturn::Resume) {
         resume();
     } else {

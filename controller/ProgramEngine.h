@@ -79,7 +79,7 @@ private:
     bool readingShowsStep() const;
     void onMeasured(const Measurement& measurement);
     void onLinkLost();
-    void onControlsLive();
+    void onLinkReturn();
     void onCommanded(const CommandOrigin& origin);
     void onTripped(const ProtectionTrip& trip);
     void interrupt(const QString& why, const QString& event);

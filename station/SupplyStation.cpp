@@ -39,11 +39,12 @@ bool SupplyStation::runProgramOnceLive(const QString& path, std::ostream& messag
         }
         messages.flush();
     };
-    if (controller_.live()) {
+    // At a reading: the supply's own setpoints have been taken up by then.
+    if (controller_.live() && !controller_.adoptingReadings()) {
         start();
     } else {
         auto once = std::make_shared<QMetaObject::Connection>();
-        *once = QObject::connect(&controller_, &SupplyController::controlsLive, &sleepLock_, [once, start] {
+        *once = QObject::connect(&controller_, &SupplyController::measured, &sleepLock_, [once, start] {
             QObject::disconnect(*once);
             start();
         });

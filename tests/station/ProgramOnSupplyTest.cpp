@@ -199,21 +199,35 @@ TEST_F(ProgramOnSupplyTest, ALostLinkOrTheUserInterrupts)
     EXPECT_EQ(engine().state(), ProgramEngine::State::Running);
 }
 
-// --program: a file is loaded at once and run when the supply is live; one
-// that cannot be read is told and nothing runs.
-TEST_F(ProgramOnSupplyTest, RunsAProgramFileFromTheCommandLine)
+// --program: a file is loaded at once and runs when the supply answers,
+// after the supply's own setpoints have been taken up, so the step's hold;
+// one that cannot be read is told and nothing runs. A program that resumes
+// after a lost link sends its step again at the supply's first reading.
+TEST_F(ProgramOnSupplyTest, RunsAProgramFileOnceTheSupplyAnswersAndResumesAfterALoss)
 {
     QTemporaryDir directory;
     QFile file(directory.filePath("short.json"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"format": "tendrel-program", "version": 1,
-                  "steps": [{"voltage_V": 2.0, "output": true, "duration_s": 1}]})");
+    file.write(R"({"format": "tendrel-program", "version": 1, "on_link_return": "resume",
+                  "steps": [{"voltage_V": 2.0, "current_A": 3.15, "output": true, "duration_s": 3}]})");
     file.close();
     std::ostringstream messages;
     EXPECT_FALSE(station->runProgramOnceLive(directory.filePath("missing.json"), messages));
     EXPECT_NE(messages.str().find("--program: "), std::string::npos);
+    supply.setSilent(true);
+    ASSERT_TRUE(spinUntil([&] { return !station->controller().live(); }, 5s));
     ASSERT_TRUE(station->runProgramOnceLive(file.fileName(), messages)) << messages.str();
-    EXPECT_EQ(engine().state(), ProgramEngine::State::Running);
-    ASSERT_TRUE(spinUntil([&] { return !engine().active(); }, 5s));
+    EXPECT_FALSE(engine().active());
+    supply.setSilent(false);
+    const auto holdsTheStep
+        = [&] { return supply.outputOn() && supply.currentRaw() == 50 && supply.voltageRaw() == 127; };
+    ASSERT_TRUE(spinUntil(holdsTheStep, 5s)) << supply.currentRaw();
+
+    supply.setSilent(true);
+    ASSERT_TRUE(spinUntil([&] { return engine().state() == ProgramEngine::State::Paused; }, 5s));
+    supply.setSilent(false);
+    ASSERT_TRUE(spinUntil([&] { return engine().state() == ProgramEngine::State::Running; }, 5s));
+    ASSERT_TRUE(spinUntil(holdsTheStep, 5s)) << supply.currentRaw();
+    ASSERT_TRUE(spinUntil([&] { return !engine().active(); }, 8s));
     EXPECT_EQ(engine().why(), QStringLiteral("выполнена"));
 }
