@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace {
 
@@ -133,6 +134,60 @@ std::string rowsText(const ProgramGroup& group)
 
 } // namespace
 
+namespace {
+
+// The three numbers of a row, or why it has none such.
+std::variant<std::array<double, 3>, QString> numbersOf(std::string_view row, int line)
+{
+    std::array<double, 3> values{};
+    std::size_t field = 0;
+    for (; field < values.size() && !row.empty(); ++field) {
+        const std::size_t comma = std::min(row.find(','), row.size());
+        const std::optional<double> value = csvNumber(trimmed(row.substr(0, comma)));
+        if (!value) {
+            constexpr std::array<std::string_view, 3> kColumns{"dwell_s", "voltage_V", "current_A"};
+            constexpr std::size_t kShown = 20;
+            return ProgramKeys::atLine(line,
+                tr("%1 должно быть числом, а не %2")
+                    .arg(ProgramKeys::keyText(kColumns.at(field)),
+                        ProgramKeys::keyText(trimmed(row.substr(0, std::min(comma, kShown))))));
+        }
+        values.at(field) = *value;
+        row.remove_prefix(std::min(comma + 1, row.size()));
+    }
+    if (field != values.size() || !row.empty()) {
+        return ProgramKeys::atLine(line,
+            tr("нужны три числа через запятую: %1")
+                .arg(QLatin1String(kCsvHeader.data(), static_cast<qsizetype>(kCsvHeader.size()))));
+    }
+    return values;
+}
+
+// A row as the step it stands for: its setpoints with the output on, for its dwell.
+std::variant<ProgramStep, QString> stepOfRow(std::string_view row, int line)
+{
+    auto numbers = numbersOf(row, line);
+    if (auto* problem = std::get_if<QString>(&numbers)) {
+        return std::move(*problem);
+    }
+    const auto& values = std::get<std::array<double, 3>>(numbers);
+    const std::optional<Millis> dwell = ProgramKeys::toMillis(values[0]);
+    if (!dwell) {
+        return ProgramKeys::atLine(line,
+            tr("\"dwell_s\" должно быть от 0 до %1 с")
+                .arg(QString::fromStdString(ProgramNumber::text(ProgramKeys::kMaxSeconds))));
+    }
+    ProgramStep step;
+    step.volts = values[1];
+    step.amperes = values[2];
+    step.output = true;
+    step.duration = dwell;
+    step.maxDuration = *dwell;
+    return step;
+}
+
+} // namespace
+
 ProgramFile::Read ProgramCsv::read(std::string_view text)
 {
     Program program;
@@ -151,42 +206,11 @@ ProgramFile::Read ProgramCsv::read(std::string_view text)
         if (++steps > ProgramFile::kMaxSteps) {
             return {std::nullopt, ProgramKeys::atLine(line, tr("шагов больше %1").arg(ProgramFile::kMaxSteps))};
         }
-        std::array<std::optional<double>, 3> values;
-        std::size_t field = 0;
-        for (; field < values.size() && !row.empty(); ++field) {
-            const std::size_t comma = std::min(row.find(','), row.size());
-            values.at(field) = csvNumber(trimmed(row.substr(0, comma)));
-            if (!values.at(field)) {
-                constexpr std::array<std::string_view, 3> kColumns{"dwell_s", "voltage_V", "current_A"};
-                constexpr std::size_t kShown = 20;
-                return {std::nullopt,
-                    ProgramKeys::atLine(line,
-                        tr("%1 должно быть числом, а не %2")
-                            .arg(ProgramKeys::keyText(kColumns.at(field)),
-                                ProgramKeys::keyText(trimmed(row.substr(0, std::min(comma, kShown))))))};
-            }
-            row.remove_prefix(std::min(comma + 1, row.size()));
+        auto step = stepOfRow(row, line);
+        if (auto* problem = std::get_if<QString>(&step)) {
+            return {std::nullopt, std::move(*problem)};
         }
-        const std::optional<Millis> dwell = values[0] ? ProgramKeys::toMillis(*values[0]) : std::nullopt;
-        if (field != values.size() || !row.empty()) {
-            return {std::nullopt,
-                ProgramKeys::atLine(line,
-                    tr("нужны три числа через запятую: %1")
-                        .arg(QLatin1String(kCsvHeader.data(), static_cast<qsizetype>(kCsvHeader.size()))))};
-        }
-        if (!dwell) {
-            return {std::nullopt,
-                ProgramKeys::atLine(line,
-                    tr("\"dwell_s\" должно быть от 0 до %1 с")
-                        .arg(QString::fromStdString(ProgramNumber::text(ProgramKeys::kMaxSeconds))))};
-        }
-        ProgramStep step;
-        step.volts = values[1];
-        step.amperes = values[2];
-        step.output = true;
-        step.duration = dwell;
-        step.maxDuration = *dwell;
-        program.body.items.emplace_back().content = std::move(step);
+        program.body.items.emplace_back().content = std::move(std::get<ProgramStep>(step));
     }
     return {std::move(program), {}};
 }

@@ -199,33 +199,51 @@ bool ProgramJsonReader::readStep(const JsonValue& item, ProgramStep& step)
     }
     std::optional<Millis> maxDuration;
     for (const JsonValue& member : item.items) {
-        double value = 0.0;
-        const std::string& key = member.key;
-        bool read = true;
-        if (key == "name") {
-            read = member.kind == JsonValue::Kind::String ? (step.name = member.text, true)
-                                                          : wrongKind(member, "%1 должно быть строкой");
-        } else if (key == "voltage_V" || key == "current_A") {
-            read = number(member, value);
-            (key == "voltage_V" ? step.volts : step.amperes) = value;
-        } else if (key == "output") {
-            read = member.kind == JsonValue::Kind::Bool ? (step.output = member.boolean, true)
-                                                        : wrongKind(member, "%1 должно быть true или false");
-        } else if (key == "ramp") {
-            ProgramStep::Ramp ramp;
-            read = readRamp(member, ramp);
-            step.ramp = ramp;
-        } else if (key == "duration_s") {
-            read = seconds(member, step.duration);
-        } else if (key == "until") {
-            read = readConditions(member, step.ends);
-        } else {
-            read = seconds(member, maxDuration);
-        }
-        if (!read) {
+        if (!readStepMember(member, step, maxDuration)) {
             return false;
         }
     }
+    return completeStep(item, step, maxDuration);
+}
+
+bool ProgramJsonReader::readStepMember(
+    const JsonValue& member, ProgramStep& step, std::optional<std::chrono::milliseconds>& maxDuration)
+{
+    double value = 0.0;
+    const std::string& key = member.key;
+    if (key == "name") {
+        return member.kind == JsonValue::Kind::String ? (step.name = member.text, true)
+                                                      : wrongKind(member, "%1 должно быть строкой");
+    }
+    if (key == "voltage_V" || key == "current_A") {
+        const bool read = number(member, value);
+        (key == "voltage_V" ? step.volts : step.amperes) = value;
+        return read;
+    }
+    if (key == "output") {
+        return member.kind == JsonValue::Kind::Bool ? (step.output = member.boolean, true)
+                                                    : wrongKind(member, "%1 должно быть true или false");
+    }
+    if (key == "ramp") {
+        ProgramStep::Ramp ramp;
+        const bool read = readRamp(member, ramp);
+        step.ramp = ramp;
+        return read;
+    }
+    if (key == "duration_s") {
+        return seconds(member, step.duration);
+    }
+    if (key == "until") {
+        return readConditions(member, step.ends);
+    }
+    return seconds(member, maxDuration);
+}
+
+// What a step's keys must say together: a ramp needs a duration and sets its
+// quantity alone; conditions need a maximum duration.
+bool ProgramJsonReader::completeStep(
+    const JsonValue& item, ProgramStep& step, const std::optional<std::chrono::milliseconds>& maxDuration)
+{
     if (const JsonValue* ramp = item.member("ramp")) {
         if (!step.duration) {
             return fail(ramp->keyLine, tr("у \"ramp\" нет \"duration_s\": плавному изменению нужна длительность"));

@@ -33,6 +33,10 @@ private:
     bool readItems(const JsonValue& list, int depth, std::vector<ProgramNode>& items);
     bool readGroup(const JsonValue& item, int depth, ProgramGroup& group);
     bool readStep(const JsonValue& item, ProgramStep& step);
+    bool readStepMember(
+        const JsonValue& member, ProgramStep& step, std::optional<std::chrono::milliseconds>& maxDuration);
+    bool completeStep(
+        const JsonValue& item, ProgramStep& step, const std::optional<std::chrono::milliseconds>& maxDuration);
     bool readRamp(const JsonValue& ramp, ProgramStep::Ramp& out);
     bool readConditions(const JsonValue& list, std::vector<EndCondition>& ends);
 

@@ -83,10 +83,29 @@ void appendCondition(std::string& out, const EndCondition& end)
     out += '}';
 }
 
-void appendStep(std::string& out, const ProgramStep& step)
+void appendRamp(std::string& out, const ProgramStep::Ramp& ramp)
 {
-    out += '{';
-    bool first = true;
+    out += ramp.quantity == ProgramStep::Ramp::Quantity::Voltage ? R"({"quantity": "voltage", "from": )"
+                                                                 : R"({"quantity": "current", "from": )";
+    appendValue(out, ramp.from);
+    out += R"(, "to": )";
+    appendValue(out, ramp.to);
+    out += '}';
+}
+
+void appendConditions(std::string& out, const std::vector<EndCondition>& ends)
+{
+    out += '[';
+    for (const EndCondition& end : ends) {
+        out += &end == &ends.front() ? "" : ", ";
+        appendCondition(out, end);
+    }
+    out += ']';
+}
+
+// The setpoints and the output, in the order the format lists them.
+void appendSettings(std::string& out, const ProgramStep& step, bool& first)
+{
     if (!step.name.empty()) {
         appendKey(out, "name", first);
         appendString(out, step.name);
@@ -103,14 +122,16 @@ void appendStep(std::string& out, const ProgramStep& step)
         appendKey(out, "output", first);
         out += *step.output ? "true" : "false";
     }
+}
+
+void appendStep(std::string& out, const ProgramStep& step)
+{
+    out += '{';
+    bool first = true;
+    appendSettings(out, step, first);
     if (step.ramp) {
         appendKey(out, "ramp", first);
-        out += step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage ? R"({"quantity": "voltage", "from": )"
-                                                                           : R"({"quantity": "current", "from": )";
-        appendValue(out, step.ramp->from);
-        out += R"(, "to": )";
-        appendValue(out, step.ramp->to);
-        out += '}';
+        appendRamp(out, *step.ramp);
     }
     if (step.duration) {
         appendKey(out, "duration_s", first);
@@ -118,12 +139,7 @@ void appendStep(std::string& out, const ProgramStep& step)
     }
     if (!step.ends.empty()) {
         appendKey(out, "until", first);
-        out += '[';
-        for (const EndCondition& end : step.ends) {
-            out += &end == &step.ends.front() ? "" : ", ";
-            appendCondition(out, end);
-        }
-        out += ']';
+        appendConditions(out, step.ends);
     }
     if (!step.ends.empty() || step.maxDuration != step.duration.value_or(Millis(0))) {
         appendKey(out, "max_duration_s", first);
