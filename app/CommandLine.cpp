@@ -6,6 +6,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -126,6 +128,21 @@ CommandLine::Parsed refuse(const QString& program, const QString& reason)
         QCoreApplication::translate("CommandLine", "%1: %2\nTry '%1 --help'.\n").arg(program, reason));
 }
 
+// An option given without the value it needs.
+std::optional<QString> missingValue(const QCommandLineParser& parser)
+{
+    const std::pair<const QCommandLineOption*, const char*> needs[]
+        = {{&portOption(), QT_TRANSLATE_NOOP("CommandLine", "--port needs a device.")},
+            {&recordOption(), QT_TRANSLATE_NOOP("CommandLine", "--record needs a file.")},
+            {&programOption(), QT_TRANSLATE_NOOP("CommandLine", "--program needs a file.")}};
+    for (const auto& [option, text] : needs) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
+            return QCoreApplication::translate("CommandLine", text);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QStringList CommandLine::arguments(int argc, const char* const* argv)
@@ -160,18 +177,11 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     if (parser.isSet(versionOption())) {
         return answer(Action::Version, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(TENDREL_VERSION)));
     }
-    const QString port = parser.value(portOption());
-    if (parser.isSet(portOption()) && port.isEmpty()) {
-        return refuse(program, QCoreApplication::translate("CommandLine", "--port needs a device."));
-    }
-    if (parser.isSet(recordOption()) && parser.value(recordOption()).isEmpty()) {
-        return refuse(program, QCoreApplication::translate("CommandLine", "--record needs a file."));
-    }
-    if (parser.isSet(programOption()) && parser.value(programOption()).isEmpty()) {
-        return refuse(program, QCoreApplication::translate("CommandLine", "--program needs a file."));
+    if (const auto missing = missingValue(parser)) {
+        return refuse(program, *missing);
     }
     Parsed parsed;
-    parsed.port = port.toStdString();
+    parsed.port = parser.value(portOption()).toStdString();
     parsed.program = parser.value(programOption()).toStdString();
     parsed.chart = parser.isSet(chartOption());
     parsed.record = parser.value(recordOption()).toStdString();
