@@ -205,3 +205,18 @@ std::optional<std::string> ScpiNumber::fixed(double value)
     }
     return std::string(text.data(), end);
 }
+
+std::variant<std::optional<ScpiNumber::Kind>, ScpiError> ScpiNumber::queryBound(
+    const std::vector<std::string>& parameters)
+{
+    if (parameters.size() > 1) {
+        return ScpiError::parameterNotAllowed();
+    }
+    if (parameters.empty()) {
+        return std::optional<Kind>{};
+    }
+    if (const auto kind = bound(parameters.front())) {
+        return std::optional<Kind>{kind};
+    }
+    return ScpiError::illegalParameterValue();
+}

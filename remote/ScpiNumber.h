@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 // A numeric parameter: a decimal number with an optional exponent and unit
 // (12.5, 12.5V, 500mA, 1.2E1, 250ms), or MINimum or MAXimum.
@@ -22,6 +23,8 @@ public:
     static std::variant<double, ScpiError> within(std::string_view text, Quantity quantity, double min, double max);
     // MIN or MAX alone, as a query's parameter.
     static std::optional<Kind> bound(std::string_view text);
+    // A query's one optional parameter, MINimum or MAXimum: none when absent.
+    static std::variant<std::optional<Kind>, ScpiError> queryBound(const std::vector<std::string>& parameters);
 
     // ON, OFF, 1 or 0.
     static std::optional<bool> boolean(std::string_view text);

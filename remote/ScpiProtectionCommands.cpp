@@ -55,16 +55,11 @@ ScpiProtectionCommands::Outcome ScpiProtectionCommands::setLevelOf(const ScpiCom
 
 ScpiProtectionCommands::Outcome ScpiProtectionCommands::levelOf(const ScpiCommand& command, Guard guard)
 {
-    if (command.parameters.size() > 1) {
-        return ScpiError::parameterNotAllowed();
+    const auto asked = ScpiNumber::queryBound(command.parameters);
+    if (const auto* error = std::get_if<ScpiError>(&asked)) {
+        return *error;
     }
-    std::optional<ScpiNumber::Kind> bound;
-    if (!command.parameters.empty()) {
-        bound = ScpiNumber::bound(command.parameters.front());
-        if (!bound) {
-            return ScpiError::illegalParameterValue();
-        }
-    }
+    const std::optional<ScpiNumber::Kind> bound = std::get<std::optional<ScpiNumber::Kind>>(asked);
     if (Outcome error = needSupply(instrument_)) {
         return error;
     }

@@ -142,16 +142,11 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::applyQuery(const ScpiCommand& co
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpointQuery(const ScpiCommand& command, Quantity quantity)
 {
-    if (command.parameters.size() > 1) {
-        return ScpiError::parameterNotAllowed();
+    const auto asked = ScpiNumber::queryBound(command.parameters);
+    if (const auto* error = std::get_if<ScpiError>(&asked)) {
+        return *error;
     }
-    std::optional<ScpiNumber::Kind> bound;
-    if (!command.parameters.empty()) {
-        bound = ScpiNumber::bound(command.parameters.front());
-        if (!bound) {
-            return ScpiError::illegalParameterValue();
-        }
-    }
+    const std::optional<ScpiNumber::Kind> bound = std::get<std::optional<ScpiNumber::Kind>>(asked);
     if (!instrument_.identified()) {
         return noSupply();
     }
