@@ -15,7 +15,7 @@ ProgramEngine::ProgramEngine(SupplyController& controller, ProtectionWatch& prot
     , controller_(controller)
     , protection_(protection)
     , clock_(clock)
-    , pollCycle_(pollCycle)
+    , pollCycle_(std::chrono::duration_cast<std::chrono::milliseconds>(pollCycle * clock.rate()))
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -47,9 +47,12 @@ std::optional<ProgramRefusal> ProgramEngine::start(CommandOrigin owner)
         return refusal;
     }
     owner_ = owner;
-    run_ = std::make_unique<ProgramRun>(program_, commands());
-    summary_ = RunSummary{clock_.wallNow(), {}, {}, 0.0, 0.0, {}};
+    run_ = std::make_unique<ProgramRun>(program_, commands(), ChargeCounters::kMaxIntervalSeconds * clock_.rate());
+    summary_ = RunSummary{};
+    summary_->started = clock_.wallNow();
+    summary_->battery = program_.battery;
     linkPaused_ = false;
+    armProgramLimits();
     enterState(State::Running, {});
     emit runEvent(QStringLiteral("start"));
     if (!run_->begin(clock_.now(), clock_.wallNow())) {
@@ -77,7 +80,29 @@ std::optional<ProgramRefusal> ProgramEngine::startRefusal() const
     if (const auto& trip = protection_.trip()) {
         return ProgramRefusal{0, tr("сработала защита (%1); сбросьте её").arg(ProtectionWatch::describe(*trip))};
     }
-    return ProgramCheck::range(program_, controller_.profile(), protection_.limits());
+    return ProgramCheck::range(
+        program_, controller_.profile(), ProtectionLimits::tighter(protection_.limits(), program_.limits));
+}
+
+// The program's own limits, a charge's backstops, are armed with the user's
+// for the run; the user's alone come back at its end.
+void ProgramEngine::armProgramLimits()
+{
+    armedLimits_.reset();
+    if (!program_.limits.any()) {
+        return;
+    }
+    userLimits_ = protection_.limits();
+    armedLimits_ = ProtectionLimits::tighter(userLimits_, program_.limits);
+    protection_.setLimits(*armedLimits_);
+}
+
+void ProgramEngine::disarmProgramLimits()
+{
+    if (armedLimits_ && protection_.limits() == *armedLimits_) {
+        protection_.setLimits(userLimits_);
+    }
+    armedLimits_.reset();
 }
 
 // The run's commands take the controller's one path as the program's, so
@@ -120,7 +145,7 @@ bool ProgramEngine::readingShowsStep() const
         && controller_.lastDelivered(SupplyController::Frame::Current) >= currentTicket_;
 }
 
-void ProgramEngine::onMeasured(const Measurement& measurement)
+void ProgramEngine::onMeasured(const Measurement& measured)
 {
     if (state_ == State::Paused && linkPaused_) {
         onLinkReturn();
@@ -129,9 +154,15 @@ void ProgramEngine::onMeasured(const Measurement& measurement)
     if (state_ != State::Running) {
         return;
     }
+    Measurement measurement = measured;
+    measurement.at = clock_.at(measured.at);
+    if (measurement.outputOn) {
+        summary_->endVolts = measurement.volts;
+        summary_->endAmperes = measurement.amperes;
+    }
     const QDateTime wall = clock_.wallNow();
     if (!run_->advance(clock_.now(), wall) || !run_->take(measurement, readingShowsStep(), wall)) {
-        finish(tr("выполнена"), !run_->leavesOutputOn());
+        finishRun();
         return;
     }
     armTimer();
@@ -144,11 +175,19 @@ void ProgramEngine::tick()
         return;
     }
     if (!run_->advance(clock_.now(), clock_.wallNow())) {
-        finish(tr("выполнена"), !run_->leavesOutputOn());
+        finishRun();
         return;
     }
     armTimer();
     emit progressed();
+}
+
+void ProgramEngine::finishRun()
+{
+    const auto& ending = run_->lastEnding();
+    finish(run_->stoppedByCondition() ? tr("остановлена условием шага %1").arg(ending ? ending->step : 0)
+                                      : tr("выполнена"),
+        !run_->leavesOutputOn());
 }
 
 void ProgramEngine::armTimer()
@@ -158,8 +197,8 @@ void ProgramEngine::armTimer()
         timer_.stop();
         return;
     }
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - clock_.now());
-    timer_.start(std::max(std::chrono::milliseconds{0}, wait));
+    const std::chrono::duration<double, std::milli> wait = (*due - clock_.now()) / clock_.rate();
+    timer_.start(std::max(std::chrono::milliseconds{0}, std::chrono::ceil<std::chrono::milliseconds>(wait)));
 }
 
 void ProgramEngine::pause()
@@ -235,6 +274,7 @@ void ProgramEngine::onCommanded(const CommandOrigin& origin)
 void ProgramEngine::onTripped(const ProtectionTrip& trip)
 {
     if (active()) {
+        summary_->trip = trip;
         finish(tr("сработала защита: %1").arg(ProtectionWatch::describe(trip)), false);
     }
 }
@@ -246,11 +286,15 @@ void ProgramEngine::finish(const QString& reason, bool switchOff)
         const SupplyController::Acting program(controller_, {CommandOrigin::Kind::Program});
         controller_.requestOutput(false);
     }
+    disarmProgramLimits();
     summary_->ended = clock_.wallNow();
     summary_->endReason = reason;
     summary_->ampereHours = run_->ampereHours();
     summary_->wattHours = run_->wattHours();
     summary_->stepTimes = run_->stepTimes();
+    summary_->duration = run_->runTime(clock_.now());
+    summary_->lastEnding = run_->lastEnding();
+    summary_->stoppedByCondition = run_->stoppedByCondition();
     enterState(State::Idle, reason);
     emit runEvent(QStringLiteral("end"));
     emit finished(*summary_);

@@ -6,6 +6,7 @@
 #include "controller/RunSummary.h"
 #include "program/Program.h"
 #include "program/ProgramRefusal.h"
+#include "program/ProtectionLimits.h"
 
 #include <QObject>
 #include <QString>
@@ -42,6 +43,7 @@ public:
     std::optional<ProgramRefusal> load(Program program);
     const Program& program() const { return program_; }
     bool loaded() const { return loaded_; }
+    // On the program's clock.
     std::chrono::milliseconds pollCycle() const { return pollCycle_; }
 
     // Refused while no supply is live, a trip latches, or a step leaves the
@@ -84,6 +86,9 @@ private:
     void onTripped(const ProtectionTrip& trip);
     void interrupt(const QString& why, const QString& event);
     void finish(const QString& reason, bool switchOff);
+    void finishRun();
+    void armProgramLimits();
+    void disarmProgramLimits();
     void armTimer();
     void enterState(State state, const QString& why);
 
@@ -100,6 +105,8 @@ private:
     std::optional<RunSummary> summary_;
     QTimer timer_;
     bool linkPaused_ = false;
+    ProtectionLimits userLimits_;
+    std::optional<ProtectionLimits> armedLimits_;
     std::uint64_t voltageTicket_ = 0;
     std::uint64_t currentTicket_ = 0;
 };

@@ -56,10 +56,12 @@ Milliseconds toMilliseconds(ProgramRun::Clock::duration duration)
 
 } // namespace
 
-ProgramRun::ProgramRun(const Program& program, Commands commands)
+ProgramRun::ProgramRun(const Program& program, Commands commands, double maxReadingGapSeconds)
     : program_(program)
     , index_(program)
     , commands_(std::move(commands))
+    , stepCharge_(maxReadingGapSeconds)
+    , total_(maxReadingGapSeconds)
     , stepTimes_(static_cast<std::size_t>(index_.size()))
 {
 }
@@ -103,7 +105,7 @@ void ProgramRun::beginStep(Clock::time_point at, const QDateTime& wall)
     stepStart_ = at;
     rampSent_.reset();
     peakVolts_.reset();
-    stepCharge_ = ChargeCounters{};
+    stepCharge_.reset();
     timeOfDay_.reset();
     const double wallSeconds = wall.time().msecsSinceStartOfDay() / 1000.0;
     for (const EndCondition& condition : step_->ends) {
@@ -142,9 +144,21 @@ void ProgramRun::sendStep(Clock::time_point now)
     }
 }
 
-void ProgramRun::endStep(Clock::time_point at)
+void ProgramRun::endStep(Clock::time_point at, StepEnding ending)
 {
     stepTimes_.at(static_cast<std::size_t>(stepNumber() - 1)) += timeInStep(at);
+    lastEnding_ = ending;
+    lastEndAt_ = at;
+}
+
+StepEnding ProgramRun::timeEnding() const
+{
+    const bool timeOfDayFirst = timeOfDay_ && *timeOfDay_ < stepStart_ + stepLength(*step_);
+    const bool maxFirst = !timeOfDayFirst && (!step_->duration || step_->maxDuration < *step_->duration);
+    const auto timeOfDay = std::find_if(step_->ends.begin(), step_->ends.end(),
+        [](const EndCondition& end) { return end.kind == EndCondition::Kind::TimeOfDay; });
+    return {stepNumber(), timeOfDayFirst ? std::optional(*timeOfDay) : std::nullopt,
+        maxFirst && step_->endsOnMeasurement()};
 }
 
 std::optional<ProgramRun::Clock::time_point> ProgramRun::deadline() const
@@ -159,7 +173,7 @@ std::optional<ProgramRun::Clock::time_point> ProgramRun::deadline() const
 bool ProgramRun::advance(Clock::time_point now, const QDateTime& wall)
 {
     for (auto due = deadline(); due && now >= *due; due = deadline()) {
-        endStep(*due);
+        endStep(*due, timeEnding());
         if (!seek()) {
             break;
         }
@@ -181,14 +195,22 @@ bool ProgramRun::take(const Measurement& measurement, bool showsStep, const QDat
     if (!measurement.outputOn || !showsStep) {
         return true;
     }
-    peakVolts_ = std::max(peakVolts_.value_or(measurement.volts), measurement.volts);
-    const bool ends = std::any_of(step_->ends.begin(), step_->ends.end(),
+    if (!peakVolts_ || measurement.volts > *peakVolts_) {
+        peakVolts_ = measurement.volts;
+        peakAt_ = measurement.at;
+    }
+    const auto ending = std::find_if(step_->ends.begin(), step_->ends.end(),
         [this](const EndCondition& condition) { return conditionHolds(condition); });
-    if (ends) {
-        endStep(measurement.at);
-        if (seek()) {
-            beginStep(measurement.at, wall);
-        }
+    if (ending == step_->ends.end()) {
+        return true;
+    }
+    endStep(measurement.at, {stepNumber(), *ending});
+    if (ending->stops) {
+        stopped_ = true;
+        stack_.clear();
+        step_ = nullptr;
+    } else if (seek()) {
+        beginStep(measurement.at, wall);
     }
     return !ended();
 }
@@ -215,6 +237,8 @@ bool ProgramRun::conditionHolds(const EndCondition& condition) const
         return !m.voltageRegulated;
     case EndCondition::Kind::VoltageDrop:
         return *peakVolts_ - m.volts >= condition.value;
+    case EndCondition::Kind::VoltageFlat:
+        return secondsSincePeak() >= condition.value;
     case EndCondition::Kind::TimeOfDay:
         return false;
     }
@@ -264,6 +288,11 @@ void ProgramRun::resume(Clock::time_point now)
     sendStep(now);
 }
 
+double ProgramRun::secondsSincePeak() const
+{
+    return std::chrono::duration<double>(reading_->at - peakAt_).count();
+}
+
 std::chrono::milliseconds ProgramRun::timeInStep(Clock::time_point now) const
 {
     return toMilliseconds(pausedAt_.value_or(now) - stepStart_);
@@ -284,6 +313,8 @@ std::optional<double> ProgramRun::present(const EndCondition& condition) const
         return stepCharge_.wattHours();
     case EndCondition::Kind::VoltageDrop:
         return peakVolts_ && reading_ ? std::optional(*peakVolts_ - reading_->volts) : std::nullopt;
+    case EndCondition::Kind::VoltageFlat:
+        return peakVolts_ ? std::optional(secondsSincePeak()) : std::nullopt;
     case EndCondition::Kind::BecomesCv:
     case EndCondition::Kind::BecomesCc:
     case EndCondition::Kind::TimeOfDay:
@@ -309,6 +340,11 @@ std::optional<std::chrono::milliseconds> ProgramRun::remainingAfterStep() const
     return Milliseconds{static_cast<Milliseconds::rep>(std::min(total, 1e15))};
 }
 
+std::chrono::milliseconds ProgramRun::runTime(Clock::time_point now) const
+{
+    return toMilliseconds((ended() ? lastEndAt_ : pausedAt_.value_or(now)) - start_);
+}
+
 ProgramProgress ProgramRun::progress(Clock::time_point now) const
 {
     ProgramProgress progress;
@@ -318,7 +354,7 @@ ProgramProgress ProgramRun::progress(Clock::time_point now) const
     }
     progress.step = stepNumber();
     progress.inStep = timeInStep(now);
-    progress.elapsed = toMilliseconds(pausedAt_.value_or(now) - start_);
+    progress.elapsed = runTime(now);
     progress.stepLeft = std::max(Milliseconds{0}, stepLength(*step_) - progress.inStep);
     if (timeOfDay_) {
         progress.stepLeft = std::min(progress.stepLeft, toMilliseconds(*timeOfDay_ - pausedAt_.value_or(now)));

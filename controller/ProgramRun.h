@@ -2,6 +2,7 @@
 
 #include "controller/Measurement.h"
 #include "controller/ProgramProgress.h"
+#include "controller/StepEnding.h"
 #include "program/ChargeCounters.h"
 #include "program/Program.h"
 #include "program/ProgramIndex.h"
@@ -32,7 +33,9 @@ public:
         std::function<void(int number)> stepBegun;
     };
 
-    ProgramRun(const Program& program, Commands commands);
+    // A longer gap between readings counts no charge: see ChargeCounters.
+    ProgramRun(const Program& program, Commands commands,
+        double maxReadingGapSeconds = ChargeCounters::kMaxIntervalSeconds);
 
     // Starts the first step; false when the program has none.
     bool begin(Clock::time_point now, const QDateTime& wall);
@@ -50,9 +53,15 @@ public:
     std::optional<Clock::time_point> deadline() const;
     int stepNumber() const { return step_ ? index_.numberOf(*step_) : 0; }
     int stepCount() const { return index_.size(); }
-    // The last step asked for the output on: the end leaves it so.
-    bool leavesOutputOn() const { return lastOutput_.value_or(false); }
+    // The last step asked for the output on: the end leaves it so, unless a
+    // condition stopped the program.
+    bool leavesOutputOn() const { return !stopped_ && lastOutput_.value_or(false); }
+    bool stoppedByCondition() const { return stopped_; }
+    // How the last step to end did; none before one has.
+    const std::optional<StepEnding>& lastEnding() const { return lastEnding_; }
     ProgramProgress progress(Clock::time_point now) const;
+    // From the start to now, or to the end once ended; pauses left out.
+    std::chrono::milliseconds runTime(Clock::time_point now) const;
     const std::vector<std::chrono::milliseconds>& stepTimes() const { return stepTimes_; }
     double ampereHours() const { return total_.ampereHours(); }
     double wattHours() const { return total_.wattHours(); }
@@ -66,7 +75,8 @@ private:
 
     bool seek();
     void beginStep(Clock::time_point at, const QDateTime& wall);
-    void endStep(Clock::time_point at);
+    void endStep(Clock::time_point at, StepEnding ending);
+    StepEnding timeEnding() const;
     void sendStep(Clock::time_point now);
     void followRamp(Clock::time_point now);
     double rampValue(Clock::time_point now) const;
@@ -74,6 +84,7 @@ private:
     std::optional<double> present(const EndCondition& condition) const;
     std::optional<std::chrono::milliseconds> remainingAfterStep() const;
     std::chrono::milliseconds timeInStep(Clock::time_point now) const;
+    double secondsSincePeak() const;
 
     const Program& program_;
     ProgramIndex index_;
@@ -88,6 +99,10 @@ private:
     std::optional<bool> lastOutput_;
     std::optional<Measurement> reading_;
     std::optional<double> peakVolts_;
+    Clock::time_point peakAt_;
+    bool stopped_ = false;
+    Clock::time_point lastEndAt_;
+    std::optional<StepEnding> lastEnding_;
     ChargeCounters stepCharge_;
     ChargeCounters total_;
     std::vector<std::chrono::milliseconds> stepTimes_;

@@ -10,6 +10,7 @@ ProtectionWatch::ProtectionWatch(SupplyController& controller, const ProgramCloc
     : QObject(parent)
     , controller_(controller)
     , clock_(clock)
+    , counters_(ChargeCounters::kMaxIntervalSeconds * clock.rate())
 {
     connect(&controller_, &SupplyController::measured, this, &ProtectionWatch::onMeasured);
     connect(&controller_, &SupplyController::linkLost, this, [this] { counters_.breakInterval(); });
@@ -31,7 +32,7 @@ void ProtectionWatch::clear()
 
 void ProtectionWatch::onMeasured(const Measurement& measurement)
 {
-    counters_.add({measurement.at, measurement.volts, measurement.amperes, measurement.outputOn});
+    counters_.add({clock_.at(measurement.at), measurement.volts, measurement.amperes, measurement.outputOn});
     if (!measurement.outputOn) {
         return;
     }
@@ -54,34 +55,12 @@ std::optional<ProtectionTrip> ProtectionWatch::crossed(const Measurement& measur
             {Quantity::Power, measurement.volts * measurement.amperes}, {Quantity::Charge, counters_.ampereHours()},
             {Quantity::Energy, counters_.wattHours()}, {Quantity::Time, counters_.outputOnSeconds()}};
     for (const auto& [quantity, value] : readings) {
-        const std::optional<double> limit = limitOf(quantity);
+        const std::optional<double> limit = limits_.of(quantity);
         if (limit && value > *limit) {
             return ProtectionTrip{quantity, value, *limit, clock_.wallNow()};
         }
     }
     return std::nullopt;
-}
-
-std::optional<double> ProtectionWatch::limitOf(ProtectionLimits::Quantity quantity) const
-{
-    switch (quantity) {
-    case ProtectionLimits::Quantity::Voltage:
-        return limits_.volts;
-    case ProtectionLimits::Quantity::Current:
-        return limits_.amperes;
-    case ProtectionLimits::Quantity::Power:
-        return limits_.watts;
-    case ProtectionLimits::Quantity::Charge:
-        return limits_.ampereHours;
-    case ProtectionLimits::Quantity::Energy:
-        return limits_.wattHours;
-    case ProtectionLimits::Quantity::Time:
-        break;
-    }
-    if (!limits_.time) {
-        return std::nullopt;
-    }
-    return static_cast<double>(limits_.time->count());
 }
 
 void ProtectionWatch::switchOff()

@@ -47,7 +47,6 @@ signals:
 private:
     void onMeasured(const Measurement& measurement);
     std::optional<ProtectionTrip> crossed(const Measurement& measurement) const;
-    std::optional<double> limitOf(ProtectionLimits::Quantity quantity) const;
     void switchOff();
 
     SupplyController& controller_;

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "controller/ProtectionTrip.h"
+#include "controller/StepEnding.h"
+#include "program/ProgramBattery.h"
+
 #include <QDateTime>
 #include <QString>
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
-// What one run of a program did, written beside its recording.
+// What one run of a program did, written beside its recording: for a charge,
+// its capacity report.
 struct RunSummary {
     QDateTime started;
     QDateTime ended;
@@ -15,4 +21,14 @@ struct RunSummary {
     double wattHours = 0.0;
     // By step number from 1: the time spent in the step, repeats added up.
     std::vector<std::chrono::milliseconds> stepTimes;
+    // Running time on the program's clock, pauses left out.
+    std::chrono::milliseconds duration{0};
+    // How the last step to end did, and whether its condition stopped the program.
+    std::optional<StepEnding> lastEnding;
+    bool stoppedByCondition = false;
+    std::optional<ProtectionTrip> trip;
+    // The last reading with the output on.
+    std::optional<double> endVolts;
+    std::optional<double> endAmperes;
+    std::optional<ProgramBattery> battery;
 };

@@ -15,7 +15,7 @@ void ChargeCounters::add(const Sample& sample)
         const bool fits = !__builtin_sub_overflow(
             sample.at.time_since_epoch().count(), previous_->at.time_since_epoch().count(), &ticks);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::duration(ticks)).count();
-        if (fits && seconds > 0.0 && seconds <= kMaxIntervalSeconds) {
+        if (fits && seconds > 0.0 && seconds <= maxIntervalSeconds_) {
             ampereSeconds_ += (previous_->amperes + sample.amperes) / 2.0 * seconds;
             wattSeconds_
                 += (previous_->volts * previous_->amperes + sample.volts * sample.amperes) / 2.0 * seconds;

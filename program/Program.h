@@ -1,8 +1,11 @@
 #pragma once
 
+#include "program/ProgramBattery.h"
 #include "program/ProgramGroup.h"
+#include "program/ProtectionLimits.h"
 
 #include <functional>
+#include <optional>
 
 // A program as its file holds it. Steps are numbered from 1 in the order the
 // file lists them, nested groups included; a repeated step keeps its number.
@@ -12,6 +15,9 @@ struct Program {
 
     ProgramGroup body;
     LinkReturn onLinkReturn = LinkReturn::Stop;
+    // Armed, with the tighter of these and the user's, while the program runs.
+    ProtectionLimits limits{};
+    std::optional<ProgramBattery> battery{};
 
     bool operator==(const Program&) const = default;
 };

@@ -133,6 +133,8 @@ std::optional<Quantity> conditionValue(const EndCondition& end)
         return Quantity{tr("энергия в условии"), tr("Вт·ч"), end.value};
     case EndCondition::Kind::VoltageDrop:
         return Quantity{tr("спад напряжения в условии"), volts(), end.value};
+    case EndCondition::Kind::VoltageFlat:
+        return Quantity{tr("время без роста напряжения в условии"), tr("с"), end.value};
     case EndCondition::Kind::TimeOfDay:
         return Quantity{tr("время суток в условии"), tr("с"), end.value};
     case EndCondition::Kind::BecomesCv:

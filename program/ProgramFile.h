@@ -13,7 +13,9 @@
 // and the key.
 class ProgramFile {
 public:
-    static constexpr int kVersion = 1;
+    // 2 added the program's limits, its battery, conditions that stop it and
+    // the flat voltage.
+    static constexpr int kVersion = 2;
     // Bounds on what is read, against hostile files.
     static constexpr qsizetype kMaxBytes = 1 << 20;
     static constexpr int kMaxGroupDepth = 16;

@@ -15,6 +15,7 @@ namespace {
 using Millis = std::chrono::milliseconds;
 
 constexpr std::string_view kFormat = "tendrel-program";
+constexpr int kMaxCells = 1000;
 
 QString tr(const char* text)
 {
@@ -128,7 +129,13 @@ bool ProgramJsonReader::readDocument(const JsonValue& root, Program& program)
     if (version->number < 1) {
         return fail(version->line, tr("версии %1 не бывает, первая — 1").arg(given));
     }
-    if (!knownKeys(root, {"format", "version", "on_link_return", "steps"})) {
+    if (!knownKeys(root, {"format", "version", "on_link_return", "limits", "battery", "steps"})) {
+        return false;
+    }
+    const JsonValue* limits = root.member("limits");
+    const JsonValue* battery = root.member("battery");
+    if ((limits != nullptr && !readLimits(*limits, program.limits))
+        || (battery != nullptr && !readBattery(*battery, program.battery.emplace()))) {
         return false;
     }
     if (const JsonValue* linkReturn = root.member("on_link_return")) {
@@ -281,17 +288,72 @@ bool ProgramJsonReader::readRamp(const JsonValue& ramp, ProgramStep::Ramp& out)
     return number(*from, out.from) && number(*to, out.to);
 }
 
+bool ProgramJsonReader::readLimits(const JsonValue& object, ProtectionLimits& limits)
+{
+    if (object.kind != JsonValue::Kind::Object) {
+        return wrongKind(object, "%1 должно быть объектом { }");
+    }
+    for (const JsonValue& member : object.items) {
+        const auto known = std::find_if(ProgramKeys::kLimits.begin(), ProgramKeys::kLimits.end(),
+            [&](const ProgramKeys::LimitKey& limit) { return limit.key == member.key; });
+        if (known == ProgramKeys::kLimits.end()) {
+            return fail(member.keyLine, tr("неизвестный ключ %1").arg(ProgramKeys::keyText(member.key)));
+        }
+        double value = 0.0;
+        if (!number(member, value)) {
+            return false;
+        }
+        if (!(value > 0.0 && value <= ProgramKeys::kMaxSeconds)) {
+            return fail(member.line, tr("%1 должно быть больше нуля").arg(ProgramKeys::keyText(member.key)));
+        }
+        limits.set(known->quantity, value);
+    }
+    return true;
+}
+
+bool ProgramJsonReader::readBattery(const JsonValue& object, ProgramBattery& battery)
+{
+    if (object.kind != JsonValue::Kind::Object) {
+        return wrongKind(object, "%1 должно быть объектом { }");
+    }
+    if (!knownKeys(object, {"chemistry", "cells", "capacity_Ah"})) {
+        return false;
+    }
+    const JsonValue* chemistry = required(object, "chemistry");
+    const JsonValue* cells = required(object, "cells");
+    const JsonValue* capacity = required(object, "capacity_Ah");
+    if (chemistry == nullptr || cells == nullptr || capacity == nullptr) {
+        return false;
+    }
+    if (chemistry->kind != JsonValue::Kind::String) {
+        return wrongKind(*chemistry, "%1 должно быть строкой");
+    }
+    if (cells->kind != JsonValue::Kind::Number || !cells->integral || cells->number < 1
+        || cells->number > kMaxCells) {
+        return fail(cells->line, tr("\"cells\" должно быть целым числом от 1 до %1").arg(kMaxCells));
+    }
+    battery.chemistry = chemistry->text;
+    battery.cells = static_cast<int>(cells->number);
+    return number(*capacity, battery.capacityAh);
+}
+
+// A condition is an object of one key, and "then" when it stops the program.
 bool ProgramJsonReader::readConditions(const JsonValue& list, std::vector<EndCondition>& ends)
 {
     if (list.kind != JsonValue::Kind::Array) {
         return wrongKind(list, "%1 должно быть списком [ ]");
     }
     for (const JsonValue& item : list.items) {
-        if (item.kind != JsonValue::Kind::Object || item.items.size() != 1) {
-            return fail(item.line, tr("условие в \"until\" должно быть объектом с одним ключом"));
+        const JsonValue* then = item.kind == JsonValue::Kind::Object ? item.member("then") : nullptr;
+        if (item.kind != JsonValue::Kind::Object || item.items.size() != (then != nullptr ? 2U : 1U)) {
+            return fail(item.line, tr("условие в \"until\" должно быть объектом с одним ключом и, может быть, \"then\""));
         }
-        const JsonValue& condition = item.items.front();
+        if (then != nullptr && !text(*then, {"next", "stop"})) {
+            return false;
+        }
+        const JsonValue& condition = &item.items.front() == then ? item.items.back() : item.items.front();
         EndCondition& end = ends.emplace_back();
+        end.stops = then != nullptr && then->text == "stop";
         const auto numbered = std::find_if(ProgramKeys::kNumberConditions.begin(), ProgramKeys::kNumberConditions.end(),
             [&](const ProgramKeys::ConditionKey& known) { return known.key == condition.key; });
         if (numbered != ProgramKeys::kNumberConditions.end()) {

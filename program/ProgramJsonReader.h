@@ -39,6 +39,8 @@ private:
         const JsonValue& item, ProgramStep& step, const std::optional<std::chrono::milliseconds>& maxDuration);
     bool readRamp(const JsonValue& ramp, ProgramStep::Ramp& out);
     bool readConditions(const JsonValue& list, std::vector<EndCondition>& ends);
+    bool readLimits(const JsonValue& object, ProtectionLimits& limits);
+    bool readBattery(const JsonValue& object, ProgramBattery& battery);
 
     QString problem_;
     int steps_ = 0;

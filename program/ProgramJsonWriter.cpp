@@ -1,6 +1,7 @@
 #include "program/ProgramJsonWriter.h"
 
 #include "program/ProgramFile.h"
+#include "program/ProgramIndex.h"
 #include "program/ProgramKeys.h"
 #include "program/ProgramNumber.h"
 
@@ -79,6 +80,9 @@ void appendCondition(std::string& out, const EndCondition& end)
     } else {
         appendKey(out, "regulation", first);
         appendString(out, end.kind == EndCondition::Kind::BecomesCv ? "CV" : "CC");
+    }
+    if (end.stops) {
+        out += R"(, "then": "stop")";
     }
     out += '}';
 }
@@ -173,14 +177,57 @@ void appendItems(std::string& out, const std::vector<ProgramNode>& items, std::s
     out += ']';
 }
 
+void appendLimits(std::string& out, const ProtectionLimits& limits)
+{
+    out += "  \"limits\": {";
+    bool first = true;
+    for (const auto& [key, quantity] : ProgramKeys::kLimits) {
+        if (const auto limit = limits.of(quantity)) {
+            appendKey(out, key, first);
+            appendValue(out, *limit);
+        }
+    }
+    out += "},\n";
+}
+
+void appendBattery(std::string& out, const ProgramBattery& battery)
+{
+    out += R"(  "battery": {"chemistry": )";
+    appendString(out, battery.chemistry);
+    out += R"(, "cells": )" + std::to_string(battery.cells) + R"(, "capacity_Ah": )";
+    appendValue(out, battery.capacityAh);
+    out += "},\n";
+}
+
+// The first version that holds everything the program uses, so that files
+// without the newer keys stay readable by older builds.
+int versionFor(const Program& program)
+{
+    const ProgramIndex index(program);
+    for (int number = 1; number <= index.size(); ++number) {
+        const auto& ends = index.step(number).ends;
+        if (std::any_of(ends.begin(), ends.end(),
+                [](const EndCondition& end) { return end.stops || end.kind == EndCondition::Kind::VoltageFlat; })) {
+            return ProgramFile::kVersion;
+        }
+    }
+    return program.limits.any() || program.battery ? ProgramFile::kVersion : 1;
+}
+
 } // namespace
 
 QByteArray ProgramJsonWriter::write(const Program& program)
 {
     std::string out
-        = "{\n  \"format\": \"tendrel-program\",\n  \"version\": " + std::to_string(ProgramFile::kVersion) + ",\n";
+        = "{\n  \"format\": \"tendrel-program\",\n  \"version\": " + std::to_string(versionFor(program)) + ",\n";
     out += program.onLinkReturn == Program::LinkReturn::Resume ? "  \"on_link_return\": \"resume\",\n"
                                                                : "  \"on_link_return\": \"stop\",\n";
+    if (program.limits.any()) {
+        appendLimits(out, program.limits);
+    }
+    if (program.battery) {
+        appendBattery(out, *program.battery);
+    }
     out += "  \"steps\": ";
     appendItems(out, program.body.items, 1);
     out += "\n}\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/EndCondition.h"
+#include "program/ProtectionLimits.h"
 
 #include <QString>
 
@@ -20,7 +21,7 @@ public:
         EndCondition::Kind kind;
     };
 
-    static constexpr std::array<ConditionKey, 7> kNumberConditions{{
+    static constexpr std::array<ConditionKey, 8> kNumberConditions{{
         {"current_at_most_A", EndCondition::Kind::CurrentAtMost},
         {"current_at_least_A", EndCondition::Kind::CurrentAtLeast},
         {"voltage_at_most_V", EndCondition::Kind::VoltageAtMost},
@@ -28,6 +29,21 @@ public:
         {"charge_Ah", EndCondition::Kind::Charge},
         {"energy_Wh", EndCondition::Kind::Energy},
         {"voltage_drop_V", EndCondition::Kind::VoltageDrop},
+        {"voltage_flat_s", EndCondition::Kind::VoltageFlat},
+    }};
+
+    struct LimitKey {
+        std::string_view key;
+        ProtectionLimits::Quantity quantity;
+    };
+
+    static constexpr std::array<LimitKey, 6> kLimits{{
+        {"voltage_V", ProtectionLimits::Quantity::Voltage},
+        {"current_A", ProtectionLimits::Quantity::Current},
+        {"power_W", ProtectionLimits::Quantity::Power},
+        {"charge_Ah", ProtectionLimits::Quantity::Charge},
+        {"energy_Wh", ProtectionLimits::Quantity::Energy},
+        {"time_s", ProtectionLimits::Quantity::Time},
     }};
 
     // The longest duration a file may give, about 31 years: in milliseconds it

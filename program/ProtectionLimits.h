@@ -15,5 +15,12 @@ struct ProtectionLimits {
     std::optional<double> wattHours;
     std::optional<std::chrono::seconds> time;
 
+    // In the quantity's unit, seconds for the time.
+    std::optional<double> of(Quantity quantity) const;
+    void set(Quantity quantity, std::optional<double> value);
+    bool any() const;
+    // Each quantity at the lower of the two limits that are set.
+    static ProtectionLimits tighter(const ProtectionLimits& one, const ProtectionLimits& other);
+
     bool operator==(const ProtectionLimits&) const = default;
 };

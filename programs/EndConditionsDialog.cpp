@@ -18,7 +18,7 @@ namespace {
 using Kind = EndCondition::Kind;
 
 constexpr Kind kKinds[] = {Kind::CurrentAtMost, Kind::CurrentAtLeast, Kind::VoltageAtMost, Kind::VoltageAtLeast,
-    Kind::Charge, Kind::Energy, Kind::BecomesCv, Kind::BecomesCc, Kind::VoltageDrop, Kind::TimeOfDay};
+    Kind::Charge, Kind::Energy, Kind::BecomesCv, Kind::BecomesCc, Kind::VoltageDrop, Kind::VoltageFlat, Kind::TimeOfDay};
 
 UnitEdit::Kind editKind(Kind kind)
 {

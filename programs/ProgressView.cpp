@@ -39,6 +39,7 @@ QString nearness(const ProgramProgress::Condition& watched)
     case Kind::Charge:
     case Kind::Energy:
     case Kind::VoltageDrop:
+    case Kind::VoltageFlat:
         return condition.value > 0.0 ? ProgressView::tr("%1\u00a0%").arg(std::round(100.0 * present / condition.value))
                                      : QString();
     case Kind::TimeOfDay:

@@ -145,6 +145,8 @@ QString StepTexts::kindName(EndCondition::Kind kind)
         return tr("режим CC");
     case Kind::VoltageDrop:
         return tr("падение напряжения −ΔV");
+    case Kind::VoltageFlat:
+        return tr("напряжение не растёт");
     case Kind::TimeOfDay:
         return tr("время суток");
     }
@@ -168,6 +170,8 @@ QString StepTexts::unit(EndCondition::Kind kind)
         return tr("Вт·ч");
     case Kind::TimeOfDay:
         return tr("чч:мм");
+    case Kind::VoltageFlat:
+        return tr("с");
     case Kind::BecomesCv:
     case Kind::BecomesCc:
         break;
@@ -186,10 +190,10 @@ QString StepTexts::value(EndCondition::Kind kind, double value)
 
 QString StepTexts::condition(const EndCondition& condition)
 {
-    if (!hasValue(condition.kind)) {
-        return kindName(condition.kind);
-    }
-    return QStringLiteral("%1 %2").arg(kindName(condition.kind), value(condition.kind, condition.value));
+    QString text = hasValue(condition.kind)
+        ? QStringLiteral("%1 %2").arg(kindName(condition.kind), value(condition.kind, condition.value))
+        : kindName(condition.kind);
+    return condition.stops ? tr("%1 → стоп").arg(text) : text;
 }
 
 QString StepTexts::conditions(const std::vector<EndCondition>& conditions)

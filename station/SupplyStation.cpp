@@ -8,11 +8,12 @@
 
 #include <memory>
 
-SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing)
+SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing, std::unique_ptr<ProgramClock> clock)
     : link_(std::move(portFactory), timing)
     , controller_(link_)
-    , protection_(controller_, clock_)
-    , programs_(controller_, protection_, timing.pause + timing.transmitWait, clock_)
+    , clock_(std::move(clock))
+    , protection_(controller_, *clock_)
+    , programs_(controller_, protection_, timing.pause + timing.transmitWait, *clock_)
     , sleepLock_(QCoreApplication::translate("SupplyStation", "Источник питания выполняет программу или запись"))
 {
     readings_.follow(controller_);

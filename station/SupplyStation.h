@@ -22,7 +22,9 @@
 // parts.
 class SupplyStation {
 public:
-    explicit SupplyStation(SerialPortFactory portFactory = {}, LinkTiming timing = {});
+    // A test may give the programs a clock of its own.
+    explicit SupplyStation(SerialPortFactory portFactory = {}, LinkTiming timing = {},
+        std::unique_ptr<ProgramClock> clock = std::make_unique<ProgramClock>());
     ~SupplyStation();
     SupplyStation(const SupplyStation&) = delete;
     SupplyStation& operator=(const SupplyStation&) = delete;
@@ -59,7 +61,7 @@ private:
 
     SupplyLink link_;
     SupplyController controller_;
-    ProgramClock clock_;
+    std::unique_ptr<ProgramClock> clock_;
     // Before the engine: a reading that trips switches off before the program hears of it.
     ProtectionWatch protection_;
     ProgramEngine programs_;

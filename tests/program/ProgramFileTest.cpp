@@ -110,8 +110,8 @@ TEST(ProgramFileTest, RefusalsNameTheLineAndTheKey)
     const std::vector<std::pair<std::string, std::string>> cases{
         {R"({"format": "tendrel-program", "version": 1, "steps": [], "foo": 1})",
             R"(строка 1: неизвестный ключ "foo")"},
-        {"{\"format\": \"tendrel-program\",\n\"foo\": 1,\n\"version\": 2}",
-            "строка 3: версия 2 новее, чем эта программа умеет читать (1)"},
+        {"{\"format\": \"tendrel-program\",\n\"foo\": 1,\n\"version\": 3}",
+            "строка 3: версия 3 новее, чем эта программа умеет читать (2)"},
         {"{\"format\": \"tendrel-program\", \"version\": 0}", "строка 1: версии 0 не бывает"},
         {"{\"format\": \"tendrel-program\", \"version\": 1.5}", R"(строка 1: "version" должно быть целым числом)"},
         {R"({"format": "csv", "version": 1})", R"(строка 1: "format" должно быть "tendrel-program")"},
