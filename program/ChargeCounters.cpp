@@ -17,8 +17,7 @@ void ChargeCounters::add(const Sample& sample)
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::duration(ticks)).count();
         if (fits && seconds > 0.0 && seconds <= maxIntervalSeconds_) {
             ampereSeconds_ += (previous_->amperes + sample.amperes) / 2.0 * seconds;
-            wattSeconds_
-                += (previous_->volts * previous_->amperes + sample.volts * sample.amperes) / 2.0 * seconds;
+            wattSeconds_ += (previous_->volts * previous_->amperes + sample.volts * sample.amperes) / 2.0 * seconds;
             outputOnSeconds_ += seconds;
         }
     }
