@@ -218,7 +218,8 @@ ProgramFile::Read ProgramCsv::read(std::string_view text)
 std::optional<QByteArray> ProgramCsv::write(const Program& program, QString* problem)
 {
     int number = 0;
-    QString why = notAList(program.body, number);
+    QString why = program.limits.any() ? tr("у программы свои пределы защиты, а список их не передаёт")
+                                       : notAList(program.body, number);
     if (why.isEmpty() && rowsOf(program.body) > ProgramFile::kMaxSteps) {
         why = tr("в списке вышло бы больше %1 строк").arg(ProgramFile::kMaxSteps);
     }

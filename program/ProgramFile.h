@@ -32,8 +32,8 @@ public:
     static Read fromCsv(const QByteArray& text);
     // Finite groups written out in order. None when the program holds what
     // the list cannot carry (a condition, a ramp, a kept value or output, the
-    // output off, a group repeated until stopped, more than kMaxSteps rows);
-    // `problem` then says what.
+    // output off, a group repeated until stopped, more than kMaxSteps rows,
+    // limits of its own); `problem` then says what.
     static std::optional<QByteArray> toCsv(const Program& program, QString* problem = nullptr);
 
     // By the file's suffix, .csv or anything else as JSON; problems name the file.

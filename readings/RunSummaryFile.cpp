@@ -1,5 +1,6 @@
 #include "readings/RunSummaryFile.h"
 
+#include "program/ProgramKeys.h"
 #include "settings/AtomicFile.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 QString RunSummaryFile::pathBeside(const QString& recording, const RunSummary& summary)
 {
     const QFileInfo file(recording);
@@ -18,6 +21,83 @@ QString RunSummaryFile::pathBeside(const QString& recording, const RunSummary& s
             .arg(file.completeBaseName(), summary.started.toString(QStringLiteral("yyyyMMdd-HHmmss"))));
 }
 
+namespace {
+
+QString key(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QJsonObject conditionObject(const EndCondition& condition)
+{
+    const auto numbered = std::find_if(ProgramKeys::kNumberConditions.begin(), ProgramKeys::kNumberConditions.end(),
+        [&](const ProgramKeys::ConditionKey& known) { return known.kind == condition.kind; });
+    QJsonObject object;
+    if (numbered != ProgramKeys::kNumberConditions.end()) {
+        object.insert(key(numbered->key), condition.value);
+    } else if (condition.kind == EndCondition::Kind::TimeOfDay) {
+        object.insert(
+            QStringLiteral("time_of_day"), QString::fromStdString(ProgramKeys::timeOfDayText(condition.value)));
+    } else {
+        object.insert(QStringLiteral("regulation"),
+            condition.kind == EndCondition::Kind::BecomesCv ? QStringLiteral("CV") : QStringLiteral("CC"));
+    }
+    if (condition.stops) {
+        object.insert(QStringLiteral("then"), QStringLiteral("stop"));
+    }
+    return object;
+}
+
+QJsonObject endingObject(const StepEnding& ending)
+{
+    QJsonObject object{{QStringLiteral("step"), ending.step}, {QStringLiteral("max_duration"), ending.atMaxDuration}};
+    if (ending.condition) {
+        object.insert(QStringLiteral("until"), conditionObject(*ending.condition));
+    }
+    return object;
+}
+
+QJsonObject tripObject(const ProtectionTrip& trip)
+{
+    const auto limit = std::find_if(ProgramKeys::kLimits.begin(), ProgramKeys::kLimits.end(),
+        [&](const ProgramKeys::LimitKey& known) { return known.quantity == trip.quantity; });
+    return {{QStringLiteral("limit"), key(limit->key)}, {QStringLiteral("value"), trip.value},
+        {QStringLiteral("limit_value"), trip.limit}};
+}
+
+// The charge set against the capacity the battery is stated to have.
+QJsonObject batteryObject(const ProgramBattery& battery, double ampereHours)
+{
+    QJsonObject object{{QStringLiteral("chemistry"), QString::fromStdString(battery.chemistry)},
+        {QStringLiteral("cells"), battery.cells}, {QStringLiteral("capacity_Ah"), battery.capacityAh}};
+    if (battery.capacityAh > 0.0) {
+        object.insert(QStringLiteral("charge_percent_of_capacity"), 100.0 * ampereHours / battery.capacityAh);
+    }
+    return object;
+}
+
+// How the run ended and what the supply showed last, for a charge's report.
+void addEnd(QJsonObject& root, const RunSummary& summary)
+{
+    root.insert(QStringLiteral("running_s"), static_cast<double>(summary.duration.count()) / 1000.0);
+    root.insert(QStringLiteral("stopped_by_condition"), summary.stoppedByCondition);
+    if (summary.lastEnding) {
+        root.insert(QStringLiteral("last_step_end"), endingObject(*summary.lastEnding));
+    }
+    if (summary.trip) {
+        root.insert(QStringLiteral("trip"), tripObject(*summary.trip));
+    }
+    if (summary.endVolts && summary.endAmperes) {
+        root.insert(QStringLiteral("end_voltage_V"), *summary.endVolts);
+        root.insert(QStringLiteral("end_current_A"), *summary.endAmperes);
+    }
+    if (summary.battery) {
+        root.insert(QStringLiteral("battery"), batteryObject(*summary.battery, summary.ampereHours));
+    }
+}
+
+} // namespace
+
 QByteArray RunSummaryFile::json(const RunSummary& summary)
 {
     QJsonArray steps;
@@ -25,12 +105,13 @@ QByteArray RunSummaryFile::json(const RunSummary& summary)
         steps.append(QJsonObject{{QStringLiteral("step"), static_cast<int>(i + 1)},
             {QStringLiteral("time_s"), static_cast<double>(summary.stepTimes[i].count()) / 1000.0}});
     }
-    const QJsonObject root{{QStringLiteral("started"), summary.started.toString(Qt::ISODateWithMs)},
+    QJsonObject root{{QStringLiteral("started"), summary.started.toString(Qt::ISODateWithMs)},
         {QStringLiteral("ended"), summary.ended.toString(Qt::ISODateWithMs)},
         {QStringLiteral("end_reason"), summary.endReason},
         {QStringLiteral("duration_s"), static_cast<double>(summary.started.msecsTo(summary.ended)) / 1000.0},
         {QStringLiteral("charge_Ah"), summary.ampereHours}, {QStringLiteral("energy_Wh"), summary.wattHours},
         {QStringLiteral("steps"), steps}};
+    addEnd(root, summary);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

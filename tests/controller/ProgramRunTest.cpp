@@ -127,8 +127,28 @@ INSTANTIATE_TEST_SUITE_P(Program, EndConditions,
         ConditionCase{"BecomesCc", {Kind::BecomesCc, 0}, {{5, 1, 1}, {5, 1, 0}}, 1},
         // Peaks at 1.50 V; a fall of 0.05 V is not yet the 0.1 V asked for.
         ConditionCase{"VoltageDrop", {Kind::VoltageDrop, 0.1},
-            {{1.4, 1, 0}, {1.5, 1, 0}, {1.45, 1, 0}, {1.48, 1, 0}, {1.39, 1, 0}}, 4}),
+            {{1.4, 1, 0}, {1.5, 1, 0}, {1.45, 1, 0}, {1.48, 1, 0}, {1.39, 1, 0}}, 4},
+        // The peak rises until reading 2; three seconds later nothing has risen above it.
+        ConditionCase{"VoltageFlat", {Kind::VoltageFlat, 3},
+            {{1.4, 1, 0}, {1.45, 1, 0}, {1.5, 1, 0}, {1.5, 1, 0}, {1.49, 1, 0}, {1.5, 1, 0}}, 5}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A condition that stops ends the program there with the output off, and
+// the run tells which step and condition it was.
+TEST(ProgramRun, AStoppingConditionEndsTheProgramAndSaysHow)
+{
+    ProgramStep check = until({Kind::VoltageAtMost, 2.0, true});
+    check.ends.push_back({Kind::VoltageAtLeast, 3.0});
+    Bench bench(programOf({{check}, {until({Kind::BecomesCv, 0})}}));
+    ASSERT_TRUE(bench.run.begin(kStart, kNoon));
+    EXPECT_FALSE(bench.reading(0s, 1.8, 0.2, false));
+    EXPECT_TRUE(bench.run.stoppedByCondition());
+    EXPECT_FALSE(bench.run.leavesOutputOn());
+    ASSERT_TRUE(bench.run.lastEnding());
+    EXPECT_EQ(bench.run.lastEnding()->step, 1);
+    EXPECT_EQ(bench.run.lastEnding()->condition, check.ends.front());
+    EXPECT_EQ(bench.steps, std::vector<int>{1});
+}
 
 // Readings from before the supply answered for the step's commands, or with
 // the output off, judge nothing: they show the previous step.
