@@ -115,19 +115,8 @@ bool ProgramJsonReader::readDocument(const JsonValue& root, Program& program)
     }
     // Before the keys: a newer version may have keys this one does not know.
     const JsonValue* version = required(root, "version");
-    if (version == nullptr) {
+    if (version == nullptr || !readVersion(*version)) {
         return false;
-    }
-    if (version->kind != JsonValue::Kind::Number || !version->integral) {
-        return wrongKind(*version, "%1 должно быть целым числом");
-    }
-    const QString given = QString::fromStdString(ProgramNumber::text(version->number));
-    if (version->number > ProgramFile::kVersion) {
-        return fail(version->line,
-            tr("версия %1 новее, чем эта программа умеет читать (%2)").arg(given).arg(ProgramFile::kVersion));
-    }
-    if (version->number < 1) {
-        return fail(version->line, tr("версии %1 не бывает, первая — 1").arg(given));
     }
     if (!knownKeys(root, {"format", "version", "on_link_return", "limits", "battery", "steps"})) {
         return false;
@@ -146,6 +135,22 @@ bool ProgramJsonReader::readDocument(const JsonValue& root, Program& program)
     }
     const JsonValue* steps = required(root, "steps");
     return steps != nullptr && readItems(*steps, 0, program.body.items);
+}
+
+bool ProgramJsonReader::readVersion(const JsonValue& version)
+{
+    if (version.kind != JsonValue::Kind::Number || !version.integral) {
+        return wrongKind(version, "%1 должно быть целым числом");
+    }
+    const QString given = QString::fromStdString(ProgramNumber::text(version.number));
+    if (version.number > ProgramFile::kVersion) {
+        return fail(version.line,
+            tr("версия %1 новее, чем эта программа умеет читать (%2)").arg(given).arg(ProgramFile::kVersion));
+    }
+    if (version.number < 1) {
+        return fail(version.line, tr("версии %1 не бывает, первая — 1").arg(given));
+    }
+    return true;
 }
 
 bool ProgramJsonReader::readItems(const JsonValue& list, int depth, std::vector<ProgramNode>& items)

@@ -30,6 +30,7 @@ private:
     bool text(const JsonValue& value, std::initializer_list<std::string_view> allowed);
 
     bool readDocument(const JsonValue& root, Program& program);
+    bool readVersion(const JsonValue& version);
     bool readItems(const JsonValue& list, int depth, std::vector<ProgramNode>& items);
     bool readGroup(const JsonValue& item, int depth, ProgramGroup& group);
     bool readStep(const JsonValue& item, ProgramStep& step);
