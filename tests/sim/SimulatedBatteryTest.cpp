@@ -3,34 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 using Chemistry = BatterySpec::Chemistry;
 
 TEST(BatterySpec, ReadsEveryChemistryAndForm)
 {
-    struct Case {
-        const char* text;
-        Chemistry chemistry;
-        int cells;
-        double capacityAh;
-        double stateOfCharge;
-    };
-    for (const Case& c :
-        {Case{"li-ion:1s2.0Ah:20", Chemistry::LiIon, 1, 2.0, 0.2}, Case{"LiPo:4S0.5ah", Chemistry::LiPo, 4, 0.5, 0.5},
-            Case{"lifepo4:64s1000Ah:100%", Chemistry::LiFePO4, 64, 1000, 1},
-            Case{"lead-acid:6s7Ah:0", Chemistry::LeadAcid, 6, 7, 0},
-            Case{"agm:6s0.001Ah:12.5", Chemistry::Agm, 6, 0.001, 0.125},
-            Case{"gel:12s100Ah", Chemistry::Gel, 12, 100, 0.5}, Case{"nimh:8s2.5Ah:90", Chemistry::NiMH, 8, 2.5, 0.9},
-            Case{"nicd:10s1Ah:5%", Chemistry::NiCd, 10, 1, 0.05}}) {
-        const std::optional<BatterySpec> spec = BatterySpec::parse(c.text);
-        ASSERT_TRUE(spec) << c.text;
-        EXPECT_EQ(spec->chemistry, c.chemistry) << c.text;
-        EXPECT_EQ(spec->cells, c.cells) << c.text;
-        EXPECT_DOUBLE_EQ(spec->capacityAh, c.capacityAh) << c.text;
-        EXPECT_DOUBLE_EQ(spec->stateOfCharge, c.stateOfCharge) << c.text;
+    for (const auto& [text, expected] :
+        std::vector<std::pair<const char*, BatterySpec>>{{"li-ion:1s2.0Ah:20", {Chemistry::LiIon, 1, 2.0, 0.2}},
+            {"LiPo:4S0.5ah", {Chemistry::LiPo, 4, 0.5, 0.5}},
+            {"lifepo4:64s1000Ah:100%", {Chemistry::LiFePO4, 64, 1000, 1}},
+            {"lead-acid:6s7Ah:0", {Chemistry::LeadAcid, 6, 7, 0}},
+            {"agm:6s0.001Ah:12.5", {Chemistry::Agm, 6, 0.001, 0.125}}, {"gel:12s100Ah", {Chemistry::Gel, 12, 100, 0.5}},
+            {"nimh:8s2.5Ah:90", {Chemistry::NiMH, 8, 2.5, 0.9}}, {"nicd:10s1Ah:5%", {Chemistry::NiCd, 10, 1, 0.05}}}) {
+        EXPECT_EQ(BatterySpec::parse(text), expected) << text;
     }
 }
 

@@ -24,6 +24,8 @@ struct BatterySpec {
     // Letters in any case; none for anything malformed or out of range.
     static std::optional<BatterySpec> parse(const std::string& text);
 
+    bool operator==(const BatterySpec&) const = default;
+
 private:
     static std::optional<Chemistry> chemistryNamed(std::string_view name);
     static bool readPack(std::string_view pack, BatterySpec& spec);
