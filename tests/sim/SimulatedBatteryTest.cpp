@@ -1,32 +1,32 @@
 #include "SimulatedBattery.h"
-#include "BatterySpec.h"
+#include "BatteryPack.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using Chemistry = BatterySpec::Chemistry;
+using Chemistry = BatteryPack::Chemistry;
 
-TEST(BatterySpec, ReadsEveryChemistryAndForm)
+TEST(BatteryPack, ReadsEveryChemistryAndForm)
 {
     for (const auto& [text, expected] :
-        std::vector<std::pair<const char*, BatterySpec>>{{"li-ion:1s2.0Ah:20", {Chemistry::LiIon, 1, 2.0, 0.2}},
+        std::vector<std::pair<const char*, BatteryPack>>{{"li-ion:1s2.0Ah:20", {Chemistry::LiIon, 1, 2.0, 0.2}},
             {"LiPo:4S0.5ah", {Chemistry::LiPo, 4, 0.5, 0.5}},
             {"lifepo4:64s1000Ah:100%", {Chemistry::LiFePO4, 64, 1000, 1}},
             {"lead-acid:6s7Ah:0", {Chemistry::LeadAcid, 6, 7, 0}},
             {"agm:6s0.001Ah:12.5", {Chemistry::Agm, 6, 0.001, 0.125}}, {"gel:12s100Ah", {Chemistry::Gel, 12, 100, 0.5}},
             {"nimh:8s2.5Ah:90", {Chemistry::NiMH, 8, 2.5, 0.9}}, {"nicd:10s1Ah:5%", {Chemistry::NiCd, 10, 1, 0.05}}}) {
-        EXPECT_EQ(BatterySpec::parse(text), expected) << text;
+        EXPECT_EQ(BatteryPack::parse(text), expected) << text;
     }
 }
 
-TEST(BatterySpec, RefusesMalformedOrOutOfRange)
+TEST(BatteryPack, RefusesMalformedOrOutOfRange)
 {
     for (const char* text : {"", "li-ion", "li-ion:", "lithium:1s2Ah", "li-ion:0s2Ah", "li-ion:65s2Ah", "li-ion:-1s2Ah",
              "li-ion:1s0Ah", "li-ion:1s1001Ah", "li-ion:1s0.0009Ah", "li-ion:1snanAh", "li-ion:1sinfAh", "li-ion:1sAh",
              "li-ion:s2Ah", "li-ion:1s2", "li-ion:1s2Ahx", "li-ion: 1s2Ah", "li-ion:1s2Ah:", "li-ion:1s2Ah:101",
              "li-ion:1s2Ah:-1", "li-ion:1s2Ah:20:1", "li-ion:1s2Ah:20%%"}) {
-        EXPECT_FALSE(BatterySpec::parse(text)) << text;
+        EXPECT_FALSE(BatteryPack::parse(text)) << text;
     }
 }
 
@@ -74,33 +74,33 @@ TEST(SimulatedBattery, ConstantCurrentThenAConstantVoltageThatTapers)
              Case{"lifepo4:4s10Ah:20", 3.60, 0.5, 4, 0.95, 0.0, 0.01},
              Case{"lead-acid:6s7Ah:50", 2.45, 0.25, 12, 0.8, 0.01, 0.05},
              Case{"agm:6s7Ah:100", 2.25, 0.25, 4, 0.99, 0.003, 0.02}}) {
-        const BatterySpec spec = *BatterySpec::parse(c.battery);
-        SimulatedBattery battery(spec);
-        const ChargeRun run = charge(battery, c.cellVolts * spec.cells, c.rateC * spec.capacityAh, c.hours);
+        const BatteryPack pack = *BatteryPack::parse(c.battery);
+        SimulatedBattery battery(pack);
+        const ChargeRun run = charge(battery, c.cellVolts * pack.cells, c.rateC * pack.capacityAh, c.hours);
         EXPECT_GT(run.crossover, c.crossoverAbove) << c.battery;
         EXPECT_TRUE(run.tapersSteadily) << c.battery;
-        EXPECT_LE(run.peakVolts, c.cellVolts * spec.cells + 1e-9) << c.battery;
-        EXPECT_GE(run.last.amperes, c.finalLowC * spec.capacityAh) << c.battery;
-        EXPECT_LE(run.last.amperes, c.finalHighC * spec.capacityAh) << c.battery;
+        EXPECT_LE(run.peakVolts, c.cellVolts * pack.cells + 1e-9) << c.battery;
+        EXPECT_GE(run.last.amperes, c.finalLowC * pack.capacityAh) << c.battery;
+        EXPECT_LE(run.last.amperes, c.finalHighC * pack.capacityAh) << c.battery;
     }
 }
 
 TEST(SimulatedBattery, NickelCellsPeakAtFullThenDipWhileOvercharged)
 {
     for (const char* text : {"nimh:4s2Ah:80", "nicd:4s1Ah:80"}) {
-        const BatterySpec spec = *BatterySpec::parse(text);
-        SimulatedBattery battery(spec);
-        const ChargeRun run = charge(battery, 2.0 * spec.cells, spec.capacityAh, 0.26);
+        const BatteryPack pack = *BatteryPack::parse(text);
+        SimulatedBattery battery(pack);
+        const ChargeRun run = charge(battery, 2.0 * pack.cells, pack.capacityAh, 0.26);
         EXPECT_LT(run.crossover, 0) << text; // constant current throughout
-        EXPECT_NEAR(run.peakVolts / spec.cells, 1.475, 0.025) << text;
+        EXPECT_NEAR(run.peakVolts / pack.cells, 1.475, 0.025) << text;
         EXPECT_NEAR(run.peakAt, 1.0, 0.03) << text;
-        EXPECT_NEAR((run.peakVolts - run.last.volts) / spec.cells, 0.015, 0.005) << text;
+        EXPECT_NEAR((run.peakVolts - run.last.volts) / pack.cells, 0.015, 0.005) << text;
     }
 }
 
 TEST(SimulatedBattery, ALeakKeepsTheCurrentUpAndDrainsAnIdleBattery)
 {
-    SimulatedBattery battery(*BatterySpec::parse("li-ion:1s2Ah:20"));
+    SimulatedBattery battery(*BatteryPack::parse("li-ion:1s2Ah:20"));
     battery.setLeak(0.3);
     const ChargeRun run = charge(battery, 4.2, 2.0, 4);
     EXPECT_NEAR(run.last.amperes, 0.3, 0.005);

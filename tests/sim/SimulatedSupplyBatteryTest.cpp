@@ -20,7 +20,7 @@ SimulatedSupply::Options charging(double timeScale)
     options.voltageRaw = 803;
     options.currentRaw = 32;
     options.outputOn = true;
-    options.battery = BatterySpec::parse("li-ion:3s2Ah:20");
+    options.battery = BatteryPack::parse("li-ion:3s2Ah:20");
     options.timeScale = timeScale;
     return options;
 }
@@ -62,7 +62,7 @@ TEST(SimCommandLine, ReadsTheBatteryAndItsTimeScale)
 {
     const auto parsed = SimCommandLine::parse({"--battery", "nimh:8s2.5Ah:90", "--time-scale=600"});
     ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.battery, BatterySpec::parse("nimh:8s2.5Ah:90"));
+    EXPECT_EQ(parsed.options.battery, BatteryPack::parse("nimh:8s2.5Ah:90"));
     EXPECT_DOUBLE_EQ(parsed.options.timeScale, 600.0);
     for (const char* scale : {"0", "10001", "nan", "-2"}) {
         EXPECT_EQ(SimCommandLine::parse({"--time-scale", scale}).error, "bad value for --time-scale") << scale;

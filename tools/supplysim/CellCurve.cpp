@@ -88,7 +88,7 @@ CellCurve::CellCurve(std::span<const Point> points)
 {
 }
 
-const CellCurve& CellCurve::of(BatterySpec::Chemistry chemistry)
+const CellCurve& CellCurve::of(BatteryPack::Chemistry chemistry)
 {
     static const CellCurve lithiumIon(kLithiumIon);
     static const CellCurve ironPhosphate(kIronPhosphate);
@@ -96,18 +96,18 @@ const CellCurve& CellCurve::of(BatterySpec::Chemistry chemistry)
     static const CellCurve nickelMetalHydride(kNickelMetalHydride);
     static const CellCurve nickelCadmium(kNickelCadmium);
     switch (chemistry) {
-    case BatterySpec::Chemistry::LiFePO4:
+    case BatteryPack::Chemistry::LiFePO4:
         return ironPhosphate;
-    case BatterySpec::Chemistry::LeadAcid:
-    case BatterySpec::Chemistry::Agm:
-    case BatterySpec::Chemistry::Gel:
+    case BatteryPack::Chemistry::LeadAcid:
+    case BatteryPack::Chemistry::Agm:
+    case BatteryPack::Chemistry::Gel:
         return lead;
-    case BatterySpec::Chemistry::NiMH:
+    case BatteryPack::Chemistry::NiMH:
         return nickelMetalHydride;
-    case BatterySpec::Chemistry::NiCd:
+    case BatteryPack::Chemistry::NiCd:
         return nickelCadmium;
-    case BatterySpec::Chemistry::LiIon:
-    case BatterySpec::Chemistry::LiPo:
+    case BatteryPack::Chemistry::LiIon:
+    case BatteryPack::Chemistry::LiPo:
         break;
     }
     return lithiumIon;

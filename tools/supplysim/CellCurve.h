@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatterySpec.h"
+#include "BatteryPack.h"
 
 #include <span>
 
@@ -19,7 +19,7 @@ public:
     // The fullest state the curves reach; a cell charged on stays there.
     static constexpr double kMaxStateOfCharge = 1.1;
 
-    static const CellCurve& of(BatterySpec::Chemistry chemistry);
+    static const CellCurve& of(BatteryPack::Chemistry chemistry);
 
     double volts(double stateOfCharge) const;
     double ohmAmpereHours(double stateOfCharge) const;

@@ -1,7 +1,7 @@
 #include "SimCommandLine.h"
 
 #include "ArgumentValue.h"
-#include "BatterySpec.h"
+#include "BatteryPack.h"
 #include "ResistiveLoad.h"
 #include "SupplyState.h"
 
@@ -50,11 +50,11 @@ template <typename T> std::string store(const std::optional<T>& value, T& target
     return {};
 }
 
-std::string storeBattery(const std::string& value, std::optional<BatterySpec>& target)
+std::string storeBattery(const std::string& value, std::optional<BatteryPack>& target)
 {
-    target = BatterySpec::parse(value);
+    target = BatteryPack::parse(value);
     if (!target) {
-        return "bad value for --battery, expected " + std::string(BatterySpec::kForm);
+        return "bad value for --battery, expected " + std::string(BatteryPack::kForm);
     }
     return {};
 }

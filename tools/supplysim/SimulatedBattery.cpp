@@ -15,11 +15,11 @@ double within(double value, double lowest, double highest, double otherwise)
 
 } // namespace
 
-SimulatedBattery::SimulatedBattery(const BatterySpec& spec)
-    : curve_(&CellCurve::of(spec.chemistry))
-    , cells_(std::clamp(spec.cells, 1, BatterySpec::kMaxCells))
-    , capacityAh_(within(spec.capacityAh, BatterySpec::kMinCapacityAh, BatterySpec::kMaxCapacityAh, 1.0))
-    , stateOfCharge_(within(spec.stateOfCharge, 0.0, 1.0, BatterySpec::kDefaultStateOfCharge))
+SimulatedBattery::SimulatedBattery(const BatteryPack& pack)
+    : curve_(&CellCurve::of(pack.chemistry))
+    , cells_(std::clamp(pack.cells, 1, BatteryPack::kMaxCells))
+    , capacityAh_(within(pack.capacityAh, BatteryPack::kMinCapacityAh, BatteryPack::kMaxCapacityAh, 1.0))
+    , stateOfCharge_(within(pack.stateOfCharge, 0.0, 1.0, BatteryPack::kDefaultStateOfCharge))
 {
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatterySpec.h"
+#include "BatteryPack.h"
 #include "CellCurve.h"
 
 // A battery on the supply's terminals, in simulated time. The supply can only source
@@ -16,7 +16,7 @@ public:
         bool constantVoltage;
     };
 
-    explicit SimulatedBattery(const BatterySpec& spec);
+    explicit SimulatedBattery(const BatteryPack& pack);
 
     // What a supply set to voltageSet with currentLimit settles at.
     Terminal meet(double voltageSet, double currentLimit) const;

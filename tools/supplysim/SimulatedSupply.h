@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatterySpec.h"
+#include "BatteryPack.h"
 #include "DeviceLink.h"
 #include "PseudoTerminal.h"
 #include "ReplyPacer.h"
@@ -34,7 +34,7 @@ public:
         // The output switches off when no poll came for this long.
         std::chrono::milliseconds linkWatchdog{2000};
         bool recordFrames = true; // off for long runs: frames() stays empty, the counts still work
-        std::optional<BatterySpec> battery{}; // in place of the load
+        std::optional<BatteryPack> battery{}; // in place of the load
         double timeScale = 1.0; // simulated seconds of the battery per real second, up to kMaxTimeScale
     };
 

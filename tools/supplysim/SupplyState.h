@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatterySpec.h"
+#include "BatteryPack.h"
 #include "ResistiveLoad.h"
 #include "SimulatedBattery.h"
 #include "SupplyFrameParser.h"
@@ -45,7 +45,7 @@ public:
     void setGarbage(bool on) { garbage_ = on; }
 
     // A battery takes the resistive load's place for good.
-    void attachBattery(const BatterySpec& spec) { battery_.emplace(spec); }
+    void attachBattery(const BatteryPack& pack) { battery_.emplace(pack); }
     const std::optional<SimulatedBattery>& battery() const { return battery_; }
     void setBatteryLeak(double amperes);
     // Moves the battery seconds on with the current the output gives it now; with

@@ -6,7 +6,7 @@
 
 // A battery as given on the command line: CHEMISTRY:CELLSsCAPACITYAh[:SOC%],
 // for example li-ion:1s2.0Ah:20.
-struct BatterySpec {
+struct BatteryPack {
     enum class Chemistry { LiIon, LiPo, LiFePO4, LeadAcid, Agm, Gel, NiMH, NiCd };
 
     static constexpr int kMaxCells = 64;
@@ -22,12 +22,12 @@ struct BatterySpec {
     double stateOfCharge = kDefaultStateOfCharge; // a fraction, 0..1
 
     // Letters in any case; none for anything malformed or out of range.
-    static std::optional<BatterySpec> parse(const std::string& text);
+    static std::optional<BatteryPack> parse(const std::string& text);
 
-    bool operator==(const BatterySpec&) const = default;
+    bool operator==(const BatteryPack&) const = default;
 
 private:
     static std::optional<Chemistry> chemistryNamed(std::string_view name);
-    static bool readPack(std::string_view pack, BatterySpec& spec);
+    static bool readCells(std::string_view text, BatteryPack& pack);
     static std::optional<double> stateOfChargeFrom(std::string_view percent);
 };

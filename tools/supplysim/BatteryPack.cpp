@@ -1,4 +1,4 @@
-#include "BatterySpec.h"
+#include "BatteryPack.h"
 
 #include "ArgumentValue.h"
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using Chemistry = BatterySpec::Chemistry;
+using Chemistry = BatteryPack::Chemistry;
 
 constexpr std::array<std::pair<std::string_view, Chemistry>, 8> kChemistries{{
     {"li-ion", Chemistry::LiIon},
@@ -27,7 +27,7 @@ constexpr double kPercent = 100.0;
 
 } // namespace
 
-std::optional<BatterySpec> BatterySpec::parse(const std::string& text)
+std::optional<BatteryPack> BatteryPack::parse(const std::string& text)
 {
     std::string lower = text;
     std::transform(
@@ -38,23 +38,23 @@ std::optional<BatterySpec> BatterySpec::parse(const std::string& text)
     if (first == std::string_view::npos) {
         return std::nullopt;
     }
-    BatterySpec spec;
+    BatteryPack pack;
     const std::optional<Chemistry> chemistry = chemistryNamed(whole.substr(0, first));
-    if (!chemistry || !readPack(whole.substr(first + 1, second - first - 1), spec)) {
+    if (!chemistry || !readCells(whole.substr(first + 1, second - first - 1), pack)) {
         return std::nullopt;
     }
-    spec.chemistry = *chemistry;
+    pack.chemistry = *chemistry;
     if (second != std::string_view::npos) {
         const std::optional<double> stateOfCharge = stateOfChargeFrom(whole.substr(second + 1));
         if (!stateOfCharge) {
             return std::nullopt;
         }
-        spec.stateOfCharge = *stateOfCharge;
+        pack.stateOfCharge = *stateOfCharge;
     }
-    return spec;
+    return pack;
 }
 
-std::optional<BatterySpec::Chemistry> BatterySpec::chemistryNamed(std::string_view name)
+std::optional<BatteryPack::Chemistry> BatteryPack::chemistryNamed(std::string_view name)
 {
     const auto* found = std::find_if(
         kChemistries.begin(), kChemistries.end(), [name](const auto& entry) { return entry.first == name; });
@@ -65,25 +65,25 @@ std::optional<BatterySpec::Chemistry> BatterySpec::chemistryNamed(std::string_vi
 }
 
 // CELLSsCAPACITYAh, such as 4s2.5ah once lowered.
-bool BatterySpec::readPack(std::string_view pack, BatterySpec& spec)
+bool BatteryPack::readCells(std::string_view text, BatteryPack& pack)
 {
-    const std::size_t split = pack.find('s');
-    if (split == std::string_view::npos || !pack.ends_with(kAmpereHours)) {
+    const std::size_t split = text.find('s');
+    if (split == std::string_view::npos || !text.ends_with(kAmpereHours)) {
         return false;
     }
-    const std::optional<int> cells = ArgumentValue::integer(pack.substr(0, split), 1, kMaxCells);
-    const std::size_t capacityEnd = pack.size() - kAmpereHours.size();
+    const std::optional<int> cells = ArgumentValue::integer(text.substr(0, split), 1, kMaxCells);
+    const std::size_t capacityEnd = text.size() - kAmpereHours.size();
     const std::optional<double> capacity
-        = split < capacityEnd ? ArgumentValue::finite(pack.substr(split + 1, capacityEnd - split - 1)) : std::nullopt;
+        = split < capacityEnd ? ArgumentValue::finite(text.substr(split + 1, capacityEnd - split - 1)) : std::nullopt;
     if (!cells || !capacity || *capacity < kMinCapacityAh || *capacity > kMaxCapacityAh) {
         return false;
     }
-    spec.cells = *cells;
-    spec.capacityAh = *capacity;
+    pack.cells = *cells;
+    pack.capacityAh = *capacity;
     return true;
 }
 
-std::optional<double> BatterySpec::stateOfChargeFrom(std::string_view percent)
+std::optional<double> BatteryPack::stateOfChargeFrom(std::string_view percent)
 {
     if (percent.ends_with('%')) {
         percent.remove_suffix(1);
