@@ -8,6 +8,7 @@
 class ArgumentValue {
 public:
     static std::optional<int> integer(std::string_view text, int lowest, int highest);
+    static std::optional<double> finite(std::string_view text); // any finite number; the caller checks its range
     static std::optional<double> ohms(std::string_view text); // finite and above zero
     static std::optional<bool> onOff(std::string_view text);
 };

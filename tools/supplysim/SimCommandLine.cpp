@@ -1,6 +1,7 @@
 #include "SimCommandLine.h"
 
 #include "ArgumentValue.h"
+#include "BatteryPack.h"
 #include "ResistiveLoad.h"
 #include "SupplyState.h"
 
@@ -11,9 +12,21 @@
 
 namespace {
 
-enum Code : int { kHelp = 'h', kVersion = 256, kModel, kVoltage, kCurrent, kLoad, kOutput, kLink, kLog };
+enum Code : int {
+    kHelp = 'h',
+    kVersion = 256,
+    kModel,
+    kVoltage,
+    kCurrent,
+    kLoad,
+    kOutput,
+    kLink,
+    kLog,
+    kBattery,
+    kTimeScale
+};
 
-constexpr std::array<option, 10> kOptions{{
+constexpr std::array<option, 12> kOptions{{
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
     {"model", required_argument, nullptr, kModel},
@@ -23,6 +36,8 @@ constexpr std::array<option, 10> kOptions{{
     {"output", required_argument, nullptr, kOutput},
     {"link", required_argument, nullptr, kLink},
     {"log", required_argument, nullptr, kLog},
+    {"battery", required_argument, nullptr, kBattery},
+    {"time-scale", required_argument, nullptr, kTimeScale},
     {nullptr, 0, nullptr, 0},
 }};
 
@@ -33,6 +48,24 @@ template <typename T> std::string store(const std::optional<T>& value, T& target
     }
     target = *value;
     return {};
+}
+
+std::string storeBattery(const std::string& value, std::optional<BatteryPack>& target)
+{
+    target = BatteryPack::parse(value);
+    if (!target) {
+        return "bad value for --battery, expected " + std::string(BatteryPack::kForm);
+    }
+    return {};
+}
+
+std::optional<double> timeScale(const std::string& value)
+{
+    const std::optional<double> scale = ArgumentValue::finite(value);
+    if (!scale || *scale <= 0.0 || *scale > SimulatedSupply::kMaxTimeScale) {
+        return std::nullopt;
+    }
+    return scale;
 }
 
 } // namespace
@@ -99,6 +132,10 @@ std::string SimCommandLine::apply(int code, const std::string& value, const std:
     case kLog:
         parsed.logFile = value;
         return {};
+    case kBattery:
+        return storeBattery(value, options.battery);
+    case kTimeScale:
+        return store(timeScale(value), options.timeScale, "--time-scale");
     case ':':
         return "missing value for " + given;
     default:
@@ -126,6 +163,12 @@ std::string SimCommandLine::usage(const std::string& program)
           "  --output on|off    output state at start (default off)\n"
           "  --link PATH        symbolic link to the device, replaced if it exists\n"
           "  --log FILE         append the frame log to FILE instead of stderr\n"
+          "  --battery CHEMISTRY:CELLSsCAPACITYAh[:SOC%]\n"
+          "                     a battery in place of the load, such as li-ion:1s2.0Ah:20;\n"
+          "                     li-ion, lipo, lifepo4, lead-acid, agm, gel, nimh or nicd,\n"
+          "                     1 to 64 cells, 0.001 to 1000 Ah, charged 0..100 % (default 50)\n"
+          "  --time-scale X     simulated seconds of the battery per real second, above 0\n"
+          "                     and up to 10000 (default 1)\n"
           "  -h, --help         show this text\n"
           "  --version          show the version\n"
           "\n"
@@ -137,6 +180,9 @@ std::string SimCommandLine::usage(const std::string& program)
           "  load OHMS          change the load\n"
           "  output on|off      switch the output\n"
           "  setpoints V I      raw voltage and current setpoints\n"
+          "  battery            print the battery's charge, open-circuit voltage, the\n"
+          "                     ampere-hours it took and its simulated time\n"
+          "  battery leak AMPS  a current the battery draws besides its charge (a short)\n"
           "  vanish | plug      pull the adapter out / plug it back in (prints the new path)\n"
           "  quit\n";
 }

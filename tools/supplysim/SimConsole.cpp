@@ -4,6 +4,7 @@
 #include "ResistiveLoad.h"
 #include "SupplyState.h"
 
+#include <iomanip>
 #include <optional>
 #include <sstream>
 
@@ -14,6 +15,16 @@ const SimConsole::Result kDone{SimConsole::Status::Done, {}};
 SimConsole::Result failed(const std::string& message)
 {
     return {SimConsole::Status::Failed, message};
+}
+
+std::string statusLine(const SimulatedSupply::BatteryStatus& status)
+{
+    constexpr double kPercent = 100.0;
+    std::ostringstream line;
+    line << std::fixed << std::setprecision(1) << "soc " << status.stateOfCharge * kPercent << " %, ocv "
+         << std::setprecision(3) << status.openCircuitVolts << " V, " << std::setprecision(4) << status.ampereHours
+         << " Ah, " << std::setprecision(1) << status.simulatedSeconds << " s";
+    return line.str();
 }
 
 } // namespace
@@ -50,6 +61,9 @@ SimConsole::Result SimConsole::dispatch(const std::string& command, const std::v
     }
     if (command == "setpoints") {
         return setpointsCommand(arguments);
+    }
+    if (command == "battery") {
+        return batteryCommand(arguments);
     }
     if (!arguments.empty()) {
         return failed(command + " takes no arguments");
@@ -118,6 +132,24 @@ SimConsole::Result SimConsole::setpointsCommand(const std::vector<std::string>& 
         return failed("usage: setpoints 0..1000 0..1000");
     }
     supply_.setSetpoints(*voltage, *current);
+    return kDone;
+}
+
+SimConsole::Result SimConsole::batteryCommand(const std::vector<std::string>& arguments)
+{
+    const std::optional<SimulatedSupply::BatteryStatus> status = supply_.battery();
+    if (!status) {
+        return failed("no battery: start with --battery");
+    }
+    if (arguments.empty()) {
+        return {Status::Done, statusLine(*status)};
+    }
+    const std::optional<double> leak
+        = arguments.size() == 2 && arguments[0] == "leak" ? ArgumentValue::finite(arguments[1]) : std::nullopt;
+    if (!leak || *leak < 0.0 || *leak > SimulatedBattery::kMaxLeakAmperes) {
+        return failed("usage: battery, or battery leak AMPS (0..1000)");
+    }
+    supply_.setBatteryLeak(*leak);
     return kDone;
 }
 

@@ -25,6 +25,7 @@ private:
     Result modelCommand(const std::vector<std::string>& arguments);
     Result loadCommand(const std::vector<std::string>& arguments);
     Result setpointsCommand(const std::vector<std::string>& arguments);
+    Result batteryCommand(const std::vector<std::string>& arguments);
     Result plug();
 
     SimulatedSupply& supply_;

@@ -57,6 +57,11 @@ std::string ohmsText(double ohms)
     return text.str();
 }
 
+double validTimeScale(double scale)
+{
+    return scale > 0.0 ? std::min(scale, SimulatedSupply::kMaxTimeScale) : 1.0;
+}
+
 } // namespace
 
 SimulatedSupply::SimulatedSupply()
@@ -67,8 +72,13 @@ SimulatedSupply::SimulatedSupply()
 SimulatedSupply::SimulatedSupply(Options options)
     : options_(std::move(options))
     , state_(options_.modelCode, options_.voltageRaw, options_.currentRaw, options_.loadOhms, options_.outputOn)
+    , timeScale_(validTimeScale(options_.timeScale))
+    , batteryAt_(Clock::now())
     , random_(std::random_device{}())
 {
+    if (options_.battery) {
+        state_.attachBattery(*options_.battery);
+    }
 }
 
 SimulatedSupply::~SimulatedSupply()
@@ -148,6 +158,13 @@ void SimulatedSupply::setSetpoints(int voltageRaw, int currentRaw)
         "setpoints voltage=" + std::to_string(voltageRaw) + " current=" + std::to_string(currentRaw));
 }
 
+void SimulatedSupply::setBatteryLeak(double amperes)
+{
+    std::ostringstream note;
+    note << "battery leak " << amperes << " A";
+    change([amperes](SupplyState& state) { state.setBatteryLeak(amperes); }, note.str());
+}
+
 // The worker is stopped first: closing a descriptor it is polling would race with its reuse.
 void SimulatedSupply::vanish()
 {
@@ -182,6 +199,21 @@ int SimulatedSupply::modelCode() const
 {
     std::lock_guard lock(mutex_);
     return state_.modelCode();
+}
+
+// A copy is moved on, so that reading the status changes nothing the next poll sees.
+std::optional<SimulatedSupply::BatteryStatus> SimulatedSupply::battery() const
+{
+    std::lock_guard lock(mutex_);
+    if (!state_.battery()) {
+        return std::nullopt;
+    }
+    SupplyState now = state_;
+    Clock::time_point from = batteryAt_;
+    advanceBattery(now, from, Clock::now());
+    const SimulatedBattery& battery = *now.battery();
+    return BatteryStatus{
+        battery.stateOfCharge(), battery.openCircuitVolts(), battery.ampereHours(), battery.simulatedSeconds()};
 }
 
 std::vector<SimulatedSupply::Frame> SimulatedSupply::frames() const
@@ -319,6 +351,7 @@ void SimulatedSupply::handleFrame(const SupplyFrameParser::Frame& frame, Clock::
     {
         std::lock_guard lock(mutex_);
         std::optional<SupplyState::Outcome> outcome;
+        advanceBattery(state_, batteryAt_, at);
         if (frame.kind == SupplyFrameParser::Kind::Poll) {
             switchOffAfterIdleLink(at);
             pacer_.schedule(state_.answerPoll(random_), at);
@@ -339,6 +372,21 @@ void SimulatedSupply::switchOffAfterIdleLink(Clock::time_point pollAt)
         state_.setOutput(false);
     }
     lastPollAt_ = pollAt;
+}
+
+// The current of the last change flows until now, or until the output switched off
+// for want of polls; that switch itself waits for the next poll.
+void SimulatedSupply::advanceBattery(SupplyState& state, Clock::time_point& from, Clock::time_point to) const
+{
+    if (!state.battery() || to <= from) {
+        return;
+    }
+    const Clock::time_point cut = lastPollAt_ ? std::clamp(*lastPollAt_ + options_.linkWatchdog, from, to) : to;
+    const auto simulated
+        = [this](Clock::duration real) { return std::chrono::duration<double>(real).count() * timeScale_; };
+    state.advanceBattery(simulated(cut - from), true);
+    state.advanceBattery(simulated(to - cut), false);
+    from = to;
 }
 
 void SimulatedSupply::record(const Frame& frame)
@@ -373,6 +421,7 @@ template <typename Change> void SimulatedSupply::change(Change&& apply, const st
 {
     {
         std::lock_guard lock(mutex_);
+        advanceBattery(state_, batteryAt_, Clock::now());
         apply(state_);
     }
     wake_.notify();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BatteryPack.h"
 #include "DeviceLink.h"
 #include "PseudoTerminal.h"
 #include "ReplyPacer.h"
@@ -33,6 +34,17 @@ public:
         // The output switches off when no poll came for this long.
         std::chrono::milliseconds linkWatchdog{2000};
         bool recordFrames = true; // off for long runs: frames() stays empty, the counts still work
+        std::optional<BatteryPack> battery{}; // in place of the load
+        double timeScale = 1.0; // simulated seconds of the battery per real second, up to kMaxTimeScale
+    };
+
+    static constexpr double kMaxTimeScale = 10000.0;
+
+    struct BatteryStatus {
+        double stateOfCharge; // a fraction; above 1 when overcharged
+        double openCircuitVolts;
+        double ampereHours; // out of the terminals since the start, leak included
+        double simulatedSeconds;
     };
 
     enum class FrameKind { Poll, SetVoltage, SetVoltageToggle, SetCurrent, Ignored, Garbage };
@@ -64,6 +76,7 @@ public:
     void setLoad(double ohms);
     void setOutput(bool on);
     void setSetpoints(int voltageRaw, int currentRaw); // each clamped to 0..1000
+    void setBatteryLeak(double amperes); // clamped to 0..1000; nothing without a battery
 
     // Closes both ends and removes the link, like an adapter pulled from its socket.
     void vanish();
@@ -72,6 +85,7 @@ public:
     int voltageRaw() const;
     int currentRaw() const;
     int modelCode() const;
+    std::optional<BatteryStatus> battery() const; // as of now; none without a battery
 
     std::vector<Frame> frames() const;
     std::vector<Frame> commandFrames() const; // SetVoltage, SetVoltageToggle, SetCurrent
@@ -96,6 +110,7 @@ private:
     void receive(short revents);
     void handleFrame(const SupplyFrameParser::Frame& frame, Clock::time_point at);
     void switchOffAfterIdleLink(Clock::time_point pollAt);
+    void advanceBattery(SupplyState& state, Clock::time_point& from, Clock::time_point to) const;
     void record(const Frame& frame);
     void sendDueBytes();
     template <typename Change> void change(Change&& apply, const std::string& note);
@@ -106,6 +121,8 @@ private:
     mutable std::mutex mutex_; // everything the worker shares with callers
     mutable std::condition_variable changed_;
     SupplyState state_;
+    double timeScale_;
+    Clock::time_point batteryAt_; // real time the battery has been moved on to
     std::vector<Frame> frames_;
     std::size_t polls_ = 0;
     std::size_t commands_ = 0;

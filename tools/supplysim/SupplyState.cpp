@@ -90,6 +90,21 @@ void SupplyState::setSilent(bool silent)
     silent_ = silent;
 }
 
+void SupplyState::setBatteryLeak(double amperes)
+{
+    if (battery_) {
+        battery_->setLeak(amperes);
+    }
+}
+
+void SupplyState::advanceBattery(double seconds, bool powered)
+{
+    if (battery_) {
+        const bool flowing = powered && outputOn_ && !silent_;
+        battery_->advance(seconds, flowing ? batteryTerminal().amperes : 0.0);
+    }
+}
+
 std::uint8_t SupplyState::statusByte() const
 {
     return static_cast<std::uint8_t>((outputOn_ ? kOutputOnBit : 0) | modelCode_);
@@ -100,10 +115,7 @@ std::vector<std::uint8_t> SupplyState::reading() const
     int voltageWord = voltageRaw_;
     int currentWord = currentRaw_;
     if (outputOn_) {
-        const std::optional<ModelProfile> profile = ModelTable::find(modelCode_);
-        const double voltageMax = profile ? profile->voltageMax : kUnknownFullScale;
-        const double currentMax = profile ? profile->currentMax : kUnknownFullScale;
-        const ResistiveLoad::Reading actual = load_.read(voltageRaw_, currentRaw_, voltageMax, currentMax);
+        const ResistiveLoad::Reading actual = battery_ ? batteryReading() : loadReading();
         voltageWord = actual.voltageRaw + (actual.constantVoltage ? kRegulatingFlag : 0);
         currentWord = actual.currentRaw;
     }
@@ -111,6 +123,34 @@ std::vector<std::uint8_t> SupplyState::reading() const
     appendWord(bytes, voltageWord);
     appendWord(bytes, currentWord);
     return bytes;
+}
+
+SupplyState::FullScale SupplyState::fullScale() const
+{
+    const std::optional<ModelProfile> profile = ModelTable::find(modelCode_);
+    return profile ? FullScale{profile->voltageMax, profile->currentMax}
+                   : FullScale{kUnknownFullScale, kUnknownFullScale};
+}
+
+ResistiveLoad::Reading SupplyState::loadReading() const
+{
+    const FullScale scale = fullScale();
+    return load_.read(voltageRaw_, currentRaw_, scale.volts, scale.amperes);
+}
+
+SimulatedBattery::Terminal SupplyState::batteryTerminal() const
+{
+    const FullScale scale = fullScale();
+    const double fullRaw = ResistiveLoad::kFullScaleRaw;
+    return battery_->meet(voltageRaw_ * scale.volts / fullRaw, currentRaw_ * scale.amperes / fullRaw);
+}
+
+ResistiveLoad::Reading SupplyState::batteryReading() const
+{
+    const FullScale scale = fullScale();
+    const SimulatedBattery::Terminal terminal = batteryTerminal();
+    return {ResistiveLoad::toRaw(terminal.volts, scale.volts), ResistiveLoad::toRaw(terminal.amperes, scale.amperes),
+        terminal.constantVoltage};
 }
 
 std::vector<std::uint8_t> SupplyState::noise(std::mt19937& random)
