@@ -3,6 +3,7 @@
 # simulated supply; the arguments go to the simulated supply. Without a display
 # it runs the window under Xvfb for five seconds and saves it to build/screenshot.png.
 # Usage: tools/demo.sh [SIM_OPTIONS...]      e.g. tools/demo.sh --model 3 --output on
+#        tools/demo.sh --battery li-ion:1s2.0Ah:20     a cell to charge from the programs window
 set -euo pipefail
 cd "$(dirname "$0")/.."
 headless=false
