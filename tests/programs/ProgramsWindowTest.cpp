@@ -221,3 +221,23 @@ TEST_F(ProgramsWindowTest, ALatchedTripIsShownUntilCleared)
     EXPECT_FALSE(watch.tripped());
     EXPECT_TRUE(trip.isHidden());
 }
+
+TEST_F(ProgramsWindowTest, KeepsAndShowsTheProgramsOwnLimitsAndBatteryThroughAnEdit)
+{
+    Program program;
+    program.body.items = {{level(4.2, 1.0, 60s)}};
+    program.limits.volts = 4.25;
+    program.limits.time = 3h + 30min;
+    program.battery = ProgramBattery{"li-ion", 1, 2.0};
+    window.editor().setProgram(program);
+    type(row(0), ProgramTree::kVoltage, QStringLiteral("4.1"));
+
+    std::get<ProgramStep>(program.body.items[0].content).volts = 4.1;
+    EXPECT_EQ(window.editor().program(), program);
+    EXPECT_EQ(find<QLabel>("programLimits").text(),
+        QString::fromUtf8("Пределы программы: напряжение ≤ 4.25 В, время ≤ 3:30:00"));
+    EXPECT_EQ(find<QLabel>("programBattery").text(), QString::fromUtf8("Аккумулятор: Li-ion / LiPo, 1 эл., 2.0 А·ч"));
+    window.editor().setProgram({});
+    EXPECT_TRUE(find<QLabel>("programLimits").isHidden());
+    EXPECT_TRUE(find<QLabel>("programBattery").isHidden());
+}
