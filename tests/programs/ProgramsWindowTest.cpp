@@ -5,6 +5,7 @@
 #include "controller/SupplyController.h"
 #include "link/SupplyLink.h"
 #include "program/ProgramFile.h"
+#include "programs/EndConditionsDialog.h"
 #include "programs/PlanChart.h"
 #include "programs/ProgramEditor.h"
 #include "programs/ProgramTree.h"
@@ -240,4 +241,11 @@ TEST_F(ProgramsWindowTest, KeepsAndShowsTheProgramsOwnLimitsAndBatteryThroughAnE
     window.editor().setProgram({});
     EXPECT_TRUE(find<QLabel>("programLimits").isHidden());
     EXPECT_TRUE(find<QLabel>("programBattery").isHidden());
+}
+
+TEST(EndConditionsDialogTest, GivesBackWhichConditionsStopTheProgram)
+{
+    const std::vector<EndCondition> ends{
+        {EndCondition::Kind::VoltageFlat, 900.0, true}, {EndCondition::Kind::BecomesCv, 0.0, false}};
+    EXPECT_EQ(EndConditionsDialog(ends).conditions(), ends);
 }
