@@ -249,3 +249,28 @@ TEST(EndConditionsDialogTest, GivesBackWhichConditionsStopTheProgram)
         {EndCondition::Kind::VoltageFlat, 900.0, true}, {EndCondition::Kind::BecomesCv, 0.0, false}};
     EXPECT_EQ(EndConditionsDialog(ends).conditions(), ends);
 }
+
+TEST_F(ProgramsWindowTest, TheChargeReportSaysHowItEndedAndHowFullTheBatteryGot)
+{
+    RunSummary charged;
+    charged.battery = ProgramBattery{"li-ion", 1, 2.0};
+    charged.ampereHours = 1.63;
+    charged.endReason = ProgramEngine::tr("выполнена");
+    charged.lastEnding = StepEnding{3, EndCondition{EndCondition::Kind::CurrentAtMost, 0.2}, false};
+    RunSummary timedOut = charged;
+    timedOut.lastEnding = StepEnding{3, {}, true};
+    RunSummary tripped = charged;
+    tripped.trip = ProtectionTrip{ProtectionLimits::Quantity::Charge, 2.41, 2.4, {}};
+    RunSummary stopped = charged;
+    stopped.endReason = QString::fromUtf8("остановлена пользователем");
+    const std::pair<RunSummary, QString> cases[] = {{charged, QString::fromUtf8("шаг 3: ток не выше 0.2\u00a0А")},
+        {timedOut, QString::fromUtf8("шаг 3: по наибольшей длительности")},
+        {tripped, QString::fromUtf8("предел программы: ") + ProtectionWatch::describe(*tripped.trip)},
+        {stopped, stopped.endReason}};
+    for (const auto& [summary, ending] : cases) {
+        emit engine.finished(summary);
+        const QString report = find<QLabel>("runSummary").text();
+        EXPECT_TRUE(report.contains(QString::fromUtf8("Окончание: ") + ending + u'\n')) << report.toStdString();
+        EXPECT_TRUE(report.contains(QString::fromUtf8("1.63 А·ч — 82\u00a0% от 2.0 А·ч"))) << report.toStdString();
+    }
+}
