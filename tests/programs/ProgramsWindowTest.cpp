@@ -4,7 +4,9 @@
 #include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "link/SupplyLink.h"
+#include "program/ChargeProfile.h"
 #include "program/ProgramFile.h"
+#include "programs/ChargeDialog.h"
 #include "programs/EndConditionsDialog.h"
 #include "programs/PlanChart.h"
 #include "programs/ProgramEditor.h"
@@ -15,6 +17,8 @@
 #include <qcustomplot.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -54,6 +58,10 @@ protected:
     template <class Widget> Widget& find(const char* name)
     {
         return *window.findChild<Widget*>(QString::fromLatin1(name));
+    }
+    template <class Widget> static Widget& in(const QObject& parent, const char* name)
+    {
+        return *parent.findChild<Widget*>(QString::fromLatin1(name));
     }
     void click(const char* button) { find<QPushButton>(button).click(); }
     // Types into a cell's editor and presses Enter, as the user does.
@@ -273,4 +281,35 @@ TEST_F(ProgramsWindowTest, TheChargeReportSaysHowItEndedAndHowFullTheBatteryGot)
         EXPECT_TRUE(report.contains(QString::fromUtf8("Окончание: ") + ending + u'\n')) << report.toStdString();
         EXPECT_TRUE(report.contains(QString::fromUtf8("1.63 А·ч — 82\u00a0% от 2.0 А·ч"))) << report.toStdString();
     }
+}
+
+TEST_F(ProgramsWindowTest, TheChargeDialogOffersOnlyWhatTheSupplyCanHold)
+{
+    find<QAction>("chargeAction").trigger();
+    const auto& dialog = *window.findChild<ChargeDialog*>();
+    QPushButton& ok = *dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    const auto& refusal = in<QLabel>(dialog, "chargeRefusal");
+    EXPECT_FALSE(ok.isEnabled()) << "the supply's steps are not known yet";
+    identify();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ok.isEnabled());
+
+    auto& taper = in<QSpinBox>(dialog, "chargeTaper");
+    taper.setValue(50); // 0.04 A of 2 A·h, under two of the 0.063 A steps
+    EXPECT_FALSE(ok.isEnabled());
+    EXPECT_TRUE(refusal.text().contains(QString::fromUtf8("не различит"))) << refusal.text().toStdString();
+    taper.setValue(10);
+    EXPECT_TRUE(refusal.isHidden());
+    auto& chemistry = in<QComboBox>(dialog, "chargeChemistry");
+    chemistry.setCurrentIndex(static_cast<int>(Chemistry::NiMH));
+    EXPECT_EQ(in<QSpinBox>(dialog, "chargeCells").value(), 4) << "its defaults";
+    chemistry.setCurrentIndex(static_cast<int>(Chemistry::LiIon));
+    in<QComboBox>(dialog, "chargeRate").setCurrentIndex(1);
+    EXPECT_EQ(in<UnitEdit>(dialog, "chargeCurrent").text(), QStringLiteral("0.5")) << "1 A of 2 A·h";
+
+    ok.click();
+    EXPECT_EQ(window.editor().program(),
+        ChargeProfile::make(ChargeParameters::defaults(Chemistry::LiIon), controller.profile()).program);
+    EXPECT_TRUE(window.path().isEmpty());
+    EXPECT_TRUE(find<QLabel>("programFile").text().contains(QString::fromUtf8("(изменена)")));
 }
