@@ -3,6 +3,7 @@
 #include "programs/StepTexts.h"
 #include "programs/UnitEdit.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -17,8 +18,11 @@ namespace {
 
 using Kind = EndCondition::Kind;
 
-constexpr Kind kKinds[] = {Kind::CurrentAtMost, Kind::CurrentAtLeast, Kind::VoltageAtMost, Kind::VoltageAtLeast,
-    Kind::Charge, Kind::Energy, Kind::BecomesCv, Kind::BecomesCc, Kind::VoltageDrop, Kind::VoltageFlat, Kind::TimeOfDay};
+enum Column { kKind, kValue, kStops, kRemove, kColumns };
+
+constexpr Kind kKinds[]
+    = {Kind::CurrentAtMost, Kind::CurrentAtLeast, Kind::VoltageAtMost, Kind::VoltageAtLeast, Kind::Charge, Kind::Energy,
+        Kind::BecomesCv, Kind::BecomesCc, Kind::VoltageDrop, Kind::VoltageFlat, Kind::TimeOfDay};
 
 UnitEdit::Kind editKind(Kind kind)
 {
@@ -36,20 +40,23 @@ void fitValueEdit(UnitEdit& edit, Kind kind)
 
 EndConditionsDialog::EndConditionsDialog(const std::vector<EndCondition>& conditions, QWidget* parent)
     : QDialog(parent)
-    , table_(new QTableWidget(0, 3, this))
+    , table_(new QTableWidget(0, kColumns, this))
 {
     setWindowTitle(tr("Окончание шага по условию"));
-    table_->setHorizontalHeaderLabels({tr("Условие"), tr("Значение"), QString()});
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    table_->setColumnWidth(1, 140);
+    table_->setHorizontalHeaderLabels({tr("Условие"), tr("Значение"), tr("Стоп"), QString()});
+    table_->horizontalHeaderItem(kStops)->setToolTip(tr("Условие останавливает всю программу, а не только шаг"));
+    table_->horizontalHeader()->setSectionResizeMode(kKind, QHeaderView::Stretch);
+    table_->setColumnWidth(kStops, 60);
+    table_->horizontalHeader()->setSectionResizeMode(kRemove, QHeaderView::ResizeToContents);
+    table_->setColumnWidth(kValue, 140);
     table_->verticalHeader()->hide();
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     for (const EndCondition& condition : conditions) {
         addRow(condition);
     }
     auto* hint = new QLabel(tr("Шаг кончается, как только выполнится первое из условий при включённом выходе, "
-                               "но не позже своей наибольшей длительности."),
+                               "но не позже своей наибольшей длительности. Условие со «стоп» останавливает "
+                               "программу и выключает выход."),
         this);
     hint->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
@@ -60,7 +67,7 @@ EndConditionsDialog::EndConditionsDialog(const std::vector<EndCondition>& condit
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(480, 320);
+    resize(560, 320);
 }
 
 QLayout* EndConditionsDialog::createButtons()
@@ -77,7 +84,7 @@ QLayout* EndConditionsDialog::createButtons()
 void EndConditionsDialog::removeRowOf(const QWidget* button)
 {
     for (int row = 0; row < table_->rowCount(); ++row) {
-        if (table_->cellWidget(row, 2) == button) {
+        if (table_->cellWidget(row, kRemove) == button) {
             table_->removeRow(row);
             return;
         }
@@ -100,25 +107,34 @@ void EndConditionsDialog::addRow(const EndCondition& condition)
     }
     connect(kind, &QComboBox::currentIndexChanged, value,
         [kind, value] { fitValueEdit(*value, static_cast<Kind>(kind->currentData().toInt())); });
+    // Centred under its heading.
+    auto* stopsCell = new QWidget(table_);
+    auto* stops = new QCheckBox(stopsCell);
+    stops->setChecked(condition.stops);
+    auto* stopsLayout = new QHBoxLayout(stopsCell);
+    stopsLayout->setContentsMargins(0, 0, 0, 0);
+    stopsLayout->addWidget(stops, 0, Qt::AlignCenter);
     auto* remove = new QToolButton(table_);
     remove->setText(tr("Удалить"));
     connect(remove, &QToolButton::clicked, this, [this, remove] { removeRowOf(remove); });
-    table_->setCellWidget(row, 0, kind);
-    table_->setCellWidget(row, 1, value);
-    table_->setCellWidget(row, 2, remove);
+    table_->setCellWidget(row, kKind, kind);
+    table_->setCellWidget(row, kValue, value);
+    table_->setCellWidget(row, kStops, stopsCell);
+    table_->setCellWidget(row, kRemove, remove);
 }
 
 std::vector<EndCondition> EndConditionsDialog::conditions() const
 {
     std::vector<EndCondition> conditions;
     for (int row = 0; row < table_->rowCount(); ++row) {
-        const auto* kind = qobject_cast<QComboBox*>(table_->cellWidget(row, 0));
-        const auto* value = qobject_cast<UnitEdit*>(table_->cellWidget(row, 1));
+        const auto* kind = qobject_cast<QComboBox*>(table_->cellWidget(row, kKind));
+        const auto* value = qobject_cast<UnitEdit*>(table_->cellWidget(row, kValue));
+        const bool stops = table_->cellWidget(row, kStops)->findChild<QCheckBox*>()->isChecked();
         const auto chosen = static_cast<Kind>(kind->currentData().toInt());
         if (!StepTexts::hasValue(chosen)) {
-            conditions.push_back({chosen, 0.0});
+            conditions.push_back({chosen, 0.0, stops});
         } else if (const std::optional<double> typed = value->value()) {
-            conditions.push_back({chosen, *typed});
+            conditions.push_back({chosen, *typed, stops});
         }
     }
     return conditions;

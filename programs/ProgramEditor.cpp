@@ -4,6 +4,7 @@
 #include "programs/EndConditionsDialog.h"
 #include "programs/ProgramTree.h"
 #include "programs/StepDelegate.h"
+#include "programs/StepTexts.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -62,7 +63,15 @@ ProgramEditor::ProgramEditor(QWidget* parent)
     : QWidget(parent)
     , tree_(new QTreeWidget(this))
     , delegate_(new StepDelegate(this))
+    , limitsLine_(new QLabel(this))
+    , batteryLine_(new QLabel(this))
 {
+    limitsLine_->setObjectName(QStringLiteral("programLimits"));
+    batteryLine_->setObjectName(QStringLiteral("programBattery"));
+    for (QLabel* line : {limitsLine_, batteryLine_}) {
+        line->setWordWrap(true);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
     tree_->setObjectName(QStringLiteral("steps"));
     tree_->setColumnCount(ProgramTree::kColumns);
     setColumns(*tree_);
@@ -82,8 +91,11 @@ ProgramEditor::ProgramEditor(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tree_, 1);
+    layout->addWidget(limitsLine_);
+    layout->addWidget(batteryLine_);
     layout->addLayout(createButtons());
     updateButtons();
+    showOwn();
 }
 
 QPushButton* ProgramEditor::addButton(
@@ -120,6 +132,8 @@ Program ProgramEditor::program() const
     Program program;
     program.body = ProgramTree::read(*tree_->invisibleRootItem());
     program.onLinkReturn = linkReturn_->currentIndex() == 1 ? Program::LinkReturn::Resume : Program::LinkReturn::Stop;
+    program.limits = limits_;
+    program.battery = battery_;
     return program;
 }
 
@@ -132,6 +146,9 @@ void ProgramEditor::setProgram(const Program& program)
     }
     ProgramTree::fill(*tree_, shown);
     linkReturn_->setCurrentIndex(program.onLinkReturn == Program::LinkReturn::Resume ? 1 : 0);
+    limits_ = program.limits;
+    battery_ = program.battery;
+    showOwn();
     changed();
 }
 
@@ -311,4 +328,12 @@ void ProgramEditor::updateButtons()
     if (linkReturn_ != nullptr) {
         linkReturn_->setEnabled(editable_);
     }
+}
+
+void ProgramEditor::showOwn()
+{
+    limitsLine_->setText(tr("Пределы программы: %1").arg(StepTexts::limits(limits_)));
+    limitsLine_->setVisible(limits_.any());
+    batteryLine_->setText(battery_ ? tr("Аккумулятор: %1").arg(StepTexts::battery(*battery_)) : QString());
+    batteryLine_->setVisible(battery_.has_value());
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -13,6 +14,7 @@ class StepDelegate;
 
 // The steps and groups of a program, edited in place: a group's row holds its
 // repeat count and its steps under it. Every edit is reported as it is made.
+// The program's own limits and battery are shown, not edited, and kept.
 class ProgramEditor : public QWidget {
     Q_OBJECT
 
@@ -48,10 +50,15 @@ private:
     void openDialog(QTreeWidgetItem* item, int column);
     void changed();
     void updateButtons();
+    void showOwn();
 
     QTreeWidget* tree_;
     StepDelegate* delegate_;
     QComboBox* linkReturn_ = nullptr;
+    QLabel* limitsLine_;
+    QLabel* batteryLine_;
+    ProtectionLimits limits_;
+    std::optional<ProgramBattery> battery_;
     std::vector<QPushButton*> selectionButtons_;
     std::vector<QPushButton*> buttons_;
     ModelProfile profile_;

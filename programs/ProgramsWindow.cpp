@@ -4,6 +4,7 @@
 #include "controller/SupplyController.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramPlan.h"
+#include "programs/ChargeDialog.h"
 #include "programs/LimitsPanel.h"
 #include "programs/PlanChart.h"
 #include "programs/ProgramEditor.h"
@@ -104,6 +105,10 @@ QMenuBar* ProgramsWindow::createMenu()
     file->addSeparator();
     editActions_ << file->addAction(tr("Импорт CSV…"), this, &ProgramsWindow::chooseImportFile);
     file->addAction(tr("Экспорт CSV…"), this, &ProgramsWindow::chooseExportFile);
+    file->addSeparator();
+    QAction* charge = file->addAction(tr("Заряд аккумулятора…"), this, &ProgramsWindow::openChargeDialog);
+    charge->setObjectName(QStringLiteral("chargeAction"));
+    editActions_ << charge;
     file->addSeparator();
     file->addAction(tr("Закрыть"), QKeySequence::Close, this, &QWidget::close);
     return bar;
@@ -218,6 +223,31 @@ void ProgramsWindow::chooseExportFile()
     if (!path.isEmpty()) {
         saveFile(isCsv(path) ? path : path + QStringLiteral(".csv"));
     }
+}
+
+// Not blocking: the controller and the running program go on while it waits.
+void ProgramsWindow::openChargeDialog()
+{
+    auto* dialog = new ChargeDialog(controller_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        if (dialog->program()) {
+            takeNewProgram(*dialog->program());
+        }
+    });
+    dialog->open();
+}
+
+// As a new program: not saved anywhere yet. One started meanwhile keeps what it shows.
+void ProgramsWindow::takeNewProgram(const Program& program)
+{
+    if (engine_.active()) {
+        return;
+    }
+    path_.clear();
+    editor_->setProgram(program);
+    modified_ = true;
+    showFile();
 }
 
 void ProgramsWindow::edited()

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+struct Program;
 class LimitsPanel;
 class PlanChart;
 class ProgramEditor;
@@ -45,6 +46,8 @@ private:
     void save();
     void chooseSaveFile();
     void chooseExportFile();
+    void openChargeDialog();
+    void takeNewProgram(const Program& program);
     void showProblem(const QString& title, const QString& text);
     void edited();
     void redraw();

@@ -1,6 +1,7 @@
 #include "programs/ProgressView.h"
 
 #include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
 #include "program/ProgramIndex.h"
 #include "programs/StepTexts.h"
 
@@ -141,11 +142,61 @@ QString ProgressView::timesText(const ProgramProgress& progress)
 
 void ProgressView::showSummary(const RunSummary& summary)
 {
-    const double seconds = static_cast<double>(summary.started.msecsTo(summary.ended)) / 1000.0;
-    summary_->setText(tr("Последний запуск (%1–%2): %3\nЗаряд %4 А·ч, энергия %5 Вт·ч, длительность %6")
-                          .arg(summary.started.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")),
-                              summary.ended.toString(QStringLiteral("hh:mm:ss")), summary.endReason,
-                              QString::number(summary.ampereHours, 'f', 3), QString::number(summary.wattHours, 'f', 3),
-                              StepTexts::clock(seconds)));
+    const QString when = tr("Последний запуск (%1–%2)")
+                             .arg(summary.started.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")),
+                                 summary.ended.toString(QStringLiteral("hh:mm:ss")));
+    if (summary.battery) {
+        summary_->setText(tr("%1: заряд аккумулятора\n%2").arg(when, reportText(summary)));
+    } else {
+        summary_->setText(
+            tr("%1: %2\nЗаряд %3 А·ч, энергия %4 Вт·ч, длительность %5")
+                .arg(when, summary.endReason, QString::number(summary.ampereHours, 'f', 3),
+                    QString::number(summary.wattHours, 'f', 3), StepTexts::clock(secondsOf(summary.duration))));
+    }
     summary_->show();
+}
+
+QString ProgressView::reportText(const RunSummary& summary) const
+{
+    const ProgramBattery& battery = *summary.battery;
+    QString charge = tr("%1 А·ч").arg(StepTexts::number(summary.ampereHours));
+    if (battery.capacityAh > 0.0) {
+        charge = tr("%1 — %2\u00a0% от %3 А·ч")
+                     .arg(charge)
+                     .arg(std::lround(100.0 * summary.ampereHours / battery.capacityAh))
+                     .arg(StepTexts::number(battery.capacityAh));
+    }
+    QStringList lines{tr("Аккумулятор: %1").arg(StepTexts::battery(battery)), tr("Окончание: %1").arg(endText(summary)),
+        tr("Заряд: %1").arg(charge), tr("Энергия: %1 Вт·ч").arg(StepTexts::number(summary.wattHours)),
+        tr("Длительность: %1").arg(StepTexts::clock(secondsOf(summary.duration)))};
+    if (summary.endVolts && summary.endAmperes) {
+        lines << tr("В конце: %1, %2").arg(StepTexts::volts(summary.endVolts), StepTexts::amperes(summary.endAmperes));
+    }
+    return lines.join(u'\n');
+}
+
+// A run that went to its end, or was stopped by a condition, ended as its last
+// step did; one stopped otherwise says why. The summary tells the first only by its reason.
+QString ProgressView::endText(const RunSummary& summary) const
+{
+    if (summary.trip) {
+        return tr("предел программы: %1").arg(ProtectionWatch::describe(*summary.trip));
+    }
+    const bool byLastStep = summary.stoppedByCondition || summary.endReason == ProgramEngine::tr("выполнена");
+    if (!byLastStep || !summary.lastEnding) {
+        return summary.endReason;
+    }
+    const StepEnding& ending = *summary.lastEnding;
+    const QString how = ending.condition ? StepTexts::condition(*ending.condition)
+        : ending.atMaxDuration           ? tr("по наибольшей длительности")
+                                         : tr("по длительности");
+    return tr("%1: %2").arg(stepName(ending.step), how);
+}
+
+QString ProgressView::stepName(int number) const
+{
+    const ProgramIndex index(engine_.program());
+    const QString name
+        = number >= 1 && number <= index.size() ? QString::fromStdString(index.step(number).name) : QString();
+    return name.isEmpty() ? tr("шаг %1").arg(number) : tr("шаг %1 «%2»").arg(number).arg(name);
 }

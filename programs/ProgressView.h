@@ -23,6 +23,10 @@ private:
     static QString conditionsText(const ProgramProgress& progress);
     static QString timesText(const ProgramProgress& progress);
     void showSummary(const RunSummary& summary);
+    // For a charge: how it ended, the charge against the stated capacity, the end values.
+    QString reportText(const RunSummary& summary) const;
+    QString endText(const RunSummary& summary) const;
+    QString stepName(int number) const;
 
     ProgramEngine& engine_;
     QLabel* step_;

@@ -1,5 +1,7 @@
 #include "programs/StepTexts.h"
 
+#include "program/ChemistryPractice.h"
+
 #include <QLocale>
 #include <QStringList>
 
@@ -203,6 +205,33 @@ QString StepTexts::conditions(const std::vector<EndCondition>& conditions)
         texts << StepTexts::condition(condition);
     }
     return texts.join(tr(" или "));
+}
+
+QString StepTexts::limits(const ProtectionLimits& limits)
+{
+    using Quantity = ProtectionLimits::Quantity;
+    const std::pair<Quantity, const char*> kinds[] = {{Quantity::Voltage, QT_TR_NOOP("напряжение ≤ %1 В")},
+        {Quantity::Current, QT_TR_NOOP("ток ≤ %1 А")}, {Quantity::Power, QT_TR_NOOP("мощность ≤ %1 Вт")},
+        {Quantity::Charge, QT_TR_NOOP("заряд ≤ %1 А·ч")}, {Quantity::Energy, QT_TR_NOOP("энергия ≤ %1 Вт·ч")}};
+    QStringList texts;
+    for (const auto& [quantity, text] : kinds) {
+        if (const std::optional<double> limit = limits.of(quantity)) {
+            texts << tr(text).arg(number(*limit));
+        }
+    }
+    if (limits.time) {
+        texts << tr("время ≤ %1").arg(seconds(static_cast<double>(limits.time->count())));
+    }
+    return texts.join(QStringLiteral(", "));
+}
+
+QString StepTexts::battery(const ProgramBattery& battery)
+{
+    const std::optional<Chemistry> chemistry = ChemistryPractice::byKey(battery.chemistry);
+    const QString name = chemistry
+        ? QCoreApplication::translate("ChemistryPractice", ChemistryPractice::of(*chemistry).name)
+        : QString::fromStdString(battery.chemistry);
+    return tr("%1, %2 эл., %3 А·ч").arg(name).arg(battery.cells).arg(number(battery.capacityAh));
 }
 
 std::optional<double> StepTexts::parseNumber(const QString& text)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "program/EndCondition.h"
+#include "program/ProgramBattery.h"
 #include "program/ProgramStep.h"
+#include "program/ProtectionLimits.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -39,6 +41,11 @@ public:
     static QString condition(const EndCondition& condition);
     // Joined with "или": the first to hold ends the step.
     static QString conditions(const std::vector<EndCondition>& conditions);
+
+    // "напряжение ≤ 4.242 В, время ≤ 3:30:00": the limits that are set; empty when none.
+    static QString limits(const ProtectionLimits& limits);
+    // "Li-ion / LiPo, 1 эл., 2.0 А·ч".
+    static QString battery(const ProgramBattery& battery);
 
     // A comma is read as the decimal point; none when empty or not a number.
     static std::optional<double> parseNumber(const QString& text);

@@ -4,7 +4,10 @@
 #include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "link/SupplyLink.h"
+#include "program/ChargeProfile.h"
 #include "program/ProgramFile.h"
+#include "programs/ChargeDialog.h"
+#include "programs/EndConditionsDialog.h"
 #include "programs/PlanChart.h"
 #include "programs/ProgramEditor.h"
 #include "programs/ProgramTree.h"
@@ -14,6 +17,8 @@
 #include <qcustomplot.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -53,6 +58,10 @@ protected:
     template <class Widget> Widget& find(const char* name)
     {
         return *window.findChild<Widget*>(QString::fromLatin1(name));
+    }
+    template <class Widget> static Widget& in(const QObject& parent, const char* name)
+    {
+        return *parent.findChild<Widget*>(QString::fromLatin1(name));
     }
     void click(const char* button) { find<QPushButton>(button).click(); }
     // Types into a cell's editor and presses Enter, as the user does.
@@ -220,4 +229,87 @@ TEST_F(ProgramsWindowTest, ALatchedTripIsShownUntilCleared)
     click("clearTrip");
     EXPECT_FALSE(watch.tripped());
     EXPECT_TRUE(trip.isHidden());
+}
+
+TEST_F(ProgramsWindowTest, KeepsAndShowsTheProgramsOwnLimitsAndBatteryThroughAnEdit)
+{
+    Program program;
+    program.body.items = {{level(4.2, 1.0, 60s)}};
+    program.limits.volts = 4.25;
+    program.limits.time = 3h + 30min;
+    program.battery = ProgramBattery{"li-ion", 1, 2.0};
+    window.editor().setProgram(program);
+    type(row(0), ProgramTree::kVoltage, QStringLiteral("4.1"));
+
+    std::get<ProgramStep>(program.body.items[0].content).volts = 4.1;
+    EXPECT_EQ(window.editor().program(), program);
+    EXPECT_EQ(find<QLabel>("programLimits").text(),
+        QString::fromUtf8("Пределы программы: напряжение ≤ 4.25 В, время ≤ 3:30:00"));
+    EXPECT_EQ(find<QLabel>("programBattery").text(), QString::fromUtf8("Аккумулятор: Li-ion / LiPo, 1 эл., 2.0 А·ч"));
+    window.editor().setProgram({});
+    EXPECT_TRUE(find<QLabel>("programLimits").isHidden());
+    EXPECT_TRUE(find<QLabel>("programBattery").isHidden());
+}
+
+TEST(EndConditionsDialogTest, GivesBackWhichConditionsStopTheProgram)
+{
+    const std::vector<EndCondition> ends{
+        {EndCondition::Kind::VoltageFlat, 900.0, true}, {EndCondition::Kind::BecomesCv, 0.0, false}};
+    EXPECT_EQ(EndConditionsDialog(ends).conditions(), ends);
+}
+
+TEST_F(ProgramsWindowTest, TheChargeReportSaysHowItEndedAndHowFullTheBatteryGot)
+{
+    RunSummary charged;
+    charged.battery = ProgramBattery{"li-ion", 1, 2.0};
+    charged.ampereHours = 1.63;
+    charged.endReason = ProgramEngine::tr("выполнена");
+    charged.lastEnding = StepEnding{3, EndCondition{EndCondition::Kind::CurrentAtMost, 0.2}, false};
+    RunSummary timedOut = charged;
+    timedOut.lastEnding = StepEnding{3, {}, true};
+    RunSummary tripped = charged;
+    tripped.trip = ProtectionTrip{ProtectionLimits::Quantity::Charge, 2.41, 2.4, {}};
+    RunSummary stopped = charged;
+    stopped.endReason = QString::fromUtf8("остановлена пользователем");
+    const std::pair<RunSummary, QString> cases[] = {{charged, QString::fromUtf8("шаг 3: ток не выше 0.2\u00a0А")},
+        {timedOut, QString::fromUtf8("шаг 3: по наибольшей длительности")},
+        {tripped, QString::fromUtf8("предел программы: ") + ProtectionWatch::describe(*tripped.trip)},
+        {stopped, stopped.endReason}};
+    for (const auto& [summary, ending] : cases) {
+        emit engine.finished(summary);
+        const QString report = find<QLabel>("runSummary").text();
+        EXPECT_TRUE(report.contains(QString::fromUtf8("Окончание: ") + ending + u'\n')) << report.toStdString();
+        EXPECT_TRUE(report.contains(QString::fromUtf8("1.63 А·ч — 82\u00a0% от 2.0 А·ч"))) << report.toStdString();
+    }
+}
+
+TEST_F(ProgramsWindowTest, TheChargeDialogOffersOnlyWhatTheSupplyCanHold)
+{
+    find<QAction>("chargeAction").trigger();
+    const auto& dialog = *window.findChild<ChargeDialog*>();
+    QPushButton& ok = *dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    const auto& refusal = in<QLabel>(dialog, "chargeRefusal");
+    EXPECT_FALSE(ok.isEnabled()) << "the supply's steps are not known yet";
+    identify();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ok.isEnabled());
+
+    auto& taper = in<QSpinBox>(dialog, "chargeTaper");
+    taper.setValue(50); // 0.04 A of 2 A·h, under two of the 0.063 A steps
+    EXPECT_FALSE(ok.isEnabled());
+    EXPECT_TRUE(refusal.text().contains(QString::fromUtf8("не различит"))) << refusal.text().toStdString();
+    taper.setValue(10);
+    EXPECT_TRUE(refusal.isHidden());
+    auto& chemistry = in<QComboBox>(dialog, "chargeChemistry");
+    chemistry.setCurrentIndex(static_cast<int>(Chemistry::NiMH));
+    EXPECT_EQ(in<QSpinBox>(dialog, "chargeCells").value(), 4) << "its defaults";
+    chemistry.setCurrentIndex(static_cast<int>(Chemistry::LiIon));
+    in<QComboBox>(dialog, "chargeRate").setCurrentIndex(1);
+    EXPECT_EQ(in<UnitEdit>(dialog, "chargeCurrent").text(), QStringLiteral("0.5")) << "1 A of 2 A·h";
+
+    ok.click();
+    EXPECT_EQ(window.editor().program(),
+        ChargeProfile::make(ChargeParameters::defaults(Chemistry::LiIon), controller.profile()).program);
+    EXPECT_TRUE(window.path().isEmpty());
+    EXPECT_TRUE(find<QLabel>("programFile").text().contains(QString::fromUtf8("(изменена)")));
 }
