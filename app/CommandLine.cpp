@@ -28,7 +28,8 @@ const QCommandLineOption& versionOption()
 const QCommandLineOption& portOption()
 {
     static const QCommandLineOption option("port",
-        QCoreApplication::translate("CommandLine", "use the serial port DEVICE (ttyUSB0 or a path) for this run"),
+        QCoreApplication::translate(
+            "CommandLine", "use the serial port DEVICE (ttyUSB0, a path or Auto) for this run; once for each supply"),
         "DEVICE");
     return option;
 }
@@ -63,9 +64,27 @@ const QCommandLineOption& scpiOption()
     return option;
 }
 
+const QCommandLineOption& headlessOption()
+{
+    static const QCommandLineOption option("headless",
+        QCoreApplication::translate(
+            "CommandLine", "run without a window or display, for a service; events are told on standard error"));
+    return option;
+}
+
+const QCommandLineOption& outputAtExitOption()
+{
+    static const QCommandLineOption option("output-at-exit",
+        QCoreApplication::translate(
+            "CommandLine", "with --headless: leave the output as it is at exit (leave, the default) or switch it off"),
+        "off|leave");
+    return option;
+}
+
 QList<QCommandLineOption> ownOptions()
 {
-    return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), programOption(), scpiOption()};
+    return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), programOption(), scpiOption(),
+        headlessOption(), outputAtExitOption()};
 }
 
 // Those QApplication reads; they stay out of the help text.
@@ -136,9 +155,34 @@ std::optional<QString> missingValue(const QCommandLineParser& parser)
             {&recordOption(), QT_TRANSLATE_NOOP("CommandLine", "--record needs a file.")},
             {&programOption(), QT_TRANSLATE_NOOP("CommandLine", "--program needs a file.")}};
     for (const auto& [option, text] : needs) {
-        if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
+        if (parser.isSet(*option) && parser.values(*option).contains(QString())) {
             return QCoreApplication::translate("CommandLine", text);
         }
+    }
+    return std::nullopt;
+}
+
+// What the options ask for that the run cannot do.
+std::optional<QString> conflict(const QCommandLineParser& parser)
+{
+    if (parser.isSet(outputAtExitOption())) {
+        const QString value = parser.value(outputAtExitOption());
+        if (value != QLatin1String("off") && value != QLatin1String("leave")) {
+            return QCoreApplication::translate("CommandLine", "--output-at-exit is off or leave, not '%1'.").arg(value);
+        }
+    }
+    if (parser.isSet(headlessOption()) && parser.isSet(chartOption())) {
+        return QCoreApplication::translate("CommandLine", "--chart needs a window; it cannot go with --headless.");
+    }
+    const QStringList ports = parser.values(portOption());
+    for (const QString& port : ports) {
+        if (port.compare(QLatin1String("Auto"), Qt::CaseInsensitive) != 0 && ports.count(port) > 1) {
+            return QCoreApplication::translate("CommandLine", "--port %1 is given twice.").arg(port);
+        }
+    }
+    if (ports.size() > 1 && parser.isSet(programOption())) {
+        return QCoreApplication::translate("CommandLine",
+            "--program runs on one supply; with several, start programs over the remote server (INST:NSEL, PROG).");
     }
     return std::nullopt;
 }
@@ -180,8 +224,17 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     if (const auto missing = missingValue(parser)) {
         return refuse(program, *missing);
     }
+    if (const auto problem = conflict(parser)) {
+        return refuse(program, *problem);
+    }
     Parsed parsed;
-    parsed.port = parser.value(portOption()).toStdString();
+    for (const QString& port : parser.values(portOption())) {
+        parsed.ports.push_back(port.toStdString());
+    }
+    parsed.headless = parser.isSet(headlessOption());
+    if (parser.isSet(outputAtExitOption())) {
+        parsed.switchOffAtExit = parser.value(outputAtExitOption()) == QLatin1String("off");
+    }
     parsed.program = parser.value(programOption()).toStdString();
     parsed.chart = parser.isSet(chartOption());
     parsed.record = parser.value(recordOption()).toStdString();

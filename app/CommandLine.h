@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The program's options. They are read before the application object exists,
 // so that --help and --version need no display; Qt's own options (-platform,
@@ -14,12 +15,14 @@ public:
 
     struct Parsed {
         Action action = Action::Run;
-        std::string port; // --port: this run's serial port; empty: the settings choose
+        std::vector<std::string> ports; // --port, each a supply: this run's serial ports; none: the settings choose
         std::string message; // what Help, Version and Refuse print
         bool chart = false; // --chart: open the readings window at start
         std::string record; // --record: record the readings to this CSV file
         std::string program; // --program: run this program file once a supply answers
         std::optional<std::string> scpi; // --scpi: remote control on [ADDRESS:]PORT
+        bool headless = false; // --headless: the supply side alone, no display
+        std::optional<bool> switchOffAtExit; // --output-at-exit off|leave; none: the settings say
     };
 
     static constexpr int kUsageError = 2;

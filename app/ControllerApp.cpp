@@ -2,14 +2,37 @@
 
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
+#include "app/HeadlessRun.h"
+#include "app/PortPlan.h"
 #include "app/QtTranslation.h"
 #include "chart/ReadingsWindow.h"
-#include "station/SupplyStation.h"
+#include "settings/ControllerSettings.h"
+#include "station/Bench.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 
 #include <iostream>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// One window is modal, as it always was; several live side by side until the last closes.
+int runWindows(const std::vector<std::unique_ptr<ControllerDialog>>& dialogs)
+{
+    if (dialogs.size() == 1) {
+        dialogs.front()->exec();
+        return 0;
+    }
+    for (const auto& dialog : dialogs) {
+        dialog->show();
+    }
+    QApplication::exec();
+    return 0;
+}
+
+} // namespace
 
 int ControllerApp::run(int argc, char** argv)
 {
@@ -17,28 +40,40 @@ int ControllerApp::run(int argc, char** argv)
     if (options.action != CommandLine::Action::Run) {
         return CommandLine::finish(options);
     }
+    if (options.headless) {
+        return HeadlessRun::run(options, argc, argv);
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QtTranslation qtTexts;
-    SupplyStation station;
-    if (!options.port.empty()) {
-        station.controller().usePortForThisRun(options.port);
+    const std::string settingsPorts = ControllerSettings(SettingsFile(SettingsFile::defaultPath())).load().supplyPorts;
+    Bench bench(PortPlan::resolve(options.ports, settingsPorts));
+    std::vector<std::unique_ptr<ControllerDialog>> dialogs;
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        auto dialog = std::make_unique<ControllerDialog>(bench.station(i));
+        if (!dialog->initialise()) {
+            return 0;
+        }
+        if (bench.size() > 1) {
+            dialog->namePortInTitle();
+        }
+        dialogs.push_back(std::move(dialog));
     }
-    ControllerDialog dialog(station);
-    dialog.setRemoteOption(options.scpi);
-    if (!dialog.initialise()) {
-        return 0;
-    }
-    if (options.chart) {
-        dialog.readings().open();
-    }
-    if (!options.record.empty()) {
-        station.readings().recordFromCommandLine(QString::fromStdString(options.record), std::cerr);
+    bench.startRemote(options.scpi, std::cerr);
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        dialogs[i]->showRemoteClients(bench.remote());
+        if (options.chart) {
+            dialogs[i]->readings().open();
+        }
+        if (!options.record.empty()) {
+            const std::string path
+                = PortPlan::recordingPath(options.record, bench.station(i).controller().usePort(), i, bench.size());
+            bench.station(i).readings().recordFromCommandLine(QString::fromStdString(path), std::cerr);
+        }
     }
     if (!options.program.empty()) {
-        station.runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
+        bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
     }
-    dialog.exec();
-    return 0;
+    return runWindows(dialogs);
 }

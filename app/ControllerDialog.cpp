@@ -12,6 +12,7 @@
 #include "panels/TimerPanel.h"
 #include "panels/WindowExchange.h"
 #include "programs/ProgramsWindow.h"
+#include "remote/RemoteControl.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/LogoPicture.h"
@@ -27,8 +28,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
-
-#include <iostream>
 
 namespace {
 
@@ -148,23 +147,39 @@ bool ControllerDialog::initialise()
     }
     permissionWatch_ = std::make_unique<PortPermissionWatch>(
         *portAccess_, controller_.portNames(), [this] { supplyFrame_->showPortsRefused(); });
-    station_.start(remoteOption_, std::cerr);
+    station_.start();
     if (controller_.diagnosticsOn()) {
         logo_->hide();
         log_->show();
     }
-    showRemoteClients();
     return true;
 }
 
-void ControllerDialog::showRemoteClients()
+void ControllerDialog::namePortInTitle()
 {
-    if (RemoteControl* remote = station_.remote()) {
+    portInTitle_ = true;
+    // A hunting link names its port once the supply answers on it.
+    connect(&controller_, &SupplyController::supplyIdentified, this, [this] { showTitle(); });
+    showTitle();
+}
+
+void ControllerDialog::showRemoteClients(RemoteControl* remote)
+{
+    if (remote != nullptr) {
         connect(&remote->server(), &ScpiServer::clientCountChanged, this, [this](int clients) {
-            const QString title = translated(kTitle);
-            setWindowTitle(clients > 0 ? title + tr(" [удалённое управление]") : title);
+            remoteClients_ = clients;
+            showTitle();
         });
     }
+}
+
+void ControllerDialog::showTitle()
+{
+    QString title = translated(kTitle);
+    if (portInTitle_) {
+        title += QStringLiteral(" — %1").arg(QString::fromStdString(station_.portName()));
+    }
+    setWindowTitle(remoteClients_ > 0 ? title + tr(" [удалённое управление]") : title);
 }
 
 void ControllerDialog::accept()

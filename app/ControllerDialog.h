@@ -6,10 +6,9 @@
 #include <QDialog>
 
 #include <memory>
-#include <optional>
-#include <string>
 
 class QContextMenuEvent;
+class RemoteControl;
 class DiagnosticLog;
 class HotValuesMenu;
 class HotValuesPanel;
@@ -41,9 +40,10 @@ public:
     // at once because the computer has no serial port.
     bool initialise();
 
-    // The --scpi option, which wins over the settings; before initialise().
-    void setRemoteOption(std::optional<std::string> option) { remoteOption_ = std::move(option); }
-    RemoteControl* remoteControl() const { return station_.remote(); }
+    // One of several supplies: the title names its port.
+    void namePortInTitle();
+    // The title tells while remote clients are connected.
+    void showRemoteClients(RemoteControl* remote);
     // Where refusals of the ports are heard; the process's own unless set before initialise().
     void setPortAccessAdvice(PortAccessAdvice& advice) { portAccess_ = &advice; }
 
@@ -66,7 +66,7 @@ private:
     void connectPrompts();
     void connectReadings();
     void arrangeTabOrder();
-    void showRemoteClients();
+    void showTitle();
     void showQuickMenu(const QPoint& globalPosition);
     // Asks what becomes of a running program; false when the window stays.
     bool mayClose();
@@ -77,7 +77,8 @@ private:
     ProgramsWindow* programs_ = nullptr;
     PortAccessAdvice* portAccess_;
     std::unique_ptr<PortPermissionWatch> permissionWatch_;
-    std::optional<std::string> remoteOption_;
+    bool portInTitle_ = false;
+    int remoteClients_ = 0;
     std::unique_ptr<LogoPicture> logo_;
     // The areas are the window's children.
     SupplyFrame* supplyFrame_ = nullptr;

@@ -5,7 +5,8 @@
 
 bool PortSelection::list()
 {
-    names_ = forThisRun_.empty() ? PortList::build() : std::vector{forThisRun_};
+    const bool hunting = forThisRun_.empty() || forThisRun_ == PortChooser::kAuto;
+    names_ = hunting ? PortList::build() : std::vector{forThisRun_};
     return !names_.empty();
 }
 

@@ -9,8 +9,8 @@
 // port given for this run only.
 class PortSelection {
 public:
-    // Drives this one port for this run, as a fixed port setting would,
-    // leaving the file's port settings as they are.
+    // Drives this one port for this run, as a fixed port setting would, or
+    // with "Auto" hunts on every port, leaving the file's port settings as they are.
     void useForThisRun(std::string device) { forThisRun_ = std::move(device); }
     // Lists the serial ports; false when the computer has none.
     bool list();

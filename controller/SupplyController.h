@@ -66,8 +66,9 @@ public:
     explicit SupplyController(SupplyLink& link, QObject* parent = nullptr);
     ~SupplyController() override;
 
-    // Drives this one port for this run, as a fixed port setting would,
-    // leaving the file's port settings as they are. Before listPorts().
+    // Drives this one port for this run, as a fixed port setting would, or
+    // with "Auto" hunts on every port, leaving the file's port settings as
+    // they are. Before listPorts().
     void usePortForThisRun(std::string device) { ports_.useForThisRun(std::move(device)); }
     // Lists the serial ports; false when the computer has none.
     bool listPorts() { return ports_.list(); }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "link/AutoResetEvent.h"
+#include "link/PortClaims.h"
 #include "link/RawSetpoint.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@ struct LinkState {
     // The port in use; the worker alone changes it. Wide enough for any list.
     std::atomic<std::int32_t> portIndex{0};
     const std::string& currentPortName() const;
+    // Shared with the other links of the program; set before the worker starts.
+    std::shared_ptr<PortClaims> claims = std::make_shared<PortClaims>();
 
     std::atomic<std::int32_t> modelCode{0};
 

@@ -17,16 +17,28 @@ int LinkWorker::run()
     port_ = portFactory_();
 
     while (!state_.stopLink.load() && state_.portCount() > 0) {
-        if (port_->open(state_.currentPortName())) {
-            failedOpensInRow_ = 0;
-            servePort();
-        } else {
+        if (!serveClaimedPort(state_.currentPortName())) {
             restAfterFailedOpen();
         }
         advancePortIndex();
     }
     port_.reset();
     return 0;
+}
+
+// A port another link holds is passed over as one that would not open.
+bool LinkWorker::serveClaimedPort(const std::string& name)
+{
+    if (!state_.claims->claim(name)) {
+        return false;
+    }
+    const bool opened = port_->open(name);
+    if (opened) {
+        failedOpensInRow_ = 0;
+        servePort();
+    }
+    state_.claims->release(name);
+    return opened;
 }
 
 void LinkWorker::servePort()

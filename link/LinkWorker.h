@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 // The only code that touches the serial port: it opens the listed ports in
 // turn, polls the supply once per turn given by "EStart", hands its link the
@@ -22,6 +23,8 @@ public:
     int run();
 
 private:
+    // False when the port is held by another link or would not open.
+    bool serveClaimedPort(const std::string& name);
     void servePort();
     Reply pollOnce();
     Reply readAnswer();

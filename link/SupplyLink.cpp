@@ -20,6 +20,13 @@ SupplyLink::~SupplyLink()
     stop();
 }
 
+void SupplyLink::shareClaims(std::shared_ptr<PortClaims> claims)
+{
+    if (!started_) {
+        state_->claims = std::move(claims);
+    }
+}
+
 void SupplyLink::start(std::vector<std::string> portNames)
 {
     if (started_) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class PortClaims;
 struct LinkState;
 
 // One supply line: a worker on its own thread that polls the listed ports in
@@ -38,6 +39,8 @@ public:
     explicit SupplyLink(SerialPortFactory portFactory = {}, LinkTiming timing = {}, QObject* parent = nullptr);
     ~SupplyLink() override;
 
+    // The ports the program's other links hold, passed over here; before start().
+    void shareClaims(std::shared_ptr<PortClaims> claims);
     // Polls these ports in this order. A link starts once, with nothing queued.
     void start(std::vector<std::string> portNames);
     // Closes the port and ends the worker, waiting a bounded time for it; no

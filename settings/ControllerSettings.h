@@ -30,6 +30,11 @@ public:
         std::string remoteListen;
         std::string remoteMaxClients;
         std::string remoteIdleTimeout;
+        // The supplies of a run given no --port, as written: their ports,
+        // separated by commas or blanks, each a device or Auto.
+        std::string supplyPorts;
+        // Without a window, what becomes of the output at exit: leave or off.
+        std::string outputAtExit;
         Problem problem = Problem::None; // Unreadable: the above are the defaults
     };
 

@@ -56,10 +56,29 @@ bool SupplyStation::runProgramOnceLive(const QString& path, std::ostream& messag
 void SupplyStation::stopProgram()
 {
     programs_.stop();
+    waitForOutputOff();
+}
+
+void SupplyStation::requestSwitchOff()
+{
+    if (programs_.active()) {
+        programs_.stop();
+    } else if (controller_.live()) {
+        controller_.requestOutput(false);
+    }
+}
+
+bool SupplyStation::outputMayBeOn() const
+{
+    return controller_.live() && (controller_.outputOn() || controller_.outputHeading());
+}
+
+void SupplyStation::waitForOutputOff()
+{
     // Until the supply reports the output off: a toggle that switched it on
     // may still be on its way, and the one switching it off follows it.
     const QDeadlineTimer deadline(kStopWait);
-    while (controller_.live() && (controller_.outputOn() || controller_.outputHeading()) && !deadline.hasExpired()) {
+    while (outputMayBeOn() && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 }
@@ -84,14 +103,8 @@ SupplyStation::~SupplyStation()
     shutDown();
 }
 
-void SupplyStation::start(const std::optional<std::string>& remoteOption, std::ostream& messages)
+std::string SupplyStation::portName() const
 {
-    controller_.start();
-    remote_ = RemoteControl::start({controller_, programs_, protection_}, remoteOption, messages);
-}
-
-void SupplyStation::shutDown()
-{
-    remote_.reset();
-    controller_.shutDown();
+    const std::string& current = link_.currentPortName();
+    return current.empty() ? controller_.usePort() : current;
 }

@@ -8,7 +8,6 @@
 #include "link/SerialPort.h"
 #include "link/SupplyLink.h"
 #include "readings/ReadingsModel.h"
-#include "remote/RemoteControl.h"
 #include "station/SleepInhibitor.h"
 
 #include <iosfwd>
@@ -16,10 +15,9 @@
 #include <optional>
 #include <string>
 
-// The supply side of the program: one link, the controller on it, the
-// protection limits and the program engine beside it, the readings model
-// that follows it and, when asked for, the remote-control server. It needs no display; a window binds itself to its
-// parts.
+// One supply of the program: its link, the controller on it, the protection
+// limits and the program engine beside it, and the readings model that
+// follows it. It needs no display; a window binds itself to its parts.
 class SupplyStation {
 public:
     // A test may give the programs a clock of its own.
@@ -34,21 +32,27 @@ public:
     const SupplyController& controller() const { return controller_; }
     ProtectionWatch& protection() { return protection_; }
     ProgramEngine& programs() { return programs_; }
+    const ProgramEngine& programs() const { return programs_; }
     ReadingsModel& readings() { return readings_; }
-    // None unless the option or the settings asked for it and it listens.
-    RemoteControl* remote() const { return remote_.get(); }
+    // The port named for this run, or the one the link is on.
+    std::string portName() const;
 
-    // Reads the settings and starts the link (after the controller has listed
-    // the ports), then the server, whose problems go to `messages`.
-    void start(const std::optional<std::string>& remoteOption, std::ostream& messages);
-    // Closes the server, then saves and stops as the controller does.
-    void shutDown();
+    // Reads the settings and starts the link, after the controller has listed the ports.
+    void start() { controller_.start(); }
+    // Saves and stops as the controller does.
+    void shutDown() { controller_.shutDown(); }
     // Loads the program file now and runs it once a supply is live, telling
     // `messages` what stops it. False when the file cannot be read or loaded.
     bool runProgramOnceLive(const QString& path, std::ostream& messages);
     // Stops a running program and waits, a bounded time, until the supply
     // reports its output off, as before the link stops.
     void stopProgram();
+    // Stops a running program, or switches the output off, without waiting.
+    void requestSwitchOff();
+    // The supply may still report its output on: a toggle is on its way, or its status not yet in.
+    bool outputMayBeOn() const;
+    // How long to wait, at most, until no output may be on.
+    static constexpr std::chrono::milliseconds stopWait() { return kStopWait; }
     // Held while a program runs or a recording is on.
     const SleepInhibitor& sleepLock() const { return sleepLock_; }
 
@@ -56,6 +60,7 @@ private:
     // A toggle on its way, one after it and the status that shows it: about five poll cycles.
     static constexpr std::chrono::milliseconds kStopWait{2000};
 
+    void waitForOutputOff();
     void holdSleepLock();
     void tellTrips();
 
@@ -66,6 +71,5 @@ private:
     ProtectionWatch protection_;
     ProgramEngine programs_;
     ReadingsModel readings_;
-    std::unique_ptr<RemoteControl> remote_;
     SleepInhibitor sleepLock_;
 };

@@ -11,12 +11,19 @@ using Action = CommandLine::Action;
 TEST(CommandLine, RunsOnTheGivenPortAndLetsQtsOptionsThrough)
 {
     EXPECT_EQ(CommandLine::parse({"tendrel-controller"}).action, Action::Run);
-    EXPECT_EQ(CommandLine::parse({"tendrel-controller"}).port, "");
+    EXPECT_TRUE(CommandLine::parse({"tendrel-controller"}).ports.empty());
     const auto parsed = CommandLine::parse(
         {"/usr/bin/tendrel-controller", "-platform", "offscreen", "--port", "pts/3", "-reverse", "-style=Fusion"});
     EXPECT_EQ(parsed.action, Action::Run);
-    EXPECT_EQ(parsed.port, "pts/3");
-    EXPECT_EQ(CommandLine::parse({"tendrel-controller", "--port=/dev/ttyUSB1"}).port, "/dev/ttyUSB1");
+    EXPECT_EQ(parsed.ports, std::vector<std::string>{"pts/3"});
+    const auto bench = CommandLine::parse(
+        {"tc", "--headless", "--port=/dev/ttyUSB1", "--port", "Auto", "--port", "auto", "--output-at-exit", "off"});
+    ASSERT_EQ(bench.action, Action::Run) << bench.message;
+    EXPECT_EQ(bench.ports, (std::vector<std::string>{"/dev/ttyUSB1", "Auto", "auto"}));
+    EXPECT_TRUE(bench.headless);
+    EXPECT_EQ(bench.switchOffAtExit, true);
+    EXPECT_EQ(CommandLine::parse({"tc", "--output-at-exit=leave"}).switchOffAtExit, false);
+    EXPECT_EQ(CommandLine::parse({"tc"}).switchOffAtExit, std::nullopt);
 }
 
 TEST(CommandLine, HelpAndVersionPrintAndEndWell)
@@ -36,7 +43,9 @@ TEST(CommandLine, HelpAndVersionPrintAndEndWell)
 TEST(CommandLine, RefusesWhatItDoesNotKnowWithCodeTwo)
 {
     for (const QStringList& arguments : std::vector<QStringList>{{"tc", "--bogus"}, {"tc", "-x"}, {"tc", "--port"},
-             {"tc", "--port="}, {"tc", "ttyUSB0"}, {"tc", "--help=yes"}}) {
+             {"tc", "--port="}, {"tc", "ttyUSB0"}, {"tc", "--help=yes"}, {"tc", "--port", "a", "--port="},
+             {"tc", "--port", "pts/1", "--port", "pts/1"}, {"tc", "--port", "a", "--port", "b", "--program", "p.json"},
+             {"tc", "--headless", "--chart"}, {"tc", "--output-at-exit", "on"}}) {
         const auto parsed = CommandLine::parse(arguments);
         EXPECT_EQ(parsed.action, Action::Refuse) << arguments.join(' ').toStdString();
         EXPECT_EQ(parsed.message.rfind("tc: ", 0), 0U) << parsed.message;

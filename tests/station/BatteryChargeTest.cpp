@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <sstream>
 
 using namespace std::chrono_literals;
 
@@ -65,8 +64,7 @@ protected:
         station = std::make_unique<SupplyStation>(
             SerialPortFactory{}, LinkTiming{}, std::make_unique<ScaledClock>(bench.timeScale));
         ASSERT_TRUE(station->controller().listPorts());
-        std::ostringstream messages;
-        station->start(std::nullopt, messages);
+        station->start();
         ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
         ASSERT_TRUE(spinUntil([&] { return !station->controller().adoptingReadings(); }, 5s));
     }

@@ -35,8 +35,7 @@ protected:
         ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
         station = std::make_unique<SupplyStation>();
         ASSERT_TRUE(station->controller().listPorts());
-        std::ostringstream messages;
-        station->start(std::nullopt, messages);
+        station->start();
         ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
         QObject::connect(&station->programs(), &ProgramEngine::stepStarted, [this](int number) {
             steps.push_back({number, Clock::now()});

@@ -1,5 +1,5 @@
-#include "station/SupplyStation.h"
 #include "link/PortList.h"
+#include "station/Bench.h"
 
 #include "EventLoopWait.h"
 #include "SimulatedSupply.h"
@@ -37,7 +37,8 @@ protected:
     {
         ASSERT_TRUE(supply.start());
         ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
-        station = std::make_unique<SupplyStation>();
+        bench = std::make_unique<Bench>(std::vector<std::string>{""});
+        station = &bench->station(0);
         ASSERT_TRUE(station->controller().listPorts());
     }
     void TearDown() override { ::unsetenv(PortList::kOverrideVariable); }
@@ -47,8 +48,9 @@ protected:
     {
         port = freePort();
         std::ostringstream messages;
-        station->start("127.0.0.1:" + std::to_string(port), messages);
-        ASSERT_NE(station->remote(), nullptr) << messages.str();
+        bench->start();
+        bench->startRemote("127.0.0.1:" + std::to_string(port), messages);
+        ASSERT_NE(bench->remote(), nullptr) << messages.str();
         ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
         connectClient(client);
     }
@@ -66,7 +68,8 @@ protected:
     }
 
     SimulatedSupply supply;
-    std::unique_ptr<SupplyStation> station;
+    std::unique_ptr<Bench> bench;
+    SupplyStation* station = nullptr;
     quint16 port = 0;
     QTcpSocket client;
 };

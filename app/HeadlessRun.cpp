@@ -1,0 +1,143 @@
+#include "app/HeadlessRun.h"
+
+#include "app/PortPlan.h"
+#include "app/SignalWatch.h"
+#include "settings/ControllerSettings.h"
+#include "station/Bench.h"
+#include "station/EventLog.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+#include <csignal>
+#include <iostream>
+
+namespace {
+
+const char* const kProgram = "tendrel-controller";
+
+ControllerSettings::Loaded settingsNow()
+{
+    return ControllerSettings(SettingsFile(SettingsFile::defaultPath())).load();
+}
+
+// False when no supply has a port to poll.
+bool listPorts(Bench& bench, EventLog& log)
+{
+    bool any = false;
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        SupplyStation& station = bench.station(i);
+        if (station.controller().listPorts()) {
+            any = true;
+        } else {
+            log.warn(QString::fromStdString(station.portName()), QObject::tr("no serial port to poll"));
+        }
+    }
+    return any;
+}
+
+// True when at least one recording runs.
+bool startRecordings(Bench& bench, const std::string& path)
+{
+    bool any = false;
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        SupplyStation& station = bench.station(i);
+        const std::string own = PortPlan::recordingPath(path, station.controller().usePort(), i, bench.size());
+        station.readings().recordFromCommandLine(QString::fromStdString(own), std::cerr);
+        any = any || station.readings().isRecording();
+    }
+    return any;
+}
+
+QString signalName(int number)
+{
+    return number == SIGTERM ? QStringLiteral("SIGTERM")
+        : number == SIGINT   ? QStringLiteral("SIGINT")
+                             : QString::number(number);
+}
+
+// Every output switched off at once, then a bounded wait for the supplies to report it.
+void switchOffEverywhere(Bench& bench)
+{
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        bench.station(i).requestSwitchOff();
+    }
+    const QDeadlineTimer deadline(SupplyStation::stopWait());
+    const auto anyOn = [&bench] {
+        for (std::size_t i = 0; i < bench.size(); ++i) {
+            if (bench.station(i).outputMayBeOn()) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (anyOn() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+void tellInterruptedPrograms(Bench& bench, EventLog& log)
+{
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        const SupplyStation& station = bench.station(i);
+        if (station.programs().active()) {
+            log.warn(QString::fromStdString(station.portName()),
+                QObject::tr("the running program ends with this process; the output is left as it is"));
+        }
+    }
+}
+
+void finish(Bench& bench, EventLog& log, bool switchOff)
+{
+    if (switchOff) {
+        switchOffEverywhere(bench);
+    } else {
+        tellInterruptedPrograms(bench, log);
+    }
+    bench.shutDown();
+    log.info(QString::fromLatin1(kProgram), QObject::tr("stopped"));
+}
+
+} // namespace
+
+int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
+{
+    const QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
+    const ControllerSettings::Loaded settings = settingsNow();
+    const bool switchOff = options.switchOffAtExit.value_or(settings.outputAtExit == "off");
+    EventLog log(std::cerr, EventLog::styleOfThisProcess());
+    Bench bench(PortPlan::resolve(options.ports, settings.supplyPorts));
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        log.follow(bench.station(i));
+    }
+    if (!listPorts(bench, log)) {
+        std::cerr << kProgram << ": no serial port to poll.\n";
+        return kNoPorts;
+    }
+    bench.start();
+    bench.startRemote(options.scpi, std::cerr);
+    if (bench.remote() != nullptr) {
+        log.followRemote(bench.remote()->server());
+        log.info(QObject::tr("remote"), QObject::tr("listening on port %1").arg(bench.remote()->server().serverPort()));
+    }
+    const bool recording = !options.record.empty() && startRecordings(bench, options.record);
+    const bool programLoaded = !options.program.empty()
+        && bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
+    if (bench.remote() == nullptr && !recording && !programLoaded) {
+        std::cerr << kProgram
+                  << ": --headless has nothing to control or observe the supply with: give --scpi, --record or "
+                     "--program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
+        return kNothingToDo;
+    }
+    SignalWatch signalWatch({SIGTERM, SIGINT});
+    QObject::connect(&signalWatch, &SignalWatch::received, &log, [&log](int number) {
+        log.info(QString::fromLatin1(kProgram), QObject::tr("stopping on %1").arg(signalName(number)));
+        QCoreApplication::quit();
+    });
+    log.info(QString::fromLatin1(kProgram),
+        QObject::tr("running with %n supply(ies)", nullptr, static_cast<int>(bench.size())));
+    QCoreApplication::exec();
+    finish(bench, log, switchOff);
+    return 0;
+}

@@ -1,0 +1,187 @@
+#include "station/EventLog.h"
+
+#include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
+#include "remote/ScpiServer.h"
+#include "station/SupplyStation.h"
+
+#include <QTime>
+
+#include <cstdlib>
+#include <ostream>
+#include <utility>
+
+namespace {
+
+QString volts(double value)
+{
+    return QStringLiteral("%1 V").arg(value, 0, 'f', 3);
+}
+
+QString amperes(double value)
+{
+    return QStringLiteral("%1 A").arg(value, 0, 'f', 3);
+}
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
+
+} // namespace
+
+EventLog::EventLog(std::ostream& out, Style style, QObject* parent)
+    : QObject(parent)
+    , out_(out)
+    , style_(style)
+{
+}
+
+EventLog::Style EventLog::styleOfThisProcess()
+{
+    return std::getenv("JOURNAL_STREAM") != nullptr ? Style::Journal : Style::Terminal;
+}
+
+QString EventLog::originText(const CommandOrigin& origin)
+{
+    switch (origin.kind) {
+    case CommandOrigin::Kind::User:
+        return tr("by the user");
+    case CommandOrigin::Kind::Timer:
+        return tr("by the timer");
+    case CommandOrigin::Kind::Remote:
+        return tr("by remote client %1").arg(origin.client);
+    case CommandOrigin::Kind::Program:
+        return tr("by the program");
+    case CommandOrigin::Kind::Protection:
+        return tr("by the protection");
+    }
+    return {};
+}
+
+void EventLog::follow(SupplyStation& station)
+{
+    Told& told = told_.emplace_back();
+    followLink(station, told);
+    followCommands(station, told);
+    followPrograms(station);
+    followReadings(station);
+}
+
+void EventLog::followLink(SupplyStation& station, Told& told)
+{
+    SupplyController& controller = station.controller();
+    connect(&controller, &SupplyController::controlsLive, this, [this, &station, &told] {
+        told.up = true;
+        info(QString::fromStdString(station.portName()), tr("link up"));
+    });
+    connect(&controller, &SupplyController::linkLost, this, [this, &station, &told] {
+        if (std::exchange(told.up, false)) {
+            warn(QString::fromStdString(station.portName()), tr("link lost"));
+        }
+    });
+    connect(&controller, &SupplyController::supplyIdentified, this,
+        [this, &station](const QString& supply, const QString& model) {
+            const ModelProfile& profile = station.controller().profile();
+            info(QString::fromStdString(station.portName()),
+                tr("identified %1 %2 (%3, %4)")
+                    .arg(supply, model, volts(profile.voltageMax), amperes(profile.currentMax)));
+        });
+    connect(&controller, &SupplyController::settingsProblem, this,
+        [this, &station](const QString& advice) { warn(QString::fromStdString(station.portName()), advice); });
+}
+
+void EventLog::followCommands(SupplyStation& station, Told& told)
+{
+    SupplyController& controller = station.controller();
+    connect(&controller, &SupplyController::commanded, this,
+        [this, &station, &told](const CommandOrigin& origin) { tellCommand(station, told, origin); });
+    connect(&controller, &SupplyController::outputChanged, this, [this, &station, &told](bool on) {
+        told.outputHeading = on;
+        info(QString::fromStdString(station.portName()), tr("the supply reports its output %1").arg(onOff(on)));
+    });
+    connect(&station.protection(), &ProtectionWatch::trippedOn, this, [this, &station](const ProtectionTrip& trip) {
+        warn(QString::fromStdString(station.portName()),
+            tr("protection tripped, output switched off: %1").arg(ProtectionWatch::describe(trip)));
+    });
+}
+
+// A ramp sends a setpoint at each poll: the program's own are told by its steps.
+void EventLog::tellCommand(SupplyStation& station, Told& told, const CommandOrigin& origin)
+{
+    const SupplyController& controller = station.controller();
+    const QString source = QString::fromStdString(station.portName());
+    const QString by = originText(origin);
+    const bool quiet = origin.kind == CommandOrigin::Kind::Program;
+    if (const auto now = controller.voltageSetpoint(); now != told.volts) {
+        told.volts = now;
+        if (now && !quiet) {
+            info(source, tr("voltage set to %1 %2").arg(volts(*now), by));
+        }
+    }
+    if (const auto now = controller.currentSetpoint(); now != told.amperes) {
+        told.amperes = now;
+        if (now && !quiet) {
+            info(source, tr("current limit set to %1 %2").arg(amperes(*now), by));
+        }
+    }
+    if (const bool heading = controller.outputHeading(); heading != told.outputHeading) {
+        told.outputHeading = heading;
+        info(source, tr("output switched %1 %2").arg(onOff(heading), by));
+    }
+}
+
+void EventLog::followPrograms(SupplyStation& station)
+{
+    connect(&station.programs(), &ProgramEngine::stateChanged, this,
+        [this, &station](ProgramEngine::State state, const QString& why) {
+            const QString source = QString::fromStdString(station.portName());
+            switch (state) {
+            case ProgramEngine::State::Running:
+                info(source, tr("program running"));
+                break;
+            case ProgramEngine::State::Paused:
+                warn(source, tr("program paused: %1").arg(why));
+                break;
+            case ProgramEngine::State::Idle:
+                info(source, tr("program ended: %1").arg(why));
+                break;
+            }
+        });
+    connect(&station.programs(), &ProgramEngine::stepStarted, this, [this, &station](int number) {
+        info(QString::fromStdString(station.portName()), tr("program step %1").arg(number));
+    });
+}
+
+void EventLog::followReadings(SupplyStation& station)
+{
+    ReadingsModel& readings = station.readings();
+    connect(&readings, &ReadingsModel::recordingChanged, this, [this, &station](bool recording) {
+        const QString path = station.readings().recorder().path();
+        info(QString::fromStdString(station.portName()),
+            recording ? tr("recording to %1").arg(path) : tr("recording to %1 closed").arg(path));
+    });
+    connect(&readings, &ReadingsModel::recordingFailed, this, [this, &station](const QString& message) {
+        warn(QString::fromStdString(station.portName()), tr("recording failed: %1").arg(message));
+    });
+}
+
+void EventLog::followRemote(const ScpiServer& server)
+{
+    connect(&server, &ScpiServer::clientCountChanged, this,
+        [this](int clients) { info(tr("remote"), tr("%n client(s) connected", nullptr, clients)); });
+}
+
+void EventLog::write(bool warning, const QString& source, const QString& text)
+{
+    if (style_ == Style::Journal) {
+        // The journal's priorities: warning and informational.
+        out_ << (warning ? "<4>" : "<6>");
+    } else {
+        out_ << QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString() << ' ';
+    }
+    // One event, one line, whatever the texts hold.
+    QString line = source + QStringLiteral(": ") + text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    out_ << line.toStdString() << std::endl;
+}
