@@ -19,43 +19,67 @@ std::string field(std::string_view text)
     return safe.empty() ? std::string("-") : safe;
 }
 
+std::uint16_t operationOf(const RemoteInstrument& channel)
+{
+    const std::optional<Measurement> reading = channel.latest();
+    std::uint16_t operation = 0;
+    if (reading && reading->outputOn) {
+        operation = reading->voltageRegulated ? ScpiStatus::kConstantVoltage : ScpiStatus::kConstantCurrent;
+    }
+    const bool running = channel.programStatus().state == RemoteInstrument::ProgramState::Running;
+    operation |= running ? ScpiStatus::kProgramRunning : 0;
+    return operation;
+}
+
+std::uint16_t questionableOf(const RemoteInstrument& channel)
+{
+    std::uint16_t questionable = 0;
+    questionable |= channel.link() != RemoteInstrument::Link::Connected ? ScpiStatus::kLinkLost : 0;
+    questionable |= channel.identified() && channel.measurementStale() ? ScpiStatus::kReadingStale : 0;
+    questionable |= ScpiStatus::tripBitOf(channel.protectionTrip());
+    return questionable;
+}
+
 } // namespace
 
-ScpiSession::ScpiSession(RemoteInstrument& instrument, std::string programVersion, std::uint64_t client)
-    : instrument_(instrument)
+ScpiSession::ScpiSession(RemoteChannels channels, std::string programVersion, std::uint64_t client)
+    : channels_(std::move(channels))
     , programVersion_(std::move(programVersion))
     , client_(client)
+    , status_(channels_.count())
+    , tickets_(channels_.count())
+    , lists_(channels_.count())
 {
 }
 
 template <ScpiSession::SupplyHandler handler> ScpiSession::Outcome ScpiSession::supply(const ScpiCommand& command)
 {
-    ScpiSupplyCommands commands(instrument_, answers_, tickets_);
+    ScpiSupplyCommands commands(instrument(), answers_, tickets_.at(addressed_ - 1));
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::StatusHandler handler> ScpiSession::Outcome ScpiSession::status(const ScpiCommand& command)
 {
-    ScpiStatusCommands commands({instrument_, status_, !errors_.empty(), answers_});
+    ScpiStatusCommands commands({channels_, addressed_, status_, !errors_.empty(), answers_});
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::SystemHandler handler> ScpiSession::Outcome ScpiSession::system(const ScpiCommand& command)
 {
-    ScpiSystemCommands commands({instrument_, errors_, answers_});
+    ScpiSystemCommands commands({instrument(), channels_.count(), selected_, errors_, answers_});
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::ProgramHandler handler> ScpiSession::Outcome ScpiSession::program(const ScpiCommand& command)
 {
-    ScpiProgramCommands commands({instrument_, lists_, answers_});
+    ScpiProgramCommands commands({instrument(), lists_.at(addressed_ - 1), answers_});
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::ProtectionHandler handler>
 ScpiSession::Outcome ScpiSession::protection(const ScpiCommand& command)
 {
-    ScpiProtectionCommands commands(instrument_, answers_);
+    ScpiProtectionCommands commands(instrument(), answers_);
     return (commands.*handler)(command);
 }
 
@@ -152,13 +176,13 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
         {ScpiPattern("STATus:QUEStionable:NTRansition?"),
             &ScpiSession::status<&ScpiStatusCommands::questionableMask<&ScpiStatusRegister::falling>>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary[:EVENt]?"),
-            &ScpiSession::status<&ScpiStatusCommands::questionableEvent>},
+            &ScpiSession::status<&ScpiStatusCommands::instrumentEvent>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:CONDition?"),
-            &ScpiSession::status<&ScpiStatusCommands::questionableMask<&ScpiStatusRegister::condition>>},
+            &ScpiSession::status<&ScpiStatusCommands::instrumentMask<&ScpiStatusRegister::condition>>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:ENABle"),
-            &ScpiSession::status<&ScpiStatusCommands::setQuestionableMask<&ScpiStatusRegister::setEnable>>},
+            &ScpiSession::status<&ScpiStatusCommands::setInstrumentMask<&ScpiStatusRegister::setEnable>>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:ENABle?"),
-            &ScpiSession::status<&ScpiStatusCommands::questionableMask<&ScpiStatusRegister::enable>>},
+            &ScpiSession::status<&ScpiStatusCommands::instrumentMask<&ScpiStatusRegister::enable>>},
         {ScpiPattern("SYSTem:COMMunicate:RLSTate"), &ScpiSession::system<&ScpiSystemCommands::accessState>},
         {ScpiPattern("OUTPut:GENeral"), &ScpiSession::supply<&ScpiSupplyCommands::setOutput>},
         {ScpiPattern("OUTPut:GENeral?"), &ScpiSession::supply<&ScpiSupplyCommands::outputQuery>},
@@ -277,7 +301,7 @@ void ScpiSession::finishWithoutWaiting()
 
 bool ScpiSession::endWait()
 {
-    const ScpiCompletion::State state = wait_->completion.check(instrument_);
+    const ScpiCompletion::State state = wait_->completion.check(channels_);
     if (state == ScpiCompletion::State::Waiting) {
         return false;
     }
@@ -296,7 +320,7 @@ void ScpiSession::checkPendingOperation()
     if (!pendingOperation_) {
         return;
     }
-    const ScpiCompletion::State state = pendingOperation_->check(instrument_);
+    const ScpiCompletion::State state = pendingOperation_->check(channels_);
     if (state == ScpiCompletion::State::Waiting) {
         return;
     }
@@ -321,33 +345,37 @@ void ScpiSession::lineTooLong()
     report(ScpiError::commandError("line too long"));
 }
 
-void ScpiSession::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last)
+void ScpiSession::commandsDropped(
+    RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel)
 {
-    if (tickets_.among(frame, first, last)) {
-        report(ScpiError::executionError("link lost, command not sent"));
+    const bool known = channel >= 1 && channel <= tickets_.size();
+    if (known && tickets_[channel - 1].among(frame, first, last)) {
+        report(ScpiError::executionError("link lost, command not sent" + onChannel(channel)));
     }
 }
 
-void ScpiSession::unknownSetpointSent(double volts)
+void ScpiSession::unknownSetpointSent(double volts, std::size_t channel)
 {
-    report(ScpiError::unknownSetpointSent(volts));
+    ScpiError event = ScpiError::unknownSetpointSent(volts);
+    event.text += onChannel(channel);
+    report(std::move(event));
+}
+
+std::string ScpiSession::onChannel(std::size_t channel) const
+{
+    return channels_.count() > 1 ? " on channel " + std::to_string(channel) : std::string();
 }
 
 void ScpiSession::sampleConditions()
 {
-    const std::optional<Measurement> reading = instrument_.latest();
     std::uint16_t operation = 0;
-    if (reading && reading->outputOn) {
-        operation = reading->voltageRegulated ? ScpiStatus::kConstantVoltage : ScpiStatus::kConstantCurrent;
+    std::vector<std::uint16_t> questionable;
+    for (const RemoteInstrument* channel : channels_) {
+        operation |= operationOf(*channel);
+        questionable.push_back(questionableOf(*channel));
     }
-    const bool running = instrument_.programStatus().state == RemoteInstrument::ProgramState::Running;
-    operation |= running ? ScpiStatus::kProgramRunning : 0;
     status_.operation().sample(operation);
-    std::uint16_t questionable = 0;
-    questionable |= instrument_.link() != RemoteInstrument::Link::Connected ? ScpiStatus::kLinkLost : 0;
-    questionable |= instrument_.identified() && instrument_.measurementStale() ? ScpiStatus::kReadingStale : 0;
-    questionable |= ScpiStatus::tripBitOf(instrument_.protectionTrip());
-    status_.questionable().sample(questionable);
+    status_.sampleQuestionable(questionable);
 }
 
 void ScpiSession::report(ScpiError error)
@@ -363,18 +391,19 @@ ScpiSession::Outcome ScpiSession::run(std::string_view text)
         return std::move(*error);
     }
     auto& command = std::get<ScpiCommand>(parsed);
-    if (Outcome error = ScpiChannel::takeHeaderSuffixes(command)) {
-        return error;
-    }
-    ScpiChannel::takeChannelNode(command);
-    if (Outcome error = ScpiChannel::takeChannelList(command)) {
+    ScpiChannel channel(channels_.count());
+    if (Outcome error = channel.take(command)) {
         return error;
     }
     const Entry* entry = find(command);
     if (entry == nullptr) {
         return ScpiError::undefinedHeader();
     }
-    instrument_.actFor(client_);
+    addressed_ = channel.named().value_or(selected_);
+    // *RST reaches every channel.
+    for (RemoteInstrument* each : channels_) {
+        each->actFor(client_);
+    }
     return (this->*entry->handler)(command);
 }
 
@@ -383,7 +412,7 @@ ScpiSession::Outcome ScpiSession::identify(const ScpiCommand& command)
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    const std::string model = instrument_.identified() ? field(instrument_.modelName()) : "NONE";
+    const std::string model = instrument().identified() ? field(instrument().modelName()) : "NONE";
     answers_.push_back(std::string(kMaker) + "," + model + ",0," + field(programVersion_));
     return std::nullopt;
 }
@@ -393,9 +422,12 @@ ScpiSession::Outcome ScpiSession::reset(const ScpiCommand& command)
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    instrument_.stopProgram();
-    if (instrument_.identified() && instrument_.requestOutput(false)) {
-        tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
+    for (std::size_t channel = 1; channel <= channels_.count(); ++channel) {
+        RemoteInstrument& each = channels_.at(channel);
+        each.stopProgram();
+        if (each.identified() && each.requestOutput(false)) {
+            tickets_[channel - 1].record(each, RemoteInstrument::Frame::Voltage);
+        }
     }
     return std::nullopt;
 }

@@ -87,7 +87,7 @@ SupplyStation::~SupplyStation()
 void SupplyStation::start(const std::optional<std::string>& remoteOption, std::ostream& messages)
 {
     controller_.start();
-    remote_ = RemoteControl::start({controller_, programs_, protection_}, remoteOption, messages);
+    remote_ = RemoteControl::start({{controller_, programs_, protection_}}, remoteOption, messages);
 }
 
 void SupplyStation::shutDown()
