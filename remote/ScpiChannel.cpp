@@ -34,24 +34,9 @@ ScpiChannel::ScpiChannel(std::size_t channels)
 {
 }
 
-std::optional<ScpiError> ScpiChannel::take(ScpiCommand& command)
+std::optional<ScpiError> ScpiChannel::takeHeader(std::vector<std::string>& mnemonics)
 {
-    if (std::optional<ScpiError> error = takeHeaderSuffixes(command)) {
-        return error;
-    }
-    // Its suffix, if any, is gone with the others.
-    if (command.mnemonics.size() > 1 && command.mnemonics.front() == "CH") {
-        command.mnemonics.erase(command.mnemonics.begin());
-    }
-    return takeChannelList(command);
-}
-
-std::optional<ScpiError> ScpiChannel::takeHeaderSuffixes(ScpiCommand& command)
-{
-    if (command.common) {
-        return std::nullopt;
-    }
-    for (std::string& mnemonic : command.mnemonics) {
+    for (std::string& mnemonic : mnemonics) {
         const auto digits = std::find_if(mnemonic.rbegin(), mnemonic.rend(), [](char c) { return !isDigit(c); });
         const std::size_t stem = static_cast<std::size_t>(mnemonic.rend() - digits);
         if (stem == mnemonic.size()) {
@@ -62,10 +47,13 @@ std::optional<ScpiError> ScpiChannel::takeHeaderSuffixes(ScpiCommand& command)
         }
         mnemonic.resize(stem);
     }
+    if (mnemonics.size() > 1 && mnemonics.front() == "CH") {
+        mnemonics.erase(mnemonics.begin());
+    }
     return std::nullopt;
 }
 
-std::optional<ScpiError> ScpiChannel::takeChannelList(ScpiCommand& command)
+std::optional<ScpiError> ScpiChannel::takeParameters(ScpiCommand& command)
 {
     auto& parameters = command.parameters;
     if (!parameters.empty() && parameters.back().starts_with('(')) {

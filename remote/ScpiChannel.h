@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // The channel one command names, as drivers written for supplies with several
 // address them: a numeric suffix on a header (SOUR2, OUTP2), a leading CH node
@@ -16,10 +18,13 @@ class ScpiChannel {
 public:
     explicit ScpiChannel(std::size_t channels);
 
-    // Takes every channel the command names off it: a suffix naming no
-    // channel is -114, a list or a name naming none -224, and so is one that
-    // names another channel than the header does.
-    std::optional<ScpiError> take(ScpiCommand& command);
+    // Strips the suffixes and a leading CH node off a header's mnemonics; a
+    // suffix naming no channel, or another than one before, is -114.
+    std::optional<ScpiError> takeHeader(std::vector<std::string>& mnemonics);
+    // Removes a trailing channel list and a channel name before an output
+    // state (OUTP CH2,ON) or as a query's one parameter (MEAS:POW? CH2); one
+    // naming no channel, or another than the header, is -224.
+    std::optional<ScpiError> takeParameters(ScpiCommand& command);
     // The channel the command named; none when it named none.
     std::optional<std::size_t> named() const { return channel_; }
 
@@ -29,8 +34,6 @@ public:
     static std::optional<std::size_t> ofNumber(std::string_view digits, std::size_t channels);
 
 private:
-    std::optional<ScpiError> takeHeaderSuffixes(ScpiCommand& command);
-    std::optional<ScpiError> takeChannelList(ScpiCommand& command);
     // False when the command has named another channel before.
     bool name(std::optional<std::size_t> channel);
     // CHn or OUTn, OUTPn, OUTPUTn: a channel's name, whether that channel is or not.

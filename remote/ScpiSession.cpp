@@ -227,30 +227,44 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
     return entries;
 }
 
-const ScpiSession::Entry* ScpiSession::find(const ScpiCommand& command)
+const ScpiSession::Entry* ScpiSession::lookUp(const std::vector<std::string>& mnemonics, bool query)
 {
-    const auto lookUp = [&command](const std::vector<std::string>& mnemonics) -> const Entry* {
-        for (const Entry& entry : table()) {
-            if (entry.pattern.matches(mnemonics, command.query)) {
-                return &entry;
-            }
+    for (const Entry& entry : table()) {
+        if (entry.pattern.matches(mnemonics, query)) {
+            return &entry;
         }
-        return nullptr;
-    };
-    // A command after a semicolon is first read below the previous one's path.
-    std::vector<std::string> full = path_;
-    full.insert(full.end(), command.mnemonics.begin(), command.mnemonics.end());
-    const bool relative = !command.common && !command.absolute && !path_.empty();
-    const Entry* entry = relative ? lookUp(full) : nullptr;
-    if (entry == nullptr) {
-        full = command.mnemonics;
-        entry = lookUp(full);
     }
+    return nullptr;
+}
+
+const ScpiSession::Entry* ScpiSession::find(
+    const ScpiCommand& command, const std::vector<std::string>& header, ScpiChannel& channel)
+{
+    // A command after a semicolon is first read below the previous one's
+    // path, whose suffix names its channel as well (SOUR2:VOLT 5;CURR 1).
+    if (!command.common && !command.absolute && !path_.empty()) {
+        std::vector<std::string> written = path_;
+        written.insert(written.end(), command.mnemonics.begin(), command.mnemonics.end());
+        std::vector<std::string> below = written;
+        ScpiChannel inPath = channel;
+        const Entry* entry = inPath.takeHeader(below) ? nullptr : lookUp(below, command.query);
+        if (entry != nullptr) {
+            channel = inPath;
+            keepPath(std::move(written));
+            return entry;
+        }
+    }
+    const Entry* entry = lookUp(header, command.query);
     if (entry != nullptr && !command.common) {
-        full.pop_back();
-        path_ = std::move(full);
+        keepPath(command.mnemonics);
     }
     return entry;
+}
+
+void ScpiSession::keepPath(std::vector<std::string> written)
+{
+    written.pop_back();
+    path_ = std::move(written);
 }
 
 ScpiSession::Answer ScpiSession::handleLine(std::string_view line)
@@ -392,10 +406,14 @@ ScpiSession::Outcome ScpiSession::run(std::string_view text)
     }
     auto& command = std::get<ScpiCommand>(parsed);
     ScpiChannel channel(channels_.count());
-    if (Outcome error = channel.take(command)) {
+    std::vector<std::string> header = command.mnemonics;
+    if (Outcome error = command.common ? std::nullopt : channel.takeHeader(header)) {
         return error;
     }
-    const Entry* entry = find(command);
+    if (Outcome error = channel.takeParameters(command)) {
+        return error;
+    }
+    const Entry* entry = find(command, header, channel);
     if (entry == nullptr) {
         return ScpiError::undefinedHeader();
     }

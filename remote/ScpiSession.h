@@ -2,6 +2,7 @@
 
 #include "remote/RemoteChannels.h"
 #include "remote/RemoteInstrument.h"
+#include "remote/ScpiChannel.h"
 #include "remote/ScpiCommand.h"
 #include "remote/ScpiCompletion.h"
 #include "remote/ScpiErrorQueue.h"
@@ -83,7 +84,12 @@ private:
     // VOLTage, CURRent and POWer share their PROTection commands.
     template <RemoteInstrument::Guard guard>
     static void addProtection(std::vector<Entry>& entries, const std::string& quantity);
-    const Entry* find(const ScpiCommand& command);
+    static const Entry* lookUp(const std::vector<std::string>& mnemonics, bool query);
+    // The entry of the command, whose header is its mnemonics without their
+    // channel; the channel takes the one the path names.
+    const Entry* find(const ScpiCommand& command, const std::vector<std::string>& header, ScpiChannel& channel);
+    // The header as written, suffixes and all, less its last mnemonic.
+    void keepPath(std::vector<std::string> written);
     Outcome run(std::string_view text);
     // Runs the rest of the line until it ends or waits.
     Answer proceed();
@@ -121,6 +127,7 @@ private:
     std::size_t selected_ = 1;
     // The channel of the command that runs.
     std::size_t addressed_ = 1;
+    // As written, channel suffixes included.
     std::vector<std::string> path_;
     std::vector<std::string> answers_;
     // The commands of the present line still to run.
