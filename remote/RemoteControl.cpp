@@ -7,18 +7,46 @@
 #include "remote/RemoteConfig.h"
 
 #include <ostream>
+#include <utility>
 
-RemoteControl::RemoteControl(const Parts& parts)
-    : instrument_(parts.controller, parts.programs, parts.protection)
-    , server_(instrument_, TENDREL_VERSION)
+RemoteControl::RemoteControl(const std::vector<Parts>& supplies)
+    : instruments_(instrumentsOf(supplies))
+    , server_(channelsOf(instruments_), TENDREL_VERSION)
+{
+    for (std::size_t i = 0; i < supplies.size(); ++i) {
+        follow(supplies[i], i + 1);
+    }
+}
+
+std::vector<std::unique_ptr<SupplyInstrument>> RemoteControl::instrumentsOf(const std::vector<Parts>& supplies)
+{
+    std::vector<std::unique_ptr<SupplyInstrument>> instruments;
+    instruments.reserve(supplies.size());
+    for (const Parts& parts : supplies) {
+        instruments.push_back(std::make_unique<SupplyInstrument>(parts.controller, parts.programs, parts.protection));
+    }
+    return instruments;
+}
+
+RemoteChannels RemoteControl::channelsOf(const std::vector<std::unique_ptr<SupplyInstrument>>& instruments)
+{
+    std::vector<RemoteInstrument*> channels;
+    channels.reserve(instruments.size());
+    for (const auto& instrument : instruments) {
+        channels.push_back(instrument.get());
+    }
+    return RemoteChannels(std::move(channels));
+}
+
+void RemoteControl::follow(const Parts& parts, std::size_t channel)
 {
     SupplyController& controller = parts.controller;
     QObject::connect(&controller, &SupplyController::commandsDropped, &server_,
-        [this](SupplyController::Frame frame, quint64 first, quint64 last) {
-            server_.commandsDropped(SupplyInstrument::frameOf(frame), first, last);
+        [this, channel](SupplyController::Frame frame, quint64 first, quint64 last) {
+            server_.commandsDropped(SupplyInstrument::frameOf(frame), first, last, channel);
         });
     QObject::connect(&controller, &SupplyController::unknownVoltageSent, &server_,
-        [this](double volts) { server_.unknownSetpointSent(volts); });
+        [this, channel](double volts) { server_.unknownSetpointSent(volts, channel); });
     followConditions(parts);
     // After the controller, which took the reply first, has acted on it.
     QObject::connect(&controller.link(), &SupplyLink::replied, &server_, &ScpiServer::supplyReplied);
@@ -37,9 +65,12 @@ void RemoteControl::followConditions(const Parts& parts)
 }
 
 std::unique_ptr<RemoteControl> RemoteControl::start(
-    const Parts& parts, const std::optional<std::string>& option, std::ostream& messages)
+    const std::vector<Parts>& supplies, const std::optional<std::string>& option, std::ostream& messages)
 {
-    const auto& [enabled, listen, maxClients, idleTimeout] = parts.controller.remoteKeys();
+    if (supplies.empty()) {
+        return nullptr;
+    }
+    const auto& [enabled, listen, maxClients, idleTimeout] = supplies.front().controller.remoteKeys();
     RemoteConfig config = RemoteConfig::resolve(option, enabled, listen);
     if (config.enabled) {
         config.applyLimits(maxClients, idleTimeout);
@@ -53,7 +84,7 @@ std::unique_ptr<RemoteControl> RemoteControl::start(
     if (!config.warning.empty()) {
         messages << config.warning << '\n';
     }
-    auto remote = std::make_unique<RemoteControl>(parts);
+    auto remote = std::make_unique<RemoteControl>(supplies);
     remote->server_.setLimits(config.maxClients, config.idleTimeout);
     if (!remote->server_.listen(config.address)) {
         messages << remote->server_.errorMessage() << '\n';

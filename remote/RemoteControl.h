@@ -1,38 +1,47 @@
 #pragma once
 
+#include "remote/RemoteChannels.h"
 #include "remote/ScpiServer.h"
 #include "remote/SupplyInstrument.h"
 
+#include <cstddef>
 #include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ProgramEngine;
 class ProtectionWatch;
 class SupplyController;
 
-// The remote-control server on the supply controller. Off unless the option
-// or the settings ask for it; a refused value or a port that cannot be had
-// is told on the given stream and leaves the program running without it.
+// The remote-control server on the supplies' controllers, each supply a
+// channel in the order given. Off unless the option or the first supply's
+// settings ask for it; a refused value or a port that cannot be had is told
+// on the given stream and leaves the program running without it.
 class RemoteControl {
 public:
-    // What the server drives: the controller, its programs and its limits.
+    // What the server drives of one supply: the controller, its programs and its limits.
     struct Parts {
         SupplyController& controller;
         ProgramEngine& programs;
         ProtectionWatch& protection;
     };
 
+    // None also when there is no supply to drive.
     static std::unique_ptr<RemoteControl> start(
-        const Parts& parts, const std::optional<std::string>& option, std::ostream& messages);
+        const std::vector<Parts>& supplies, const std::optional<std::string>& option, std::ostream& messages);
 
-    explicit RemoteControl(const Parts& parts);
+    // At least one supply.
+    explicit RemoteControl(const std::vector<Parts>& supplies);
     ScpiServer& server() { return server_; }
 
 private:
+    static std::vector<std::unique_ptr<SupplyInstrument>> instrumentsOf(const std::vector<Parts>& supplies);
+    static RemoteChannels channelsOf(const std::vector<std::unique_ptr<SupplyInstrument>>& instruments);
+    void follow(const Parts& parts, std::size_t channel);
     void followConditions(const Parts& parts);
 
-    SupplyInstrument instrument_;
+    std::vector<std::unique_ptr<SupplyInstrument>> instruments_;
     ScpiServer server_;
 };

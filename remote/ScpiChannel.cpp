@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <string>
 
 namespace {
 
@@ -27,49 +29,60 @@ std::string withoutBlanks(std::string_view text)
 
 } // namespace
 
-std::optional<ScpiError> ScpiChannel::takeHeaderSuffixes(ScpiCommand& command)
+ScpiChannel::ScpiChannel(std::size_t channels)
+    : channels_(channels)
 {
-    if (command.common) {
-        return std::nullopt;
-    }
-    for (std::string& mnemonic : command.mnemonics) {
+}
+
+std::optional<ScpiError> ScpiChannel::takeHeader(std::vector<std::string>& mnemonics)
+{
+    for (std::string& mnemonic : mnemonics) {
         const auto digits = std::find_if(mnemonic.rbegin(), mnemonic.rend(), [](char c) { return !isDigit(c); });
         const std::size_t stem = static_cast<std::size_t>(mnemonic.rend() - digits);
         if (stem == mnemonic.size()) {
             continue;
         }
-        if (std::string_view(mnemonic).substr(stem) != "1") {
+        if (!name(ofNumber(std::string_view(mnemonic).substr(stem), channels_))) {
             return ScpiError::headerSuffixOutOfRange();
         }
         mnemonic.resize(stem);
     }
+    if (mnemonics.size() > 1 && mnemonics.front() == "CH") {
+        mnemonics.erase(mnemonics.begin());
+    }
     return std::nullopt;
 }
 
-void ScpiChannel::takeChannelNode(ScpiCommand& command)
-{
-    if (command.mnemonics.size() > 1 && command.mnemonics.front() == "CH") {
-        command.mnemonics.erase(command.mnemonics.begin());
-    }
-}
-
-std::optional<ScpiError> ScpiChannel::takeChannelList(ScpiCommand& command)
+std::optional<ScpiError> ScpiChannel::takeParameters(ScpiCommand& command)
 {
     auto& parameters = command.parameters;
     if (!parameters.empty() && parameters.back().starts_with('(')) {
-        if (withoutBlanks(parameters.back()) != "(@1)") {
+        // One channel only: a setting on several could not be checked on
+        // every supply before the first is sent.
+        const std::string list = withoutBlanks(parameters.back());
+        const bool one = list.starts_with("(@") && list.ends_with(')');
+        if (!one || !name(ofNumber(std::string_view(list).substr(2, list.size() - 3), channels_))) {
             return ScpiError::illegalParameterValue();
         }
         parameters.pop_back();
     }
     const bool named = (parameters.size() == 2 && !command.query) || (parameters.size() == 1 && command.query);
     if (named && looksLikeAChannel(parameters.front())) {
-        if (!namesTheChannel(parameters.front())) {
+        if (!name(ofName(parameters.front(), channels_))) {
             return ScpiError::illegalParameterValue();
         }
         parameters.erase(parameters.begin());
     }
     return std::nullopt;
+}
+
+bool ScpiChannel::name(std::optional<std::size_t> channel)
+{
+    if (!channel || (channel_ && *channel_ != *channel)) {
+        return false;
+    }
+    channel_ = channel;
+    return true;
 }
 
 bool ScpiChannel::looksLikeAChannel(std::string_view name)
@@ -78,9 +91,30 @@ bool ScpiChannel::looksLikeAChannel(std::string_view name)
     return !word.empty() && isDigit(word.back()) && (word.starts_with("CH") || word.starts_with("OUT"));
 }
 
-bool ScpiChannel::namesTheChannel(std::string_view name)
+std::optional<std::size_t> ScpiChannel::ofName(std::string_view name, std::size_t channels)
 {
-    static constexpr std::array<std::string_view, 4> kNames{"OUT1", "CH1", "OUTP1", "OUTPUT1"};
+    // Longest first, so that OUTP2 is not read as OUT with "P2".
+    static constexpr std::array<std::string_view, 4> kStems{"OUTPUT", "OUTP", "OUT", "CH"};
     const std::string word = upper(name);
-    return std::find(kNames.begin(), kNames.end(), word) != kNames.end();
+    for (const std::string_view stem : kStems) {
+        if (word.starts_with(stem)) {
+            if (auto channel = ofNumber(std::string_view(word).substr(stem.size()), channels)) {
+                return channel;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> ScpiChannel::ofNumber(std::string_view digits, std::size_t channels)
+{
+    if (digits.empty() || digits.front() == '0' || !std::all_of(digits.begin(), digits.end(), isDigit)) {
+        return std::nullopt;
+    }
+    std::size_t channel = 0;
+    const auto [end, problem] = std::from_chars(digits.data(), digits.data() + digits.size(), channel);
+    if (problem != std::errc() || end != digits.data() + digits.size() || channel > channels) {
+        return std::nullopt;
+    }
+    return channel;
 }

@@ -3,6 +3,7 @@
 #include "remote/ScpiConnection.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -22,9 +23,9 @@ std::string reasonOf(const QTcpServer& server)
 
 } // namespace
 
-ScpiServer::ScpiServer(RemoteInstrument& instrument, std::string programVersion, QObject* parent)
+ScpiServer::ScpiServer(RemoteChannels channels, std::string programVersion, QObject* parent)
     : QObject(parent)
-    , instrument_(instrument)
+    , channels_(std::move(channels))
     , programVersion_(std::move(programVersion))
     , server_(this)
 {
@@ -53,17 +54,18 @@ void ScpiServer::close()
     }
 }
 
-void ScpiServer::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last)
+void ScpiServer::commandsDropped(
+    RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel)
 {
     for (ScpiConnection* connection : connections_) {
-        connection->session().commandsDropped(frame, first, last);
+        connection->session().commandsDropped(frame, first, last, channel);
     }
 }
 
-void ScpiServer::unknownSetpointSent(double volts)
+void ScpiServer::unknownSetpointSent(double volts, std::size_t channel)
 {
     for (ScpiConnection* connection : connections_) {
-        connection->session().unknownSetpointSent(volts);
+        connection->session().unknownSetpointSent(volts, channel);
     }
 }
 
@@ -90,8 +92,8 @@ void ScpiServer::acceptClients()
             refuse(socket);
             continue;
         }
-        auto* connection = new ScpiConnection(
-            socket, ScpiSession(instrument_, programVersion_, ++lastClient_), kMaxLineLength, this);
+        auto* connection
+            = new ScpiConnection(socket, ScpiSession(channels_, programVersion_, ++lastClient_), kMaxLineLength, this);
         connection->setIdleLimit(idle_);
         connect(connection, &ScpiConnection::closed, this, &ScpiServer::forget);
         connections_.push_back(connection);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "remote/ListenAddress.h"
+#include "remote/RemoteChannels.h"
 #include "remote/RemoteInstrument.h"
 
 #include <QObject>
 #include <QTcpServer>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,7 +17,8 @@ class ScpiConnection;
 
 // The remote-control server: a bounded number of clients, each with its own
 // session, on the thread the server lives on and never blocking it.
-// Commands from all clients run in the order they arrive.
+// Commands from all clients run in the order they arrive, each to the channel
+// it names or its client selected.
 class ScpiServer : public QObject {
     Q_OBJECT
 
@@ -23,8 +26,8 @@ public:
     static constexpr int kDefaultMaxClients = 4;
     static constexpr std::size_t kMaxLineLength = 1024;
 
-    // The instrument must outlive the server.
-    ScpiServer(RemoteInstrument& instrument, std::string programVersion, QObject* parent = nullptr);
+    // The channels' instruments must outlive the server.
+    ScpiServer(RemoteChannels channels, std::string programVersion, QObject* parent = nullptr);
 
     // A client over maxClients is told why and closed; one that sends
     // nothing for idle is closed (never when idle is zero).
@@ -40,16 +43,17 @@ public:
     int clientCount() const { return static_cast<int>(connections_.size()); }
     const std::string& errorMessage() const { return errorMessage_; }
 
-    // The commands first..last of the frame were never written to the line
-    // because the link was lost; the clients that sent them are told.
-    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last);
-    // The output switch had to carry a voltage setpoint that was not known;
-    // every client is told the value sent.
-    void unknownSetpointSent(double volts);
-    // The supply's regulation, reading or link may have changed: every
+    // The commands first..last of the channel's frame were never written to
+    // the line because the link was lost; the clients that sent them are told.
+    void commandsDropped(
+        RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel = 1);
+    // The channel's output switch had to carry a voltage setpoint that was
+    // not known; every client is told the value sent.
+    void unknownSetpointSent(double volts, std::size_t channel = 1);
+    // A supply's regulation, reading or link may have changed: every
     // client's status registers take the new conditions.
     void sampleConditions();
-    // After each reply of the supply: waits for completion may be over.
+    // After each reply of a supply: waits for completion may be over.
     void supplyReplied();
 
 signals:
@@ -60,7 +64,7 @@ private:
     void forget(ScpiConnection* connection);
     void refuse(QTcpSocket* socket) const;
 
-    RemoteInstrument& instrument_;
+    RemoteChannels channels_;
     std::string programVersion_;
     QTcpServer server_;
     std::vector<ScpiConnection*> connections_;

@@ -19,43 +19,67 @@ std::string field(std::string_view text)
     return safe.empty() ? std::string("-") : safe;
 }
 
+std::uint16_t operationOf(const RemoteInstrument& channel)
+{
+    const std::optional<Measurement> reading = channel.latest();
+    std::uint16_t operation = 0;
+    if (reading && reading->outputOn) {
+        operation = reading->voltageRegulated ? ScpiStatus::kConstantVoltage : ScpiStatus::kConstantCurrent;
+    }
+    const bool running = channel.programStatus().state == RemoteInstrument::ProgramState::Running;
+    operation |= running ? ScpiStatus::kProgramRunning : 0;
+    return operation;
+}
+
+std::uint16_t questionableOf(const RemoteInstrument& channel)
+{
+    std::uint16_t questionable = 0;
+    questionable |= channel.link() != RemoteInstrument::Link::Connected ? ScpiStatus::kLinkLost : 0;
+    questionable |= channel.identified() && channel.measurementStale() ? ScpiStatus::kReadingStale : 0;
+    questionable |= ScpiStatus::tripBitOf(channel.protectionTrip());
+    return questionable;
+}
+
 } // namespace
 
-ScpiSession::ScpiSession(RemoteInstrument& instrument, std::string programVersion, std::uint64_t client)
-    : instrument_(instrument)
+ScpiSession::ScpiSession(RemoteChannels channels, std::string programVersion, std::uint64_t client)
+    : channels_(std::move(channels))
     , programVersion_(std::move(programVersion))
     , client_(client)
+    , status_(channels_.count())
+    , tickets_(channels_.count())
+    , lists_(channels_.count())
 {
 }
 
 template <ScpiSession::SupplyHandler handler> ScpiSession::Outcome ScpiSession::supply(const ScpiCommand& command)
 {
-    ScpiSupplyCommands commands(instrument_, answers_, tickets_);
+    ScpiSupplyCommands commands(instrument(), answers_, tickets_.at(addressed_ - 1));
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::StatusHandler handler> ScpiSession::Outcome ScpiSession::status(const ScpiCommand& command)
 {
-    ScpiStatusCommands commands({instrument_, status_, !errors_.empty(), answers_});
+    ScpiStatusCommands commands({channels_, addressed_, status_, !errors_.empty(), answers_});
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::SystemHandler handler> ScpiSession::Outcome ScpiSession::system(const ScpiCommand& command)
 {
-    ScpiSystemCommands commands({instrument_, errors_, answers_});
+    ScpiSystemCommands commands({instrument(), channels_.count(), selected_, errors_, answers_});
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::ProgramHandler handler> ScpiSession::Outcome ScpiSession::program(const ScpiCommand& command)
 {
-    ScpiProgramCommands commands({instrument_, lists_, answers_});
+    ScpiProgramCommands commands({instrument(), lists_.at(addressed_ - 1), answers_});
     return (commands.*handler)(command);
 }
 
 template <ScpiSession::ProtectionHandler handler>
 ScpiSession::Outcome ScpiSession::protection(const ScpiCommand& command)
 {
-    ScpiProtectionCommands commands(instrument_, answers_);
+    ScpiProtectionCommands commands(instrument(), answers_);
     return (commands.*handler)(command);
 }
 
@@ -152,13 +176,13 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
         {ScpiPattern("STATus:QUEStionable:NTRansition?"),
             &ScpiSession::status<&ScpiStatusCommands::questionableMask<&ScpiStatusRegister::falling>>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary[:EVENt]?"),
-            &ScpiSession::status<&ScpiStatusCommands::questionableEvent>},
+            &ScpiSession::status<&ScpiStatusCommands::instrumentEvent>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:CONDition?"),
-            &ScpiSession::status<&ScpiStatusCommands::questionableMask<&ScpiStatusRegister::condition>>},
+            &ScpiSession::status<&ScpiStatusCommands::instrumentMask<&ScpiStatusRegister::condition>>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:ENABle"),
-            &ScpiSession::status<&ScpiStatusCommands::setQuestionableMask<&ScpiStatusRegister::setEnable>>},
+            &ScpiSession::status<&ScpiStatusCommands::setInstrumentMask<&ScpiStatusRegister::setEnable>>},
         {ScpiPattern("STATus:QUEStionable:INSTrument:ISUMmary:ENABle?"),
-            &ScpiSession::status<&ScpiStatusCommands::questionableMask<&ScpiStatusRegister::enable>>},
+            &ScpiSession::status<&ScpiStatusCommands::instrumentMask<&ScpiStatusRegister::enable>>},
         {ScpiPattern("SYSTem:COMMunicate:RLSTate"), &ScpiSession::system<&ScpiSystemCommands::accessState>},
         {ScpiPattern("OUTPut:GENeral"), &ScpiSession::supply<&ScpiSupplyCommands::setOutput>},
         {ScpiPattern("OUTPut:GENeral?"), &ScpiSession::supply<&ScpiSupplyCommands::outputQuery>},
@@ -203,30 +227,44 @@ const std::vector<ScpiSession::Entry>& ScpiSession::table()
     return entries;
 }
 
-const ScpiSession::Entry* ScpiSession::find(const ScpiCommand& command)
+const ScpiSession::Entry* ScpiSession::lookUp(const std::vector<std::string>& mnemonics, bool query)
 {
-    const auto lookUp = [&command](const std::vector<std::string>& mnemonics) -> const Entry* {
-        for (const Entry& entry : table()) {
-            if (entry.pattern.matches(mnemonics, command.query)) {
-                return &entry;
-            }
+    for (const Entry& entry : table()) {
+        if (entry.pattern.matches(mnemonics, query)) {
+            return &entry;
         }
-        return nullptr;
-    };
-    // A command after a semicolon is first read below the previous one's path.
-    std::vector<std::string> full = path_;
-    full.insert(full.end(), command.mnemonics.begin(), command.mnemonics.end());
-    const bool relative = !command.common && !command.absolute && !path_.empty();
-    const Entry* entry = relative ? lookUp(full) : nullptr;
-    if (entry == nullptr) {
-        full = command.mnemonics;
-        entry = lookUp(full);
     }
+    return nullptr;
+}
+
+const ScpiSession::Entry* ScpiSession::find(
+    const ScpiCommand& command, const std::vector<std::string>& header, ScpiChannel& channel)
+{
+    // A command after a semicolon is first read below the previous one's
+    // path, whose suffix names its channel as well (SOUR2:VOLT 5;CURR 1).
+    if (!command.common && !command.absolute && !path_.empty()) {
+        std::vector<std::string> written = path_;
+        written.insert(written.end(), command.mnemonics.begin(), command.mnemonics.end());
+        std::vector<std::string> below = written;
+        ScpiChannel inPath = channel;
+        const Entry* entry = inPath.takeHeader(below) ? nullptr : lookUp(below, command.query);
+        if (entry != nullptr) {
+            channel = inPath;
+            keepPath(std::move(written));
+            return entry;
+        }
+    }
+    const Entry* entry = lookUp(header, command.query);
     if (entry != nullptr && !command.common) {
-        full.pop_back();
-        path_ = std::move(full);
+        keepPath(command.mnemonics);
     }
     return entry;
+}
+
+void ScpiSession::keepPath(std::vector<std::string> written)
+{
+    written.pop_back();
+    path_ = std::move(written);
 }
 
 ScpiSession::Answer ScpiSession::handleLine(std::string_view line)
@@ -277,7 +315,7 @@ void ScpiSession::finishWithoutWaiting()
 
 bool ScpiSession::endWait()
 {
-    const ScpiCompletion::State state = wait_->completion.check(instrument_);
+    const ScpiCompletion::State state = wait_->completion.check(channels_);
     if (state == ScpiCompletion::State::Waiting) {
         return false;
     }
@@ -296,7 +334,7 @@ void ScpiSession::checkPendingOperation()
     if (!pendingOperation_) {
         return;
     }
-    const ScpiCompletion::State state = pendingOperation_->check(instrument_);
+    const ScpiCompletion::State state = pendingOperation_->check(channels_);
     if (state == ScpiCompletion::State::Waiting) {
         return;
     }
@@ -321,33 +359,37 @@ void ScpiSession::lineTooLong()
     report(ScpiError::commandError("line too long"));
 }
 
-void ScpiSession::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last)
+void ScpiSession::commandsDropped(
+    RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel)
 {
-    if (tickets_.among(frame, first, last)) {
-        report(ScpiError::executionError("link lost, command not sent"));
+    const bool known = channel >= 1 && channel <= tickets_.size();
+    if (known && tickets_[channel - 1].among(frame, first, last)) {
+        report(ScpiError::executionError("link lost, command not sent" + onChannel(channel)));
     }
 }
 
-void ScpiSession::unknownSetpointSent(double volts)
+void ScpiSession::unknownSetpointSent(double volts, std::size_t channel)
 {
-    report(ScpiError::unknownSetpointSent(volts));
+    ScpiError event = ScpiError::unknownSetpointSent(volts);
+    event.text += onChannel(channel);
+    report(std::move(event));
+}
+
+std::string ScpiSession::onChannel(std::size_t channel) const
+{
+    return channels_.count() > 1 ? " on channel " + std::to_string(channel) : std::string();
 }
 
 void ScpiSession::sampleConditions()
 {
-    const std::optional<Measurement> reading = instrument_.latest();
     std::uint16_t operation = 0;
-    if (reading && reading->outputOn) {
-        operation = reading->voltageRegulated ? ScpiStatus::kConstantVoltage : ScpiStatus::kConstantCurrent;
+    std::vector<std::uint16_t> questionable;
+    for (const RemoteInstrument* channel : channels_) {
+        operation |= operationOf(*channel);
+        questionable.push_back(questionableOf(*channel));
     }
-    const bool running = instrument_.programStatus().state == RemoteInstrument::ProgramState::Running;
-    operation |= running ? ScpiStatus::kProgramRunning : 0;
     status_.operation().sample(operation);
-    std::uint16_t questionable = 0;
-    questionable |= instrument_.link() != RemoteInstrument::Link::Connected ? ScpiStatus::kLinkLost : 0;
-    questionable |= instrument_.identified() && instrument_.measurementStale() ? ScpiStatus::kReadingStale : 0;
-    questionable |= ScpiStatus::tripBitOf(instrument_.protectionTrip());
-    status_.questionable().sample(questionable);
+    status_.sampleQuestionable(questionable);
 }
 
 void ScpiSession::report(ScpiError error)
@@ -363,18 +405,23 @@ ScpiSession::Outcome ScpiSession::run(std::string_view text)
         return std::move(*error);
     }
     auto& command = std::get<ScpiCommand>(parsed);
-    if (Outcome error = ScpiChannel::takeHeaderSuffixes(command)) {
+    ScpiChannel channel(channels_.count());
+    std::vector<std::string> header = command.mnemonics;
+    if (Outcome error = command.common ? std::nullopt : channel.takeHeader(header)) {
         return error;
     }
-    ScpiChannel::takeChannelNode(command);
-    if (Outcome error = ScpiChannel::takeChannelList(command)) {
+    if (Outcome error = channel.takeParameters(command)) {
         return error;
     }
-    const Entry* entry = find(command);
+    const Entry* entry = find(command, header, channel);
     if (entry == nullptr) {
         return ScpiError::undefinedHeader();
     }
-    instrument_.actFor(client_);
+    addressed_ = channel.named().value_or(selected_);
+    // *RST reaches every channel.
+    for (RemoteInstrument* each : channels_) {
+        each->actFor(client_);
+    }
     return (this->*entry->handler)(command);
 }
 
@@ -383,7 +430,7 @@ ScpiSession::Outcome ScpiSession::identify(const ScpiCommand& command)
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    const std::string model = instrument_.identified() ? field(instrument_.modelName()) : "NONE";
+    const std::string model = instrument().identified() ? field(instrument().modelName()) : "NONE";
     answers_.push_back(std::string(kMaker) + "," + model + ",0," + field(programVersion_));
     return std::nullopt;
 }
@@ -393,9 +440,12 @@ ScpiSession::Outcome ScpiSession::reset(const ScpiCommand& command)
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    instrument_.stopProgram();
-    if (instrument_.identified() && instrument_.requestOutput(false)) {
-        tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
+    for (std::size_t channel = 1; channel <= channels_.count(); ++channel) {
+        RemoteInstrument& each = channels_.at(channel);
+        each.stopProgram();
+        if (each.identified() && each.requestOutput(false)) {
+            tickets_[channel - 1].record(each, RemoteInstrument::Frame::Voltage);
+        }
     }
     return std::nullopt;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "remote/RemoteChannels.h"
 #include "remote/RemoteInstrument.h"
+#include "remote/ScpiChannel.h"
 #include "remote/ScpiCommand.h"
 #include "remote/ScpiCompletion.h"
 #include "remote/ScpiErrorQueue.h"
@@ -14,6 +16,7 @@
 #include "remote/ScpiSystemCommands.h"
 #include "remote/ScpiTickets.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -25,7 +28,8 @@
 // Each line is run command by command until the first error, so a refused
 // setpoint never lets the output be switched on after it. *OPC? and *WAI hold
 // the rest of their line, and the client's later lines, until what came
-// before them is complete.
+// before them is complete. A command that names no channel addresses the one
+// the client selected, channel 1 at first.
 class ScpiSession {
 public:
     static constexpr std::string_view kMaker = "Tendrel Electronics";
@@ -39,7 +43,7 @@ public:
 
     // `client` names this client's commands to the controller; non-zero and
     // distinct for each client.
-    ScpiSession(RemoteInstrument& instrument, std::string programVersion, std::uint64_t client = 1);
+    ScpiSession(RemoteChannels channels, std::string programVersion, std::uint64_t client = 1);
 
     // Not while waiting().
     Answer handleLine(std::string_view line);
@@ -52,10 +56,11 @@ public:
     // A line too long to keep was dropped.
     void lineTooLong();
     // The link lost the commands first..last of the frame before they were sent.
-    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last);
+    void commandsDropped(
+        RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel = 1);
     // The output switch carried this voltage because the setpoint was not known.
-    void unknownSetpointSent(double volts);
-    // Takes the supply's present regulation, reading and link into the
+    void unknownSetpointSent(double volts, std::size_t channel = 1);
+    // Takes every supply's present regulation, reading and link into the
     // OPERation and QUEStionable conditions, latching the bits that rose.
     void sampleConditions();
 
@@ -79,7 +84,12 @@ private:
     // VOLTage, CURRent and POWer share their PROTection commands.
     template <RemoteInstrument::Guard guard>
     static void addProtection(std::vector<Entry>& entries, const std::string& quantity);
-    const Entry* find(const ScpiCommand& command);
+    static const Entry* lookUp(const std::vector<std::string>& mnemonics, bool query);
+    // The entry of the command, whose header is its mnemonics without their
+    // channel; the channel takes the one the path names.
+    const Entry* find(const ScpiCommand& command, const std::vector<std::string>& header, ScpiChannel& channel);
+    // The header as written, suffixes and all, less its last mnemonic.
+    void keepPath(std::vector<std::string> written);
     Outcome run(std::string_view text);
     // Runs the rest of the line until it ends or waits.
     Answer proceed();
@@ -88,6 +98,9 @@ private:
     void checkPendingOperation();
     std::string joinedAnswers() const;
     void report(ScpiError error);
+    // Where an error happened, when there is more than one channel it may have.
+    std::string onChannel(std::size_t channel) const;
+    RemoteInstrument& instrument() const { return channels_.at(addressed_); }
 
     Outcome identify(const ScpiCommand& command);
     Outcome reset(const ScpiCommand& command);
@@ -103,13 +116,18 @@ private:
     template <ProgramHandler handler> Outcome program(const ScpiCommand& command);
     template <ProtectionHandler handler> Outcome protection(const ScpiCommand& command);
 
-    RemoteInstrument& instrument_;
+    RemoteChannels channels_;
     std::string programVersion_;
     std::uint64_t client_;
     ScpiErrorQueue errors_;
     ScpiStatus status_;
-    ScpiTickets tickets_;
-    ScpiLists lists_;
+    // Each channel's, channel 1 first.
+    std::vector<ScpiTickets> tickets_;
+    std::vector<ScpiLists> lists_;
+    std::size_t selected_ = 1;
+    // The channel of the command that runs.
+    std::size_t addressed_ = 1;
+    // As written, channel suffixes included.
     std::vector<std::string> path_;
     std::vector<std::string> answers_;
     // The commands of the present line still to run.

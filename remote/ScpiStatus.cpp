@@ -1,5 +1,10 @@
 #include "remote/ScpiStatus.h"
 
+ScpiStatus::ScpiStatus(std::size_t channels)
+    : summaries_(channels > 1 ? channels : 0)
+{
+}
+
 std::uint8_t ScpiStatus::eventOf(int errorCode)
 {
     if (errorCode > 0) {
@@ -53,15 +58,38 @@ std::uint8_t ScpiStatus::statusByte(bool errorQueued, bool messageAvailable) con
     return status;
 }
 
+ScpiStatusRegister& ScpiStatus::instrumentSummary(std::size_t channel)
+{
+    return summaries_.empty() ? questionable_ : summaries_.at(channel - 1);
+}
+
+void ScpiStatus::sampleQuestionable(const std::vector<std::uint16_t>& channels)
+{
+    std::uint16_t any = 0;
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        any |= channels[i];
+        if (i < summaries_.size()) {
+            summaries_[i].sample(channels[i]);
+        }
+    }
+    questionable_.sample(any);
+}
+
 void ScpiStatus::clear()
 {
     events_ = 0;
     operation_.clearEvent();
     questionable_.clearEvent();
+    for (ScpiStatusRegister& summary : summaries_) {
+        summary.clearEvent();
+    }
 }
 
 void ScpiStatus::preset()
 {
     operation_.preset();
     questionable_.preset();
+    for (ScpiStatusRegister& summary : summaries_) {
+        summary.preset();
+    }
 }

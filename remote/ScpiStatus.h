@@ -3,12 +3,16 @@
 #include "program/ProtectionLimits.h"
 #include "remote/ScpiStatusRegister.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // One client's status model after IEEE 488.2 and SCPI: the Standard Event
 // Status Register with its enable, the service request enable, and the
 // OPERation and QUEStionable registers whose summaries reach the status byte.
+// With several channels QUEStionable holds every channel's bits, and each
+// channel's own are in its INSTrument:ISUMmary register besides.
 class ScpiStatus {
 public:
     // Standard Event Status Register bits.
@@ -47,6 +51,8 @@ public:
     // The QUEStionable bit of a latched trip; none for charge, energy and time.
     static std::uint16_t tripBitOf(std::optional<ProtectionLimits::Quantity> trip);
 
+    explicit ScpiStatus(std::size_t channels = 1);
+
     void noteError(int errorCode) { events_ |= eventOf(errorCode); }
     void noteOperationComplete() { events_ |= OperationComplete; }
     // *ESR?: reading the register clears it.
@@ -60,6 +66,10 @@ public:
 
     ScpiStatusRegister& operation() { return operation_; }
     ScpiStatusRegister& questionable() { return questionable_; }
+    // Channel 1 to the count; with one channel the QUEStionable register itself.
+    ScpiStatusRegister& instrumentSummary(std::size_t channel);
+    // Each channel's QUEStionable conditions, channel 1 first.
+    void sampleQuestionable(const std::vector<std::uint16_t>& channels);
 
     // *CLS: the event registers; the enables stay.
     void clear();
@@ -72,4 +82,6 @@ private:
     std::uint8_t serviceEnable_ = 0;
     ScpiStatusRegister operation_;
     ScpiStatusRegister questionable_;
+    // Empty with one channel.
+    std::vector<ScpiStatusRegister> summaries_;
 };

@@ -2,6 +2,7 @@
 
 #include "remote/ScpiParameterCount.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -97,8 +98,9 @@ ScpiStatusCommands::Outcome ScpiStatusCommands::selfTest(const ScpiCommand& comm
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    // Nothing to test but whether a supply answers.
-    return answer(context_.instrument.identified() ? 0 : 1);
+    // Nothing to test but whether every supply answers.
+    const auto identified = [](const RemoteInstrument* channel) { return channel->identified(); };
+    return answer(std::all_of(context_.channels.begin(), context_.channels.end(), identified) ? 0 : 1);
 }
 
 ScpiStatusCommands::Outcome ScpiStatusCommands::options(const ScpiCommand& command)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remote/RemoteInstrument.h"
+#include "remote/RemoteChannels.h"
 #include "remote/ScpiCommand.h"
 #include "remote/ScpiError.h"
 #include "remote/ScpiStatus.h"
@@ -19,7 +19,8 @@ public:
     using Setter = void (ScpiStatusRegister::*)(std::uint16_t);
 
     struct Context {
-        const RemoteInstrument& instrument;
+        const RemoteChannels& channels;
+        std::size_t channel; // the one the command addresses
         ScpiStatus& status;
         bool errorQueued;
         std::vector<std::string>& answers;
@@ -55,8 +56,19 @@ public:
     {
         return setMask(command, context_.status.questionable(), set);
     }
+    // The addressed channel's INSTrument:ISUMmary register.
+    Outcome instrumentEvent(const ScpiCommand& command) { return takeEvent(command, summary()); }
+    template <Getter get> Outcome instrumentMask(const ScpiCommand& command)
+    {
+        return readMask(command, summary(), get);
+    }
+    template <Setter set> Outcome setInstrumentMask(const ScpiCommand& command)
+    {
+        return setMask(command, summary(), set);
+    }
 
 private:
+    ScpiStatusRegister& summary() { return context_.status.instrumentSummary(context_.channel); }
     Outcome takeEvent(const ScpiCommand& command, ScpiStatusRegister& which);
     Outcome setMask(const ScpiCommand& command, ScpiStatusRegister& which, Setter set);
     Outcome readMask(const ScpiCommand& command, const ScpiStatusRegister& which, Getter get);

@@ -104,10 +104,7 @@ ScpiSystemCommands::Outcome ScpiSystemCommands::selectByName(const ScpiCommand& 
     if (Outcome error = ScpiParameterCount::one(command)) {
         return error;
     }
-    if (!ScpiChannel::namesTheChannel(command.parameters.front())) {
-        return ScpiError::illegalParameterValue();
-    }
-    return std::nullopt;
+    return select(ScpiChannel::ofName(command.parameters.front(), context_.channels));
 }
 
 ScpiSystemCommands::Outcome ScpiSystemCommands::selectedName(const ScpiCommand& command)
@@ -115,7 +112,7 @@ ScpiSystemCommands::Outcome ScpiSystemCommands::selectedName(const ScpiCommand& 
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    return answer("OUT1");
+    return answer("OUT" + std::to_string(context_.selected));
 }
 
 ScpiSystemCommands::Outcome ScpiSystemCommands::selectByNumber(const ScpiCommand& command)
@@ -123,11 +120,11 @@ ScpiSystemCommands::Outcome ScpiSystemCommands::selectByNumber(const ScpiCommand
     if (Outcome error = ScpiParameterCount::one(command)) {
         return error;
     }
-    const std::string& number = command.parameters.front();
-    if (number != "1" && number != "+1") {
-        return ScpiError::illegalParameterValue();
+    std::string_view number = command.parameters.front();
+    if (number.starts_with('+')) {
+        number.remove_prefix(1);
     }
-    return std::nullopt;
+    return select(ScpiChannel::ofNumber(number, context_.channels));
 }
 
 ScpiSystemCommands::Outcome ScpiSystemCommands::selectedNumber(const ScpiCommand& command)
@@ -135,5 +132,14 @@ ScpiSystemCommands::Outcome ScpiSystemCommands::selectedNumber(const ScpiCommand
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    return answer("1");
+    return answer(std::to_string(context_.selected));
+}
+
+ScpiSystemCommands::Outcome ScpiSystemCommands::select(std::optional<std::size_t> channel)
+{
+    if (!channel) {
+        return ScpiError::illegalParameterValue();
+    }
+    context_.selected = *channel;
+    return std::nullopt;
 }

@@ -5,18 +5,21 @@
 #include "remote/ScpiError.h"
 #include "remote/ScpiErrorQueue.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
-// The SYSTem subsystem and the selection of the one channel. Made for one
-// command at a time; answers go to the session's list.
+// The SYSTem subsystem and the selection of the channel that commands naming
+// none address. Made for one command at a time; answers go to the session's list.
 class ScpiSystemCommands {
 public:
     using Outcome = std::optional<ScpiError>;
 
     struct Context {
-        const RemoteInstrument& instrument;
+        const RemoteInstrument& instrument; // the addressed channel's
+        std::size_t channels;
+        std::size_t& selected;
         ScpiErrorQueue& errors;
         std::vector<std::string>& answers;
     };
@@ -39,6 +42,8 @@ public:
 
 private:
     Outcome answer(std::string text);
+    // -224 for none.
+    Outcome select(std::optional<std::size_t> channel);
 
     Context context_;
 };

@@ -32,9 +32,7 @@ void Bench::startRemote(const std::optional<std::string>& option, std::ostream& 
     for (const auto& station : stations_) {
         supplies.push_back({station->controller(), station->programs(), station->protection()});
     }
-    if (!supplies.empty()) {
-        remote_ = RemoteControl::start(supplies.front(), option, messages);
-    }
+    remote_ = RemoteControl::start(supplies, option, messages);
 }
 
 void Bench::shutDown()

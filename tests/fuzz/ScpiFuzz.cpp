@@ -1,7 +1,8 @@
-// Any bytes from a client, cut into lines and run against a supply in memory
-// whose readings may be stale and setpoints unknown: no answer may span lines,
-// no setpoint outside the limits may reach the supply, and a query answers
-// exactly when it has a fresh reading or a known setpoint to answer with.
+// Any bytes from a client, cut into lines and run against two supplies in
+// memory, the first's readings perhaps stale and setpoints unknown: no answer
+// may span lines, no setpoint outside the limits may reach a supply, and a
+// query to the first answers exactly when it has a fresh reading or a known
+// setpoint to answer with.
 #include "FakeInstrument.h"
 #include "remote/ScpiLineReader.h"
 #include "remote/ScpiSession.h"
@@ -41,11 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t chunk = 1 + data[1] % 64;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
 
-    ScpiSession session(supply, "0.1.0");
+    FakeInstrument other;
+    ScpiSession session(RemoteChannels({&supply, &other}), "0.1.0");
     // Any double as the guessed setpoint.
     double volts = 0.0;
     std::memcpy(&volts, data, std::min(size, sizeof volts));
-    session.unknownSetpointSent(volts);
+    session.unknownSetpointSent(volts, data[1]);
     ScpiLineReader reader(64);
     for (std::size_t at = 0; at < bytes.size(); at += chunk) {
         for (const auto& line : reader.feed(bytes.substr(at, chunk))) {
@@ -60,21 +62,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const ScpiSession::Answer answer = session.handleLine(*line);
             check(answer.text.find_first_of("\r\n") == std::string::npos);
             check(!answer.waiting || answer.text.empty());
-            // Losses on every frame value, the line's commands among them or not.
-            session.commandsDropped(static_cast<RemoteInstrument::Frame>(line->size() % 3), 0, data[1]);
+            // Losses on every frame value and channel, the line's commands among them or not.
+            session.commandsDropped(static_cast<RemoteInstrument::Frame>(line->size() % 3), 0, data[1], data[1] % 4);
         }
     }
     // The whole input as one line, as a longer limit would let it through.
     check(session.handleLine(bytes).text.find_first_of("\r\n") == std::string::npos);
     session.finishWithoutWaiting();
     supply.heldBack = false;
+    check(session.handleLine("INST:NSEL 1;INST:NSEL?").text == "1");
     const bool measured = supply.present && !supply.stale;
     const std::vector<std::pair<const char*, bool>> queries{{"MEAS:POW?", measured}, {"OUTP:MODE?", measured},
         {"VOLT?", supply.present && supply.voltage}, {"CURR?", supply.present && supply.current}};
     for (const auto& [query, answerable] : queries) {
         check(answerable != session.handleLine(query).text.empty());
     }
-    check(supply.outOfRangeCalls == 0);
+    check(supply.outOfRangeCalls == 0 && other.outOfRangeCalls == 0);
     check(supply.present || (supply.voltagesSent.empty() && supply.currentsSent.empty()));
     return 0;
 }

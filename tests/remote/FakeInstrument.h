@@ -10,6 +10,7 @@
 class FakeInstrument : public RemoteInstrument {
 public:
     bool present = true;
+    std::string model = "Brisna";
     Link linkState = Link::Connected;
     Measurement reading{12.0, 1.5, true, false, {}, {}, {}};
     bool stale = false;
@@ -42,7 +43,7 @@ public:
     int outOfRangeCalls = 0;
 
     bool identified() const override { return present; }
-    std::string modelName() const override { return "Brisna"; }
+    std::string modelName() const override { return model; }
     double voltageMin() const override { return 0.7; }
     double voltageMax() const override { return 31.5; }
     double currentMin() const override { return 0.4; }
