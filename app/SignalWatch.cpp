@@ -34,7 +34,7 @@ SignalWatch::SignalWatch(std::initializer_list<int> signalNumbers, QObject* pare
 SignalWatch::~SignalWatch()
 {
     for (const int number : signals_) {
-        ::signal(number, SIG_DFL);
+        (void)::signal(number, SIG_DFL);
     }
     notifier_.reset();
     for (int& end : pipeEnds) {

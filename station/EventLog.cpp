@@ -7,7 +7,6 @@
 
 #include <QTime>
 
-#include <cstdlib>
 #include <ostream>
 #include <utility>
 
@@ -39,7 +38,7 @@ EventLog::EventLog(std::ostream& out, Style style, QObject* parent)
 
 EventLog::Style EventLog::styleOfThisProcess()
 {
-    return std::getenv("JOURNAL_STREAM") != nullptr ? Style::Journal : Style::Terminal;
+    return qEnvironmentVariableIsSet("JOURNAL_STREAM") ? Style::Journal : Style::Terminal;
 }
 
 QString EventLog::originText(const CommandOrigin& origin)
@@ -96,6 +95,12 @@ void EventLog::followCommands(SupplyStation& station, Told& told)
     SupplyController& controller = station.controller();
     connect(&controller, &SupplyController::commanded, this,
         [this, &station, &told](const CommandOrigin& origin) { tellCommand(station, told, origin); });
+    // Setpoints taken up or learned from the supply were nobody's command: they are noted, not told.
+    connect(&controller, &SupplyController::measured, this, [&controller, &told] {
+        told.volts = controller.voltageSetpoint();
+        told.amperes = controller.currentSetpoint();
+        told.outputHeading = controller.outputHeading();
+    });
     connect(&controller, &SupplyController::outputChanged, this, [this, &station, &told](bool on) {
         told.outputHeading = on;
         info(QString::fromStdString(station.portName()), tr("the supply reports its output %1").arg(onOff(on)));

@@ -73,7 +73,7 @@ bool SupplyStation::outputMayBeOn() const
     return controller_.live() && (controller_.outputOn() || controller_.outputHeading());
 }
 
-void SupplyStation::waitForOutputOff()
+void SupplyStation::waitForOutputOff() const
 {
     // Until the supply reports the output off: a toggle that switched it on
     // may still be on its way, and the one switching it off follows it.

@@ -60,7 +60,7 @@ private:
     // A toggle on its way, one after it and the status that shows it: about five poll cycles.
     static constexpr std::chrono::milliseconds kStopWait{2000};
 
-    void waitForOutputOff();
+    void waitForOutputOff() const;
     void holdSleepLock();
     void tellTrips();
 

@@ -1,6 +1,7 @@
 #include "EventLoopWait.h"
 #include "MemorySerialPort.h"
 
+#include "link/PortClaims.h"
 #include "link/SupplyLink.h"
 
 #include "SimulatedSupply.h"
@@ -377,4 +378,24 @@ TEST(SupplyLink, TwoLinksInOneProcessNeverMeet)
         EXPECT_TRUE(
             std::all_of(statuses.begin(), statuses.end(), [own](std::int32_t s) { return s == 0 || s == own; }));
     }
+}
+
+// Links hunting on the same ports, on lines that would let both open one:
+// the claims they share send each to a port the other does not hold.
+TEST(SupplyLink, LinksSharingClaimsNeverOpenTheSamePort)
+{
+    const auto claims = std::make_shared<PortClaims>();
+    LinkRig one({"A", "B"});
+    LinkRig two({"A", "B"});
+    one.link.shareClaims(claims);
+    two.link.shareClaims(claims);
+    one.run();
+    two.run();
+    ASSERT_TRUE(one.waitForReplies(2) && two.waitForReplies(2));
+    const std::string first = one.line->opensCopy().front();
+    const std::string second = two.line->opensCopy().front();
+    one.link.stop();
+    two.link.stop();
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(claims->held("A") || claims->held("B")) << "a stopped link holds nothing";
 }
