@@ -2,6 +2,7 @@
 
 #include "SimulatedSupply.h"
 #include "app/CommandLine.h"
+#include "app/PortPlan.h"
 
 #include <gtest/gtest.h>
 
@@ -66,4 +67,25 @@ TEST(CommandLine, AGivenPortIsTheOnlyOneTriedAndTheSettingsKeepTheirPorts)
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.controller().controlsShown(); }, 3s));
     window.dialog().reject();
     EXPECT_EQ(window.settingsBytes().rfind(settings, 0), 0U) << window.settingsBytes();
+}
+
+TEST(PortPlan, TheCommandLineWinsThenTheSettingsListThenOneSupplyAsAlways)
+{
+    struct Case {
+        std::vector<std::string> commandLine;
+        std::string settings;
+        std::vector<std::string> ports;
+    };
+    for (const Case& c : std::vector<Case>{{{"ttyUSB0", "auto"}, "ttyS1", {"ttyUSB0", "Auto"}},
+             {{}, " ttyUSB0,  AUTO ttyACM0 ", {"ttyUSB0", "Auto", "ttyACM0"}}, {{}, " , ", {""}}, {{}, "", {""}}}) {
+        EXPECT_EQ(PortPlan::resolve(c.commandLine, c.settings), c.ports) << c.settings;
+    }
+}
+
+TEST(PortPlan, SeveralSuppliesRecordEachToAFileOfItsOwn)
+{
+    EXPECT_EQ(PortPlan::recordingPath("/tmp/run.csv", "/dev/ttyUSB0", 0, 1), "/tmp/run.csv");
+    EXPECT_EQ(PortPlan::recordingPath("/tmp/run.csv", "/dev/ttyUSB0", 0, 2), "/tmp/run-ttyUSB0.csv");
+    EXPECT_EQ(PortPlan::recordingPath("run.v1.csv", "Auto", 1, 2), "run.v1-supply2.csv");
+    EXPECT_EQ(PortPlan::recordingPath("log", "ttyS0", 1, 2), "log-ttyS0");
 }
