@@ -10,8 +10,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
+#include <array>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -21,44 +20,44 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// A datagram socket where systemd's would be, as NOTIFY_SOCKET names it.
-class NotifySocket {
-public:
-    NotifySocket()
-        : path_(directory_.filePath(QStringLiteral("notify")).toStdString())
-        , fd_(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0))
+// A datagram socket where systemd's would be. The tests run on one thread:
+// nothing reads the environment while they change it.
+class ServiceNotifierTest : public ::testing::Test {
+protected:
+    void SetUp() override
     {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path_.c_str(), sizeof(address.sun_path) - 1);
-        bound_ = ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
     }
-    ~NotifySocket() { ::close(fd_); }
-    NotifySocket(const NotifySocket&) = delete;
-    NotifySocket& operator=(const NotifySocket&) = delete;
-
-    bool bound() const { return bound_; }
-    const std::string& path() const { return path_; }
-
-    // Every datagram waiting now, without running the event loop.
-    std::vector<std::string> take() const
+    void TearDown() override
     {
-        std::vector<std::string> messages;
-        char buffer[4096];
-        ssize_t size = 0;
-        while ((size = ::recv(fd_, buffer, sizeof(buffer), 0)) >= 0) {
-            messages.emplace_back(buffer, static_cast<size_t>(size));
+        ::close(fd);
+        for (const char* name : {"NOTIFY_SOCKET", "WATCHDOG_USEC", "WATCHDOG_PID"}) {
+            ::unsetenv(name); // NOLINT(concurrency-mt-unsafe)
         }
-        return messages;
     }
-    // Runs the event loop until COUNT datagrams came, or the time is up.
+    static void set(const char* name, const std::string& value)
+    {
+        ::setenv(name, value.c_str(), 1); // NOLINT(concurrency-mt-unsafe)
+    }
+    void startedBySystemd() const { set("NOTIFY_SOCKET", path); }
+    static void watchdogEvery(std::chrono::microseconds interval)
+    {
+        set("WATCHDOG_USEC", std::to_string(interval.count()));
+        set("WATCHDOG_PID", std::to_string(::getpid()));
+    }
+    // What came until there were COUNT datagrams, the event loop running
+    // meanwhile; within 0 ms, those waiting, without running it.
     std::vector<std::string> receive(size_t count, std::chrono::milliseconds timeout) const
     {
         std::vector<std::string> messages;
+        std::array<char, 4096> buffer{};
         spinUntil(
             [&] {
-                for (std::string& message : take()) {
-                    messages.push_back(std::move(message));
+                for (ssize_t size = 0; (size = ::recv(fd, buffer.data(), buffer.size(), 0)) >= 0;) {
+                    messages.emplace_back(buffer.data(), static_cast<size_t>(size));
                 }
                 return messages.size() >= count;
             },
@@ -66,36 +65,9 @@ public:
         return messages;
     }
 
-private:
-    QTemporaryDir directory_;
-    std::string path_;
-    int fd_;
-    bool bound_ = false;
-};
-
-// The tests run on one thread: nothing reads the environment meanwhile.
-void setVariable(const char* name, const std::string& value)
-{
-    ::setenv(name, value.c_str(), 1); // NOLINT(concurrency-mt-unsafe)
-}
-
-class ServiceNotifierTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(socket.bound()) << socket.path(); }
-    void TearDown() override
-    {
-        for (const char* name : {"NOTIFY_SOCKET", "WATCHDOG_USEC", "WATCHDOG_PID"}) {
-            ::unsetenv(name); // NOLINT(concurrency-mt-unsafe)
-        }
-    }
-    void startedBySystemd() const { setVariable("NOTIFY_SOCKET", socket.path()); }
-    static void watchdogOf(std::chrono::microseconds interval)
-    {
-        setVariable("WATCHDOG_USEC", std::to_string(interval.count()));
-        setVariable("WATCHDOG_PID", std::to_string(::getpid()));
-    }
-
-    NotifySocket socket;
+    QTemporaryDir directory;
+    std::string path = directory.filePath(QStringLiteral("notify")).toStdString();
+    int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
 };
 
 TEST_F(ServiceNotifierTest, TellsReadinessStatusAndStopping)
@@ -105,34 +77,28 @@ TEST_F(ServiceNotifierTest, TellsReadinessStatusAndStopping)
     notifier.ready(QStringLiteral("Поиск блока\nна /dev/ttyUSB0"));
     notifier.status(QStringLiteral("Соединен: 100%"));
     notifier.stopping();
-
     const std::vector<std::string> expected{
         "READY=1\nSTATUS=Поиск блока на /dev/ttyUSB0", "STATUS=Соединен: 100%", "STOPPING=1"};
-    EXPECT_EQ(socket.receive(expected.size(), 5s), expected);
+    EXPECT_EQ(receive(expected.size(), 5s), expected);
 }
 
-// Pinged from the event loop alone: a loop that does not turn sends nothing.
-TEST_F(ServiceNotifierTest, PingsTheWatchdogWhileTheEventLoopRuns)
+// A loop that does not turn sends nothing, so that systemd sees it hang.
+TEST_F(ServiceNotifierTest, PingsTheWatchdogOnlyWhileTheEventLoopRuns)
 {
     startedBySystemd();
-    watchdogOf(200ms);
+    watchdogEvery(200ms);
     ServiceNotifier notifier;
-
     std::this_thread::sleep_for(500ms);
-    EXPECT_TRUE(socket.take().empty());
-
-    const std::vector<std::string> pings = socket.receive(3, 10s);
-    EXPECT_EQ(pings, std::vector<std::string>(3, "WATCHDOG=1"));
+    EXPECT_TRUE(receive(1, 0ms).empty());
+    EXPECT_EQ(receive(3, 10s), std::vector<std::string>(3, "WATCHDOG=1"));
 }
 
 TEST_F(ServiceNotifierTest, SendsNothingOutsideSystemd)
 {
-    watchdogOf(100ms);
+    watchdogEvery(100ms);
     ServiceNotifier notifier;
     notifier.ready(QStringLiteral("ready"));
-    notifier.stopping();
-
-    EXPECT_TRUE(socket.receive(1, 500ms).empty());
+    EXPECT_TRUE(receive(1, 500ms).empty());
 }
 
 } // namespace
