@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,7 +27,7 @@ protected:
     {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        path.copy(address.sun_path, sizeof(address.sun_path) - 1);
         ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
     }
     void TearDown() override
@@ -38,30 +37,28 @@ protected:
             ::unsetenv(name); // NOLINT(concurrency-mt-unsafe)
         }
     }
-    static void set(const char* name, const std::string& value)
-    {
-        ::setenv(name, value.c_str(), 1); // NOLINT(concurrency-mt-unsafe)
-    }
-    void startedBySystemd() const { set("NOTIFY_SOCKET", path); }
+    // NOLINTBEGIN(concurrency-mt-unsafe)
+    void startedBySystemd() const { ::setenv("NOTIFY_SOCKET", path.c_str(), 1); }
     static void watchdogEvery(std::chrono::microseconds interval)
     {
-        set("WATCHDOG_USEC", std::to_string(interval.count()));
-        set("WATCHDOG_PID", std::to_string(::getpid()));
+        ::setenv("WATCHDOG_USEC", std::to_string(interval.count()).c_str(), 1);
+        ::setenv("WATCHDOG_PID", std::to_string(::getpid()).c_str(), 1);
     }
+    // NOLINTEND(concurrency-mt-unsafe)
+
     // What came until there were COUNT datagrams, the event loop running
     // meanwhile; within 0 ms, those waiting, without running it.
     std::vector<std::string> receive(size_t count, std::chrono::milliseconds timeout) const
     {
         std::vector<std::string> messages;
         std::array<char, 4096> buffer{};
-        spinUntil(
-            [&] {
-                for (ssize_t size = 0; (size = ::recv(fd, buffer.data(), buffer.size(), 0)) >= 0;) {
-                    messages.emplace_back(buffer.data(), static_cast<size_t>(size));
-                }
-                return messages.size() >= count;
-            },
-            timeout);
+        const auto arrived = [&] {
+            for (ssize_t size = 0; (size = ::recv(fd, buffer.data(), buffer.size(), 0)) >= 0;) {
+                messages.emplace_back(buffer.data(), static_cast<size_t>(size));
+            }
+            return messages.size() >= count;
+        };
+        spinUntil(arrived, timeout);
         return messages;
     }
 
