@@ -19,6 +19,7 @@ packages=(
     xvfb xauth xdotool
     clang clang-tidy libclang-rt-14-dev
     dpkg-dev file lintian appstream
+    libsystemd-dev systemd
     python3-pyvisa python3-pyvisa-py lxi-tools
     "$@"
 )
