@@ -5,6 +5,7 @@
 #include "settings/ControllerSettings.h"
 #include "station/Bench.h"
 #include "station/EventLog.h"
+#include "station/ServiceNotifier.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -98,6 +99,29 @@ void finish(Bench& bench, EventLog& log, bool switchOff)
     log.info(QString::fromLatin1(kProgram), QObject::tr("stopped"));
 }
 
+QString supplies(std::size_t count)
+{
+    return count == 1 ? QObject::tr("1 supply") : QObject::tr("%1 supplies").arg(count);
+}
+
+// systemd's status line: how many supplies are live.
+void tellServiceStatus(Bench& bench, ServiceNotifier& notifier)
+{
+    const auto tell = [&bench, &notifier] {
+        int live = 0;
+        for (std::size_t i = 0; i < bench.size(); ++i) {
+            live += bench.station(i).controller().live() ? 1 : 0;
+        }
+        notifier.status(QObject::tr("%1 of %2 connected").arg(live).arg(supplies(bench.size())));
+    };
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        SupplyController& controller = bench.station(i).controller();
+        QObject::connect(&controller, &SupplyController::controlsLive, &notifier, tell);
+        QObject::connect(&controller, &SupplyController::linkLost, &notifier, tell);
+    }
+    tell();
+}
+
 } // namespace
 
 int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
@@ -130,13 +154,16 @@ int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
                      "--program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
         return kNothingToDo;
     }
+    ServiceNotifier notifier;
     SignalWatch signalWatch({SIGTERM, SIGINT});
-    QObject::connect(&signalWatch, &SignalWatch::received, &log, [&log](int number) {
+    QObject::connect(&signalWatch, &SignalWatch::received, &log, [&log, &notifier](int number) {
+        notifier.stopping();
         log.info(QString::fromLatin1(kProgram), QObject::tr("stopping on %1").arg(signalName(number)));
         QCoreApplication::quit();
     });
-    log.info(QString::fromLatin1(kProgram),
-        QObject::tr("running with %n supply(ies)", nullptr, static_cast<int>(bench.size())));
+    log.info(QString::fromLatin1(kProgram), QObject::tr("running with %1").arg(supplies(bench.size())));
+    notifier.ready(supplies(bench.size()));
+    tellServiceStatus(bench, notifier);
     QCoreApplication::exec();
     finish(bench, log, switchOff);
     return 0;

@@ -173,8 +173,9 @@ void EventLog::followReadings(SupplyStation& station)
 
 void EventLog::followRemote(const ScpiServer& server)
 {
-    connect(&server, &ScpiServer::clientCountChanged, this,
-        [this](int clients) { info(tr("remote"), tr("%n client(s) connected", nullptr, clients)); });
+    connect(&server, &ScpiServer::clientCountChanged, this, [this](int clients) {
+        info(tr("remote"), clients == 1 ? tr("1 client connected") : tr("%1 clients connected").arg(clients));
+    });
 }
 
 void EventLog::write(bool warning, const QString& source, const QString& text)
