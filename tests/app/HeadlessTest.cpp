@@ -1,4 +1,5 @@
 #include "EventLoopWait.h"
+#include "FreeTcpPort.h"
 #include "SimulatedSupply.h"
 
 #include <QFile>
@@ -15,13 +16,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
 
 // The built program with --headless, in an environment with no display at
 // all, on the simulated supply; a client on its remote server.
@@ -51,7 +45,7 @@ protected:
     }
     void launchWithClient(QStringList arguments)
     {
-        port = freePort();
+        port = freeTcpPort();
         arguments << QStringLiteral("--scpi") << QStringLiteral("127.0.0.1:%1").arg(port);
         launch(arguments);
         ASSERT_TRUE(spinUntil(

@@ -2,9 +2,9 @@
 #include "link/PortList.h"
 
 #include "EventLoopWait.h"
+#include "FreeTcpPort.h"
 #include "SimulatedSupply.h"
 
-#include <QTcpServer>
 #include <QTcpSocket>
 
 #include <gtest/gtest.h>
@@ -74,10 +74,7 @@ protected:
 TEST_F(BenchTest, EachSupplyIsItsOwnChannelAndOneLostLeavesTheOthers)
 {
     startBench({supplies[0]->devicePath(), supplies[1]->devicePath(), supplies[2]->devicePath()});
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
+    const quint16 port = freeTcpPort();
     std::ostringstream messages;
     bench->startRemote("127.0.0.1:" + std::to_string(port), messages);
     ASSERT_NE(bench->remote(), nullptr) << messages.str();

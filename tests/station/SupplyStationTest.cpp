@@ -2,6 +2,7 @@
 #include "station/Bench.h"
 
 #include "EventLoopWait.h"
+#include "FreeTcpPort.h"
 #include "SimulatedSupply.h"
 
 #include <QCoreApplication>
@@ -23,13 +24,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 // The station on the simulated supply, its remote server on a free port.
 class SupplyStationTest : public ::testing::Test {
 protected:
@@ -46,7 +40,7 @@ protected:
     // Starts the station and connects a client once the supply is live.
     void startWithClient()
     {
-        port = freePort();
+        port = freeTcpPort();
         std::ostringstream messages;
         bench->start();
         bench->startRemote("127.0.0.1:" + std::to_string(port), messages);
