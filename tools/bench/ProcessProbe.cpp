@@ -1,5 +1,6 @@
 #include "ProcessProbe.h"
 
+#include <QDir>
 #include <QFile>
 #include <QThread>
 
@@ -74,9 +75,39 @@ QString ProcessProbe::firstLine()
     return QString::fromUtf8(process_.readLine()).trimmed();
 }
 
+int ProcessProbe::terminateAndWait()
+{
+    process_.terminate();
+    if (!process_.waitForFinished(15000) || process_.exitStatus() != QProcess::NormalExit) {
+        return -1;
+    }
+    return process_.exitCode();
+}
+
 double ProcessProbe::cpuShareOver(std::chrono::seconds wall) const
 {
     const double before = cpuSeconds();
     QThread::sleep(static_cast<unsigned long>(wall.count()));
     return (cpuSeconds() - before) / static_cast<double>(wall.count());
+}
+
+double ProcessProbe::scheduledShareOver(std::chrono::seconds wall) const
+{
+    const double before = scheduledSeconds();
+    QThread::sleep(static_cast<unsigned long>(wall.count()));
+    return (scheduledSeconds() - before) / static_cast<double>(wall.count());
+}
+
+// The first field of each thread's schedstat: its nanoseconds on a CPU.
+double ProcessProbe::scheduledSeconds() const
+{
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(process_.processId());
+    double nanoseconds = 0.0;
+    for (const QString& thread : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile schedstat(tasks + QLatin1Char('/') + thread + QStringLiteral("/schedstat"));
+        if (schedstat.open(QIODevice::ReadOnly)) {
+            nanoseconds += schedstat.readAll().split(' ').value(0).toDouble();
+        }
+    }
+    return nanoseconds * 1e-9;
 }
