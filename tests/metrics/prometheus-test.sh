@@ -22,13 +22,16 @@ http() { /usr/bin/python3 "$probe" "$@"; }
 
 metrics_port=$(free_port)
 prometheus_port=$(free_port)
-mkfifo console
-# Tolvik (63 V): 200 thousandths is 12.6 V, into 10 ohms in CV.
+mkfifo console other
+# Tolvik (63 V): 200 thousandths is 12.6 V, into 10 ohms in CV; beside it a supply of another model.
 "$simulator" --model 3 --voltage 200 --current 500 --load 10 --output on --link "$work/supply" <console >device 2>/dev/null &
 exec 3>console
-for _ in $(seq 100); do [ -s device ] && break; sleep 0.05; done
-XDG_CONFIG_HOME=$work/config "$controller" --headless --port "$work/supply" --metrics "127.0.0.1:$metrics_port" \
-    2>controller.log &
+"$simulator" --model 1 --link "$work/second" <other >second.device 2>/dev/null &
+exec 4>other
+for _ in $(seq 100); do [ -s device ] && [ -s second.device ] && break; sleep 0.05; done
+XDG_CONFIG_HOME=$work/config "$controller" --headless --port "$work/supply" --port "$work/second" \
+    --metrics "127.0.0.1:$metrics_port" 2>controller.log &
+headless=$!
 
 yaml_block 2 > rules.yml
 promtool check rules rules.yml || fail "README's alert rules"
@@ -55,10 +58,18 @@ expect() {
     done
     fail "Prometheus has $1 = '${value:-nothing}', not $2"
 }
-expect tendrel_supply_voltage_volts 12.6
-expect tendrel_supply_link_up 1
-expect tendrel_supply_output_on 1
+tolvik='{model="Tolvik"}'
+expect "tendrel_supply_voltage_volts$tolvik" 12.6
+expect 'count(tendrel_supply_link_up == 1)' 2
+expect "tendrel_supply_output_on$tolvik" 1
 echo "setpoints 300 500" >&3
-expect tendrel_supply_voltage_volts 18.9
+expect "tendrel_supply_voltage_volts$tolvik" 18.9
 expect 'up{job="tendrel"}' 1
-echo "metrics: scraped by Prometheus, promtool content, README's rules and scrape configuration passed"
+
+# The program with its window serves the same.
+kill -TERM "$headless" && wait "$headless"
+XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$controller" --port "$work/supply" \
+    --metrics "127.0.0.1:$metrics_port" 2>controller.log &
+echo "setpoints 400 500" >&3
+expect "tendrel_supply_voltage_volts$tolvik" 25.2
+echo "metrics: two supplies headless and one with its window scraped by Prometheus; promtool, README's rules and scrape configuration passed"
