@@ -66,10 +66,10 @@ echo "setpoints 300 500" >&3
 expect "tendrel_supply_voltage_volts$tolvik" 18.9
 expect 'up{job="tendrel"}' 1
 
-# The program with its window serves the same.
+# The program with its window serves the same, turned on in the settings.
 kill -TERM "$headless" && wait "$headless"
-XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$controller" --port "$work/supply" \
-    --metrics "127.0.0.1:$metrics_port" 2>controller.log &
+printf '[Metrics]\nEnabled=1\nListen=127.0.0.1:%s\n' "$metrics_port" >> config/tendrel-controller.ini
+XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$controller" --port "$work/supply" 2>controller.log &
 echo "setpoints 400 500" >&3
 expect "tendrel_supply_voltage_volts$tolvik" 25.2
 echo "metrics: two supplies headless and one with its window scraped by Prometheus; promtool, README's rules and scrape configuration passed"
