@@ -11,8 +11,8 @@ struct Case {
     std::optional<std::string> option;
     const char* enabledKey;
     const char* listenKey;
-    bool enabled;
     const char* address; // as listened on, when enabled
+    bool enabled;
     bool warns;
     bool refused;
 };
@@ -20,15 +20,15 @@ struct Case {
 TEST(MetricsConfig, OffUnlessAskedLocalUnlessWrittenOut)
 {
     const Case cases[] = {
-        {std::nullopt, "", "", false, "", false, false},
-        {std::nullopt, "0", "0.0.0.0:9000", false, "", false, false},
-        {std::nullopt, "1", "", true, "127.0.0.1:9478", false, false},
-        {std::nullopt, "1", "[::1]:9100", true, "[::1]:9100", false, false},
-        {std::nullopt, "yes", "", false, "", false, true},
-        {std::nullopt, "1", "nine", false, "", false, true},
-        {"9100", "0", "", true, "127.0.0.1:9100", false, false},
-        {"0.0.0.0:9100", "", "", true, "0.0.0.0:9100", true, false},
-        {"localhost:0", "1", "9200", false, "", false, true},
+        {std::nullopt, "", "", "", false, false, false},
+        {std::nullopt, "0", "0.0.0.0:9000", "", false, false, false},
+        {std::nullopt, "1", "", "127.0.0.1:9478", true, false, false},
+        {std::nullopt, "1", "[::1]:9100", "[::1]:9100", true, false, false},
+        {std::nullopt, "yes", "", "", false, false, true},
+        {std::nullopt, "1", "nine", "", false, false, true},
+        {"9100", "0", "", "127.0.0.1:9100", true, false, false},
+        {"0.0.0.0:9100", "", "", "0.0.0.0:9100", true, true, false},
+        {"localhost:0", "1", "9200", "", false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option.value_or("(no option)") + " / " + c.enabledKey + " / " + c.listenKey);
