@@ -41,6 +41,23 @@ def oversized(host, port):
             return "closed"
 
 
+def crowd(host, port, clients):
+    """Past the bound a connection is closed at once; the others' slots come back when they go."""
+    links = [socket.create_connection((host, int(port)), timeout=1) for _ in range(int(clients) + 1)]
+    try:
+        links[-1].settimeout(1)
+        try:
+            refused = links[-1].recv(1) == b""
+        except ConnectionResetError:
+            refused = True
+        except socket.timeout:
+            refused = False
+    finally:
+        for link in links:
+            link.close()
+    return "bounded" if refused else "unbounded"
+
+
 if __name__ == "__main__":
     command, *arguments = sys.argv[1:]
-    print({"status": status, "get": get, "query": query, "oversized": oversized}[command](*arguments))
+    print({"status": status, "get": get, "query": query, "oversized": oversized, "crowd": crowd}[command](*arguments))

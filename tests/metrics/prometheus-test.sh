@@ -21,6 +21,7 @@ yaml_block() { awk -v n="$1" '/^```yaml$/ { i++; next } /^```$/ { if (i == n) ex
 http() { /usr/bin/python3 "$probe" "$@"; }
 
 metrics_port=$(free_port)
+scpi_port=$(free_port)
 prometheus_port=$(free_port)
 mkfifo console other
 # Tolvik (63 V): 200 thousandths is 12.6 V, into 10 ohms in CV; beside it a supply of another model.
@@ -30,7 +31,7 @@ exec 3>console
 exec 4>other
 for _ in $(seq 100); do [ -s device ] && [ -s second.device ] && break; sleep 0.05; done
 XDG_CONFIG_HOME=$work/config "$controller" --headless --port "$work/supply" --port "$work/second" \
-    --metrics "127.0.0.1:$metrics_port" 2>controller.log &
+    --metrics "127.0.0.1:$metrics_port" --scpi "127.0.0.1:$scpi_port" 2>controller.log &
 headless=$!
 
 yaml_block 2 > rules.yml
@@ -48,6 +49,9 @@ promtool check metrics < scrape.txt || fail "promtool check metrics"
 [ "$(http status "http://127.0.0.1:$metrics_port/other")" = 404 ] || fail "another path is not 404"
 [ "$(http status "http://127.0.0.1:$metrics_port/metrics" POST)" = 405 ] || fail "POST is not 405"
 [ "$(http oversized "127.0.0.1" "$metrics_port")" = closed ] || fail "an oversized request is not cut off"
+[ "$(http crowd "127.0.0.1" "$metrics_port" 8)" = bounded ] || fail "a ninth connection is not refused"
+sleep 0.2
+[ "$(http status "http://127.0.0.1:$metrics_port/metrics")" = 200 ] || fail "the connections' slots did not come back"
 
 # Prometheus' own view, until it has scraped what the supply shows.
 expect() {
@@ -65,6 +69,7 @@ expect "tendrel_supply_output_on$tolvik" 1
 echo "setpoints 300 500" >&3
 expect "tendrel_supply_voltage_volts$tolvik" 18.9
 expect 'up{job="tendrel"}' 1
+expect tendrel_remote_clients 0
 
 # The program with its window serves the same, turned on in the settings.
 kill -TERM "$headless" && wait "$headless"
