@@ -64,6 +64,15 @@ const QCommandLineOption& scpiOption()
     return option;
 }
 
+const QCommandLineOption& metricsOption()
+{
+    static const QCommandLineOption option("metrics",
+        QCoreApplication::translate("CommandLine",
+            "serve Prometheus metrics at /metrics on [ADDRESS:]PORT (127.0.0.1 unless an address is given)"),
+        "ADDRESS:PORT");
+    return option;
+}
+
 const QCommandLineOption& headlessOption()
 {
     static const QCommandLineOption option("headless",
@@ -84,7 +93,7 @@ const QCommandLineOption& outputAtExitOption()
 QList<QCommandLineOption> ownOptions()
 {
     return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), programOption(), scpiOption(),
-        headlessOption(), outputAtExitOption()};
+        metricsOption(), headlessOption(), outputAtExitOption()};
 }
 
 // Those QApplication reads; they stay out of the help text.
@@ -240,6 +249,9 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     parsed.record = parser.value(recordOption()).toStdString();
     if (parser.isSet(scpiOption())) {
         parsed.scpi = parser.value(scpiOption()).toStdString();
+    }
+    if (parser.isSet(metricsOption())) {
+        parsed.metrics = parser.value(metricsOption()).toStdString();
     }
     return parsed;
 }

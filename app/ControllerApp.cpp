@@ -47,8 +47,8 @@ int ControllerApp::run(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QtTranslation qtTexts;
-    const std::string settingsPorts = ControllerSettings(SettingsFile(SettingsFile::defaultPath())).load().supplyPorts;
-    Bench bench(PortPlan::resolve(options.ports, settingsPorts));
+    const ControllerSettings::Loaded settings = ControllerSettings(SettingsFile(SettingsFile::defaultPath())).load();
+    Bench bench(PortPlan::resolve(options.ports, settings.supplyPorts));
     std::vector<std::unique_ptr<ControllerDialog>> dialogs;
     for (std::size_t i = 0; i < bench.size(); ++i) {
         auto dialog = std::make_unique<ControllerDialog>(bench.station(i));
@@ -61,6 +61,7 @@ int ControllerApp::run(int argc, char** argv)
         dialogs.push_back(std::move(dialog));
     }
     bench.startRemote(options.scpi, std::cerr);
+    bench.startMetrics(options.metrics, settings.metricsEnabled, settings.metricsListen, std::cerr);
     for (std::size_t i = 0; i < bench.size(); ++i) {
         dialogs[i]->showRemoteClients(bench.remote());
         if (options.chart) {

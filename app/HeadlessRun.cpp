@@ -145,13 +145,17 @@ int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
         log.followRemote(bench.remote()->server());
         log.info(QObject::tr("remote"), QObject::tr("listening on port %1").arg(bench.remote()->server().serverPort()));
     }
+    bench.startMetrics(options.metrics, settings.metricsEnabled, settings.metricsListen, std::cerr);
+    if (bench.metrics() != nullptr) {
+        log.info(QObject::tr("metrics"), QObject::tr("serving on port %1").arg(bench.metrics()->port()));
+    }
     const bool recording = !options.record.empty() && startRecordings(bench, options.record);
     const bool programLoaded = !options.program.empty()
         && bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
-    if (bench.remote() == nullptr && !recording && !programLoaded) {
+    if (bench.remote() == nullptr && bench.metrics() == nullptr && !recording && !programLoaded) {
         std::cerr << kProgram
-                  << ": --headless has nothing to control or observe the supply with: give --scpi, --record or "
-                     "--program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
+                  << ": --headless has nothing to control or observe the supply with: give --scpi, --metrics, "
+                     "--record or --program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
         return kNothingToDo;
     }
     ServiceNotifier notifier;

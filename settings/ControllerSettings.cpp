@@ -129,6 +129,8 @@ ControllerSettings::Loaded ControllerSettings::read(const IniDocument& document)
     loaded.remoteListen = textOr(document, "Remote", "Listen", "");
     loaded.remoteMaxClients = textOr(document, "Remote", "MaxClients", "");
     loaded.remoteIdleTimeout = textOr(document, "Remote", "IdleTimeout", "");
+    loaded.metricsEnabled = textOr(document, "Metrics", "Enabled", "");
+    loaded.metricsListen = textOr(document, "Metrics", "Listen", "");
     loaded.supplyPorts = textOr(document, "Supplies", "Ports", "");
     loaded.outputAtExit = textOr(document, "Headless", "OutputAtExit", "");
     return loaded;

@@ -30,6 +30,9 @@ public:
         std::string remoteListen;
         std::string remoteMaxClients;
         std::string remoteIdleTimeout;
+        // The metrics keys as written, empty when missing.
+        std::string metricsEnabled;
+        std::string metricsListen;
         // The supplies of a run given no --port, as written: their ports,
         // separated by commas or blanks, each a device or Auto.
         std::string supplyPorts;

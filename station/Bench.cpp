@@ -35,9 +35,29 @@ void Bench::startRemote(const std::optional<std::string>& option, std::ostream& 
     remote_ = RemoteControl::start(supplies, option, messages);
 }
 
+void Bench::startMetrics(const std::optional<std::string>& option, std::string_view enabledKey,
+    std::string_view listenKey, std::ostream& messages)
+{
+    std::vector<SupplyMetrics::Parts> supplies;
+    for (const auto& station : stations_) {
+        const SupplyStation* const own = station.get();
+        supplies.push_back({station->controller(), station->programs(), station->protection(), station->readings(),
+            [own] { return own->portName(); }});
+    }
+    metrics_ = MetricsServer::start(supplies, MetricsConfig::resolve(option, enabledKey, listenKey), messages);
+    if (metrics_ != nullptr && remote_ != nullptr) {
+        ScpiServer& server = remote_->server();
+        metrics_->setRemoteClients(server.clientCount());
+        QObject::connect(&server, &ScpiServer::clientCountChanged, &server,
+            [metrics = metrics_.get()](int count) { metrics->setRemoteClients(count); });
+    }
+}
+
 void Bench::shutDown()
 {
+    // The remote server first: closing it tells the metrics of its clients.
     remote_.reset();
+    metrics_.reset();
     for (const auto& station : stations_) {
         station->shutDown();
     }

@@ -3,6 +3,7 @@
 #include "link/LinkTiming.h"
 #include "link/PortClaims.h"
 #include "link/SerialPort.h"
+#include "metrics/MetricsServer.h"
 #include "remote/RemoteControl.h"
 #include "station/SupplyStation.h"
 
@@ -11,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The supplies of one program, one station each, in the order of their
@@ -36,11 +38,18 @@ public:
     void startRemote(const std::optional<std::string>& option, std::ostream& messages);
     // None unless asked for and listening.
     RemoteControl* remote() const { return remote_.get(); }
-    // Closes the server, then saves and stops each station.
+    // The metrics server on every station, after startRemote(), as the option
+    // or the settings' [Metrics] keys ask; its problems go to `messages`.
+    void startMetrics(const std::optional<std::string>& option, std::string_view enabledKey, std::string_view listenKey,
+        std::ostream& messages);
+    // None unless asked for and listening.
+    MetricsServer* metrics() const { return metrics_.get(); }
+    // Closes the servers, then saves and stops each station.
     void shutDown();
 
 private:
     std::shared_ptr<PortClaims> claims_ = std::make_shared<PortClaims>();
     std::vector<std::unique_ptr<SupplyStation>> stations_;
     std::unique_ptr<RemoteControl> remote_;
+    std::unique_ptr<MetricsServer> metrics_;
 };

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "metrics/MetricsBoard.h"
+#include "metrics/SupplySnapshot.h"
+
+#include <QObject>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+class ProgramEngine;
+class ProtectionWatch;
+class ReadingsModel;
+class SupplyController;
+
+// Follows one supply's controller, programs, limits and readings, and puts a
+// fresh snapshot on the board whenever one of them signals a change: a
+// scrape never reads the controller itself.
+class SupplyMetrics : public QObject {
+public:
+    struct Parts {
+        const SupplyController& controller;
+        const ProgramEngine& programs;
+        const ProtectionWatch& protection;
+        const ReadingsModel& readings;
+        // The port named for the run, or the one the link is on now.
+        std::function<std::string()> portName;
+    };
+
+    SupplyMetrics(Parts parts, MetricsBoard& board, std::size_t index);
+
+    // Reads the parts into the snapshot and stores it.
+    void refresh();
+    const SupplySnapshot& snapshot() const { return snapshot_; }
+
+private:
+    void follow();
+    void takeReadings();
+
+    Parts parts_;
+    MetricsBoard& board_;
+    std::size_t index_;
+    SupplySnapshot snapshot_;
+};
