@@ -64,6 +64,15 @@ const QCommandLineOption& scpiOption()
     return option;
 }
 
+const QCommandLineOption& mqttOption()
+{
+    static const QCommandLineOption option("mqtt",
+        QCoreApplication::translate(
+            "CommandLine", "publish each supply's state to the MQTT broker at HOST (port 1883)"),
+        "[USER@]HOST[:PORT]");
+    return option;
+}
+
 const QCommandLineOption& headlessOption()
 {
     static const QCommandLineOption option("headless",
@@ -84,7 +93,7 @@ const QCommandLineOption& outputAtExitOption()
 QList<QCommandLineOption> ownOptions()
 {
     return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), programOption(), scpiOption(),
-        headlessOption(), outputAtExitOption()};
+        mqttOption(), headlessOption(), outputAtExitOption()};
 }
 
 // Those QApplication reads; they stay out of the help text.
@@ -240,6 +249,9 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     parsed.record = parser.value(recordOption()).toStdString();
     if (parser.isSet(scpiOption())) {
         parsed.scpi = parser.value(scpiOption()).toStdString();
+    }
+    if (parser.isSet(mqttOption())) {
+        parsed.mqtt = parser.value(mqttOption()).toStdString();
     }
     return parsed;
 }

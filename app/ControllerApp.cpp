@@ -1,5 +1,6 @@
 #include "app/ControllerApp.h"
 
+#include "app/BenchMqtt.h"
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
 #include "app/HeadlessRun.h"
@@ -61,6 +62,7 @@ int ControllerApp::run(int argc, char** argv)
         dialogs.push_back(std::move(dialog));
     }
     bench.startRemote(options.scpi, std::cerr);
+    const std::unique_ptr<MqttBridge> mqtt = BenchMqtt::start(bench, options.mqtt, std::cerr);
     for (std::size_t i = 0; i < bench.size(); ++i) {
         dialogs[i]->showRemoteClients(bench.remote());
         if (options.chart) {

@@ -1,5 +1,6 @@
 #include "app/HeadlessRun.h"
 
+#include "app/BenchMqtt.h"
 #include "app/PortPlan.h"
 #include "app/SignalWatch.h"
 #include "settings/ControllerSettings.h"
@@ -121,13 +122,14 @@ int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
         log.followRemote(bench.remote()->server());
         log.info(QObject::tr("remote"), QObject::tr("listening on port %1").arg(bench.remote()->server().serverPort()));
     }
+    const std::unique_ptr<MqttBridge> mqtt = BenchMqtt::start(bench, options.mqtt, std::cerr);
     const bool recording = !options.record.empty() && startRecordings(bench, options.record);
     const bool programLoaded = !options.program.empty()
         && bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
-    if (bench.remote() == nullptr && !recording && !programLoaded) {
+    if (bench.remote() == nullptr && mqtt == nullptr && !recording && !programLoaded) {
         std::cerr << kProgram
-                  << ": --headless has nothing to control or observe the supply with: give --scpi, --record or "
-                     "--program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
+                  << ": --headless has nothing to control or observe the supply with: give --scpi, --mqtt, --record "
+                     "or --program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
         return kNothingToDo;
     }
     SignalWatch signalWatch({SIGTERM, SIGINT});
