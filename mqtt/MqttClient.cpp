@@ -33,6 +33,10 @@ MqttClient::MqttClient(const MqttConfig& config, const std::string& clientId, co
     , port_(config.portOrDefault())
 {
     initialiseLibraryOnce();
+    connect(this, &MqttClient::arrived, this, &MqttClient::received, Qt::QueuedConnection);
+    connect(this, &MqttClient::answered, this, &MqttClient::handleConnect, Qt::QueuedConnection);
+    connect(this, &MqttClient::closed, this, &MqttClient::handleDisconnect, Qt::QueuedConnection);
+    connect(this, &MqttClient::sent, this, &MqttClient::handleSent, Qt::QueuedConnection);
     handle_ = mosquitto_new(clientId.c_str(), true, this);
     if (handle_ == nullptr) {
         error_ = "cannot make an MQTT client";
@@ -126,38 +130,26 @@ void MqttClient::subscribe(const std::string& topic)
 
 void MqttClient::onConnect(mosquitto* /*handle*/, void* self, int code)
 {
-    auto* client = static_cast<MqttClient*>(self);
-    QMetaObject::invokeMethod(
-        client, [client, code] { client->handleConnect(code); }, Qt::QueuedConnection);
+    emit static_cast<MqttClient*>(self)->answered(code, QPrivateSignal());
 }
 
 void MqttClient::onDisconnect(mosquitto* /*handle*/, void* self, int code)
 {
-    auto* client = static_cast<MqttClient*>(self);
-    QMetaObject::invokeMethod(
-        client, [client, code] { client->handleDisconnect(code); }, Qt::QueuedConnection);
+    emit static_cast<MqttClient*>(self)->closed(code, QPrivateSignal());
 }
 
 void MqttClient::onPublish(mosquitto* /*handle*/, void* self, int /*messageId*/)
 {
-    auto* client = static_cast<MqttClient*>(self);
-    QMetaObject::invokeMethod(
-        client, [client] { client->handleSent(); }, Qt::QueuedConnection);
+    emit static_cast<MqttClient*>(self)->sent(QPrivateSignal());
 }
 
 void MqttClient::onMessage(mosquitto* /*handle*/, void* self, const mosquitto_message* message)
 {
     auto* client = static_cast<MqttClient*>(self);
     const bool oversized = message->payloadlen > kMaxPayload;
-    QString topic = QString::fromUtf8(message->topic);
-    QByteArray payload
-        = oversized ? QByteArray() : QByteArray(static_cast<const char*>(message->payload), message->payloadlen);
-    QMetaObject::invokeMethod(
-        client,
-        [client, topic = std::move(topic), payload = std::move(payload), oversized] {
-            emit client->received(topic, payload, oversized);
-        },
-        Qt::QueuedConnection);
+    emit client->arrived(QString::fromUtf8(message->topic),
+        oversized ? QByteArray() : QByteArray(static_cast<const char*>(message->payload), message->payloadlen),
+        oversized, QPrivateSignal());
 }
 
 void MqttClient::handleConnect(int code)

@@ -12,7 +12,7 @@ class MqttConfig;
 // One connection to the broker, in the library's own network thread
 // (mosquitto_loop_start): a slow or absent broker never holds up the supply's
 // thread, which only queues what it publishes. What the library's thread
-// hears reaches this object's thread as queued calls.
+// hears reaches this object's thread as queued signals.
 class MqttClient final : public QObject {
     Q_OBJECT
 
@@ -44,6 +44,11 @@ signals:
     void received(const QString& topic, const QByteArray& payload, bool oversized);
     // The messages not yet sent have fallen below the bound again.
     void drained();
+    // From the library's thread, each queued on to this object's.
+    void arrived(const QString& topic, const QByteArray& payload, bool oversized, QPrivateSignal);
+    void answered(int code, QPrivateSignal);
+    void closed(int code, QPrivateSignal);
+    void sent(QPrivateSignal);
 
 private:
     static void onConnect(mosquitto* handle, void* self, int code);

@@ -30,10 +30,13 @@ std::string compact(const QJsonObject& object)
 
 QJsonObject common(const std::string& base, const std::string& id, const std::string& supply, const std::string& model)
 {
+    QJsonObject device{{"identifiers", QJsonArray{text(id)}}, {"name", text("Tendrel " + supply)},
+        {"manufacturer", "Tendrel Electronics"}};
+    if (!model.empty()) { // told again once the supply is identified
+        device.insert("model", text(model));
+    }
     return {{"state_topic", text(base + "/state")}, {"availability_topic", text(base + "/availability")},
-        {"device",
-            QJsonObject{{"identifiers", QJsonArray{text(id)}}, {"name", text("Tendrel " + supply)},
-                {"manufacturer", "Tendrel Electronics"}, {"model", text(model)}}}};
+        {"device", device}};
 }
 
 } // namespace
