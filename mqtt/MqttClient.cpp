@@ -185,7 +185,11 @@ void MqttClient::tell(const QString& why)
 {
     if (!told_) {
         told_ = true;
+        QString reason = why;
+        if (reason.endsWith(QLatin1Char('.'))) {
+            reason.chop(1);
+        }
         emit trouble(
-            QStringLiteral("broker %1:%2: %3; trying again").arg(QString::fromStdString(host_)).arg(port_).arg(why));
+            QStringLiteral("broker %1:%2: %3; trying again").arg(QString::fromStdString(host_)).arg(port_).arg(reason));
     }
 }
