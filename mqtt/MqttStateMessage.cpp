@@ -67,7 +67,8 @@ std::string MqttStateMessage::of(
         {"voltage_setpoint", number(identified ? controller.heldVoltage() : std::nullopt)},
         {"current_setpoint", number(identified ? controller.heldCurrent() : std::nullopt)},
         {"output", identified ? QJsonValue(controller.outputOn()) : QJsonValue(QJsonValue::Null)},
-        {"mode", mode(latest)}, {"link", QString::fromLatin1(controller.live() ? "connected" : "searching")},
+        {"mode", controller.outputOn() ? mode(latest) : QJsonValue()},
+        {"link", QString::fromLatin1(controller.live() ? "connected" : "searching")},
         {"model", identified ? QJsonValue(QString::fromStdString(controller.profile().modelName)) : QJsonValue()},
         {"program", QJsonObject{{"state", programState(programs.state())}, {"step", programs.progress().step}}},
         {"trip", tripOf(protection)}};
