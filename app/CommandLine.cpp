@@ -73,6 +73,15 @@ const QCommandLineOption& metricsOption()
     return option;
 }
 
+const QCommandLineOption& mqttOption()
+{
+    static const QCommandLineOption option("mqtt",
+        QCoreApplication::translate(
+            "CommandLine", "publish each supply's state to the MQTT broker at HOST (port 1883)"),
+        "[USER@]HOST[:PORT]");
+    return option;
+}
+
 const QCommandLineOption& headlessOption()
 {
     static const QCommandLineOption option("headless",
@@ -93,7 +102,7 @@ const QCommandLineOption& outputAtExitOption()
 QList<QCommandLineOption> ownOptions()
 {
     return {helpOption(), versionOption(), portOption(), chartOption(), recordOption(), programOption(), scpiOption(),
-        metricsOption(), headlessOption(), outputAtExitOption()};
+        metricsOption(), mqttOption(), headlessOption(), outputAtExitOption()};
 }
 
 // Those QApplication reads; they stay out of the help text.
@@ -252,6 +261,9 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     }
     if (parser.isSet(metricsOption())) {
         parsed.metrics = parser.value(metricsOption()).toStdString();
+    }
+    if (parser.isSet(mqttOption())) {
+        parsed.mqtt = parser.value(mqttOption()).toStdString();
     }
     return parsed;
 }

@@ -22,6 +22,7 @@ public:
         std::string program; // --program: run this program file once a supply answers
         std::optional<std::string> scpi; // --scpi: remote control on [ADDRESS:]PORT
         std::optional<std::string> metrics; // --metrics: Prometheus metrics on [ADDRESS:]PORT
+        std::optional<std::string> mqtt; // --mqtt: publish to the broker at [USER@]HOST[:PORT]
         bool headless = false; // --headless: the supply side alone, no display
         std::optional<bool> switchOffAtExit; // --output-at-exit off|leave; none: the settings say
     };

@@ -1,5 +1,6 @@
 #include "app/ControllerApp.h"
 
+#include "app/BenchMqtt.h"
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
 #include "app/HeadlessRun.h"
@@ -62,6 +63,7 @@ int ControllerApp::run(int argc, char** argv)
     }
     bench.startRemote(options.scpi, std::cerr);
     bench.startMetrics(options.metrics, settings.metricsEnabled, settings.metricsListen, std::cerr);
+    const std::unique_ptr<MqttBridge> mqtt = BenchMqtt::start(bench, options.mqtt, std::cerr);
     for (std::size_t i = 0; i < bench.size(); ++i) {
         dialogs[i]->showRemoteClients(bench.remote());
         if (options.chart) {

@@ -1,5 +1,6 @@
 #include "app/HeadlessRun.h"
 
+#include "app/BenchMqtt.h"
 #include "app/PortPlan.h"
 #include "app/SignalWatch.h"
 #include "settings/ControllerSettings.h"
@@ -122,24 +123,9 @@ void tellServiceStatus(Bench& bench, ServiceNotifier& notifier)
     tell();
 }
 
-} // namespace
-
-int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
+void startServers(
+    Bench& bench, const CommandLine::Parsed& options, const ControllerSettings::Loaded& settings, EventLog& log)
 {
-    const QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
-    const ControllerSettings::Loaded settings = settingsNow();
-    const bool switchOff = options.switchOffAtExit.value_or(settings.outputAtExit == "off");
-    EventLog log(std::cerr, EventLog::styleOfThisProcess());
-    Bench bench(PortPlan::resolve(options.ports, settings.supplyPorts));
-    for (std::size_t i = 0; i < bench.size(); ++i) {
-        log.follow(bench.station(i));
-    }
-    if (!listPorts(bench, log)) {
-        std::cerr << kProgram << ": no serial port to poll.\n";
-        return kNoPorts;
-    }
-    bench.start();
     bench.startRemote(options.scpi, std::cerr);
     if (bench.remote() != nullptr) {
         log.followRemote(bench.remote()->server());
@@ -149,15 +135,11 @@ int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
     if (bench.metrics() != nullptr) {
         log.info(QObject::tr("metrics"), QObject::tr("serving on port %1").arg(bench.metrics()->port()));
     }
-    const bool recording = !options.record.empty() && startRecordings(bench, options.record);
-    const bool programLoaded = !options.program.empty()
-        && bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
-    if (bench.remote() == nullptr && bench.metrics() == nullptr && !recording && !programLoaded) {
-        std::cerr << kProgram
-                  << ": --headless has nothing to control or observe the supply with: give --scpi, --metrics, "
-                     "--record or --program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
-        return kNothingToDo;
-    }
+}
+
+// The event loop, with systemd told how it stands, until SIGTERM or SIGINT.
+void serveUntilSignalled(Bench& bench, EventLog& log)
+{
     ServiceNotifier notifier;
     SignalWatch signalWatch({SIGTERM, SIGINT});
     QObject::connect(&signalWatch, &SignalWatch::received, &log, [&log, &notifier](int number) {
@@ -169,6 +151,37 @@ int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
     notifier.ready(supplies(bench.size()));
     tellServiceStatus(bench, notifier);
     QCoreApplication::exec();
-    finish(bench, log, switchOff);
+}
+
+} // namespace
+
+int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
+{
+    const QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
+    const ControllerSettings::Loaded settings = settingsNow();
+    EventLog log(std::cerr, EventLog::styleOfThisProcess());
+    Bench bench(PortPlan::resolve(options.ports, settings.supplyPorts));
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        log.follow(bench.station(i));
+    }
+    if (!listPorts(bench, log)) {
+        std::cerr << kProgram << ": no serial port to poll.\n";
+        return kNoPorts;
+    }
+    bench.start();
+    startServers(bench, options, settings, log);
+    const std::unique_ptr<MqttBridge> mqtt = BenchMqtt::start(bench, options.mqtt, std::cerr);
+    const bool recording = !options.record.empty() && startRecordings(bench, options.record);
+    const bool programLoaded = !options.program.empty()
+        && bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
+    if (bench.remote() == nullptr && bench.metrics() == nullptr && mqtt == nullptr && !recording && !programLoaded) {
+        std::cerr << kProgram
+                  << ": --headless has nothing to control or observe the supply with: give --scpi, --metrics, "
+                     "--mqtt, --record or --program, or turn remote control on in the settings ([Remote] Enabled=1).\n";
+        return kNothingToDo;
+    }
+    serveUntilSignalled(bench, log);
+    finish(bench, log, options.switchOffAtExit.value_or(settings.outputAtExit == "off"));
     return 0;
 }

@@ -2,13 +2,13 @@
 # Fails when a folder includes from a folder above it. Lowest first: the
 # toolkit of classic controls, the link, the supply's rules and areas, the
 # settings and the timer, the supply controller, the observers that follow it
-# (the remote-control server, the readings and the metrics), the supply station that
+# (the remote-control server, the readings, the metrics and MQTT), the supply station that
 # composes them, the windows of readings and programs, the hot values, and
 # the application on top.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 declare -A rank=([text]=0 [toolkit]=1 [link]=1 [supply]=2 [settings]=3 [timer]=3 [program]=3 [controller]=4 [remote]=5
-    [readings]=5 [metrics]=5 [station]=6 [panels]=6 [chart]=6 [programs]=6 [hotvalues]=7 [app]=8)
+    [readings]=5 [metrics]=5 [mqtt]=5 [station]=6 [panels]=6 [chart]=6 [programs]=6 [hotvalues]=7 [app]=8)
 status=0
 for folder in "${!rank[@]}"; do
     [ -d "$folder" ] || continue

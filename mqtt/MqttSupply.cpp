@@ -1,0 +1,195 @@
+#include "mqtt/MqttSupply.h"
+
+#include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
+#include "controller/SupplyController.h"
+#include "mqtt/MqttCommand.h"
+#include "mqtt/MqttDiscovery.h"
+#include "mqtt/MqttStateMessage.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSysInfo>
+
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+constexpr double kLimitSlack = 1e-9;
+
+std::string clientIdOf(const MqttConfig& config, const std::string& name)
+{
+    const std::string head
+        = config.clientId.empty() ? "tendrel-" + QSysInfo::machineHostName().toStdString() : config.clientId;
+    return head + "-" + name;
+}
+
+std::string range(double low, double high, const char* unit)
+{
+    std::ostringstream text;
+    text << low << " to " << high << ' ' << unit;
+    return text.str();
+}
+
+} // namespace
+
+MqttSupply::MqttSupply(const Parts& parts, const MqttConfig& config, std::ostream& messages)
+    : controller_(parts.controller)
+    , programs_(parts.programs)
+    , protection_(parts.protection)
+    , name_(parts.name)
+    , base_(config.prefix + "/" + parts.name)
+    , config_(config)
+    , messages_(messages)
+    , client_(config, clientIdOf(config, parts.name), base_ + "/availability", "offline")
+{
+    follow();
+}
+
+MqttSupply::~MqttSupply()
+{
+    // A goodbye sends no will: the program tells it is going itself.
+    client_.publish(base_ + "/availability", "offline", true, 1);
+}
+
+bool MqttSupply::start()
+{
+    if (!client_.start()) {
+        messages_ << "mqtt: " << name_ << ": " << client_.error() << '\n';
+        return false;
+    }
+    return true;
+}
+
+std::string MqttSupply::topicName(const std::string& port)
+{
+    std::string name = port.starts_with("/dev/") ? port.substr(5) : port;
+    for (char& c : name) {
+        if (c == '+' || c == '#' || c == '/' || static_cast<unsigned char>(c) < 0x20) {
+            c = '_';
+        }
+    }
+    return name.empty() ? "supply" : name;
+}
+
+void MqttSupply::follow()
+{
+    connect(&client_, &MqttClient::connected, this, &MqttSupply::onConnected);
+    connect(&client_, &MqttClient::trouble, this, [this](const QString& why) {
+        messages_ << "mqtt: " << name_ << ": " << why.toStdString() << '\n' << std::flush;
+    });
+    connect(&client_, &MqttClient::received, this,
+        [this](const QString&, const QByteArray& payload, bool oversized) { onReceived(payload, oversized); });
+    connect(&client_, &MqttClient::drained, this, [this] {
+        if (stateDropped_) {
+            publishState(false);
+        }
+    });
+    connect(&controller_, &SupplyController::measured, this, [this] { publishState(true); });
+    for (const auto signal : {&SupplyController::linkLost, &SupplyController::controlsLive}) {
+        connect(&controller_, signal, this, [this] { publishState(false); });
+    }
+    connect(&controller_, &SupplyController::outputChanged, this, [this] { publishState(false); });
+    connect(&controller_, &SupplyController::supplyIdentified, this, [this] { publishState(false); });
+    connect(&controller_, &SupplyController::supplyIdentified, this, &MqttSupply::publishDiscovery);
+    connect(&programs_, &ProgramEngine::stateChanged, this, [this] { publishState(false); });
+    connect(&protection_, &ProtectionWatch::trippedOn, this, [this] { publishState(false); });
+    connect(&protection_, &ProtectionWatch::cleared, this, [this] { publishState(false); });
+}
+
+void MqttSupply::onConnected()
+{
+    client_.publish(base_ + "/availability", "online", true, 1);
+    client_.subscribe(base_ + "/set");
+    publishDiscovery();
+    lastState_.clear();
+    publishState(false);
+}
+
+// At the poll rate each reading is published; on change, only a state that differs.
+void MqttSupply::publishState(bool reading)
+{
+    std::string state = MqttStateMessage::of(controller_, programs_, protection_);
+    const bool every = reading && config_.publish == MqttConfig::Publish::Poll;
+    if (!every && state == lastState_ && !stateDropped_) {
+        return;
+    }
+    stateDropped_ = !client_.publish(base_ + "/state", state, true);
+    if (!stateDropped_) {
+        lastState_ = std::move(state);
+    }
+}
+
+void MqttSupply::publishDiscovery()
+{
+    if (!config_.discovery) {
+        return;
+    }
+    const std::string model = controller_.identified() ? controller_.profile().modelName : std::string();
+    for (const auto& [topic, payload] : MqttDiscovery::messages(base_, name_, model, config_.commands)) {
+        client_.publish(topic, payload, true, 1);
+    }
+}
+
+void MqttSupply::onReceived(const QByteArray& payload, bool oversized)
+{
+    if (oversized) {
+        refuse("the command is longer than " + std::to_string(MqttClient::kMaxPayload) + " bytes");
+        return;
+    }
+    if (!config_.commands) {
+        refuse("commands over MQTT are off ([MQTT] Commands=1 turns them on)");
+        return;
+    }
+    const MqttCommand command = MqttCommand::parse(payload);
+    const std::string refusal = command.refusal.empty() ? refusalOf(command) : command.refusal;
+    if (!refusal.empty()) {
+        refuse(refusal);
+        return;
+    }
+    act(command);
+}
+
+// As the remote server checks its setpoints: a live supply, within the model's limits.
+std::string MqttSupply::refusalOf(const MqttCommand& command) const
+{
+    if (!controller_.live()) {
+        return "the supply is not identified";
+    }
+    const ModelProfile& model = controller_.profile();
+    if (command.voltage
+        && !(
+            *command.voltage >= model.voltageMin - kLimitSlack && *command.voltage <= model.voltageMax + kLimitSlack)) {
+        return "voltage outside " + range(model.voltageMin, model.voltageMax, "V");
+    }
+    if (command.current
+        && !(
+            *command.current >= model.currentMin - kLimitSlack && *command.current <= model.currentMax + kLimitSlack)) {
+        return "current outside " + range(model.currentMin, model.currentMax, "A");
+    }
+    return {};
+}
+
+void MqttSupply::act(const MqttCommand& command)
+{
+    const SupplyController::Acting remote(controller_, {CommandOrigin::Kind::Remote, kRemoteClient});
+    if (command.voltage) {
+        controller_.commandVoltage(*command.voltage);
+    }
+    if (command.current) {
+        controller_.commandCurrent(*command.current);
+    }
+    if (command.output) {
+        controller_.requestOutput(*command.output);
+    }
+    if (command.stopProgram) {
+        programs_.stop();
+    }
+}
+
+void MqttSupply::refuse(const std::string& why)
+{
+    const QJsonObject error{{"error", QString::fromStdString(why)}};
+    client_.publish(base_ + "/error", QJsonDocument(error).toJson(QJsonDocument::Compact).toStdString(), false, 1);
+}
