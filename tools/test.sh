@@ -49,8 +49,8 @@ TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 
 step="fuzz targets"
 CC=clang CXX=clang++ tools/build.sh build-fuzz -DTENDREL_FUZZ=ON -DTENDREL_BENCHMARKS=OFF \
-    --target SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz ProgramFileFuzz
-for target in SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz ProgramFileFuzz; do
+    --target SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz ProgramFileFuzz MqttCommandFuzz
+for target in SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz ProgramFileFuzz MqttCommandFuzz; do
     step="fuzz target $target"
     mkdir -p "build-fuzz/corpus/$target"
     dictionary=()
