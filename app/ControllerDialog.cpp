@@ -10,6 +10,7 @@
 #include "panels/SetpointPanel.h"
 #include "panels/SupplyFrame.h"
 #include "panels/TimerPanel.h"
+#include "panels/TripBanner.h"
 #include "panels/WindowExchange.h"
 #include "programs/ProgramsWindow.h"
 #include "remote/RemoteControl.h"
@@ -81,6 +82,8 @@ void ControllerDialog::composeAreas()
     timer_->bind(controller_, *exchange_);
     setpoints_->bind(controller_, *exchange_);
     supplyFrame_->bind(controller_);
+    tripBanner_ = new TripBanner(this);
+    tripBanner_->bind(station_.protection());
 }
 
 void ControllerDialog::connectPrompts()

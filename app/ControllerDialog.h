@@ -19,6 +19,7 @@ class ProgramsWindow;
 class ReadingsWindow;
 class SetpointPanel;
 class SupplyFrame;
+class TripBanner;
 class TimerPanel;
 class WindowExchange;
 
@@ -82,6 +83,7 @@ private:
     std::unique_ptr<LogoPicture> logo_;
     // The areas are the window's children.
     SupplyFrame* supplyFrame_ = nullptr;
+    TripBanner* tripBanner_ = nullptr;
     SetpointPanel* setpoints_ = nullptr;
     TimerPanel* timer_ = nullptr;
     HotValuesPanel* hotValues_ = nullptr;

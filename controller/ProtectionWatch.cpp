@@ -13,7 +13,10 @@ ProtectionWatch::ProtectionWatch(SupplyController& controller, const ProgramCloc
     , counters_(ChargeCounters::kMaxIntervalSeconds * clock.rate())
 {
     connect(&controller_, &SupplyController::measured, this, &ProtectionWatch::onMeasured);
-    connect(&controller_, &SupplyController::linkLost, this, [this] { counters_.breakInterval(); });
+    connect(&controller_, &SupplyController::linkLost, this, [this] {
+        counters_.breakInterval();
+        offTicket_ = 0;
+    });
 }
 
 void ProtectionWatch::setLimits(const ProtectionLimits& limits)
@@ -26,6 +29,7 @@ void ProtectionWatch::setLimits(const ProtectionLimits& limits)
 void ProtectionWatch::clear()
 {
     trip_.reset();
+    controller_.latchOutputOff(false);
     counters_.reset();
     emit cleared();
 }
@@ -34,15 +38,23 @@ void ProtectionWatch::onMeasured(const Measurement& measurement)
 {
     counters_.add({clock_.at(measurement.at), measurement.volts, measurement.amperes, measurement.outputOn});
     if (!measurement.outputOn) {
+        offTicket_ = 0;
         return;
     }
     if (trip_) {
         switchOff();
+        return;
+    }
+    // A reading from before the last trip's switch-off reached the supply
+    // shows what that trip has already ended.
+    if (offTicket_ > controller_.lastDelivered(SupplyController::Frame::Voltage)) {
         return;
     }
     trip_ = crossed(measurement);
     if (trip_) {
+        controller_.latchOutputOff(true);
         switchOff();
+        offTicket_ = controller_.lastTicket(SupplyController::Frame::Voltage);
         emit trippedOn(*trip_);
     }
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 class ProgramClock;
@@ -54,4 +55,7 @@ private:
     ProtectionLimits limits_;
     ChargeCounters counters_;
     std::optional<ProtectionTrip> trip_;
+    // The voltage frame that carried the last trip's switch-off; 0 once the
+    // supply has reported its output off since.
+    std::uint64_t offTicket_ = 0;
 };

@@ -16,7 +16,7 @@ SupplyController::SupplyController(SupplyLink& link, QObject* parent)
     , output_(link)
     , timer_([this](bool on) {
         const Acting timer(*this, {CommandOrigin::Kind::Timer});
-        requestOutput(on);
+        return requestOutput(on);
     })
     , setpoints_(link, profile_)
 {
@@ -134,6 +134,9 @@ void SupplyController::handleNoAnswer()
     lastCurrentRaw_ = -1;
     emit linkLost();
     setControlsLive(false);
+    // Nothing goes out to a line whose supply is no longer known; what was
+    // waiting has been told lost by the ledger above.
+    link_.forgetModel();
     output_.linkLost();
     if (identified()) {
         saveSettings();
@@ -234,9 +237,11 @@ void SupplyController::followOutputState(std::int32_t status)
         output_.report(reportedOn);
         emit outputChanged(reportedOn);
     }
+    refuseFollowUpWhileLatched();
     if (output_.statusSeen()) {
         noteVoltageFrame();
         emit outputTogglePending();
+        emit commanded(followUpOrigin_);
     }
 }
 
@@ -334,46 +339,83 @@ bool SupplyController::identifySupply(std::int32_t code)
     return true;
 }
 
-void SupplyController::setVoltage(double volts)
+bool SupplyController::admits(bool switchesOn)
 {
+    std::optional<CommandRefusal> refusal;
+    if (!identified()) {
+        refusal = CommandRefusal::NoSupply;
+    } else if (switchesOn && outputLatched_) {
+        refusal = CommandRefusal::TripLatched;
+    }
+    if (refusal) {
+        emit refused(origin_, *refusal, false);
+    }
+    return !refusal;
+}
+
+bool SupplyController::setVoltage(double volts)
+{
+    if (!admits(false)) {
+        return false;
+    }
     voltageFrames_.issue();
     setpoints_.sendVoltage(volts);
     emit commanded(origin_);
+    return true;
 }
 
-void SupplyController::setCurrent(double amperes)
+bool SupplyController::setCurrent(double amperes)
 {
+    if (!admits(false)) {
+        return false;
+    }
     currentFrames_.issue();
     setpoints_.sendCurrent(amperes);
     emit commanded(origin_);
+    return true;
 }
 
-void SupplyController::commandVoltage(double volts)
+bool SupplyController::commandVoltage(double volts)
 {
+    if (!admits(false)) {
+        return false;
+    }
     voltageFrames_.issue();
     emit voltageCommanded(setpoints_.sendNearestVoltage(volts));
     emit commanded(origin_);
+    return true;
 }
 
-void SupplyController::commandCurrent(double amperes)
+bool SupplyController::commandCurrent(double amperes)
 {
+    if (!admits(false)) {
+        return false;
+    }
     currentFrames_.issue();
     emit currentCommanded(setpoints_.sendNearestCurrent(amperes));
     emit commanded(origin_);
+    return true;
 }
 
-void SupplyController::toggleOutput()
+bool SupplyController::toggleOutput()
 {
+    if (!admits(!outputHeading())) {
+        return false;
+    }
     output_.toggle();
     noteVoltageFrame();
     emit outputTogglePending();
     emit commanded(origin_);
+    return true;
 }
 
 // Asks for a state rather than a toggle, so that quick requests never leave
 // the output the other way round.
-void SupplyController::requestOutput(bool on)
+bool SupplyController::requestOutput(bool on)
 {
+    if (!admits(on)) {
+        return false;
+    }
     switch (output_.request(on)) {
     case OutputSwitch::Outcome::Toggled:
         noteVoltageFrame();
@@ -382,10 +424,41 @@ void SupplyController::requestOutput(bool on)
     case OutputSwitch::Outcome::Withdrawn:
         emit outputToggleWithdrawn(outputOn());
         break;
+    case OutputSwitch::Outcome::Deferred:
+        // Told when its toggle goes out.
+        followUpOrigin_ = origin_;
+        return true;
     case OutputSwitch::Outcome::Nothing:
-        return;
+        return true;
+    }
+    if (!on && outputLatched_) {
+        output_.pin();
     }
     emit commanded(origin_);
+    return true;
+}
+
+void SupplyController::latchOutputOff(bool latched)
+{
+    if (latched == outputLatched_) {
+        return;
+    }
+    outputLatched_ = latched;
+    if (latched) {
+        output_.pin();
+        refuseFollowUpWhileLatched();
+    }
+    emit outputLatchChanged(latched);
+}
+
+// A switch-on that waited for a toggle on its way is asked again of the gate
+// when its turn comes.
+void SupplyController::refuseFollowUpWhileLatched()
+{
+    if (outputLatched_ && output_.followUp() == std::optional<bool>(true)) {
+        output_.dropFollowUp();
+        emit refused(followUpOrigin_, CommandRefusal::TripLatched, true);
+    }
 }
 
 // Until a supply is identified the stored pairs are not in its units: the

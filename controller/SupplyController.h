@@ -2,6 +2,7 @@
 
 #include "controller/CommandLedger.h"
 #include "controller/CommandOrigin.h"
+#include "controller/CommandRefusal.h"
 #include "controller/HotValueBook.h"
 #include "controller/Measurement.h"
 #include "controller/PortSelection.h"
@@ -81,15 +82,23 @@ public:
     void onReply(const Reply& reply);
     bool identifySupply(std::int32_t code);
 
-    // The one path for setpoints, in volts and amperes.
-    void setVoltage(double volts);
-    void setCurrent(double amperes);
-    void toggleOutput();
-    void requestOutput(bool on);
+    // The one path for every command, in volts and amperes. Each returns
+    // false when it refused the command, which it then tells as `refused`:
+    // nothing goes out while no supply is identified, and no output-on while
+    // the output is latched off.
+    bool setVoltage(double volts);
+    bool setCurrent(double amperes);
+    bool toggleOutput();
+    bool requestOutput(bool on);
     // Setpoints asked for from outside the window, which its edits then show:
     // the supply's step nearest the value, within the model's limits.
-    void commandVoltage(double volts);
-    void commandCurrent(double amperes);
+    bool commandVoltage(double volts);
+    bool commandCurrent(double amperes);
+    // While latched, every output-on is refused and a switch-off on its way
+    // cannot be taken back; the supply's own switch is for the latch's owner
+    // to answer.
+    void latchOutputOff(bool latched);
+    bool outputLatched() const { return outputLatched_; }
     double nearestVoltage(double volts) const { return setpoints_.nearestVoltage(volts); }
     double nearestCurrent(double amperes) const { return setpoints_.nearestCurrent(amperes); }
     bool live() const { return identified() && controlsLive_; }
@@ -155,6 +164,10 @@ signals:
     void logLine(const QString& line);
     // A setpoint or output command was taken, from whom.
     void commanded(const CommandOrigin& origin);
+    // A command was not taken, and why. `deferred`: it had been taken to wait
+    // for a toggle on its way, and its caller was answered already.
+    void refused(const CommandOrigin& origin, CommandRefusal refusal, bool deferred);
+    void outputLatchChanged(bool latched);
     void supplyIdentified(const QString& supplyName, const QString& modelName);
     void panelSwitchReported();
     void linkLost();
@@ -201,6 +214,9 @@ private:
     void learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw);
     void takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated);
     void noteVoltageFrame();
+    // The gate every command passes: false, told to its origin, when refused.
+    bool admits(bool switchesOn);
+    void refuseFollowUpWhileLatched();
     CommandLedger& ledger(Frame frame) { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
     const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
 
@@ -227,5 +243,8 @@ private:
     HotValueBook hotValues_;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;
+    bool outputLatched_ = false;
     CommandOrigin origin_;
+    // Who asked for the switch waiting for a toggle on its way to be reported.
+    CommandOrigin followUpOrigin_;
 };

@@ -33,6 +33,16 @@ void TimerRun::startStop(bool restart)
 
 void TimerRun::start(bool restart)
 {
+    if (!requestOutput_(true)) {
+        const bool wasSuspended = running_;
+        running_ = false;
+        if (wasSuspended) {
+            emit continueEnabled(true);
+            emit runEnded();
+        }
+        emit startRefused();
+        return;
+    }
     emit continueEnabled(false);
     running_ = true;
     refreshCaption(restart);
@@ -41,7 +51,6 @@ void TimerRun::start(bool restart)
         count_.start(preset_);
         showPreset();
     }
-    requestOutput_(true);
     clock_.start();
 }
 
@@ -82,7 +91,6 @@ bool TimerRun::resumeIfSuspended()
     if (!running_) {
         return false;
     }
-    running_ = false;
     start(false);
     return true;
 }

@@ -15,7 +15,8 @@ class TimerRun final : public QObject {
     Q_OBJECT
 
 public:
-    using OutputRequest = std::function<void(bool on)>;
+    // False when the output was refused: the run does not start.
+    using OutputRequest = std::function<bool(bool on)>;
 
     explicit TimerRun(OutputRequest requestOutput);
 
@@ -40,6 +41,8 @@ signals:
     void continueEnabled(bool enabled);
     void runStarted();
     void runEnded();
+    // A start or a resumed run found the output refused, and did not run.
+    void startRefused();
 
 private:
     void start(bool restart);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "link/AutoResetEvent.h"
+#include "link/CommandSlots.h"
 #include "link/PortClaims.h"
-#include "link/RawSetpoint.h"
 
 #include <atomic>
 #include <cstdint>
@@ -28,14 +28,9 @@ struct LinkState {
     // Shared with the other links of the program; set before the worker starts.
     std::shared_ptr<PortClaims> claims = std::make_shared<PortClaims>();
 
-    std::atomic<std::int32_t> modelCode{0};
-
-    // Command slots: the value is stored before its pending flag is raised.
-    RawSetpoint setVoltageRaw;
-    RawSetpoint setCurrentRaw;
-    std::atomic<bool> voltagePending{false};
-    std::atomic<bool> currentPending{false};
-    std::atomic<bool> toggleOutput{false};
+    // The setpoints and the output switch waiting for the worker, with the
+    // identified model whose code their frames carry.
+    CommandSlots commands;
 
     std::atomic<bool> controlsLive{false};
     std::atomic<bool> dropPort{false};

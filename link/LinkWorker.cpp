@@ -111,29 +111,13 @@ bool LinkWorker::wordsFollow(std::int32_t status)
 
 void LinkWorker::sendQueuedCommands()
 {
-    // Each flag is cleared before its value is taken, so a value the controller
-    // queues meanwhile raises the flag again and goes out next time.
-    if (state_.voltagePending.exchange(false)) {
-        sendVoltage();
+    for (const CommandSlots::Frame& frame : state_.commands.take()) {
+        const auto bytes = frame.kind == CommandSlots::Frame::Kind::Voltage
+            ? WireProtocol::setVoltageFrame(frame.modelCode, frame.raw, frame.toggle)
+            : WireProtocol::setCurrentFrame(frame.modelCode, frame.raw);
+        port_->write(bytes.data(), bytes.size());
+        pauseFor(timing_.afterCommand);
     }
-    if (state_.currentPending.exchange(false)) {
-        sendCurrent();
-    }
-}
-
-void LinkWorker::sendVoltage()
-{
-    const bool toggle = state_.toggleOutput.exchange(false);
-    const auto frame = WireProtocol::setVoltageFrame(state_.modelCode.load(), state_.setVoltageRaw.load(), toggle);
-    port_->write(frame.data(), frame.size());
-    pauseFor(timing_.afterCommand);
-}
-
-void LinkWorker::sendCurrent()
-{
-    const auto frame = WireProtocol::setCurrentFrame(state_.modelCode.load(), state_.setCurrentRaw.load());
-    port_->write(frame.data(), frame.size());
-    pauseFor(timing_.afterCommand);
 }
 
 void LinkWorker::restAfterFailedOpen()

@@ -30,8 +30,6 @@ private:
     Reply readAnswer();
     bool wordsFollow(std::int32_t status);
     void sendQueuedCommands();
-    void sendVoltage();
-    void sendCurrent();
     void restAfterFailedOpen();
     void advancePortIndex();
 

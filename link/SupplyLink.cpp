@@ -34,8 +34,8 @@ void SupplyLink::start(std::vector<std::string> portNames)
     }
     started_ = true;
     state_->portNames = std::move(portNames);
-    state_->setVoltageRaw.store(0);
-    state_->setCurrentRaw.store(0);
+    state_->commands.holdVoltage(0);
+    state_->commands.holdCurrent(0);
     takeQueued();
     thread_.start();
 }
@@ -72,71 +72,77 @@ const std::string& SupplyLink::currentPortName() const
     return state_->currentPortName();
 }
 
-void SupplyLink::sendVoltage(std::int32_t raw)
+bool SupplyLink::sendVoltage(std::int32_t raw)
 {
-    state_->setVoltageRaw.store(raw);
-    state_->voltagePending.store(true);
-    state_->transmitEvent.set();
+    return wake(state_->commands.queueVoltage(raw));
 }
 
-void SupplyLink::sendCurrent(std::int32_t raw)
+bool SupplyLink::sendCurrent(std::int32_t raw)
 {
-    state_->setCurrentRaw.store(raw);
-    state_->currentPending.store(true);
-    state_->transmitEvent.set();
+    return wake(state_->commands.queueCurrent(raw));
 }
 
 void SupplyLink::holdVoltage(std::int32_t raw)
 {
-    state_->setVoltageRaw.store(raw);
+    state_->commands.holdVoltage(raw);
 }
 
 void SupplyLink::holdCurrent(std::int32_t raw)
 {
-    state_->setCurrentRaw.store(raw);
+    state_->commands.holdCurrent(raw);
 }
 
 std::int32_t SupplyLink::voltageRaw() const
 {
-    return state_->setVoltageRaw.load();
+    return state_->commands.voltageRaw();
 }
 
 std::int32_t SupplyLink::currentRaw() const
 {
-    return state_->setCurrentRaw.load();
+    return state_->commands.currentRaw();
 }
 
-void SupplyLink::toggleOutput()
+bool SupplyLink::toggleOutput()
 {
-    state_->toggleOutput.store(true);
-    state_->voltagePending.store(true);
-    state_->transmitEvent.set();
+    return wake(state_->commands.queueToggle());
+}
+
+bool SupplyLink::wake(bool queued)
+{
+    if (queued) {
+        state_->transmitEvent.set();
+    }
+    return queued;
 }
 
 bool SupplyLink::withdrawToggle()
 {
-    return state_->toggleOutput.exchange(false);
+    return state_->commands.withdrawToggle();
 }
 
 SupplyLink::Queued SupplyLink::queued() const
 {
-    return {state_->voltagePending.load(), state_->currentPending.load(), state_->toggleOutput.load()};
+    return state_->commands.pending();
 }
 
 SupplyLink::Queued SupplyLink::takeQueued()
 {
-    return {state_->voltagePending.exchange(false), state_->currentPending.exchange(false),
-        state_->toggleOutput.exchange(false)};
+    return state_->commands.clear();
 }
 
 void SupplyLink::setModelCode(int code)
 {
-    state_->modelCode.store(code);
+    state_->commands.identify(code);
+}
+
+SupplyLink::Queued SupplyLink::forgetModel()
+{
+    return state_->commands.forget();
 }
 
 int SupplyLink::modelCode() const
 {
-    return state_->modelCode.load();
+    return state_->commands.modelCode();
 }
 
 void SupplyLink::setControlsLive(bool live)

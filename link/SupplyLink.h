@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/CommandSlots.h"
 #include "link/LinkThread.h"
 #include "link/LinkTiming.h"
 #include "link/Reply.h"
@@ -27,12 +28,7 @@ class SupplyLink final : public QObject {
 
 public:
     // The commands waiting for the worker to send them after its next poll.
-    struct Queued {
-        bool voltage = false;
-        bool current = false;
-        bool toggle = false; // rides on the voltage frame
-        bool operator==(const Queued&) const = default;
-    };
+    using Queued = CommandSlots::Pending;
 
     static constexpr std::chrono::milliseconds kStopTimeout = LinkThread::kFinishTimeout;
 
@@ -53,8 +49,9 @@ public:
     const std::string& currentPortName() const;
 
     // Setpoints in thousandths of full scale; every one is clamped to it.
-    void sendVoltage(std::int32_t raw);
-    void sendCurrent(std::int32_t raw);
+    // False, and nothing queued, while no supply is identified.
+    bool sendVoltage(std::int32_t raw);
+    bool sendCurrent(std::int32_t raw);
     // Changes the slot without sending it: the value the next voltage frame,
     // such as one carrying a toggle, will hold.
     void holdVoltage(std::int32_t raw);
@@ -62,8 +59,9 @@ public:
     std::int32_t voltageRaw() const;
     std::int32_t currentRaw() const;
 
-    // The wire can only toggle the output, with a voltage frame.
-    void toggleOutput();
+    // The wire can only toggle the output, with a voltage frame. False, and
+    // nothing queued, while no supply is identified.
+    bool toggleOutput();
     // Takes a toggle back; false once the worker has taken it.
     bool withdrawToggle();
     Queued queued() const;
@@ -71,8 +69,12 @@ public:
     // hand while no port answers.
     Queued takeQueued();
 
-    // The model whose frames the commands go out in.
+    // The model whose frames the commands go out in: until it is set, and
+    // again once it is forgotten, nothing is queued or sent.
     void setModelCode(int code);
+    // The supply is gone: what waited is dropped, and returned.
+    Queued forgetModel();
+    // -1 while none is identified.
     int modelCode() const;
     // While the controls are live a status with the output bit has its words.
     void setControlsLive(bool live);
@@ -88,6 +90,7 @@ protected:
 
 private:
     void post(const Reply& reply);
+    bool wake(bool queued);
 
     std::mutex handover_;
     std::shared_ptr<LinkState> state_;

@@ -16,6 +16,8 @@
 
 namespace {
 
+const char* const kTripLatched = "protection tripped: clear it before switching the output on";
+
 constexpr double kLimitSlack = 1e-9;
 
 std::string clientIdOf(const MqttConfig& config, const std::string& name)
@@ -94,6 +96,12 @@ void MqttSupply::follow()
     connect(&controller_, &SupplyController::supplyIdentified, this, [this] { publishState(false); });
     connect(&controller_, &SupplyController::supplyIdentified, this, &MqttSupply::publishDiscovery);
     connect(&programs_, &ProgramEngine::stateChanged, this, [this] { publishState(false); });
+    connect(&controller_, &SupplyController::refused, this,
+        [this](const CommandOrigin& origin, CommandRefusal, bool deferred) {
+            if (deferred && origin == CommandOrigin{CommandOrigin::Kind::Remote, kRemoteClient}) {
+                refuse(kTripLatched);
+            }
+        });
     connect(&protection_, &ProtectionWatch::trippedOn, this, [this] { publishState(false); });
     connect(&protection_, &ProtectionWatch::cleared, this, [this] { publishState(false); });
 }
@@ -156,6 +164,9 @@ std::string MqttSupply::refusalOf(const MqttCommand& command) const
 {
     if (!controller_.live()) {
         return "the supply is not identified";
+    }
+    if (command.output == std::optional<bool>(true) && controller_.outputLatched()) {
+        return kTripLatched;
     }
     const ModelProfile& model = controller_.profile();
     if (command.voltage

@@ -101,6 +101,7 @@ void SetpointPanel::connectSupply()
     connect(supply, &SupplyController::outputChanged, this, &SetpointPanel::showOutput);
     connect(supply, &SupplyController::outputToggleWithdrawn, this, &SetpointPanel::showOutput);
     connect(supply, &SupplyController::outputTogglePending, this, &SetpointPanel::disableOutputButtons);
+    connect(supply, &SupplyController::outputLatchChanged, this, &SetpointPanel::followOutput);
     connect(supply, &SupplyController::voltageAdopted, this, [this](double volts) { showSetpoint(true, volts); });
     connect(supply, &SupplyController::currentAdopted, this, [this](double amperes) { showSetpoint(false, amperes); });
     const auto showVoltage = [this](double volts) { showSetpointQuietly(true, volts); };
@@ -150,6 +151,7 @@ void SetpointPanel::showLive()
     }
     onButton_->show();
     offButton_->show();
+    followOutput();
 }
 
 void SetpointPanel::applyLimits(const ModelProfile& profile)
@@ -160,10 +162,20 @@ void SetpointPanel::applyLimits(const ModelProfile& profile)
     currentSpin_->setRange(tenths(profile.currentMin), tenths(profile.currentMax));
 }
 
+// "Включить" is enabled only when a click would switch the output on: not
+// while a protection trip keeps it off.
 void SetpointPanel::showOutput(bool on)
 {
-    onButton_->setEnabled(!on);
+    onButton_->setEnabled(!on && !supply_->outputLatched());
     offButton_->setEnabled(on);
+}
+
+// The buttons as the supply stands, unless a toggle is still on its way.
+void SetpointPanel::followOutput()
+{
+    if (supply_->outputHeading() == supply_->outputOn()) {
+        showOutput(supply_->outputOn());
+    }
 }
 
 void SetpointPanel::showSetpoint(bool voltage, double value)

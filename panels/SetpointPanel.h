@@ -63,6 +63,7 @@ private:
     void showLive();
     void applyLimits(const ModelProfile& profile);
     void showOutput(bool on);
+    void followOutput();
     // Writes a setpoint into its edit, which runs the edit's rule as typing would.
     void showSetpoint(bool voltage, double value);
     // The same without running the rule: a value set elsewhere.

@@ -98,6 +98,7 @@ void TimerPanel::connectRun()
         setPresetsEnabled(false);
     });
     connect(run_, &TimerRun::runEnded, this, [this] { showLive(true); });
+    connect(supply_, &SupplyController::outputLatchChanged, this, &TimerPanel::followLatch);
 }
 
 void TimerPanel::onHoursEdited()
@@ -127,7 +128,16 @@ void TimerPanel::onMinutesOrSecondsEdited(std::uint8_t TimerClock::Preset::*fiel
 void TimerPanel::showLive(bool live)
 {
     setPresetsEnabled(live);
-    start_->setEnabled(live);
+    start_->setEnabled(live && !supply_->outputLatched());
+}
+
+// A run cannot start while a protection trip keeps the output off; a running
+// one can still be stopped.
+void TimerPanel::followLatch()
+{
+    if (!run_->running() && supply_->live()) {
+        start_->setEnabled(!supply_->outputLatched());
+    }
 }
 
 void TimerPanel::setPresetsEnabled(bool enabled)

@@ -38,6 +38,7 @@ private:
     // Minutes and seconds stop at 59.
     void onMinutesOrSecondsEdited(std::uint8_t TimerClock::Preset::*field);
     void showLive(bool live);
+    void followLatch();
     void setPresetsEnabled(bool enabled);
     // "Вкл. таймер" for a preset that is not zero, else "Вкл. секундомер".
     void showStartCaption(bool countdown);

@@ -45,6 +45,12 @@ void RemoteControl::follow(const Parts& parts, std::size_t channel)
         [this, channel](SupplyController::Frame frame, quint64 first, quint64 last) {
             server_.commandsDropped(SupplyInstrument::frameOf(frame), first, last, channel);
         });
+    QObject::connect(&controller, &SupplyController::refused, &server_,
+        [this, channel](const CommandOrigin& origin, CommandRefusal, bool deferred) {
+            if (deferred && origin.kind == CommandOrigin::Kind::Remote) {
+                server_.switchRefused(origin.client, channel);
+            }
+        });
     QObject::connect(&controller, &SupplyController::unknownVoltageSent, &server_,
         [this, channel](double volts) { server_.unknownSetpointSent(volts, channel); });
     followConditions(parts);

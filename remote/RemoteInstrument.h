@@ -15,7 +15,7 @@
 // comes from the thread the server lives on and must not block.
 class RemoteInstrument {
 public:
-    enum class SetResult { Done, OutOfRange, NotConnected };
+    enum class SetResult { Done, OutOfRange, NotConnected, TripLatched };
 
     // A voltage setpoint and an output switch ride on the voltage frame.
     enum class Frame { Voltage, Current };
@@ -72,8 +72,9 @@ public:
     virtual SetResult setVoltage(double volts) = 0;
     virtual SetResult setCurrent(double amps) = 0;
     // Brings the output to `on`, sending a toggle only if it is heading the
-    // other way; false while no supply is identified.
-    virtual bool requestOutput(bool on) = 0;
+    // other way; refused while no supply is identified, and an output-on
+    // while a protection trip is latched.
+    virtual SetResult requestOutput(bool on) = 0;
 
     // The number of the last command accepted for that frame; rises by one per
     // accepted command.

@@ -65,6 +65,12 @@ ScpiError ScpiError::settingsConflict(std::string_view detail)
     return make(-221, "Settings conflict", detail);
 }
 
+// Without commas: some drivers split an error's text at them.
+ScpiError ScpiError::tripLatched()
+{
+    return settingsConflict("protection tripped - clear it with OUTP:PROT:CLE first");
+}
+
 ScpiError ScpiError::dataOutOfRange()
 {
     return make(-222, "Data out of range");

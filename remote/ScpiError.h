@@ -26,6 +26,8 @@ struct ScpiError {
     // A device-specific event: the output switch had to carry a voltage
     // setpoint that was not known, and this is the one sent.
     static ScpiError unknownSetpointSent(double volts);
+    // An output-on refused while a protection trip is latched.
+    static ScpiError tripLatched();
 
     // As SYSTem:ERRor? answers it: -113,"Undefined header".
     std::string answer() const;

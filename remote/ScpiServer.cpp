@@ -62,6 +62,13 @@ void ScpiServer::commandsDropped(
     }
 }
 
+void ScpiServer::switchRefused(std::uint64_t client, std::size_t channel)
+{
+    for (ScpiConnection* connection : connections_) {
+        connection->session().switchRefused(client, channel);
+    }
+}
+
 void ScpiServer::unknownSetpointSent(double volts, std::size_t channel)
 {
     for (ScpiConnection* connection : connections_) {

@@ -50,6 +50,7 @@ public:
     // The channel's output switch had to carry a voltage setpoint that was
     // not known; every client is told the value sent.
     void unknownSetpointSent(double volts, std::size_t channel = 1);
+    void switchRefused(std::uint64_t client, std::size_t channel = 1);
     // A supply's regulation, reading or link may have changed: every
     // client's status registers take the new conditions.
     void sampleConditions();

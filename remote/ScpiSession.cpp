@@ -375,6 +375,15 @@ void ScpiSession::unknownSetpointSent(double volts, std::size_t channel)
     report(std::move(event));
 }
 
+void ScpiSession::switchRefused(std::uint64_t client, std::size_t channel)
+{
+    if (client == client_) {
+        ScpiError error = ScpiError::tripLatched();
+        error.text += onChannel(channel);
+        report(std::move(error));
+    }
+}
+
 std::string ScpiSession::onChannel(std::size_t channel) const
 {
     return channels_.count() > 1 ? " on channel " + std::to_string(channel) : std::string();
@@ -443,7 +452,7 @@ ScpiSession::Outcome ScpiSession::reset(const ScpiCommand& command)
     for (std::size_t channel = 1; channel <= channels_.count(); ++channel) {
         RemoteInstrument& each = channels_.at(channel);
         each.stopProgram();
-        if (each.identified() && each.requestOutput(false)) {
+        if (each.identified() && each.requestOutput(false) == RemoteInstrument::SetResult::Done) {
             tickets_[channel - 1].record(each, RemoteInstrument::Frame::Voltage);
         }
     }

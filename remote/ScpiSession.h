@@ -60,6 +60,9 @@ public:
         RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel = 1);
     // The output switch carried this voltage because the setpoint was not known.
     void unknownSetpointSent(double volts, std::size_t channel = 1);
+    // An output-on this client was answered for has been refused since: a
+    // protection trip latched before its turn came.
+    void switchRefused(std::uint64_t client, std::size_t channel = 1);
     // Takes every supply's present regulation, reading and link into the
     // OPERation and QUEStionable conditions, latching the bits that rose.
     void sampleConditions();

@@ -88,6 +88,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::send(Quantity quantity, double v
     case RemoteInstrument::SetResult::OutOfRange:
         return ScpiError::dataOutOfRange();
     case RemoteInstrument::SetResult::NotConnected:
+    case RemoteInstrument::SetResult::TripLatched:
         break;
     }
     return noSupply();
@@ -173,11 +174,20 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& com
     if (!on) {
         return ScpiError::illegalParameterValue();
     }
-    if (!instrument_.identified() || !instrument_.requestOutput(*on)) {
+    if (!instrument_.identified()) {
         return noSupply();
     }
-    tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
-    return std::nullopt;
+    switch (instrument_.requestOutput(*on)) {
+    case RemoteInstrument::SetResult::Done:
+        tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
+        return std::nullopt;
+    case RemoteInstrument::SetResult::TripLatched:
+        return ScpiError::tripLatched();
+    case RemoteInstrument::SetResult::OutOfRange:
+    case RemoteInstrument::SetResult::NotConnected:
+        break;
+    }
+    return noSupply();
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::outputQuery(const ScpiCommand& command)

@@ -109,14 +109,16 @@ RemoteInstrument::SetResult SupplyInstrument::setCurrent(double amps)
     return SetResult::Done;
 }
 
-bool SupplyInstrument::requestOutput(bool on)
+RemoteInstrument::SetResult SupplyInstrument::requestOutput(bool on)
 {
     if (!controller_.live()) {
-        return false;
+        return SetResult::NotConnected;
     }
     const SupplyController::Acting remote(controller_, origin());
-    controller_.requestOutput(on);
-    return true;
+    if (controller_.requestOutput(on)) {
+        return SetResult::Done;
+    }
+    return on && controller_.outputLatched() ? SetResult::TripLatched : SetResult::NotConnected;
 }
 
 std::uint64_t SupplyInstrument::lastTicket(Frame frame) const

@@ -28,7 +28,7 @@ public:
     bool outputOn() const override;
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
-    bool requestOutput(bool on) override;
+    SetResult requestOutput(bool on) override;
     std::uint64_t lastTicket(Frame frame) const override;
     std::uint64_t lastWritten(Frame frame) const override;
     bool outputReportedOn() const override;

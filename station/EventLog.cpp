@@ -105,6 +105,13 @@ void EventLog::followCommands(SupplyStation& station, Told& told)
         told.outputHeading = on;
         info(QString::fromStdString(station.portName()), tr("the supply reports its output %1").arg(onOff(on)));
     });
+    connect(&controller, &SupplyController::refused, this,
+        [this, &station](const CommandOrigin& origin, CommandRefusal refusal, bool) {
+            warn(QString::fromStdString(station.portName()),
+                refusal == CommandRefusal::TripLatched
+                    ? tr("output on %1 refused: a protection trip is latched").arg(originText(origin))
+                    : tr("command %1 refused: no supply identified").arg(originText(origin)));
+        });
     connect(&station.protection(), &ProtectionWatch::trippedOn, this, [this, &station](const ProtectionTrip& trip) {
         warn(QString::fromStdString(station.portName()),
             tr("protection tripped, output switched off: %1").arg(ProtectionWatch::describe(trip)));

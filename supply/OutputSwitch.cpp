@@ -10,6 +10,7 @@ OutputSwitch::OutputSwitch(SupplyLink& link)
 void OutputSwitch::toggle()
 {
     inFlight_ = true;
+    pinned_ = false;
     fromOn_ = reportedOn_;
     staleStatuses_ = 0;
     link_.toggleOutput();
@@ -31,12 +32,12 @@ OutputSwitch::Outcome OutputSwitch::request(bool on)
         return Outcome::Toggled;
     }
     // Whichever of the worker and this exchange comes first owns the toggle.
-    if (link_.withdrawToggle()) {
+    if (!pinned_ && link_.withdrawToggle()) {
         inFlight_ = false;
         return Outcome::Withdrawn;
     }
     followUp_ = on;
-    return Outcome::Nothing;
+    return Outcome::Deferred;
 }
 
 bool OutputSwitch::statusSeen()

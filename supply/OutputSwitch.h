@@ -10,7 +10,7 @@ class SupplyLink;
 // however quickly the requests follow each other.
 class OutputSwitch {
 public:
-    enum class Outcome { Nothing, Toggled, Withdrawn };
+    enum class Outcome { Nothing, Toggled, Withdrawn, Deferred };
 
     // Statuses that may still show the old state after a toggle: one answered
     // before the frame went out, and one late answer.
@@ -21,8 +21,14 @@ public:
     // One toggle, as the output buttons ask for it.
     void toggle();
     // Brings the output to `on`. A toggle on its way the other way is taken
-    // back while it has not left, or followed by another once it is reported.
+    // back while it has not left, or followed by another once it is reported
+    // (Deferred). A toggle pinned on its way is never taken back.
     Outcome request(bool on);
+    // The toggle on its way must reach the supply, as a switch-off that protects it.
+    void pin() { pinned_ = inFlight_; }
+    // The state a deferred request waits to bring the output to, if any.
+    const std::optional<bool>& followUp() const { return followUp_; }
+    void dropFollowUp() { followUp_.reset(); }
     // The output's state as the supply last reported it.
     bool reportedOn() const { return reportedOn_; }
     void report(bool on) { reportedOn_ = on; }
@@ -39,6 +45,7 @@ private:
     bool reportedOn_ = false;
     bool inFlight_ = false;
     bool fromOn_ = false;
+    bool pinned_ = false;
     int staleStatuses_ = 0;
     std::optional<bool> followUp_;
 };

@@ -18,10 +18,12 @@ mkfifo console
 exec 3>console
 while [ ! -s device ]; do sleep 0.05; done
 
+scpi=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+
 # A real X window, whatever platform the other tests run on.
 cat >session.sh <<SESSION
 export TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-"$controller" & app=\$!
+"$controller" --scpi $scpi & app=\$!
 for _ in \$(seq 300); do
     wid=\$(xdotool search --name "Tendrel Electronics" 2>/dev/null | head -1)
     [ -n "\$wid" ] && break
@@ -57,6 +59,10 @@ received 'set-current code=1 raw=47\$' 1
 echo "load 1e12" >"$work/console"; sleep 0.5                     # nothing connected
 at 224 188; received 'set-voltage\+toggle' 5; sleep 1.5         # "Включить": no current flows
 at 292 188; received 'set-voltage\+toggle' 6; sleep 1           # "Выключить" must be live
+echo "load 2" >"$work/console"                                   # 5 V into 2 ohms: 12.5 W
+exec 5<>/dev/tcp/127.0.0.1/$scpi; echo 'POW:PROT 5;PROT:STAT ON' >&5; sleep 0.5
+at 224 188; sleep 3                                              # "Включить": the limit trips
+at 224 188; sleep 1.5                                            # "Включить" while it is latched
 xdotool key Escape
 for _ in \$(seq 100); do kill -0 \$app 2>/dev/null || exit 0; sleep 0.1; done
 echo "the window did not close on Esc"; kill \$app; exit 1
@@ -90,6 +96,8 @@ check "an output on with nothing connected reads 0 A" \
     'tr "\r" "\n" <Debug.txt | iconv -f cp1251 -t utf-8 | grep -qE ": 1[0-9]{2} [0-9]+ 0 $"'
 check "the hot value sends its voltage, then its current" \
     'grep -A1 "^set-voltage code=1 raw=318$" <<<"$commands" | grep -q "^set-current code=1 raw=47$"'
+check "a trip switches the output off, and «Включить» cannot switch it on while it is latched" \
+    '[ "$(sed -n "/^load 2 ohms$/,\$p" <<<"$commands" | grep -c "set-voltage+toggle")" -eq 2 ] && tail -1 <<<"$commands" | grep -q "(output off)"'
 check "the settings remember the port" 'grep -q "^LastPort=$work/supply$" config/tendrel-controller.ini'
 check "the settings keep the hot value" 'grep -q "^V1=5.0$" config/tendrel-controller.ini'
 check "Debug.txt is written at close" '[ -s Debug.txt ]'

@@ -258,6 +258,65 @@ TEST(SupplyLink, ToggleRidesOnAVoltageFrameWithTheHeldSetpoint)
     EXPECT_EQ(rig.link.queued(), SupplyLink::Queued{});
 }
 
+// Frames go out in the order their commands were given wherever it matters:
+// a limit given before the output is switched on is in force before it is.
+TEST(SupplyLink, FramesFollowTheOrderOfTheirCommandsAroundAToggle)
+{
+    using Step = std::function<void(SupplyLink&)>;
+    const Step volts500 = [](SupplyLink& link) { link.sendVoltage(500); };
+    const Step volts900 = [](SupplyLink& link) { link.sendVoltage(900); };
+    const Step amps150 = [](SupplyLink& link) { link.sendCurrent(150); };
+    const Step toggle = [](SupplyLink& link) { link.toggleOutput(); };
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+        std::vector<Bytes> expected;
+    };
+    const std::vector<Case> cases{
+        {"limit, then on", {amps150, toggle}, {{1, 150, 0}, {193, 100, 0}}},
+        {"voltage and limit, then on", {volts500, amps150, toggle}, {{1, 150, 0}, {193, 0xF4, 0x01}}},
+        {"on, then limit", {toggle, amps150}, {{193, 100, 0}, {1, 150, 0}}},
+        {"on, then a new voltage", {volts500, toggle, volts900}, {{193, 0xF4, 0x01}, {65, 0x84, 0x03}}},
+        {"setpoints alone: voltage first", {amps150, volts500}, {{65, 0xF4, 0x01}, {1, 150, 0}}},
+    };
+    for (const Case& c : cases) {
+        LinkRig rig({"A"});
+        rig.link.setModelCode(1);
+        rig.reaction = [&c](SupplyLink& link, std::size_t number) {
+            if (number == 1) {
+                link.holdVoltage(100);
+                for (const Step& step : c.steps) {
+                    step(link);
+                }
+            }
+        };
+        rig.run();
+        ASSERT_TRUE(rig.waitForReplies(4));
+        rig.link.stop();
+        EXPECT_EQ(rig.commandWrites(), c.expected) << c.what;
+    }
+}
+
+TEST(SupplyLink, NothingGoesOutForASupplyNotIdentifiedOrForgotten)
+{
+    LinkRig rig({"A"});
+    rig.reaction = [](SupplyLink& link, std::size_t number) {
+        if (number == 1) {
+            EXPECT_FALSE(link.toggleOutput());
+            EXPECT_FALSE(link.sendVoltage(300));
+        } else if (number == 2) {
+            link.setModelCode(3);
+            EXPECT_TRUE(link.sendCurrent(40));
+            EXPECT_TRUE(link.toggleOutput());
+            EXPECT_EQ(link.forgetModel(), (SupplyLink::Queued{true, true, true}));
+        }
+    };
+    rig.run();
+    ASSERT_TRUE(rig.waitForReplies(4));
+    rig.link.stop();
+    EXPECT_TRUE(rig.commandWrites().empty());
+}
+
 TEST(SupplyLink, CommandQueuedWhileTheLastOneIsSentIsNotLost)
 {
     LinkRig rig({"A"});

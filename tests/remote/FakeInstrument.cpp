@@ -40,17 +40,20 @@ RemoteInstrument::SetResult FakeInstrument::setCurrent(double amps)
     return set(amps, currentMin(), currentMax(), Frame::Current, currentsSent);
 }
 
-bool FakeInstrument::requestOutput(bool on)
+RemoteInstrument::SetResult FakeInstrument::requestOutput(bool on)
 {
     if (!present) {
-        return false;
+        return SetResult::NotConnected;
+    }
+    if (on && trip) {
+        return SetResult::TripLatched;
     }
     if (output != on) {
         ++toggles;
         output = on;
         issue(Frame::Voltage);
     }
-    return true;
+    return SetResult::Done;
 }
 
 std::optional<ProgramRefusal> FakeInstrument::startProgram(Program program)

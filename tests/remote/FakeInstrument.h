@@ -57,7 +57,7 @@ public:
     bool outputOn() const override { return output; }
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
-    bool requestOutput(bool on) override;
+    SetResult requestOutput(bool on) override;
     std::uint64_t lastTicket(Frame frame) const override { return tickets.at(static_cast<std::size_t>(frame)); }
     std::uint64_t lastWritten(Frame frame) const override { return written.at(static_cast<std::size_t>(frame)); }
     bool outputReportedOn() const override { return reportedOn.value_or(output); }

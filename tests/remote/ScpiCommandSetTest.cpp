@@ -236,4 +236,18 @@ TEST_F(ScpiCommandSetTest, ATripIsToldUntilCleared)
     }
 }
 
+// A refused switch-on is an error in the queue, without a comma in its text,
+// and the rest of its line is not run.
+TEST_F(ScpiCommandSetTest, OutputOnWhileATripIsLatchedIsRefused)
+{
+    supply.trip = ProtectionLimits::Quantity::Current;
+    EXPECT_EQ(ask("VOLT 5;OUTP ON;VOLT 6"), "");
+    const std::string error = ask("SYST:ERR?");
+    EXPECT_EQ(error.rfind("-221,", 0), 0U) << error;
+    EXPECT_EQ(error.find(',', 5), std::string::npos) << error;
+    EXPECT_EQ(supply.toggles, 0);
+    EXPECT_EQ(supply.voltagesSent, std::vector<double>{5});
+    EXPECT_EQ(ask("OUTP OFF;SYST:ERR?"), "0,\"No error\"");
+}
+
 } // namespace

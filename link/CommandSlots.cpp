@@ -1,0 +1,147 @@
+#include "link/CommandSlots.h"
+
+void CommandSlots::identify(int modelCode)
+{
+    const std::lock_guard lock(mutex_);
+    modelCode_ = modelCode;
+}
+
+CommandSlots::Pending CommandSlots::forget()
+{
+    const std::lock_guard lock(mutex_);
+    modelCode_ = -1;
+    return clearLocked();
+}
+
+bool CommandSlots::identified() const
+{
+    const std::lock_guard lock(mutex_);
+    return modelCode_ >= 0;
+}
+
+int CommandSlots::modelCode() const
+{
+    const std::lock_guard lock(mutex_);
+    return modelCode_;
+}
+
+bool CommandSlots::queueVoltage(std::int32_t raw)
+{
+    const std::lock_guard lock(mutex_);
+    if (modelCode_ < 0) {
+        return false;
+    }
+    // A toggle already waiting keeps the voltage it was given with.
+    if (toggleAt_ != 0 && voltageAt_ < toggleAt_) {
+        toggleVoltage_ = voltage_.load();
+    }
+    voltage_.store(raw);
+    voltageAt_ = ++given_;
+    return true;
+}
+
+bool CommandSlots::queueCurrent(std::int32_t raw)
+{
+    const std::lock_guard lock(mutex_);
+    if (modelCode_ < 0) {
+        return false;
+    }
+    current_.store(raw);
+    currentAt_ = ++given_;
+    return true;
+}
+
+bool CommandSlots::queueToggle()
+{
+    const std::lock_guard lock(mutex_);
+    if (modelCode_ < 0) {
+        return false;
+    }
+    // Asked twice before it left, it is still the one toggle.
+    if (toggleAt_ == 0) {
+        toggleAt_ = ++given_;
+    }
+    return true;
+}
+
+bool CommandSlots::withdrawToggle()
+{
+    const std::lock_guard lock(mutex_);
+    const bool waiting = toggleAt_ != 0;
+    toggleAt_ = 0;
+    return waiting;
+}
+
+void CommandSlots::holdVoltage(std::int32_t raw)
+{
+    const std::lock_guard lock(mutex_);
+    voltage_.store(raw);
+}
+
+void CommandSlots::holdCurrent(std::int32_t raw)
+{
+    const std::lock_guard lock(mutex_);
+    current_.store(raw);
+}
+
+CommandSlots::Pending CommandSlots::pending() const
+{
+    const std::lock_guard lock(mutex_);
+    return pendingLocked();
+}
+
+CommandSlots::Pending CommandSlots::pendingLocked() const
+{
+    return {voltageAt_ != 0 || toggleAt_ != 0, currentAt_ != 0, toggleAt_ != 0};
+}
+
+CommandSlots::Pending CommandSlots::clear()
+{
+    const std::lock_guard lock(mutex_);
+    return clearLocked();
+}
+
+CommandSlots::Pending CommandSlots::clearLocked()
+{
+    const Pending was = pendingLocked();
+    voltageAt_ = currentAt_ = toggleAt_ = 0;
+    return was;
+}
+
+// With a toggle waiting, a current given before it goes first, and a voltage
+// given before it rides on it; what was given after it follows it.
+std::vector<CommandSlots::Frame> CommandSlots::take()
+{
+    const std::lock_guard lock(mutex_);
+    std::vector<Frame> frames;
+    if (modelCode_ < 0) {
+        clearLocked();
+        return frames;
+    }
+    const auto voltage = [&](std::int32_t raw, bool toggle) {
+        frames.push_back({Frame::Kind::Voltage, raw, toggle, modelCode_});
+    };
+    const auto current = [&] { frames.push_back({Frame::Kind::Current, current_.load(), false, modelCode_}); };
+    if (toggleAt_ == 0) {
+        if (voltageAt_ != 0) {
+            voltage(voltage_.load(), false);
+        }
+        if (currentAt_ != 0) {
+            current();
+        }
+    } else {
+        const bool voltageAfter = voltageAt_ > toggleAt_;
+        if (currentAt_ != 0 && currentAt_ < toggleAt_) {
+            current();
+        }
+        voltage(voltageAfter ? toggleVoltage_ : voltage_.load(), true);
+        if (voltageAfter) {
+            voltage(voltage_.load(), false);
+        }
+        if (currentAt_ > toggleAt_) {
+            current();
+        }
+    }
+    clearLocked();
+    return frames;
+}
