@@ -203,6 +203,8 @@ void ControllerDialog::reject()
     QDialog::reject();
 }
 
+// Yes stops the run with the output off; No closes with the output left as
+// it is, the shut-down ending the run and its recording; Cancel keeps the window.
 bool ControllerDialog::mayClose()
 {
     if (!station_.programs().active()) {

@@ -225,7 +225,14 @@ bool ProgramEngine::resume()
 void ProgramEngine::stop()
 {
     if (active()) {
-        finish(tr("остановлена пользователем"), true);
+        cut(tr("остановлена пользователем"), true, StepEnding::Interruption::Stop);
+    }
+}
+
+void ProgramEngine::leave()
+{
+    if (active()) {
+        cut(tr("прервана закрытием программы, выход оставлен как был"), false, StepEnding::Interruption::Closed);
     }
 }
 
@@ -254,7 +261,7 @@ void ProgramEngine::onLinkReturn()
     if (program_.onLinkReturn == Program::LinkReturn::Resume) {
         resume();
     } else {
-        finish(tr("связь с источником была потеряна"), true);
+        cut(tr("связь с источником была потеряна"), true, StepEnding::Interruption::LinkLost);
     }
 }
 
@@ -275,8 +282,15 @@ void ProgramEngine::onTripped(const ProtectionTrip& trip)
 {
     if (active()) {
         summary_->trip = trip;
-        finish(tr("сработала защита: %1").arg(ProtectionWatch::describe(trip)), false);
+        cut(tr("сработала защита: %1").arg(ProtectionWatch::describe(trip)), false, StepEnding::Interruption::Trip);
     }
+}
+
+// The running step is credited with its time and told what cut it short.
+void ProgramEngine::cut(const QString& reason, bool switchOff, StepEnding::Interruption by)
+{
+    run_->halt(clock_.now(), by);
+    finish(reason, switchOff);
 }
 
 void ProgramEngine::finish(const QString& reason, bool switchOff)
@@ -292,9 +306,10 @@ void ProgramEngine::finish(const QString& reason, bool switchOff)
     summary_->ampereHours = run_->ampereHours();
     summary_->wattHours = run_->wattHours();
     summary_->stepTimes = run_->stepTimes();
+    summary_->stepEndings = run_->stepEndings();
     summary_->duration = run_->runTime(clock_.now());
     summary_->lastEnding = run_->lastEnding();
-    summary_->stoppedByCondition = run_->stoppedByCondition();
+    summary_->stoppedByCondition = run_->endedByCondition();
     enterState(State::Idle, reason);
     emit runEvent(QStringLiteral("end"));
     emit finished(*summary_);

@@ -55,6 +55,9 @@ public:
     bool resume();
     // Ends the run with the output off.
     void stop();
+    // Ends the run leaving the output as it is, as when the program closes
+    // without stopping it.
+    void leave();
     // The moment a step is due; the engine's timer calls it, tests too.
     void tick();
 
@@ -85,6 +88,7 @@ private:
     void onCommanded(const CommandOrigin& origin);
     void onTripped(const ProtectionTrip& trip);
     void interrupt(const QString& why, const QString& event);
+    void cut(const QString& reason, bool switchOff, StepEnding::Interruption by);
     void finish(const QString& reason, bool switchOff);
     void finishRun();
     void armProgramLimits();

@@ -63,6 +63,7 @@ ProgramRun::ProgramRun(const Program& program, Commands commands, double maxRead
     , stepCharge_(maxReadingGapSeconds)
     , total_(maxReadingGapSeconds)
     , stepTimes_(static_cast<std::size_t>(index_.size()))
+    , stepEndings_(static_cast<std::size_t>(index_.size()))
 {
 }
 
@@ -146,9 +147,28 @@ void ProgramRun::sendStep(Clock::time_point now)
 
 void ProgramRun::endStep(Clock::time_point at, StepEnding ending)
 {
-    stepTimes_.at(static_cast<std::size_t>(stepNumber() - 1)) += timeInStep(at);
+    const auto index = static_cast<std::size_t>(stepNumber() - 1);
+    stepTimes_.at(index) += timeInStep(at);
+    stepEndings_.at(index) = ending;
     lastEnding_ = ending;
     lastEndAt_ = at;
+}
+
+void ProgramRun::halt(Clock::time_point now, StepEnding::Interruption by)
+{
+    if (ended()) {
+        return;
+    }
+    const Clock::time_point at = pausedAt_.value_or(now);
+    endStep(at, {stepNumber(), std::nullopt, false, by});
+    stack_.clear();
+    step_ = nullptr;
+    pausedAt_.reset();
+}
+
+bool ProgramRun::endedByCondition() const
+{
+    return ended() && lastEnding_ && lastEnding_->condition && !lastEnding_->interruption;
 }
 
 StepEnding ProgramRun::timeEnding() const
@@ -173,6 +193,8 @@ std::optional<ProgramRun::Clock::time_point> ProgramRun::deadline() const
 bool ProgramRun::advance(Clock::time_point now, const QDateTime& wall)
 {
     for (auto due = deadline(); due && now >= *due; due = deadline()) {
+        // A ramp whose time is up ends on its target, whatever the readings caught.
+        followRamp(*due);
         endStep(*due, timeEnding());
         if (!seek()) {
             break;

@@ -34,8 +34,8 @@ public:
     };
 
     // A longer gap between readings counts no charge: see ChargeCounters.
-    ProgramRun(const Program& program, Commands commands,
-        double maxReadingGapSeconds = ChargeCounters::kMaxIntervalSeconds);
+    ProgramRun(
+        const Program& program, Commands commands, double maxReadingGapSeconds = ChargeCounters::kMaxIntervalSeconds);
 
     // Starts the first step; false when the program has none.
     bool begin(Clock::time_point now, const QDateTime& wall);
@@ -47,6 +47,8 @@ public:
     void pause(Clock::time_point now);
     // Gives the step's commands again and goes on with its time.
     void resume(Clock::time_point now);
+    // Ends the run from outside, crediting the running step with its time.
+    void halt(Clock::time_point now, StepEnding::Interruption by);
 
     bool ended() const { return step_ == nullptr; }
     // When the running step ends unless a reading ends it sooner.
@@ -57,12 +59,17 @@ public:
     // condition stopped the program.
     bool leavesOutputOn() const { return !stopped_ && lastOutput_.value_or(false); }
     bool stoppedByCondition() const { return stopped_; }
+    // The run came to its end at a step's condition: one that stops it, or
+    // the last step's.
+    bool endedByCondition() const;
     // How the last step to end did; none before one has.
     const std::optional<StepEnding>& lastEnding() const { return lastEnding_; }
     ProgramProgress progress(Clock::time_point now) const;
     // From the start to now, or to the end once ended; pauses left out.
     std::chrono::milliseconds runTime(Clock::time_point now) const;
     const std::vector<std::chrono::milliseconds>& stepTimes() const { return stepTimes_; }
+    // By step number from 1: how the step last ended; none for one not ended.
+    const std::vector<std::optional<StepEnding>>& stepEndings() const { return stepEndings_; }
     double ampereHours() const { return total_.ampereHours(); }
     double wattHours() const { return total_.wattHours(); }
 
@@ -106,4 +113,5 @@ private:
     ChargeCounters stepCharge_;
     ChargeCounters total_;
     std::vector<std::chrono::milliseconds> stepTimes_;
+    std::vector<std::optional<StepEnding>> stepEndings_;
 };

@@ -21,9 +21,12 @@ struct RunSummary {
     double wattHours = 0.0;
     // By step number from 1: the time spent in the step, repeats added up.
     std::vector<std::chrono::milliseconds> stepTimes;
+    // By step number from 1: how the step last ended; none for one not run.
+    std::vector<std::optional<StepEnding>> stepEndings;
     // Running time on the program's clock, pauses left out.
     std::chrono::milliseconds duration{0};
-    // How the last step to end did, and whether its condition stopped the program.
+    // How the last step to end did, cut short too; and whether the run ended
+    // at a step's condition (one that stops it, or the last step's).
     std::optional<StepEnding> lastEnding;
     bool stoppedByCondition = false;
     std::optional<ProtectionTrip> trip;

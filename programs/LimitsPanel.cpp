@@ -1,6 +1,7 @@
 #include "programs/LimitsPanel.h"
 
 #include "controller/ProtectionWatch.h"
+#include "programs/StepTexts.h"
 #include "programs/UnitEdit.h"
 
 #include <QCheckBox>
@@ -26,6 +27,10 @@ constexpr std::array<Row, LimitsPanel::kQuantities> kRows
     = {{{QT_TRANSLATE_NOOP("LimitsPanel", "Напряжение"), "В"}, {QT_TRANSLATE_NOOP("LimitsPanel", "Ток"), "А"},
         {QT_TRANSLATE_NOOP("LimitsPanel", "Мощность"), "Вт"}, {QT_TRANSLATE_NOOP("LimitsPanel", "Заряд"), "А·ч"},
         {QT_TRANSLATE_NOOP("LimitsPanel", "Энергия"), "Вт·ч"}, {QT_TRANSLATE_NOOP("LimitsPanel", "Время"), "с"}}};
+
+const QString kArmedLook = QStringLiteral("color: #17702a; font-weight: bold");
+const QString kEditedLook = QStringLiteral("color: #9a5200; font-style: italic");
+const QString kEditedField = QStringLiteral("background: #fff1cc");
 
 std::optional<double> valueOf(const ProtectionLimits& limits, Quantity quantity)
 {
@@ -96,9 +101,14 @@ QLayout* LimitsPanel::createRows()
         armed_[i]->setObjectName(QStringLiteral("arm%1").arg(i));
         values_[i] = new UnitEdit(time ? UnitEdit::Kind::Duration : UnitEdit::Kind::Number, tr(kRows[i].unit), this);
         values_[i]->setObjectName(QStringLiteral("limit%1").arg(i));
+        states_[i] = new QLabel(this);
+        states_[i]->setObjectName(QStringLiteral("limitState%1").arg(i));
         connect(values_[i], &QLineEdit::textEdited, armed_[i], [box = armed_[i]] { box->setChecked(true); });
+        connect(values_[i], &QLineEdit::textChanged, this, &LimitsPanel::showStates);
+        connect(armed_[i], &QCheckBox::toggled, this, &LimitsPanel::showStates);
         grid->addWidget(armed_[i], static_cast<int>(i), 0);
         grid->addWidget(values_[i], static_cast<int>(i), 1);
+        grid->addWidget(states_[i], static_cast<int>(i), 2);
     }
     auto* apply = new QPushButton(tr("Применить"), this);
     apply->setObjectName(QStringLiteral("applyLimits"));
@@ -142,7 +152,31 @@ void LimitsPanel::showLimits()
         if (value) {
             values_[i]->setValue(value);
         }
+        armedShown_[i] = value ? values_[i]->value() : std::nullopt;
     }
+    showStates();
+}
+
+void LimitsPanel::showStates()
+{
+    for (std::size_t i = 0; i < kOrder.size(); ++i) {
+        const bool ticked = armed_[i]->isChecked();
+        const bool edited = ticked != armedShown_[i].has_value() || (ticked && values_[i]->value() != armedShown_[i]);
+        QString text = armedShown_[i] ? tr("✓ взведён") : QString();
+        if (edited) {
+            text = armedShown_[i] ? tr("не применено,\nвзведён %1").arg(armedText(i)) : tr("не применено");
+        }
+        states_[i]->setText(text);
+        states_[i]->setStyleSheet(edited ? kEditedLook : kArmedLook);
+        values_[i]->setStyleSheet(edited ? kEditedField : QString());
+    }
+}
+
+QString LimitsPanel::armedText(std::size_t row) const
+{
+    const double value = armedShown_[row].value_or(0.0);
+    return kOrder[row] == Quantity::Time ? StepTexts::seconds(value)
+                                         : QStringLiteral("%1 %2").arg(StepTexts::number(value), tr(kRows[row].unit));
 }
 
 void LimitsPanel::showTrip()

@@ -60,6 +60,13 @@ void ReadingsModel::noteEvent(const std::string& event)
     pendingEvents_ += pendingEvents_.empty() ? event : ";" + event;
 }
 
+void ReadingsModel::recordPendingEvents()
+{
+    if (!pendingEvents_.empty()) {
+        addReading(gap());
+    }
+}
+
 void ReadingsModel::addReading(const Reading& taken)
 {
     Reading reading = taken;

@@ -49,6 +49,9 @@ public:
     void setProgramStep(int step) { programStep_ = step; }
     // Goes with the next reading, into its record and as a mark in the chart.
     void noteEvent(const std::string& event);
+    // Events that no reading will carry, as when the readings end, go on a
+    // gap of their own.
+    void recordPendingEvents();
     bool startRecording(const QString& path, CsvRecorder::Mode mode);
     void stopRecording();
     // As the command line asks: appending without a question to a file that

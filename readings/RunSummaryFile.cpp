@@ -48,13 +48,53 @@ QJsonObject conditionObject(const EndCondition& condition)
     return object;
 }
 
-QJsonObject endingObject(const StepEnding& ending)
+QString interruptionKey(StepEnding::Interruption by)
 {
-    QJsonObject object{{QStringLiteral("step"), ending.step}, {QStringLiteral("max_duration"), ending.atMaxDuration}};
+    switch (by) {
+    case StepEnding::Interruption::Stop:
+        return QStringLiteral("stop");
+    case StepEnding::Interruption::Trip:
+        return QStringLiteral("trip");
+    case StepEnding::Interruption::LinkLost:
+        return QStringLiteral("link_lost");
+    case StepEnding::Interruption::Closed:
+        break;
+    }
+    return QStringLiteral("closed");
+}
+
+// Its condition, its maximum duration, or what cut it short; neither: its duration.
+QJsonObject howObject(const StepEnding& ending)
+{
+    QJsonObject object{{QStringLiteral("max_duration"), ending.atMaxDuration}};
     if (ending.condition) {
         object.insert(QStringLiteral("until"), conditionObject(*ending.condition));
     }
+    if (ending.interruption) {
+        object.insert(QStringLiteral("interrupted_by"), interruptionKey(*ending.interruption));
+    }
     return object;
+}
+
+QJsonObject endingObject(const StepEnding& ending)
+{
+    QJsonObject object = howObject(ending);
+    object.insert(QStringLiteral("step"), ending.step);
+    return object;
+}
+
+QJsonArray stepsArray(const RunSummary& summary)
+{
+    QJsonArray steps;
+    for (std::size_t i = 0; i < summary.stepTimes.size(); ++i) {
+        QJsonObject step{{QStringLiteral("step"), static_cast<int>(i + 1)},
+            {QStringLiteral("time_s"), static_cast<double>(summary.stepTimes[i].count()) / 1000.0}};
+        if (i < summary.stepEndings.size() && summary.stepEndings[i]) {
+            step.insert(QStringLiteral("end"), howObject(*summary.stepEndings[i]));
+        }
+        steps.append(step);
+    }
+    return steps;
 }
 
 QJsonObject tripObject(const ProtectionTrip& trip)
@@ -100,17 +140,12 @@ void addEnd(QJsonObject& root, const RunSummary& summary)
 
 QByteArray RunSummaryFile::json(const RunSummary& summary)
 {
-    QJsonArray steps;
-    for (std::size_t i = 0; i < summary.stepTimes.size(); ++i) {
-        steps.append(QJsonObject{{QStringLiteral("step"), static_cast<int>(i + 1)},
-            {QStringLiteral("time_s"), static_cast<double>(summary.stepTimes[i].count()) / 1000.0}});
-    }
     QJsonObject root{{QStringLiteral("started"), summary.started.toString(Qt::ISODateWithMs)},
         {QStringLiteral("ended"), summary.ended.toString(Qt::ISODateWithMs)},
         {QStringLiteral("end_reason"), summary.endReason},
         {QStringLiteral("duration_s"), static_cast<double>(summary.started.msecsTo(summary.ended)) / 1000.0},
         {QStringLiteral("charge_Ah"), summary.ampereHours}, {QStringLiteral("energy_Wh"), summary.wattHours},
-        {QStringLiteral("steps"), steps}};
+        {QStringLiteral("steps"), stepsArray(summary)}};
     addEnd(root, summary);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

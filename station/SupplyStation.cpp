@@ -53,6 +53,15 @@ bool SupplyStation::runProgramOnceLive(const QString& path, std::ostream& messag
     return true;
 }
 
+// However the program closes, a run does not outlive it unrecorded: its end
+// and summary go beside the readings even when no reading comes to carry them.
+void SupplyStation::shutDown()
+{
+    programs_.leave();
+    readings_.recordPendingEvents();
+    controller_.shutDown();
+}
+
 void SupplyStation::stopProgram()
 {
     programs_.stop();

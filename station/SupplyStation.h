@@ -39,8 +39,9 @@ public:
 
     // Reads the settings and starts the link, after the controller has listed the ports.
     void start() { controller_.start(); }
-    // Saves and stops as the controller does.
-    void shutDown() { controller_.shutDown(); }
+    // Ends a running program with its output left as it is, records its end,
+    // then saves and stops as the controller does.
+    void shutDown();
     // Loads the program file now and runs it once a supply is live, telling
     // `messages` what stops it. False when the file cannot be read or loaded.
     bool runProgramOnceLive(const QString& path, std::ostream& messages);

@@ -19,14 +19,15 @@
 
 MessageBoxWatcher::MessageBoxWatcher()
     : texts_(std::make_shared<QStringList>())
+    , answer_(std::make_shared<QMessageBox::StandardButton>(QMessageBox::Ok))
     , timer_(std::make_unique<QTimer>())
 {
     timer_->setInterval(5);
-    QObject::connect(timer_.get(), &QTimer::timeout, [texts = texts_] {
+    QObject::connect(timer_.get(), &QTimer::timeout, [texts = texts_, answer = answer_] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             texts->append(box->text());
-            QAbstractButton* ok = box->button(QMessageBox::Ok);
-            (ok != nullptr ? ok : box->defaultButton())->click();
+            QAbstractButton* chosen = box->button(*answer);
+            (chosen != nullptr ? chosen : box->defaultButton())->click();
         }
     });
     timer_->start();

@@ -7,6 +7,7 @@
 #include "station/SupplyStation.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,14 +21,17 @@
 #include <string>
 #include <vector>
 
-// Answers every message box the program raises with OK, noting its text.
+// Answers every message box the program raises with OK, or the button asked
+// for where it has one, noting its text.
 class MessageBoxWatcher {
 public:
     MessageBoxWatcher();
     QStringList texts() const { return *texts_; }
+    void answerWith(QMessageBox::StandardButton button) { *answer_ = button; }
 
 private:
     std::shared_ptr<QStringList> texts_;
+    std::shared_ptr<QMessageBox::StandardButton> answer_;
     std::unique_ptr<QTimer> timer_;
 };
 

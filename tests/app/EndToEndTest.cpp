@@ -32,6 +32,18 @@ bool controlled(DialogHarness& window)
     return window.controller().identified() && window.controller().controlsShown();
 }
 
+// 2 V with the output on for half a minute.
+Program holding()
+{
+    ProgramStep hold;
+    hold.volts = 2.0;
+    hold.output = true;
+    hold.duration = hold.maxDuration = 30s;
+    Program program;
+    program.body.items.push_back({hold});
+    return program;
+}
+
 } // namespace
 
 TEST(EndToEnd, TheSupplyIsFoundIdentifiedAndShownLive)
@@ -185,14 +197,8 @@ TEST(EndToEnd, ClosingWhileAProgramRunsStopsItWithTheOutputOff)
     QTest::keySequence(&window.dialog(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_TRUE(window.dialog().programs().isVisible());
 
-    ProgramStep hold;
-    hold.volts = 2.0;
-    hold.output = true;
-    hold.duration = hold.maxDuration = 30s;
-    Program program;
-    program.body.items.push_back({hold});
     ProgramEngine& engine = window.station().programs();
-    ASSERT_FALSE(engine.load(program));
+    ASSERT_FALSE(engine.load(holding()));
     ASSERT_FALSE(engine.start());
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return supply->outputOn(); }));
     window.dialog().reject();
@@ -200,4 +206,38 @@ TEST(EndToEnd, ClosingWhileAProgramRunsStopsItWithTheOutputOff)
     ASSERT_FALSE(window.messages.texts().isEmpty());
     EXPECT_TRUE(window.messages.texts().back().startsWith(QStringLiteral("Выполняется программа")));
     EXPECT_FALSE(supply->outputOn()) << "off before the link stopped";
+}
+
+// Each answer to that question does what it says: Yes stops the run with the
+// output off, No closes leaving the output on, Cancel keeps the window and the
+// run. A window that closes ends the run's recording with its end.
+TEST(EndToEnd, EachAnswerToTheCloseQuestionDoesWhatItSays)
+{
+    struct Case {
+        QMessageBox::StandardButton answer;
+        bool closes;
+        bool outputOn;
+    };
+    for (const Case& c : {Case{QMessageBox::Yes, true, false}, Case{QMessageBox::No, true, true},
+             Case{QMessageBox::Cancel, false, true}}) {
+        auto supply = startSupply();
+        DialogHarness window({supply->devicePath()});
+        ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
+        window.dialog().show();
+        const QString csv = window.directory() + QStringLiteral("/run.csv");
+        ASSERT_TRUE(window.station().readings().startRecording(csv, CsvRecorder::Mode::Overwrite));
+        ProgramEngine& engine = window.station().programs();
+        ASSERT_FALSE(engine.load(holding()));
+        ASSERT_FALSE(engine.start());
+        ASSERT_TRUE(DialogHarness::waitUntil([&] { return supply->outputOn(); }));
+        window.messages.answerWith(c.answer);
+        window.dialog().reject();
+
+        EXPECT_EQ(window.dialog().isVisible(), !c.closes) << c.answer;
+        EXPECT_EQ(engine.active(), !c.closes) << c.answer;
+        EXPECT_EQ(supply->outputOn(), c.outputOn) << c.answer;
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll().contains("end\n"), c.closes) << c.answer;
+    }
 }

@@ -240,3 +240,50 @@ TEST(ProgramRun, EndsAtATimeOfDayAndLeavesTheOutputAsTheLastStepSays)
     kept.run.begin(kStart, kNoon.addSecs(3600));
     EXPECT_FALSE(kept.run.leavesOutputOn());
 }
+
+// Readings catch a 4 s ramp at most at 3.6 s; its timer ends it, and the
+// target goes out then, before the next step's commands.
+TEST(ProgramRun, ARampEndsOnItsTargetWhenItsTimeIsUp)
+{
+    using Ramp = ProgramStep::Ramp;
+    const std::pair<Ramp, std::vector<std::string>> cases[]
+        = {{{Ramp::Quantity::Voltage, 2.0, 10.0}, {"V920", "V1000", "on"}},
+            {{Ramp::Quantity::Current, 1.5, 0.5}, {"I60", "I50", "on"}}};
+    for (const auto& [ramp, tail] : cases) {
+        ProgramStep ramped = timed(4s);
+        ramped.ramp = ramp;
+        ProgramStep next = timed(2s);
+        next.output = true;
+        Bench bench(programOf({{ramped}, {next}}));
+        bench.run.begin(kStart, kNoon);
+        for (auto at = 400ms; at < 4s; at += 400ms) {
+            bench.reading(at, 0, 0);
+        }
+        bench.run.advance(kStart + 4s + 30ms, kNoon);
+        EXPECT_EQ(std::vector(bench.sent.end() - 3, bench.sent.end()), tail);
+    }
+}
+
+// Whatever cuts a run short, the running step keeps its time up to then, or
+// to its pause, so the steps add up to the run's time; its ending says why.
+TEST(ProgramRun, AStepCutShortKeepsItsTimeAndSaysWhatCutIt)
+{
+    using By = StepEnding::Interruption;
+    const std::pair<By, bool> cases[] = {{By::Stop, false}, {By::Trip, false}, {By::LinkLost, true}};
+    for (const auto& [by, paused] : cases) {
+        Bench bench(programOf({{timed(1s)}, {until({Kind::CurrentAtMost, 0.1})}, {timed(1s)}}));
+        bench.run.begin(kStart, kNoon);
+        bench.run.advance(kStart + 1s, kNoon);
+        if (paused) {
+            bench.run.pause(kStart + 3s);
+        }
+        bench.run.halt(kStart + 5s, by);
+        const std::chrono::milliseconds running = paused ? 2s : 4s;
+        EXPECT_EQ(bench.run.stepTimes(), (std::vector<std::chrono::milliseconds>{1s, running, 0s}));
+        EXPECT_EQ(bench.run.runTime(kStart + 9s), 1s + running);
+        EXPECT_EQ(bench.run.lastEnding()->step, 2);
+        EXPECT_EQ(bench.run.lastEnding()->interruption, by);
+        EXPECT_FALSE(bench.run.endedByCondition());
+        EXPECT_FALSE(bench.run.stepEndings().at(0)->interruption);
+    }
+}

@@ -27,6 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -229,6 +232,39 @@ TEST_F(ProgramsWindowTest, ALatchedTripIsShownUntilCleared)
     click("clearTrip");
     EXPECT_FALSE(watch.tripped());
     EXPECT_TRUE(trip.isHidden());
+}
+
+// Only a limit the watch holds is marked armed; one typed or unticked but not
+// applied says so, in a look of its own, until it is applied or put back.
+TEST_F(ProgramsWindowTest, TheLimitsTellWhatIsArmedFromWhatIsOnlyEdited)
+{
+    auto& value = find<QLineEdit>("limit0");
+    const auto* state = window.findChild<QLabel*>(QStringLiteral("limitState0"));
+    ASSERT_NE(state, nullptr);
+    const auto typed = [&](const char* text) {
+        return [&value, text] {
+            value.selectAll();
+            QTest::keyClicks(&value, QString::fromLatin1(text));
+        };
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        const char* shown;
+        std::optional<double> armed;
+    };
+    const Case cases[] = {{"typed", typed("3"), "не применено", std::nullopt},
+        {"applied", [&] { click("applyLimits"); }, "✓ взведён", 3.0},
+        {"retyped", typed("4"), "не применено,\nвзведён 3.0 В", 3.0}, {"put back", typed("3.0"), "✓ взведён", 3.0},
+        {"unticked", [&] { find<QCheckBox>("arm0").setChecked(false); }, "не применено,\nвзведён 3.0 В", 3.0},
+        {"disarmed", [&] { click("applyLimits"); }, "", std::nullopt}};
+    for (const Case& c : cases) {
+        c.act();
+        EXPECT_EQ(state->text(), QString::fromUtf8(c.shown)) << c.what;
+        EXPECT_EQ(watch.limits().volts, c.armed) << c.what;
+        const bool edited = QString::fromUtf8(c.shown).startsWith(QString::fromUtf8("не"));
+        EXPECT_EQ(value.styleSheet().isEmpty(), !edited) << c.what;
+    }
 }
 
 TEST_F(ProgramsWindowTest, KeepsAndShowsTheProgramsOwnLimitsAndBatteryThroughAnEdit)

@@ -114,6 +114,7 @@ TEST_F(BatteryChargeTest, ALithiumCellEndsOnItsTaperHavingTakenWhatTheBatteryCou
     ASSERT_TRUE(summary.lastEnding);
     EXPECT_EQ(summary.lastEnding->step, 3);
     EXPECT_EQ(summary.lastEnding->condition->kind, EndCondition::Kind::CurrentAtMost);
+    EXPECT_TRUE(summary.stoppedByCondition);
     EXPECT_FALSE(summary.trip);
     EXPECT_LE(*summary.endAmperes, 0.2);
     const double counted = supply->battery()->ampereHours - unseen.value_or(0.0);
@@ -141,7 +142,7 @@ TEST_F(BatteryChargeTest, ANickelPackEndsOnMinusDeltaVAfterTheHoldOff)
 }
 
 // A cell that leaks more than the taper current never tapers: the time
-// backstop, armed as the program's limit, ends it.
+// backstop, armed as the program's limit, cuts its taper short.
 TEST_F(BatteryChargeTest, ACellThatNeverTapersEndsOnTheTimeBackstop)
 {
     connect({2, "li-ion:1s1.0Ah:50", 500});
@@ -149,7 +150,9 @@ TEST_F(BatteryChargeTest, ACellThatNeverTapersEndsOnTheTimeBackstop)
     const RunSummary summary = charge(lithium(1.0, 1.0), 120s);
     ASSERT_TRUE(summary.trip);
     EXPECT_EQ(summary.trip->quantity, ProtectionLimits::Quantity::Time);
-    EXPECT_EQ(summary.lastEnding->step, 2);
+    EXPECT_EQ(summary.lastEnding->step, 3);
+    EXPECT_EQ(summary.lastEnding->interruption, StepEnding::Interruption::Trip);
+    EXPECT_EQ(summary.stepEndings.at(1)->condition->kind, EndCondition::Kind::BecomesCv);
     EXPECT_TRUE(station->protection().tripped());
 }
 

@@ -76,7 +76,7 @@ protected:
     std::vector<std::pair<int, Clock::time_point>> steps;
 };
 
-ProgramStep step(double volts, std::optional<std::chrono::milliseconds> duration)
+ProgramStep step(std::optional<double> volts, std::optional<std::chrono::milliseconds> duration)
 {
     ProgramStep result;
     result.volts = volts;
@@ -229,4 +229,32 @@ TEST_F(ProgramOnSupplyTest, RunsAProgramFileOnceTheSupplyAnswersAndResumesAfterA
     ASSERT_TRUE(spinUntil(holdsTheStep, 5s)) << supply.currentRaw();
     ASSERT_TRUE(spinUntil([&] { return !engine().active(); }, 8s));
     EXPECT_EQ(engine().why(), QStringLiteral("выполнена"));
+}
+
+// A ramp's last frame before its timer is short of its target; the target goes
+// out when its time is up, so the next step, which keeps the voltage, holds it.
+// That step, stopped, keeps its time: the steps add up to the running time.
+TEST_F(ProgramOnSupplyTest, ARampEndsOnItsTargetAndAStoppedStepKeepsItsTime)
+{
+    QTemporaryDir directory;
+    ASSERT_TRUE(station->readings().startRecording(directory.filePath("run.csv"), CsvRecorder::Mode::Overwrite));
+    ProgramStep ramp = step(std::nullopt, 2400ms);
+    ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Voltage, 2.0, 10.0};
+    ramp.amperes = 6.0;
+    ramp.output = true;
+    ASSERT_TRUE(run(programOf({ramp, step(std::nullopt, 30s)})));
+    ASSERT_TRUE(spinUntil([&] { return steps.size() == 2; }, 5s));
+    spinUntil([] { return false; }, 800ms);
+    const double full = station->controller().profile().voltageMax;
+    EXPECT_EQ(supply.voltageRaw(), std::lround(station->controller().nearestVoltage(10.0) / full * 1000.0));
+
+    engine().stop();
+    const RunSummary& summary = *engine().summary();
+    EXPECT_GE(summary.stepTimes.at(1), 800ms);
+    EXPECT_NEAR((summary.stepTimes.at(0) + summary.stepTimes.at(1)).count(), summary.duration.count(), 2);
+    const QStringList files = QDir(directory.path()).entryList({"run.run-*.json"});
+    ASSERT_EQ(files.size(), 1);
+    QFile file(directory.filePath(files.front()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"interrupted_by\": \"stop\""));
 }
