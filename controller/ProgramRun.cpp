@@ -124,12 +124,17 @@ void ProgramRun::beginStep(Clock::time_point at, const QDateTime& wall)
 }
 
 // The ramp's quantity goes out at its value now; the other setpoints and the
-// output as the step asks, the output last so it switches on at the new values.
+// output as the step asks. A switch-on goes last, so it switches on at the new
+// values; a switch-off first, so the old output never sees them.
 void ProgramRun::sendStep(Clock::time_point now)
 {
     const auto& ramp = step_->ramp;
     const bool rampsVoltage = ramp && ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
     const bool rampsCurrent = ramp && ramp->quantity == ProgramStep::Ramp::Quantity::Current;
+    const bool switchesOff = step_->output == std::optional<bool>(false);
+    if (switchesOff) {
+        commands_.output(false);
+    }
     if (ramp) {
         rampSent_.reset();
         followRamp(now);
@@ -140,8 +145,8 @@ void ProgramRun::sendStep(Clock::time_point now)
     if (step_->amperes && !rampsCurrent) {
         commands_.current(*step_->amperes);
     }
-    if (step_->output) {
-        commands_.output(*step_->output);
+    if (step_->output && !switchesOff) {
+        commands_.output(true);
     }
 }
 

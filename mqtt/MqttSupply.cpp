@@ -184,15 +184,20 @@ std::string MqttSupply::refusalOf(const MqttCommand& command) const
 
 void MqttSupply::act(const MqttCommand& command)
 {
+    // A message has no order of its own: a switch-on goes after its
+    // setpoints, a switch-off before them.
     const SupplyController::Acting remote(controller_, {CommandOrigin::Kind::Remote, kRemoteClient});
+    if (command.output == std::optional<bool>(false)) {
+        controller_.requestOutput(false);
+    }
     if (command.voltage) {
         controller_.commandVoltage(*command.voltage);
     }
     if (command.current) {
         controller_.commandCurrent(*command.current);
     }
-    if (command.output) {
-        controller_.requestOutput(*command.output);
+    if (command.output == std::optional<bool>(true)) {
+        controller_.requestOutput(true);
     }
     if (command.stopProgram) {
         programs_.stop();

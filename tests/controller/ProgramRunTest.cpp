@@ -241,6 +241,21 @@ TEST(ProgramRun, EndsAtATimeOfDayAndLeavesTheOutputAsTheLastStepSays)
     EXPECT_FALSE(kept.run.leavesOutputOn());
 }
 
+// A step switches on after its setpoints and off before them, so the output
+// never runs at a value the step did not give it.
+TEST(ProgramRun, AStepSwitchesOnAfterItsSetpointsAndOffBeforeThem)
+{
+    ProgramStep on = timed(1s, 5.0);
+    on.amperes = 1.0;
+    on.output = true;
+    ProgramStep off = timed(1s, 30.0);
+    off.output = false;
+    Bench bench(programOf({{on}, {off}}));
+    bench.run.begin(kStart, kNoon);
+    bench.run.advance(kStart + 1s, kNoon);
+    EXPECT_EQ(bench.sent, (std::vector<std::string>{"V500", "I100", "on", "off", "V3000"}));
+}
+
 // Readings catch a 4 s ramp at most at 3.6 s; its timer ends it, and the
 // target goes out then, before the next step's commands.
 TEST(ProgramRun, ARampEndsOnItsTargetWhenItsTimeIsUp)
