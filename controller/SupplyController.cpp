@@ -351,14 +351,14 @@ void SupplyController::setCurrent(double amperes)
 void SupplyController::commandVoltage(double volts)
 {
     voltageFrames_.issue();
-    emit voltageCommanded(setpoints_.sendNearestVoltage(volts));
+    emit voltageCommanded(setpoints_.sendVoltage(volts));
     emit commanded(origin_);
 }
 
 void SupplyController::commandCurrent(double amperes)
 {
     currentFrames_.issue();
-    emit currentCommanded(setpoints_.sendNearestCurrent(amperes));
+    emit currentCommanded(setpoints_.sendCurrent(amperes));
     emit commanded(origin_);
 }
 

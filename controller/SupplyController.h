@@ -86,12 +86,14 @@ public:
     void setCurrent(double amperes);
     void toggleOutput();
     void requestOutput(bool on);
-    // Setpoints asked for from outside the window, which its edits then show:
-    // the supply's step nearest the value, within the model's limits.
+    // Setpoints asked for from outside the window, which its edits then show.
+    // From every origin a value goes out as the same step: the one at or
+    // below it, as the window's edits send it.
     void commandVoltage(double volts);
     void commandCurrent(double amperes);
-    double nearestVoltage(double volts) const { return setpoints_.nearestVoltage(volts); }
-    double nearestCurrent(double amperes) const { return setpoints_.nearestCurrent(amperes); }
+    // The value of the step a setpoint would be sent as.
+    double voltageStep(double volts) const { return setpoints_.voltageStep(volts); }
+    double currentStep(double amperes) const { return setpoints_.currentStep(amperes); }
     bool live() const { return identified() && controlsLive_; }
 
     // Hot values: stored pairs in thousandths of the identified model's full scale.

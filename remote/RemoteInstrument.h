@@ -60,14 +60,15 @@ public:
     // quantity's setpoint.
     virtual std::optional<double> voltageSetpoint() const = 0;
     virtual std::optional<double> currentSetpoint() const = 0;
-    // The setpoint a value between the limits becomes: the supply's nearest step.
-    virtual double nearestVoltage(double volts) const = 0;
-    virtual double nearestCurrent(double amps) const = 0;
+    // The setpoint a value between the limits becomes: the supply's step at
+    // or below it, as from every other origin.
+    virtual double voltageStep(double volts) const = 0;
+    virtual double currentStep(double amps) const = 0;
     // The state the output is heading to, counting a toggle on its way.
     virtual bool outputOn() const = 0;
 
     // Through the controller's one setpoint path: the model's limits, the
-    // nearest step, the window's edits and the line. Callers check the limits
+    // step at or below the value, the window's edits and the line. Callers check the limits
     // first, so OutOfRange is a last guard.
     virtual SetResult setVoltage(double volts) = 0;
     virtual SetResult setCurrent(double amps) = 0;

@@ -154,7 +154,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpointQuery(const ScpiCommand&
         const Limits limits = limitsOf(instrument_, quantity);
         const double limit = *bound == ScpiNumber::Kind::Minimum ? limits.min : limits.max;
         return answerNumber(
-            quantity == Quantity::Voltage ? instrument_.nearestVoltage(limit) : instrument_.nearestCurrent(limit));
+            quantity == Quantity::Voltage ? instrument_.voltageStep(limit) : instrument_.currentStep(limit));
     }
     const std::optional<double> setpoint
         = quantity == Quantity::Voltage ? instrument_.voltageSetpoint() : instrument_.currentSetpoint();

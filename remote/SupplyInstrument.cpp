@@ -68,14 +68,14 @@ std::optional<double> SupplyInstrument::currentSetpoint() const
     return controller_.heldCurrent();
 }
 
-double SupplyInstrument::nearestVoltage(double volts) const
+double SupplyInstrument::voltageStep(double volts) const
 {
-    return controller_.nearestVoltage(volts);
+    return controller_.voltageStep(volts);
 }
 
-double SupplyInstrument::nearestCurrent(double amps) const
+double SupplyInstrument::currentStep(double amps) const
 {
-    return controller_.nearestCurrent(amps);
+    return controller_.currentStep(amps);
 }
 
 bool SupplyInstrument::outputOn() const

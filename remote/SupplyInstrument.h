@@ -23,8 +23,8 @@ public:
     bool measurementStale() const override;
     std::optional<double> voltageSetpoint() const override;
     std::optional<double> currentSetpoint() const override;
-    double nearestVoltage(double volts) const override;
-    double nearestCurrent(double amps) const override;
+    double voltageStep(double volts) const override;
+    double currentStep(double amps) const override;
     bool outputOn() const override;
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;

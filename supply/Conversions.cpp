@@ -25,22 +25,18 @@ double Conversions::readingToValue(std::int32_t raw, double fullScale)
 
 double Conversions::rawToValue(std::int32_t raw, double fullScale)
 {
-    return raw * fullScale / 1000;
+    // To a billionth, which drops the product's binary error and keeps every
+    // decimal a full scale has.
+    constexpr double kBillion = 1e9;
+    return std::round(raw * fullScale * (kBillion / 1000)) / kBillion;
 }
 
 std::int32_t Conversions::valueToRaw(double value, double fullScale)
 {
-    return truncateToInt32(value * 1000 / fullScale);
-}
-
-std::int32_t Conversions::nearestRaw(double value, double min, double max, double fullScale)
-{
-    // Limits given as decimal text may sit a rounding error off their step.
+    // Far below any step a one-decimal value can fall short of, far above
+    // the binary error of the quotient.
     constexpr double kSlack = 1e-9;
-    const double low = std::ceil(min * 1000 / fullScale - kSlack);
-    const double high = std::max(low, std::floor(max * 1000 / fullScale + kSlack));
-    const double nearest = std::isnan(value) ? low : std::round(value * 1000 / fullScale);
-    return truncateToInt32(std::clamp(nearest, low, high));
+    return truncateToInt32(value * 1000 / fullScale + kSlack);
 }
 
 std::int32_t Conversions::truncateToInt32(double value)

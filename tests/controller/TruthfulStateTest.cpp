@@ -84,9 +84,9 @@ TEST(TruthfulState, ASupplyFoundWithItsOutputOnKeepsItsUnknownSetpointUnknown)
     }
 }
 
-// A remote setpoint is the supply's step nearest the value, and is answered
-// as the supply holds it.
-TEST(TruthfulState, RemoteSetpointsAreTheNearestStepAndAnsweredAsHeld)
+// A remote setpoint is the supply's step at or below the value, as the
+// window's edits send it, and is answered as the supply holds it.
+TEST(TruthfulState, RemoteSetpointsAreTheStepAtOrBelowAndAnsweredAsHeld)
 {
     SimulatedSupply::Options options;
     options.modelCode = 3; // 63 V, 15.7 A
@@ -94,12 +94,12 @@ TEST(TruthfulState, RemoteSetpointsAreTheNearestStepAndAnsweredAsHeld)
     Rig rig(supply->devicePath());
     ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.live(); }));
     Remote remote(rig.controller);
-    EXPECT_EQ(remote.ask("VOLT 1.0;VOLT?;CURR 750mA;CURR?"), "1.008;0.754");
-    EXPECT_EQ(remote.ask("VOLT MIN;VOLT?;VOLT? MIN"), "0.504;0.504");
+    EXPECT_EQ(remote.ask("VOLT 1.0;VOLT?;CURR 750mA;CURR?"), "0.945;0.738");
+    EXPECT_EQ(remote.ask("VOLT MIN;VOLT?;VOLT? MIN"), "0.441;0.441");
     EXPECT_EQ(remote.ask("CURR MAX;CURR?;CURR? MAX"), "15.700;15.700");
     EXPECT_EQ(remote.ask("VOLT 0.5;SYST:ERR?"), "0,\"No error\"");
     ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.commandsSettled(); }));
-    EXPECT_EQ(supply->voltageRaw(), 8);
+    EXPECT_EQ(supply->voltageRaw(), 7);
 }
 
 // Readings that stop coming are not passed off as the present state.
