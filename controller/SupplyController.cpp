@@ -73,8 +73,8 @@ void SupplyController::loadSettings(bool startup)
 void SupplyController::saveSettings()
 {
     const auto [usePort, lastPort] = ports_.toSave();
-    const SettingsFile::Problem problem = settings_.save(
-        {usePort, lastPort, hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
+    const SettingsFile::Problem problem
+        = settings_.save({usePort, lastPort, hotValues_.voltages(), hotValues_.currents()});
     if (problem == SettingsFile::Problem::None) {
         hotValues_.handedOver();
     }
@@ -328,7 +328,6 @@ bool SupplyController::identifySupply(std::int32_t code)
     profile_ = *row;
     link_.setModelCode(code);
     loadSettings(false);
-    hotValues_.rescaleTo(profile_);
     emit supplyIdentified(QCoreApplication::translate("ModelTable", profile_.supplyName.c_str()),
         QString::fromStdString(profile_.modelName));
     return true;
@@ -388,11 +387,10 @@ void SupplyController::requestOutput(bool on)
     emit commanded(origin_);
 }
 
-// Until a supply is identified the stored pairs are not in its units: the
-// list then stays inert.
+// Until a supply is identified the list stays inert.
 std::optional<std::pair<double, double>> SupplyController::hotValue(int row) const
 {
-    return identified() ? hotValues_.valueAt(row, profile_) : std::nullopt;
+    return identified() ? hotValues_.valueAt(row) : std::nullopt;
 }
 
 void SupplyController::addHotValue(double volts, double amperes)
@@ -403,5 +401,5 @@ void SupplyController::addHotValue(double volts, double amperes)
         tellSettingsProblem(settings_.appendPair(volts, amperes));
         return;
     }
-    hotValues_.add(volts, amperes, profile_);
+    hotValues_.add(volts, amperes);
 }

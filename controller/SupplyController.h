@@ -96,7 +96,7 @@ public:
     double currentStep(double amperes) const { return setpoints_.currentStep(amperes); }
     bool live() const { return identified() && controlsLive_; }
 
-    // Hot values: stored pairs in thousandths of the identified model's full scale.
+    // Hot values: stored pairs in volts and amperes, as their rows show them.
     std::optional<std::pair<double, double>> hotValue(int row) const;
     HotValueBook& hotValues() { return hotValues_; }
     const HotValueBook& hotValues() const { return hotValues_; }
