@@ -69,22 +69,6 @@ std::optional<double> SetpointMemory::takeUnknownVoltage()
     return Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
 }
 
-std::optional<double> SetpointMemory::voltage() const
-{
-    if (!voltageKnown_) {
-        return std::nullopt;
-    }
-    return Conversions::readingToValue(link_.voltageRaw(), profile_.voltageMax);
-}
-
-std::optional<double> SetpointMemory::current() const
-{
-    if (!currentKnown_) {
-        return std::nullopt;
-    }
-    return Conversions::readingToValue(link_.currentRaw(), profile_.currentMax);
-}
-
 std::optional<double> SetpointMemory::heldVoltage() const
 {
     if (!voltageKnown_) {

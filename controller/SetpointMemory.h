@@ -31,9 +31,6 @@ public:
     // the voltage was not known, which from now on it is.
     std::optional<double> takeUnknownVoltage();
 
-    // Rounded to a tenth, as the window shows them.
-    std::optional<double> voltage() const;
-    std::optional<double> current() const;
     // At the supply's own resolution: the raw value held times full scale over 1000.
     std::optional<double> heldVoltage() const;
     std::optional<double> heldCurrent() const;

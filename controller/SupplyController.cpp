@@ -201,7 +201,7 @@ void SupplyController::takeMeasurement(std::int32_t voltageRaw, std::int32_t cur
     const bool on = outputOn();
     latest_ = Measurement{on ? Conversions::rawToValue(voltageRaw, profile_.voltageMax) : 0.0,
         on ? Conversions::rawToValue(currentRaw, profile_.currentMax) : 0.0, voltageRegulated, on,
-        std::chrono::steady_clock::now(), voltageSetpoint(), currentSetpoint()};
+        std::chrono::steady_clock::now()};
     staleTimer_.start();
     emit measured(*latest_);
 }

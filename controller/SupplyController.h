@@ -108,11 +108,9 @@ public:
     const std::optional<Measurement>& latest() const { return latest_; }
     // No full status of the identified supply for kStaleAfter, or none at all.
     bool measurementStale() const;
-    // None while not known: a supply found with its output on tells only the
-    // setpoint of the quantity it regulates.
-    std::optional<double> voltageSetpoint() const { return setpoints_.voltage(); }
-    std::optional<double> currentSetpoint() const { return setpoints_.current(); }
-    // The same at the supply's own resolution.
+    // The setpoints as the supply holds them, at its own resolution. None while
+    // not known: a supply found with its output on tells only the setpoint of
+    // the quantity it regulates.
     std::optional<double> heldVoltage() const { return setpoints_.heldVoltage(); }
     std::optional<double> heldCurrent() const { return setpoints_.heldCurrent(); }
     // The number of the last command queued on that frame.

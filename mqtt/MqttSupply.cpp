@@ -1,11 +1,11 @@
 #include "mqtt/MqttSupply.h"
 
 #include "controller/ProgramEngine.h"
-#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "mqtt/MqttCommand.h"
 #include "mqtt/MqttDiscovery.h"
 #include "mqtt/MqttStateMessage.h"
+#include "outlook/SupplyOutlook.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -37,7 +37,7 @@ std::string range(double low, double high, const char* unit)
 MqttSupply::MqttSupply(const Parts& parts, const MqttConfig& config, std::ostream& messages)
     : controller_(parts.controller)
     , programs_(parts.programs)
-    , protection_(parts.protection)
+    , outlook_(parts.outlook)
     , name_(parts.name)
     , base_(config.prefix + "/" + parts.name)
     , config_(config)
@@ -86,16 +86,8 @@ void MqttSupply::follow()
             publishState(false);
         }
     });
-    connect(&controller_, &SupplyController::measured, this, [this] { publishState(true); });
-    for (const auto signal : {&SupplyController::linkLost, &SupplyController::controlsLive}) {
-        connect(&controller_, signal, this, [this] { publishState(false); });
-    }
-    connect(&controller_, &SupplyController::outputChanged, this, [this] { publishState(false); });
-    connect(&controller_, &SupplyController::supplyIdentified, this, [this] { publishState(false); });
+    connect(&outlook_, &SupplyOutlook::changed, this, &MqttSupply::publishState);
     connect(&controller_, &SupplyController::supplyIdentified, this, &MqttSupply::publishDiscovery);
-    connect(&programs_, &ProgramEngine::stateChanged, this, [this] { publishState(false); });
-    connect(&protection_, &ProtectionWatch::trippedOn, this, [this] { publishState(false); });
-    connect(&protection_, &ProtectionWatch::cleared, this, [this] { publishState(false); });
 }
 
 void MqttSupply::onConnected()
@@ -110,7 +102,7 @@ void MqttSupply::onConnected()
 // At the poll rate each reading is published; on change, only a state that differs.
 void MqttSupply::publishState(bool reading)
 {
-    std::string state = MqttStateMessage::of(controller_, programs_, protection_);
+    std::string state = MqttStateMessage::of(outlook_.now());
     const bool every = reading && config_.publish == MqttConfig::Publish::Poll;
     if (!every && state == lastState_ && !stateDropped_) {
         return;

@@ -23,8 +23,8 @@ public:
     // How far the link has come, for SYSTem:LINK?.
     enum class Link {
         NoPort, // no listed port could be opened
-        Searching, // a port is open, no supply identified on it yet
-        Connected, // a supply is identified
+        Searching, // a port is open, no supply answering on it with its readings yet
+        Connected, // a supply is identified and its controls follow it
     };
 
     enum class ProgramState { Idle, Running, Paused };
@@ -49,8 +49,9 @@ public:
     virtual double voltageMax() const = 0;
     virtual double currentMin() const = 0;
     virtual double currentMax() const = 0;
-    // None while no supply is identified. While the output is off the supply
-    // delivers nothing, and the reading says 0 V and 0 A.
+    // The present reading: none while no supply is identified or while the
+    // readings are stale. While the output is off the supply delivers
+    // nothing, and the reading says 0 V and 0 A.
     virtual std::optional<Measurement> latest() const = 0;
     // True when the identified supply's newest full reading is older than 1.5 s.
     virtual bool measurementStale() const = 0;

@@ -55,6 +55,21 @@ std::int32_t Conversions::truncateToInt32(double value)
     return static_cast<std::int32_t>(value);
 }
 
+std::string Conversions::stepText(double value)
+{
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    char text[400];
+    // Adding zero turns -0 into 0.
+    const auto result = std::to_chars(std::begin(text), std::end(text), value + 0.0, std::chars_format::fixed, 4);
+    std::string fixed(std::begin(text), result.ptr);
+    if (fixed.back() == '0') {
+        fixed.pop_back();
+    }
+    return fixed;
+}
+
 std::string Conversions::oneDecimal(double value)
 {
     // Wide enough for any double in fixed notation; to_chars ignores the

@@ -20,6 +20,10 @@ public:
     // 32-bit range, NaN gives 0.
     static std::int32_t truncateToInt32(double value);
 
+    // A value at the supply's resolution, such as a setpoint held: three
+    // decimals, four where its step needs them ("2.961", "1.9939"); empty
+    // when not finite.
+    static std::string stepText(double value);
     // "%.1f" in the C locale.
     static std::string oneDecimal(double value);
     static std::string voltageText(double volts); // "12.0 В"

@@ -12,7 +12,7 @@ public:
     bool present = true;
     std::string model = "Brisna";
     Link linkState = Link::Connected;
-    Measurement reading{12.0, 1.5, true, false, {}, {}, {}};
+    Measurement reading{12.0, 1.5, true, false, {}};
     bool stale = false;
     std::optional<double> voltage = 12.0;
     std::optional<double> current = 1.5;

@@ -45,7 +45,8 @@ TEST(Conversions, TextsUseAPointAndTheRightLetters)
 TEST(Conversions, AStepHeldIsItsOwnDecimal)
 {
     EXPECT_EQ(Conversions::rawToValue(127, 15.7), 1.9939); // not 1.9938999999999998
-    EXPECT_EQ(Conversions::rawToValue(47, 63.0), 2.961);
+    EXPECT_EQ(Conversions::stepText(Conversions::rawToValue(127, 15.7)), "1.9939");
+    EXPECT_EQ(Conversions::stepText(Conversions::rawToValue(47, 63.0)), "2.961");
     for (const double fullScale : {15.7, 31.5, 63.0, 47.2, 105.0, 52.5, 21.0, 10.0}) {
         for (std::int32_t raw = 0; raw <= 1000; ++raw) {
             ASSERT_EQ(Conversions::valueToRaw(Conversions::rawToValue(raw, fullScale), fullScale), raw) << fullScale;
