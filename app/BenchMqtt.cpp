@@ -8,7 +8,7 @@ std::unique_ptr<MqttBridge> BenchMqtt::start(
     std::vector<MqttBridge::Parts> supplies;
     for (std::size_t i = 0; i < bench.size(); ++i) {
         SupplyStation& station = bench.station(i);
-        supplies.push_back({station.controller(), station.programs(), station.protection(), station.portName()});
+        supplies.push_back({station.controller(), station.programs(), station.outlook(), station.portName()});
     }
     return MqttBridge::start(std::move(supplies), option, messages);
 }

@@ -4,9 +4,9 @@
 
 namespace {
 
-QString rowText(double volts, double amperes)
+QString rowText(const std::pair<double, double>& pair)
 {
-    return QString::fromStdString(Conversions::hotValueRow(volts, amperes));
+    return QString::fromStdString(Conversions::hotValueRow(pair.first, pair.second));
 }
 
 } // namespace
@@ -16,18 +16,18 @@ void HotValueBook::load(const std::vector<ControllerSettings::HotPair>& pairs)
     table_.clear();
     QStringList rows;
     for (const ControllerSettings::HotPair& pair : pairs) {
-        table_.append(pair.voltage.thousandths, pair.current.thousandths);
-        rows.push_back(rowText(pair.voltage.value, pair.current.value));
+        table_.append(pair.voltage.tenths(), pair.current.tenths());
+        rows.push_back(rowText(*table_.valueAt(static_cast<int>(rows.size()))));
     }
     emit replaced(rows);
 }
 
-void HotValueBook::add(double volts, double amperes, const ModelProfile& profile)
+void HotValueBook::add(double volts, double amperes)
 {
-    if (const auto existing = table_.addOrFind(volts, amperes, profile)) {
+    if (const auto existing = table_.addOrFind(volts, amperes)) {
         emit selected(*existing);
     } else {
-        emit added(rowText(volts, amperes));
+        emit added(rowText(*table_.valueAt(static_cast<int>(table_.voltages().size()) - 1)));
     }
 }
 

@@ -12,24 +12,20 @@
 #include <vector>
 
 // The hot-values list the controller keeps: the pairs read from the
-// settings, in the identified supply's units once it is known, handed back
-// to the file at each save, and the rows the list shows.
+// settings, handed back to the file at each save, and the rows the list
+// shows, each made from the pair it stands for.
 class HotValueBook final : public QObject {
     Q_OBJECT
 
 public:
     // Replaces the pairs with those of the file.
     void load(const std::vector<ControllerSettings::HotPair>& pairs);
-    void rescaleTo(const ModelProfile& profile) { table_.rescaleTo(profile); }
     // A save that succeeded holds the pairs now: they are read again at the
     // next identification.
     void handedOver() { table_.clear(); }
 
-    std::optional<std::pair<double, double>> valueAt(int row, const ModelProfile& profile) const
-    {
-        return table_.valueAt(row, profile);
-    }
-    void add(double volts, double amperes, const ModelProfile& profile);
+    std::optional<std::pair<double, double>> valueAt(int row) const { return table_.valueAt(row); }
+    void add(double volts, double amperes);
     void remove(int row);
 
     const HotValueTable& table() const { return table_; }

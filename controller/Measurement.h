@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <optional>
 
 // One full status of the identified supply as every observer sees it: the
 // words at the supply's own resolution, and nothing delivered while the
@@ -12,7 +11,4 @@ struct Measurement {
     bool voltageRegulated = false; // meaningless while the output is off
     bool outputOn = false;
     std::chrono::steady_clock::time_point at;
-    // The setpoints when it was taken; none while not known.
-    std::optional<double> setVolts;
-    std::optional<double> setAmperes;
 };

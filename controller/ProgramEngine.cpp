@@ -119,8 +119,8 @@ ProgramRun::Commands ProgramEngine::commands()
     commands.voltage = acting([this](double volts) { controller_.commandVoltage(volts); });
     commands.current = acting([this](double amperes) { controller_.commandCurrent(amperes); });
     commands.output = acting([this](bool on) { controller_.requestOutput(on); });
-    commands.nearestVoltage = [this](double volts) { return controller_.nearestVoltage(volts); };
-    commands.nearestCurrent = [this](double amperes) { return controller_.nearestCurrent(amperes); };
+    commands.nearestVoltage = [this](double volts) { return controller_.voltageStep(volts); };
+    commands.nearestCurrent = [this](double amperes) { return controller_.currentStep(amperes); };
     commands.stepBegun = [this](int number) { onStepBegun(number); };
     return commands;
 }

@@ -10,44 +10,28 @@ SetpointMemory::SetpointMemory(SupplyLink& link, const ModelProfile& profile)
 {
 }
 
-void SetpointMemory::sendVoltage(double volts)
+double SetpointMemory::sendVoltage(double volts)
 {
     voltageKnown_ = true;
     link_.sendVoltage(Conversions::valueToRaw(volts, profile_.voltageMax));
-}
-
-void SetpointMemory::sendCurrent(double amperes)
-{
-    currentKnown_ = true;
-    link_.sendCurrent(Conversions::valueToRaw(amperes, profile_.currentMax));
-}
-
-double SetpointMemory::sendNearestVoltage(double volts)
-{
-    voltageKnown_ = true;
-    link_.sendVoltage(Conversions::nearestRaw(volts, profile_.voltageMin, profile_.voltageMax, profile_.voltageMax));
     return Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
 }
 
-double SetpointMemory::sendNearestCurrent(double amperes)
+double SetpointMemory::sendCurrent(double amperes)
 {
     currentKnown_ = true;
-    link_.sendCurrent(Conversions::nearestRaw(amperes, profile_.currentMin, profile_.currentMax, profile_.currentMax));
+    link_.sendCurrent(Conversions::valueToRaw(amperes, profile_.currentMax));
     return Conversions::rawToValue(link_.currentRaw(), profile_.currentMax);
 }
 
-double SetpointMemory::nearestVoltage(double volts) const
+double SetpointMemory::voltageStep(double volts) const
 {
-    const std::int32_t raw
-        = Conversions::nearestRaw(volts, profile_.voltageMin, profile_.voltageMax, profile_.voltageMax);
-    return Conversions::rawToValue(raw, profile_.voltageMax);
+    return Conversions::rawToValue(Conversions::valueToRaw(volts, profile_.voltageMax), profile_.voltageMax);
 }
 
-double SetpointMemory::nearestCurrent(double amperes) const
+double SetpointMemory::currentStep(double amperes) const
 {
-    const std::int32_t raw
-        = Conversions::nearestRaw(amperes, profile_.currentMin, profile_.currentMax, profile_.currentMax);
-    return Conversions::rawToValue(raw, profile_.currentMax);
+    return Conversions::rawToValue(Conversions::valueToRaw(amperes, profile_.currentMax), profile_.currentMax);
 }
 
 void SetpointMemory::adopt(bool outputOn, bool voltageRegulated)
@@ -83,22 +67,6 @@ std::optional<double> SetpointMemory::takeUnknownVoltage()
     }
     voltageKnown_ = true;
     return Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
-}
-
-std::optional<double> SetpointMemory::voltage() const
-{
-    if (!voltageKnown_) {
-        return std::nullopt;
-    }
-    return Conversions::readingToValue(link_.voltageRaw(), profile_.voltageMax);
-}
-
-std::optional<double> SetpointMemory::current() const
-{
-    if (!currentKnown_) {
-        return std::nullopt;
-    }
-    return Conversions::readingToValue(link_.currentRaw(), profile_.currentMax);
 }
 
 std::optional<double> SetpointMemory::heldVoltage() const

@@ -13,15 +13,13 @@ class SetpointMemory {
 public:
     SetpointMemory(SupplyLink& link, const ModelProfile& profile);
 
-    // Known from now on, and on its way to the supply.
-    void sendVoltage(double volts);
-    void sendCurrent(double amperes);
-    // The same for a command from outside the window: the step nearest the
-    // value within the model's limits; the value that step stands for.
-    double sendNearestVoltage(double volts);
-    double sendNearestCurrent(double amperes);
-    double nearestVoltage(double volts) const;
-    double nearestCurrent(double amperes) const;
+    // Known from now on, and on its way to the supply as the step at or below
+    // the value, whoever asked for it; the value that step stands for.
+    double sendVoltage(double volts);
+    double sendCurrent(double amperes);
+    // The value of the step a setpoint would be sent as.
+    double voltageStep(double volts) const;
+    double currentStep(double amperes) const;
     // The first full status of a supply found: with the output off both words
     // are setpoints, with it on only the regulating quantity's.
     void adopt(bool outputOn, bool voltageRegulated);
@@ -33,10 +31,7 @@ public:
     // the voltage was not known, which from now on it is.
     std::optional<double> takeUnknownVoltage();
 
-    // Rounded to a tenth, as the window shows them.
-    std::optional<double> voltage() const;
-    std::optional<double> current() const;
-    // At the supply's own resolution.
+    // At the supply's own resolution: the raw value held times full scale over 1000.
     std::optional<double> heldVoltage() const;
     std::optional<double> heldCurrent() const;
 

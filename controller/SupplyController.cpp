@@ -73,8 +73,8 @@ void SupplyController::loadSettings(bool startup)
 void SupplyController::saveSettings()
 {
     const auto [usePort, lastPort] = ports_.toSave();
-    const SettingsFile::Problem problem = settings_.save(
-        {usePort, lastPort, hotValues_.voltages(), hotValues_.currents(), profile_.voltageMax, profile_.currentMax});
+    const SettingsFile::Problem problem
+        = settings_.save({usePort, lastPort, hotValues_.voltages(), hotValues_.currents()});
     if (problem == SettingsFile::Problem::None) {
         hotValues_.handedOver();
     }
@@ -204,7 +204,7 @@ void SupplyController::takeMeasurement(std::int32_t voltageRaw, std::int32_t cur
     const bool on = outputOn();
     latest_ = Measurement{on ? Conversions::rawToValue(voltageRaw, profile_.voltageMax) : 0.0,
         on ? Conversions::rawToValue(currentRaw, profile_.currentMax) : 0.0, voltageRegulated, on,
-        std::chrono::steady_clock::now(), voltageSetpoint(), currentSetpoint()};
+        std::chrono::steady_clock::now()};
     staleTimer_.start();
     emit measured(*latest_);
 }
@@ -333,7 +333,6 @@ bool SupplyController::identifySupply(std::int32_t code)
     profile_ = *row;
     link_.setModelCode(code);
     loadSettings(false);
-    hotValues_.rescaleTo(profile_);
     emit supplyIdentified(QCoreApplication::translate("ModelTable", profile_.supplyName.c_str()),
         QString::fromStdString(profile_.modelName));
     return true;
@@ -381,7 +380,7 @@ bool SupplyController::commandVoltage(double volts)
         return false;
     }
     voltageFrames_.issue();
-    emit voltageCommanded(setpoints_.sendNearestVoltage(volts));
+    emit voltageCommanded(setpoints_.sendVoltage(volts));
     emit commanded(origin_);
     return true;
 }
@@ -392,7 +391,7 @@ bool SupplyController::commandCurrent(double amperes)
         return false;
     }
     currentFrames_.issue();
-    emit currentCommanded(setpoints_.sendNearestCurrent(amperes));
+    emit currentCommanded(setpoints_.sendCurrent(amperes));
     emit commanded(origin_);
     return true;
 }
@@ -461,11 +460,10 @@ void SupplyController::refuseFollowUpWhileLatched()
     }
 }
 
-// Until a supply is identified the stored pairs are not in its units: the
-// list then stays inert.
+// Until a supply is identified the list stays inert.
 std::optional<std::pair<double, double>> SupplyController::hotValue(int row) const
 {
-    return identified() ? hotValues_.valueAt(row, profile_) : std::nullopt;
+    return identified() ? hotValues_.valueAt(row) : std::nullopt;
 }
 
 void SupplyController::addHotValue(double volts, double amperes)
@@ -476,5 +474,5 @@ void SupplyController::addHotValue(double volts, double amperes)
         tellSettingsProblem(settings_.appendPair(volts, amperes));
         return;
     }
-    hotValues_.add(volts, amperes, profile_);
+    hotValues_.add(volts, amperes);
 }

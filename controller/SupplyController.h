@@ -90,20 +90,22 @@ public:
     bool setCurrent(double amperes);
     bool toggleOutput();
     bool requestOutput(bool on);
-    // Setpoints asked for from outside the window, which its edits then show:
-    // the supply's step nearest the value, within the model's limits.
+    // Setpoints asked for from outside the window, which its edits then show.
+    // From every origin a value goes out as the same step: the one at or
+    // below it, as the window's edits send it.
     bool commandVoltage(double volts);
     bool commandCurrent(double amperes);
+    // The value of the step a setpoint would be sent as.
+    double voltageStep(double volts) const { return setpoints_.voltageStep(volts); }
+    double currentStep(double amperes) const { return setpoints_.currentStep(amperes); }
     // While latched, every output-on is refused and a switch-off on its way
     // cannot be taken back; the supply's own switch is for the latch's owner
     // to answer.
     void latchOutputOff(bool latched);
     bool outputLatched() const { return outputLatched_; }
-    double nearestVoltage(double volts) const { return setpoints_.nearestVoltage(volts); }
-    double nearestCurrent(double amperes) const { return setpoints_.nearestCurrent(amperes); }
     bool live() const { return identified() && controlsLive_; }
 
-    // Hot values: stored pairs in thousandths of the identified model's full scale.
+    // Hot values: stored pairs in volts and amperes, as their rows show them.
     std::optional<std::pair<double, double>> hotValue(int row) const;
     HotValueBook& hotValues() { return hotValues_; }
     const HotValueBook& hotValues() const { return hotValues_; }
@@ -115,11 +117,9 @@ public:
     const std::optional<Measurement>& latest() const { return latest_; }
     // No full status of the identified supply for kStaleAfter, or none at all.
     bool measurementStale() const;
-    // None while not known: a supply found with its output on tells only the
-    // setpoint of the quantity it regulates.
-    std::optional<double> voltageSetpoint() const { return setpoints_.voltage(); }
-    std::optional<double> currentSetpoint() const { return setpoints_.current(); }
-    // The same at the supply's own resolution.
+    // The setpoints as the supply holds them, at its own resolution. None while
+    // not known: a supply found with its output on tells only the setpoint of
+    // the quantity it regulates.
     std::optional<double> heldVoltage() const { return setpoints_.heldVoltage(); }
     std::optional<double> heldCurrent() const { return setpoints_.heldCurrent(); }
     // The number of the last command queued on that frame.

@@ -19,28 +19,27 @@ Value flag(std::optional<bool> value)
     return value ? Value(*value ? 1.0 : 0.0) : std::nullopt;
 }
 
-Value power(const SupplySnapshot& s)
-{
-    return s.volts && s.amperes ? Value(*s.volts * *s.amperes) : std::nullopt;
-}
-
 // Each family of one line per supply, in the order they are served.
 const Family kFamilies[] = {
     {"tendrel_supply_link_up", "gauge", "1 while the supply is identified and answers, else 0",
-        [](const SupplySnapshot& s) { return flag(s.linkUp); }},
+        [](const SupplySnapshot& s) { return flag(s.state.linkUp); }},
     {"tendrel_supply_voltage_volts", "gauge", "Measured output voltage; 0 while the output is off",
-        [](const SupplySnapshot& s) { return s.volts; }},
+        [](const SupplySnapshot& s) { return s.state.volts(); }},
     {"tendrel_supply_current_amperes", "gauge", "Measured output current; 0 while the output is off",
-        [](const SupplySnapshot& s) { return s.amperes; }},
-    {"tendrel_supply_power_watts", "gauge", "Measured output power; 0 while the output is off", power},
+        [](const SupplySnapshot& s) { return s.state.amperes(); }},
+    {"tendrel_supply_power_watts", "gauge", "Measured output power; 0 while the output is off",
+        [](const SupplySnapshot& s) { return s.state.watts(); }},
     {"tendrel_supply_voltage_setpoint_volts", "gauge", "Voltage setpoint, while known",
-        [](const SupplySnapshot& s) { return s.voltageSetpoint; }},
+        [](const SupplySnapshot& s) { return s.state.voltageSetpoint; }},
     {"tendrel_supply_current_setpoint_amperes", "gauge", "Current limit setpoint, while known",
-        [](const SupplySnapshot& s) { return s.currentSetpoint; }},
+        [](const SupplySnapshot& s) { return s.state.currentSetpoint; }},
     {"tendrel_supply_output_on", "gauge", "1 while the supply reports its output on, 0 while off",
-        [](const SupplySnapshot& s) { return flag(s.outputOn); }},
+        [](const SupplySnapshot& s) { return flag(s.state.outputOn); }},
     {"tendrel_supply_constant_current", "gauge", "1 while regulating current (CC), 0 while regulating voltage (CV)",
-        [](const SupplySnapshot& s) { return flag(s.constantCurrent); }},
+        [](const SupplySnapshot& s) {
+            const auto voltage = s.state.voltageRegulated();
+            return voltage ? Value(*voltage ? 0.0 : 1.0) : std::nullopt;
+        }},
     {"tendrel_supply_polls_total", "counter", "Polls of the supply's line since the program started",
         [](const SupplySnapshot& s) { return Value(static_cast<double>(s.polls)); }},
     {"tendrel_supply_missed_polls_total", "counter", "Polls that brought no answer",
@@ -55,8 +54,8 @@ const Family kFamilies[] = {
         [](const SupplySnapshot& s) { return flag(s.recording); }},
     {"tendrel_supply_program_step", "gauge", "Number of the running program's step, while a program runs",
         [](const SupplySnapshot& s) {
-            return s.programState == ProgramEngine::State::Idle ? std::nullopt
-                                                                : Value(static_cast<double>(s.programStep));
+            return s.state.program == ProgramEngine::State::Idle ? std::nullopt
+                                                                 : Value(static_cast<double>(s.state.programStep));
         }},
 };
 
@@ -89,7 +88,7 @@ void appendSample(std::string& out, const char* name, const SupplySnapshot& s, c
     out += "{port=\"";
     appendEscaped(out, s.port);
     out += "\",model=\"";
-    appendEscaped(out, s.model);
+    appendEscaped(out, s.model());
     out += '"';
     if (extra != nullptr) {
         out += extra;
@@ -113,7 +112,7 @@ void appendProgramStates(std::string& out, const std::vector<SupplySnapshot>& su
         {ProgramEngine::State::Running, ",state=\"running\""}, {ProgramEngine::State::Paused, ",state=\"paused\""}};
     for (const SupplySnapshot& s : supplies) {
         for (const auto& [state, label] : states) {
-            appendSample(out, name, s, label, s.programState == state ? 1.0 : 0.0);
+            appendSample(out, name, s, label, s.state.program == state ? 1.0 : 0.0);
         }
     }
 }

@@ -9,20 +9,16 @@
 #include <functional>
 #include <string>
 
-class ProgramEngine;
-class ProtectionWatch;
 class ReadingsModel;
-class SupplyController;
+class SupplyOutlook;
 
-// Follows one supply's controller, programs, limits and readings, and puts a
-// fresh snapshot on the board whenever one of them signals a change: a
-// scrape never reads the controller itself.
+// Follows one supply's outlook and readings, and puts a fresh snapshot on the
+// board whenever one of them signals a change: a scrape never reads the
+// controller itself.
 class SupplyMetrics : public QObject {
 public:
     struct Parts {
-        const SupplyController& controller;
-        const ProgramEngine& programs;
-        const ProtectionWatch& protection;
+        const SupplyOutlook& outlook;
         const ReadingsModel& readings;
         // The port named for the run, or the one the link is on now.
         std::function<std::string()> portName;
@@ -36,7 +32,6 @@ public:
 
 private:
     void follow();
-    void takeReadings();
 
     Parts parts_;
     MetricsBoard& board_;

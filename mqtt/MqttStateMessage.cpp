@@ -1,8 +1,6 @@
 #include "mqtt/MqttStateMessage.h"
 
-#include "controller/ProgramEngine.h"
-#include "controller/ProtectionWatch.h"
-#include "controller/SupplyController.h"
+#include "outlook/OutwardState.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,12 +17,12 @@ QJsonValue number(std::optional<double> value)
     return value ? QJsonValue(std::round(*value * 1e4) / 1e4) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonValue mode(const Measurement* latest)
+QJsonValue mode(std::optional<bool> voltageRegulated)
 {
-    if (latest == nullptr || !latest->outputOn) {
+    if (!voltageRegulated) {
         return QJsonValue::Null;
     }
-    return QString::fromLatin1(latest->voltageRegulated ? "cv" : "cc");
+    return QString::fromLatin1(*voltageRegulated ? "cv" : "cc");
 }
 
 QString programState(ProgramEngine::State state)
@@ -40,37 +38,27 @@ QString programState(ProgramEngine::State state)
     return QStringLiteral("idle");
 }
 
-QJsonValue tripOf(const ProtectionWatch& protection)
+QJsonValue tripOf(std::optional<ProtectionLimits::Quantity> trip)
 {
     static const std::array<const char*, 6> names = {"voltage", "current", "power", "charge", "energy", "time"};
-    const auto& trip = protection.trip();
     if (!trip) {
         return QJsonValue::Null;
     }
-    return QString::fromLatin1(names.at(static_cast<std::size_t>(trip->quantity)));
+    return QString::fromLatin1(names.at(static_cast<std::size_t>(*trip)));
 }
 
 } // namespace
 
-std::string MqttStateMessage::of(
-    const SupplyController& controller, const ProgramEngine& programs, const ProtectionWatch& protection)
+std::string MqttStateMessage::of(const OutwardState& state)
 {
-    const bool identified = controller.identified();
-    const Measurement* latest = identified && controller.latest() ? &*controller.latest() : nullptr;
-    const auto read = [latest](double Measurement::*field) {
-        return latest != nullptr ? std::optional(latest->*field) : std::nullopt;
-    };
-    const std::optional<double> power
-        = latest != nullptr ? std::optional(latest->volts * latest->amperes) : std::nullopt;
-    const QJsonObject state{{"voltage", number(read(&Measurement::volts))},
-        {"current", number(read(&Measurement::amperes))}, {"power", number(power)},
-        {"voltage_setpoint", number(identified ? controller.heldVoltage() : std::nullopt)},
-        {"current_setpoint", number(identified ? controller.heldCurrent() : std::nullopt)},
-        {"output", identified ? QJsonValue(controller.outputOn()) : QJsonValue(QJsonValue::Null)},
-        {"mode", controller.outputOn() ? mode(latest) : QJsonValue()},
-        {"link", QString::fromLatin1(controller.live() ? "connected" : "searching")},
-        {"model", identified ? QJsonValue(QString::fromStdString(controller.profile().modelName)) : QJsonValue()},
-        {"program", QJsonObject{{"state", programState(programs.state())}, {"step", programs.progress().step}}},
-        {"trip", tripOf(protection)}};
-    return QJsonDocument(state).toJson(QJsonDocument::Compact).toStdString();
+    const QJsonObject json{{"voltage", number(state.volts())}, {"current", number(state.amperes())},
+        {"power", number(state.watts())}, {"voltage_setpoint", number(state.voltageSetpoint)},
+        {"current_setpoint", number(state.currentSetpoint)},
+        {"output", state.outputOn ? QJsonValue(*state.outputOn) : QJsonValue(QJsonValue::Null)},
+        {"mode", mode(state.voltageRegulated())},
+        {"link", QString::fromLatin1(state.linkUp ? "connected" : "searching")},
+        {"model", state.identified ? QJsonValue(QString::fromStdString(state.model)) : QJsonValue()},
+        {"program", QJsonObject{{"state", programState(state.program)}, {"step", state.programStep}}},
+        {"trip", tripOf(state.trip)}};
+    return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString();
 }

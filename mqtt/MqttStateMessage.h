@@ -2,14 +2,11 @@
 
 #include <string>
 
-class ProgramEngine;
-class ProtectionWatch;
-class SupplyController;
+struct OutwardState;
 
-// The state topic's JSON: the last reading and what the supply is set to,
+// The state topic's JSON: the supply's outward state as its outlook tells it,
 // each value null while it is not known.
 class MqttStateMessage {
 public:
-    static std::string of(
-        const SupplyController& controller, const ProgramEngine& programs, const ProtectionWatch& protection);
+    static std::string of(const OutwardState& state);
 };

@@ -1,11 +1,11 @@
 #include "mqtt/MqttSupply.h"
 
 #include "controller/ProgramEngine.h"
-#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "mqtt/MqttCommand.h"
 #include "mqtt/MqttDiscovery.h"
 #include "mqtt/MqttStateMessage.h"
+#include "outlook/SupplyOutlook.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -39,7 +39,7 @@ std::string range(double low, double high, const char* unit)
 MqttSupply::MqttSupply(const Parts& parts, const MqttConfig& config, std::ostream& messages)
     : controller_(parts.controller)
     , programs_(parts.programs)
-    , protection_(parts.protection)
+    , outlook_(parts.outlook)
     , name_(parts.name)
     , base_(config.prefix + "/" + parts.name)
     , config_(config)
@@ -88,22 +88,14 @@ void MqttSupply::follow()
             publishState(false);
         }
     });
-    connect(&controller_, &SupplyController::measured, this, [this] { publishState(true); });
-    for (const auto signal : {&SupplyController::linkLost, &SupplyController::controlsLive}) {
-        connect(&controller_, signal, this, [this] { publishState(false); });
-    }
-    connect(&controller_, &SupplyController::outputChanged, this, [this] { publishState(false); });
-    connect(&controller_, &SupplyController::supplyIdentified, this, [this] { publishState(false); });
+    connect(&outlook_, &SupplyOutlook::changed, this, &MqttSupply::publishState);
     connect(&controller_, &SupplyController::supplyIdentified, this, &MqttSupply::publishDiscovery);
-    connect(&programs_, &ProgramEngine::stateChanged, this, [this] { publishState(false); });
     connect(&controller_, &SupplyController::refused, this,
         [this](const CommandOrigin& origin, CommandRefusal, bool deferred) {
             if (deferred && origin == CommandOrigin{CommandOrigin::Kind::Remote, kRemoteClient}) {
                 refuse(kTripLatched);
             }
         });
-    connect(&protection_, &ProtectionWatch::trippedOn, this, [this] { publishState(false); });
-    connect(&protection_, &ProtectionWatch::cleared, this, [this] { publishState(false); });
 }
 
 void MqttSupply::onConnected()
@@ -118,7 +110,7 @@ void MqttSupply::onConnected()
 // At the poll rate each reading is published; on change, only a state that differs.
 void MqttSupply::publishState(bool reading)
 {
-    std::string state = MqttStateMessage::of(controller_, programs_, protection_);
+    std::string state = MqttStateMessage::of(outlook_.now());
     const bool every = reading && config_.publish == MqttConfig::Publish::Poll;
     if (!every && state == lastState_ && !stateDropped_) {
         return;

@@ -10,8 +10,8 @@
 
 class MqttCommand;
 class ProgramEngine;
-class ProtectionWatch;
 class SupplyController;
+class SupplyOutlook;
 
 // One supply on the broker, on a connection of its own so that its will
 // tells its own availability: its state as it changes or at each poll, and
@@ -23,7 +23,7 @@ public:
     struct Parts {
         SupplyController& controller;
         ProgramEngine& programs;
-        ProtectionWatch& protection;
+        const SupplyOutlook& outlook; // the state published
         std::string name; // the supply's topic level
     };
     // Commands over MQTT are told as this remote client's: the server numbers its own from 1.
@@ -51,7 +51,7 @@ private:
 
     SupplyController& controller_;
     ProgramEngine& programs_;
-    ProtectionWatch& protection_;
+    const SupplyOutlook& outlook_;
     std::string name_;
     std::string base_;
     MqttConfig config_;

@@ -261,8 +261,8 @@ void ProgramsWindow::edited()
 // Kept values start from the supply's setpoints, as they would if it ran now.
 void ProgramsWindow::redraw()
 {
-    const double volts = controller_.voltageSetpoint().value_or(0.0);
-    const double amperes = controller_.currentSetpoint().value_or(0.0);
+    const double volts = controller_.heldVoltage().value_or(0.0);
+    const double amperes = controller_.heldCurrent().value_or(0.0);
     chart_->draw(ProgramPlan::of(editor_->program(), volts, amperes));
 }
 

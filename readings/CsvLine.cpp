@@ -1,5 +1,7 @@
 #include "readings/CsvLine.h"
 
+#include "supply/Conversions.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -76,11 +78,12 @@ void CsvLine::appendFixed(std::string& out, double value)
     }
 }
 
-// An unknown setpoint stays empty.
+// As the supply holds it, to the last decimal of its step; an unknown
+// setpoint stays empty.
 void CsvLine::appendSetpoint(std::string& out, std::optional<double> value)
 {
     if (value) {
-        appendFixed(out, *value);
+        out += Conversions::stepText(*value);
     }
 }
 

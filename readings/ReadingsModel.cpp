@@ -3,6 +3,7 @@
 #include "controller/ProgramEngine.h"
 #include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
+#include "outlook/SupplyOutlook.h"
 #include "readings/RunSummaryFile.h"
 
 #include <QFile>
@@ -18,10 +19,10 @@ ReadingsModel::ReadingsModel(QObject* parent)
     connect(&recorder_, &CsvRecorder::failed, this, &ReadingsModel::recordingFailed);
 }
 
-void ReadingsModel::follow(const SupplyController& controller)
+void ReadingsModel::follow(const SupplyOutlook& outlook)
 {
-    connect(&controller, &SupplyController::measured, this,
-        [this](const Measurement& measurement) { addReading(readingOf(measurement)); });
+    const SupplyController& controller = outlook.controller();
+    connect(&controller, &SupplyController::measured, this, [this, &outlook] { addReading(readingOf(outlook.now())); });
     for (const auto lost : {&SupplyController::linkLost, &SupplyController::measurementsStale}) {
         connect(&controller, lost, this, [this] { addReading(gap()); });
     }
@@ -30,10 +31,12 @@ void ReadingsModel::follow(const SupplyController& controller)
             setFullScale(controller.profile().voltageMax, controller.profile().currentMax);
             setModelName(model);
         });
+    followPrograms(outlook);
 }
 
-void ReadingsModel::followPrograms(const ProgramEngine& programs, const ProtectionWatch& protection)
+void ReadingsModel::followPrograms(const SupplyOutlook& outlook)
 {
+    const ProgramEngine& programs = outlook.programs();
     connect(&programs, &ProgramEngine::stepStarted, this, &ReadingsModel::setProgramStep);
     connect(
         &programs, &ProgramEngine::runEvent, this, [this](const QString& event) { noteEvent(event.toStdString()); });
@@ -41,7 +44,7 @@ void ReadingsModel::followPrograms(const ProgramEngine& programs, const Protecti
         setProgramStep(0);
         writeSummary(summary);
     });
-    connect(&protection, &ProtectionWatch::trippedOn, this, [this] { noteEvent("trip"); });
+    connect(&outlook.protection(), &ProtectionWatch::trippedOn, this, [this] { noteEvent("trip"); });
 }
 
 void ReadingsModel::writeSummary(const RunSummary& summary)
@@ -115,17 +118,20 @@ void ReadingsModel::recordFromCommandLine(const QString& path, std::ostream& not
     disconnect(told);
 }
 
-Reading ReadingsModel::readingOf(const Measurement& measurement)
+Reading ReadingsModel::readingOf(const OutwardState& state)
 {
     Reading reading = gap();
+    if (!state.reading) {
+        return reading;
+    }
     reading.linked = true;
-    reading.monotonic = measurement.at;
-    reading.voltage = measurement.volts;
-    reading.current = measurement.amperes;
-    reading.voltageRegulated = measurement.voltageRegulated;
-    reading.outputOn = measurement.outputOn;
-    reading.setVoltage = measurement.setVolts;
-    reading.setCurrent = measurement.setAmperes;
+    reading.monotonic = state.reading->at;
+    reading.voltage = state.reading->volts;
+    reading.current = state.reading->amperes;
+    reading.voltageRegulated = state.reading->voltageRegulated;
+    reading.outputOn = state.reading->outputOn;
+    reading.setVoltage = state.voltageSetpoint;
+    reading.setCurrent = state.currentSetpoint;
     return reading;
 }
 

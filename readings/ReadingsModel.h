@@ -11,11 +11,9 @@
 #include <iosfwd>
 #include <string>
 
-class ProgramEngine;
-class ProtectionWatch;
-class SupplyController;
+class SupplyOutlook;
 struct RunSummary;
-struct Measurement;
+struct OutwardState;
 
 // The readings over time with their charge counters and CSV recording. It
 // keeps counting and recording whether or not a window shows it.
@@ -25,12 +23,11 @@ class ReadingsModel final : public QObject {
 public:
     explicit ReadingsModel(QObject* parent = nullptr);
 
-    // Takes each measurement of the controller, and a gap for each loss of
-    // the link or of fresh readings.
-    void follow(const SupplyController& controller);
-    // A running program's step and events go into the readings, its summary
-    // beside the recording; a trip goes in with or without a program.
-    void followPrograms(const ProgramEngine& programs, const ProtectionWatch& protection);
+    // Takes the supply's state at each of its full statuses, and a gap for
+    // each loss of the link or of fresh readings. A running program's step
+    // and events go into the readings, its summary beside the recording; a
+    // trip goes in with or without a program.
+    void follow(const SupplyOutlook& outlook);
 
     const ReadingHistory& history() const { return history_; }
     const ChargeCounters& counters() const { return counters_; }
@@ -58,8 +55,8 @@ public:
     // has lines, which `notes` is told, as is a recording that cannot start.
     void recordFromCommandLine(const QString& path, std::ostream& notes);
 
-    // The controller's measurement, stamped now.
-    static Reading readingOf(const Measurement& measurement);
+    // The supply's state, stamped now: a gap without a present reading.
+    static Reading readingOf(const OutwardState& state);
     // A lost link or stale readings: a gap in the chart and an empty line in the record.
     static Reading gap();
 
@@ -71,6 +68,7 @@ signals:
     void recordingFailed(const QString& message);
 
 private:
+    void followPrograms(const SupplyOutlook& outlook);
     void writeSummary(const RunSummary& summary);
 
     ReadingHistory history_;

@@ -1,9 +1,8 @@
 #include "remote/RemoteControl.h"
 
-#include "controller/ProgramEngine.h"
-#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "link/SupplyLink.h"
+#include "outlook/SupplyOutlook.h"
 #include "remote/RemoteConfig.h"
 
 #include <ostream>
@@ -23,7 +22,8 @@ std::vector<std::unique_ptr<SupplyInstrument>> RemoteControl::instrumentsOf(cons
     std::vector<std::unique_ptr<SupplyInstrument>> instruments;
     instruments.reserve(supplies.size());
     for (const Parts& parts : supplies) {
-        instruments.push_back(std::make_unique<SupplyInstrument>(parts.controller, parts.programs, parts.protection));
+        instruments.push_back(
+            std::make_unique<SupplyInstrument>(parts.controller, parts.programs, parts.protection, parts.outlook));
     }
     return instruments;
 }
@@ -60,14 +60,7 @@ void RemoteControl::follow(const Parts& parts, std::size_t channel)
 
 void RemoteControl::followConditions(const Parts& parts)
 {
-    for (const auto signal :
-        {&SupplyController::controlsLive, &SupplyController::linkLost, &SupplyController::measurementsStale}) {
-        QObject::connect(&parts.controller, signal, &server_, &ScpiServer::sampleConditions);
-    }
-    QObject::connect(&parts.controller, &SupplyController::measured, &server_, &ScpiServer::sampleConditions);
-    QObject::connect(&parts.programs, &ProgramEngine::stateChanged, &server_, &ScpiServer::sampleConditions);
-    QObject::connect(&parts.protection, &ProtectionWatch::trippedOn, &server_, &ScpiServer::sampleConditions);
-    QObject::connect(&parts.protection, &ProtectionWatch::cleared, &server_, &ScpiServer::sampleConditions);
+    QObject::connect(&parts.outlook, &SupplyOutlook::changed, &server_, &ScpiServer::sampleConditions);
 }
 
 std::unique_ptr<RemoteControl> RemoteControl::start(

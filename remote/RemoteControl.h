@@ -14,6 +14,7 @@
 class ProgramEngine;
 class ProtectionWatch;
 class SupplyController;
+class SupplyOutlook;
 
 // The remote-control server on the supplies' controllers, each supply a
 // channel in the order given. Off unless the option or the first supply's
@@ -21,11 +22,13 @@ class SupplyController;
 // on the given stream and leaves the program running without it.
 class RemoteControl {
 public:
-    // What the server drives of one supply: the controller, its programs and its limits.
+    // What the server drives of one supply: the controller, its programs and
+    // its limits; and the outlook its queries answer from.
     struct Parts {
         SupplyController& controller;
         ProgramEngine& programs;
         ProtectionWatch& protection;
+        const SupplyOutlook& outlook;
     };
 
     // None also when there is no supply to drive.

@@ -23,8 +23,8 @@ public:
     // How far the link has come, for SYSTem:LINK?.
     enum class Link {
         NoPort, // no listed port could be opened
-        Searching, // a port is open, no supply identified on it yet
-        Connected, // a supply is identified
+        Searching, // a port is open, no supply answering on it with its readings yet
+        Connected, // a supply is identified and its controls follow it
     };
 
     enum class ProgramState { Idle, Running, Paused };
@@ -49,8 +49,9 @@ public:
     virtual double voltageMax() const = 0;
     virtual double currentMin() const = 0;
     virtual double currentMax() const = 0;
-    // None while no supply is identified. While the output is off the supply
-    // delivers nothing, and the reading says 0 V and 0 A.
+    // The present reading: none while no supply is identified or while the
+    // readings are stale. While the output is off the supply delivers
+    // nothing, and the reading says 0 V and 0 A.
     virtual std::optional<Measurement> latest() const = 0;
     // True when the identified supply's newest full reading is older than 1.5 s.
     virtual bool measurementStale() const = 0;
@@ -60,14 +61,15 @@ public:
     // quantity's setpoint.
     virtual std::optional<double> voltageSetpoint() const = 0;
     virtual std::optional<double> currentSetpoint() const = 0;
-    // The setpoint a value between the limits becomes: the supply's nearest step.
-    virtual double nearestVoltage(double volts) const = 0;
-    virtual double nearestCurrent(double amps) const = 0;
+    // The setpoint a value between the limits becomes: the supply's step at
+    // or below it, as from every other origin.
+    virtual double voltageStep(double volts) const = 0;
+    virtual double currentStep(double amps) const = 0;
     // The state the output is heading to, counting a toggle on its way.
     virtual bool outputOn() const = 0;
 
     // Through the controller's one setpoint path: the model's limits, the
-    // nearest step, the window's edits and the line. Callers check the limits
+    // step at or below the value, the window's edits and the line. Callers check the limits
     // first, so OutOfRange is a last guard.
     virtual SetResult setVoltage(double volts) = 0;
     virtual SetResult setCurrent(double amps) = 0;

@@ -1,6 +1,7 @@
 #include "remote/ScpiSupplyCommands.h"
 
 #include "remote/ScpiParameterCount.h"
+#include "supply/Conversions.h"
 
 #include <string_view>
 #include <utility>
@@ -137,7 +138,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::applyQuery(const ScpiCommand& co
     if (!volts || !amperes) {
         return ScpiError::executionError("setpoint not known");
     }
-    answers_.push_back(ScpiNumber::fixed(*volts).value_or("") + "," + ScpiNumber::fixed(*amperes).value_or(""));
+    answers_.push_back(Conversions::stepText(*volts) + "," + Conversions::stepText(*amperes));
     return std::nullopt;
 }
 
@@ -154,15 +155,15 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpointQuery(const ScpiCommand&
     if (bound) {
         const Limits limits = limitsOf(instrument_, quantity);
         const double limit = *bound == ScpiNumber::Kind::Minimum ? limits.min : limits.max;
-        return answerNumber(
-            quantity == Quantity::Voltage ? instrument_.nearestVoltage(limit) : instrument_.nearestCurrent(limit));
+        return answerSetpoint(
+            quantity == Quantity::Voltage ? instrument_.voltageStep(limit) : instrument_.currentStep(limit));
     }
     const std::optional<double> setpoint
         = quantity == Quantity::Voltage ? instrument_.voltageSetpoint() : instrument_.currentSetpoint();
     if (!setpoint) {
         return ScpiError::executionError("setpoint not known");
     }
-    return answerNumber(*setpoint);
+    return answerSetpoint(*setpoint);
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& command)
@@ -249,15 +250,29 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::measure(const ScpiCommand& comma
 
 std::variant<Measurement, ScpiError> ScpiSupplyCommands::newestReading() const
 {
-    const std::optional<Measurement> reading = instrument_.identified() ? instrument_.latest() : std::nullopt;
-    if (!reading) {
+    if (!instrument_.identified()) {
         return noSupply();
     }
     // An old reading may no longer be what the supply does.
     if (instrument_.measurementStale()) {
         return ScpiError::dataStale();
     }
+    const std::optional<Measurement> reading = instrument_.latest();
+    if (!reading) {
+        return noSupply();
+    }
     return *reading;
+}
+
+// As the supply holds it, to the last decimal of its step.
+ScpiSupplyCommands::Outcome ScpiSupplyCommands::answerSetpoint(double value)
+{
+    std::string text = Conversions::stepText(value);
+    if (text.empty()) {
+        return ScpiError::executionError("no valid setpoint");
+    }
+    answers_.push_back(std::move(text));
+    return std::nullopt;
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::answerNumber(double value)

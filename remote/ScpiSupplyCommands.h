@@ -45,6 +45,7 @@ private:
     // The newest reading, or why no answer may come from it.
     std::variant<Measurement, ScpiError> newestReading() const;
     Outcome answerNumber(double value);
+    Outcome answerSetpoint(double value);
 
     RemoteInstrument& instrument_;
     std::vector<std::string>& answers_;

@@ -3,20 +3,23 @@
 #include "controller/ProgramEngine.h"
 #include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
+#include "outlook/SupplyOutlook.h"
 
 #include <cmath>
 #include <utility>
 
-SupplyInstrument::SupplyInstrument(SupplyController& controller, ProgramEngine& programs, ProtectionWatch& protection)
+SupplyInstrument::SupplyInstrument(
+    SupplyController& controller, ProgramEngine& programs, ProtectionWatch& protection, const SupplyOutlook& outlook)
     : controller_(controller)
     , programs_(programs)
     , protection_(protection)
+    , outlook_(outlook)
 {
 }
 
 bool SupplyInstrument::identified() const
 {
-    return controller_.identified();
+    return outlook_.now().identified;
 }
 
 std::string SupplyInstrument::modelName() const
@@ -46,36 +49,32 @@ double SupplyInstrument::currentMax() const
 
 std::optional<Measurement> SupplyInstrument::latest() const
 {
-    const auto& latest = controller_.latest();
-    if (!latest || !controller_.identified()) {
-        return std::nullopt;
-    }
-    return latest;
+    return outlook_.now().reading;
 }
 
 bool SupplyInstrument::measurementStale() const
 {
-    return controller_.measurementStale();
+    return outlook_.now().stale;
 }
 
 std::optional<double> SupplyInstrument::voltageSetpoint() const
 {
-    return controller_.heldVoltage();
+    return outlook_.now().voltageSetpoint;
 }
 
 std::optional<double> SupplyInstrument::currentSetpoint() const
 {
-    return controller_.heldCurrent();
+    return outlook_.now().currentSetpoint;
 }
 
-double SupplyInstrument::nearestVoltage(double volts) const
+double SupplyInstrument::voltageStep(double volts) const
 {
-    return controller_.nearestVoltage(volts);
+    return controller_.voltageStep(volts);
 }
 
-double SupplyInstrument::nearestCurrent(double amps) const
+double SupplyInstrument::currentStep(double amps) const
 {
-    return controller_.nearestCurrent(amps);
+    return controller_.currentStep(amps);
 }
 
 bool SupplyInstrument::outputOn() const
@@ -150,15 +149,15 @@ RemoteInstrument::Frame SupplyInstrument::frameOf(SupplyController::Frame frame)
 
 RemoteInstrument::Link SupplyInstrument::link() const
 {
-    return controller_.identified() ? Link::Connected : Link::Searching;
+    return outlook_.now().linkUp ? Link::Connected : Link::Searching;
 }
 
 RemoteInstrument::ProgramStatus SupplyInstrument::programStatus() const
 {
-    ProgramStatus status{ProgramState::Idle, programs_.progress().step, programs_.why()};
-    if (programs_.state() != ProgramEngine::State::Idle) {
-        status.state
-            = programs_.state() == ProgramEngine::State::Running ? ProgramState::Running : ProgramState::Paused;
+    const OutwardState state = outlook_.now();
+    ProgramStatus status{ProgramState::Idle, state.programStep, programs_.why()};
+    if (state.program != ProgramEngine::State::Idle) {
+        status.state = state.program == ProgramEngine::State::Running ? ProgramState::Running : ProgramState::Paused;
     }
     return status;
 }
@@ -188,8 +187,7 @@ void SupplyInstrument::setProtectionLimits(const ProtectionLimits& limits)
 
 std::optional<ProtectionLimits::Quantity> SupplyInstrument::protectionTrip() const
 {
-    const auto& trip = protection_.trip();
-    return trip ? std::optional(trip->quantity) : std::nullopt;
+    return outlook_.now().trip;
 }
 
 void SupplyInstrument::clearProtectionTrip()

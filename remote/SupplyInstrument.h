@@ -5,13 +5,16 @@
 
 class ProgramEngine;
 class ProtectionWatch;
+class SupplyOutlook;
 
 // The supply controller as the remote-control server sees it: the same
 // setpoint path as the window, with values refused rather than clamped, and
-// the program engine and protection limits beside it.
+// the program engine and protection limits beside it. What the queries tell
+// of the supply's state comes from its outlook, as every other report's does.
 class SupplyInstrument final : public RemoteInstrument {
 public:
-    SupplyInstrument(SupplyController& controller, ProgramEngine& programs, ProtectionWatch& protection);
+    SupplyInstrument(SupplyController& controller, ProgramEngine& programs, ProtectionWatch& protection,
+        const SupplyOutlook& outlook);
 
     bool identified() const override;
     std::string modelName() const override;
@@ -23,8 +26,8 @@ public:
     bool measurementStale() const override;
     std::optional<double> voltageSetpoint() const override;
     std::optional<double> currentSetpoint() const override;
-    double nearestVoltage(double volts) const override;
-    double nearestCurrent(double amps) const override;
+    double voltageStep(double volts) const override;
+    double currentStep(double amps) const override;
     bool outputOn() const override;
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
@@ -54,5 +57,6 @@ private:
     SupplyController& controller_;
     ProgramEngine& programs_;
     ProtectionWatch& protection_;
+    const SupplyOutlook& outlook_;
     std::uint64_t client_ = 0;
 };

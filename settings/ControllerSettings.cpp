@@ -44,9 +44,10 @@ std::optional<int> numberedKey(const std::string& key, char prefix)
     return static_cast<int>(index);
 }
 
-std::string stored(std::int32_t raw, double fullScale)
+// With a point, in volts or amperes, as a row of the list shows the value.
+std::string stored(std::int32_t tenths)
 {
-    return Conversions::oneDecimal(raw * fullScale * 0.001);
+    return Conversions::oneDecimal(tenths / 10.0);
 }
 
 } // namespace
@@ -165,14 +166,14 @@ std::vector<ControllerSettings::HotPair> ControllerSettings::hotValuesOf(const I
 void ControllerSettings::write(IniDocument& document, const Saved& saved)
 {
     document.setValues(kPortSection, {{"UsePort", saved.usePort}, {"LastPort", saved.lastPort}});
-    const std::size_t count = std::min(saved.hotVoltageRaw.size(), saved.hotCurrentRaw.size());
+    const std::size_t count = std::min(saved.hotVoltageTenths.size(), saved.hotCurrentTenths.size());
     std::vector<IniDocument::Entry> hot;
     hot.reserve(1 + 2 * count);
-    hot.emplace_back("TotalZ", std::to_string(saved.hotVoltageRaw.size()));
+    hot.emplace_back("TotalZ", std::to_string(saved.hotVoltageTenths.size()));
     for (std::size_t i = 0; i < count; ++i) {
         const std::string number = std::to_string(i + 1);
-        hot.emplace_back("V" + number, stored(saved.hotVoltageRaw[i], saved.voltageMax));
-        hot.emplace_back("A" + number, stored(saved.hotCurrentRaw[i], saved.currentMax));
+        hot.emplace_back("V" + number, stored(saved.hotVoltageTenths[i]));
+        hot.emplace_back("A" + number, stored(saved.hotCurrentTenths[i]));
     }
     document.setValues(kHotSection, hot);
 }

@@ -44,10 +44,8 @@ public:
     struct Saved {
         std::string usePort;
         std::string lastPort;
-        std::vector<std::int32_t> hotVoltageRaw; // thousandths of full scale
-        std::vector<std::int32_t> hotCurrentRaw;
-        double voltageMax = 0.0;
-        double currentMax = 0.0;
+        std::vector<std::int32_t> hotVoltageTenths; // tenths of a volt
+        std::vector<std::int32_t> hotCurrentTenths; // tenths of an ampere
     };
 
     explicit ControllerSettings(SettingsFile file);

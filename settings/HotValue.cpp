@@ -14,3 +14,10 @@ HotValue HotValue::fromText(const std::string& text)
     }
     return read;
 }
+
+std::int32_t HotValue::tenths() const
+{
+    constexpr std::int64_t kHalf = 50;
+    const std::int64_t rounded = thousandths + (thousandths < 0 ? -kHalf : kHalf);
+    return static_cast<std::int32_t>(rounded / (2 * kHalf));
+}

@@ -9,6 +9,9 @@ struct HotValue {
     std::int32_t thousandths = 0;
     double value = 0.0;
 
+    // To the nearest tenth, as the hot-values list keeps it.
+    std::int32_t tenths() const;
+
     // A text with a point is in volts or amperes; one without, in tenths.
     static HotValue fromText(const std::string& text);
 };

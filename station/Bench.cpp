@@ -30,7 +30,7 @@ void Bench::startRemote(const std::optional<std::string>& option, std::ostream& 
 {
     std::vector<RemoteControl::Parts> supplies;
     for (const auto& station : stations_) {
-        supplies.push_back({station->controller(), station->programs(), station->protection()});
+        supplies.push_back({station->controller(), station->programs(), station->protection(), station->outlook()});
     }
     remote_ = RemoteControl::start(supplies, option, messages);
 }
@@ -41,8 +41,7 @@ void Bench::startMetrics(const std::optional<std::string>& option, std::string_v
     std::vector<SupplyMetrics::Parts> supplies;
     for (const auto& station : stations_) {
         const SupplyStation* const own = station.get();
-        supplies.push_back({station->controller(), station->programs(), station->protection(), station->readings(),
-            [own] { return own->portName(); }});
+        supplies.push_back({station->outlook(), station->readings(), [own] { return own->portName(); }});
     }
     metrics_ = MetricsServer::start(supplies, MetricsConfig::resolve(option, enabledKey, listenKey), messages);
     if (metrics_ != nullptr && remote_ != nullptr) {

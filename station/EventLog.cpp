@@ -4,6 +4,7 @@
 #include "controller/ProtectionWatch.h"
 #include "remote/ScpiServer.h"
 #include "station/SupplyStation.h"
+#include "supply/Conversions.h"
 
 #include <QTime>
 
@@ -12,14 +13,15 @@
 
 namespace {
 
+// At the supply's resolution: a setpoint as the supply holds it.
 QString volts(double value)
 {
-    return QStringLiteral("%1 V").arg(value, 0, 'f', 3);
+    return QStringLiteral("%1 V").arg(QString::fromStdString(Conversions::stepText(value)));
 }
 
 QString amperes(double value)
 {
-    return QStringLiteral("%1 A").arg(value, 0, 'f', 3);
+    return QStringLiteral("%1 A").arg(QString::fromStdString(Conversions::stepText(value)));
 }
 
 QString onOff(bool on)
@@ -96,10 +98,11 @@ void EventLog::followCommands(SupplyStation& station, Told& told)
     connect(&controller, &SupplyController::commanded, this,
         [this, &station, &told](const CommandOrigin& origin) { tellCommand(station, told, origin); });
     // Setpoints taken up or learned from the supply were nobody's command: they are noted, not told.
-    connect(&controller, &SupplyController::measured, this, [&controller, &told] {
-        told.volts = controller.voltageSetpoint();
-        told.amperes = controller.currentSetpoint();
-        told.outputHeading = controller.outputHeading();
+    connect(&controller, &SupplyController::measured, this, [&station, &told] {
+        const OutwardState state = station.outlook().now();
+        told.volts = state.voltageSetpoint;
+        told.amperes = state.currentSetpoint;
+        told.outputHeading = station.controller().outputHeading();
     });
     connect(&controller, &SupplyController::outputChanged, this, [this, &station, &told](bool on) {
         told.outputHeading = on;
@@ -125,13 +128,14 @@ void EventLog::tellCommand(SupplyStation& station, Told& told, const CommandOrig
     const QString source = QString::fromStdString(station.portName());
     const QString by = originText(origin);
     const bool quiet = origin.kind == CommandOrigin::Kind::Program;
-    if (const auto now = controller.voltageSetpoint(); now != told.volts) {
+    const OutwardState state = station.outlook().now();
+    if (const auto now = state.voltageSetpoint; now != told.volts) {
         told.volts = now;
         if (now && !quiet) {
             info(source, tr("voltage set to %1 %2").arg(volts(*now), by));
         }
     }
-    if (const auto now = controller.currentSetpoint(); now != told.amperes) {
+    if (const auto now = state.currentSetpoint; now != told.amperes) {
         told.amperes = now;
         if (now && !quiet) {
             info(source, tr("current limit set to %1 %2").arg(amperes(*now), by));

@@ -14,10 +14,10 @@ SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing, s
     , clock_(std::move(clock))
     , protection_(controller_, *clock_)
     , programs_(controller_, protection_, timing.pause + timing.transmitWait, *clock_)
+    , outlook_(controller_, programs_, protection_)
     , sleepLock_(QCoreApplication::translate("SupplyStation", "Источник питания выполняет программу или запись"))
 {
-    readings_.follow(controller_);
-    readings_.followPrograms(programs_, protection_);
+    readings_.follow(outlook_);
     holdSleepLock();
     tellTrips();
 }

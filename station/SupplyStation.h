@@ -7,6 +7,7 @@
 #include "link/LinkTiming.h"
 #include "link/SerialPort.h"
 #include "link/SupplyLink.h"
+#include "outlook/SupplyOutlook.h"
 #include "readings/ReadingsModel.h"
 #include "station/SleepInhibitor.h"
 
@@ -16,8 +17,8 @@
 #include <string>
 
 // One supply of the program: its link, the controller on it, the protection
-// limits and the program engine beside it, and the readings model that
-// follows it. It needs no display; a window binds itself to its parts.
+// limits and the program engine beside it, the outlook that tells their
+// state, and the readings model that follows it. It needs no display; a window binds itself to its parts.
 class SupplyStation {
 public:
     // A test may give the programs a clock of its own.
@@ -33,6 +34,8 @@ public:
     ProtectionWatch& protection() { return protection_; }
     ProgramEngine& programs() { return programs_; }
     const ProgramEngine& programs() const { return programs_; }
+    // Its outward state, which every service that reports it reads.
+    const SupplyOutlook& outlook() const { return outlook_; }
     ReadingsModel& readings() { return readings_; }
     // The port named for this run, or the one the link is on.
     std::string portName() const;
@@ -71,6 +74,7 @@ private:
     // Before the engine: a reading that trips switches off before the program hears of it.
     ProtectionWatch protection_;
     ProgramEngine programs_;
+    SupplyOutlook outlook_;
     ReadingsModel readings_;
     SleepInhibitor sleepLock_;
 };

@@ -25,22 +25,18 @@ double Conversions::readingToValue(std::int32_t raw, double fullScale)
 
 double Conversions::rawToValue(std::int32_t raw, double fullScale)
 {
-    return raw * fullScale / 1000;
+    // To a billionth, which drops the product's binary error and keeps every
+    // decimal a full scale has.
+    constexpr double kBillion = 1e9;
+    return std::round(raw * fullScale * (kBillion / 1000)) / kBillion;
 }
 
 std::int32_t Conversions::valueToRaw(double value, double fullScale)
 {
-    return truncateToInt32(value * 1000 / fullScale);
-}
-
-std::int32_t Conversions::nearestRaw(double value, double min, double max, double fullScale)
-{
-    // Limits given as decimal text may sit a rounding error off their step.
+    // Far below any step a one-decimal value can fall short of, far above
+    // the binary error of the quotient.
     constexpr double kSlack = 1e-9;
-    const double low = std::ceil(min * 1000 / fullScale - kSlack);
-    const double high = std::max(low, std::floor(max * 1000 / fullScale + kSlack));
-    const double nearest = std::isnan(value) ? low : std::round(value * 1000 / fullScale);
-    return truncateToInt32(std::clamp(nearest, low, high));
+    return truncateToInt32(value * 1000 / fullScale + kSlack);
 }
 
 std::int32_t Conversions::truncateToInt32(double value)
@@ -57,6 +53,21 @@ std::int32_t Conversions::truncateToInt32(double value)
         return std::numeric_limits<std::int32_t>::max();
     }
     return static_cast<std::int32_t>(value);
+}
+
+std::string Conversions::stepText(double value)
+{
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    char text[400];
+    // Adding zero turns -0 into 0.
+    const auto result = std::to_chars(std::begin(text), std::end(text), value + 0.0, std::chars_format::fixed, 4);
+    std::string fixed(std::begin(text), result.ptr);
+    if (fixed.back() == '0') {
+        fixed.pop_back();
+    }
+    return fixed;
 }
 
 std::string Conversions::oneDecimal(double value)

@@ -10,18 +10,10 @@ void HotValueTable::clear()
     currents_.clear();
 }
 
-void HotValueTable::append(std::int32_t voltage, std::int32_t current)
+void HotValueTable::append(std::int32_t voltageTenths, std::int32_t currentTenths)
 {
-    voltages_.push_back(voltage);
-    currents_.push_back(current);
-}
-
-void HotValueTable::rescaleTo(const ModelProfile& profile)
-{
-    for (std::size_t i = 0; i < voltages_.size(); ++i) {
-        voltages_[i] = Conversions::truncateToInt32(voltages_[i] / profile.voltageMax);
-        currents_[i] = Conversions::truncateToInt32(currents_[i] / profile.currentMax);
-    }
+    voltages_.push_back(voltageTenths);
+    currents_.push_back(currentTenths);
 }
 
 bool HotValueTable::contains(int row) const
@@ -29,27 +21,29 @@ bool HotValueTable::contains(int row) const
     return row >= 0 && static_cast<std::size_t>(row) < voltages_.size();
 }
 
-std::optional<std::pair<double, double>> HotValueTable::valueAt(int row, const ModelProfile& profile) const
+std::optional<std::pair<double, double>> HotValueTable::valueAt(int row) const
 {
     if (!contains(row)) {
         return std::nullopt;
     }
     const auto index = static_cast<std::size_t>(row);
-    return std::pair{
-        storedToValue(voltages_[index], profile.voltageMax), storedToValue(currents_[index], profile.currentMax)};
+    return std::pair{valueOf(voltages_[index]), valueOf(currents_[index])};
 }
 
 bool HotValueTable::holdsAt(int row, double volts, double amperes, const ModelProfile& profile) const
 {
-    const auto index = static_cast<std::size_t>(row);
-    return contains(row) && voltages_[index] == Conversions::valueToRaw(volts, profile.voltageMax)
-        && currents_[index] == Conversions::valueToRaw(amperes, profile.currentMax);
+    const auto pair = valueAt(row);
+    return pair
+        && Conversions::valueToRaw(pair->first, profile.voltageMax)
+        == Conversions::valueToRaw(volts, profile.voltageMax)
+        && Conversions::valueToRaw(pair->second, profile.currentMax)
+        == Conversions::valueToRaw(amperes, profile.currentMax);
 }
 
-std::optional<int> HotValueTable::addOrFind(double volts, double amperes, const ModelProfile& profile)
+std::optional<int> HotValueTable::addOrFind(double volts, double amperes)
 {
-    const std::int32_t voltage = Conversions::valueToRaw(volts, profile.voltageMax);
-    const std::int32_t current = Conversions::valueToRaw(amperes, profile.currentMax);
+    const std::int32_t voltage = tenthsOf(volts);
+    const std::int32_t current = tenthsOf(amperes);
     std::optional<int> found;
     for (std::size_t i = 0; i < voltages_.size(); ++i) {
         if (voltages_[i] == voltage && currents_[i] == current) {
@@ -72,7 +66,7 @@ bool HotValueTable::remove(int row)
     return true;
 }
 
-double HotValueTable::storedToValue(std::int32_t raw, double fullScale)
+std::int32_t HotValueTable::tenthsOf(double value)
 {
-    return std::floor(raw * fullScale * 0.001 * 10 + 0.5) * 0.1;
+    return Conversions::truncateToInt32(std::round(value * 10));
 }

@@ -172,8 +172,8 @@ TEST(EndToEnd, AnOutputOnIntoNothingOrAShortIsShownOn)
         EXPECT_FALSE(window.enabled(1024)) << c.ohms;
         EXPECT_EQ(window.text(1020), QString::fromUtf8(c.voltageText)) << c.ohms;
         EXPECT_EQ(window.text(1021), QString::fromUtf8(c.currentText)) << c.ohms;
-        SupplyInstrument instrument(
-            window.dialog().controller(), window.station().programs(), window.station().protection());
+        SupplyInstrument instrument(window.dialog().controller(), window.station().programs(),
+            window.station().protection(), window.station().outlook());
         ScpiSession session(instrument, "test");
         EXPECT_EQ(session.handleLine("MEAS:VOLT?;MEAS:CURR?;OUTP:MODE?").text, c.remoteAnswer) << c.ohms;
         window.station().readings().stopRecording();

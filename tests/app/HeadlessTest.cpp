@@ -96,7 +96,7 @@ TEST_F(HeadlessTest, RunsDrivenRemotelyAndEndsOnSigtermWithAWholeRecording)
 
     ASSERT_EQ(terminate(), 0) << errors;
     for (const char* line :
-        {"identified ", "voltage set to 5.000 V by remote client 1", "output switched on by remote client 1",
+        {"identified ", "voltage set to 4.9926 V by remote client 1", "output switched on by remote client 1",
             "the supply reports its output off", "recording to", "stopping on SIGTERM", "stopped"}) {
         EXPECT_NE(errors.find(line), std::string::npos) << line << " is not in:\n" << errors;
     }

@@ -51,7 +51,7 @@ TEST(SettingsRun, FirstStartWritesTheDefaultsAndListsTheirPair)
     DialogHarness window(missingPorts());
     EXPECT_EQ(window.settingsBytes(), kDefaults);
     EXPECT_EQ(rows(window), QStringList{QString::fromUtf8("13.8 В  10.0 A")});
-    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{13800});
+    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{138});
     EXPECT_FALSE(window.dialog().controller().diagnosticsOn());
 }
 
@@ -88,14 +88,14 @@ TEST(SettingsRun, ClosingWhileNeverIdentifiedLeavesTheFileAsItWas)
     EXPECT_EQ(window.settingsBytes(), mine);
 }
 
-TEST(SettingsRun, IdentificationRescalesAndALostLinkSavesTheFile)
+TEST(SettingsRun, IdentificationKeepsThePairsAndALostLinkSavesTheFile)
 {
     SimulatedSupply supply;
     ASSERT_TRUE(supply.start());
     DialogHarness window({supply.devicePath()});
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
-    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{878});
-    EXPECT_EQ(window.dialog().controller().hotValues().currents(), std::vector<std::int32_t>{158});
+    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{138});
+    EXPECT_EQ(window.dialog().controller().hotValues().currents(), std::vector<std::int32_t>{100});
     EXPECT_TRUE(window.enabled(1048));
 
     supply.setSilent(true);
@@ -105,10 +105,10 @@ TEST(SettingsRun, IdentificationRescalesAndALostLinkSavesTheFile)
     EXPECT_TRUE(window.dialog().controller().hotValues().voltages().empty());
     EXPECT_EQ(rows(window).size(), 1);
 
-    // Back again: the pair comes back from the file, rescaled once more.
+    // Back again: the pair comes back from the file as it was.
     supply.setSilent(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 3s));
-    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{878});
+    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{138});
 }
 
 TEST(SettingsRun, ClosingWhileIdentifiedSavesThePortItAnsweredOn)

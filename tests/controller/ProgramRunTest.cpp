@@ -60,7 +60,7 @@ struct Bench {
 
     bool reading(std::chrono::milliseconds at, double volts, double amperes, bool cv = true, bool shows = true)
     {
-        return run.take(Measurement{volts, amperes, cv, true, kStart + at, {}, {}}, shows, kNoon.addMSecs(at.count()));
+        return run.take(Measurement{volts, amperes, cv, true, kStart + at}, shows, kNoon.addMSecs(at.count()));
     }
 
     Program program;
@@ -157,7 +157,7 @@ TEST(ProgramRun, JudgesOnlyReadingsThatShowTheStep)
     Bench bench(programOf({{until({Kind::CurrentAtMost, 0.1})}, {timed(1s)}}));
     bench.run.begin(kStart, kNoon);
     bench.reading(1s, 5, 0.0, true, false);
-    bench.run.take(Measurement{0, 0, false, false, kStart + 2s, {}, {}}, true, kNoon);
+    bench.run.take(Measurement{0, 0, false, false, kStart + 2s}, true, kNoon);
     EXPECT_EQ(bench.run.stepNumber(), 1);
     // Its maximum duration still ends it.
     bench.run.advance(kStart + 100s, kNoon);

@@ -68,8 +68,7 @@ TEST_P(ProtectionTrips, AtTheFirstReadingOverTheLimit)
     const auto start = std::chrono::steady_clock::now();
     int readings = 0;
     while (!watch.tripped() && readings < 100) {
-        emit controller.measured(
-            Measurement{c.volts, c.amperes, true, true, start + std::chrono::seconds(readings), {}, {}});
+        emit controller.measured(Measurement{c.volts, c.amperes, true, true, start + std::chrono::seconds(readings)});
         ++readings;
     }
     EXPECT_EQ(readings - 1, c.readingsBeforeTrip);

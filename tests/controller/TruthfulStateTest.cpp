@@ -4,6 +4,7 @@
 #include "controller/ProgramClock.h"
 #include "controller/ProgramEngine.h"
 #include "controller/ProtectionWatch.h"
+#include "outlook/SupplyOutlook.h"
 #include "remote/ScpiSession.h"
 #include "remote/SupplyInstrument.h"
 
@@ -29,7 +30,8 @@ struct Remote {
     explicit Remote(SupplyController& controller)
         : protection(controller, clock)
         , programs(controller, protection, std::chrono::milliseconds(400), clock)
-        , instrument(controller, programs, protection)
+        , outlook(controller, programs, protection)
+        , instrument(controller, programs, protection, outlook)
     {
     }
     std::string ask(std::string_view line) { return session.handleLine(line).text; }
@@ -37,6 +39,7 @@ struct Remote {
     ProgramClock clock;
     ProtectionWatch protection;
     ProgramEngine programs;
+    SupplyOutlook outlook;
     SupplyInstrument instrument;
     ScpiSession session{instrument, "test"};
 };
@@ -65,8 +68,8 @@ TEST(TruthfulState, ASupplyFoundWithItsOutputOnKeepsItsUnknownSetpointUnknown)
         Rig rig(supply->devicePath());
         ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.latest().has_value(); }));
         Remote remote(rig.controller);
-        EXPECT_EQ(rig.controller.voltageSetpoint().has_value(), c.voltageKnown) << c.ohms;
-        EXPECT_EQ(rig.controller.currentSetpoint().has_value(), !c.voltageKnown) << c.ohms;
+        EXPECT_EQ(rig.controller.heldVoltage().has_value(), c.voltageKnown) << c.ohms;
+        EXPECT_EQ(rig.controller.heldCurrent().has_value(), !c.voltageKnown) << c.ohms;
         EXPECT_EQ(remote.ask(c.voltageKnown ? "CURR?" : "VOLT?"), "") << c.ohms;
         EXPECT_EQ(remote.ask("SYST:ERR?"), "-200,\"Execution error;setpoint not known\"") << c.ohms;
 
@@ -79,14 +82,14 @@ TEST(TruthfulState, ASupplyFoundWithItsOutputOnKeepsItsUnknownSetpointUnknown)
         EXPECT_EQ(told.count(), c.voltageKnown ? 0 : 1) << c.ohms;
         // With the output off the words are the setpoints: nothing is unknown.
         ASSERT_TRUE(rig.waitUntil([&] { return !rig.controller.latest()->outputOn; })) << c.ohms;
-        EXPECT_TRUE(rig.controller.voltageSetpoint().has_value()) << c.ohms;
+        EXPECT_TRUE(rig.controller.heldVoltage().has_value()) << c.ohms;
         EXPECT_EQ(remote.ask("MEAS:CURR?;:CURR?"), "0.000;3.140") << c.ohms; // raw 200 of 15.7 A
     }
 }
 
-// A remote setpoint is the supply's step nearest the value, and is answered
-// as the supply holds it.
-TEST(TruthfulState, RemoteSetpointsAreTheNearestStepAndAnsweredAsHeld)
+// A remote setpoint is the supply's step at or below the value, as the
+// window's edits send it, and is answered as the supply holds it.
+TEST(TruthfulState, RemoteSetpointsAreTheStepAtOrBelowAndAnsweredAsHeld)
 {
     SimulatedSupply::Options options;
     options.modelCode = 3; // 63 V, 15.7 A
@@ -94,12 +97,12 @@ TEST(TruthfulState, RemoteSetpointsAreTheNearestStepAndAnsweredAsHeld)
     Rig rig(supply->devicePath());
     ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.live(); }));
     Remote remote(rig.controller);
-    EXPECT_EQ(remote.ask("VOLT 1.0;VOLT?;CURR 750mA;CURR?"), "1.008;0.754");
-    EXPECT_EQ(remote.ask("VOLT MIN;VOLT?;VOLT? MIN"), "0.504;0.504");
+    EXPECT_EQ(remote.ask("VOLT 1.0;VOLT?;CURR 750mA;CURR?"), "0.945;0.7379");
+    EXPECT_EQ(remote.ask("VOLT MIN;VOLT?;VOLT? MIN"), "0.441;0.441");
     EXPECT_EQ(remote.ask("CURR MAX;CURR?;CURR? MAX"), "15.700;15.700");
     EXPECT_EQ(remote.ask("VOLT 0.5;SYST:ERR?"), "0,\"No error\"");
     ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.commandsSettled(); }));
-    EXPECT_EQ(supply->voltageRaw(), 8);
+    EXPECT_EQ(supply->voltageRaw(), 7);
 }
 
 // Readings that stop coming are not passed off as the present state.
@@ -164,8 +167,8 @@ TEST(TruthfulState, AReturningSupplyIsTakenUpOnlyWithAnswersAfterTheFramesSent)
     rig.reply({1, sent, 200});
     EXPECT_TRUE(rig.controller.identified());
     EXPECT_EQ(rig.link().voltageRaw(), sent);
-    ASSERT_TRUE(rig.controller.voltageSetpoint().has_value());
-    EXPECT_NEAR(*rig.controller.voltageSetpoint(), 10.0, 0.05);
+    ASSERT_TRUE(rig.controller.heldVoltage().has_value());
+    EXPECT_NEAR(*rig.controller.heldVoltage(), 10.0, 0.05);
 }
 
 // A stray byte waiting when the port opens reads as a status: it must not

@@ -49,8 +49,12 @@ class HotValues : public ::testing::Test {
 protected:
     void start(int code, const std::string& pairs)
     {
-        window = std::make_unique<DialogHarness>(
-            missingPorts(), DialogHarness::Options{{}, {}, "[COM-Port]\nUsePort=Auto\n[HotValues]\n" + pairs});
+        startWith(code, "[COM-Port]\nUsePort=Auto\n[HotValues]\n" + pairs);
+    }
+    void startWith(int code, const std::string& settings)
+    {
+        window.reset();
+        window = std::make_unique<DialogHarness>(missingPorts(), DialogHarness::Options{{}, {}, settings});
         window->identify({code, 500, 200});
         window->dialog().show();
         QApplication::setActiveWindow(&window->dialog());
@@ -99,6 +103,16 @@ protected:
     }
 
     QPoint rowPoint(int row) { return list()->visualItemRect(list()->item(row)).center(); }
+    // Types keys into an edit emptied first, as a user would.
+    void type(int id, const char* keys)
+    {
+        auto* edit = window->control<ClassicEdit>(id);
+        edit->setFocus();
+        edit->setProgramText(QString());
+        for (const char* key = keys; *key != '\0'; ++key) {
+            QTest::keyClick(edit, *key);
+        }
+    }
 
     std::unique_ptr<DialogHarness> window;
 };
@@ -113,7 +127,7 @@ const QString kDelete = QString::fromUtf8("Удалить");
 TEST_F(HotValues, ApplyingAPairQueuesVoltageThenCurrent)
 {
     start(2, "TotalZ=1\nV1=12.3\nA1=5.0\n");
-    EXPECT_EQ(window->dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{390});
+    EXPECT_EQ(window->dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{123});
     list()->setCurrentRow(0);
     window->link().takeQueued();
     window->hotMenu().apply();
@@ -193,20 +207,49 @@ TEST_F(HotValues, DeletingKeepsEveryRowWithItsOwnPair)
     EXPECT_EQ(window->text(1022), QStringLiteral("4.0"));
 }
 
-TEST_F(HotValues, ASixtyThreeVoltModelBringsOneVoltBackAsNineTenths)
+// A pair sends what its row shows, the frames typing it sends (1.0 A on the
+// 63 A model is step 15, not the 14 of 0.9 A), and the row, the file and the
+// frames stay as they are through applying, adding, saving and restarting.
+TEST_F(HotValues, APairSendsWhatItsRowShowsAndKeepsItAcrossRestarts)
 {
-    start(3, "TotalZ=0\n");
-    auto* voltage = window->control<ClassicEdit>(1016);
-    voltage->setFocus();
-    voltage->setProgramText(QString());
-    QTest::keyClick(voltage, '1');
-    ASSERT_EQ(window->exchange().voltage(), 1.0);
-    window->hotMenu().addPresent();
-    EXPECT_EQ(window->dialog().controller().hotValues().voltages().back(), 15);
-    list()->setCurrentRow(0);
-    window->hotMenu().apply();
-    EXPECT_EQ(window->text(1016), QStringLiteral("0.9"));
-    EXPECT_TRUE(rows().front().startsWith(QString::fromUtf8("1.0 В")));
+    const struct {
+        int model;
+        const char* pairs; // in the file at start
+        std::pair<const char*, const char*> typed; // then typed into the edits and added as the present pair
+        const char* row; // the last row
+        std::int32_t voltageRaw;
+        std::int32_t currentRaw;
+        const char* saved; // the file's pairs once saved
+    } cases[] = {
+        {1, "TotalZ=1\nV1=5.0\nA1=1.0\n", {}, "5.0 В  1.0 A", 318, 15, "TotalZ=1\nV1=5.0\nA1=1.0\n"},
+        {3, "TotalZ=0\n", {"1", "1"}, "1.0 В  1.0 A", 15, 63, "TotalZ=1\nV1=1.0\nA1=1.0\n"},
+        // 2.1 A and 2.2 A are one step of the 105 A model, and two rows.
+        {5, "TotalZ=1\nV1=126\nA1=22\n", {"126", "2.1"}, "12.6 В  2.1 A", 802, 20,
+            "TotalZ=2\nV1=12.6\nA1=2.2\nV2=12.6\nA2=2.1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        start(c.model, c.pairs);
+        if (c.typed.first != nullptr) {
+            type(1016, c.typed.first);
+            type(1022, c.typed.second);
+            window->hotMenu().addPresent();
+        }
+        std::string saved;
+        for (const bool restarted : {false, true}) {
+            ASSERT_EQ(rows().back().toStdString(), c.row) << restarted;
+            list()->setCurrentRow(static_cast<int>(rows().size()) - 1);
+            window->hotMenu().apply();
+            EXPECT_EQ(window->link().voltageRaw(), c.voltageRaw) << restarted;
+            EXPECT_EQ(window->link().currentRaw(), c.currentRaw) << restarted;
+            EXPECT_EQ(
+                (window->text(1016) + QString::fromUtf8(" В  ") + window->text(1022) + " A").toStdString(), c.row);
+            window->reply({0}); // the lost link saves the list
+            saved = window->settingsBytes();
+            EXPECT_NE(saved.find(c.saved), std::string::npos) << saved;
+            startWith(c.model, saved);
+        }
+    }
 }
 
 TEST_F(HotValues, ThePairOfTheDialogIsAddedOnceAndCancelChangesNothing)

@@ -7,16 +7,16 @@
 
 namespace {
 
-SupplySnapshot identified(bool outputOn)
+SupplySnapshot identified(bool outputOn, bool voltageRegulated = true)
 {
     SupplySnapshot s;
     s.port = "/dev/ttyUSB0";
-    s.model = "Tolvik";
-    s.linkUp = true;
-    s.volts = outputOn ? 12.5 : 0.0;
-    s.amperes = outputOn ? 2.0 : 0.0;
-    s.outputOn = outputOn;
-    s.voltageSetpoint = 12.5;
+    s.state.identified = true;
+    s.state.model = "Tolvik";
+    s.state.linkUp = true;
+    s.state.reading = Measurement{outputOn ? 12.5 : 0.0, outputOn ? 2.0 : 0.0, voltageRegulated, outputOn, {}};
+    s.state.outputOn = outputOn;
+    s.state.voltageSetpoint = 12.5;
     s.polls = 40;
     s.missedPolls = 3;
     s.coulombs = 7200.0;
@@ -33,13 +33,12 @@ struct Case {
 
 std::vector<Case> cases()
 {
-    SupplySnapshot cc = identified(true);
-    cc.constantCurrent = true;
-    cc.programState = ProgramEngine::State::Paused;
-    cc.programStep = 3;
+    SupplySnapshot cc = identified(true, false);
+    cc.state.program = ProgramEngine::State::Paused;
+    cc.state.programStep = 3;
     SupplySnapshot stale = identified(true);
-    stale.volts.reset();
-    stale.amperes.reset();
+    stale.state.reading.reset();
+    stale.state.stale = true;
     SupplySnapshot odd;
     odd.port = R"(C:\a"b)";
     return {

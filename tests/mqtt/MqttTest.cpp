@@ -207,3 +207,14 @@ TEST_F(MqttTest, PublishesAgainOnceTheBrokerIsBack)
     EXPECT_TRUE(hear("/availability", "online", 20s)) << heard.toStdString();
     EXPECT_TRUE(hear("/state", R"("link":"connected")")) << heard.toStdString();
 }
+
+// Readings that stop coming are published as unknown, not as the last ones.
+TEST_F(MqttTest, ReadingsThatGoStaleArePublishedAsUnknown)
+{
+    launch();
+    ASSERT_TRUE(hear("/state", R"("power":0,)")) << heard.toStdString();
+    heard.clear(); // the state before the first reading had none either
+    supply.setPanelSwitch(true);
+    EXPECT_TRUE(hear("/state", R"("current":null,)")) << heard.toStdString();
+    EXPECT_TRUE(hear("/state", R"("link":"connected")")) << heard.toStdString();
+}

@@ -12,7 +12,7 @@ public:
     bool present = true;
     std::string model = "Brisna";
     Link linkState = Link::Connected;
-    Measurement reading{12.0, 1.5, true, false, {}, {}, {}};
+    Measurement reading{12.0, 1.5, true, false, {}};
     bool stale = false;
     std::optional<double> voltage = 12.0;
     std::optional<double> current = 1.5;
@@ -52,8 +52,8 @@ public:
     bool measurementStale() const override { return stale; }
     std::optional<double> voltageSetpoint() const override { return voltage; }
     std::optional<double> currentSetpoint() const override { return current; }
-    double nearestVoltage(double volts) const override { return volts; }
-    double nearestCurrent(double amps) const override { return amps; }
+    double voltageStep(double volts) const override { return volts; }
+    double currentStep(double amps) const override { return amps; }
     bool outputOn() const override { return output; }
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;

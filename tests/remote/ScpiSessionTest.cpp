@@ -75,7 +75,7 @@ TEST_F(ScpiSessionTest, OutputSendsOnlyTheTogglesItNeeds)
 
 TEST_F(ScpiSessionTest, MeasuresFromTheLatestReading)
 {
-    supply.reading = {12.25, 1.5, true, true, {}, {}, {}};
+    supply.reading = {12.25, 1.5, true, true, {}};
     EXPECT_EQ(ask("MEAS:VOLT?"), "12.250");
     EXPECT_EQ(ask("MEASure:SCALar:CURRent:DC?"), "1.500");
     EXPECT_EQ(ask("MEAS:POW?"), "18.375");

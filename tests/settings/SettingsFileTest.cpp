@@ -50,7 +50,7 @@ protected:
 };
 
 constexpr const char* kDefaults = "[COM-Port]\nUsePort=Auto\nLastPort=\n[HotValues]\nTotalZ=1\nV1=138\nA1=100\n";
-const ControllerSettings::Saved kOnePair{"COM3", "COM1", {100}, {100}, 10.0, 10.0};
+const ControllerSettings::Saved kOnePair{"COM3", "COM1", {10}, {10}};
 constexpr const char* kOnePairText = "[COM-Port]\nUsePort=COM3\nLastPort=COM1\n[HotValues]\nTotalZ=1\nV1=1.0\nA1=1.0\n";
 using Problem = ControllerSettings::Problem;
 namespace fs = std::filesystem;
@@ -139,7 +139,7 @@ TEST_F(SettingsFileTest, SavingRenumbersThePairsAndKeepsTheRest)
 {
     write("; mine\n[COM-Port]\nUsePort=Auto\nLastPort=\n[HotValues]\nTotalZ=3\nV1=1.0\nA1=1.0\nV2=2.0\nA2=2.0\n"
           "V3=3.0\nA3=3.0\n[Debug]\nDebug=0\n");
-    settings.save({"Auto", "ttyUSB0", {878, 500}, {158, 20}, 15.7, 63.0});
+    settings.save({"Auto", "ttyUSB0", {138, 79}, {100, 13}});
     EXPECT_EQ(read(),
         "; mine\n[COM-Port]\nUsePort=Auto\nLastPort=ttyUSB0\n[HotValues]\nTotalZ=2\nV1=13.8\nA1=10.0\n"
         "V2=7.9\nA2=1.3\nV3=3.0\nA3=3.0\n[Debug]\nDebug=0\n");
@@ -187,7 +187,7 @@ TEST_F(SettingsFileTest, AnyFileContentLoadsWithoutHarm)
         write(text);
         const auto loaded = settings.load();
         if (i % 100 == 0) {
-            settings.save({loaded.usePort, loaded.lastPort, {1, 2}, {3, 4}, 10.0, 10.0});
+            settings.save({loaded.usePort, loaded.lastPort, {1, 2}, {3, 4}});
             EXPECT_EQ(settings.load().hotValues.size(), 2U);
         }
     }
@@ -280,7 +280,7 @@ TEST_F(SettingsFileTest, AReadOnlyFileOrAnotherUsersIsLeftAlone)
     EXPECT_EQ(read(), kOnePairText);
     if (::geteuid() == 0) { // only root can give a file away
         ASSERT_EQ(::chown(path().c_str(), 4242, 4242), 0);
-        EXPECT_EQ(settings.save({"Auto", "COM2", {}, {}, 10.0, 10.0}), Problem::OtherOwner);
+        EXPECT_EQ(settings.save({"Auto", "COM2", {}, {}}), Problem::OtherOwner);
         EXPECT_EQ(read(), kOnePairText);
     }
 }
@@ -288,7 +288,7 @@ TEST_F(SettingsFileTest, AReadOnlyFileOrAnotherUsersIsLeftAlone)
 TEST_F(SettingsFileTest, AFailedSaveKeepsThePairsForTheNextOne)
 {
     write(kDefaults);
-    const ControllerSettings::Saved two{"Auto", "COM1", {100, 200}, {100, 200}, 10.0, 10.0};
+    const ControllerSettings::Saved two{"Auto", "COM1", {10, 20}, {10, 20}};
     {
         const FileSizeLimit diskFull(10);
         EXPECT_EQ(settings.save(two), Problem::NotWritten);
@@ -302,14 +302,15 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsThePairsForTheNextOne)
 // Once quadratic: 20 000 pairs took most of a minute.
 TEST_F(SettingsFileTest, SavingManyPairsTakesLinearTime)
 {
-    const std::vector<std::int32_t> raws(20000, 500);
+    const std::vector<std::int32_t> fives(20000, 50);
+    const std::vector<std::int32_t> tens(20000, 100);
     write(kDefaults);
     QElapsedTimer clock;
     clock.start();
-    settings.save({"Auto", "", raws, raws, 10.0, 10.0}); // every key new
-    settings.save({"Auto", "", raws, raws, 20.0, 20.0}); // every key replaced
+    settings.save({"Auto", "", fives, fives}); // every key new
+    settings.save({"Auto", "", tens, tens}); // every key replaced
     EXPECT_LT(clock.elapsed(), 3000);
     const auto loaded = settings.load().hotValues;
-    ASSERT_EQ(loaded.size(), raws.size());
+    ASSERT_EQ(loaded.size(), tens.size());
     EXPECT_EQ(loaded.back().voltage.thousandths, 10000);
 }

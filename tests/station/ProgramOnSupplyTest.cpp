@@ -246,7 +246,7 @@ TEST_F(ProgramOnSupplyTest, ARampEndsOnItsTargetAndAStoppedStepKeepsItsTime)
     ASSERT_TRUE(spinUntil([&] { return steps.size() == 2; }, 5s));
     spinUntil([] { return false; }, 800ms);
     const double full = station->controller().profile().voltageMax;
-    EXPECT_EQ(supply.voltageRaw(), std::lround(station->controller().nearestVoltage(10.0) / full * 1000.0));
+    EXPECT_EQ(supply.voltageRaw(), std::lround(station->controller().voltageStep(10.0) / full * 1000.0));
 
     engine().stop();
     const RunSummary& summary = *engine().summary();

@@ -82,8 +82,8 @@ TEST_F(SupplyStationTest, RunsTheSupplySideWithoutADisplay)
     client.write("VOLT 5.0\n");
     ASSERT_TRUE(spinUntil([&] { return supply.commandCount() >= 1; }, 5s));
     EXPECT_EQ(supply.voltageRaw(), station->link().voltageRaw());
-    ASSERT_TRUE(station->controller().voltageSetpoint().has_value());
-    EXPECT_NEAR(*station->controller().voltageSetpoint(), 5.0, 1e-9);
+    ASSERT_TRUE(station->controller().heldVoltage().has_value());
+    EXPECT_DOUBLE_EQ(*station->controller().heldVoltage(), 4.9926); // step 318 of 15.7 V
 
     const std::size_t before = station->readings().history().size();
     ASSERT_TRUE(spinUntil([&] { return station->readings().history().size() >= before + 2; }, 5s));

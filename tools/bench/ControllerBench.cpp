@@ -156,10 +156,10 @@ void SaveTenThousandPairs(benchmark::State& state)
     QTemporaryDir directory;
     ControllerSettings settings(
         SettingsFile(directory.filePath(QStringLiteral("tendrel-controller.ini")).toStdString()));
-    ControllerSettings::Saved saved{"Auto", "/dev/ttyUSB0", {}, {}, 15.7, 63.0};
+    ControllerSettings::Saved saved{"Auto", "/dev/ttyUSB0", {}, {}};
     for (std::int32_t i = 0; i < 10000; ++i) {
-        saved.hotVoltageRaw.push_back(i % 1000);
-        saved.hotCurrentRaw.push_back(999 - i % 1000);
+        saved.hotVoltageTenths.push_back(i % 157);
+        saved.hotCurrentTenths.push_back(630 - i % 630);
     }
     settings.save(saved);
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom

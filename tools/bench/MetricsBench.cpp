@@ -31,19 +31,18 @@ std::vector<SupplySnapshot> busySnapshots()
     for (std::size_t i = 0; i < kSupplies; ++i) {
         SupplySnapshot& s = snapshots[i];
         s.port = "/dev/ttyUSB" + std::to_string(i);
-        s.model = "Tolvik";
-        s.linkUp = true;
-        s.volts = 12.345 + static_cast<double>(i);
-        s.amperes = 1.234;
-        s.outputOn = true;
-        s.constantCurrent = false;
-        s.voltageSetpoint = 12.6;
-        s.currentSetpoint = 3.15;
+        s.state.identified = true;
+        s.state.model = "Tolvik";
+        s.state.linkUp = true;
+        s.state.reading = Measurement{12.345 + static_cast<double>(i), 1.234, true, true, {}};
+        s.state.outputOn = true;
+        s.state.voltageSetpoint = 12.6;
+        s.state.currentSetpoint = 3.15;
         s.polls = 123456;
         s.coulombs = 4567.891;
         s.joules = 56789.012;
-        s.programState = ProgramEngine::State::Running;
-        s.programStep = 4;
+        s.state.program = ProgramEngine::State::Running;
+        s.state.programStep = 4;
     }
     return snapshots;
 }
@@ -53,8 +52,7 @@ std::vector<SupplyMetrics::Parts> partsOf(Bench& bench)
     std::vector<SupplyMetrics::Parts> parts;
     for (std::size_t i = 0; i < bench.size(); ++i) {
         SupplyStation& station = bench.station(i);
-        parts.push_back({station.controller(), station.programs(), station.protection(), station.readings(),
-            [&station] { return station.portName(); }});
+        parts.push_back({station.outlook(), station.readings(), [&station] { return station.portName(); }});
     }
     return parts;
 }

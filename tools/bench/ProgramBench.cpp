@@ -166,7 +166,7 @@ void EngineWorkPerReading(benchmark::State& state)
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom
         at += std::chrono::milliseconds(400);
         run.advance(at, wall);
-        benchmark::DoNotOptimize(run.take(Measurement{4.2, 1.0, true, true, at, 4.2, 2.0}, true, wall));
+        benchmark::DoNotOptimize(run.take(Measurement{4.2, 1.0, true, true, at}, true, wall));
     }
 }
 
@@ -180,7 +180,7 @@ void LimitsPerReading(benchmark::State& state)
     limits.watts = 100.0;
     limits.ampereHours = 1000.0;
     station.protection().setLimits(limits);
-    Measurement measurement{4.2, 1.0, true, true, Clock::now(), 4.2, 2.0};
+    Measurement measurement{4.2, 1.0, true, true, Clock::now()};
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom
         measurement.at += std::chrono::milliseconds(400);
         emit station.controller().measured(measurement);
