@@ -10,6 +10,7 @@ CommandSlots::Pending CommandSlots::forget()
 {
     const std::lock_guard lock(mutex_);
     modelCode_ = -1;
+    deferredAt_ = 0;
     return clearLocked();
 }
 
@@ -31,8 +32,9 @@ bool CommandSlots::queueVoltage(std::int32_t raw)
     if (modelCode_ < 0) {
         return false;
     }
-    // A toggle already waiting keeps the voltage it was given with.
-    if (toggleAt_ != 0 && voltageAt_ < toggleAt_) {
+    // A toggle already waiting, or deferred, keeps the voltage it was given with.
+    const std::uint64_t toggleAt = toggleAt_ != 0 ? toggleAt_ : deferredAt_;
+    if (toggleAt != 0 && voltageAt_ < toggleAt) {
         toggleVoltage_ = voltage_.load();
     }
     voltage_.store(raw);
@@ -72,6 +74,29 @@ bool CommandSlots::withdrawToggle()
     return waiting;
 }
 
+void CommandSlots::deferToggle()
+{
+    const std::lock_guard lock(mutex_);
+    if (modelCode_ >= 0) {
+        deferredAt_ = ++given_;
+    }
+}
+
+void CommandSlots::releaseDeferredToggle()
+{
+    const std::lock_guard lock(mutex_);
+    if (deferredAt_ != 0 && toggleAt_ == 0) {
+        toggleAt_ = deferredAt_;
+    }
+    deferredAt_ = 0;
+}
+
+void CommandSlots::cancelDeferredToggle()
+{
+    const std::lock_guard lock(mutex_);
+    deferredAt_ = 0;
+}
+
 void CommandSlots::holdVoltage(std::int32_t raw)
 {
     const std::lock_guard lock(mutex_);
@@ -109,7 +134,8 @@ CommandSlots::Pending CommandSlots::clearLocked()
 }
 
 // With a toggle waiting, a current given before it goes first, and a voltage
-// given before it rides on it; what was given after it follows it.
+// given before it rides on it; what was given after it follows it. What was
+// given after a deferred toggle stays until that toggle is released.
 std::vector<CommandSlots::Frame> CommandSlots::take()
 {
     const std::lock_guard lock(mutex_);
@@ -118,30 +144,34 @@ std::vector<CommandSlots::Frame> CommandSlots::take()
         clearLocked();
         return frames;
     }
+    const bool voltageDue = due(voltageAt_);
+    const bool currentDue = due(currentAt_);
     const auto voltage = [&](std::int32_t raw, bool toggle) {
         frames.push_back({Frame::Kind::Voltage, raw, toggle, modelCode_});
     };
     const auto current = [&] { frames.push_back({Frame::Kind::Current, current_.load(), false, modelCode_}); };
-    if (toggleAt_ == 0) {
-        if (voltageAt_ != 0) {
+    if (!due(toggleAt_)) {
+        if (voltageDue) {
             voltage(voltage_.load(), false);
         }
-        if (currentAt_ != 0) {
+        if (currentDue) {
             current();
         }
     } else {
         const bool voltageAfter = voltageAt_ > toggleAt_;
-        if (currentAt_ != 0 && currentAt_ < toggleAt_) {
+        if (currentDue && currentAt_ < toggleAt_) {
             current();
         }
         voltage(voltageAfter ? toggleVoltage_ : voltage_.load(), true);
-        if (voltageAfter) {
+        if (voltageAfter && voltageDue) {
             voltage(voltage_.load(), false);
         }
-        if (currentAt_ > toggleAt_) {
+        if (currentDue && currentAt_ > toggleAt_) {
             current();
         }
+        toggleAt_ = 0;
     }
-    clearLocked();
+    voltageAt_ = voltageDue ? 0 : voltageAt_;
+    currentAt_ = currentDue ? 0 : currentAt_;
     return frames;
 }

@@ -43,6 +43,12 @@ public:
     bool queueToggle();
     // Takes a toggle back; false once the worker has taken it.
     bool withdrawToggle();
+    // A toggle that must wait for the supply to report the last one keeps
+    // its place: setpoints given after it wait until it is released, then
+    // follow it, or until it is cancelled.
+    void deferToggle();
+    void releaseDeferredToggle();
+    void cancelDeferredToggle();
 
     // The values the next frames hold, without sending them.
     void holdVoltage(std::int32_t raw);
@@ -58,6 +64,8 @@ public:
 
 private:
     Pending pendingLocked() const;
+    // Given before any deferred toggle, so free to go.
+    bool due(std::uint64_t at) const { return at != 0 && (deferredAt_ == 0 || at < deferredAt_); }
     Pending clearLocked();
 
     mutable std::mutex mutex_;
@@ -68,6 +76,7 @@ private:
     std::uint64_t voltageAt_ = 0;
     std::uint64_t currentAt_ = 0;
     std::uint64_t toggleAt_ = 0;
+    std::uint64_t deferredAt_ = 0;
     // The voltage the toggle carries once a newer voltage was given after it.
     std::int32_t toggleVoltage_ = 0;
     int modelCode_ = -1;

@@ -115,6 +115,23 @@ bool SupplyLink::wake(bool queued)
     return queued;
 }
 
+void SupplyLink::deferToggle()
+{
+    state_->commands.deferToggle();
+}
+
+void SupplyLink::releaseDeferredToggle()
+{
+    state_->commands.releaseDeferredToggle();
+    state_->transmitEvent.set();
+}
+
+void SupplyLink::cancelDeferredToggle()
+{
+    state_->commands.cancelDeferredToggle();
+    state_->transmitEvent.set();
+}
+
 bool SupplyLink::withdrawToggle()
 {
     return state_->commands.withdrawToggle();

@@ -64,6 +64,11 @@ public:
     bool toggleOutput();
     // Takes a toggle back; false once the worker has taken it.
     bool withdrawToggle();
+    // A toggle that waits for the last one to be reported keeps its place
+    // among the commands (see CommandSlots).
+    void deferToggle();
+    void releaseDeferredToggle();
+    void cancelDeferredToggle();
     Queued queued() const;
     // Takes what waits, as the worker does when it sends; drives a line by
     // hand while no port answers.

@@ -2,6 +2,8 @@
 
 #include "link/SupplyLink.h"
 
+#include <utility>
+
 OutputSwitch::OutputSwitch(SupplyLink& link)
     : link_(link)
 {
@@ -9,11 +11,16 @@ OutputSwitch::OutputSwitch(SupplyLink& link)
 
 void OutputSwitch::toggle()
 {
+    startToggle();
+    link_.toggleOutput();
+}
+
+void OutputSwitch::startToggle()
+{
     inFlight_ = true;
     pinned_ = false;
     fromOn_ = reportedOn_;
     staleStatuses_ = 0;
-    link_.toggleOutput();
 }
 
 bool OutputSwitch::heading() const
@@ -21,9 +28,26 @@ bool OutputSwitch::heading() const
     return inFlight_ ? !fromOn_ : reportedOn_;
 }
 
+// A deferred request keeps its place among the commands: setpoints given
+// after it wait in the link until its toggle goes, or it turns out not needed.
 OutputSwitch::Outcome OutputSwitch::request(bool on)
 {
-    followUp_.reset();
+    const std::optional<bool> earlier = std::exchange(followUp_, std::nullopt);
+    const Outcome outcome = decide(on);
+    if (outcome == Outcome::Deferred && earlier == on) {
+        return outcome;
+    }
+    if (earlier) {
+        link_.cancelDeferredToggle();
+    }
+    if (outcome == Outcome::Deferred) {
+        link_.deferToggle();
+    }
+    return outcome;
+}
+
+OutputSwitch::Outcome OutputSwitch::decide(bool on)
+{
     if (heading() == on) {
         return Outcome::Nothing;
     }
@@ -52,10 +76,20 @@ bool OutputSwitch::statusSeen()
     const bool wanted = *followUp_;
     followUp_.reset();
     if (wanted == on) {
+        link_.cancelDeferredToggle();
         return false;
     }
-    toggle();
+    startToggle();
+    link_.releaseDeferredToggle();
     return true;
+}
+
+void OutputSwitch::dropFollowUp()
+{
+    if (followUp_) {
+        followUp_.reset();
+        link_.cancelDeferredToggle();
+    }
 }
 
 void OutputSwitch::linkLost()

@@ -28,7 +28,7 @@ public:
     void pin() { pinned_ = inFlight_; }
     // The state a deferred request waits to bring the output to, if any.
     const std::optional<bool>& followUp() const { return followUp_; }
-    void dropFollowUp() { followUp_.reset(); }
+    void dropFollowUp();
     // The output's state as the supply last reported it.
     bool reportedOn() const { return reportedOn_; }
     void report(bool on) { reportedOn_ = on; }
@@ -41,6 +41,9 @@ public:
     bool heading() const;
 
 private:
+    Outcome decide(bool on);
+    void startToggle();
+
     SupplyLink& link_;
     bool reportedOn_ = false;
     bool inFlight_ = false;

@@ -278,6 +278,14 @@ TEST(SupplyLink, FramesFollowTheOrderOfTheirCommandsAroundAToggle)
         {"on, then limit", {toggle, amps150}, {{193, 100, 0}, {1, 150, 0}}},
         {"on, then a new voltage", {volts500, toggle, volts900}, {{193, 0xF4, 0x01}, {65, 0x84, 0x03}}},
         {"setpoints alone: voltage first", {amps150, volts500}, {{65, 0xF4, 0x01}, {1, 150, 0}}},
+        {"off deferred, then a new voltage: it waits for the off",
+            {[](SupplyLink& link) { link.deferToggle(); }, volts900, amps150,
+                [](SupplyLink& link) { link.releaseDeferredToggle(); }},
+            {{193, 100, 0}, {65, 0x84, 0x03}, {1, 150, 0}}},
+        {"a deferred toggle not needed lets them go",
+            {[](SupplyLink& link) { link.deferToggle(); }, volts900,
+                [](SupplyLink& link) { link.cancelDeferredToggle(); }},
+            {{65, 0x84, 0x03}}},
     };
     for (const Case& c : cases) {
         LinkRig rig({"A"});
