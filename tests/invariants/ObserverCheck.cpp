@@ -44,6 +44,23 @@ std::optional<double> jsonNumber(const QJsonObject& json, const char* key)
     return value.isDouble() ? std::optional(value.toDouble()) : std::nullopt;
 }
 
+// "CURR?" after "MEAS:VOLT?" is MEAS:CURR?, as a command after ';' is read
+// below the previous one's path: a plain query is the setpoint's only when
+// written from the root or after a command with no path.
+bool fromRoot(const std::vector<std::string>& commands, std::size_t index)
+{
+    if (!commands[index].empty() && commands[index].front() == ':') {
+        return true;
+    }
+    for (std::size_t i = index; i-- > 0;) {
+        if (!commands[i].empty() && commands[i].front() != '*') {
+            const std::string header = commands[i].substr(0, commands[i].find(' '));
+            return header.find(':', header.front() == ':' ? 1 : 0) == std::string::npos;
+        }
+    }
+    return true;
+}
+
 std::string shown(std::optional<double> value)
 {
     return value ? std::to_string(*value) : "nothing";
@@ -157,9 +174,11 @@ void ObserverCheck::scpiFinished(const ScpiClient::Line& line)
         return;
     }
     std::vector<std::string> queries;
-    for (const std::string& command : split(line.text, ';')) {
-        if (!command.empty() && command.back() == '?') {
-            queries.push_back(command);
+    const std::vector<std::string> commands = split(line.text, ';');
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (!commands[i].empty() && commands[i].back() == '?') {
+            const std::string query = commands[i].front() == ':' ? commands[i].substr(1) : commands[i];
+            queries.push_back(fromRoot(commands, i) ? query : "(below a path) " + query);
         }
     }
     const std::vector<std::string> answers = split(*line.answer, ';');
