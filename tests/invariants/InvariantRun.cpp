@@ -48,6 +48,17 @@ InvariantRun::Result InvariantRun::run(const Settings& settings)
     ActionRunner actions(
         {rig.station(), rig.console(), rig.log(), rig.scpi(), rig.mqtt(), rig.checks(), rig.book()}, settings.actions);
     runner = &actions;
+    const Moment begun = Clock::now();
+    drive(settings, rig, actions);
+    runner = nullptr;
+    result.seconds = std::chrono::duration<double>(Clock::now() - begun).count();
+    keep(result, rig, actions);
+    return result;
+}
+
+// Until the time is up, or the last action has had time to show what it did.
+void InvariantRun::drive(const Settings& settings, InvariantRig& rig, ActionRunner& actions)
+{
     // Frames keep coming while no reply does (a supply that vanished): they are judged all the same.
     QTimer sweep;
     QObject::connect(&sweep, &QTimer::timeout, [&rig] { rig.checks().sweep(); });
@@ -58,6 +69,7 @@ InvariantRun::Result InvariantRun::run(const Settings& settings)
     while (Clock::now() - begun < settings.limit && !stopNow(settings, rig.book())) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         if (actions.done() && !lastOut) {
+            // One more line reads what the last ones left in the error queue.
             lastOut = Clock::now();
             rig.scpi().send("*OPC?", settings.actions.size());
         }
@@ -65,8 +77,4 @@ InvariantRun::Result InvariantRun::run(const Settings& settings)
             break;
         }
     }
-    runner = nullptr;
-    result.seconds = std::chrono::duration<double>(Clock::now() - begun).count();
-    keep(result, rig, actions);
-    return result;
 }

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+class ActionRunner;
+class InvariantRig;
+
 // One run of a list of actions on a fresh station and supply, judged by the
 // checks after every reply.
 class InvariantRun {
@@ -44,4 +47,7 @@ public:
     static Result run(const Settings& settings);
     // Once every action is out: time for what they caused to reach the supply and its observers.
     static constexpr std::chrono::seconds kAfterLast{4};
+
+private:
+    static void drive(const Settings& settings, InvariantRig& rig, ActionRunner& actions);
 };

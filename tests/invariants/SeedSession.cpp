@@ -154,6 +154,9 @@ void SeedSession::shrink(
     for (std::size_t i = 0; i < minimal.size(); ++i) {
         out_ << "    #" << i << " " << minimal[i].text() << std::endl;
     }
+    if (minimal.empty()) {
+        out_ << "    (no action: the supply found at start shows it)" << std::endl;
+    }
 }
 
 std::string SeedSession::outPath(const std::string& name, const char* extension) const
