@@ -75,6 +75,19 @@ bool Shrinker::reduce(std::vector<Action>& actions, std::size_t& parts)
     return true;
 }
 
+// A failure mostly needs the last few actions before it: tails of growing
+// length are short to try, and the first that fails is where chunks start.
+std::vector<Action> Shrinker::shortestTail(std::vector<Action> failing)
+{
+    for (std::size_t length = 4; length < failing.size() && !outOfTime(); length *= 2) {
+        std::vector<Action> tail(failing.end() - static_cast<std::ptrdiff_t>(length), failing.end());
+        if (fails(tail)) {
+            return tail;
+        }
+    }
+    return failing;
+}
+
 std::vector<Action> Shrinker::shrink(std::vector<Action> failing)
 {
     // Some failures need no action at all: the first reading shows them.
@@ -82,6 +95,7 @@ std::vector<Action> Shrinker::shrink(std::vector<Action> failing)
         finished_ = true;
         return {};
     }
+    failing = shortestTail(std::move(failing));
     std::size_t parts = 2;
     while (failing.size() >= 2 && reduce(failing, parts)) { }
     finished_ = finished_ || failing.size() < 2;

@@ -6,10 +6,10 @@
 #include <functional>
 #include <vector>
 
-// Delta debugging over a failing list of actions: drops chunks of it, and
-// their complements, as long as the rest still fails, down to a list where no
-// single action can go. Each try replays a list on a fresh station; a time
-// budget bounds the whole.
+// Delta debugging over a failing list of actions, from the shortest tail of
+// it that still fails: drops chunks of it, and their complements, as long as
+// the rest still fails, down to a list where no single action can go. Each
+// try replays a list on a fresh station; a time budget bounds the whole.
 class Shrinker {
 public:
     // True when the list still shows the failure.
@@ -26,6 +26,7 @@ private:
     static std::vector<std::vector<Action>> split(const std::vector<Action>& actions, std::size_t parts);
     static std::vector<Action> without(const std::vector<std::vector<Action>>& chunks, std::size_t left);
     bool reduce(std::vector<Action>& actions, std::size_t& parts);
+    std::vector<Action> shortestTail(std::vector<Action> failing);
 
     Test test_;
     std::chrono::steady_clock::time_point deadline_;
