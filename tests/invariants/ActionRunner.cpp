@@ -1,12 +1,12 @@
 #include "ActionRunner.h"
 
+#include "ActionArgument.h"
 #include "CheckSet.h"
 #include "MqttPeer.h"
 #include "RunTrace.h"
 #include "ScpiClient.h"
 #include "SimConsole.h"
 #include "SimFrameLog.h"
-#include "SpecText.h"
 #include "ViolationBook.h"
 #include "station/SupplyStation.h"
 
@@ -79,7 +79,7 @@ bool ActionRunner::perform(const Action& action)
     case Kind::Mqtt:
         return parts_.mqtt != nullptr && parts_.mqtt->publish(action.argument, next_ - 1);
     case Kind::Protect:
-        parts_.station.protection().setLimits(SpecText::limits(action.argument));
+        parts_.station.protection().setLimits(ActionArgument::limits(action.argument));
         return true;
     case Kind::ProtectClear:
         parts_.station.protection().clear();
@@ -155,7 +155,7 @@ bool ActionRunner::performProgram(const Action& action)
     ProgramEngine& programs = parts_.station.programs();
     switch (action.kind) {
     case Action::Kind::ProgramStart:
-        return !programs.load(SpecText::program(action.argument)) && !programs.start();
+        return !programs.load(ActionArgument::program(action.argument)) && !programs.start();
     case Action::Kind::ProgramPause:
         programs.pause();
         return true;

@@ -6,7 +6,7 @@
 #include <string>
 
 // The programs and limits of actions, read back from their text (see ActionDraw).
-class SpecText {
+class ActionArgument {
 public:
     // "stop;2.0/1.5/on/600;3.0/-/-/400"
     static Program program(const std::string& text);

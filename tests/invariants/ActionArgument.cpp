@@ -1,4 +1,4 @@
-#include "SpecText.h"
+#include "ActionArgument.h"
 
 #include <chrono>
 #include <optional>
@@ -27,7 +27,7 @@ std::optional<double> number(const std::string& text)
 
 } // namespace
 
-ProgramStep SpecText::step(const std::string& text)
+ProgramStep ActionArgument::step(const std::string& text)
 {
     const std::vector<std::string> fields = split(text, '/');
     ProgramStep step;
@@ -44,7 +44,7 @@ ProgramStep SpecText::step(const std::string& text)
     return step;
 }
 
-Program SpecText::program(const std::string& text)
+Program ActionArgument::program(const std::string& text)
 {
     const std::vector<std::string> parts = split(text, ';');
     Program program;
@@ -56,7 +56,7 @@ Program SpecText::program(const std::string& text)
     return program;
 }
 
-ProtectionLimits SpecText::limits(const std::string& text)
+ProtectionLimits ActionArgument::limits(const std::string& text)
 {
     ProtectionLimits limits;
     for (const std::string& item : split(text, ' ')) {
