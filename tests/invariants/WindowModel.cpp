@@ -1,0 +1,29 @@
+#include "WindowModel.h"
+
+#include "controller/SupplyController.h"
+
+WindowModel::WindowModel(SupplyController& controller)
+    : controller_(controller)
+{
+    connect(&controller, &SupplyController::outputChanged, this, &WindowModel::showOutput);
+    connect(&controller, &SupplyController::outputToggleWithdrawn, this, &WindowModel::showOutput);
+    connect(&controller, &SupplyController::outputTogglePending, this, [this] { on_ = off_ = false; });
+    connect(&controller.timer(), &TimerRun::continueEnabled, this, [this](bool enabled) { continue_ = enabled; });
+}
+
+void WindowModel::showOutput(bool on)
+{
+    on_ = !on;
+    off_ = on;
+}
+
+bool WindowModel::controlsLive() const
+{
+    return controller_.controlsShown();
+}
+
+// The edits send nothing while the supply's own setpoints are being taken up.
+bool WindowModel::editsLive() const
+{
+    return controlsLive() && !controller_.adoptingReadings();
+}
