@@ -117,7 +117,7 @@ bool InvariantRig::startMqtt(std::string& problem)
         return false;
     }
     SupplyStation& station = this->station();
-    bridge_ = MqttBridge::start({{station.controller(), station.programs(), station.protection(), station.portName()}},
+    bridge_ = MqttBridge::start({{station.controller(), station.programs(), station.outlook(), station.portName()}},
         "127.0.0.1:" + std::to_string(mqttPort_), messages_);
     if (bridge_ == nullptr) {
         problem = "the MQTT bridge would not start: " + messages_.str();
