@@ -17,6 +17,9 @@ using Frame = StationJournal::Frame;
 // Older commands have long left the frame log the check looks back on.
 constexpr auto kLookBack = std::chrono::seconds(45);
 constexpr auto kAfterOffKept = std::chrono::seconds(10);
+// The worker, woken by a command, may write its frame before the command's
+// signal reaches the journal.
+constexpr auto kWorkerAhead = std::chrono::milliseconds(20);
 
 const char* nameOf(Frame frame)
 {
@@ -141,7 +144,8 @@ bool FrameOrderCheck::onLineBefore(const StationJournal::Command& command, const
     }
     // The toggle frame carries the voltage itself; a current frame is never the toggle's.
     return std::any_of(log_.history().begin(), log_.history().end(), [&](const SimEvent& event) {
-        return event.at > command.at && event.at <= on.at && carries(event, command.frame) && raws.count(event.raw) > 0;
+        return event.at + kWorkerAhead > command.at && event.at <= on.at && carries(event, command.frame)
+            && raws.count(event.raw) > 0;
     });
 }
 
