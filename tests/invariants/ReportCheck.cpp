@@ -100,7 +100,7 @@ void ReportCheck::onEvent(const SimEvent& event, const ToggleLedger::Match* togg
         = event.kind == SimEvent::Kind::Current ? StationJournal::Frame::Current : StationJournal::Frame::Voltage;
     const auto& commands = journal_.commands();
     const auto last = std::find_if(commands.rbegin(), commands.rend(), [&](const StationJournal::Command& c) {
-        return c.frame == frame && c.at < event.at - ToggleLedger::kBlur && c.raw == event.raw;
+        return c.frame == frame && c.at < event.at && c.raw == event.raw;
     });
     // Only a frame that brought its command: a toggle carries the voltage as it stood.
     if (last != commands.rend() && event.kind != SimEvent::Kind::Toggle) {
