@@ -18,6 +18,12 @@ exec 3>console
 for _ in $(seq 100); do [ -s device ] && break; sleep 0.05; done
 TENDREL_SERIAL_PORTS=$work/supply XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen \
     "$controller" --scpi "127.0.0.1:$port" 2>controller.log &
+# pyvisa-py reports a session open before the connect has been answered, so
+# wait here until the server accepts; it is slow to start under the sanitizers.
+for _ in $(seq 300); do
+    (exec 4<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    sleep 0.1
+done
 
 /usr/bin/python3 "$here/pyvisa_session.py" "$port" "$here/driver-lines.txt" || { cat controller.log; exit 1; }
 
