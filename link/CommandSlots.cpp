@@ -1,5 +1,7 @@
 #include "link/CommandSlots.h"
 
+#include <utility>
+
 void CommandSlots::identify(int modelCode)
 {
     const std::lock_guard lock(mutex_);
@@ -47,6 +49,10 @@ bool CommandSlots::queueCurrent(std::int32_t raw)
     const std::lock_guard lock(mutex_);
     if (modelCode_ < 0) {
         return false;
+    }
+    const std::uint64_t toggleAt = toggleAt_ != 0 ? toggleAt_ : deferredAt_;
+    if (toggleAt != 0 && currentAt_ != 0 && currentAt_ < toggleAt) {
+        currentBefore_ = current_.load();
     }
     current_.store(raw);
     currentAt_ = ++given_;
@@ -117,7 +123,7 @@ CommandSlots::Pending CommandSlots::pending() const
 
 CommandSlots::Pending CommandSlots::pendingLocked() const
 {
-    return {voltageAt_ != 0 || toggleAt_ != 0, currentAt_ != 0, toggleAt_ != 0};
+    return {voltageAt_ != 0 || toggleAt_ != 0, currentAt_ != 0 || currentBefore_.has_value(), toggleAt_ != 0};
 }
 
 CommandSlots::Pending CommandSlots::clear()
@@ -130,6 +136,7 @@ CommandSlots::Pending CommandSlots::clearLocked()
 {
     const Pending was = pendingLocked();
     voltageAt_ = currentAt_ = toggleAt_ = 0;
+    currentBefore_.reset();
     return was;
 }
 
@@ -149,25 +156,32 @@ std::vector<CommandSlots::Frame> CommandSlots::take()
     const auto voltage = [&](std::int32_t raw, bool toggle) {
         frames.push_back({Frame::Kind::Voltage, raw, toggle, modelCode_});
     };
-    const auto current = [&] { frames.push_back({Frame::Kind::Current, current_.load(), false, modelCode_}); };
+    const auto current = [&](std::int32_t raw) { frames.push_back({Frame::Kind::Current, raw, false, modelCode_}); };
+    // Given before the toggle, which has not gone yet, so always due.
+    const std::optional<std::int32_t> currentBefore = std::exchange(currentBefore_, std::nullopt);
     if (!due(toggleAt_)) {
         if (voltageDue) {
             voltage(voltage_.load(), false);
         }
+        if (currentBefore) {
+            current(*currentBefore);
+        }
         if (currentDue) {
-            current();
+            current(current_.load());
         }
     } else {
         const bool voltageAfter = voltageAt_ > toggleAt_;
-        if (currentDue && currentAt_ < toggleAt_) {
-            current();
+        if (currentBefore) {
+            current(*currentBefore);
+        } else if (currentDue && currentAt_ < toggleAt_) {
+            current(current_.load());
         }
         voltage(voltageAfter ? toggleVoltage_ : voltage_.load(), true);
         if (voltageAfter && voltageDue) {
             voltage(voltage_.load(), false);
         }
         if (currentDue && currentAt_ > toggleAt_) {
-            current();
+            current(current_.load());
         }
         toggleAt_ = 0;
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // The commands queued for the worker. A newer setpoint of one kind replaces
@@ -79,5 +80,7 @@ private:
     std::uint64_t deferredAt_ = 0;
     // The voltage the toggle carries once a newer voltage was given after it.
     std::int32_t toggleVoltage_ = 0;
+    // A current given before a waiting toggle, once a newer one was given after it.
+    std::optional<std::int32_t> currentBefore_;
     int modelCode_ = -1;
 };
