@@ -7,4 +7,7 @@ enum class CommandRefusal {
     NoSupply,
     // A protection trip is latched: the output stays off until it is cleared.
     TripLatched,
+    // The supply answers with its status alone: its On/Off switch is on and
+    // it ignores every frame until the switch is off again.
+    PanelSwitch,
 };

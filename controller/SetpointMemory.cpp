@@ -40,9 +40,9 @@ void SetpointMemory::adopt(bool outputOn, bool voltageRegulated)
     currentKnown_ = !outputOn || !voltageRegulated;
 }
 
-std::optional<double> SetpointMemory::learnVoltage(std::int32_t raw)
+std::optional<double> SetpointMemory::learnVoltage(std::int32_t raw, bool settled)
 {
-    if (voltageKnown_) {
+    if (voltageKnown_ && (!settled || raw == link_.voltageRaw())) {
         return std::nullopt;
     }
     voltageKnown_ = true;
@@ -50,9 +50,9 @@ std::optional<double> SetpointMemory::learnVoltage(std::int32_t raw)
     return Conversions::readingToValue(raw, profile_.voltageMax);
 }
 
-std::optional<double> SetpointMemory::learnCurrent(std::int32_t raw)
+std::optional<double> SetpointMemory::learnCurrent(std::int32_t raw, bool settled)
 {
-    if (currentKnown_) {
+    if (currentKnown_ && (!settled || raw == link_.currentRaw())) {
         return std::nullopt;
     }
     currentKnown_ = true;

@@ -24,9 +24,11 @@ public:
     // are setpoints, with it on only the regulating quantity's.
     void adopt(bool outputOn, bool voltageRegulated);
     // With the output off a word is the setpoint: one not known is learned,
-    // and its value returned.
-    std::optional<double> learnVoltage(std::int32_t raw);
-    std::optional<double> learnCurrent(std::int32_t raw);
+    // and its value returned. `settled`: every command has reached the
+    // supply, so a word that differs from the one held is what it holds (a
+    // frame it ignored or never read).
+    std::optional<double> learnVoltage(std::int32_t raw, bool settled);
+    std::optional<double> learnCurrent(std::int32_t raw, bool settled);
     // A voltage frame carries the slot as it stands: the value it sends when
     // the voltage was not known, which from now on it is.
     std::optional<double> takeUnknownVoltage();

@@ -97,7 +97,7 @@ void SupplyController::onReply(const Reply& reply)
         emit logLine(diagnosticLine(reply.values(), identified()));
     }
     ++replies_;
-    trackDelivery(reply.status != 0);
+    trackDelivery(reply);
     switch (reply.kind()) {
     case ReplyKind::StatusOnly:
         handleStatusOnly(reply.status);
@@ -122,6 +122,26 @@ void SupplyController::handleStatusOnly(std::int32_t status)
         emit panelSwitchReported();
         identified_ = true;
     }
+    if (identified() && !statusAlone_) {
+        statusAlone_ = true;
+        // What the supply holds is known again only from its next full status.
+        adoptReadings_ = true;
+        lastVoltageRaw_ = -1;
+        lastCurrentRaw_ = -1;
+        dropCommandsOnTheWay(CommandRefusal::PanelSwitch);
+        if (controlsLive_) {
+            emit panelSwitchReported();
+        }
+    }
+}
+
+void SupplyController::dropCommandsOnTheWay(CommandRefusal why)
+{
+    link_.takeQueued();
+    if (output_.followUp()) {
+        emit refused(followUpOrigin_, why, true);
+    }
+    output_.linkLost();
 }
 
 void SupplyController::handleNoAnswer()
@@ -134,10 +154,11 @@ void SupplyController::handleNoAnswer()
     lastCurrentRaw_ = -1;
     emit linkLost();
     setControlsLive(false);
+    statusAlone_ = false;
     // Nothing goes out to a line whose supply is no longer known; what was
     // waiting has been told lost by the ledger above.
+    dropCommandsOnTheWay(CommandRefusal::NoSupply);
     link_.forgetModel();
-    output_.linkLost();
     if (identified()) {
         saveSettings();
     }
@@ -157,6 +178,7 @@ void SupplyController::handleFullStatus(const Reply& reply)
     const std::int32_t status = reply.status;
     missCount_ = 0;
     ports_.answeredOn(link_.currentPortName());
+    statusAlone_ = false;
     const int code = statusModelCode(status);
     // The readings a returning supply is taken up with must not predate a
     // frame still on its way, or they would undo what was sent.
@@ -209,17 +231,19 @@ void SupplyController::takeMeasurement(std::int32_t voltageRaw, std::int32_t cur
     emit measured(*latest_);
 }
 
-// With the output off the words are the setpoints, so one that was not known
-// is learned, and the edit shows it without sending anything.
+// With the output off the words are the setpoints, so one that was not known,
+// or that differs once every command has arrived, is learned, and the edit
+// shows it without sending anything.
 void SupplyController::learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw)
 {
     if (adoptingReadings() || outputOn()) {
         return;
     }
-    if (const auto volts = setpoints_.learnVoltage(voltageRaw)) {
+    const bool settled = commandsSettled();
+    if (const auto volts = setpoints_.learnVoltage(voltageRaw, settled)) {
         emit voltageLearned(*volts);
     }
-    if (const auto amperes = setpoints_.learnCurrent(currentRaw)) {
+    if (const auto amperes = setpoints_.learnCurrent(currentRaw, settled)) {
         emit currentLearned(*amperes);
     }
 }
@@ -304,12 +328,16 @@ void SupplyController::noteVoltageFrame()
     emit unknownVoltageSent(*volts);
 }
 
-void SupplyController::trackDelivery(bool answered)
+// A status alone proves nothing delivered: the supply ignores frames then.
+void SupplyController::trackDelivery(const Reply& reply)
 {
+    const ReplyKind kind = reply.kind();
+    const bool answered = kind == ReplyKind::FullStatus || kind == ReplyKind::Incomplete;
+    const CommandRefusal why = kind == ReplyKind::StatusOnly ? CommandRefusal::PanelSwitch : CommandRefusal::NoSupply;
     const SupplyLink::Queued queued = link_.queued();
     const auto track = [&](Frame frame, bool pending) {
         if (const auto lost = ledger(frame).onReply(answered, pending)) {
-            emit commandsDropped(frame, lost->first, lost->second);
+            emit commandsDropped(frame, lost->first, lost->second, why);
         }
     };
     track(Frame::Voltage, queued.voltage);
@@ -338,14 +366,23 @@ bool SupplyController::identifySupply(std::int32_t code)
     return true;
 }
 
+std::optional<CommandRefusal> SupplyController::refusalFor(bool switchesOn) const
+{
+    if (!identified()) {
+        return CommandRefusal::NoSupply;
+    }
+    if (!controlsLive_ || statusAlone_) {
+        return CommandRefusal::PanelSwitch;
+    }
+    if (switchesOn && outputLatched_) {
+        return CommandRefusal::TripLatched;
+    }
+    return std::nullopt;
+}
+
 bool SupplyController::admits(bool switchesOn)
 {
-    std::optional<CommandRefusal> refusal;
-    if (!identified()) {
-        refusal = CommandRefusal::NoSupply;
-    } else if (switchesOn && outputLatched_) {
-        refusal = CommandRefusal::TripLatched;
-    }
+    const std::optional<CommandRefusal> refusal = refusalFor(switchesOn);
     if (refusal) {
         emit refused(origin_, *refusal, false);
     }

@@ -104,6 +104,8 @@ public:
     void latchOutputOff(bool latched);
     bool outputLatched() const { return outputLatched_; }
     bool live() const { return identified() && controlsLive_; }
+    // Why a command would be refused now, if it would.
+    std::optional<CommandRefusal> refusalFor(bool switchesOn) const;
 
     // Hot values: stored pairs in volts and amperes, as their rows show them.
     std::optional<std::pair<double, double>> hotValue(int row) const;
@@ -169,6 +171,8 @@ signals:
     void refused(const CommandOrigin& origin, CommandRefusal refusal, bool deferred);
     void outputLatchChanged(bool latched);
     void supplyIdentified(const QString& supplyName, const QString& modelName);
+    // The supply answers with its status alone, at identification or later:
+    // it takes no commands while its On/Off switch is on.
     void panelSwitchReported();
     void linkLost();
     void controlsLive();
@@ -187,8 +191,9 @@ signals:
     // No full status has come for kStaleAfter while the link stands.
     void measurementsStale();
     // Commands first..last of the frame may never have reached the supply:
-    // the link was lost before it answered a poll sent after them.
-    void commandsDropped(SupplyController::Frame frame, quint64 first, quint64 last);
+    // the link was lost (NoSupply), or the supply answered with its status
+    // alone (PanelSwitch), before it answered a poll sent after them.
+    void commandsDropped(SupplyController::Frame frame, quint64 first, quint64 last, CommandRefusal why);
     // The supply reported a setpoint that was not known, with its output off.
     void voltageLearned(double volts);
     void currentLearned(double amperes);
@@ -202,6 +207,9 @@ private:
 
     void handleStatusOnly(std::int32_t status);
     void handleNoAnswer();
+    // What was on its way will not reach the supply: the queue is dropped
+    // and a switch waiting for its turn is refused to its origin.
+    void dropCommandsOnTheWay(CommandRefusal why);
     void handleFullStatus(const Reply& reply);
     void followWords(std::int32_t voltageWord, std::int32_t currentRaw);
     void setControlsLive(bool live);
@@ -210,7 +218,7 @@ private:
     std::int32_t followRegulation(std::int32_t voltageWord);
     void takeVoltageReading(std::int32_t raw);
     void takeCurrentReading(std::int32_t raw);
-    void trackDelivery(bool answered);
+    void trackDelivery(const Reply& reply);
     void learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw);
     void takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated);
     void noteVoltageFrame();
@@ -234,6 +242,8 @@ private:
     CommandLedger currentFrames_;
     bool identified_ = false;
     bool controlsLive_ = false;
+    // The last reply was a status alone: the supply takes no commands.
+    bool statusAlone_ = false;
     bool adoptReadings_ = true;
     int missCount_ = 0;
     std::uint64_t replies_ = 0;

@@ -16,7 +16,18 @@
 
 namespace {
 
-const char* const kTripLatched = "protection tripped: clear it before switching the output on";
+std::string textOf(CommandRefusal refusal)
+{
+    switch (refusal) {
+    case CommandRefusal::TripLatched:
+        return "protection tripped: clear it before switching the output on";
+    case CommandRefusal::PanelSwitch:
+        return "the supply's On/Off switch is on: it takes no commands until it is off";
+    case CommandRefusal::NoSupply:
+        break;
+    }
+    return "the supply is not identified";
+}
 
 constexpr double kLimitSlack = 1e-9;
 
@@ -91,9 +102,17 @@ void MqttSupply::follow()
     connect(&outlook_, &SupplyOutlook::changed, this, &MqttSupply::publishState);
     connect(&controller_, &SupplyController::supplyIdentified, this, &MqttSupply::publishDiscovery);
     connect(&controller_, &SupplyController::refused, this,
-        [this](const CommandOrigin& origin, CommandRefusal, bool deferred) {
+        [this](const CommandOrigin& origin, CommandRefusal refusal, bool deferred) {
             if (deferred && origin == CommandOrigin{CommandOrigin::Kind::Remote, kRemoteClient}) {
-                refuse(kTripLatched);
+                refuse(textOf(refusal));
+            }
+        });
+    connect(&controller_, &SupplyController::commandsDropped, this,
+        [this](SupplyController::Frame frame, quint64 first, quint64 last, CommandRefusal why) {
+            const std::uint64_t newest = newest_.at(static_cast<std::size_t>(frame));
+            if (newest >= first && newest <= last) {
+                refuse(why == CommandRefusal::PanelSwitch ? textOf(why)
+                                                          : "the link was lost before the supply took the command");
             }
         });
 }
@@ -154,11 +173,8 @@ void MqttSupply::onReceived(const QByteArray& payload, bool oversized)
 // As the remote server checks its setpoints: a live supply, within the model's limits.
 std::string MqttSupply::refusalOf(const MqttCommand& command) const
 {
-    if (!controller_.live()) {
-        return "the supply is not identified";
-    }
-    if (command.output == std::optional<bool>(true) && controller_.outputLatched()) {
-        return kTripLatched;
+    if (const auto refusal = controller_.refusalFor(command.output == std::optional<bool>(true))) {
+        return textOf(*refusal);
     }
     const ModelProfile& model = controller_.profile();
     if (command.voltage
@@ -179,6 +195,7 @@ void MqttSupply::act(const MqttCommand& command)
     // A message has no order of its own: a switch-on goes after its
     // setpoints, a switch-off before them.
     const SupplyController::Acting remote(controller_, {CommandOrigin::Kind::Remote, kRemoteClient});
+    const std::array<std::uint64_t, 2> before = tickets();
     if (command.output == std::optional<bool>(false)) {
         controller_.requestOutput(false);
     }
@@ -194,6 +211,19 @@ void MqttSupply::act(const MqttCommand& command)
     if (command.stopProgram) {
         programs_.stop();
     }
+    // The newest command on a frame is the one a lost link drops first.
+    const std::array<std::uint64_t, 2> after = tickets();
+    for (std::size_t frame = 0; frame < after.size(); ++frame) {
+        if (after.at(frame) != before.at(frame)) {
+            newest_.at(frame) = after.at(frame);
+        }
+    }
+}
+
+std::array<std::uint64_t, 2> MqttSupply::tickets() const
+{
+    return {controller_.lastTicket(SupplyController::Frame::Voltage),
+        controller_.lastTicket(SupplyController::Frame::Current)};
 }
 
 void MqttSupply::refuse(const std::string& why)

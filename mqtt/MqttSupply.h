@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <array>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -48,6 +50,8 @@ private:
     std::string refusalOf(const MqttCommand& command) const;
     void act(const MqttCommand& command);
     void refuse(const std::string& why);
+    // The newest command numbers of the voltage and current frames.
+    std::array<std::uint64_t, 2> tickets() const;
 
     SupplyController& controller_;
     ProgramEngine& programs_;
@@ -59,4 +63,6 @@ private:
     MqttClient client_;
     std::string lastState_;
     bool stateDropped_ = false;
+    // This client's newest command on each frame; 0: none.
+    std::array<std::uint64_t, 2> newest_{};
 };

@@ -102,6 +102,8 @@ void SetpointPanel::connectSupply()
     connect(supply, &SupplyController::outputToggleWithdrawn, this, &SetpointPanel::showOutput);
     connect(supply, &SupplyController::outputTogglePending, this, &SetpointPanel::disableOutputButtons);
     connect(supply, &SupplyController::outputLatchChanged, this, &SetpointPanel::followOutput);
+    // A switch the supply's own switch kept from it was dropped on its way.
+    connect(supply, &SupplyController::panelSwitchReported, this, &SetpointPanel::followOutput);
     connect(supply, &SupplyController::voltageAdopted, this, [this](double volts) { showSetpoint(true, volts); });
     connect(supply, &SupplyController::currentAdopted, this, [this](double amperes) { showSetpoint(false, amperes); });
     const auto showVoltage = [this](double volts) { showSetpointQuietly(true, volts); };

@@ -76,7 +76,12 @@ SupplyFrame::SupplyFrame(QWidget* window)
 void SupplyFrame::bind(SupplyController& supply)
 {
     connect(&supply, &SupplyController::supplyIdentified, this, &SupplyFrame::showIdentified);
-    connect(&supply, &SupplyController::panelSwitchReported, this, [this] { showMessage(kPanelSwitchText); });
+    connect(&supply, &SupplyController::panelSwitchReported, this, &SupplyFrame::showPanelSwitch);
+    connect(&supply, &SupplyController::measured, this, [this] {
+        if (panelSwitchShown_) {
+            showControlsLive();
+        }
+    });
     connect(&supply, &SupplyController::linkLost, this, &SupplyFrame::showNoConnection);
     connect(&supply, &SupplyController::controlsLive, this, &SupplyFrame::showControlsLive);
     connect(&supply, &SupplyController::outputChanged, this, &SupplyFrame::showOutput);
@@ -125,10 +130,7 @@ void SupplyFrame::showNoConnection()
     }
     voltageReadout_->clear();
     currentReadout_->clear();
-    for (QWidget* control : std::initializer_list<QWidget*>{voltageReadout_, currentReadout_, voltageLampOff_,
-             currentLampOff_, voltageLampLit_, currentLampLit_, regulationCaption_, letterU_, letterI_}) {
-        control->hide();
-    }
+    hideReadings();
     showMessage(kNoConnectionText);
 }
 
@@ -148,8 +150,25 @@ void SupplyFrame::showPortsRefused()
     showMessage(kPortsRefusedText);
 }
 
+void SupplyFrame::hideReadings()
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{voltageReadout_, currentReadout_, voltageLampOff_,
+             currentLampOff_, voltageLampLit_, currentLampLit_, regulationCaption_, letterU_, letterI_}) {
+        control->hide();
+    }
+}
+
+// The readings stop while the switch is on: its text takes their place.
+void SupplyFrame::showPanelSwitch()
+{
+    hideReadings();
+    showMessage(kPanelSwitchText);
+    panelSwitchShown_ = true;
+}
+
 void SupplyFrame::showControlsLive()
 {
+    panelSwitchShown_ = false;
     for (QWidget* control : std::initializer_list<QWidget*>{
              voltageReadout_, currentReadout_, voltageLampOff_, currentLampOff_, regulationCaption_}) {
         control->show();

@@ -35,6 +35,8 @@ private:
     void showNoConnection();
     void showIdentified(const QString& supplyName, const QString& modelName);
     void showControlsLive();
+    void showPanelSwitch();
+    void hideReadings();
     void showOutput(bool on);
     void showRegulation(bool voltage);
     void createCaptions(QWidget* window);
@@ -54,6 +56,8 @@ private:
     QLabel* currentLampOff_;
     QLabel* currentLampLit_;
     QLabel* message_;
+    // The switch's text stands in for the readings until the next full status.
+    bool panelSwitchShown_ = false;
     QLabel* regulationCaption_;
     QLabel* letterI_;
     QLabel* letterU_;

@@ -115,8 +115,7 @@ std::variant<ListenAddress, std::string> ListenAddress::parse(std::string_view t
     }
     const std::string_view hostText = text.substr(0, colon);
     if (hostText.find(':') != std::string_view::npos && hostText.front() != '[') {
-        return refusal(
-            QT_TRANSLATE_NOOP("ListenAddress", "%1: write an IPv6 address in brackets, such as [::1]:5025"), text);
+        return refusal(QT_TRANSLATE_NOOP("ListenAddress", "%1: write an IPv6 address in brackets: %2"), text);
     }
     const std::optional<QHostAddress> host = hostOf(hostText);
     if (!host) {

@@ -42,13 +42,14 @@ void RemoteControl::follow(const Parts& parts, std::size_t channel)
 {
     SupplyController& controller = parts.controller;
     QObject::connect(&controller, &SupplyController::commandsDropped, &server_,
-        [this, channel](SupplyController::Frame frame, quint64 first, quint64 last) {
-            server_.commandsDropped(SupplyInstrument::frameOf(frame), first, last, channel);
+        [this, channel](SupplyController::Frame frame, quint64 first, quint64 last, CommandRefusal why) {
+            server_.commandsDropped(
+                SupplyInstrument::frameOf(frame), first, last, channel, SupplyInstrument::resultOf(why));
         });
     QObject::connect(&controller, &SupplyController::refused, &server_,
-        [this, channel](const CommandOrigin& origin, CommandRefusal, bool deferred) {
+        [this, channel](const CommandOrigin& origin, CommandRefusal refusal, bool deferred) {
             if (deferred && origin.kind == CommandOrigin::Kind::Remote) {
-                server_.switchRefused(origin.client, channel);
+                server_.switchRefused(origin.client, SupplyInstrument::resultOf(refusal), channel);
             }
         });
     QObject::connect(&controller, &SupplyController::unknownVoltageSent, &server_,

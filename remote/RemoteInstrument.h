@@ -15,7 +15,7 @@
 // comes from the thread the server lives on and must not block.
 class RemoteInstrument {
 public:
-    enum class SetResult { Done, OutOfRange, NotConnected, TripLatched };
+    enum class SetResult { Done, OutOfRange, NotConnected, TripLatched, PanelSwitch };
 
     // A voltage setpoint and an output switch ride on the voltage frame.
     enum class Frame { Voltage, Current };

@@ -71,6 +71,11 @@ ScpiError ScpiError::tripLatched()
     return settingsConflict("protection tripped - clear it with OUTP:PROT:CLE first");
 }
 
+ScpiError ScpiError::panelSwitch()
+{
+    return settingsConflict("the supply's On/Off switch is on - it takes no commands until it is off");
+}
+
 ScpiError ScpiError::dataOutOfRange()
 {
     return make(-222, "Data out of range");

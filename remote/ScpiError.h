@@ -28,6 +28,8 @@ struct ScpiError {
     static ScpiError unknownSetpointSent(double volts);
     // An output-on refused while a protection trip is latched.
     static ScpiError tripLatched();
+    // A command refused while the supply's own On/Off switch is on.
+    static ScpiError panelSwitch();
 
     // As SYSTem:ERRor? answers it: -113,"Undefined header".
     std::string answer() const;

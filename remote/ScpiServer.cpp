@@ -54,18 +54,18 @@ void ScpiServer::close()
     }
 }
 
-void ScpiServer::commandsDropped(
-    RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel)
+void ScpiServer::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
+    std::size_t channel, RemoteInstrument::SetResult why)
 {
     for (ScpiConnection* connection : connections_) {
-        connection->session().commandsDropped(frame, first, last, channel);
+        connection->session().commandsDropped(frame, first, last, channel, why);
     }
 }
 
-void ScpiServer::switchRefused(std::uint64_t client, std::size_t channel)
+void ScpiServer::switchRefused(std::uint64_t client, RemoteInstrument::SetResult why, std::size_t channel)
 {
     for (ScpiConnection* connection : connections_) {
-        connection->session().switchRefused(client, channel);
+        connection->session().switchRefused(client, why, channel);
     }
 }
 

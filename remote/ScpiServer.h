@@ -43,14 +43,14 @@ public:
     int clientCount() const { return static_cast<int>(connections_.size()); }
     const std::string& errorMessage() const { return errorMessage_; }
 
-    // The commands first..last of the channel's frame were never written to
-    // the line because the link was lost; the clients that sent them are told.
-    void commandsDropped(
-        RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel = 1);
+    // The commands first..last of the channel's frame may never have reached
+    // the supply, for the reason given; the clients that sent them are told.
+    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
+        std::size_t channel = 1, RemoteInstrument::SetResult why = RemoteInstrument::SetResult::NotConnected);
     // The channel's output switch had to carry a voltage setpoint that was
     // not known; every client is told the value sent.
     void unknownSetpointSent(double volts, std::size_t channel = 1);
-    void switchRefused(std::uint64_t client, std::size_t channel = 1);
+    void switchRefused(std::uint64_t client, RemoteInstrument::SetResult why, std::size_t channel = 1);
     // A supply's regulation, reading or link may have changed: every
     // client's status registers take the new conditions.
     void sampleConditions();

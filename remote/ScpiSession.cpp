@@ -359,12 +359,15 @@ void ScpiSession::lineTooLong()
     report(ScpiError::commandError("line too long"));
 }
 
-void ScpiSession::commandsDropped(
-    RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel)
+void ScpiSession::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
+    std::size_t channel, RemoteInstrument::SetResult why)
 {
     const bool known = channel >= 1 && channel <= tickets_.size();
     if (known && tickets_[channel - 1].among(frame, first, last)) {
-        report(ScpiError::executionError("link lost, command not sent" + onChannel(channel)));
+        report(ScpiError::executionError(
+            (why == RemoteInstrument::SetResult::PanelSwitch ? "the supply's On/Off switch is on - command not taken"
+                                                             : "link lost, command not sent")
+            + onChannel(channel)));
     }
 }
 
@@ -375,10 +378,10 @@ void ScpiSession::unknownSetpointSent(double volts, std::size_t channel)
     report(std::move(event));
 }
 
-void ScpiSession::switchRefused(std::uint64_t client, std::size_t channel)
+void ScpiSession::switchRefused(std::uint64_t client, RemoteInstrument::SetResult why, std::size_t channel)
 {
     if (client == client_) {
-        ScpiError error = ScpiError::tripLatched();
+        ScpiError error = ScpiSupplyCommands::refusal(why);
         error.text += onChannel(channel);
         report(std::move(error));
     }

@@ -55,14 +55,15 @@ public:
     void finishWithoutWaiting();
     // A line too long to keep was dropped.
     void lineTooLong();
-    // The link lost the commands first..last of the frame before they were sent.
-    void commandsDropped(
-        RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last, std::size_t channel = 1);
+    // The commands first..last of the frame may never have reached the
+    // supply: the link was lost (NotConnected) or its On/Off switch is on.
+    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
+        std::size_t channel = 1, RemoteInstrument::SetResult why = RemoteInstrument::SetResult::NotConnected);
     // The output switch carried this voltage because the setpoint was not known.
     void unknownSetpointSent(double volts, std::size_t channel = 1);
     // An output-on this client was answered for has been refused since: a
     // protection trip latched before its turn came.
-    void switchRefused(std::uint64_t client, std::size_t channel = 1);
+    void switchRefused(std::uint64_t client, RemoteInstrument::SetResult why, std::size_t channel = 1);
     // Takes every supply's present regulation, reading and link into the
     // OPERation and QUEStionable conditions, latching the bits that rose.
     void sampleConditions();

@@ -82,7 +82,8 @@ std::variant<double, ScpiError> ScpiSupplyCommands::resolve(std::string_view tex
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::send(Quantity quantity, double value)
 {
     const bool voltage = quantity == Quantity::Voltage;
-    switch (voltage ? instrument_.setVoltage(value) : instrument_.setCurrent(value)) {
+    const RemoteInstrument::SetResult result = voltage ? instrument_.setVoltage(value) : instrument_.setCurrent(value);
+    switch (result) {
     case RemoteInstrument::SetResult::Done:
         tickets_.record(instrument_, voltage ? RemoteInstrument::Frame::Voltage : RemoteInstrument::Frame::Current);
         return std::nullopt;
@@ -90,6 +91,22 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::send(Quantity quantity, double v
         return ScpiError::dataOutOfRange();
     case RemoteInstrument::SetResult::NotConnected:
     case RemoteInstrument::SetResult::TripLatched:
+    case RemoteInstrument::SetResult::PanelSwitch:
+        break;
+    }
+    return refusal(result);
+}
+
+ScpiError ScpiSupplyCommands::refusal(RemoteInstrument::SetResult result)
+{
+    switch (result) {
+    case RemoteInstrument::SetResult::TripLatched:
+        return ScpiError::tripLatched();
+    case RemoteInstrument::SetResult::PanelSwitch:
+        return ScpiError::panelSwitch();
+    case RemoteInstrument::SetResult::Done:
+    case RemoteInstrument::SetResult::OutOfRange:
+    case RemoteInstrument::SetResult::NotConnected:
         break;
     }
     return noSupply();
@@ -178,17 +195,12 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& com
     if (!instrument_.identified()) {
         return noSupply();
     }
-    switch (instrument_.requestOutput(*on)) {
-    case RemoteInstrument::SetResult::Done:
-        tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
-        return std::nullopt;
-    case RemoteInstrument::SetResult::TripLatched:
-        return ScpiError::tripLatched();
-    case RemoteInstrument::SetResult::OutOfRange:
-    case RemoteInstrument::SetResult::NotConnected:
-        break;
+    const RemoteInstrument::SetResult result = instrument_.requestOutput(*on);
+    if (result != RemoteInstrument::SetResult::Done) {
+        return refusal(result);
     }
-    return noSupply();
+    tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
+    return std::nullopt;
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::outputQuery(const ScpiCommand& command)

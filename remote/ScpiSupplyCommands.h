@@ -34,6 +34,8 @@ public:
     // APPLy <voltage>[,<current>] and APPLy?, which answers both setpoints.
     Outcome apply(const ScpiCommand& command);
     Outcome applyQuery(const ScpiCommand& command);
+    // How a command the supply's path refused is told in the error queue.
+    static ScpiError refusal(RemoteInstrument::SetResult result);
 
 private:
     Outcome setpoint(const ScpiCommand& command, ScpiNumber::Quantity quantity);

@@ -82,10 +82,23 @@ bool SupplyInstrument::outputOn() const
     return controller_.outputHeading();
 }
 
+RemoteInstrument::SetResult SupplyInstrument::resultOf(CommandRefusal refusal)
+{
+    switch (refusal) {
+    case CommandRefusal::TripLatched:
+        return SetResult::TripLatched;
+    case CommandRefusal::PanelSwitch:
+        return SetResult::PanelSwitch;
+    case CommandRefusal::NoSupply:
+        break;
+    }
+    return SetResult::NotConnected;
+}
+
 RemoteInstrument::SetResult SupplyInstrument::setVoltage(double volts)
 {
-    if (!controller_.live()) {
-        return SetResult::NotConnected;
+    if (const auto refusal = controller_.refusalFor(false)) {
+        return resultOf(*refusal);
     }
     if (!(volts >= voltageMin() - kLimitSlack && volts <= voltageMax() + kLimitSlack)) {
         return SetResult::OutOfRange;
@@ -97,8 +110,8 @@ RemoteInstrument::SetResult SupplyInstrument::setVoltage(double volts)
 
 RemoteInstrument::SetResult SupplyInstrument::setCurrent(double amps)
 {
-    if (!controller_.live()) {
-        return SetResult::NotConnected;
+    if (const auto refusal = controller_.refusalFor(false)) {
+        return resultOf(*refusal);
     }
     if (!(amps >= currentMin() - kLimitSlack && amps <= currentMax() + kLimitSlack)) {
         return SetResult::OutOfRange;
@@ -110,14 +123,12 @@ RemoteInstrument::SetResult SupplyInstrument::setCurrent(double amps)
 
 RemoteInstrument::SetResult SupplyInstrument::requestOutput(bool on)
 {
-    if (!controller_.live()) {
-        return SetResult::NotConnected;
+    if (const auto refusal = controller_.refusalFor(on)) {
+        return resultOf(*refusal);
     }
     const SupplyController::Acting remote(controller_, origin());
-    if (controller_.requestOutput(on)) {
-        return SetResult::Done;
-    }
-    return on && controller_.outputLatched() ? SetResult::TripLatched : SetResult::NotConnected;
+    return controller_.requestOutput(on) ? SetResult::Done
+                                         : resultOf(controller_.refusalFor(on).value_or(CommandRefusal::NoSupply));
 }
 
 std::uint64_t SupplyInstrument::lastTicket(Frame frame) const

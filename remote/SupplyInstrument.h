@@ -47,6 +47,8 @@ public:
     void clearProtectionTrip() override;
 
     static Frame frameOf(SupplyController::Frame frame);
+    // How the gate's refusal reads to a remote client.
+    static SetResult resultOf(CommandRefusal refusal);
 
 private:
     // Limits given as decimal text that doubles cannot hold exactly.

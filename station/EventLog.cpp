@@ -104,21 +104,34 @@ void EventLog::followCommands(SupplyStation& station, Told& told)
         told.amperes = state.currentSetpoint;
         told.outputHeading = station.controller().outputHeading();
     });
+    // A switch dropped on its way leaves the output as last reported.
+    connect(&controller, &SupplyController::panelSwitchReported, this,
+        [&told, &controller] { told.outputHeading = controller.outputHeading(); });
     connect(&controller, &SupplyController::outputChanged, this, [this, &station, &told](bool on) {
         told.outputHeading = on;
         info(QString::fromStdString(station.portName()), tr("the supply reports its output %1").arg(onOff(on)));
     });
     connect(&controller, &SupplyController::refused, this,
         [this, &station](const CommandOrigin& origin, CommandRefusal refusal, bool) {
-            warn(QString::fromStdString(station.portName()),
-                refusal == CommandRefusal::TripLatched
-                    ? tr("output on %1 refused: a protection trip is latched").arg(originText(origin))
-                    : tr("command %1 refused: no supply identified").arg(originText(origin)));
+            warn(QString::fromStdString(station.portName()), refusalText(refusal).arg(originText(origin)));
         });
     connect(&station.protection(), &ProtectionWatch::trippedOn, this, [this, &station](const ProtectionTrip& trip) {
         warn(QString::fromStdString(station.portName()),
             tr("protection tripped, output switched off: %1").arg(ProtectionWatch::describe(trip)));
     });
+}
+
+QString EventLog::refusalText(CommandRefusal refusal)
+{
+    switch (refusal) {
+    case CommandRefusal::TripLatched:
+        return tr("output on %1 refused: a protection trip is latched");
+    case CommandRefusal::PanelSwitch:
+        return tr("command %1 refused: the supply's On/Off switch is on");
+    case CommandRefusal::NoSupply:
+        break;
+    }
+    return tr("command %1 refused: no supply identified");
 }
 
 // A ramp sends a setpoint at each poll: the program's own are told by its steps.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controller/CommandOrigin.h"
+#include "controller/CommandRefusal.h"
 
 #include <QObject>
 #include <QString>
@@ -34,6 +35,8 @@ public:
     void warn(const QString& source, const QString& text) { write(true, source, text); }
 
     static QString originText(const CommandOrigin& origin);
+    // A refusal as the log tells it, with a place for the origin.
+    static QString refusalText(CommandRefusal refusal);
 
 private:
     // What was told last of one supply, so that a line tells a change.

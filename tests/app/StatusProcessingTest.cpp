@@ -98,6 +98,21 @@ TEST_F(StatusProcessing, AStatusAloneIdentifiesButGivesNoControl)
     EXPECT_EQ(window.dialog().controller().lastPort(), missingPorts().front());
 }
 
+// Switched to its own control while live, the supply stops its readings: the
+// window says why instead of showing the last ones, until they come back.
+TEST_F(StatusProcessing, AStatusAloneWhileLiveShowsThePanelSwitchUntilTheReadingsReturn)
+{
+    window.identify({1, 500, 200});
+    window.reply({1});
+    EXPECT_TRUE(window.shown(1031));
+    EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kPanelSwitchText));
+    EXPECT_FALSE(window.shown(1020));
+    window.reply({1, 500, 200});
+    EXPECT_FALSE(window.shown(1031));
+    EXPECT_TRUE(window.shown(1020));
+    EXPECT_EQ(window.text(1020), QString::fromUtf8("7.9 В"));
+}
+
 TEST_F(StatusProcessing, AStatusAloneWithTheOutputBitIdentifiesNothing)
 {
     window.reply({133});

@@ -128,3 +128,29 @@ TEST(CommandGate, ASwitchOnWaitingForAnOffIsRefusedToItsOriginIfATripLatchesMean
     gate.rig.reply(kOff);
     EXPECT_FALSE(gate.rig.link().queued().toggle);
 }
+
+// With its On/Off switch on the supply answers with its status alone and
+// ignores every frame: what was on its way is told lost, and nothing more is
+// taken until a full status comes back.
+TEST(CommandGate, ASupplyAnsweringWithItsStatusAloneTakesNoCommands)
+{
+    GateRig gate;
+    SupplyController& controller = gate.rig.controller;
+    QSignalSpy dropped(&controller, &SupplyController::commandsDropped);
+    QSignalSpy refused(&controller, &SupplyController::refused);
+    ASSERT_TRUE(controller.setCurrent(1.0));
+    gate.rig.link().takeQueued();
+    ASSERT_TRUE(controller.setVoltage(3.0));
+
+    gate.rig.reply({1});
+    EXPECT_EQ(gate.rig.link().queued(), SupplyLink::Queued{});
+    EXPECT_EQ(dropped.count(), 2);
+    EXPECT_FALSE(controller.setVoltage(4.0));
+    EXPECT_FALSE(controller.requestOutput(true));
+    EXPECT_EQ(gate.rig.link().queued(), SupplyLink::Queued{});
+    ASSERT_EQ(refused.count(), 2);
+    EXPECT_EQ(refused.back().at(1).value<CommandRefusal>(), CommandRefusal::PanelSwitch);
+
+    gate.rig.reply(kOff);
+    EXPECT_TRUE(controller.setVoltage(4.0));
+}

@@ -51,7 +51,9 @@ void ReportCheck::scpiFinished(const ScpiClient::Line& line)
     }
     // A line in flight may read the error first; one written after it must, unless that one did.
     for (auto it = scpi_.begin(); it != scpi_.end();) {
-        const bool told = it->check == "6/scpi-dropped" ? line.errors.find("link lost") != std::string::npos : !clean;
+        const bool told = it->check == "6/scpi-dropped" ? line.errors.find("link lost") != std::string::npos
+                || line.errors.find("command not taken") != std::string::npos
+                                                        : !clean;
         if (line.closed > it->at && told) {
             it = scpi_.erase(it);
         } else if (line.sent > it->at) {
@@ -77,7 +79,8 @@ void ReportCheck::dropped(const StationJournal::Drop& drop)
     for (const auto& command : journal_.commands()) {
         if (command.frame == drop.frame && drop.first <= command.ticket && command.ticket <= drop.last) {
             expectFrom(command.origin, "dropped",
-                "a command " + EventLog::originText(command.origin).toStdString() + " was dropped with the link");
+                "a command " + EventLog::originText(command.origin).toStdString()
+                    + " was dropped with the link or under the supply's switch");
         }
     }
 }
@@ -99,9 +102,8 @@ void ReportCheck::onEvent(const SimEvent& event, const ToggleLedger::Match* togg
     const auto frame
         = event.kind == SimEvent::Kind::Current ? StationJournal::Frame::Current : StationJournal::Frame::Voltage;
     const auto& commands = journal_.commands();
-    const auto last = std::find_if(commands.rbegin(), commands.rend(), [&](const StationJournal::Command& c) {
-        return c.frame == frame && c.at < event.at && c.raw == event.raw;
-    });
+    const auto last = std::find_if(commands.rbegin(), commands.rend(),
+        [&](const StationJournal::Command& c) { return c.frame == frame && c.at < event.at && c.raw == event.raw; });
     // Only a frame that brought its command: a toggle carries the voltage as it stood.
     if (last != commands.rend() && event.kind != SimEvent::Kind::Toggle) {
         expectFrom(last->origin, "ignored", what);

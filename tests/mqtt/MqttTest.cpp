@@ -208,13 +208,18 @@ TEST_F(MqttTest, PublishesAgainOnceTheBrokerIsBack)
     EXPECT_TRUE(hear("/state", R"("link":"connected")")) << heard.toStdString();
 }
 
-// Readings that stop coming are published as unknown, not as the last ones.
-TEST_F(MqttTest, ReadingsThatGoStaleArePublishedAsUnknown)
+// With the supply's own switch on, readings that stop coming are published
+// as unknown, not as the last ones, and commands are refused, not lost.
+TEST_F(MqttTest, WhileThePanelSwitchIsOnReadingsAreUnknownAndCommandsRefused)
 {
+    writeSettings("Commands=1\r\n");
     launch();
     ASSERT_TRUE(hear("/state", R"("power":0,)")) << heard.toStdString();
     heard.clear(); // the state before the first reading had none either
     supply.setPanelSwitch(true);
     EXPECT_TRUE(hear("/state", R"("current":null,)")) << heard.toStdString();
     EXPECT_TRUE(hear("/state", R"("link":"connected")")) << heard.toStdString();
+    send(R"({"voltage": 6.28})");
+    EXPECT_TRUE(hear("/error", "On/Off switch is on")) << heard.toStdString();
+    EXPECT_TRUE(supply.commandFrames().empty());
 }

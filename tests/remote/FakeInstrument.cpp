@@ -19,6 +19,9 @@ RemoteInstrument::SetResult FakeInstrument::set(
     if (!present) {
         return SetResult::NotConnected;
     }
+    if (panelSwitch) {
+        return SetResult::PanelSwitch;
+    }
     const double rounded = std::round(value * 10.0) / 10.0;
     if (rounded < min || rounded > max) {
         ++outOfRangeCalls;
@@ -44,6 +47,9 @@ RemoteInstrument::SetResult FakeInstrument::requestOutput(bool on)
 {
     if (!present) {
         return SetResult::NotConnected;
+    }
+    if (panelSwitch) {
+        return SetResult::PanelSwitch;
     }
     if (on && trip) {
         return SetResult::TripLatched;

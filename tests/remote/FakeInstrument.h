@@ -35,6 +35,8 @@ public:
     int programStops = 0;
     ProtectionLimits armed;
     std::optional<ProtectionLimits::Quantity> trip;
+    // The supply's own On/Off switch is on: it takes no commands.
+    bool panelSwitch = false;
 
     std::vector<double> voltagesSent;
     std::vector<double> currentsSent;

@@ -236,18 +236,34 @@ TEST_F(ScpiCommandSetTest, ATripIsToldUntilCleared)
     }
 }
 
-// A refused switch-on is an error in the queue, without a comma in its text,
-// and the rest of its line is not run.
-TEST_F(ScpiCommandSetTest, OutputOnWhileATripIsLatchedIsRefused)
+// A refused command is an error in the queue that says why, without a comma
+// in its text, and the rest of its line is not run.
+TEST(ScpiRefusals, AreTheGatesReasonsAndStopTheLine)
 {
-    supply.trip = ProtectionLimits::Quantity::Current;
-    EXPECT_EQ(ask("VOLT 5;OUTP ON;VOLT 6"), "");
-    const std::string error = ask("SYST:ERR?");
-    EXPECT_EQ(error.rfind("-221,", 0), 0U) << error;
-    EXPECT_EQ(error.find(',', 5), std::string::npos) << error;
-    EXPECT_EQ(supply.toggles, 0);
-    EXPECT_EQ(supply.voltagesSent, std::vector<double>{5});
-    EXPECT_EQ(ask("OUTP OFF;SYST:ERR?"), "0,\"No error\"");
+    const struct {
+        bool trip;
+        bool panelSwitch;
+        const char* line;
+        const char* why;
+        std::vector<double> sent;
+    } cases[] = {
+        {true, false, "VOLT 5;OUTP ON;VOLT 6", "OUTP:PROT:CLE", {5}},
+        {false, true, "VOLT 5;OUTP ON;VOLT 6", "On/Off switch", {}},
+        {false, true, "OUTP OFF;VOLT 6", "On/Off switch", {}},
+    };
+    for (const auto& c : cases) {
+        FakeInstrument supply;
+        ScpiSession session{supply, "1.2.3"};
+        supply.trip = c.trip ? std::optional(ProtectionLimits::Quantity::Current) : std::nullopt;
+        supply.panelSwitch = c.panelSwitch;
+        EXPECT_EQ(session.handleLine(c.line).text, "") << c.line;
+        const std::string error = session.handleLine("SYST:ERR?").text;
+        EXPECT_EQ(error.rfind("-221,", 0), 0U) << error;
+        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        EXPECT_EQ(error.find(',', 5), std::string::npos) << error;
+        EXPECT_EQ(supply.toggles, 0) << c.line;
+        EXPECT_EQ(supply.voltagesSent, c.sent) << c.line;
+    }
 }
 
 } // namespace
