@@ -3,6 +3,7 @@
 #include "app/BenchMqtt.h"
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
+#include "app/DisplayCheck.h"
 #include "app/HeadlessRun.h"
 #include "app/PortPlan.h"
 #include "app/QtTranslation.h"
@@ -43,6 +44,10 @@ int ControllerApp::run(int argc, char** argv)
     }
     if (options.headless) {
         return HeadlessRun::run(options, argc, argv);
+    }
+    if (const auto problem = DisplayCheck::problem(argc, argv)) {
+        std::cerr << "tendrel-controller: " << *problem;
+        return 1;
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));

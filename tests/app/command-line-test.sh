@@ -1,6 +1,7 @@
 #!/bin/sh
 # --help and --version answer without a display, where the window could not
-# open; an unknown option ends with code 2 and says why on standard error.
+# open, and the window itself says so and ends with code 1; an unknown option
+# ends with code 2 and says why on standard error.
 # Usage: command-line-test.sh CONTROLLER
 controller=$1
 work=$(mktemp -d)
@@ -26,6 +27,8 @@ expect out '^Usage: tendrel-controller'
 expect out '--port DEVICE'
 run 0 --version
 expect out '^tendrel-controller [0-9]'
+run 1 --chart
+expect err 'no display found.*--headless runs without one'
 run 2 --bogus
 expect err "Unknown option 'bogus'"
 [ -s "$work/out" ] && { echo "FAILED: a refused option printed on the standard output"; failed=1; }
