@@ -149,7 +149,13 @@ bool ControllerDialog::initialise()
         return false;
     }
     permissionWatch_ = std::make_unique<PortPermissionWatch>(
-        *portAccess_, controller_.portNames(), [this] { supplyFrame_->showPortsRefused(); });
+        *portAccess_, controller_.portNames(), [this](const std::vector<std::string>& missing) {
+            if (missing.empty()) {
+                supplyFrame_->showPortsRefused();
+            } else {
+                supplyFrame_->showPortsMissing(missing);
+            }
+        });
     station_.start();
     if (controller_.diagnosticsOn()) {
         logo_->hide();

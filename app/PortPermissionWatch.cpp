@@ -17,7 +17,7 @@ QEvent::Type checkEvent()
 } // namespace
 
 PortPermissionWatch::PortPermissionWatch(
-    PortAccessAdvice& advice, const std::vector<std::string>& portNames, std::function<void()> allRefused)
+    PortAccessAdvice& advice, const std::vector<std::string>& portNames, AllRefused allRefused)
     : advice_(advice)
     , allRefused_(std::move(allRefused))
 {
@@ -39,7 +39,7 @@ bool PortPermissionWatch::event(QEvent* event)
     }
     if (!told_ && advice_.refusedAll(devicePaths_)) {
         told_ = true;
-        allRefused_();
+        allRefused_(advice_.missing(devicePaths_));
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringList>
 
 const char* const SupplyFrame::kNoLinkCaption = QT_TRANSLATE_NOOP("SupplyFrame", "Нет связи");
 const char* const SupplyFrame::kConnectedCaption = QT_TRANSLATE_NOOP("SupplyFrame", "Соединен");
@@ -148,6 +149,17 @@ void SupplyFrame::showIdentified(const QString& supplyName, const QString& model
 void SupplyFrame::showPortsRefused()
 {
     showMessage(kPortsRefusedText);
+}
+
+void SupplyFrame::showPortsMissing(const std::vector<std::string>& devices)
+{
+    QStringList names;
+    for (const std::string& device : devices) {
+        names << QString::fromStdString(device);
+    }
+    message_->setText(translated(kNoFreePortText) + '\n'
+        + tr("Устройство %1 не существует; программа ждёт его появления.").arg(names.join(QStringLiteral(", "))));
+    message_->show();
 }
 
 void SupplyFrame::hideReadings()

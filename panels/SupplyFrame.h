@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,6 +31,8 @@ public:
     void bind(SupplyController& supply);
     // In place of kNoFreePortText when every port was refused for lack of permission.
     void showPortsRefused();
+    // The usual text, and beside it the devices named that do not exist.
+    void showPortsMissing(const std::vector<std::string>& devices);
     QLineEdit* voltageReadout() const { return voltageReadout_; }
     QLineEdit* currentReadout() const { return currentReadout_; }
 

@@ -55,13 +55,24 @@ QString messageAfterTwoRounds(PortAccessAdvice& advice, const std::vector<std::s
 // "pts/0" is refused as /dev/pts/0, the device it names.
 TEST(PortPermission, WhenEveryPortIsRefusedTheWindowPointsToTheGroupDialout)
 {
-    PortAccessAdvice advice([](const std::string& path) { return path.starts_with("/dev/"); }, [](const auto&) {});
+    PortAccessAdvice advice(
+        [](const std::string& path) {
+            return path.starts_with("/dev/") ? PortAccessAdvice::Refusal::Denied : PortAccessAdvice::Refusal::Other;
+        },
+        [](const auto&) {});
     EXPECT_EQ(messageAfterTwoRounds(advice, {"ttyUSB0", "pts/0"}), QString::fromUtf8(SupplyFrame::kPortsRefusedText));
     EXPECT_NE(QString::fromUtf8(SupplyFrame::kPortsRefusedText).indexOf(QStringLiteral("dialout")), -1);
 }
 
-TEST(PortPermission, APortMissingOrBusyKeepsTheUsualText)
+TEST(PortPermission, ABusyPortKeepsTheUsualTextAndAMissingOneIsNamedBesideIt)
 {
-    PortAccessAdvice advice([](const std::string& path) { return path != "/dev/ttyS0"; }, [](const auto&) {});
-    EXPECT_EQ(messageAfterTwoRounds(advice, {"ttyUSB0", "ttyS0"}), QString::fromUtf8(SupplyFrame::kNoFreePortText));
+    using Refusal = PortAccessAdvice::Refusal;
+    PortAccessAdvice busy(
+        [](const std::string& path) { return path != "/dev/ttyS0" ? Refusal::Denied : Refusal::Other; },
+        [](const auto&) {});
+    EXPECT_EQ(messageAfterTwoRounds(busy, {"ttyUSB0", "ttyS0"}), QString::fromUtf8(SupplyFrame::kNoFreePortText));
+    PortAccessAdvice missing([](const std::string&) { return Refusal::Missing; }, [](const auto&) {});
+    const QString text = messageAfterTwoRounds(missing, {"/dev/ttyUSB9"});
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8(SupplyFrame::kNoFreePortText))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("/dev/ttyUSB9"))) << text.toStdString();
 }

@@ -29,6 +29,11 @@ run 0 --version
 expect out '^tendrel-controller [0-9]'
 run 1 --chart
 expect err 'no display found.*--headless runs without one'
+# A mistyped device is named once, and the program goes on waiting for it.
+XDG_CONFIG_HOME=$work/config timeout -s TERM 3 "$controller" --headless --port "$work/ttyUSB9" \
+    --record "$work/run.csv" >/dev/null 2>"$work/err"
+[ "$(grep -c "$work/ttyUSB9 does not exist" "$work/err")" = 1 ] || { echo "FAILED: the missing device was not named once"; cat "$work/err"; failed=1; }
+expect err 'stopping on SIGTERM'
 run 2 --bogus
 expect err "Unknown option 'bogus'"
 [ -s "$work/out" ] && { echo "FAILED: a refused option printed on the standard output"; failed=1; }

@@ -10,20 +10,28 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-TEST(PortAccessAdvice, SaysOnceAPortWhatToDoAboutAPortThatIsNotAllowed)
+TEST(PortAccessAdvice, SaysOnceAPortWhyItWillNotOpen)
 {
+    using Refusal = PortAccessAdvice::Refusal;
     std::vector<std::string> lines;
-    PortAccessAdvice advice([](const std::string& path) { return path != "/dev/ttyS0"; },
+    PortAccessAdvice advice(
+        [](const std::string& path) {
+            return path == "/dev/ttyS0" ? Refusal::Other : path == "/dev/ttyUSB9" ? Refusal::Missing : Refusal::Denied;
+        },
         [&](const std::string& line) { lines.push_back(line); });
+    const std::vector<std::string> ports{"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyUSB9"};
     for (int retry = 0; retry < 3; ++retry) {
-        advice.portDidNotOpen("/dev/ttyUSB0");
-        advice.portDidNotOpen("/dev/ttyS0");
-        advice.portDidNotOpen("/dev/ttyACM0");
+        for (const std::string& port : ports) {
+            advice.portDidNotOpen(port);
+        }
     }
     ASSERT_EQ(lines.size(), 2U);
-    EXPECT_EQ(lines[0], PortAccessAdvice::lineFor("/dev/ttyUSB0"));
+    EXPECT_EQ(lines[0], PortAccessAdvice::lineFor("/dev/ttyUSB0", Refusal::Denied));
     EXPECT_NE(lines[0].find("sudo usermod -aG dialout $USER"), std::string::npos);
-    EXPECT_NE(lines[1].find("/dev/ttyACM0"), std::string::npos);
+    EXPECT_NE(lines[1].find("/dev/ttyUSB9 does not exist"), std::string::npos);
+    EXPECT_FALSE(advice.refusedAll(ports));
+    EXPECT_TRUE(advice.refusedAll({"/dev/ttyUSB0", "/dev/ttyUSB9"}));
+    EXPECT_EQ(advice.missing(ports), std::vector<std::string>{"/dev/ttyUSB9"});
 }
 
 // The system lists pseudo-terminals as "pts/N": the advice must look at the
