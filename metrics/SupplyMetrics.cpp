@@ -46,6 +46,9 @@ void SupplyMetrics::refresh()
 {
     snapshot_.port = parts_.portName();
     snapshot_.state = parts_.outlook.now();
+    if (snapshot_.state.identified) {
+        snapshot_.lastModel = snapshot_.state.model;
+    }
     snapshot_.polls = parts_.outlook.controller().repliesSeen();
     snapshot_.coulombs = parts_.readings.counters().ampereHours() * kSecondsPerHour;
     snapshot_.joules = parts_.readings.counters().wattHours() * kSecondsPerHour;

@@ -18,6 +18,9 @@ struct SupplySnapshot {
     double coulombs = 0.0;
     double joules = 0.0;
     bool recording = false;
+    // The model last identified on the port: a lost link does not split the
+    // supply's series by changing its label.
+    std::string lastModel;
 
-    const char* model() const { return state.identified ? state.model.c_str() : kNoModel; }
+    const char* model() const { return lastModel.empty() ? kNoModel : lastModel.c_str(); }
 };

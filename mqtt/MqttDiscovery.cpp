@@ -64,7 +64,10 @@ std::vector<MqttDiscovery::Message> MqttDiscovery::messages(
         config.insert("command_topic", text(base + "/set"));
         config.insert("payload_on", R"({"output": true})");
         config.insert("payload_off", R"({"output": false})");
+        // The template's result is compared with these, not with the payloads.
         config.insert("value_template", "{{ 'ON' if value_json.output else 'OFF' }}");
+        config.insert("state_on", "ON");
+        config.insert("state_off", "OFF");
         switchConfig = compact(config);
     }
     messages.emplace_back("homeassistant/switch/" + id + "/output/config", switchConfig);

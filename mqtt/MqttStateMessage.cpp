@@ -11,10 +11,12 @@
 
 namespace {
 
-// Readings come at the supply's resolution: four decimals keep them and drop the binary noise.
+// Readings have four decimals and power eight: to those a number is exact,
+// without the binary noise of the arithmetic that made it.
 QJsonValue number(std::optional<double> value)
 {
-    return value ? QJsonValue(std::round(*value * 1e4) / 1e4) : QJsonValue(QJsonValue::Null);
+    constexpr double kEightDecimals = 1e8;
+    return value ? QJsonValue(std::round(*value * kEightDecimals) / kEightDecimals) : QJsonValue(QJsonValue::Null);
 }
 
 QJsonValue mode(std::optional<bool> voltageRegulated)

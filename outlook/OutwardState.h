@@ -4,6 +4,7 @@
 #include "controller/ProgramEngine.h"
 #include "program/ProtectionLimits.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -34,9 +35,13 @@ struct OutwardState {
 
     std::optional<double> volts() const { return reading ? std::optional(reading->volts) : std::nullopt; }
     std::optional<double> amperes() const { return reading ? std::optional(reading->amperes) : std::nullopt; }
+    // Readings have at most four decimals, so their product has eight: to
+    // those, it is exact and written in its shortest form.
     std::optional<double> watts() const
     {
-        return reading ? std::optional(reading->volts * reading->amperes) : std::nullopt;
+        constexpr double kEightDecimals = 1e8;
+        return reading ? std::optional(std::round(reading->volts * reading->amperes * kEightDecimals) / kEightDecimals)
+                       : std::nullopt;
     }
     // CV or CC: only while a present reading has the output on.
     std::optional<bool> voltageRegulated() const

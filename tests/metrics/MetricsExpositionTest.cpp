@@ -13,6 +13,7 @@ SupplySnapshot identified(bool outputOn, bool voltageRegulated = true)
     s.port = "/dev/ttyUSB0";
     s.state.identified = true;
     s.state.model = "Tolvik";
+    s.lastModel = "Tolvik";
     s.state.linkUp = true;
     s.state.reading = Measurement{outputOn ? 12.5 : 0.0, outputOn ? 2.0 : 0.0, voltageRegulated, outputOn, {}};
     s.state.outputOn = outputOn;
@@ -39,6 +40,9 @@ std::vector<Case> cases()
     SupplySnapshot stale = identified(true);
     stale.state.reading.reset();
     stale.state.stale = true;
+    SupplySnapshot lost = identified(true);
+    lost.state.identified = lost.state.linkUp = false;
+    lost.state.reading = Measurement{24.066, 2.415, true, true, {}};
     SupplySnapshot odd;
     odd.port = R"(C:\a"b)";
     return {
@@ -66,6 +70,10 @@ std::vector<Case> cases()
         {"stale readings are absent, not 0", stale,
             {R"(tendrel_supply_output_on{port="/dev/ttyUSB0",model="Tolvik"} 1)"},
             {"tendrel_supply_voltage_volts{", "tendrel_supply_current_amperes{", "tendrel_supply_power_watts{"}},
+        {"link lost: the series keeps its model; power in its shortest exact form", lost,
+            {R"(tendrel_supply_link_up{port="/dev/ttyUSB0",model="Tolvik"} 0)",
+                R"(tendrel_supply_power_watts{port="/dev/ttyUSB0",model="Tolvik"} 58.11939)"},
+            {}},
         {"label values escaped", odd, {R"(tendrel_supply_link_up{port="C:\\a\"b",model="none"} 0)"}, {}},
     };
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -212,9 +213,12 @@ TEST_F(MqttTest, PublishesAgainOnceTheBrokerIsBack)
 // as unknown, not as the last ones, and commands are refused, not lost.
 TEST_F(MqttTest, WhileThePanelSwitchIsOnReadingsAreUnknownAndCommandsRefused)
 {
-    writeSettings("Commands=1\r\n");
+    writeSettings("Commands=1\r\nDiscovery=1\r\n");
     launch();
     ASSERT_TRUE(hear("/state", R"("power":0,)")) << heard.toStdString();
+    // Home Assistant compares the switch's template with its states, not its payloads.
+    EXPECT_TRUE(heard.contains(QRegularExpression(R"(homeassistant/switch/\S+ .*"state_on":"ON")")))
+        << heard.toStdString();
     heard.clear(); // the state before the first reading had none either
     supply.setPanelSwitch(true);
     EXPECT_TRUE(hear("/state", R"("current":null,)")) << heard.toStdString();
