@@ -4,6 +4,8 @@
 #include "supply/Conversions.h"
 #include "supply/ModelProfile.h"
 
+#include <utility>
+
 SetpointMemory::SetpointMemory(SupplyLink& link, const ModelProfile& profile)
     : link_(link)
     , profile_(profile)
@@ -42,22 +44,34 @@ void SetpointMemory::adopt(bool outputOn, bool voltageRegulated)
 
 std::optional<double> SetpointMemory::learnVoltage(std::int32_t raw, bool settled)
 {
-    if (voltageKnown_ && (!settled || raw == link_.voltageRaw())) {
-        return std::nullopt;
-    }
-    voltageKnown_ = true;
-    link_.holdVoltage(raw);
-    return Conversions::readingToValue(raw, profile_.voltageMax);
+    return learn(raw, settled, true);
 }
 
 std::optional<double> SetpointMemory::learnCurrent(std::int32_t raw, bool settled)
 {
-    if (currentKnown_ && (!settled || raw == link_.currentRaw())) {
+    return learn(raw, settled, false);
+}
+
+std::optional<double> SetpointMemory::learn(std::int32_t raw, bool settled, bool voltage)
+{
+    bool& known = voltage ? voltageKnown_ : currentKnown_;
+    std::optional<std::int32_t>& seen = voltage ? voltageSeen_ : currentSeen_;
+    const std::int32_t held = voltage ? link_.voltageRaw() : link_.currentRaw();
+    if (known && (!settled || raw == held)) {
+        seen.reset();
         return std::nullopt;
     }
-    currentKnown_ = true;
-    link_.holdCurrent(raw);
-    return Conversions::readingToValue(raw, profile_.currentMax);
+    if (known && std::exchange(seen, raw) != raw) {
+        return std::nullopt;
+    }
+    known = true;
+    seen.reset();
+    if (voltage) {
+        link_.holdVoltage(raw);
+    } else {
+        link_.holdCurrent(raw);
+    }
+    return Conversions::readingToValue(raw, voltage ? profile_.voltageMax : profile_.currentMax);
 }
 
 std::optional<double> SetpointMemory::takeUnknownVoltage()

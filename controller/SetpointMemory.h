@@ -25,10 +25,13 @@ public:
     void adopt(bool outputOn, bool voltageRegulated);
     // With the output off a word is the setpoint: one not known is learned,
     // and its value returned. `settled`: every command has reached the
-    // supply, so a word that differs from the one held is what it holds (a
+    // supply, so a word that differs from the one held, twice in a row so
+    // that garbage on the line does not pass for it, is what it holds (a
     // frame it ignored or never read).
     std::optional<double> learnVoltage(std::int32_t raw, bool settled);
     std::optional<double> learnCurrent(std::int32_t raw, bool settled);
+    // A command of that quantity may not have reached the supply.
+    void forget(bool voltage) { (voltage ? voltageKnown_ : currentKnown_) = false; }
     // A voltage frame carries the slot as it stands: the value it sends when
     // the voltage was not known, which from now on it is.
     std::optional<double> takeUnknownVoltage();
@@ -40,6 +43,11 @@ public:
 private:
     SupplyLink& link_;
     const ModelProfile& profile_;
+    std::optional<double> learn(std::int32_t raw, bool settled, bool voltage);
+
     bool voltageKnown_ = false;
     bool currentKnown_ = false;
+    // A word that differed from the setpoint held, waiting to be seen again.
+    std::optional<std::int32_t> voltageSeen_;
+    std::optional<std::int32_t> currentSeen_;
 };

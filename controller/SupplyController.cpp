@@ -124,10 +124,6 @@ void SupplyController::handleStatusOnly(std::int32_t status)
     }
     if (identified() && !statusAlone_) {
         statusAlone_ = true;
-        // What the supply holds is known again only from its next full status.
-        adoptReadings_ = true;
-        lastVoltageRaw_ = -1;
-        lastCurrentRaw_ = -1;
         dropCommandsOnTheWay(CommandRefusal::PanelSwitch);
         if (controlsLive_) {
             emit panelSwitchReported();
@@ -337,6 +333,8 @@ void SupplyController::trackDelivery(const Reply& reply)
     const SupplyLink::Queued queued = link_.queued();
     const auto track = [&](Frame frame, bool pending) {
         if (const auto lost = ledger(frame).onReply(answered, pending)) {
+            // What the supply holds of that frame is no longer known.
+            setpoints_.forget(frame == Frame::Voltage);
             emit commandsDropped(frame, lost->first, lost->second, why);
         }
     };

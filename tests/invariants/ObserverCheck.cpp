@@ -261,6 +261,13 @@ void ObserverCheck::mqttState(const MqttPeer::Message& message)
     }
 }
 
+void ObserverCheck::onEvent(const SimEvent& event, const ToggleLedger::Match* /*toggles*/)
+{
+    if (event.command() && event.fate == SimEvent::Fate::PanelSwitch) {
+        ignoredUnseen_ = event.at;
+    }
+}
+
 void ObserverCheck::atReplyEnd()
 {
     checkTruth();
@@ -272,16 +279,25 @@ void ObserverCheck::checkTruth()
 {
     SupplyStation& station = journal_.station();
     const SupplyController& controller = station.controller();
+    if (!controller.live() || controller.refusalFor(false) == CommandRefusal::PanelSwitch) {
+        ignoredUnseen_.reset(); // the program has seen the switch, and forgotten what it sent
+    }
     if (!controller.live() || controller.adoptingReadings() || !controller.commandsSettled()
         || !(station.link().queued() == SupplyLink::Queued{})) {
+        truthMisses_ = 0;
         return;
     }
     const auto volts = controller.heldVoltage();
     const auto amperes = controller.heldCurrent();
     const int voltageRaw = supply_.voltageRaw();
     const int currentRaw = supply_.currentRaw();
-    if ((volts && voltageRaw != station.link().voltageRaw())
-        || (amperes && currentRaw != station.link().currentRaw())) {
+    const bool differs = (volts && voltageRaw != station.link().voltageRaw())
+        || (amperes && currentRaw != station.link().currentRaw());
+    if (!differs) {
+        ignoredUnseen_.reset();
+    }
+    truthMisses_ = differs && !ignoredUnseen_ ? truthMisses_ + 1 : 0;
+    if (truthMisses_ > 2) {
         book_.report("5/truth",
             "every command answered for at " + RunClock::stamp(Clock::now()) + ", the controller reports raw "
                 + std::to_string(station.link().voltageRaw()) + "/" + std::to_string(station.link().currentRaw())

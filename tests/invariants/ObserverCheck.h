@@ -29,6 +29,7 @@ public:
     void scpiFinished(const ScpiClient::Line& line);
     void metricsScraped(const MetricsScraper::Scrape& scrape);
     void mqttState(const MqttPeer::Message& message);
+    void onEvent(const SimEvent& event, const ToggleLedger::Match* toggles) override;
     void atReplyEnd() override;
 
 private:
@@ -52,4 +53,9 @@ private:
     std::deque<Moment> measuredAt_;
     double voltsFullScale_ = 0.0;
     double amperesFullScale_ = 0.0;
+    // A frame the supply ignored under its own switch: until a poll shows the
+    // switch, nothing tells the program, and with the output on nothing can.
+    std::optional<Moment> ignoredUnseen_;
+    // The controller learns a setpoint that differs only when two readings agree.
+    int truthMisses_ = 0;
 };
