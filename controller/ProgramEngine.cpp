@@ -6,6 +6,7 @@
 #include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "program/ProgramCheck.h"
+#include "program/ProgramIndex.h"
 
 #include <algorithm>
 
@@ -55,10 +56,7 @@ std::optional<ProgramRefusal> ProgramEngine::start(CommandOrigin owner)
     armProgramLimits();
     enterState(State::Running, {});
     emit runEvent(QStringLiteral("start"));
-    if (!run_->begin(clock_.now(), clock_.wallNow())) {
-        finish(tr("в программе нет шагов"), true);
-        return std::nullopt;
-    }
+    (void)run_->begin(clock_.now(), clock_.wallNow()); // a program with no steps was refused above
     armTimer();
     return std::nullopt;
 }
@@ -70,6 +68,9 @@ std::optional<ProgramRefusal> ProgramEngine::startRefusal() const
     }
     if (!loaded_) {
         return ProgramRefusal{0, tr("программа не загружена")};
+    }
+    if (ProgramIndex(program_).size() == 0) {
+        return ProgramRefusal{0, tr("в программе нет шагов")};
     }
     if (!controller_.live()) {
         return ProgramRefusal{0, tr("нет связи с источником")};
@@ -185,9 +186,9 @@ void ProgramEngine::tick()
 void ProgramEngine::finishRun()
 {
     const auto& ending = run_->lastEnding();
-    finish(run_->stoppedByCondition() ? tr("остановлена условием шага %1").arg(ending ? ending->step : 0)
-                                      : tr("выполнена"),
-        !run_->leavesOutputOn());
+    const bool byCondition = run_->stoppedByCondition();
+    finish(byCondition ? tr("остановлена условием шага %1").arg(ending ? ending->step : 0) : tr("выполнена"),
+        !run_->leavesOutputOn(), byCondition ? RunEnd::Condition : RunEnd::Done);
 }
 
 void ProgramEngine::armTimer()
@@ -290,10 +291,23 @@ void ProgramEngine::onTripped(const ProtectionTrip& trip)
 void ProgramEngine::cut(const QString& reason, bool switchOff, StepEnding::Interruption by)
 {
     run_->halt(clock_.now(), by);
-    finish(reason, switchOff);
+    switch (by) {
+    case StepEnding::Interruption::Stop:
+        finish(reason, switchOff, RunEnd::Stopped);
+        return;
+    case StepEnding::Interruption::Trip:
+        finish(reason, switchOff, RunEnd::Protection);
+        return;
+    case StepEnding::Interruption::LinkLost:
+        finish(reason, switchOff, RunEnd::LinkLost);
+        return;
+    case StepEnding::Interruption::Closed:
+        finish(reason, switchOff, RunEnd::Closed);
+        return;
+    }
 }
 
-void ProgramEngine::finish(const QString& reason, bool switchOff)
+void ProgramEngine::finish(const QString& reason, bool switchOff, RunEnd end)
 {
     timer_.stop();
     if (switchOff) {
@@ -303,6 +317,8 @@ void ProgramEngine::finish(const QString& reason, bool switchOff)
     disarmProgramLimits();
     summary_->ended = clock_.wallNow();
     summary_->endReason = reason;
+    summary_->end = end;
+    lastEnd_ = end;
     summary_->ampereHours = run_->ampereHours();
     summary_->wattHours = run_->wattHours();
     summary_->stepTimes = run_->stepTimes();

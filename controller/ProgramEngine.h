@@ -65,6 +65,8 @@ public:
     bool active() const { return state_ != State::Idle; }
     // Why it is paused, or how the last run ended.
     const QString& why() const { return why_; }
+    // How the last run ended; none before the first has.
+    const std::optional<RunEnd>& lastEnd() const { return lastEnd_; }
     ProgramProgress progress() const;
     const std::optional<RunSummary>& summary() const { return summary_; }
 
@@ -89,7 +91,7 @@ private:
     void onTripped(const ProtectionTrip& trip);
     void interrupt(const QString& why, const QString& event);
     void cut(const QString& reason, bool switchOff, StepEnding::Interruption by);
-    void finish(const QString& reason, bool switchOff);
+    void finish(const QString& reason, bool switchOff, RunEnd end);
     void finishRun();
     void armProgramLimits();
     void disarmProgramLimits();
@@ -106,6 +108,7 @@ private:
     CommandOrigin owner_;
     State state_ = State::Idle;
     QString why_;
+    std::optional<RunEnd> lastEnd_;
     std::optional<RunSummary> summary_;
     QTimer timer_;
     bool linkPaused_ = false;

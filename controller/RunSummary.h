@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controller/ProtectionTrip.h"
+#include "controller/RunEnd.h"
 #include "controller/StepEnding.h"
 #include "program/ProgramBattery.h"
 
@@ -17,6 +18,7 @@ struct RunSummary {
     QDateTime started;
     QDateTime ended;
     QString endReason;
+    RunEnd end = RunEnd::Done;
     double ampereHours = 0.0;
     double wattHours = 0.0;
     // By step number from 1: the time spent in the step, repeats added up.

@@ -136,12 +136,18 @@ void addEnd(QJsonObject& root, const RunSummary& summary)
     }
 }
 
+// As the CSV writes its times: local, with the offset from UTC.
+QString withOffset(const QDateTime& at)
+{
+    return at.toOffsetFromUtc(at.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
 } // namespace
 
 QByteArray RunSummaryFile::json(const RunSummary& summary)
 {
-    QJsonObject root{{QStringLiteral("started"), summary.started.toString(Qt::ISODateWithMs)},
-        {QStringLiteral("ended"), summary.ended.toString(Qt::ISODateWithMs)},
+    QJsonObject root{{QStringLiteral("started"), withOffset(summary.started)},
+        {QStringLiteral("ended"), withOffset(summary.ended)}, {QStringLiteral("end"), runEndCode(summary.end)},
         {QStringLiteral("end_reason"), summary.endReason},
         {QStringLiteral("duration_s"), static_cast<double>(summary.started.msecsTo(summary.ended)) / 1000.0},
         {QStringLiteral("charge_Ah"), summary.ampereHours}, {QStringLiteral("energy_Wh"), summary.wattHours},

@@ -31,7 +31,8 @@ public:
     struct ProgramStatus {
         ProgramState state = ProgramState::Idle;
         int step = 0; // the running step's number; 0 while none runs
-        QString why; // why it is paused, or how the last run ended
+        QString why; // why it is paused
+        std::string end; // how the last run ended, as its code; empty before one has
     };
 
     // The protection levels a client sets: voltage, current and power.

@@ -178,6 +178,14 @@ ScpiProgramCommands::Outcome ScpiProgramCommands::programReason(const ScpiComman
     if (Outcome error = ScpiParameterCount::none(command)) {
         return error;
     }
-    context_.answers.push_back("\"" + ScpiText::ascii(context_.instrument.programStatus().why) + "\"");
+    // How the last run ended is a code scripts can compare; a pause is told in words.
+    const RemoteInstrument::ProgramStatus status = context_.instrument.programStatus();
+    std::string reason;
+    if (status.state == RemoteInstrument::ProgramState::Paused) {
+        reason = ScpiText::ascii(status.why);
+    } else if (status.state == RemoteInstrument::ProgramState::Idle) {
+        reason = status.end;
+    }
+    context_.answers.push_back("\"" + reason + "\"");
     return std::nullopt;
 }

@@ -166,7 +166,8 @@ RemoteInstrument::Link SupplyInstrument::link() const
 RemoteInstrument::ProgramStatus SupplyInstrument::programStatus() const
 {
     const OutwardState state = outlook_.now();
-    ProgramStatus status{ProgramState::Idle, state.programStep, programs_.why()};
+    ProgramStatus status{ProgramState::Idle, state.programStep, programs_.why(),
+        programs_.lastEnd() ? runEndCode(*programs_.lastEnd()) : std::string()};
     if (state.program != ProgramEngine::State::Idle) {
         status.state = state.program == ProgramEngine::State::Running ? ProgramState::Running : ProgramState::Paused;
     }

@@ -174,9 +174,10 @@ TEST_F(ScpiCommandSetTest, TheProgramsStateStepAndReasonAreAnswered)
         RemoteInstrument::ProgramStatus status;
         const char* answer;
     } cases[] = {
-        {{State::Idle, 0, QString::fromUtf8("выполнена")}, "IDLE;0;\"vypolnena\";0"},
-        {{State::Running, 2, {}}, "RUNNING;2;\"\";8"},
-        {{State::Paused, 1, QString::fromUtf8("изменены удалённым клиентом")},
+        {{State::Idle, 0, {}, ""}, "IDLE;0;\"\";0"},
+        {{State::Idle, 0, QString::fromUtf8("остановлена условием шага 2"), "condition"}, "IDLE;0;\"condition\";0"},
+        {{State::Running, 2, {}, "condition"}, "RUNNING;2;\"\";8"},
+        {{State::Paused, 1, QString::fromUtf8("изменены удалённым клиентом"), "done"},
             "PAUSED;1;\"izmeneny udalennym klientom\";0"},
     };
     for (const auto& c : cases) {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -141,7 +142,12 @@ TEST_F(ProgramOnSupplyTest, RunsAProgramWithACurrentConditionOnSchedule)
     ASSERT_EQ(summaries.size(), 1);
     QFile summary(directory.filePath(summaries.front()));
     ASSERT_TRUE(summary.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(summary.readAll().contains("\"end_reason\": \"выполнена\""));
+    const QString json = QString::fromUtf8(summary.readAll());
+    EXPECT_TRUE(json.contains(QString::fromUtf8("\"end_reason\": \"выполнена\"")));
+    EXPECT_TRUE(json.contains(QLatin1String("\"end\": \"done\"")));
+    // Times carry their offset from UTC, as the recording's do.
+    const QRegularExpression started(QStringLiteral(R"re("started": "[0-9T:.-]+([+-][0-9]{2}:[0-9]{2}|Z)")re"));
+    EXPECT_TRUE(json.contains(started)) << json.toStdString();
 }
 
 // A program whose setpoints pass a limit is refused; a reading over one

@@ -116,7 +116,7 @@ TEST_F(SupplyStationTest, ListsRunAsTheClientsProgramAndProtectionTrips)
     startWithClient();
     EXPECT_EQ(ask("LIST:VOLT 2,3;CURR 2;DWEL 1,1;:INIT;:PROG:STAT?;STEP?\n"), "RUNNING;1");
     ASSERT_TRUE(spinUntil([&] { return !station->programs().active(); }, 6s));
-    EXPECT_EQ(ask("PROG:STAT?;STEP?;REAS?;:OUTP?\n"), "IDLE;0;\"vypolnena\";0");
+    EXPECT_EQ(ask("PROG:STAT?;STEP?;REAS?;:OUTP?\n"), "IDLE;0;\"done\";0");
     ASSERT_TRUE(spinUntil([&] { return !supply.outputOn(); }, 2s));
 
     EXPECT_EQ(ask("LIST:DWEL 10;:INIT;:PROG:STAT?;:ABOR;:PROG:STAT?;:OUTP?\n"), "RUNNING;IDLE;0");
