@@ -1,17 +1,9 @@
 #include "app/DisplayCheck.h"
 
-#include <cstdlib>
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <string_view>
-
-namespace {
-
-bool isSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-} // namespace
 
 std::optional<std::string> DisplayCheck::problem(int argc, char** argv)
 {
@@ -20,14 +12,14 @@ std::optional<std::string> DisplayCheck::problem(int argc, char** argv)
             return std::nullopt;
         }
     }
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const std::string_view chosen = platform != nullptr ? platform : "";
-    const bool x11 = chosen.empty() || chosen.starts_with("xcb");
-    const bool wayland = chosen.empty() || chosen.starts_with("wayland");
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 = chosen.isEmpty() || chosen.startsWith("xcb");
+    const bool wayland = chosen.isEmpty() || chosen.startsWith("wayland");
     if (!x11 && !wayland) {
         return std::nullopt; // offscreen, vnc and the like need no display
     }
-    if ((x11 && isSet("DISPLAY")) || (wayland && isSet("WAYLAND_DISPLAY"))) {
+    if ((x11 && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        || (wayland && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))) {
         return std::nullopt;
     }
     return std::string("no display found (DISPLAY and WAYLAND_DISPLAY are not set), so no window can open; "
