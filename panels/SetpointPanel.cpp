@@ -12,6 +12,7 @@
 
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace {
 
@@ -102,8 +103,17 @@ void SetpointPanel::connectSupply()
     connect(supply, &SupplyController::outputToggleWithdrawn, this, &SetpointPanel::showOutput);
     connect(supply, &SupplyController::outputTogglePending, this, &SetpointPanel::disableOutputButtons);
     connect(supply, &SupplyController::outputLatchChanged, this, &SetpointPanel::followOutput);
-    // A switch the supply's own switch kept from it was dropped on its way.
-    connect(supply, &SupplyController::panelSwitchReported, this, &SetpointPanel::followOutput);
+    // Under the supply's own switch nothing can be set: the controls give way
+    // to the frame's text until a full status comes, with the output as it is.
+    connect(supply, &SupplyController::panelSwitchReported, this, [this] {
+        hide();
+        hiddenBySwitch_ = true;
+    });
+    connect(supply, &SupplyController::measured, this, [this] {
+        if (std::exchange(hiddenBySwitch_, false)) {
+            showLive();
+        }
+    });
     connect(supply, &SupplyController::voltageAdopted, this, [this](double volts) { showSetpoint(true, volts); });
     connect(supply, &SupplyController::currentAdopted, this, [this](double amperes) { showSetpoint(false, amperes); });
     const auto showVoltage = [this](double volts) { showSetpointQuietly(true, volts); };

@@ -83,4 +83,6 @@ private:
     WindowExchange* exchange_ = nullptr;
     int lastChar_ = 0;
     int editDepth_ = 0;
+    // Hidden while the supply answered with its status alone.
+    bool hiddenBySwitch_ = false;
 };

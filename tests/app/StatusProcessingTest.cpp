@@ -107,9 +107,11 @@ TEST_F(StatusProcessing, AStatusAloneWhileLiveShowsThePanelSwitchUntilTheReading
     EXPECT_TRUE(window.shown(1031));
     EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kPanelSwitchText));
     EXPECT_FALSE(window.shown(1020));
+    EXPECT_TRUE(setpointControlsHidden());
     window.reply({1, 500, 200});
     EXPECT_FALSE(window.shown(1031));
     EXPECT_TRUE(window.shown(1020));
+    EXPECT_FALSE(setpointControlsHidden());
     EXPECT_EQ(window.text(1020), QString::fromUtf8("7.9 В"));
 }
 
