@@ -41,7 +41,8 @@ TEST(SimCommandLine, TakesAValueAfterAnEqualsSignAndNamesTheFaultyOption)
     EXPECT_DOUBLE_EQ(parsed.options.loadOhms, 0.5);
     EXPECT_TRUE(parsed.version);
     EXPECT_EQ(SimCommandLine::parse({"--model"}).error, "missing value for --model");
-    EXPECT_EQ(SimCommandLine::parse({"--model=x"}).error, "bad value for --model");
+    EXPECT_EQ(
+        SimCommandLine::parse({"--model=x"}).error, "bad value for --model, expected a whole number from 0 to 127");
     EXPECT_EQ(SimCommandLine::parse({"--model", "3", "--bogus"}).error, "unknown option --bogus");
     EXPECT_EQ(SimCommandLine::parse({"--model", "3", "stray", "--output", "on"}).error, "unexpected argument stray");
 }

@@ -65,7 +65,9 @@ TEST(SimCommandLine, ReadsTheBatteryAndItsTimeScale)
     EXPECT_EQ(parsed.options.battery, BatteryPack::parse("nimh:8s2.5Ah:90"));
     EXPECT_DOUBLE_EQ(parsed.options.timeScale, 600.0);
     for (const char* scale : {"0", "10001", "nan", "-2"}) {
-        EXPECT_EQ(SimCommandLine::parse({"--time-scale", scale}).error, "bad value for --time-scale") << scale;
+        EXPECT_EQ(
+            SimCommandLine::parse({"--time-scale", scale}).error.rfind("bad value for --time-scale, expected", 0), 0U)
+            << scale;
     }
     EXPECT_NE(SimCommandLine::parse({"--battery", "nimh:8s"}).error.find("li-ion:1s2.0Ah:20"), std::string::npos);
 }

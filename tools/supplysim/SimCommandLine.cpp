@@ -41,10 +41,11 @@ constexpr std::array<option, 12> kOptions{{
     {nullptr, 0, nullptr, 0},
 }};
 
-template <typename T> std::string store(const std::optional<T>& value, T& target, const std::string& option)
+template <typename T>
+std::string store(const std::optional<T>& value, T& target, const std::string& option, const std::string& expected)
 {
     if (!value) {
-        return "bad value for " + option;
+        return "bad value for " + option + ", expected " + expected;
     }
     target = *value;
     return {};
@@ -117,15 +118,18 @@ std::string SimCommandLine::apply(int code, const std::string& value, const std:
         parsed.version = true;
         return {};
     case kModel:
-        return store(ArgumentValue::integer(value, 0, SupplyState::kMaxModelCode), options.modelCode, "--model");
+        return store(ArgumentValue::integer(value, 0, SupplyState::kMaxModelCode), options.modelCode, "--model",
+            "a whole number from 0 to " + std::to_string(SupplyState::kMaxModelCode));
     case kVoltage:
-        return store(ArgumentValue::integer(value, 0, fullScale), options.voltageRaw, "--voltage");
+        return store(ArgumentValue::integer(value, 0, fullScale), options.voltageRaw, "--voltage",
+            "a whole number from 0 to " + std::to_string(fullScale));
     case kCurrent:
-        return store(ArgumentValue::integer(value, 0, fullScale), options.currentRaw, "--current");
+        return store(ArgumentValue::integer(value, 0, fullScale), options.currentRaw, "--current",
+            "a whole number from 0 to " + std::to_string(fullScale));
     case kLoad:
-        return store(ArgumentValue::ohms(value), options.loadOhms, "--load");
+        return store(ArgumentValue::ohms(value), options.loadOhms, "--load", "ohms above 0");
     case kOutput:
-        return store(ArgumentValue::onOff(value), options.outputOn, "--output");
+        return store(ArgumentValue::onOff(value), options.outputOn, "--output", "on or off");
     case kLink:
         options.linkPath = value;
         return {};
@@ -135,7 +139,8 @@ std::string SimCommandLine::apply(int code, const std::string& value, const std:
     case kBattery:
         return storeBattery(value, options.battery);
     case kTimeScale:
-        return store(timeScale(value), options.timeScale, "--time-scale");
+        return store(timeScale(value), options.timeScale, "--time-scale",
+            "a factor above 0, at most " + std::to_string(static_cast<int>(SimulatedSupply::kMaxTimeScale)));
     case ':':
         return "missing value for " + given;
     default:

@@ -113,7 +113,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!parsed.error.empty()) {
-        std::cerr << program << ": " << parsed.error << "\n\n" << SimCommandLine::usage(program);
+        std::cerr << program << ": " << parsed.error << " (--help lists the options)\n";
         return 2;
     }
     std::ofstream logFile;
