@@ -74,6 +74,8 @@ void EventLog::followLink(SupplyStation& station, Told& told)
     SupplyController& controller = station.controller();
     connect(&controller, &SupplyController::controlsLive, this, [this, &station, &told] {
         told.up = true;
+        // What was on its way went with the link: a run resumed now switches anew.
+        told.outputHeading = station.controller().outputHeading();
         info(QString::fromStdString(station.portName()), tr("link up"));
     });
     connect(&controller, &SupplyController::linkLost, this, [this, &station, &told] {
