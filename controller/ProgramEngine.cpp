@@ -291,20 +291,22 @@ void ProgramEngine::onTripped(const ProtectionTrip& trip)
 void ProgramEngine::cut(const QString& reason, bool switchOff, StepEnding::Interruption by)
 {
     run_->halt(clock_.now(), by);
+    finish(reason, switchOff, endOf(by));
+}
+
+RunEnd ProgramEngine::endOf(StepEnding::Interruption by)
+{
     switch (by) {
-    case StepEnding::Interruption::Stop:
-        finish(reason, switchOff, RunEnd::Stopped);
-        return;
     case StepEnding::Interruption::Trip:
-        finish(reason, switchOff, RunEnd::Protection);
-        return;
+        return RunEnd::Protection;
     case StepEnding::Interruption::LinkLost:
-        finish(reason, switchOff, RunEnd::LinkLost);
-        return;
+        return RunEnd::LinkLost;
     case StepEnding::Interruption::Closed:
-        finish(reason, switchOff, RunEnd::Closed);
-        return;
+        return RunEnd::Closed;
+    case StepEnding::Interruption::Stop:
+        break;
     }
+    return RunEnd::Stopped;
 }
 
 void ProgramEngine::finish(const QString& reason, bool switchOff, RunEnd end)

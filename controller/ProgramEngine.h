@@ -92,6 +92,7 @@ private:
     void interrupt(const QString& why, const QString& event);
     void cut(const QString& reason, bool switchOff, StepEnding::Interruption by);
     void finish(const QString& reason, bool switchOff, RunEnd end);
+    static RunEnd endOf(StepEnding::Interruption by);
     void finishRun();
     void armProgramLimits();
     void disarmProgramLimits();
