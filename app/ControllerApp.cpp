@@ -5,13 +5,16 @@
 #include "app/ControllerDialog.h"
 #include "app/DisplayCheck.h"
 #include "app/HeadlessRun.h"
+#include "app/NoticeStreams.h"
 #include "app/PortPlan.h"
 #include "app/QtTranslation.h"
 #include "chart/ReadingsWindow.h"
+#include "panels/NoticeWindow.h"
 #include "settings/ControllerSettings.h"
 #include "station/Bench.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStyleFactory>
 
 #include <iostream>
@@ -34,6 +37,43 @@ int runWindows(const std::vector<std::unique_ptr<ControllerDialog>>& dialogs)
     return 0;
 }
 
+QString heading(const char* text)
+{
+    return QCoreApplication::translate("ControllerApp", text);
+}
+
+std::unique_ptr<MqttBridge> startServices(Bench& bench, const CommandLine::Parsed& options,
+    const ControllerSettings::Loaded& settings, NoticeStreams& notices)
+{
+    bench.startRemote(
+        options.scpi, notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Удалённое управление: "))));
+    bench.startMetrics(options.metrics, settings.metricsEnabled, settings.metricsListen,
+        notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Метрики: "))));
+    // Its lines name it already.
+    return BenchMqtt::start(bench, options.mqtt, notices.under({}));
+}
+
+void startWhatWasAsked(Bench& bench, const std::vector<std::unique_ptr<ControllerDialog>>& dialogs,
+    const CommandLine::Parsed& options, NoticeStreams& notices)
+{
+    std::ostream& recording = notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Запись: ")));
+    for (std::size_t i = 0; i < bench.size(); ++i) {
+        dialogs[i]->showRemoteClients(bench.remote());
+        if (options.chart) {
+            dialogs[i]->readings().open();
+        }
+        if (!options.record.empty()) {
+            const std::string path
+                = PortPlan::recordingPath(options.record, bench.station(i).controller().usePort(), i, bench.size());
+            bench.station(i).readings().recordFromCommandLine(QString::fromStdString(path), recording);
+        }
+    }
+    if (!options.program.empty()) {
+        bench.station(0).runProgramOnceLive(QString::fromStdString(options.program),
+            notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Программа: "))));
+    }
+}
+
 } // namespace
 
 int ControllerApp::run(int argc, char** argv)
@@ -54,6 +94,13 @@ int ControllerApp::run(int argc, char** argv)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QtTranslation qtTexts;
     const ControllerSettings::Loaded settings = ControllerSettings(SettingsFile(SettingsFile::defaultPath())).load();
+    // Before the bench, whose parts keep the streams: a line in its last moments reaches standard error alone.
+    QPointer<ControllerDialog> window;
+    NoticeStreams notices(std::cerr, [&window](const QString& line) {
+        if (window != nullptr) {
+            window->notices().add(line);
+        }
+    });
     Bench bench(PortPlan::resolve(options.ports, settings.supplyPorts));
     std::vector<std::unique_ptr<ControllerDialog>> dialogs;
     for (std::size_t i = 0; i < bench.size(); ++i) {
@@ -66,22 +113,8 @@ int ControllerApp::run(int argc, char** argv)
         }
         dialogs.push_back(std::move(dialog));
     }
-    bench.startRemote(options.scpi, std::cerr);
-    bench.startMetrics(options.metrics, settings.metricsEnabled, settings.metricsListen, std::cerr);
-    const std::unique_ptr<MqttBridge> mqtt = BenchMqtt::start(bench, options.mqtt, std::cerr);
-    for (std::size_t i = 0; i < bench.size(); ++i) {
-        dialogs[i]->showRemoteClients(bench.remote());
-        if (options.chart) {
-            dialogs[i]->readings().open();
-        }
-        if (!options.record.empty()) {
-            const std::string path
-                = PortPlan::recordingPath(options.record, bench.station(i).controller().usePort(), i, bench.size());
-            bench.station(i).readings().recordFromCommandLine(QString::fromStdString(path), std::cerr);
-        }
-    }
-    if (!options.program.empty()) {
-        bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);
-    }
+    window = dialogs.front().get();
+    const std::unique_ptr<MqttBridge> mqtt = startServices(bench, options, settings, notices);
+    startWhatWasAsked(bench, dialogs, options, notices);
     return runWindows(dialogs);
 }

@@ -7,6 +7,7 @@
 #include "hotvalues/HotValuesPanel.h"
 #include "link/PortAccessAdvice.h"
 #include "panels/DiagnosticLog.h"
+#include "panels/NoticeWindow.h"
 #include "panels/SetpointPanel.h"
 #include "panels/SupplyFrame.h"
 #include "panels/TimerPanel.h"
@@ -132,6 +133,14 @@ ReadingsWindow& ControllerDialog::readings()
         readings_ = new ReadingsWindow(station_.readings(), this);
     }
     return *readings_;
+}
+
+NoticeWindow& ControllerDialog::notices()
+{
+    if (notices_ == nullptr) {
+        notices_ = new NoticeWindow(this);
+    }
+    return *notices_;
 }
 
 void ControllerDialog::arrangeTabOrder()

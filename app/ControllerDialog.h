@@ -13,6 +13,7 @@ class DiagnosticLog;
 class HotValuesMenu;
 class HotValuesPanel;
 class LogoPicture;
+class NoticeWindow;
 class PortAccessAdvice;
 class PortPermissionWatch;
 class ProgramsWindow;
@@ -52,6 +53,8 @@ public:
     ReadingsWindow& readings();
     // The programs window, made when first wanted.
     ProgramsWindow& programs();
+    // What went only to standard error, made when first wanted.
+    NoticeWindow& notices();
 
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
@@ -76,6 +79,7 @@ private:
     SupplyController& controller_;
     ReadingsWindow* readings_ = nullptr;
     ProgramsWindow* programs_ = nullptr;
+    NoticeWindow* notices_ = nullptr;
     PortAccessAdvice* portAccess_;
     std::unique_ptr<PortPermissionWatch> permissionWatch_;
     bool portInTitle_ = false;

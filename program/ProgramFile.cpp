@@ -125,8 +125,9 @@ QString ProgramFile::save(const QString& path, const Program& program)
     } else {
         bytes = toJson(program);
     }
-    if (!AtomicFile::replace(QFile::encodeName(path).toStdString(), bytes.toStdString())) {
-        return tr("Не удалось записать «%1».").arg(path);
+    std::string why;
+    if (!AtomicFile::replace(QFile::encodeName(path).toStdString(), bytes.toStdString(), {}, &why)) {
+        return tr("Не удалось записать «%1»: %2.").arg(path, QString::fromStdString(why));
     }
     return {};
 }

@@ -14,8 +14,10 @@ public:
     // Writes part of the data, as write(2) does; tests put a failing one in.
     using Writer = std::function<ssize_t(int fd, const char* data, std::size_t size)>;
 
-    static bool replace(const std::string& path, const std::string& content, const Writer& writer = {});
+    // False when the file keeps its old content; `why` then tells the system's reason.
+    static bool replace(
+        const std::string& path, const std::string& content, const Writer& writer = {}, std::string* why = nullptr);
 
 private:
-    static bool writeAll(int fd, const std::string& content, const Writer& writer);
+    static bool writeAll(int fd, const std::string& content, const Writer& writer, std::string* why);
 };

@@ -17,7 +17,7 @@ packages=(
     qt6-httpserver-dev qt6-websockets-dev prometheus libmosquitto-dev mosquitto mosquitto-clients
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2 fonts-dejavu-core
-    xvfb xauth xdotool
+    xvfb xauth xdotool xclip
     clang clang-tidy libclang-rt-14-dev
     dpkg-dev file lintian appstream
     libsystemd-dev systemd

@@ -258,8 +258,9 @@ TEST(ProgramFileTest, FilesAreSavedWholeAndLoadedBySuffix)
     EXPECT_EQ(ProgramFile::load(csv).program, list);
     EXPECT_EQ(
         ProgramFile::load(directory.filePath("none.json")).problem.toStdString().find("Не удалось открыть «"), 0U);
+    // The system's reason, as the recorder gives it.
     EXPECT_EQ(ProgramFile::save(directory.filePath("no/such.json"), program),
-        "Не удалось записать «" + directory.filePath("no/such.json") + "».");
+        "Не удалось записать «" + directory.filePath("no/such.json") + "»: No such file or directory.");
 
     QFile broken(json);
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
