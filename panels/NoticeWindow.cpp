@@ -3,7 +3,6 @@
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QTime>
-#include <QTimer>
 #include <QVBoxLayout>
 
 NoticeWindow::NoticeWindow(QWidget* parent)
@@ -29,11 +28,14 @@ void NoticeWindow::add(const QString& line)
         lines_->appendPlainText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss  ")) + line);
     }
     // Once the event loop runs, so that it comes up over the main window shown at its start.
-    QTimer::singleShot(0, this, [this] {
-        show();
-        raise();
-        activateWindow();
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            show();
+            raise();
+            activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 QString NoticeWindow::text() const
