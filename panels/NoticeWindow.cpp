@@ -3,12 +3,22 @@
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QTime>
+#include <QTimer>
 #include <QVBoxLayout>
 
 NoticeWindow::NoticeWindow(QWidget* parent)
     : QDialog(parent)
     , lines_(new QPlainTextEdit(this))
+    , comingUp_(new QTimer(this))
 {
+    // Once the event loop runs, so that it comes up over the main window shown at its start.
+    comingUp_->setSingleShot(true);
+    comingUp_->setInterval(0);
+    connect(comingUp_, &QTimer::timeout, this, [this] {
+        show();
+        raise();
+        activateWindow();
+    });
     setWindowTitle(tr("Сообщения"));
     setModal(false);
     lines_->setReadOnly(true);
@@ -27,15 +37,7 @@ void NoticeWindow::add(const QString& line)
         last_ = line;
         lines_->appendPlainText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss  ")) + line);
     }
-    // Once the event loop runs, so that it comes up over the main window shown at its start.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            show();
-            raise();
-            activateWindow();
-        },
-        Qt::QueuedConnection);
+    comingUp_->start();
 }
 
 QString NoticeWindow::text() const

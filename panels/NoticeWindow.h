@@ -4,6 +4,7 @@
 #include <QString>
 
 class QPlainTextEdit;
+class QTimer;
 
 // Problems that would otherwise reach only standard error, which a window
 // started from the desktop has nowhere to show: the options refused at start
@@ -21,5 +22,6 @@ public:
 
 private:
     QPlainTextEdit* lines_;
+    QTimer* comingUp_;
     QString last_;
 };
