@@ -39,8 +39,3 @@ void NoticeWindow::add(const QString& line)
     }
     comingUp_->start();
 }
-
-QString NoticeWindow::text() const
-{
-    return lines_->toPlainText();
-}

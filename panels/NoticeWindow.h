@@ -18,7 +18,6 @@ public:
 
     // Lists the line, then shows and raises the window.
     void add(const QString& line);
-    QString text() const;
 
 private:
     QPlainTextEdit* lines_;
