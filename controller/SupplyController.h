@@ -153,7 +153,7 @@ public:
     const std::string& lastPort() const { return ports_.lastPort(); }
     const std::string& usePort() const { return ports_.usePort(); }
     // The remote-control keys of the settings, as read at start-up.
-    const std::array<std::string, 4>& remoteKeys() const { return settings_.remoteKeys(); }
+    const std::array<std::string, 5>& remoteKeys() const { return settings_.remoteKeys(); }
     const std::string& settingsPath() const { return settings_.path(); }
 
 signals:

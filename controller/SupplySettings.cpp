@@ -18,7 +18,8 @@ ControllerSettings::Loaded SupplySettings::load(bool startup)
     ControllerSettings::Loaded loaded = settings_.load();
     if (startup) {
         StaleTemporaries::remove(path());
-        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen, loaded.remoteMaxClients, loaded.remoteIdleTimeout};
+        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen, loaded.remoteMaxClients, loaded.remoteIdleTimeout,
+            loaded.remotePrograms};
     }
     return loaded;
 }

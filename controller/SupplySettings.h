@@ -27,12 +27,12 @@ public:
     std::optional<std::string> adviceOnce(Problem problem);
 
     // The remote-control keys as read at start-up: Enabled, Listen,
-    // MaxClients and IdleTimeout, each empty when missing.
-    const std::array<std::string, 4>& remoteKeys() const { return remoteKeys_; }
+    // MaxClients, IdleTimeout and Programs, each empty when missing.
+    const std::array<std::string, 5>& remoteKeys() const { return remoteKeys_; }
     const std::string& path() const { return settings_.file().path(); }
 
 private:
     ControllerSettings settings_;
     std::set<Problem> told_;
-    std::array<std::string, 4> remoteKeys_;
+    std::array<std::string, 5> remoteKeys_;
 };

@@ -5,6 +5,8 @@
 #include "outlook/SupplyOutlook.h"
 #include "remote/RemoteConfig.h"
 
+#include <QStandardPaths>
+
 #include <ostream>
 #include <utility>
 
@@ -70,7 +72,7 @@ std::unique_ptr<RemoteControl> RemoteControl::start(
     if (supplies.empty()) {
         return nullptr;
     }
-    const auto& [enabled, listen, maxClients, idleTimeout] = supplies.front().controller.remoteKeys();
+    const auto& [enabled, listen, maxClients, idleTimeout, programs] = supplies.front().controller.remoteKeys();
     RemoteConfig config = RemoteConfig::resolve(option, enabled, listen);
     if (config.enabled) {
         config.applyLimits(maxClients, idleTimeout);
@@ -86,6 +88,10 @@ std::unique_ptr<RemoteControl> RemoteControl::start(
     }
     auto remote = std::make_unique<RemoteControl>(supplies);
     remote->server_.setLimits(config.maxClients, config.idleTimeout);
+    // Where the programs window saves them, unless the settings name another.
+    remote->server_.setProgramsFolder(programs.empty()
+            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+            : QString::fromStdString(programs));
     if (!remote->server_.listen(config.address)) {
         messages << remote->server_.errorMessage() << '\n';
         return nullptr;

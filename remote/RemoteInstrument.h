@@ -100,6 +100,10 @@ public:
     virtual std::optional<ProgramRefusal> startProgram(Program program) = 0;
     // Ends a running or paused program with the output off.
     virtual void stopProgram() = 0;
+    // Pauses a running program; false when none runs.
+    virtual bool pauseProgram() = 0;
+    // Goes on with a paused program; false when none is paused or it cannot go on yet.
+    virtual bool resumeProgram() = 0;
 
     // The limits armed now, whoever armed them.
     virtual ProtectionLimits protectionLimits() const = 0;

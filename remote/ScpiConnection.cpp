@@ -1,9 +1,9 @@
 #include "remote/ScpiConnection.h"
 
-ScpiConnection::ScpiConnection(QTcpSocket* socket, ScpiSession session, std::size_t maxLineLength, QObject* parent)
+ScpiConnection::ScpiConnection(QTcpSocket* socket, ScpiSession session, ScpiLineReader reader, QObject* parent)
     : QObject(parent)
     , socket_(socket)
-    , reader_(maxLineLength)
+    , reader_(std::move(reader))
     , session_(std::move(session))
     , nextChunk_(this)
     , idle_(this)

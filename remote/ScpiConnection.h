@@ -24,7 +24,7 @@ public:
     static constexpr qint64 kMaxPendingOutput = qint64{256} * 1024;
 
     // Takes ownership of the connected socket.
-    ScpiConnection(QTcpSocket* socket, ScpiSession session, std::size_t maxLineLength, QObject* parent);
+    ScpiConnection(QTcpSocket* socket, ScpiSession session, ScpiLineReader reader, QObject* parent);
 
     // Ends the connection at once.
     void drop();

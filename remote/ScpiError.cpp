@@ -91,6 +91,11 @@ ScpiError ScpiError::illegalParameterValue()
     return make(-224, "Illegal parameter value");
 }
 
+ScpiError ScpiError::fileNameNotFound()
+{
+    return make(-256, "File name not found");
+}
+
 ScpiError ScpiError::dataStale()
 {
     return make(-230, "Data corrupt or stale");

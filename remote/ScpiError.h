@@ -21,6 +21,7 @@ struct ScpiError {
     static ScpiError dataOutOfRange();
     static ScpiError tooMuchData();
     static ScpiError illegalParameterValue();
+    static ScpiError fileNameNotFound();
     static ScpiError dataStale();
     static ScpiError queueOverflow();
     // A device-specific event: the output switch had to carry a voltage

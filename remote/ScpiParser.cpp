@@ -1,5 +1,7 @@
 #include "remote/ScpiParser.h"
 
+#include "remote/ScpiBlock.h"
+
 #include <algorithm>
 
 namespace {
@@ -38,8 +40,8 @@ std::string upper(std::string_view text)
     return result;
 }
 
-// Cuts `text` at each `separator` outside single or double quotes and outside
-// parentheses, which hold a channel list such as (@1,2).
+// Cuts `text` at each `separator` outside single or double quotes, outside
+// blocks, and outside parentheses, which hold a channel list such as (@1,2).
 std::vector<std::string_view> cut(std::string_view text, char separator)
 {
     std::vector<std::string_view> pieces;
@@ -50,6 +52,8 @@ std::vector<std::string_view> cut(std::string_view text, char separator)
         const char c = text[i];
         if (quote != 0) {
             quote = c == quote ? 0 : quote;
+        } else if (const auto block = ScpiBlock::span(text.substr(i))) {
+            i += *block - 1;
         } else if (c == '"' || c == '\'') {
             quote = c;
         } else if (c == '(') {
@@ -116,14 +120,48 @@ std::size_t readHeader(std::string_view text, ScpiCommand& command)
 bool hasUnclosedQuote(std::string_view text)
 {
     char quote = 0;
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (quote != 0) {
             quote = c == quote ? 0 : quote;
+        } else if (const auto block = ScpiBlock::span(text.substr(i))) {
+            i += *block - 1;
         } else if (c == '"' || c == '\'') {
             quote = c;
         }
     }
     return quote != 0;
+}
+
+// Where the text's last block ends, 0 when it has none.
+std::size_t lastBlockEnd(std::string_view text)
+{
+    std::size_t end = 0;
+    char quote = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (quote != 0) {
+            quote = text[i] == quote ? 0 : quote;
+        } else if (const auto block = ScpiBlock::span(text.substr(i))) {
+            i += *block - 1;
+            end = i + 1;
+        } else if (text[i] == '"' || text[i] == '\'') {
+            quote = text[i];
+        }
+    }
+    return end;
+}
+
+// Less the blanks around it; a block's data keeps its own.
+std::string_view trimmedAroundBlocks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    const std::size_t keep = lastBlockEnd(text);
+    while (text.size() > keep && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 } // namespace
@@ -137,7 +175,7 @@ std::vector<std::string_view> ScpiParser::split(std::string_view line)
 
 std::variant<ScpiCommand, ScpiError> ScpiParser::parse(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimmedAroundBlocks(text);
     ScpiCommand command;
     if (text.empty()) {
         return ScpiError::commandError("empty command");
@@ -146,7 +184,7 @@ std::variant<ScpiCommand, ScpiError> ScpiParser::parse(std::string_view text)
     if (headerLength == 0 || (headerLength < text.size() && !isBlank(text[headerLength]))) {
         return ScpiError::commandError("malformed header");
     }
-    const std::string_view rest = trimmed(text.substr(headerLength));
+    const std::string_view rest = trimmedAroundBlocks(text.substr(headerLength));
     if (rest.empty()) {
         return command;
     }
@@ -154,7 +192,7 @@ std::variant<ScpiCommand, ScpiError> ScpiParser::parse(std::string_view text)
         return ScpiError::commandError("unterminated string");
     }
     for (const std::string_view parameter : cut(rest, ',')) {
-        const std::string_view value = trimmed(parameter);
+        const std::string_view value = trimmedAroundBlocks(parameter);
         if (value.empty()) {
             return ScpiError::missingParameter();
         }

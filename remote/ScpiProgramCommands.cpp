@@ -1,6 +1,7 @@
 #include "remote/ScpiProgramCommands.h"
 
 #include "remote/ScpiParameterCount.h"
+#include "remote/ScpiProgramSource.h"
 #include "remote/ScpiText.h"
 
 #include <cmath>
@@ -132,6 +133,52 @@ ScpiProgramCommands::Outcome ScpiProgramCommands::initiate(const ScpiCommand& co
     }
     if (auto refusal = context_.instrument.startProgram(std::move(std::get<Program>(program)))) {
         return ScpiError::executionError(ScpiText::ascii(refusal->reason));
+    }
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::loadProgram(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::one(command)) {
+        return error;
+    }
+    auto program = ScpiProgramSource::read(command.parameters.front(), context_.programsFolder);
+    if (auto* error = std::get_if<ScpiError>(&program)) {
+        return std::move(*error);
+    }
+    // Checked against the supply when it starts, as the window's program is.
+    context_.lists.loaded = std::move(std::get<Program>(program));
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::startProgram(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    RemoteInstrument& instrument = context_.instrument;
+    if (instrument.programStatus().state == RemoteInstrument::ProgramState::Paused) {
+        if (!instrument.resumeProgram()) {
+            return ScpiError::executionError("the program cannot go on while the link is down or a trip is latched");
+        }
+        return std::nullopt;
+    }
+    if (!context_.lists.loaded) {
+        return ScpiError::settingsConflict("no program loaded - PROG:LOAD one first");
+    }
+    if (auto refusal = instrument.startProgram(*context_.lists.loaded)) {
+        return ScpiError::executionError(ScpiText::ascii(refusal->reason));
+    }
+    return std::nullopt;
+}
+
+ScpiProgramCommands::Outcome ScpiProgramCommands::pauseProgram(const ScpiCommand& command)
+{
+    if (Outcome error = ScpiParameterCount::none(command)) {
+        return error;
+    }
+    if (!context_.instrument.pauseProgram()) {
+        return ScpiError::settingsConflict("no program running");
     }
     return std::nullopt;
 }

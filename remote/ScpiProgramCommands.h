@@ -6,12 +6,15 @@
 #include "remote/ScpiLists.h"
 #include "remote/ScpiNumber.h"
 
+#include <QString>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 // The LIST subsystem, INITiate and ABORt, which run a client's lists as a
-// program, and the PROGram queries of whatever program runs. Made for one
+// program, the PROGram commands, which load, start and pause a program file,
+// and the PROGram queries of whatever program runs. Made for one
 // command at a time; answers go to the session's list.
 class ScpiProgramCommands {
 public:
@@ -21,6 +24,8 @@ public:
         RemoteInstrument& instrument;
         ScpiLists& lists;
         std::vector<std::string>& answers;
+        // Where PROGram:LOAD finds a program by its name.
+        const QString& programsFolder;
     };
 
     explicit ScpiProgramCommands(const Context& context);
@@ -37,6 +42,11 @@ public:
     Outcome points(const ScpiCommand& command);
     Outcome initiate(const ScpiCommand& command);
     Outcome abort(const ScpiCommand& command);
+    // PROGram:LOAD "NAME"|BLOCK keeps the program for PROGram:STARt, which
+    // also goes on with a paused one; PAUSe and STOP act on whichever runs.
+    Outcome loadProgram(const ScpiCommand& command);
+    Outcome startProgram(const ScpiCommand& command);
+    Outcome pauseProgram(const ScpiCommand& command);
     Outcome programState(const ScpiCommand& command);
     Outcome programStep(const ScpiCommand& command);
     Outcome programReason(const ScpiCommand& command);

@@ -99,8 +99,10 @@ void ScpiServer::acceptClients()
             refuse(socket);
             continue;
         }
+        ScpiSession session(channels_, programVersion_, ++lastClient_);
+        session.setProgramsFolder(programsFolder_);
         auto* connection
-            = new ScpiConnection(socket, ScpiSession(channels_, programVersion_, ++lastClient_), kMaxLineLength, this);
+            = new ScpiConnection(socket, std::move(session), ScpiLineReader(kMaxLineLength, kMaxBlockLength), this);
         connection->setIdleLimit(idle_);
         connect(connection, &ScpiConnection::closed, this, &ScpiServer::forget);
         connections_.push_back(connection);

@@ -25,6 +25,8 @@ class ScpiServer : public QObject {
 public:
     static constexpr int kDefaultMaxClients = 4;
     static constexpr std::size_t kMaxLineLength = 1024;
+    // A program file sent as a block, no larger than a program file is read.
+    static constexpr std::size_t kMaxBlockLength = 1 << 20;
 
     // The channels' instruments must outlive the server.
     ScpiServer(RemoteChannels channels, std::string programVersion, QObject* parent = nullptr);
@@ -33,6 +35,8 @@ public:
     // nothing for idle is closed (never when idle is zero).
     void setLimits(int maxClients, std::chrono::milliseconds idle);
     int maxClients() const { return maxClients_; }
+    // Where clients' PROGram:LOAD finds programs by name.
+    void setProgramsFolder(const QString& folder) { programsFolder_ = folder; }
 
     // False when the address cannot be listened on; errorMessage() says why.
     bool listen(const ListenAddress& address);
@@ -74,4 +78,5 @@ private:
     // Each client's number, never reused, so a program knows its owner.
     std::uint64_t lastClient_ = 0;
     std::chrono::milliseconds idle_{0};
+    QString programsFolder_;
 };

@@ -72,7 +72,7 @@ template <ScpiSession::SystemHandler handler> ScpiSession::Outcome ScpiSession::
 
 template <ScpiSession::ProgramHandler handler> ScpiSession::Outcome ScpiSession::program(const ScpiCommand& command)
 {
-    ScpiProgramCommands commands({instrument(), lists_.at(addressed_ - 1), answers_});
+    ScpiProgramCommands commands({instrument(), lists_.at(addressed_ - 1), answers_, programsFolder_});
     return (commands.*handler)(command);
 }
 
@@ -98,6 +98,10 @@ std::vector<ScpiSession::Entry> ScpiSession::programEntries()
         {ScpiPattern("[SOURce:]LIST:POINts?"), &ScpiSession::program<&Commands::points>},
         {ScpiPattern("INITiate[:IMMediate]"), &ScpiSession::program<&Commands::initiate>},
         {ScpiPattern("ABORt"), &ScpiSession::program<&Commands::abort>},
+        {ScpiPattern("PROGram:LOAD"), &ScpiSession::program<&Commands::loadProgram>},
+        {ScpiPattern("PROGram:STARt"), &ScpiSession::program<&Commands::startProgram>},
+        {ScpiPattern("PROGram:PAUSe"), &ScpiSession::program<&Commands::pauseProgram>},
+        {ScpiPattern("PROGram:STOP"), &ScpiSession::program<&Commands::abort>},
         {ScpiPattern("PROGram:STATe?"), &ScpiSession::program<&Commands::programState>},
         {ScpiPattern("PROGram:STEP?"), &ScpiSession::program<&Commands::programStep>},
         {ScpiPattern("PROGram:REASon?"), &ScpiSession::program<&Commands::programReason>},

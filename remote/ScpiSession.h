@@ -16,6 +16,8 @@
 #include "remote/ScpiSystemCommands.h"
 #include "remote/ScpiTickets.h"
 
+#include <QString>
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -44,6 +46,9 @@ public:
     // `client` names this client's commands to the controller; non-zero and
     // distinct for each client.
     ScpiSession(RemoteChannels channels, std::string programVersion, std::uint64_t client = 1);
+
+    // Where PROGram:LOAD finds programs by name; none until set.
+    void setProgramsFolder(const QString& folder) { programsFolder_ = folder; }
 
     // Not while waiting().
     Answer handleLine(std::string_view line);
@@ -123,6 +128,7 @@ private:
     RemoteChannels channels_;
     std::string programVersion_;
     std::uint64_t client_;
+    QString programsFolder_;
     ScpiErrorQueue errors_;
     ScpiStatus status_;
     // Each channel's, channel 1 first.

@@ -187,6 +187,20 @@ void SupplyInstrument::stopProgram()
     programs_.stop();
 }
 
+bool SupplyInstrument::pauseProgram()
+{
+    if (programs_.state() != ProgramEngine::State::Running) {
+        return false;
+    }
+    programs_.pause();
+    return true;
+}
+
+bool SupplyInstrument::resumeProgram()
+{
+    return programs_.resume();
+}
+
 ProtectionLimits SupplyInstrument::protectionLimits() const
 {
     return protection_.limits();

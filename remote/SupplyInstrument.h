@@ -41,6 +41,8 @@ public:
     ProgramStatus programStatus() const override;
     std::optional<ProgramRefusal> startProgram(Program program) override;
     void stopProgram() override;
+    bool pauseProgram() override;
+    bool resumeProgram() override;
     ProtectionLimits protectionLimits() const override;
     void setProtectionLimits(const ProtectionLimits& limits) override;
     std::optional<ProtectionLimits::Quantity> protectionTrip() const override;

@@ -130,6 +130,7 @@ ControllerSettings::Loaded ControllerSettings::read(const IniDocument& document)
     loaded.remoteListen = textOr(document, "Remote", "Listen", "");
     loaded.remoteMaxClients = textOr(document, "Remote", "MaxClients", "");
     loaded.remoteIdleTimeout = textOr(document, "Remote", "IdleTimeout", "");
+    loaded.remotePrograms = textOr(document, "Remote", "Programs", "");
     loaded.metricsEnabled = textOr(document, "Metrics", "Enabled", "");
     loaded.metricsListen = textOr(document, "Metrics", "Listen", "");
     loaded.supplyPorts = textOr(document, "Supplies", "Ports", "");

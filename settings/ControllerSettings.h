@@ -30,6 +30,7 @@ public:
         std::string remoteListen;
         std::string remoteMaxClients;
         std::string remoteIdleTimeout;
+        std::string remotePrograms;
         // The metrics keys as written, empty when missing.
         std::string metricsEnabled;
         std::string metricsListen;

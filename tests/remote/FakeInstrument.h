@@ -69,12 +69,22 @@ public:
     ProgramStatus programStatus() const override { return programNow; }
     std::optional<ProgramRefusal> startProgram(Program program) override;
     void stopProgram() override { ++programStops; }
+    bool pauseProgram() override { return shift(ProgramState::Running, ProgramState::Paused); }
+    bool resumeProgram() override { return shift(ProgramState::Paused, ProgramState::Running); }
     ProtectionLimits protectionLimits() const override { return armed; }
     void setProtectionLimits(const ProtectionLimits& limits) override { armed = limits; }
     std::optional<ProtectionLimits::Quantity> protectionTrip() const override { return trip; }
     void clearProtectionTrip() override { trip.reset(); }
 
 private:
+    bool shift(ProgramState from, ProgramState to)
+    {
+        if (programNow.state != from) {
+            return false;
+        }
+        programNow.state = to;
+        return true;
+    }
     void issue(Frame frame);
     SetResult set(double value, double min, double max, Frame frame, std::vector<double>& sent);
 };

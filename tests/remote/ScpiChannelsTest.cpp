@@ -139,4 +139,18 @@ TEST(ScpiChannels, QuestionableSummarisesEveryChannelAndEachHasItsOwnSummary)
         "1,\"Voltage setpoint was not known;sent 4.200 V with the output switch on channel 3\"");
 }
 
+TEST(ScpiChannels, AProgramLoadedOnAChannelStartsThereAlone)
+{
+    Bench bench;
+    ScpiSession session(bench.channels, "1.2.3");
+    const std::string list = "1,5,1\n";
+    ask(session, "INST:NSEL 2;:PROG:LOAD #16" + list + ";STAR");
+    ask(session, "PROG3:STAR");
+    EXPECT_EQ(ask(session, "SYST:ERR?;ERR?"),
+        "-221,\"Settings conflict;no program loaded - PROG:LOAD one first\";0,\"No error\"")
+        << "channel 3 has no program of its own";
+    EXPECT_EQ(bench.supplies[0].programsStarted.size() + bench.supplies[2].programsStarted.size(), 0U);
+    EXPECT_EQ(bench.supplies[1].programsStarted.size(), 1U);
+}
+
 } // namespace

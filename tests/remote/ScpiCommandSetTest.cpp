@@ -1,6 +1,9 @@
 #include "FakeInstrument.h"
 #include "remote/ScpiSession.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -185,6 +188,53 @@ TEST_F(ScpiCommandSetTest, TheProgramsStateStepAndReasonAreAnswered)
         EXPECT_EQ(ask("PROG:STAT?;STEP?;REAS?;:STAT:OPER:COND?"), c.answer) << c.answer;
     }
     ask("*RST");
+    EXPECT_EQ(supply.programStops, 1);
+}
+
+TEST_F(ScpiCommandSetTest, AProgramIsLoadedFromABlockOrTheFolderThenStartedPausedAndStopped)
+{
+    const QTemporaryDir folder;
+    QFile file(folder.filePath("two steps.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1,5,1\n2,6,1\n");
+    file.close();
+    session.setProgramsFolder(folder.path());
+    const std::string json = R"({"format": "tendrel-program", "version": 1,
+        "steps": [{"voltage_V": 5, "current_A": 1, "output": true, "duration_s": 3}]})";
+    const struct {
+        std::string line;
+        int code;
+        std::size_t started;
+    } cases[] = {
+        {"PROG:STAR", -221, 0},
+        {"PROG:LOAD #" + std::to_string(std::to_string(json.size()).size()) + std::to_string(json.size()) + json
+                + ";STAR",
+            0, 1},
+        {"PROG:LOAD \"two steps.csv\";:PROG:STAR", 0, 2},
+        {"PROG:LOAD 'two steps.csv'", 0, 2},
+        {"PROG:LOAD \"none.json\"", -256, 2},
+        {"PROG:LOAD \"../two steps.csv\"", -224, 2},
+        {"PROG:LOAD \".hidden\"", -224, 2},
+        {"PROG:LOAD 5", -104, 2},
+        {"PROG:LOAD #15{\"a\"}", -200, 2},
+        {"PROG:LOAD #13x,y", -200, 2},
+    };
+    for (const auto& c : cases) {
+        ask(c.line);
+        EXPECT_EQ(nextErrorCode(), c.code) << c.line;
+        EXPECT_EQ(supply.programsStarted.size(), c.started) << c.line;
+    }
+    ASSERT_EQ(supply.programsStarted.size(), 2U);
+    EXPECT_EQ(supply.programsStarted.back().body.items.size(), 2U) << "the folder's file, not the block";
+
+    using State = RemoteInstrument::ProgramState;
+    supply.programNow.state = State::Running;
+    EXPECT_EQ(ask("PROG:PAUS;STAT?"), "PAUSED");
+    ask("PROG:PAUS");
+    EXPECT_EQ(ask("SYST:ERR?"), "-221,\"Settings conflict;no program running\"");
+    EXPECT_EQ(ask("PROG:STAR;STAT?"), "RUNNING") << "a paused program goes on";
+    EXPECT_EQ(supply.programsStarted.size(), 2U);
+    ask("PROG:STOP");
     EXPECT_EQ(supply.programStops, 1);
 }
 

@@ -1,5 +1,7 @@
+#include "remote/ScpiBlock.h"
 #include "remote/ScpiLineReader.h"
 #include "remote/ScpiNumber.h"
+#include "remote/ScpiParser.h"
 #include "remote/ScpiPattern.h"
 
 #include <gtest/gtest.h>
@@ -94,4 +96,48 @@ TEST(ScpiLineReader, DropsEachOverlongLineUpToItsEnd)
         }
     }
     EXPECT_EQ(lines, (Lines{std::nullopt, "ab"}));
+}
+
+TEST(ScpiLineReader, TakesABlockWholeWithItsNewlines)
+{
+    const struct {
+        std::string bytes;
+        Lines lines;
+    } cases[] = {
+        {"PROG:LOAD #14a\nb\r\nNEXT\n", {"PROG:LOAD #14a\nb\r", "NEXT"}},
+        {"PROG:LOAD #209{\n\"x\":1\n}\r\n", {"PROG:LOAD #209{\n\"x\":1\n}"}},
+        {"PROG:LOAD #13ab\r\n", {"PROG:LOAD #13ab\r"}},
+        // Not blocks: indefinite length, a number's radix, inside a string.
+        {"A #0x\nB #H1F\nC \"#15\"\n\n", {"A #0x", "B #H1F", "C \"#15\"", ""}},
+        // The block's length does not count towards the line's.
+        {"PROG:LOAD #220abcdefghijklmnopqrst\n", {"PROG:LOAD #220abcdefghijklmnopqrst"}},
+        // Longer than the largest block: dropped up to the block's end and then the line's.
+        {"L #3100" + std::string(100, '\n') + " x\nOK\n", {std::nullopt, "OK"}},
+    };
+    for (const auto& c : cases) {
+        ScpiLineReader whole(16, 50);
+        EXPECT_EQ(whole.feed(c.bytes), c.lines) << c.bytes;
+        ScpiLineReader byteByByte(16, 50);
+        Lines lines;
+        for (const char& b : c.bytes) {
+            for (auto& line : byteByByte.feed(std::string_view(&b, 1))) {
+                lines.push_back(line);
+            }
+        }
+        EXPECT_EQ(lines, c.lines) << c.bytes;
+    }
+}
+
+TEST(ScpiParser, KeepsABlocksSeparatorsQuotesAndBlanks)
+{
+    const std::string_view line = "PROG:LOAD #18a;b,\"c \t;:STAT?";
+    const auto commands = ScpiParser::split(line);
+    ASSERT_EQ(commands.size(), 2U);
+    const auto parsed = ScpiParser::parse(commands.front());
+    ASSERT_TRUE(std::holds_alternative<ScpiCommand>(parsed));
+    const auto& parameters = std::get<ScpiCommand>(parsed).parameters;
+    ASSERT_EQ(parameters.size(), 1U);
+    EXPECT_EQ(ScpiBlock::data(parameters.front()), "a;b,\"c \t");
+    EXPECT_EQ(ScpiBlock::data("#15abc"), std::nullopt) << "shorter than it says";
+    EXPECT_EQ(ScpiBlock::data("#13abcd"), std::nullopt) << "more than one block";
 }

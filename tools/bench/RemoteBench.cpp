@@ -1,6 +1,7 @@
 // Round trips of remote-control commands on localhost, the server on its own
 // thread against a supply in memory, the client a plain blocking socket.
 #include "FakeInstrument.h"
+#include "remote/ScpiLineReader.h"
 #include "remote/ScpiServer.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <future>
 #include <memory>
@@ -129,8 +131,36 @@ void SetpointRoundTrip(benchmark::State& state)
     roundTrips(state, "VOLT 5;*OPC?", "1");
 }
 
+// Cutting a client's bytes into lines, side by side: short commands, and a
+// program file sent as one block.
+void CutShortLines(benchmark::State& state)
+{
+    std::string bytes;
+    while (bytes.size() < 1 << 20) {
+        bytes += "SOUR1:VOLT 5.25;:MEAS:VOLT?\n";
+    }
+    for (auto _ : state) {
+        ScpiLineReader reader(ScpiServer::kMaxLineLength, ScpiServer::kMaxBlockLength);
+        benchmark::DoNotOptimize(reader.feed(bytes));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+
+void CutOneBlock(benchmark::State& state)
+{
+    const std::string data((1 << 20) - 100, '\n');
+    const std::string bytes = "PROG:LOAD #7" + std::to_string(data.size()) + data + "\n";
+    for (auto _ : state) {
+        ScpiLineReader reader(ScpiServer::kMaxLineLength, ScpiServer::kMaxBlockLength);
+        benchmark::DoNotOptimize(reader.feed(bytes));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+
 } // namespace
 
+BENCHMARK(CutShortLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(CutOneBlock)->Unit(benchmark::kMillisecond);
 BENCHMARK(MeasureQueryRoundTrip)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(2000);
 BENCHMARK(SetpointRoundTrip)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(2000);
 

@@ -57,6 +57,16 @@ check(int(supply.query("*ESR?")) & 16, "execution error in the event register")
 supply.write("OUTP OFF;*WAI")
 check(supply.query("OUTP:MODE?") == "OFF", "the output off after *WAI")
 
+# A program file sent as a block, as pyvisa sends binary data; then run and stopped.
+program = b"""{"format": "tendrel-program", "version": 1,
+  "steps": [{"voltage_V": 5, "current_A": 1, "output": true, "duration_s": 60}]}"""
+supply.write_binary_values("PROG:LOAD ", list(program), datatype="B")
+supply.write("PROG:STAR")
+check(supply.query("SYST:ERR?") == '0,"No error"', "the program loaded and started")
+check(supply.query("PROG:STAT?") == "RUNNING", "the program runs")
+supply.write("PROG:STOP")
+check(supply.query("PROG:STAT?;REAS?") == 'IDLE;"stopped"', "the program stopped")
+
 # Four clients take every place; the next hears why at once instead of timing out.
 others = [socket.create_connection(("127.0.0.1", port)) for _ in range(3)]
 time.sleep(0.2)
