@@ -68,6 +68,13 @@ expect 'count(tendrel_supply_link_up == 1)' 2
 expect "tendrel_supply_output_on$tolvik" 1
 echo "setpoints 300 500" >&3
 expect "tendrel_supply_voltage_volts$tolvik" 18.9
+# A lost link and its return: the supply keeps its one series, model and all.
+echo silent >&3
+expect "tendrel_supply_link_up$tolvik" 0
+echo answer >&3
+expect "tendrel_supply_link_up$tolvik" 1
+expect "count(count_over_time(tendrel_supply_link_up{port=\"$work/supply\"}[10m]))" 1
+echo "output on" >&3
 expect 'up{job="tendrel"}' 1
 expect tendrel_remote_clients 0
 
