@@ -82,9 +82,30 @@ std::string ActionDraw::scpiFragment()
     case 13:
         return "VOLT:PROT " + volts() + ";:VOLT:PROT:STAT " + (chance(70) ? "ON" : "OFF");
     case 14:
-        return "ABOR";
+        return scpiProgram();
     default:
         return "CURR:PROT " + amperes() + ";:CURR:PROT:STAT ON";
+    }
+}
+
+// A client's program, sent as a block of the CSV list, and its run stopped, paused or resumed.
+std::string ActionDraw::scpiProgram()
+{
+    switch (below(4)) {
+    case 0: {
+        std::string list;
+        for (int row = 1 + below(2); row > 0; --row) {
+            list += std::to_string(1 + below(3)) + "," + volts() + "," + amperes() + "\n";
+        }
+        return "PROG:LOAD #" + std::to_string(std::to_string(list.size()).size()) + std::to_string(list.size()) + list
+            + ";STAR";
+    }
+    case 1:
+        return "PROG:PAUS";
+    case 2:
+        return "PROG:STAR";
+    default:
+        return "ABOR";
     }
 }
 

@@ -28,6 +28,7 @@ public:
 private:
     std::string decimal(double low, double high, int decimals);
     std::string scpiFragment();
+    std::string scpiProgram();
     std::string programStep();
 
     std::mt19937_64 random_;
