@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The built program without a display on the simulated supply, its metrics
 # scraped by a real Prometheus server, on loopback only. The scrape
-# configuration and the alert rules are README's own.
-# Usage: prometheus-test.sh CONTROLLER SUPPLY_SIM README
+# configuration and the alert rules are the manual's own (docs/metrics.md).
+# Usage: prometheus-test.sh CONTROLLER SUPPLY_SIM METRICS_PAGE
 set -uo pipefail
 controller=$(realpath "$1")
 simulator=$(realpath "$2")
@@ -16,7 +16,7 @@ trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 fail() { echo "FAIL: $*"; cat controller.log; exit 1; }
 free_port() { /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
-# The Nth yaml block of README.
+# The Nth yaml block of the metrics page.
 yaml_block() { awk -v n="$1" '/^```yaml$/ { i++; next } /^```$/ { if (i == n) exit } i == n' "$readme"; }
 http() { /usr/bin/python3 "$probe" "$@"; }
 
@@ -35,11 +35,11 @@ XDG_CONFIG_HOME=$work/config "$controller" --headless --port "$work/supply" --po
 headless=$!
 
 yaml_block 2 > rules.yml
-promtool check rules rules.yml || fail "README's alert rules"
+promtool check rules rules.yml || fail "the manual's alert rules"
 yaml_block 1 | sed -e "s/127.0.0.1:9478/127.0.0.1:$metrics_port/" -e 's/scrape_interval: 15s/scrape_interval: 1s/' \
     > prometheus.yml
 echo "rule_files: [rules.yml]" >> prometheus.yml
-promtool check config prometheus.yml || fail "README's scrape configuration"
+promtool check config prometheus.yml || fail "the manual's scrape configuration"
 prometheus --config.file=prometheus.yml --storage.tsdb.path=data --web.listen-address="127.0.0.1:$prometheus_port" \
     >prometheus.log 2>&1 &
 
@@ -84,4 +84,4 @@ printf '[Metrics]\nEnabled=1\nListen=127.0.0.1:%s\n' "$metrics_port" >> config/t
 XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen "$controller" --port "$work/supply" 2>controller.log &
 echo "setpoints 400 500" >&3
 expect "tendrel_supply_voltage_volts$tolvik" 25.2
-echo "metrics: two supplies headless and one with its window scraped by Prometheus; promtool, README's rules and scrape configuration passed"
+echo "metrics: two supplies headless and one with its window scraped by Prometheus; promtool, the manual's rules and scrape configuration passed"

@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The example of the README, as the program writes it.
+// The example of the manual (docs/programs.md), as the program writes it.
 constexpr const char* kExample = R"({
   "format": "tendrel-program",
   "version": 1,
