@@ -246,10 +246,15 @@ TEST_F(ReadingsWindowTest, ShowsTheReadingUnderThePointer)
         model.addReading(reading(i * 400ms, i == 75 ? 4.25 : 2.0));
     }
     plot().replot(); // as on screen, where the queued replot lays the axes out
+    const QSize windowSize = window.size();
+    const QSize plotSize = plot().size();
     const QPoint at(static_cast<int>(plot().xAxis->coordToPixel(key(30s))), plot().axisRect()->rect().center().y());
     QTest::mouseMove(&plot(), at);
     EXPECT_TRUE(label("pointer").contains(QString::fromUtf8("12.00 В   4.25 А   51.00 Вт   CV   выход вкл.")))
         << label("pointer").toStdString();
+    QCoreApplication::sendPostedEvents(); // the layout's answer to the longer text
+    EXPECT_EQ(window.size(), windowSize) << "the window keeps the size it was given";
+    EXPECT_EQ(plot().size(), plotSize);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&plot(), &leave);
     EXPECT_TRUE(label("pointer").isEmpty());
