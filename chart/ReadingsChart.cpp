@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -18,8 +19,7 @@ const QColor kVoltageColor(0x1f, 0x5f, 0xbf);
 const QColor kCurrentColor(0xc8, 0x2a, 0x2a);
 const QColor kPowerColor(0xb0, 0x80, 0x10);
 
-// "All" never shows less than this, so a young history is not stretched; the
-// chosen span starts once the history is longer.
+// "All" never shows less than this, so a young history is not stretched.
 constexpr double kShortestSpanSeconds = 60.0;
 constexpr int kMinimumColumns = 50;
 constexpr int kColumnsUnlaidOut = 1000;
@@ -151,11 +151,10 @@ void ReadingsChart::setSpan(Span span)
     setFollowing(true);
 }
 
-// The first minute is shown as a minute, not squeezed into the chosen span.
+// A short run fills the width from its first reading instead of the right end of the chosen span.
 void ReadingsChart::takeChosenSpan()
 {
-    if (chosenSpan_ && !history_.empty()
-        && history_.secondsAt(history_.size() - 1) - history_.secondsAt(0) > kShortestSpanSeconds) {
+    if (chosenSpan_ && historySeconds() > lengthOf(*chosenSpan_)) {
         span_ = *chosenSpan_;
         chosenSpan_.reset();
         emit spanChanged(span_);
@@ -222,7 +221,12 @@ double ReadingsChart::historySeconds() const
 
 double ReadingsChart::spanSeconds() const
 {
-    switch (span_) {
+    return span_ == Span::All ? std::max(historySeconds(), kShortestSpanSeconds) : lengthOf(span_);
+}
+
+double ReadingsChart::lengthOf(Span span)
+{
+    switch (span) {
     case Span::OneMinute:
         return 60.0;
     case Span::TenMinutes:
@@ -232,7 +236,7 @@ double ReadingsChart::spanSeconds() const
     case Span::All:
         break;
     }
-    return std::max(historySeconds(), kShortestSpanSeconds);
+    return std::numeric_limits<double>::infinity();
 }
 
 void ReadingsChart::moveToLiveEdge()

@@ -131,15 +131,24 @@ TEST_F(ReadingsWindowTest, IsASeparateWindowThatCountsButDrawsNothingWhileHidden
 TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
 {
     showWindow();
-    model.addReading(reading(0s));
-    model.addReading(reading(10s));
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0) << "the first minute is not squeezed into ten";
-    EXPECT_TRUE(span("span0")->isChecked());
-    addMinutes(20);
+    // Until there are more than ten minutes, all of them from the first
+    // reading on, never less than a minute; then the newest ten.
+    struct Shown {
+        std::chrono::milliseconds newest, lower, upper;
+        const char* span;
+    };
+    const Shown steps[] = {{10s, 0s, 60s, "span3"}, {90s, 0s, 90s, "span3"}, {10min, 0s, 10min, "span3"},
+        {20min - 400ms, 10min - 400ms, 20min - 400ms, "span1"}};
+    auto at = 0ms;
+    for (const Shown& step : steps) {
+        for (; at <= step.newest; at += 400ms) {
+            model.addReading(reading(at));
+        }
+        EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, key(step.lower)) << step.newest.count();
+        EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, key(step.upper)) << step.newest.count();
+        EXPECT_TRUE(span(step.span)->isChecked()) << step.newest.count();
+    }
     const double newest = key(20min - 400ms);
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, newest);
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 600.0);
-    EXPECT_TRUE(span("span1")->isChecked());
 
     span("span0")->click();
     EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0);
