@@ -50,6 +50,18 @@ QString wallText(double epochSeconds, const QString& format)
     return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ms)).toString(format);
 }
 
+bool hasValues(const ReadingHistory::Series& series)
+{
+    return std::any_of(series.values.begin(), series.values.end(), [](double value) { return std::isfinite(value); });
+}
+
+// Nothing to fit, as before the first reading: the whole scale, whose ticks
+// say what the axis measures, rather than a sliver above zero.
+ValueScale::Range withoutValues(double fullScale)
+{
+    return {0.0, fullScale > 0.0 ? fullScale : 1.0};
+}
+
 } // namespace
 
 ReadingsChart::ReadingsChart(const ReadingHistory& history, QWidget* parent)
@@ -132,14 +144,14 @@ void ReadingsChart::setFullScale(double volts, double amperes)
     }
     fullVolts_ = volts;
     fullAmperes_ = amperes;
-    refresh();
+    catchUp();
 }
 
 void ReadingsChart::setFullScaleShown(bool shown)
 {
     fullScaleShown_ = shown;
     valuesZoomed_ = false;
-    refresh();
+    catchUp();
 }
 
 void ReadingsChart::setSpan(Span span)
@@ -180,22 +192,28 @@ void ReadingsChart::setFollowing(bool following)
 void ReadingsChart::historyChanged()
 {
     takeChosenSpan();
+    catchUp();
+}
+
+// Hidden, it only notes that there is something to draw.
+void ReadingsChart::catchUp()
+{
     stale_ = true;
-    if (!isVisible()) {
-        return;
+    if (isVisible()) {
+        bringUpToDate();
     }
-    if (following_) {
-        moveToLiveEdge();
-        return;
-    }
-    refresh();
+}
+
+void ReadingsChart::bringUpToDate()
+{
+    following_ ? moveToLiveEdge() : refresh();
 }
 
 void ReadingsChart::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (stale_) {
-        following_ ? moveToLiveEdge() : refresh();
+        bringUpToDate();
     }
 }
 
@@ -241,11 +259,13 @@ double ReadingsChart::lengthOf(Span span)
 
 void ReadingsChart::moveToLiveEdge()
 {
-    const double newest = history_.empty() ? secondsOf(std::chrono::steady_clock::now())
-                                           : originSeconds() + history_.secondsAt(history_.size() - 1);
     const double width = spanSeconds();
-    const double lower
-        = span_ == Span::All && !history_.empty() ? originSeconds() + history_.secondsAt(0) : newest - width;
+    // Without readings the axis starts now, where the first of them will come.
+    double lower = secondsOf(std::chrono::steady_clock::now());
+    if (!history_.empty()) {
+        lower = span_ == Span::All ? originSeconds() + history_.secondsAt(0)
+                                   : originSeconds() + history_.secondsAt(history_.size() - 1) - width;
+    }
     settingRange_ = true;
     plot_->xAxis->setRange(lower, lower + width);
     settingRange_ = false;
@@ -288,8 +308,9 @@ void ReadingsChart::refresh()
 void ReadingsChart::scaleValues(const ReadingHistory::Decimated& shown)
 {
     const auto scale = [this](QCPAxis* axis, const ReadingHistory::Series& series, double fullScale) {
-        const ValueScale::Range range
-            = fullScaleShown_ ? ValueScale::whole(series.values, fullScale) : ValueScale::fit(series.values, fullScale);
+        const ValueScale::Range range = !hasValues(series) ? withoutValues(fullScale)
+            : fullScaleShown_                              ? ValueScale::whole(series.values, fullScale)
+                                                           : ValueScale::fit(series.values, fullScale);
         axis->setRange(range.lower, range.upper);
     };
     scale(plot_->yAxis, shown.voltage, fullVolts_);
@@ -361,7 +382,7 @@ bool ReadingsChart::eventFilter(QObject* watched, QEvent* event)
 bool ReadingsChart::savePng(const QString& path, const QString& title)
 {
     if (stale_) {
-        refresh();
+        bringUpToDate();
     }
     auto* heading = new QCPTextElement(plot_, title, QFont(font().family(), font().pointSize() + 1, QFont::Bold));
     plot_->plotLayout()->insertRow(0);

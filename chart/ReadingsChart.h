@@ -64,6 +64,8 @@ private:
     void setUpAxes();
     void setUpGraphs();
     void onRangeChanged();
+    void catchUp();
+    void bringUpToDate();
     void moveToLiveEdge();
     void refresh();
     void scaleValues(const ReadingHistory::Decimated& shown);

@@ -175,6 +175,29 @@ TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
     EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, key(20min));
 }
 
+// Before the first reading the time axis starts now, where the readings will
+// come, and each value axis shows its whole scale: the model's, or a unit one.
+TEST_F(ReadingsWindowTest, WithoutReadingsTheAxesShowTheirWholeScale)
+{
+    const double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    ReadingsModel unknownModel;
+    ReadingsWindow unknown(unknownModel);
+    const std::pair<ReadingsWindow*, std::vector<double>> cases[]
+        = {{&window, {30.0, 5.0, 150.0}}, {&unknown, {1.0, 1.0, 1.0}}};
+    for (const auto& [shown, uppers] : cases) {
+        shown->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(shown));
+        const QCustomPlot& chart = *shown->chart().plot();
+        EXPECT_NEAR(chart.xAxis->range().lower, now, 5.0);
+        EXPECT_DOUBLE_EQ(chart.xAxis->range().size(), 60.0);
+        const QCPAxis* axes[] = {chart.yAxis, chart.yAxis2, chart.axisRect()->axis(QCPAxis::atRight, 1)};
+        for (std::size_t i = 0; i < uppers.size(); ++i) {
+            EXPECT_EQ(std::pair(axes[i]->range().lower, axes[i]->range().upper), std::pair(0.0, uppers[i]))
+                << axes[i]->label().toStdString();
+        }
+    }
+}
+
 // 12 V and 2 A fill their axes with a tenth to spare; Ctrl and the wheel zoom
 // the values, not the time; the full scale is a choice.
 TEST_F(ReadingsWindowTest, ValueAxesFitTheCurvesUnlessAskedOtherwise)
@@ -333,6 +356,7 @@ TEST_F(ReadingsWindowTest, SavesAPictureAndTheDataEvenWhenNeverShown)
 {
     addMinutes(1);
     ASSERT_TRUE(window.savePng(file("chart.png")));
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, key(0ms)) << "the picture shows the readings";
     const QImage image(file("chart.png"));
     EXPECT_EQ(image.size(), QSize(1000, 600));
     ASSERT_TRUE(window.exportCsv(file("data.csv")));
