@@ -113,17 +113,20 @@ void ReadingsChart::setUpGraphs()
 {
     // Each axis is fitted to its own curve, so curves that move together (the
     // power under a steady current) lie on one another: each one drawn later
-    // is narrower, and all of them stay in sight.
-    const auto add = [this](QCPAxis* axis, const QColor& color, const char* name, double width) {
+    // is narrower, and the power is dashed, so that all of them stay in sight.
+    const auto add = [this](QCPAxis* axis, const QPen& pen, const char* name) {
         QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
-        graph->setPen(QPen(color, width));
+        graph->setPen(pen);
         graph->setName(tr(name));
         graph->setAdaptiveSampling(false); // the history gives it a few points per column already
         return graph;
     };
-    voltage_ = add(plot_->yAxis, kVoltageColor, QT_TR_NOOP("Напряжение"), 4.0);
-    current_ = add(plot_->yAxis2, kCurrentColor, QT_TR_NOOP("Ток"), 2.5);
-    power_ = add(powerAxis_, kPowerColor, QT_TR_NOOP("Мощность"), 1.0);
+    voltage_ = add(plot_->yAxis, QPen(kVoltageColor, 4.0), QT_TR_NOOP("Напряжение"));
+    current_ = add(plot_->yAxis2, QPen(kCurrentColor, 2.5), QT_TR_NOOP("Ток"));
+    // Gaps as long as the dashes show the curves beneath.
+    QPen dashed(kPowerColor, 2.0, Qt::CustomDashLine, Qt::FlatCap);
+    dashed.setDashPattern({3.0, 3.0});
+    power_ = add(powerAxis_, dashed, QT_TR_NOOP("Мощность"));
     // A row of its own above the plot: inside it the legend would cover curves.
     plot_->legend->setVisible(true);
     plot_->legend->setFillOrder(QCPLegend::foColumnsFirst);

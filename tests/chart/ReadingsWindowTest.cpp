@@ -238,6 +238,36 @@ TEST_F(ReadingsWindowTest, ValueAxesFitTheCurvesUnlessAskedOtherwise)
     EXPECT_EQ(uppers(), (std::vector{30.0, 5.0, 150.0}));
 }
 
+// 12 V and 2 A fill their axes alike, so the three curves lie on one line:
+// along it the dashed power lets the current show between its dashes, and the
+// wider voltage shows beside both.
+TEST_F(ReadingsWindowTest, CurvesOnOneAnotherStayApart)
+{
+    showWindow();
+    addMinutes(1);
+    plot().replot();
+    const QImage image = plot().toPixmap().toImage();
+    const QRect inside = plot().axisRect()->rect().adjusted(1, 1, -1, -1);
+    const auto drawn = [&](int graph, int x) {
+        const QRgb color = plot().graph(graph)->pen().color().rgb();
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            if (image.pixel(x, y) == color) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::map<std::string, int> columns;
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+        columns["voltage"] += drawn(0, x) ? 1 : 0;
+        columns["power"] += drawn(2, x) ? 1 : 0;
+        columns["current between dashes"] += drawn(1, x) && !drawn(2, x) ? 1 : 0;
+    }
+    for (const auto& [curve, count] : columns) {
+        EXPECT_GT(count, inside.width() / 3) << curve;
+    }
+}
+
 TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
 {
     showWindow();
