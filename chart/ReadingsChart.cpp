@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -18,8 +19,7 @@ const QColor kVoltageColor(0x1f, 0x5f, 0xbf);
 const QColor kCurrentColor(0xc8, 0x2a, 0x2a);
 const QColor kPowerColor(0xb0, 0x80, 0x10);
 
-// "All" never shows less than this, so a young history is not stretched; the
-// chosen span starts once the history is longer.
+// "All" never shows less than this, so a young history is not stretched.
 constexpr double kShortestSpanSeconds = 60.0;
 constexpr int kMinimumColumns = 50;
 constexpr int kColumnsUnlaidOut = 1000;
@@ -48,6 +48,18 @@ QString wallText(double epochSeconds, const QString& format)
     const double ms
         = std::isnan(epochSeconds) ? 0.0 : std::clamp(std::floor(epochSeconds * 1000.0), -kFarthestMs, kFarthestMs);
     return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ms)).toString(format);
+}
+
+bool hasValues(const ReadingHistory::Series& series)
+{
+    return std::any_of(series.values.begin(), series.values.end(), [](double value) { return std::isfinite(value); });
+}
+
+// Nothing to fit, as before the first reading: the whole scale, whose ticks
+// say what the axis measures, rather than a sliver above zero.
+ValueScale::Range withoutValues(double fullScale)
+{
+    return {0.0, fullScale > 0.0 ? fullScale : 1.0};
 }
 
 } // namespace
@@ -101,17 +113,20 @@ void ReadingsChart::setUpGraphs()
 {
     // Each axis is fitted to its own curve, so curves that move together (the
     // power under a steady current) lie on one another: each one drawn later
-    // is narrower, and all of them stay in sight.
-    const auto add = [this](QCPAxis* axis, const QColor& color, const char* name, double width) {
+    // is narrower, and the power is dashed, so that all of them stay in sight.
+    const auto add = [this](QCPAxis* axis, const QPen& pen, const char* name) {
         QCPGraph* graph = plot_->addGraph(plot_->xAxis, axis);
-        graph->setPen(QPen(color, width));
+        graph->setPen(pen);
         graph->setName(tr(name));
         graph->setAdaptiveSampling(false); // the history gives it a few points per column already
         return graph;
     };
-    voltage_ = add(plot_->yAxis, kVoltageColor, QT_TR_NOOP("Напряжение"), 4.0);
-    current_ = add(plot_->yAxis2, kCurrentColor, QT_TR_NOOP("Ток"), 2.5);
-    power_ = add(powerAxis_, kPowerColor, QT_TR_NOOP("Мощность"), 1.0);
+    voltage_ = add(plot_->yAxis, QPen(kVoltageColor, 4.0), QT_TR_NOOP("Напряжение"));
+    current_ = add(plot_->yAxis2, QPen(kCurrentColor, 2.5), QT_TR_NOOP("Ток"));
+    // Gaps as long as the dashes show the curves beneath.
+    QPen dashed(kPowerColor, 2.0, Qt::CustomDashLine, Qt::FlatCap);
+    dashed.setDashPattern({3.0, 3.0});
+    power_ = add(powerAxis_, dashed, QT_TR_NOOP("Мощность"));
     // A row of its own above the plot: inside it the legend would cover curves.
     plot_->legend->setVisible(true);
     plot_->legend->setFillOrder(QCPLegend::foColumnsFirst);
@@ -132,14 +147,14 @@ void ReadingsChart::setFullScale(double volts, double amperes)
     }
     fullVolts_ = volts;
     fullAmperes_ = amperes;
-    refresh();
+    catchUp();
 }
 
 void ReadingsChart::setFullScaleShown(bool shown)
 {
     fullScaleShown_ = shown;
     valuesZoomed_ = false;
-    refresh();
+    catchUp();
 }
 
 void ReadingsChart::setSpan(Span span)
@@ -151,11 +166,10 @@ void ReadingsChart::setSpan(Span span)
     setFollowing(true);
 }
 
-// The first minute is shown as a minute, not squeezed into the chosen span.
+// A short run fills the width from its first reading instead of the right end of the chosen span.
 void ReadingsChart::takeChosenSpan()
 {
-    if (chosenSpan_ && !history_.empty()
-        && history_.secondsAt(history_.size() - 1) - history_.secondsAt(0) > kShortestSpanSeconds) {
+    if (chosenSpan_ && historySeconds() > lengthOf(*chosenSpan_)) {
         span_ = *chosenSpan_;
         chosenSpan_.reset();
         emit spanChanged(span_);
@@ -181,22 +195,28 @@ void ReadingsChart::setFollowing(bool following)
 void ReadingsChart::historyChanged()
 {
     takeChosenSpan();
+    catchUp();
+}
+
+// Hidden, it only notes that there is something to draw.
+void ReadingsChart::catchUp()
+{
     stale_ = true;
-    if (!isVisible()) {
-        return;
+    if (isVisible()) {
+        bringUpToDate();
     }
-    if (following_) {
-        moveToLiveEdge();
-        return;
-    }
-    refresh();
+}
+
+void ReadingsChart::bringUpToDate()
+{
+    following_ ? moveToLiveEdge() : refresh();
 }
 
 void ReadingsChart::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (stale_) {
-        following_ ? moveToLiveEdge() : refresh();
+        bringUpToDate();
     }
 }
 
@@ -222,7 +242,12 @@ double ReadingsChart::historySeconds() const
 
 double ReadingsChart::spanSeconds() const
 {
-    switch (span_) {
+    return span_ == Span::All ? std::max(historySeconds(), kShortestSpanSeconds) : lengthOf(span_);
+}
+
+double ReadingsChart::lengthOf(Span span)
+{
+    switch (span) {
     case Span::OneMinute:
         return 60.0;
     case Span::TenMinutes:
@@ -232,16 +257,18 @@ double ReadingsChart::spanSeconds() const
     case Span::All:
         break;
     }
-    return std::max(historySeconds(), kShortestSpanSeconds);
+    return std::numeric_limits<double>::infinity();
 }
 
 void ReadingsChart::moveToLiveEdge()
 {
-    const double newest = history_.empty() ? secondsOf(std::chrono::steady_clock::now())
-                                           : originSeconds() + history_.secondsAt(history_.size() - 1);
     const double width = spanSeconds();
-    const double lower
-        = span_ == Span::All && !history_.empty() ? originSeconds() + history_.secondsAt(0) : newest - width;
+    // Without readings the axis starts now, where the first of them will come.
+    double lower = secondsOf(std::chrono::steady_clock::now());
+    if (!history_.empty()) {
+        lower = span_ == Span::All ? originSeconds() + history_.secondsAt(0)
+                                   : originSeconds() + history_.secondsAt(history_.size() - 1) - width;
+    }
     settingRange_ = true;
     plot_->xAxis->setRange(lower, lower + width);
     settingRange_ = false;
@@ -284,8 +311,9 @@ void ReadingsChart::refresh()
 void ReadingsChart::scaleValues(const ReadingHistory::Decimated& shown)
 {
     const auto scale = [this](QCPAxis* axis, const ReadingHistory::Series& series, double fullScale) {
-        const ValueScale::Range range
-            = fullScaleShown_ ? ValueScale::whole(series.values, fullScale) : ValueScale::fit(series.values, fullScale);
+        const ValueScale::Range range = !hasValues(series) ? withoutValues(fullScale)
+            : fullScaleShown_                              ? ValueScale::whole(series.values, fullScale)
+                                                           : ValueScale::fit(series.values, fullScale);
         axis->setRange(range.lower, range.upper);
     };
     scale(plot_->yAxis, shown.voltage, fullVolts_);
@@ -357,7 +385,7 @@ bool ReadingsChart::eventFilter(QObject* watched, QEvent* event)
 bool ReadingsChart::savePng(const QString& path, const QString& title)
 {
     if (stale_) {
-        refresh();
+        bringUpToDate();
     }
     auto* heading = new QCPTextElement(plot_, title, QFont(font().family(), font().pointSize() + 1, QFont::Bold));
     plot_->plotLayout()->insertRow(0);

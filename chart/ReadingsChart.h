@@ -64,6 +64,8 @@ private:
     void setUpAxes();
     void setUpGraphs();
     void onRangeChanged();
+    void catchUp();
+    void bringUpToDate();
     void moveToLiveEdge();
     void refresh();
     void scaleValues(const ReadingHistory::Decimated& shown);
@@ -73,6 +75,7 @@ private:
     double wallOffset() const;
     double historySeconds() const;
     double spanSeconds() const;
+    static double lengthOf(Span span);
 
     const ReadingHistory& history_;
     QCustomPlot* plot_;
@@ -83,8 +86,9 @@ private:
     QCPGraph* current_ = nullptr;
     QCPGraph* power_ = nullptr;
     QCPItemStraightLine* cursor_ = nullptr;
-    Span span_ = Span::OneMinute;
-    std::optional<Span> chosenSpan_ = Span::TenMinutes; // until the history is longer than a minute
+    // At first all the history from its first reading, until it is longer than the span that follows.
+    Span span_ = Span::All;
+    std::optional<Span> chosenSpan_ = Span::TenMinutes;
     double fullVolts_ = 0.0; // 0: not known yet
     double fullAmperes_ = 0.0;
     bool fullScaleShown_ = false;

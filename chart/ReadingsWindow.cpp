@@ -64,7 +64,8 @@ ReadingsWindow::ReadingsWindow(ReadingsModel& model, QWidget* parent)
     layout->setMenuBar(createMenu());
     layout->addLayout(createSpanRow());
     layout->addWidget(chart_, 1);
-    layout->addLayout(createPointerRow());
+    layout->addWidget(createPointer());
+    layout->addWidget(createMarksLegend(), 0, Qt::AlignRight);
     layout->addLayout(createCounterRow());
     recording_ = new QLabel(this);
     recording_->setObjectName(QStringLiteral("recordingStatus"));
@@ -147,13 +148,19 @@ QLayout* ReadingsWindow::createSpanRow()
     return row;
 }
 
-QLayout* ReadingsWindow::createPointerRow()
+QLabel* ReadingsWindow::createPointer()
 {
-    auto* row = new QHBoxLayout;
     pointer_ = new QLabel(this);
     pointer_->setObjectName(QStringLiteral("pointer"));
     pointer_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    row->addWidget(pointer_, 1);
+    // A line of its own whose width the text does not ask for: however long
+    // the reading, the window keeps its size.
+    pointer_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return pointer_;
+}
+
+QLabel* ReadingsWindow::createMarksLegend()
+{
     using Kind = ReadingHistory::EventKind;
     const std::pair<Kind, const char*> kinds[]
         = {{Kind::SetpointChange, QT_TR_NOOP("уставка")}, {Kind::OutputOn, QT_TR_NOOP("выход вкл.")},
@@ -164,8 +171,7 @@ QLayout* ReadingsWindow::createPointerRow()
         legend += QStringLiteral(" <span style=\"color:%1\">&#9646;</span> %2")
                       .arg(EventMarks::color(kind).name(), tr(name));
     }
-    row->addWidget(new QLabel(legend, this));
-    return row;
+    return new QLabel(legend, this);
 }
 
 QLayout* ReadingsWindow::createCounterRow()

@@ -41,7 +41,8 @@ protected:
 private:
     QMenuBar* createMenu();
     QLayout* createSpanRow();
-    QLayout* createPointerRow();
+    QLabel* createPointer();
+    QLabel* createMarksLegend();
     QLayout* createCounterRow();
     void chooseRecordingFile();
     void choosePngFile();

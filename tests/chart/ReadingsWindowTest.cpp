@@ -131,15 +131,24 @@ TEST_F(ReadingsWindowTest, IsASeparateWindowThatCountsButDrawsNothingWhileHidden
 TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
 {
     showWindow();
-    model.addReading(reading(0s));
-    model.addReading(reading(10s));
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0) << "the first minute is not squeezed into ten";
-    EXPECT_TRUE(span("span0")->isChecked());
-    addMinutes(20);
+    // Until there are more than ten minutes, all of them from the first
+    // reading on, never less than a minute; then the newest ten.
+    struct Shown {
+        std::chrono::milliseconds newest, lower, upper;
+        const char* span;
+    };
+    const Shown steps[] = {{10s, 0s, 60s, "span3"}, {90s, 0s, 90s, "span3"}, {10min, 0s, 10min, "span3"},
+        {20min - 400ms, 10min - 400ms, 20min - 400ms, "span1"}};
+    auto at = 0ms;
+    for (const Shown& step : steps) {
+        for (; at <= step.newest; at += 400ms) {
+            model.addReading(reading(at));
+        }
+        EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, key(step.lower)) << step.newest.count();
+        EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, key(step.upper)) << step.newest.count();
+        EXPECT_TRUE(span(step.span)->isChecked()) << step.newest.count();
+    }
     const double newest = key(20min - 400ms);
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, newest);
-    EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 600.0);
-    EXPECT_TRUE(span("span1")->isChecked());
 
     span("span0")->click();
     EXPECT_DOUBLE_EQ(plot().xAxis->range().size(), 60.0);
@@ -164,6 +173,29 @@ TEST_F(ReadingsWindowTest, FollowsTheNewestReadingUntilTheUserMovesTheChart)
     QTest::mouseClick(const_cast<QToolButton*>(follow), Qt::LeftButton);
     EXPECT_TRUE(follow->isChecked());
     EXPECT_DOUBLE_EQ(plot().xAxis->range().upper, key(20min));
+}
+
+// Before the first reading the time axis starts now, where the readings will
+// come, and each value axis shows its whole scale: the model's, or a unit one.
+TEST_F(ReadingsWindowTest, WithoutReadingsTheAxesShowTheirWholeScale)
+{
+    const double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    ReadingsModel unknownModel;
+    ReadingsWindow unknown(unknownModel);
+    const std::pair<ReadingsWindow*, std::vector<double>> cases[]
+        = {{&window, {30.0, 5.0, 150.0}}, {&unknown, {1.0, 1.0, 1.0}}};
+    for (const auto& [shown, uppers] : cases) {
+        shown->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(shown));
+        const QCustomPlot& chart = *shown->chart().plot();
+        EXPECT_NEAR(chart.xAxis->range().lower, now, 5.0);
+        EXPECT_DOUBLE_EQ(chart.xAxis->range().size(), 60.0);
+        const QCPAxis* axes[] = {chart.yAxis, chart.yAxis2, chart.axisRect()->axis(QCPAxis::atRight, 1)};
+        for (std::size_t i = 0; i < uppers.size(); ++i) {
+            EXPECT_EQ(std::pair(axes[i]->range().lower, axes[i]->range().upper), std::pair(0.0, uppers[i]))
+                << axes[i]->label().toStdString();
+        }
+    }
 }
 
 // 12 V and 2 A fill their axes with a tenth to spare; Ctrl and the wheel zoom
@@ -206,6 +238,36 @@ TEST_F(ReadingsWindowTest, ValueAxesFitTheCurvesUnlessAskedOtherwise)
     EXPECT_EQ(uppers(), (std::vector{30.0, 5.0, 150.0}));
 }
 
+// 12 V and 2 A fill their axes alike, so the three curves lie on one line:
+// along it the dashed power lets the current show between its dashes, and the
+// wider voltage shows beside both.
+TEST_F(ReadingsWindowTest, CurvesOnOneAnotherStayApart)
+{
+    showWindow();
+    addMinutes(1);
+    plot().replot();
+    const QImage image = plot().toPixmap().toImage();
+    const QRect inside = plot().axisRect()->rect().adjusted(1, 1, -1, -1);
+    const auto drawn = [&](int graph, int x) {
+        const QRgb color = plot().graph(graph)->pen().color().rgb();
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            if (image.pixel(x, y) == color) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::map<std::string, int> columns;
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+        columns["voltage"] += drawn(0, x) ? 1 : 0;
+        columns["power"] += drawn(2, x) ? 1 : 0;
+        columns["current between dashes"] += drawn(1, x) && !drawn(2, x) ? 1 : 0;
+    }
+    for (const auto& [curve, count] : columns) {
+        EXPECT_GT(count, inside.width() / 3) << curve;
+    }
+}
+
 TEST_F(ReadingsWindowTest, LinkLossesAreGapsAndChangesAreMarked)
 {
     showWindow();
@@ -246,10 +308,15 @@ TEST_F(ReadingsWindowTest, ShowsTheReadingUnderThePointer)
         model.addReading(reading(i * 400ms, i == 75 ? 4.25 : 2.0));
     }
     plot().replot(); // as on screen, where the queued replot lays the axes out
+    const QSize windowSize = window.size();
+    const QSize plotSize = plot().size();
     const QPoint at(static_cast<int>(plot().xAxis->coordToPixel(key(30s))), plot().axisRect()->rect().center().y());
     QTest::mouseMove(&plot(), at);
     EXPECT_TRUE(label("pointer").contains(QString::fromUtf8("12.00 В   4.25 А   51.00 Вт   CV   выход вкл.")))
         << label("pointer").toStdString();
+    QCoreApplication::sendPostedEvents(); // the layout's answer to the longer text
+    EXPECT_EQ(window.size(), windowSize) << "the window keeps the size it was given";
+    EXPECT_EQ(plot().size(), plotSize);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&plot(), &leave);
     EXPECT_TRUE(label("pointer").isEmpty());
@@ -319,6 +386,7 @@ TEST_F(ReadingsWindowTest, SavesAPictureAndTheDataEvenWhenNeverShown)
 {
     addMinutes(1);
     ASSERT_TRUE(window.savePng(file("chart.png")));
+    EXPECT_DOUBLE_EQ(plot().xAxis->range().lower, key(0ms)) << "the picture shows the readings";
     const QImage image(file("chart.png"));
     EXPECT_EQ(image.size(), QSize(1000, 600));
     ASSERT_TRUE(window.exportCsv(file("data.csv")));
