@@ -88,16 +88,19 @@ std::string ActionDraw::scpiFragment()
     }
 }
 
-// A client's program, sent as a block of the CSV list, and its run stopped, paused or resumed.
+// A client's program, sent as a block, and its run stopped, paused or resumed.
 std::string ActionDraw::scpiProgram()
 {
     switch (below(4)) {
     case 0: {
-        std::string list;
-        for (int row = 1 + below(2); row > 0; --row) {
-            list += std::to_string(1 + below(3)) + "," + volts() + "," + amperes() + "\n";
+        // One line of JSON, so that the action prints on one line.
+        std::string steps;
+        for (int step = 1 + below(2); step > 0; --step) {
+            steps += std::string(steps.empty() ? "" : ",") + R"({"voltage_V":)" + volts() + R"(,"current_A":)"
+                + amperes() + R"(,"output":true,"duration_s":)" + std::to_string(1 + below(3)) + "}";
         }
-        return "PROG:LOAD #" + std::to_string(std::to_string(list.size()).size()) + std::to_string(list.size()) + list
+        const std::string json = R"({"format":"tendrel-program","version":1,"steps":[)" + steps + "]}";
+        return "PROG:LOAD #" + std::to_string(std::to_string(json.size()).size()) + std::to_string(json.size()) + json
             + ";STAR";
     }
     case 1:
