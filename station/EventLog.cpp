@@ -119,7 +119,7 @@ void EventLog::followCommands(SupplyStation& station, Told& told)
         });
     connect(&station.protection(), &ProtectionWatch::trippedOn, this, [this, &station](const ProtectionTrip& trip) {
         warn(QString::fromStdString(station.portName()),
-            tr("protection tripped, output switched off: %1").arg(ProtectionWatch::describe(trip)));
+            tr("protection tripped, output switched off: %1").arg(ProtectionWatch::description(trip).inEnglish()));
     });
 }
 
@@ -165,17 +165,17 @@ void EventLog::tellCommand(SupplyStation& station, Told& told, const CommandOrig
 void EventLog::followPrograms(SupplyStation& station)
 {
     connect(&station.programs(), &ProgramEngine::stateChanged, this,
-        [this, &station](ProgramEngine::State state, const QString& why) {
+        [this, &station](ProgramEngine::State state, const Phrase& why) {
             const QString source = QString::fromStdString(station.portName());
             switch (state) {
             case ProgramEngine::State::Running:
                 info(source, tr("program running"));
                 break;
             case ProgramEngine::State::Paused:
-                warn(source, tr("program paused: %1").arg(why));
+                warn(source, tr("program paused: %1").arg(why.inEnglish()));
                 break;
             case ProgramEngine::State::Idle:
-                info(source, tr("program ended: %1").arg(why));
+                info(source, tr("program ended: %1").arg(why.inEnglish()));
                 break;
             }
         });

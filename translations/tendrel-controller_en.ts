@@ -55,7 +55,7 @@
     </message>
     <message>
         <source>А·ч</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Ah</translation>
     </message>
     <message>
         <source> мин</source>
@@ -548,7 +548,7 @@ Try &apos;%1 --help&apos;.
     <name>DurationDialog</name>
     <message>
         <source>с</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">s</translation>
     </message>
     <message>
         <source>Плавно изменять за это время</source>
@@ -564,11 +564,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>напряжение</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">voltage</translation>
     </message>
     <message>
         <source>ток</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">current</translation>
     </message>
     <message>
         <source>Длительность:</source>
@@ -592,7 +592,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>В</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">V</translation>
     </message>
     <message>
         <source>А</source>
@@ -769,6 +769,69 @@ Try &apos;%1 --help&apos;.
     </message>
 </context>
 <context>
+    <name>JsonTree</name>
+    <message>
+        <source>число не умещается в double</source>
+        <translation>the number does not fit in a double</translation>
+    </message>
+    <message>
+        <source>строка не закрыта кавычкой до конца строки</source>
+        <translation>unterminated string: the line ends before its closing quote</translation>
+    </message>
+    <message>
+        <source>управляющий символ в строке</source>
+        <translation>control character in a string</translation>
+    </message>
+    <message>
+        <source>файл пуст</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>после документа ещё что-то есть</source>
+        <translation>more text after the end of the document</translation>
+    </message>
+    <message>
+        <source>ожидается ключ в кавычках</source>
+        <translation>expected a key in double quotes</translation>
+    </message>
+    <message>
+        <source>после ключа нет двоеточия</source>
+        <translation>missing colon after the key</translation>
+    </message>
+    <message>
+        <source>ожидается запятая или «}»</source>
+        <translation>expected a comma or &apos;}&apos;</translation>
+    </message>
+    <message>
+        <source>ожидается запятая или «]»</source>
+        <translation>expected a comma or &apos;]&apos;</translation>
+    </message>
+    <message>
+        <source>строка не закрыта кавычкой</source>
+        <translation>unterminated string</translation>
+    </message>
+    <message>
+        <source>текст не в UTF-8</source>
+        <translation>the text is not UTF-8</translation>
+    </message>
+    <message>
+        <source>неверная escape-последовательность в строке</source>
+        <translation>invalid escape sequence in a string</translation>
+    </message>
+    <message>
+        <source>число слишком велико</source>
+        <translation>the number is too large</translation>
+    </message>
+    <message>
+        <source>число записано не полностью</source>
+        <translation>incomplete number</translation>
+    </message>
+    <message>
+        <source>ошибка синтаксиса JSON</source>
+        <translation>JSON syntax error</translation>
+    </message>
+</context>
+<context>
     <name>LimitsPanel</name>
     <message>
         <source>Напряжение</source>
@@ -892,7 +955,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>повторяется до остановки</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">repeats until stopped</translation>
     </message>
     <message>
         <source>В программе нет шагов.</source>
@@ -934,30 +997,183 @@ Try &apos;%1 --help&apos;.
     <name>ProgramCheck</name>
     <message>
         <source>повторяется %1 раз, а нужно хотя бы раз</source>
-        <translation type="unfinished"></translation>
+        <translation>repeats %1 times but must run at least once</translation>
     </message>
     <message>
         <source>повторяется до остановки</source>
-        <translation type="unfinished"></translation>
+        <translation>repeats until stopped</translation>
     </message>
     <message>
         <source>программа длится %1 с, дольше предела времени %2 с</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ProgramCsv</name>
-    <message>
-        <source>шагов больше %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the program runs for %1 s, longer than the time limit of %2 s</translation>
     </message>
     <message>
-        <source>у программы свои пределы защиты, а список их не передаёт</source>
-        <translation type="unfinished"></translation>
+        <source>%1 мс</source>
+        <translation>%1 ms</translation>
     </message>
     <message>
-        <source>в списке вышло бы больше %1 строк</source>
-        <translation type="unfinished"></translation>
+        <source>шаг %1: %2</source>
+        <translation>step %1: %2</translation>
+    </message>
+    <message>
+        <source>его группа %1</source>
+        <translation>its group %1</translation>
+    </message>
+    <message>
+        <source>пустая группа в начале программы %1</source>
+        <translation>an empty group at the start of the program %1</translation>
+    </message>
+    <message>
+        <source>пустая группа после шага %1 %2</source>
+        <translation>an empty group after step %1 %2</translation>
+    </message>
+    <message>
+        <source>В</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>напряжение</source>
+        <translation>voltage</translation>
+    </message>
+    <message>
+        <source>ток</source>
+        <translation>current</translation>
+    </message>
+    <message>
+        <source>напряжение в начале плавного изменения</source>
+        <translation>ramp start voltage</translation>
+    </message>
+    <message>
+        <source>ток в начале плавного изменения</source>
+        <translation>ramp start current</translation>
+    </message>
+    <message>
+        <source>напряжение в конце плавного изменения</source>
+        <translation>ramp end voltage</translation>
+    </message>
+    <message>
+        <source>ток в конце плавного изменения</source>
+        <translation>ramp end current</translation>
+    </message>
+    <message>
+        <source>ток в условии «не больше»</source>
+        <translation>current of an &apos;at most&apos; condition</translation>
+    </message>
+    <message>
+        <source>ток в условии «не меньше»</source>
+        <translation>current of an &apos;at least&apos; condition</translation>
+    </message>
+    <message>
+        <source>напряжение в условии «не больше»</source>
+        <translation>voltage of an &apos;at most&apos; condition</translation>
+    </message>
+    <message>
+        <source>напряжение в условии «не меньше»</source>
+        <translation>voltage of an &apos;at least&apos; condition</translation>
+    </message>
+    <message>
+        <source>заряд в условии</source>
+        <translation>charge of a condition</translation>
+    </message>
+    <message>
+        <source>А·ч</source>
+        <translation>Ah</translation>
+    </message>
+    <message>
+        <source>энергия в условии</source>
+        <translation>energy of a condition</translation>
+    </message>
+    <message>
+        <source>Вт·ч</source>
+        <translation>Wh</translation>
+    </message>
+    <message>
+        <source>спад напряжения в условии</source>
+        <translation>voltage drop of a condition</translation>
+    </message>
+    <message>
+        <source>время без роста напряжения в условии</source>
+        <translation>flat voltage time of a condition</translation>
+    </message>
+    <message>
+        <source>с</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>время суток в условии</source>
+        <translation>time of day of a condition</translation>
+    </message>
+    <message>
+        <source>%1 не число</source>
+        <translation>%1 is not a number</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 меньше нуля</source>
+        <translation>%1 %2 %3 is negative</translation>
+    </message>
+    <message>
+        <source>время суток в условии %1 с не меньше суток (%2 с)</source>
+        <translation>time of day of a condition, %1 s, is a day (%2 s) or more</translation>
+    </message>
+    <message>
+        <source>длительность %1 меньше нуля</source>
+        <translation>duration %1 is negative</translation>
+    </message>
+    <message>
+        <source>наибольшая длительность %1 меньше нуля</source>
+        <translation>maximum duration %1 is negative</translation>
+    </message>
+    <message>
+        <source>напряжение задано и уставкой, и плавным изменением</source>
+        <translation>the voltage is given both as a setpoint and as a ramp</translation>
+    </message>
+    <message>
+        <source>ток задан и уставкой, и плавным изменением</source>
+        <translation>the current is given both as a setpoint and as a ramp</translation>
+    </message>
+    <message>
+        <source>у плавного изменения нет длительности</source>
+        <translation>the ramp has no duration</translation>
+    </message>
+    <message>
+        <source>ему нечем закончиться: нет ни длительности, ни наибольшей длительности</source>
+        <translation>it can never end: it has neither a duration nor a maximum duration</translation>
+    </message>
+    <message>
+        <source>условие окончания может не наступить, а наибольшей длительности нет</source>
+        <translation>its end condition may never be met, and it has no maximum duration</translation>
+    </message>
+    <message>
+        <source>%1 %2 короче цикла опроса %3</source>
+        <translation>%1 %2 is shorter than the poll cycle of %3</translation>
+    </message>
+    <message>
+        <source>плавное изменение за</source>
+        <translation>ramp over</translation>
+    </message>
+    <message>
+        <source>длительность</source>
+        <translation>duration</translation>
+    </message>
+    <message>
+        <source>наибольшая длительность %1 короче цикла опроса %2</source>
+        <translation>maximum duration %1 is shorter than the poll cycle of %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 выше предела модели %4 %3</source>
+        <translation>%1 %2 %3 is above the model&apos;s maximum of %4 %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 ниже наименьшего для модели %4 %3</source>
+        <translation>%1 %2 %3 is below the model&apos;s minimum of %4 %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 выше защитного предела %4 %3</source>
+        <translation>%1 %2 %3 is above the protection limit of %4 %3</translation>
     </message>
 </context>
 <context>
@@ -1031,188 +1247,274 @@ Try &apos;%1 --help&apos;.
     <name>ProgramEngine</name>
     <message>
         <source>программа выполняется; сначала остановите её</source>
-        <translation type="unfinished"></translation>
+        <translation>a program is running; stop it first</translation>
     </message>
     <message>
         <source>программа уже выполняется</source>
-        <translation type="unfinished"></translation>
+        <translation>a program is already running</translation>
     </message>
     <message>
         <source>программа не загружена</source>
-        <translation type="unfinished"></translation>
+        <translation>no program loaded</translation>
     </message>
     <message>
         <source>в программе нет шагов</source>
-        <translation type="unfinished"></translation>
+        <translation>the program has no steps</translation>
     </message>
     <message>
         <source>нет связи с источником</source>
-        <translation type="unfinished"></translation>
+        <translation>no link to the supply</translation>
     </message>
     <message>
         <source>источник ещё не сообщил своих уставок</source>
-        <translation type="unfinished"></translation>
+        <translation>the supply has not reported its setpoints yet</translation>
     </message>
     <message>
         <source>сработала защита (%1); сбросьте её</source>
-        <translation type="unfinished"></translation>
+        <translation>protection tripped (%1); reset it first</translation>
     </message>
     <message>
         <source>остановлена условием шага %1</source>
-        <translation type="unfinished"></translation>
+        <translation>stopped by a condition of step %1</translation>
     </message>
     <message>
         <source>выполнена</source>
-        <translation type="unfinished"></translation>
+        <translation>completed</translation>
     </message>
     <message>
         <source>приостановлена пользователем</source>
-        <translation type="unfinished"></translation>
+        <translation>paused by the user</translation>
     </message>
     <message>
         <source>остановлена пользователем</source>
-        <translation type="unfinished"></translation>
+        <translation>stopped by the user</translation>
     </message>
     <message>
         <source>прервана закрытием программы, выход оставлен как был</source>
-        <translation type="unfinished"></translation>
+        <translation>cut short as the controller closed; output left as it was</translation>
     </message>
     <message>
         <source>связь с источником потеряна</source>
-        <translation type="unfinished"></translation>
+        <translation>link to the supply lost</translation>
     </message>
     <message>
         <source>связь с источником была потеряна</source>
-        <translation type="unfinished"></translation>
+        <translation>the link to the supply was lost</translation>
     </message>
     <message>
         <source>уставка или выход изменены удалённым клиентом</source>
-        <translation type="unfinished"></translation>
+        <translation>setpoint or output changed by a remote client</translation>
     </message>
     <message>
         <source>выход переключён таймером</source>
-        <translation type="unfinished"></translation>
+        <translation>output switched by the timer</translation>
     </message>
     <message>
         <source>уставка или выход изменены вручную</source>
-        <translation type="unfinished"></translation>
+        <translation>setpoint or output changed by hand</translation>
     </message>
     <message>
         <source>сработала защита: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>protection tripped: %1</translation>
     </message>
 </context>
 <context>
     <name>ProgramFile</name>
     <message>
         <source>вложено глубже, чем допускают %1 вложенных групп</source>
-        <translation type="unfinished"></translation>
+        <translation>nested deeper than %1 nested groups allow</translation>
     </message>
     <message>
         <source>Не удалось открыть «%1»: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot open &apos;%1&apos;: %2.</translation>
     </message>
     <message>
         <source>Не удалось прочитать «%1»: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot read &apos;%1&apos;: %2.</translation>
     </message>
     <message>
         <source>программу нельзя записать списком CSV: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the program cannot be written as a CSV list: %1</translation>
     </message>
     <message>
         <source>Не удалось записать «%1».</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ProgramJsonReader</name>
-    <message>
-        <source>неизвестный ключ %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot write &apos;%1&apos;.</translation>
     </message>
     <message>
-        <source>ключ %1 повторён</source>
-        <translation type="unfinished"></translation>
+        <source>есть условия окончания, а в списке шаг длится своё время</source>
+        <translation>it has end conditions, but a list row only has a dwell time</translation>
     </message>
     <message>
-        <source>нет ключа %1</source>
-        <translation type="unfinished"></translation>
+        <source>плавное изменение список не передаёт</source>
+        <translation>a list cannot hold a ramp</translation>
     </message>
     <message>
-        <source>%1 должно быть от 0 до %2 с</source>
-        <translation type="unfinished"></translation>
+        <source>ток остаётся прежним, а строка списка задаёт напряжение и ток</source>
+        <translation>it keeps the current, but a list row sets both voltage and current</translation>
     </message>
     <message>
-        <source>%1 должно быть %2</source>
-        <translation type="unfinished"></translation>
+        <source>напряжение остаётся прежним, а строка списка задаёт напряжение и ток</source>
+        <translation>it keeps the voltage, but a list row sets both voltage and current</translation>
     </message>
     <message>
-        <source> или </source>
-        <translation type="unfinished"></translation>
+        <source>выход выключается, а в списке выход всегда включён</source>
+        <translation>it switches the output off, but in a list the output is always on</translation>
     </message>
     <message>
-        <source>документ должен быть объектом JSON</source>
-        <translation type="unfinished"></translation>
+        <source>выход остаётся прежним, а в списке выход всегда включён</source>
+        <translation>it leaves the output as it is, but in a list the output is always on</translation>
     </message>
     <message>
-        <source>версия %1 новее, чем эта программа умеет читать (%2)</source>
-        <translation type="unfinished"></translation>
+        <source>нет длительности</source>
+        <translation>it has no duration</translation>
     </message>
     <message>
-        <source>версии %1 не бывает, первая — 1</source>
-        <translation type="unfinished"></translation>
+        <source>группа после шага %1 повторяется до остановки, а список повторять не умеет</source>
+        <translation>the group after step %1 repeats until stopped, and a list cannot repeat</translation>
     </message>
     <message>
-        <source>элемент &quot;steps&quot; должен быть объектом { }</source>
-        <translation type="unfinished"></translation>
+        <source>шаг %1: %2</source>
+        <translation>step %1: %2</translation>
     </message>
     <message>
-        <source>групп вложено больше %1</source>
-        <translation type="unfinished"></translation>
+        <source>%1 должно быть числом, а не %2</source>
+        <translation>%1 must be a number, not %2</translation>
     </message>
     <message>
-        <source>&quot;repeat&quot; должно быть целым числом от 1 до %1 или &quot;until_stopped&quot;</source>
-        <translation type="unfinished"></translation>
+        <source>нужны три числа через запятую: %1</source>
+        <translation>expected three numbers separated by commas: %1</translation>
+    </message>
+    <message>
+        <source>&quot;dwell_s&quot; должно быть от 0 до %1 с</source>
+        <translation>&quot;dwell_s&quot; must be from 0 to %1 s</translation>
     </message>
     <message>
         <source>шагов больше %1</source>
-        <translation type="unfinished"></translation>
+        <translation>more than %1 steps</translation>
+    </message>
+    <message>
+        <source>у программы свои пределы защиты, а список их не передаёт</source>
+        <translation>the program has protection limits of its own, which a list cannot hold</translation>
+    </message>
+    <message>
+        <source>в списке вышло бы больше %1 строк</source>
+        <translation>the list would have more than %1 rows</translation>
+    </message>
+    <message>
+        <source>файл больше 1 МиБ</source>
+        <translation>the file is larger than 1 MiB</translation>
+    </message>
+    <message>
+        <source>нулевой байт</source>
+        <translation>NUL byte</translation>
+    </message>
+    <message>
+        <source>«%1»: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>неизвестный ключ %1</source>
+        <translation>unknown key %1</translation>
+    </message>
+    <message>
+        <source>ключ %1 повторён</source>
+        <translation>duplicate key %1</translation>
+    </message>
+    <message>
+        <source>нет ключа %1</source>
+        <translation>missing key %1</translation>
+    </message>
+    <message>
+        <source>%1 должно быть числом</source>
+        <translation>%1 must be a number</translation>
+    </message>
+    <message>
+        <source>%1 должно быть от 0 до %2 с</source>
+        <translation>%1 must be from 0 to %2 s</translation>
+    </message>
+    <message>
+        <source>%1 или %2</source>
+        <translation>%1 or %2</translation>
+    </message>
+    <message>
+        <source>%1 должно быть %2</source>
+        <translation>%1 must be %2</translation>
+    </message>
+    <message>
+        <source>документ должен быть объектом JSON</source>
+        <translation>the document must be a JSON object</translation>
+    </message>
+    <message>
+        <source>%1 должно быть целым числом</source>
+        <translation>%1 must be an integer</translation>
+    </message>
+    <message>
+        <source>версия %1 новее, чем эта программа умеет читать (%2)</source>
+        <translation>version %1 is newer than this controller can read (%2)</translation>
+    </message>
+    <message>
+        <source>версии %1 не бывает, первая — 1</source>
+        <translation>there is no version %1; the first is 1</translation>
+    </message>
+    <message>
+        <source>%1 должно быть списком [ ]</source>
+        <translation>%1 must be an array [ ]</translation>
+    </message>
+    <message>
+        <source>элемент &quot;steps&quot; должен быть объектом { }</source>
+        <translation>an element of &quot;steps&quot; must be an object { }</translation>
+    </message>
+    <message>
+        <source>групп вложено больше %1</source>
+        <translation>more than %1 nested groups</translation>
+    </message>
+    <message>
+        <source>&quot;repeat&quot; должно быть целым числом от 1 до %1 или &quot;until_stopped&quot;</source>
+        <translation>&quot;repeat&quot; must be an integer from 1 to %1 or &quot;until_stopped&quot;</translation>
+    </message>
+    <message>
+        <source>%1 должно быть строкой</source>
+        <translation>%1 must be a string</translation>
+    </message>
+    <message>
+        <source>%1 должно быть true или false</source>
+        <translation>%1 must be true or false</translation>
     </message>
     <message>
         <source>у &quot;ramp&quot; нет &quot;duration_s&quot;: плавному изменению нужна длительность</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;ramp&quot; without &quot;duration_s&quot;: a ramp needs a duration</translation>
     </message>
     <message>
         <source>&quot;ramp&quot; и %1 задают одно и то же</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;ramp&quot; and %1 set the same quantity</translation>
     </message>
     <message>
         <source>у &quot;until&quot; нет &quot;max_duration_s&quot;: условие может не наступить</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;until&quot; without &quot;max_duration_s&quot;: the condition may never be met</translation>
+    </message>
+    <message>
+        <source>%1 должно быть объектом { }</source>
+        <translation>%1 must be an object { }</translation>
     </message>
     <message>
         <source>%1 должно быть больше нуля</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 must be greater than zero</translation>
     </message>
     <message>
         <source>&quot;cells&quot; должно быть целым числом от 1 до %1</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;cells&quot; must be an integer from 1 to %1</translation>
     </message>
     <message>
         <source>условие в &quot;until&quot; должно быть объектом с одним ключом и, может быть, &quot;then&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>a condition in &quot;until&quot; must be an object with one key and, optionally, &quot;then&quot;</translation>
     </message>
     <message>
         <source>&quot;time_of_day&quot; должно быть временем &quot;ЧЧ:ММ&quot; или &quot;ЧЧ:ММ:СС&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;time_of_day&quot; must be a time &quot;HH:MM&quot; or &quot;HH:MM:SS&quot;</translation>
     </message>
-</context>
-<context>
-    <name>ProgramKeys</name>
     <message>
         <source>строка %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>line %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1385,7 +1687,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">%1: %2</translation>
     </message>
     <message>
         <source>: сейчас %1</source>
@@ -1475,6 +1777,37 @@ Try &apos;%1 --help&apos;.
     <message>
         <source>шаг %1 «%2»</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProtectionWatch</name>
+    <message>
+        <source>напряжение %1 В выше предела %2 В</source>
+        <translation>voltage %1 V above the %2 V limit</translation>
+    </message>
+    <message>
+        <source>ток %1 А выше предела %2 А</source>
+        <translation>current %1 A above the %2 A limit</translation>
+    </message>
+    <message>
+        <source>мощность %1 Вт выше предела %2 Вт</source>
+        <translation>power %1 W above the %2 W limit</translation>
+    </message>
+    <message>
+        <source>заряд %1 А·ч выше предела %2 А·ч</source>
+        <translation>charge %1 Ah above the %2 Ah limit</translation>
+    </message>
+    <message>
+        <source>энергия %1 Вт·ч выше предела %2 Вт·ч</source>
+        <translation>energy %1 Wh above the %2 Wh limit</translation>
+    </message>
+    <message>
+        <source>выход включён %1 с, предел %2 с</source>
+        <translation>output on for %1 s, limit %2 s</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -1856,7 +2189,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>В</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">V</translation>
     </message>
     <message>
         <source>А</source>
@@ -1880,7 +2213,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>с</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">s</translation>
     </message>
     <message>
         <source>как длительность</source>
@@ -1975,15 +2308,15 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>В</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">V</translation>
     </message>
     <message>
         <source>А·ч</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Ah</translation>
     </message>
     <message>
         <source>Вт·ч</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Wh</translation>
     </message>
     <message>
         <source>чч:мм</source>
@@ -1991,7 +2324,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>с</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">s</translation>
     </message>
     <message>
         <source>%1 → стоп</source>
@@ -2115,13 +2448,6 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Вкл. таймер</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>TreeBuilder</name>
-    <message>
-        <source>число не умещается в double</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
