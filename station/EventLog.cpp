@@ -91,7 +91,9 @@ void EventLog::followLink(SupplyStation& station, Told& told)
                     .arg(supply, model, volts(profile.voltageMax), amperes(profile.currentMax)));
         });
     connect(&controller, &SupplyController::settingsProblem, this,
-        [this, &station](const QString& advice) { warn(QString::fromStdString(station.portName()), advice); });
+        [this, &station](const QString& /*inWindow*/, const QString& advice) {
+            warn(QString::fromStdString(station.portName()), advice);
+        });
 }
 
 void EventLog::followCommands(SupplyStation& station, Told& told)
@@ -192,9 +194,10 @@ void EventLog::followReadings(SupplyStation& station)
         info(QString::fromStdString(station.portName()),
             recording ? tr("recording to %1").arg(path) : tr("recording to %1 closed").arg(path));
     });
-    connect(&readings, &ReadingsModel::recordingFailed, this, [this, &station](const QString& message) {
-        warn(QString::fromStdString(station.portName()), tr("recording failed: %1").arg(message));
-    });
+    connect(&readings, &ReadingsModel::recordingFailed, this,
+        [this, &station](const QString& /*inWindow*/, const QString& message) {
+            warn(QString::fromStdString(station.portName()), tr("recording failed: %1").arg(message));
+        });
 }
 
 void EventLog::followRemote(const ScpiServer& server)

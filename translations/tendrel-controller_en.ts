@@ -463,59 +463,63 @@ Try &apos;%1 --help&apos;.
     <name>CsvRecorder</name>
     <message>
         <source>не удалось открыть файл «%1»</source>
-        <translation type="unfinished"></translation>
+        <translation>cannot open &apos;%1&apos;</translation>
     </message>
     <message>
         <source>файл «%1» уже записывает другая программа</source>
-        <translation type="unfinished"></translation>
+        <translation>another program is already recording to &apos;%1&apos;</translation>
     </message>
     <message>
         <source>не удалось записать в файл «%1»</source>
-        <translation type="unfinished"></translation>
+        <translation>cannot write to &apos;%1&apos;</translation>
     </message>
     <message>
         <source>Запись в CSV остановлена: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV recording stopped: %1.</translation>
     </message>
     <message>
         <source>на диске нет места</source>
-        <translation type="unfinished"></translation>
+        <translation>no space left on the disk</translation>
     </message>
     <message>
         <source>превышена дисковая квота</source>
-        <translation type="unfinished"></translation>
+        <translation>disk quota exceeded</translation>
     </message>
     <message>
         <source>файл достиг предельного размера</source>
-        <translation type="unfinished"></translation>
+        <translation>the file has reached its size limit</translation>
     </message>
     <message>
         <source>ошибка ввода-вывода, возможно, носитель извлечён</source>
-        <translation type="unfinished"></translation>
+        <translation>input/output error; the medium may have been removed</translation>
     </message>
     <message>
         <source>нет прав на запись</source>
-        <translation type="unfinished"></translation>
+        <translation>no permission to write</translation>
     </message>
     <message>
         <source>носитель доступен только для чтения</source>
-        <translation type="unfinished"></translation>
+        <translation>the medium is read-only</translation>
     </message>
     <message>
         <source>такой папки нет</source>
-        <translation type="unfinished"></translation>
+        <translation>no such directory</translation>
     </message>
     <message>
         <source>в пути файл стоит на месте папки</source>
-        <translation type="unfinished"></translation>
+        <translation>a component of the path is a file, not a directory</translation>
     </message>
     <message>
         <source>это папка, а не файл</source>
-        <translation type="unfinished"></translation>
+        <translation>it is a directory, not a file</translation>
     </message>
     <message>
         <source>устройство отсутствует</source>
-        <translation type="unfinished"></translation>
+        <translation>no such device</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -2133,7 +2137,7 @@ Try &apos;%1 --help&apos;.
     <name>RunSummaryFile</name>
     <message>
         <source>не удалось записать сводку выполнения в файл «%1»</source>
-        <translation type="unfinished"></translation>
+        <translation>cannot write the run summary to &apos;%1&apos;</translation>
     </message>
 </context>
 <context>
@@ -2158,19 +2162,19 @@ Try &apos;%1 --help&apos;.
     <name>SettingsAdvice</name>
     <message>
         <source>Файл настроек «%1» нельзя прочитать. Программа работает с настройками по умолчанию и не изменяет этот файл. Чтобы вернуть свои настройки, выполните: sudo chown $USER: %2 &amp;&amp; chmod u+rw %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The settings file &apos;%1&apos; cannot be read. The controller runs with the default settings and leaves that file as it is. To get your settings back, run: sudo chown $USER: %2 &amp;&amp; chmod u+rw %2</translation>
     </message>
     <message>
         <source>Файл настроек «%1» защищён от записи, настройки в него не сохраняются. Чтобы программа сохраняла их, выполните: chmod u+w %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The settings file &apos;%1&apos; is write-protected, so settings are not saved to it. To have them saved, run: chmod u+w %2</translation>
     </message>
     <message>
         <source>Файл настроек «%1» принадлежит другому пользователю, настройки в него не сохраняются. Чтобы программа сохраняла их, выполните: sudo chown $USER: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The settings file &apos;%1&apos; belongs to another user, so settings are not saved to it. To have them saved, run: sudo chown $USER: %2</translation>
     </message>
     <message>
         <source>Не удалось сохранить настройки в файл «%1»: нет места на диске или нет права записи в папку «%2». Горячие значения сохранены в памяти, программа попробует записать их снова.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot save the settings to &apos;%1&apos;: the disk is full or the directory &apos;%2&apos; is not writable. The hot values are kept in memory, and the controller will try to save them again.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,8 @@
 #include "controller/ProtectionWatch.h"
 #include "program/ProgramCheck.h"
 #include "program/ProgramFile.h"
+#include "readings/CsvRecorder.h"
+#include "settings/SettingsAdvice.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,17 @@ Program oneStep(double volts, std::optional<std::chrono::milliseconds> duration)
     step.volts = volts;
     step.duration = duration;
     return {{1, {{step}}}};
+}
+
+Said recorderFailure()
+{
+    CsvRecorder recorder;
+    Said said;
+    QObject::connect(&recorder, &CsvRecorder::failed, [&said](const QString& message, const QString& inEnglish) {
+        said = {message, inEnglish};
+    });
+    recorder.start(QStringLiteral("/nonexistent-tendrel/run.csv"), CsvRecorder::Mode::Append);
+    return said;
 }
 
 struct Case {
@@ -67,6 +80,15 @@ TEST(StreamLanguage, EachKindOfMessageIsRussianInTheWindowAndEnglishInTheStreams
         {"a refusal on starting", [&model] { return bothOf(ProgramCheck::range(oneStep(50.0, 1s), model, {})->why); },
             "шаг 1: напряжение 50 В выше предела модели 15.7 В",
             "step 1: voltage 50 V is above the model's maximum of 15.7 V"},
+        {"a recording that fails", recorderFailure,
+            "Запись в CSV остановлена: не удалось открыть файл «/nonexistent-tendrel/run.csv»: такой папки нет.",
+            "CSV recording stopped: cannot open '/nonexistent-tendrel/run.csv': no such directory."},
+        {"settings advice",
+            [] { return bothOf(SettingsAdvice::about(SettingsFile::Problem::ReadOnly, "/home/o'neil/x.ini")); },
+            "Файл настроек «/home/o'neil/x.ini» защищён от записи, настройки в него не сохраняются. Чтобы программа "
+            "сохраняла их, выполните: chmod u+w '/home/o'\\''neil/x.ini'",
+            "The settings file '/home/o'neil/x.ini' is write-protected, so settings are not saved to it. To have "
+            "them saved, run: chmod u+w '/home/o'\\''neil/x.ini'"},
         {"a protection trip", [&trip] { return bothOf(ProtectionWatch::description(trip)); },
             "12:00:01: ток 3.14159 А выше предела 3 А", "12:00:01: current 3.14159 A above the 3 A limit"},
     };
