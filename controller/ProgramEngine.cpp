@@ -32,7 +32,7 @@ ProgramEngine::~ProgramEngine() = default;
 std::optional<ProgramRefusal> ProgramEngine::load(Program program)
 {
     if (active()) {
-        return ProgramRefusal{0, tr("программа выполняется; сначала остановите её")};
+        return ProgramRefusal{0, Phrase::translate("ProgramEngine", "программа выполняется; сначала остановите её")};
     }
     if (auto refusal = ProgramCheck::timing(program, pollCycle_)) {
         return refusal;
@@ -64,22 +64,24 @@ std::optional<ProgramRefusal> ProgramEngine::start(CommandOrigin owner)
 std::optional<ProgramRefusal> ProgramEngine::startRefusal() const
 {
     if (active()) {
-        return ProgramRefusal{0, tr("программа уже выполняется")};
+        return ProgramRefusal{0, Phrase::translate("ProgramEngine", "программа уже выполняется")};
     }
     if (!loaded_) {
-        return ProgramRefusal{0, tr("программа не загружена")};
+        return ProgramRefusal{0, Phrase::translate("ProgramEngine", "программа не загружена")};
     }
     if (ProgramIndex(program_).size() == 0) {
-        return ProgramRefusal{0, tr("в программе нет шагов")};
+        return ProgramRefusal{0, Phrase::translate("ProgramEngine", "в программе нет шагов")};
     }
     if (!controller_.live()) {
-        return ProgramRefusal{0, tr("нет связи с источником")};
+        return ProgramRefusal{0, Phrase::translate("ProgramEngine", "нет связи с источником")};
     }
     if (controller_.adoptingReadings()) {
-        return ProgramRefusal{0, tr("источник ещё не сообщил своих уставок")};
+        return ProgramRefusal{0, Phrase::translate("ProgramEngine", "источник ещё не сообщил своих уставок")};
     }
     if (const auto& trip = protection_.trip()) {
-        return ProgramRefusal{0, tr("сработала защита (%1); сбросьте её").arg(ProtectionWatch::describe(*trip))};
+        return ProgramRefusal{0,
+            Phrase::translate("ProgramEngine", "сработала защита (%1); сбросьте её")
+                .arg(ProtectionWatch::description(*trip))};
     }
     return ProgramCheck::range(
         program_, controller_.profile(), ProtectionLimits::tighter(protection_.limits(), program_.limits));
@@ -187,7 +189,9 @@ void ProgramEngine::finishRun()
 {
     const auto& ending = run_->lastEnding();
     const bool byCondition = run_->stoppedByCondition();
-    finish(byCondition ? tr("остановлена условием шага %1").arg(ending ? ending->step : 0) : tr("выполнена"),
+    finish(byCondition
+            ? Phrase::translate("ProgramEngine", "остановлена условием шага %1").arg(ending ? ending->step : 0)
+            : Phrase::translate("ProgramEngine", "выполнена"),
         !run_->leavesOutputOn(), byCondition ? RunEnd::Condition : RunEnd::Done);
 }
 
@@ -205,7 +209,7 @@ void ProgramEngine::armTimer()
 void ProgramEngine::pause()
 {
     if (state_ == State::Running) {
-        interrupt(tr("приостановлена пользователем"), QStringLiteral("pause"));
+        interrupt(Phrase::translate("ProgramEngine", "приостановлена пользователем"), QStringLiteral("pause"));
     }
 }
 
@@ -226,18 +230,19 @@ bool ProgramEngine::resume()
 void ProgramEngine::stop()
 {
     if (active()) {
-        cut(tr("остановлена пользователем"), true, StepEnding::Interruption::Stop);
+        cut(Phrase::translate("ProgramEngine", "остановлена пользователем"), true, StepEnding::Interruption::Stop);
     }
 }
 
 void ProgramEngine::leave()
 {
     if (active()) {
-        cut(tr("прервана закрытием программы, выход оставлен как был"), false, StepEnding::Interruption::Closed);
+        cut(Phrase::translate("ProgramEngine", "прервана закрытием программы, выход оставлен как был"), false,
+            StepEnding::Interruption::Closed);
     }
 }
 
-void ProgramEngine::interrupt(const QString& why, const QString& event)
+void ProgramEngine::interrupt(const Phrase& why, const QString& event)
 {
     run_->pause(clock_.now());
     timer_.stop();
@@ -249,7 +254,7 @@ void ProgramEngine::onLinkLost()
 {
     if (state_ == State::Running) {
         linkPaused_ = true;
-        interrupt(tr("связь с источником потеряна"), QStringLiteral("link_lost"));
+        interrupt(Phrase::translate("ProgramEngine", "связь с источником потеряна"), QStringLiteral("link_lost"));
     }
 }
 
@@ -262,7 +267,8 @@ void ProgramEngine::onLinkReturn()
     if (program_.onLinkReturn == Program::LinkReturn::Resume) {
         resume();
     } else {
-        cut(tr("связь с источником была потеряна"), true, StepEnding::Interruption::LinkLost);
+        cut(Phrase::translate("ProgramEngine", "связь с источником была потеряна"), true,
+            StepEnding::Interruption::LinkLost);
     }
 }
 
@@ -273,9 +279,11 @@ void ProgramEngine::onCommanded(const CommandOrigin& origin)
     if (state_ != State::Running || own) {
         return;
     }
-    interrupt(origin.kind == CommandOrigin::Kind::Remote ? tr("уставка или выход изменены удалённым клиентом")
-            : origin.kind == CommandOrigin::Kind::Timer ? tr("выход переключён таймером")
-                                                        : tr("уставка или выход изменены вручную"),
+    interrupt(origin.kind == CommandOrigin::Kind::Remote
+            ? Phrase::translate("ProgramEngine", "уставка или выход изменены удалённым клиентом")
+            : origin.kind == CommandOrigin::Kind::Timer
+            ? Phrase::translate("ProgramEngine", "выход переключён таймером")
+            : Phrase::translate("ProgramEngine", "уставка или выход изменены вручную"),
         QStringLiteral("pause"));
 }
 
@@ -283,12 +291,13 @@ void ProgramEngine::onTripped(const ProtectionTrip& trip)
 {
     if (active()) {
         summary_->trip = trip;
-        cut(tr("сработала защита: %1").arg(ProtectionWatch::describe(trip)), false, StepEnding::Interruption::Trip);
+        cut(Phrase::translate("ProgramEngine", "сработала защита: %1").arg(ProtectionWatch::description(trip)), false,
+            StepEnding::Interruption::Trip);
     }
 }
 
 // The running step is credited with its time and told what cut it short.
-void ProgramEngine::cut(const QString& reason, bool switchOff, StepEnding::Interruption by)
+void ProgramEngine::cut(const Phrase& reason, bool switchOff, StepEnding::Interruption by)
 {
     run_->halt(clock_.now(), by);
     finish(reason, switchOff, endOf(by));
@@ -309,7 +318,7 @@ RunEnd ProgramEngine::endOf(StepEnding::Interruption by)
     return RunEnd::Stopped;
 }
 
-void ProgramEngine::finish(const QString& reason, bool switchOff, RunEnd end)
+void ProgramEngine::finish(const Phrase& reason, bool switchOff, RunEnd end)
 {
     timer_.stop();
     if (switchOff) {
@@ -318,7 +327,7 @@ void ProgramEngine::finish(const QString& reason, bool switchOff, RunEnd end)
     }
     disarmProgramLimits();
     summary_->ended = clock_.wallNow();
-    summary_->endReason = reason;
+    summary_->endReason = reason.inWindow();
     summary_->end = end;
     lastEnd_ = end;
     summary_->ampereHours = run_->ampereHours();
@@ -333,7 +342,7 @@ void ProgramEngine::finish(const QString& reason, bool switchOff, RunEnd end)
     emit finished(*summary_);
 }
 
-void ProgramEngine::enterState(State state, const QString& why)
+void ProgramEngine::enterState(State state, const Phrase& why)
 {
     state_ = state;
     why_ = why;

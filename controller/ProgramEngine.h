@@ -7,6 +7,7 @@
 #include "program/Program.h"
 #include "program/ProgramRefusal.h"
 #include "program/ProtectionLimits.h"
+#include "text/Phrase.h"
 
 #include <QObject>
 #include <QString>
@@ -63,15 +64,15 @@ public:
 
     State state() const { return state_; }
     bool active() const { return state_ != State::Idle; }
-    // Why it is paused, or how the last run ended.
-    const QString& why() const { return why_; }
+    // Why it is paused, or how the last run ended, in the window's words.
+    QString why() const { return why_.inWindow(); }
     // How the last run ended; none before the first has.
     const std::optional<RunEnd>& lastEnd() const { return lastEnd_; }
     ProgramProgress progress() const;
     const std::optional<RunSummary>& summary() const { return summary_; }
 
 signals:
-    void stateChanged(ProgramEngine::State state, const QString& why);
+    void stateChanged(ProgramEngine::State state, const Phrase& why);
     void stepStarted(int number);
     // For the recording's event column: start, step, pause, resume, link_lost, end.
     void runEvent(const QString& event);
@@ -89,15 +90,15 @@ private:
     void onLinkReturn();
     void onCommanded(const CommandOrigin& origin);
     void onTripped(const ProtectionTrip& trip);
-    void interrupt(const QString& why, const QString& event);
-    void cut(const QString& reason, bool switchOff, StepEnding::Interruption by);
-    void finish(const QString& reason, bool switchOff, RunEnd end);
+    void interrupt(const Phrase& why, const QString& event);
+    void cut(const Phrase& reason, bool switchOff, StepEnding::Interruption by);
+    void finish(const Phrase& reason, bool switchOff, RunEnd end);
     static RunEnd endOf(StepEnding::Interruption by);
     void finishRun();
     void armProgramLimits();
     void disarmProgramLimits();
     void armTimer();
-    void enterState(State state, const QString& why);
+    void enterState(State state, const Phrase& why);
 
     SupplyController& controller_;
     ProtectionWatch& protection_;
@@ -108,7 +109,7 @@ private:
     std::unique_ptr<ProgramRun> run_;
     CommandOrigin owner_;
     State state_ = State::Idle;
-    QString why_;
+    Phrase why_;
     std::optional<RunEnd> lastEnd_;
     std::optional<RunSummary> summary_;
     QTimer timer_;

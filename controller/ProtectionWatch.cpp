@@ -4,8 +4,6 @@
 #include "controller/ProgramClock.h"
 #include "controller/SupplyController.h"
 
-#include <QCoreApplication>
-
 ProtectionWatch::ProtectionWatch(SupplyController& controller, const ProgramClock& clock, QObject* parent)
     : QObject(parent)
     , controller_(controller)
@@ -81,30 +79,31 @@ void ProtectionWatch::switchOff()
     controller_.requestOutput(false);
 }
 
-QString ProtectionWatch::describe(const ProtectionTrip& trip)
+Phrase ProtectionWatch::description(const ProtectionTrip& trip)
 {
-    const auto text = [](const char* source) { return QCoreApplication::translate("ProtectionWatch", source); };
-    QString what;
+    Phrase what;
     switch (trip.quantity) {
     case ProtectionLimits::Quantity::Voltage:
-        what = text("напряжение %1 В выше предела %2 В");
+        what = Phrase::translate("ProtectionWatch", "напряжение %1 В выше предела %2 В");
         break;
     case ProtectionLimits::Quantity::Current:
-        what = text("ток %1 А выше предела %2 А");
+        what = Phrase::translate("ProtectionWatch", "ток %1 А выше предела %2 А");
         break;
     case ProtectionLimits::Quantity::Power:
-        what = text("мощность %1 Вт выше предела %2 Вт");
+        what = Phrase::translate("ProtectionWatch", "мощность %1 Вт выше предела %2 Вт");
         break;
     case ProtectionLimits::Quantity::Charge:
-        what = text("заряд %1 А·ч выше предела %2 А·ч");
+        what = Phrase::translate("ProtectionWatch", "заряд %1 А·ч выше предела %2 А·ч");
         break;
     case ProtectionLimits::Quantity::Energy:
-        what = text("энергия %1 Вт·ч выше предела %2 Вт·ч");
+        what = Phrase::translate("ProtectionWatch", "энергия %1 Вт·ч выше предела %2 Вт·ч");
         break;
     case ProtectionLimits::Quantity::Time:
-        what = text("выход включён %1 с, предел %2 с");
+        what = Phrase::translate("ProtectionWatch", "выход включён %1 с, предел %2 с");
         break;
     }
-    return text("%1: %2").arg(
-        trip.at.toString(QStringLiteral("HH:mm:ss")), what.arg(trip.value, 0, 'g', 6).arg(trip.limit, 0, 'g', 6));
+    constexpr int kDigits = 6;
+    return Phrase::translate("ProtectionWatch", "%1: %2")
+        .arg(trip.at.toString(QStringLiteral("HH:mm:ss")))
+        .arg(what.arg(QString::number(trip.value, 'g', kDigits)).arg(QString::number(trip.limit, 'g', kDigits)));
 }

@@ -3,6 +3,7 @@
 #include "controller/ProtectionTrip.h"
 #include "program/ChargeCounters.h"
 #include "program/ProtectionLimits.h"
+#include "text/Phrase.h"
 
 #include <QObject>
 #include <QString>
@@ -37,8 +38,10 @@ public:
     double wattHours() const { return counters_.wattHours(); }
     double outputOnSeconds() const { return counters_.outputOnSeconds(); }
 
-    // The quantity's name and unit as the window shows them.
-    static QString describe(const ProtectionTrip& trip);
+    // When, the quantity with its unit, and the limit.
+    static Phrase description(const ProtectionTrip& trip);
+    // As the window shows it.
+    static QString describe(const ProtectionTrip& trip) { return description(trip).inWindow(); }
 
 signals:
     void trippedOn(const ProtectionTrip& trip);

@@ -84,7 +84,7 @@ void SupplyController::saveSettings()
 void SupplyController::tellSettingsProblem(SettingsFile::Problem problem)
 {
     if (const auto advice = settings_.adviceOnce(problem)) {
-        emit settingsProblem(QString::fromStdString(*advice));
+        emit settingsProblem(advice->inWindow(), advice->inEnglish());
     }
 }
 

@@ -161,8 +161,9 @@ signals:
     // window answers with a message box.
     // A supply of a model this program does not know has been found.
     void unknownSupplyFound();
-    // The settings file cannot be read or written; the text says why and what to do.
-    void settingsProblem(const QString& advice);
+    // The settings file cannot be read or written; the advice says why and
+    // what to do, in the window's words and in English.
+    void settingsProblem(const QString& advice, const QString& inEnglish);
     void logLine(const QString& line);
     // A setpoint or output command was taken, from whom.
     void commanded(const CommandOrigin& origin);

@@ -24,10 +24,10 @@ ControllerSettings::Loaded SupplySettings::load(bool startup)
     return loaded;
 }
 
-std::optional<std::string> SupplySettings::adviceOnce(Problem problem)
+std::optional<Phrase> SupplySettings::adviceOnce(Problem problem)
 {
     if (problem == Problem::None || !told_.insert(problem).second) {
         return std::nullopt;
     }
-    return SettingsAdvice::text(problem, path());
+    return SettingsAdvice::about(problem, path());
 }

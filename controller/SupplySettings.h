@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/ControllerSettings.h"
+#include "text/Phrase.h"
 
 #include <array>
 #include <optional>
@@ -23,8 +24,8 @@ public:
     ControllerSettings::Loaded load(bool startup);
     Problem save(const ControllerSettings::Saved& saved) { return settings_.save(saved); }
     Problem appendPair(double volts, double amperes) { return settings_.appendPair(volts, amperes); }
-    // What to tell the user about a problem not told before in this run, UTF-8.
-    std::optional<std::string> adviceOnce(Problem problem);
+    // What to tell the user about a problem not told before in this run.
+    std::optional<Phrase> adviceOnce(Problem problem);
 
     // The remote-control keys as read at start-up: Enabled, Listen,
     // MaxClients, IdleTimeout and Programs, each empty when missing.

@@ -1,7 +1,5 @@
 #include "program/JsonTree.h"
 
-#include <QCoreApplication>
-
 #include <rapidjson/error/error.h>
 #include <rapidjson/reader.h>
 
@@ -10,11 +8,6 @@
 #include <utility>
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("JsonTree", text);
-}
 
 // Reads the text for RapidJSON and counts its lines.
 class LineCountingStream {
@@ -54,7 +47,7 @@ private:
 // still open wait on a stack of their own, bounded in depth.
 class TreeBuilder {
 public:
-    TreeBuilder(const LineCountingStream& stream, int maxDepth, QString tooDeep)
+    TreeBuilder(const LineCountingStream& stream, int maxDepth, Phrase tooDeep)
         : stream_(stream)
         , maxDepth_(static_cast<std::size_t>(maxDepth))
         , tooDeep_(std::move(tooDeep))
@@ -77,7 +70,7 @@ public:
         const std::string_view number(text, length);
         const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), made.number);
         if (error != std::errc{} || end != number.data() + number.size()) {
-            problem_ = tr("число не умещается в double");
+            problem_ = Phrase::translate("JsonTree", "число не умещается в double");
             return false;
         }
         made.integral = number.find_first_of(".eE") == std::string_view::npos;
@@ -107,7 +100,7 @@ public:
 
     JsonValue& root() { return root_; }
     // Why it stopped the reader, or empty.
-    const QString& problem() const { return problem_; }
+    const Phrase& problem() const { return problem_; }
 
 private:
     JsonValue value(JsonValue::Kind kind) const
@@ -152,53 +145,53 @@ private:
     JsonValue root_;
     std::string key_;
     int keyLine_ = 0;
-    QString tooDeep_;
-    QString problem_;
+    Phrase tooDeep_;
+    Phrase problem_;
 };
 
-QString syntaxProblem(rapidjson::ParseErrorCode code, std::string_view text, std::size_t offset)
+Phrase syntaxProblem(rapidjson::ParseErrorCode code, std::string_view text, std::size_t offset)
 {
     const char at = offset < text.size() ? text[offset] : '\0';
     if (code == rapidjson::kParseErrorStringEscapeInvalid && (at == '\n' || at == '\r')) {
-        return tr("строка не закрыта кавычкой до конца строки");
+        return Phrase::translate("JsonTree", "строка не закрыта кавычкой до конца строки");
     }
     if (code == rapidjson::kParseErrorStringEscapeInvalid && static_cast<unsigned char>(at) < 0x20) {
-        return tr("управляющий символ в строке");
+        return Phrase::translate("JsonTree", "управляющий символ в строке");
     }
     switch (code) {
     case rapidjson::kParseErrorDocumentEmpty:
-        return tr("файл пуст");
+        return Phrase::translate("JsonTree", "файл пуст");
     case rapidjson::kParseErrorDocumentRootNotSingular:
-        return tr("после документа ещё что-то есть");
+        return Phrase::translate("JsonTree", "после документа ещё что-то есть");
     case rapidjson::kParseErrorObjectMissName:
-        return tr("ожидается ключ в кавычках");
+        return Phrase::translate("JsonTree", "ожидается ключ в кавычках");
     case rapidjson::kParseErrorObjectMissColon:
-        return tr("после ключа нет двоеточия");
+        return Phrase::translate("JsonTree", "после ключа нет двоеточия");
     case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket:
-        return tr("ожидается запятая или «}»");
+        return Phrase::translate("JsonTree", "ожидается запятая или «}»");
     case rapidjson::kParseErrorArrayMissCommaOrSquareBracket:
-        return tr("ожидается запятая или «]»");
+        return Phrase::translate("JsonTree", "ожидается запятая или «]»");
     case rapidjson::kParseErrorStringMissQuotationMark:
-        return tr("строка не закрыта кавычкой");
+        return Phrase::translate("JsonTree", "строка не закрыта кавычкой");
     case rapidjson::kParseErrorStringInvalidEncoding:
-        return tr("текст не в UTF-8");
+        return Phrase::translate("JsonTree", "текст не в UTF-8");
     case rapidjson::kParseErrorStringEscapeInvalid:
     case rapidjson::kParseErrorStringUnicodeEscapeInvalidHex:
     case rapidjson::kParseErrorStringUnicodeSurrogateInvalid:
-        return tr("неверная escape-последовательность в строке");
+        return Phrase::translate("JsonTree", "неверная escape-последовательность в строке");
     case rapidjson::kParseErrorNumberTooBig:
-        return tr("число слишком велико");
+        return Phrase::translate("JsonTree", "число слишком велико");
     case rapidjson::kParseErrorNumberMissFraction:
     case rapidjson::kParseErrorNumberMissExponent:
-        return tr("число записано не полностью");
+        return Phrase::translate("JsonTree", "число записано не полностью");
     default:
-        return tr("ошибка синтаксиса JSON");
+        return Phrase::translate("JsonTree", "ошибка синтаксиса JSON");
     }
 }
 
 } // namespace
 
-JsonTree::Parsed JsonTree::parse(std::string_view text, int maxDepth, const QString& tooDeep)
+JsonTree::Parsed JsonTree::parse(std::string_view text, int maxDepth, const Phrase& tooDeep)
 {
     constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag
         | rapidjson::kParseValidateEncodingFlag;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "text/Phrase.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -39,11 +39,11 @@ public:
     struct Parsed {
         std::optional<JsonValue> root;
         int line = 0; // where reading stopped, when it did
-        QString problem; // why, in Russian, without the line
+        Phrase problem; // why, without the line
     };
 
     // Stops with tooDeep as the problem at an object or array deeper than maxDepth.
-    static Parsed parse(std::string_view text, int maxDepth, const QString& tooDeep);
+    static Parsed parse(std::string_view text, int maxDepth, const Phrase& tooDeep);
     // The line of a byte, 1 for the first.
     static int lineAt(std::string_view text, std::size_t offset);
 };

@@ -2,8 +2,6 @@
 
 #include "program/ProgramNumber.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -12,24 +10,19 @@ namespace {
 
 using Millis = std::chrono::milliseconds;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ProgramCheck", text);
-}
-
 QString number(double value)
 {
     return QString::fromStdString(ProgramNumber::text(value));
 }
 
-QString millis(Millis duration)
+Phrase millis(Millis duration)
 {
-    return tr("%1 мс").arg(duration.count());
+    return Phrase::translate("ProgramCheck", "%1 мс").arg(duration.count());
 }
 
-ProgramRefusal refusal(int step, const QString& reason)
+ProgramRefusal refusal(int step, const Phrase& reason)
 {
-    return {step, tr("шаг %1: %2").arg(step).arg(reason)};
+    return {step, Phrase::translate("ProgramCheck", "шаг %1: %2").arg(step).arg(reason)};
 }
 
 bool holdsSteps(const ProgramGroup& group)
@@ -42,14 +35,14 @@ bool holdsSteps(const ProgramGroup& group)
 
 // A group's place for a refusal: its first step, or the step before it
 // when it holds none.
-ProgramRefusal groupRefusal(const ProgramGroup& group, int before, const QString& reason)
+ProgramRefusal groupRefusal(const ProgramGroup& group, int before, const Phrase& reason)
 {
     if (holdsSteps(group)) {
-        return refusal(before + 1, tr("его группа %1").arg(reason));
+        return refusal(before + 1, Phrase::translate("ProgramCheck", "его группа %1").arg(reason));
     }
     return {0,
-        before == 0 ? tr("пустая группа в начале программы %1").arg(reason)
-                    : tr("пустая группа после шага %1 %2").arg(before).arg(reason)};
+        before == 0 ? Phrase::translate("ProgramCheck", "пустая группа в начале программы %1").arg(reason)
+                    : Phrase::translate("ProgramCheck", "пустая группа после шага %1 %2").arg(before).arg(reason)};
 }
 
 using StepCheck = std::function<std::optional<ProgramRefusal>(const ProgramStep& step, int number)>;
@@ -80,37 +73,39 @@ std::optional<ProgramRefusal> walk(
 
 // A value of a step with its name and unit, for the messages.
 struct Quantity {
-    QString what;
-    QString unit;
+    Phrase what;
+    Phrase unit;
     double value = 0.0;
     bool voltage = false;
 };
 
-QString volts()
+Phrase volts()
 {
-    return tr("В");
+    return Phrase::translate("ProgramCheck", "В");
 }
 
-QString amperes()
+Phrase amperes()
 {
-    return tr("A");
+    return Phrase::translate("ProgramCheck", "A");
 }
 
 std::vector<Quantity> setpoints(const ProgramStep& step)
 {
     std::vector<Quantity> found;
     if (step.volts) {
-        found.push_back({tr("напряжение"), volts(), *step.volts, true});
+        found.push_back({Phrase::translate("ProgramCheck", "напряжение"), volts(), *step.volts, true});
     }
     if (step.amperes) {
-        found.push_back({tr("ток"), amperes(), *step.amperes});
+        found.push_back({Phrase::translate("ProgramCheck", "ток"), amperes(), *step.amperes});
     }
     if (step.ramp) {
         const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
-        const QString unit = voltage ? volts() : amperes();
-        found.push_back({voltage ? tr("напряжение в начале плавного изменения") : tr("ток в начале плавного изменения"),
+        const Phrase unit = voltage ? volts() : amperes();
+        found.push_back({voltage ? Phrase::translate("ProgramCheck", "напряжение в начале плавного изменения")
+                                 : Phrase::translate("ProgramCheck", "ток в начале плавного изменения"),
             unit, step.ramp->from, voltage});
-        found.push_back({voltage ? tr("напряжение в конце плавного изменения") : tr("ток в конце плавного изменения"),
+        found.push_back({voltage ? Phrase::translate("ProgramCheck", "напряжение в конце плавного изменения")
+                                 : Phrase::translate("ProgramCheck", "ток в конце плавного изменения"),
             unit, step.ramp->to, voltage});
     }
     return found;
@@ -120,23 +115,27 @@ std::optional<Quantity> conditionValue(const EndCondition& end)
 {
     switch (end.kind) {
     case EndCondition::Kind::CurrentAtMost:
-        return Quantity{tr("ток в условии «не больше»"), amperes(), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "ток в условии «не больше»"), amperes(), end.value};
     case EndCondition::Kind::CurrentAtLeast:
-        return Quantity{tr("ток в условии «не меньше»"), amperes(), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "ток в условии «не меньше»"), amperes(), end.value};
     case EndCondition::Kind::VoltageAtMost:
-        return Quantity{tr("напряжение в условии «не больше»"), volts(), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "напряжение в условии «не больше»"), volts(), end.value};
     case EndCondition::Kind::VoltageAtLeast:
-        return Quantity{tr("напряжение в условии «не меньше»"), volts(), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "напряжение в условии «не меньше»"), volts(), end.value};
     case EndCondition::Kind::Charge:
-        return Quantity{tr("заряд в условии"), tr("А·ч"), end.value};
+        return Quantity{
+            Phrase::translate("ProgramCheck", "заряд в условии"), Phrase::translate("ProgramCheck", "А·ч"), end.value};
     case EndCondition::Kind::Energy:
-        return Quantity{tr("энергия в условии"), tr("Вт·ч"), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "энергия в условии"),
+            Phrase::translate("ProgramCheck", "Вт·ч"), end.value};
     case EndCondition::Kind::VoltageDrop:
-        return Quantity{tr("спад напряжения в условии"), volts(), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "спад напряжения в условии"), volts(), end.value};
     case EndCondition::Kind::VoltageFlat:
-        return Quantity{tr("время без роста напряжения в условии"), tr("с"), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "время без роста напряжения в условии"),
+            Phrase::translate("ProgramCheck", "с"), end.value};
     case EndCondition::Kind::TimeOfDay:
-        return Quantity{tr("время суток в условии"), tr("с"), end.value};
+        return Quantity{Phrase::translate("ProgramCheck", "время суток в условии"),
+            Phrase::translate("ProgramCheck", "с"), end.value};
     case EndCondition::Kind::BecomesCv:
     case EndCondition::Kind::BecomesCc:
         break;
@@ -144,18 +143,21 @@ std::optional<Quantity> conditionValue(const EndCondition& end)
     return std::nullopt;
 }
 
-std::optional<QString> badValue(const Quantity& quantity)
+std::optional<Phrase> badValue(const Quantity& quantity)
 {
     if (!std::isfinite(quantity.value)) {
-        return tr("%1 не число").arg(quantity.what);
+        return Phrase::translate("ProgramCheck", "%1 не число").arg(quantity.what);
     }
     if (quantity.value < 0.0) {
-        return tr("%1 %2 %3 меньше нуля").arg(quantity.what, number(quantity.value), quantity.unit);
+        return Phrase::translate("ProgramCheck", "%1 %2 %3 меньше нуля")
+            .arg(quantity.what)
+            .arg(number(quantity.value))
+            .arg(quantity.unit);
     }
     return std::nullopt;
 }
 
-std::optional<QString> badTiming(const ProgramStep& step, Millis pollCycle)
+std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
 {
     std::vector<Quantity> values = setpoints(step);
     for (const EndCondition& end : step.ends) {
@@ -164,63 +166,74 @@ std::optional<QString> badTiming(const ProgramStep& step, Millis pollCycle)
         }
     }
     for (const Quantity& value : values) {
-        if (std::optional<QString> why = badValue(value)) {
+        if (std::optional<Phrase> why = badValue(value)) {
             return why;
         }
     }
     constexpr double kDay = 24 * 3600;
     for (const EndCondition& end : step.ends) {
         if (end.kind == EndCondition::Kind::TimeOfDay && end.value >= kDay) {
-            return tr("время суток в условии %1 с не меньше суток (%2 с)").arg(number(end.value), number(kDay));
+            return Phrase::translate("ProgramCheck", "время суток в условии %1 с не меньше суток (%2 с)")
+                .arg(number(end.value))
+                .arg(number(kDay));
         }
     }
     if (step.duration && *step.duration < Millis(0)) {
-        return tr("длительность %1 меньше нуля").arg(millis(*step.duration));
+        return Phrase::translate("ProgramCheck", "длительность %1 меньше нуля").arg(millis(*step.duration));
     }
     if (step.maxDuration < Millis(0)) {
-        return tr("наибольшая длительность %1 меньше нуля").arg(millis(step.maxDuration));
+        return Phrase::translate("ProgramCheck", "наибольшая длительность %1 меньше нуля")
+            .arg(millis(step.maxDuration));
     }
     if (step.ramp) {
         const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
         if (voltage ? step.volts.has_value() : step.amperes.has_value()) {
-            return voltage ? tr("напряжение задано и уставкой, и плавным изменением")
-                           : tr("ток задан и уставкой, и плавным изменением");
+            return voltage ? Phrase::translate("ProgramCheck", "напряжение задано и уставкой, и плавным изменением")
+                           : Phrase::translate("ProgramCheck", "ток задан и уставкой, и плавным изменением");
         }
         if (!step.duration) {
-            return tr("у плавного изменения нет длительности");
+            return Phrase::translate("ProgramCheck", "у плавного изменения нет длительности");
         }
     }
     if (!step.duration && step.maxDuration == Millis(0)) {
-        return step.ends.empty() ? tr("ему нечем закончиться: нет ни длительности, ни наибольшей длительности")
-                                 : tr("условие окончания может не наступить, а наибольшей длительности нет");
+        return step.ends.empty()
+            ? Phrase::translate(
+                "ProgramCheck", "ему нечем закончиться: нет ни длительности, ни наибольшей длительности")
+            : Phrase::translate("ProgramCheck", "условие окончания может не наступить, а наибольшей длительности нет");
     }
     if (step.duration && *step.duration < pollCycle) {
-        return tr("%1 %2 короче цикла опроса %3")
-            .arg(
-                step.ramp ? tr("плавное изменение за") : tr("длительность"), millis(*step.duration), millis(pollCycle));
+        return Phrase::translate("ProgramCheck", "%1 %2 короче цикла опроса %3")
+            .arg(step.ramp ? Phrase::translate("ProgramCheck", "плавное изменение за")
+                           : Phrase::translate("ProgramCheck", "длительность"))
+            .arg(millis(*step.duration))
+            .arg(millis(pollCycle));
     }
     if (step.maxDuration > Millis(0) && step.maxDuration < pollCycle) {
-        return tr("наибольшая длительность %1 короче цикла опроса %2").arg(millis(step.maxDuration), millis(pollCycle));
+        return Phrase::translate("ProgramCheck", "наибольшая длительность %1 короче цикла опроса %2")
+            .arg(millis(step.maxDuration))
+            .arg(millis(pollCycle));
     }
     return std::nullopt;
 }
 
-std::optional<QString> outOfRange(const Quantity& setpoint, const ModelProfile& profile, const ProtectionLimits& limits)
+// Each message has the setpoint, its value, its unit and the bound it crosses.
+std::optional<Phrase> outOfRange(const Quantity& setpoint, const ModelProfile& profile, const ProtectionLimits& limits)
 {
     const bool voltage = setpoint.voltage;
     const double highest = voltage ? profile.voltageMax : profile.currentMax;
     const double lowest = voltage ? profile.voltageMin : profile.currentMin;
     const std::optional<double> armed = voltage ? limits.volts : limits.amperes;
-    const QString given = number(setpoint.value) + ' ' + setpoint.unit;
+    const auto crossing = [&](const Phrase& message, double bound) {
+        return message.arg(setpoint.what).arg(number(setpoint.value)).arg(setpoint.unit).arg(number(bound));
+    };
     if (setpoint.value > highest) {
-        return tr("%1 %2 выше предела модели %3").arg(setpoint.what, given, number(highest) + ' ' + setpoint.unit);
+        return crossing(Phrase::translate("ProgramCheck", "%1 %2 %3 выше предела модели %4 %3"), highest);
     }
     if (setpoint.value < lowest) {
-        return tr("%1 %2 ниже наименьшего для модели %3")
-            .arg(setpoint.what, given, number(lowest) + ' ' + setpoint.unit);
+        return crossing(Phrase::translate("ProgramCheck", "%1 %2 %3 ниже наименьшего для модели %4 %3"), lowest);
     }
     if (armed && setpoint.value > *armed) {
-        return tr("%1 %2 выше защитного предела %3").arg(setpoint.what, given, number(*armed) + ' ' + setpoint.unit);
+        return crossing(Phrase::translate("ProgramCheck", "%1 %2 %3 выше защитного предела %4 %3"), *armed);
     }
     return std::nullopt;
 }
@@ -261,17 +274,18 @@ std::optional<ProgramRefusal> ProgramCheck::timing(const Program& program, std::
     return walk(
         program.body, counted,
         [&](const ProgramStep& step, int at) -> std::optional<ProgramRefusal> {
-            if (std::optional<QString> why = badTiming(step, pollCycle)) {
+            if (std::optional<Phrase> why = badTiming(step, pollCycle)) {
                 return refusal(at, *why);
             }
             return std::nullopt;
         },
         [](const ProgramGroup& group, int before) -> std::optional<ProgramRefusal> {
             if (group.count && *group.count < 1) {
-                return groupRefusal(group, before, tr("повторяется %1 раз, а нужно хотя бы раз").arg(*group.count));
+                return groupRefusal(group, before,
+                    Phrase::translate("ProgramCheck", "повторяется %1 раз, а нужно хотя бы раз").arg(*group.count));
             }
             if (!group.count && !holdsSteps(group)) {
-                return groupRefusal(group, before, tr("повторяется до остановки"));
+                return groupRefusal(group, before, Phrase::translate("ProgramCheck", "повторяется до остановки"));
             }
             return std::nullopt;
         });
@@ -285,7 +299,7 @@ std::optional<ProgramRefusal> ProgramCheck::range(
         program.body, counted,
         [&](const ProgramStep& step, int at) -> std::optional<ProgramRefusal> {
             for (const Quantity& setpoint : setpoints(step)) {
-                if (std::optional<QString> why = outOfRange(setpoint, profile, limits)) {
+                if (std::optional<Phrase> why = outOfRange(setpoint, profile, limits)) {
                     return refusal(at, *why);
                 }
             }
@@ -299,8 +313,9 @@ std::optional<ProgramRefusal> ProgramCheck::range(
     const double limit = std::chrono::duration<double, std::milli>(*limits.time).count();
     if (length && *length > limit) {
         return ProgramRefusal{0,
-            tr("программа длится %1 с, дольше предела времени %2 с")
-                .arg(number(*length / 1000.0), number(limit / 1000.0))};
+            Phrase::translate("ProgramCheck", "программа длится %1 с, дольше предела времени %2 с")
+                .arg(number(*length / 1000.0))
+                .arg(number(limit / 1000.0))};
     }
     return std::nullopt;
 }

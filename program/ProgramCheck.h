@@ -9,7 +9,7 @@
 #include <optional>
 
 // The checks a program passes before it runs, each naming the first step
-// that fails and why, in Russian as the window shows it.
+// that fails and why.
 class ProgramCheck {
 public:
     // On loading: every step can end, no dwell or ramp is shorter than the

@@ -3,8 +3,6 @@
 #include "program/ProgramKeys.h"
 #include "program/ProgramNumber.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -18,11 +16,6 @@ namespace {
 using Millis = std::chrono::milliseconds;
 
 constexpr std::string_view kCsvHeader = "dwell_s,voltage_V,current_A";
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ProgramFile", text);
-}
 
 std::string_view trimmed(std::string_view text)
 {
@@ -56,41 +49,45 @@ std::optional<double> csvNumber(std::string_view field)
 }
 
 // Why a step cannot be a row, or empty.
-QString notARow(const ProgramStep& step)
+Phrase notARow(const ProgramStep& step)
 {
     if (!step.ends.empty()) {
-        return tr("есть условия окончания, а в списке шаг длится своё время");
+        return Phrase::translate("ProgramFile", "есть условия окончания, а в списке шаг длится своё время");
     }
     if (step.ramp) {
-        return tr("плавное изменение список не передаёт");
+        return Phrase::translate("ProgramFile", "плавное изменение список не передаёт");
     }
     if (!step.volts || !step.amperes) {
-        return step.volts ? tr("ток остаётся прежним, а строка списка задаёт напряжение и ток")
-                          : tr("напряжение остаётся прежним, а строка списка задаёт напряжение и ток");
+        return step.volts
+            ? Phrase::translate("ProgramFile", "ток остаётся прежним, а строка списка задаёт напряжение и ток")
+            : Phrase::translate("ProgramFile", "напряжение остаётся прежним, а строка списка задаёт напряжение и ток");
     }
     if (step.output != true) {
-        return step.output ? tr("выход выключается, а в списке выход всегда включён")
-                           : tr("выход остаётся прежним, а в списке выход всегда включён");
+        return step.output
+            ? Phrase::translate("ProgramFile", "выход выключается, а в списке выход всегда включён")
+            : Phrase::translate("ProgramFile", "выход остаётся прежним, а в списке выход всегда включён");
     }
     if (!step.duration) {
-        return tr("нет длительности");
+        return Phrase::translate("ProgramFile", "нет длительности");
     }
     return {};
 }
 
 // The first step or group the list cannot carry; `number` counts the steps.
-QString notAList(const ProgramGroup& group, int& number)
+Phrase notAList(const ProgramGroup& group, int& number)
 {
     if (!group.count) {
-        return tr("группа после шага %1 повторяется до остановки, а список повторять не умеет").arg(number);
+        return Phrase::translate(
+            "ProgramFile", "группа после шага %1 повторяется до остановки, а список повторять не умеет")
+            .arg(number);
     }
     for (const ProgramNode& node : group.items) {
         if (const auto* step = std::get_if<ProgramStep>(&node.content)) {
             ++number;
-            if (const QString why = notARow(*step); !why.isEmpty()) {
-                return tr("шаг %1: %2").arg(number).arg(why);
+            if (const Phrase why = notARow(*step); !why.isEmpty()) {
+                return Phrase::translate("ProgramFile", "шаг %1: %2").arg(number).arg(why);
             }
-        } else if (QString why = notAList(std::get<ProgramGroup>(node.content), number); !why.isEmpty()) {
+        } else if (Phrase why = notAList(std::get<ProgramGroup>(node.content), number); !why.isEmpty()) {
             return why;
         }
     }
@@ -137,7 +134,7 @@ std::string rowsText(const ProgramGroup& group)
 namespace {
 
 // The three numbers of a row, or why it has none such.
-std::variant<std::array<double, 3>, QString> numbersOf(std::string_view row, int line)
+std::variant<std::array<double, 3>, Phrase> numbersOf(std::string_view row, int line)
 {
     std::array<double, 3> values{};
     std::size_t field = 0;
@@ -148,33 +145,33 @@ std::variant<std::array<double, 3>, QString> numbersOf(std::string_view row, int
             constexpr std::array<std::string_view, 3> kColumns{"dwell_s", "voltage_V", "current_A"};
             constexpr std::size_t kShown = 20;
             return ProgramKeys::atLine(line,
-                tr("%1 должно быть числом, а не %2")
-                    .arg(ProgramKeys::keyText(kColumns.at(field)),
-                        ProgramKeys::keyText(trimmed(row.substr(0, std::min(comma, kShown))))));
+                Phrase::translate("ProgramFile", "%1 должно быть числом, а не %2")
+                    .arg(ProgramKeys::keyText(kColumns.at(field)))
+                    .arg(ProgramKeys::keyText(trimmed(row.substr(0, std::min(comma, kShown))))));
         }
         values.at(field) = *value;
         row.remove_prefix(std::min(comma + 1, row.size()));
     }
     if (field != values.size() || !row.empty()) {
         return ProgramKeys::atLine(line,
-            tr("нужны три числа через запятую: %1")
+            Phrase::translate("ProgramFile", "нужны три числа через запятую: %1")
                 .arg(QLatin1String(kCsvHeader.data(), static_cast<qsizetype>(kCsvHeader.size()))));
     }
     return values;
 }
 
 // A row as the step it stands for: its setpoints with the output on, for its dwell.
-std::variant<ProgramStep, QString> stepOfRow(std::string_view row, int line)
+std::variant<ProgramStep, Phrase> stepOfRow(std::string_view row, int line)
 {
     auto numbers = numbersOf(row, line);
-    if (auto* problem = std::get_if<QString>(&numbers)) {
+    if (auto* problem = std::get_if<Phrase>(&numbers)) {
         return std::move(*problem);
     }
     const auto& values = std::get<std::array<double, 3>>(numbers);
     const std::optional<Millis> dwell = ProgramKeys::toMillis(values[0]);
     if (!dwell) {
         return ProgramKeys::atLine(line,
-            tr("\"dwell_s\" должно быть от 0 до %1 с")
+            Phrase::translate("ProgramFile", "\"dwell_s\" должно быть от 0 до %1 с")
                 .arg(QString::fromStdString(ProgramNumber::text(ProgramKeys::kMaxSeconds))));
     }
     ProgramStep step;
@@ -204,24 +201,26 @@ ProgramFile::Read ProgramCsv::read(std::string_view text)
             continue;
         }
         if (++steps > ProgramFile::kMaxSteps) {
-            return {std::nullopt, ProgramKeys::atLine(line, tr("шагов больше %1").arg(ProgramFile::kMaxSteps))};
+            return ProgramKeys::atLine(
+                line, Phrase::translate("ProgramFile", "шагов больше %1").arg(ProgramFile::kMaxSteps));
         }
         auto step = stepOfRow(row, line);
-        if (auto* problem = std::get_if<QString>(&step)) {
-            return {std::nullopt, std::move(*problem)};
+        if (auto* problem = std::get_if<Phrase>(&step)) {
+            return *problem;
         }
         program.body.items.emplace_back().content = std::move(std::get<ProgramStep>(step));
     }
-    return {std::move(program), {}};
+    return program;
 }
 
-std::optional<QByteArray> ProgramCsv::write(const Program& program, QString* problem)
+std::optional<QByteArray> ProgramCsv::write(const Program& program, Phrase* problem)
 {
     int number = 0;
-    QString why = program.limits.any() ? tr("у программы свои пределы защиты, а список их не передаёт")
-                                       : notAList(program.body, number);
+    Phrase why = program.limits.any()
+        ? Phrase::translate("ProgramFile", "у программы свои пределы защиты, а список их не передаёт")
+        : notAList(program.body, number);
     if (why.isEmpty() && rowsOf(program.body) > ProgramFile::kMaxSteps) {
-        why = tr("в списке вышло бы больше %1 строк").arg(ProgramFile::kMaxSteps);
+        why = Phrase::translate("ProgramFile", "в списке вышло бы больше %1 строк").arg(ProgramFile::kMaxSteps);
     }
     if (!why.isEmpty()) {
         if (problem != nullptr) {

@@ -2,9 +2,9 @@
 
 #include "program/Program.h"
 #include "program/ProgramFile.h"
+#include "text/Phrase.h"
 
 #include <QByteArray>
-#include <QString>
 
 #include <optional>
 #include <string_view>
@@ -16,5 +16,5 @@ public:
     // The text without its byte-order mark, already within the bounds on a file.
     static ProgramFile::Read read(std::string_view text);
     // None, and `problem` says why, when the program holds what the list cannot carry.
-    static std::optional<QByteArray> write(const Program& program, QString* problem);
+    static std::optional<QByteArray> write(const Program& program, Phrase* problem);
 };

@@ -7,7 +7,6 @@
 #include "program/ProgramKeys.h"
 #include "settings/AtomicFile.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,11 +20,6 @@ namespace {
 constexpr int kMaxJsonDepth = 2 * ProgramFile::kMaxGroupDepth + 6;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ProgramFile", text);
-}
-
 std::string_view withoutMark(const QByteArray& bytes)
 {
     std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -36,20 +30,20 @@ std::string_view withoutMark(const QByteArray& bytes)
 }
 
 // What no program file holds, before anything is parsed.
-std::optional<QString> unreadable(std::string_view text)
+std::optional<Phrase> unreadable(std::string_view text)
 {
     if (text.size() > static_cast<std::size_t>(ProgramFile::kMaxBytes)) {
-        return tr("файл больше 1 МиБ");
+        return Phrase::translate("ProgramFile", "файл больше 1 МиБ");
     }
     if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
-        return ProgramKeys::atLine(JsonTree::lineAt(text, zero), tr("нулевой байт"));
+        return ProgramKeys::atLine(JsonTree::lineAt(text, zero), Phrase::translate("ProgramFile", "нулевой байт"));
     }
     return std::nullopt;
 }
 
-QString named(const QString& path, const QString& problem)
+Phrase named(const QString& path, const Phrase& problem)
 {
-    return tr("«%1»: %2").arg(path, problem);
+    return Phrase::translate("ProgramFile", "«%1»: %2").arg(path).arg(problem);
 }
 
 bool isCsv(const QString& path)
@@ -59,20 +53,34 @@ bool isCsv(const QString& path)
 
 } // namespace
 
+ProgramFile::Read::Read(Program read)
+    : program(std::move(read))
+{
+}
+
+ProgramFile::Read::Read(const Phrase& refusal)
+    : why(refusal)
+    , problem(refusal.inWindow())
+{
+}
+
 ProgramFile::Read ProgramFile::fromJson(const QByteArray& bytes)
 {
     const std::string_view text = withoutMark(bytes);
-    if (std::optional<QString> problem = unreadable(text)) {
-        return {std::nullopt, *problem};
+    if (std::optional<Phrase> problem = unreadable(text)) {
+        return *problem;
     }
-    const JsonTree::Parsed parsed = JsonTree::parse(
-        text, kMaxJsonDepth, tr("вложено глубже, чем допускают %1 вложенных групп").arg(ProgramFile::kMaxGroupDepth));
+    const JsonTree::Parsed parsed = JsonTree::parse(text, kMaxJsonDepth,
+        Phrase::translate("ProgramFile", "вложено глубже, чем допускают %1 вложенных групп")
+            .arg(ProgramFile::kMaxGroupDepth));
     if (!parsed.root) {
-        return {std::nullopt, ProgramKeys::atLine(parsed.line, parsed.problem)};
+        return ProgramKeys::atLine(parsed.line, parsed.problem);
     }
     ProgramJsonReader programReader;
-    std::optional<Program> program = programReader.read(*parsed.root);
-    return {std::move(program), programReader.problem()};
+    if (std::optional<Program> program = programReader.read(*parsed.root)) {
+        return std::move(*program);
+    }
+    return programReader.problem();
 }
 
 QByteArray ProgramFile::toJson(const Program& program)
@@ -83,31 +91,36 @@ QByteArray ProgramFile::toJson(const Program& program)
 ProgramFile::Read ProgramFile::fromCsv(const QByteArray& bytes)
 {
     const std::string_view text = withoutMark(bytes);
-    if (std::optional<QString> problem = unreadable(text)) {
-        return {std::nullopt, *problem};
+    if (std::optional<Phrase> problem = unreadable(text)) {
+        return *problem;
     }
     return ProgramCsv::read(text);
 }
 
 std::optional<QByteArray> ProgramFile::toCsv(const Program& program, QString* problem)
 {
-    return ProgramCsv::write(program, problem);
+    Phrase why;
+    std::optional<QByteArray> list = ProgramCsv::write(program, &why);
+    if (!list && problem != nullptr) {
+        *problem = why.inWindow();
+    }
+    return list;
 }
 
 ProgramFile::Read ProgramFile::load(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, tr("Не удалось открыть «%1»: %2.").arg(path, file.errorString())};
+        return Phrase::translate("ProgramFile", "Не удалось открыть «%1»: %2.").arg(path).arg(file.errorString());
     }
     // Enough to tell a file over the bound, with or without a byte-order mark.
     const QByteArray bytes = file.read(kMaxBytes + static_cast<qsizetype>(kUtf8Mark.size()) + 1);
     if (file.error() != QFileDevice::NoError) {
-        return {std::nullopt, tr("Не удалось прочитать «%1»: %2.").arg(path, file.errorString())};
+        return Phrase::translate("ProgramFile", "Не удалось прочитать «%1»: %2.").arg(path).arg(file.errorString());
     }
     Read read = isCsv(path) ? fromCsv(bytes) : fromJson(bytes);
     if (!read.program) {
-        read.problem = named(path, read.problem);
+        return named(path, read.why);
     }
     return read;
 }
@@ -116,10 +129,12 @@ QString ProgramFile::save(const QString& path, const Program& program)
 {
     QByteArray bytes;
     if (isCsv(path)) {
-        QString problem;
-        std::optional<QByteArray> list = toCsv(program, &problem);
+        Phrase problem;
+        std::optional<QByteArray> list = ProgramCsv::write(program, &problem);
         if (!list) {
-            return named(path, tr("программу нельзя записать списком CSV: %1").arg(problem));
+            return named(
+                path, Phrase::translate("ProgramFile", "программу нельзя записать списком CSV: %1").arg(problem))
+                .inWindow();
         }
         bytes = std::move(*list);
     } else {
@@ -127,7 +142,10 @@ QString ProgramFile::save(const QString& path, const Program& program)
     }
     std::string why;
     if (!AtomicFile::replace(QFile::encodeName(path).toStdString(), bytes.toStdString(), {}, &why)) {
-        return tr("Не удалось записать «%1»: %2.").arg(path, QString::fromStdString(why));
+        return Phrase::translate("ProgramFile", "Не удалось записать «%1»: %2.")
+            .arg(path)
+            .arg(QString::fromStdString(why))
+            .inWindow();
     }
     return {};
 }

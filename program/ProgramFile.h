@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/Program.h"
+#include "text/Phrase.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,9 +22,14 @@ public:
     static constexpr int kMaxGroupDepth = 16;
     static constexpr int kMaxSteps = 10000;
 
+    // A program, or why none was read.
     struct Read {
+        Read(Program read);
+        Read(const Phrase& refusal);
+
         std::optional<Program> program;
-        QString problem; // empty when read
+        Phrase why;
+        QString problem; // `why` in the window's words; empty when read
     };
 
     static Read fromJson(const QByteArray& text);

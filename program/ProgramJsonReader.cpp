@@ -4,9 +4,6 @@
 #include "program/ProgramKeys.h"
 #include "program/ProgramNumber.h"
 
-#include <QCoreApplication>
-#include <QStringList>
-
 #include <algorithm>
 #include <climits>
 
@@ -16,11 +13,6 @@ using Millis = std::chrono::milliseconds;
 
 constexpr std::string_view kFormat = "tendrel-program";
 constexpr int kMaxCells = 1000;
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ProgramFile", text);
-}
 
 } // namespace
 
@@ -33,15 +25,15 @@ std::optional<Program> ProgramJsonReader::read(const JsonValue& root)
     return std::nullopt;
 }
 
-bool ProgramJsonReader::fail(int line, const QString& problem)
+bool ProgramJsonReader::fail(int line, const Phrase& problem)
 {
     problem_ = ProgramKeys::atLine(line, problem);
     return false;
 }
 
-bool ProgramJsonReader::wrongKind(const JsonValue& value, const char* kind)
+bool ProgramJsonReader::wrongKind(const JsonValue& value, const Phrase& kind)
 {
-    return fail(value.line, tr(kind).arg(ProgramKeys::keyText(value.key)));
+    return fail(value.line, kind.arg(ProgramKeys::keyText(value.key)));
 }
 
 // Every member known and none twice.
@@ -49,11 +41,13 @@ bool ProgramJsonReader::knownKeys(const JsonValue& object, std::initializer_list
 {
     for (auto member = object.items.begin(); member != object.items.end(); ++member) {
         if (std::find(keys.begin(), keys.end(), member->key) == keys.end()) {
-            return fail(member->keyLine, tr("неизвестный ключ %1").arg(ProgramKeys::keyText(member->key)));
+            return fail(member->keyLine,
+                Phrase::translate("ProgramFile", "неизвестный ключ %1").arg(ProgramKeys::keyText(member->key)));
         }
         if (std::any_of(
                 object.items.begin(), member, [&](const JsonValue& before) { return before.key == member->key; })) {
-            return fail(member->keyLine, tr("ключ %1 повторён").arg(ProgramKeys::keyText(member->key)));
+            return fail(member->keyLine,
+                Phrase::translate("ProgramFile", "ключ %1 повторён").arg(ProgramKeys::keyText(member->key)));
         }
     }
     return true;
@@ -63,7 +57,7 @@ const JsonValue* ProgramJsonReader::required(const JsonValue& object, std::strin
 {
     const JsonValue* found = object.member(key);
     if (found == nullptr) {
-        fail(object.line, tr("нет ключа %1").arg(ProgramKeys::keyText(key)));
+        fail(object.line, Phrase::translate("ProgramFile", "нет ключа %1").arg(ProgramKeys::keyText(key)));
     }
     return found;
 }
@@ -71,7 +65,7 @@ const JsonValue* ProgramJsonReader::required(const JsonValue& object, std::strin
 bool ProgramJsonReader::number(const JsonValue& value, double& out)
 {
     if (value.kind != JsonValue::Kind::Number) {
-        return wrongKind(value, "%1 должно быть числом");
+        return wrongKind(value, Phrase::translate("ProgramFile", "%1 должно быть числом"));
     }
     out = value.number;
     return true;
@@ -86,9 +80,9 @@ bool ProgramJsonReader::seconds(const JsonValue& value, std::optional<Millis>& o
     out = ProgramKeys::toMillis(given);
     return out ? true
                : fail(value.line,
-                   tr("%1 должно быть от 0 до %2 с")
-                       .arg(ProgramKeys::keyText(value.key),
-                           QString::fromStdString(ProgramNumber::text(ProgramKeys::kMaxSeconds))));
+                   Phrase::translate("ProgramFile", "%1 должно быть от 0 до %2 с")
+                       .arg(ProgramKeys::keyText(value.key))
+                       .arg(QString::fromStdString(ProgramNumber::text(ProgramKeys::kMaxSeconds))));
 }
 
 bool ProgramJsonReader::text(const JsonValue& value, std::initializer_list<std::string_view> allowed)
@@ -97,17 +91,21 @@ bool ProgramJsonReader::text(const JsonValue& value, std::initializer_list<std::
         && std::find(allowed.begin(), allowed.end(), value.text) != allowed.end()) {
         return true;
     }
-    QStringList spelled;
+    // Each further choice joins the list before it.
+    Phrase choices;
     for (const std::string_view one : allowed) {
-        spelled << ProgramKeys::keyText(one);
+        const QString key = ProgramKeys::keyText(one);
+        choices = choices.isEmpty() ? Phrase::verbatim(key)
+                                    : Phrase::translate("ProgramFile", "%1 или %2").arg(choices).arg(key);
     }
-    return fail(value.line, tr("%1 должно быть %2").arg(ProgramKeys::keyText(value.key), spelled.join(tr(" или "))));
+    return fail(value.line,
+        Phrase::translate("ProgramFile", "%1 должно быть %2").arg(ProgramKeys::keyText(value.key)).arg(choices));
 }
 
 bool ProgramJsonReader::readDocument(const JsonValue& root, Program& program)
 {
     if (root.kind != JsonValue::Kind::Object) {
-        return fail(root.line, tr("документ должен быть объектом JSON"));
+        return fail(root.line, Phrase::translate("ProgramFile", "документ должен быть объектом JSON"));
     }
     const JsonValue* format = required(root, "format");
     if (format == nullptr || !text(*format, {kFormat})) {
@@ -140,15 +138,17 @@ bool ProgramJsonReader::readDocument(const JsonValue& root, Program& program)
 bool ProgramJsonReader::readVersion(const JsonValue& version)
 {
     if (version.kind != JsonValue::Kind::Number || !version.integral) {
-        return wrongKind(version, "%1 должно быть целым числом");
+        return wrongKind(version, Phrase::translate("ProgramFile", "%1 должно быть целым числом"));
     }
     const QString given = QString::fromStdString(ProgramNumber::text(version.number));
     if (version.number > ProgramFile::kVersion) {
         return fail(version.line,
-            tr("версия %1 новее, чем эта программа умеет читать (%2)").arg(given).arg(ProgramFile::kVersion));
+            Phrase::translate("ProgramFile", "версия %1 новее, чем эта программа умеет читать (%2)")
+                .arg(given)
+                .arg(ProgramFile::kVersion));
     }
     if (version.number < 1) {
-        return fail(version.line, tr("версии %1 не бывает, первая — 1").arg(given));
+        return fail(version.line, Phrase::translate("ProgramFile", "версии %1 не бывает, первая — 1").arg(given));
     }
     return true;
 }
@@ -156,11 +156,11 @@ bool ProgramJsonReader::readVersion(const JsonValue& version)
 bool ProgramJsonReader::readItems(const JsonValue& list, int depth, std::vector<ProgramNode>& items)
 {
     if (list.kind != JsonValue::Kind::Array) {
-        return wrongKind(list, "%1 должно быть списком [ ]");
+        return wrongKind(list, Phrase::translate("ProgramFile", "%1 должно быть списком [ ]"));
     }
     for (const JsonValue& item : list.items) {
         if (item.kind != JsonValue::Kind::Object) {
-            return fail(item.line, tr("элемент \"steps\" должен быть объектом { }"));
+            return fail(item.line, Phrase::translate("ProgramFile", "элемент \"steps\" должен быть объектом { }"));
         }
         ProgramNode node;
         if (item.member("repeat") != nullptr || item.member("steps") != nullptr) {
@@ -178,7 +178,8 @@ bool ProgramJsonReader::readItems(const JsonValue& list, int depth, std::vector<
 bool ProgramJsonReader::readGroup(const JsonValue& item, int depth, ProgramGroup& group)
 {
     if (depth > ProgramFile::kMaxGroupDepth) {
-        return fail(item.line, tr("групп вложено больше %1").arg(ProgramFile::kMaxGroupDepth));
+        return fail(
+            item.line, Phrase::translate("ProgramFile", "групп вложено больше %1").arg(ProgramFile::kMaxGroupDepth));
     }
     if (!knownKeys(item, {"repeat", "steps"})) {
         return false;
@@ -194,8 +195,9 @@ bool ProgramJsonReader::readGroup(const JsonValue& item, int depth, ProgramGroup
         && repeat->number <= INT_MAX) {
         group.count = static_cast<int>(repeat->number);
     } else {
-        return fail(
-            repeat->line, tr("\"repeat\" должно быть целым числом от 1 до %1 или \"until_stopped\"").arg(INT_MAX));
+        return fail(repeat->line,
+            Phrase::translate("ProgramFile", "\"repeat\" должно быть целым числом от 1 до %1 или \"until_stopped\"")
+                .arg(INT_MAX));
     }
     return readItems(*steps, depth, group.items);
 }
@@ -203,7 +205,7 @@ bool ProgramJsonReader::readGroup(const JsonValue& item, int depth, ProgramGroup
 bool ProgramJsonReader::readStep(const JsonValue& item, ProgramStep& step)
 {
     if (++steps_ > ProgramFile::kMaxSteps) {
-        return fail(item.line, tr("шагов больше %1").arg(ProgramFile::kMaxSteps));
+        return fail(item.line, Phrase::translate("ProgramFile", "шагов больше %1").arg(ProgramFile::kMaxSteps));
     }
     if (!knownKeys(
             item, {"name", "voltage_V", "current_A", "output", "ramp", "duration_s", "until", "max_duration_s"})) {
@@ -224,8 +226,9 @@ bool ProgramJsonReader::readStepMember(
     double value = 0.0;
     const std::string& key = member.key;
     if (key == "name") {
-        return member.kind == JsonValue::Kind::String ? (step.name = member.text, true)
-                                                      : wrongKind(member, "%1 должно быть строкой");
+        return member.kind == JsonValue::Kind::String
+            ? (step.name = member.text, true)
+            : wrongKind(member, Phrase::translate("ProgramFile", "%1 должно быть строкой"));
     }
     if (key == "voltage_V" || key == "current_A") {
         const bool read = number(member, value);
@@ -233,8 +236,9 @@ bool ProgramJsonReader::readStepMember(
         return read;
     }
     if (key == "output") {
-        return member.kind == JsonValue::Kind::Bool ? (step.output = member.boolean, true)
-                                                    : wrongKind(member, "%1 должно быть true или false");
+        return member.kind == JsonValue::Kind::Bool
+            ? (step.output = member.boolean, true)
+            : wrongKind(member, Phrase::translate("ProgramFile", "%1 должно быть true или false"));
     }
     if (key == "ramp") {
         ProgramStep::Ramp ramp;
@@ -258,17 +262,20 @@ bool ProgramJsonReader::completeStep(
 {
     if (const JsonValue* ramp = item.member("ramp")) {
         if (!step.duration) {
-            return fail(ramp->keyLine, tr("у \"ramp\" нет \"duration_s\": плавному изменению нужна длительность"));
+            return fail(ramp->keyLine,
+                Phrase::translate(
+                    "ProgramFile", "у \"ramp\" нет \"duration_s\": плавному изменению нужна длительность"));
         }
         const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
         if (voltage ? step.volts.has_value() : step.amperes.has_value()) {
             return fail(ramp->keyLine,
-                tr("\"ramp\" и %1 задают одно и то же").arg(ProgramKeys::keyText(voltage ? "voltage_V" : "current_A")));
+                Phrase::translate("ProgramFile", "\"ramp\" и %1 задают одно и то же")
+                    .arg(ProgramKeys::keyText(voltage ? "voltage_V" : "current_A")));
         }
     }
     if (!step.ends.empty() && !maxDuration) {
-        return fail(
-            item.member("until")->keyLine, tr("у \"until\" нет \"max_duration_s\": условие может не наступить"));
+        return fail(item.member("until")->keyLine,
+            Phrase::translate("ProgramFile", "у \"until\" нет \"max_duration_s\": условие может не наступить"));
     }
     step.maxDuration = maxDuration ? *maxDuration : step.duration.value_or(Millis(0));
     return true;
@@ -277,7 +284,7 @@ bool ProgramJsonReader::completeStep(
 bool ProgramJsonReader::readRamp(const JsonValue& ramp, ProgramStep::Ramp& out)
 {
     if (ramp.kind != JsonValue::Kind::Object) {
-        return wrongKind(ramp, "%1 должно быть объектом { }");
+        return wrongKind(ramp, Phrase::translate("ProgramFile", "%1 должно быть объектом { }"));
     }
     if (!knownKeys(ramp, {"quantity", "from", "to"})) {
         return false;
@@ -296,20 +303,22 @@ bool ProgramJsonReader::readRamp(const JsonValue& ramp, ProgramStep::Ramp& out)
 bool ProgramJsonReader::readLimits(const JsonValue& object, ProtectionLimits& limits)
 {
     if (object.kind != JsonValue::Kind::Object) {
-        return wrongKind(object, "%1 должно быть объектом { }");
+        return wrongKind(object, Phrase::translate("ProgramFile", "%1 должно быть объектом { }"));
     }
     for (const JsonValue& member : object.items) {
         const auto known = std::find_if(ProgramKeys::kLimits.begin(), ProgramKeys::kLimits.end(),
             [&](const ProgramKeys::LimitKey& limit) { return limit.key == member.key; });
         if (known == ProgramKeys::kLimits.end()) {
-            return fail(member.keyLine, tr("неизвестный ключ %1").arg(ProgramKeys::keyText(member.key)));
+            return fail(member.keyLine,
+                Phrase::translate("ProgramFile", "неизвестный ключ %1").arg(ProgramKeys::keyText(member.key)));
         }
         double value = 0.0;
         if (!number(member, value)) {
             return false;
         }
         if (!(value > 0.0 && value <= ProgramKeys::kMaxSeconds)) {
-            return fail(member.line, tr("%1 должно быть больше нуля").arg(ProgramKeys::keyText(member.key)));
+            return fail(member.line,
+                Phrase::translate("ProgramFile", "%1 должно быть больше нуля").arg(ProgramKeys::keyText(member.key)));
         }
         limits.set(known->quantity, value);
     }
@@ -319,7 +328,7 @@ bool ProgramJsonReader::readLimits(const JsonValue& object, ProtectionLimits& li
 bool ProgramJsonReader::readBattery(const JsonValue& object, ProgramBattery& battery)
 {
     if (object.kind != JsonValue::Kind::Object) {
-        return wrongKind(object, "%1 должно быть объектом { }");
+        return wrongKind(object, Phrase::translate("ProgramFile", "%1 должно быть объектом { }"));
     }
     if (!knownKeys(object, {"chemistry", "cells", "capacity_Ah"})) {
         return false;
@@ -331,11 +340,11 @@ bool ProgramJsonReader::readBattery(const JsonValue& object, ProgramBattery& bat
         return false;
     }
     if (chemistry->kind != JsonValue::Kind::String) {
-        return wrongKind(*chemistry, "%1 должно быть строкой");
+        return wrongKind(*chemistry, Phrase::translate("ProgramFile", "%1 должно быть строкой"));
     }
-    if (cells->kind != JsonValue::Kind::Number || !cells->integral || cells->number < 1
-        || cells->number > kMaxCells) {
-        return fail(cells->line, tr("\"cells\" должно быть целым числом от 1 до %1").arg(kMaxCells));
+    if (cells->kind != JsonValue::Kind::Number || !cells->integral || cells->number < 1 || cells->number > kMaxCells) {
+        return fail(cells->line,
+            Phrase::translate("ProgramFile", "\"cells\" должно быть целым числом от 1 до %1").arg(kMaxCells));
     }
     battery.chemistry = chemistry->text;
     battery.cells = static_cast<int>(cells->number);
@@ -346,12 +355,14 @@ bool ProgramJsonReader::readBattery(const JsonValue& object, ProgramBattery& bat
 bool ProgramJsonReader::readConditions(const JsonValue& list, std::vector<EndCondition>& ends)
 {
     if (list.kind != JsonValue::Kind::Array) {
-        return wrongKind(list, "%1 должно быть списком [ ]");
+        return wrongKind(list, Phrase::translate("ProgramFile", "%1 должно быть списком [ ]"));
     }
     for (const JsonValue& item : list.items) {
         const JsonValue* then = item.kind == JsonValue::Kind::Object ? item.member("then") : nullptr;
         if (item.kind != JsonValue::Kind::Object || item.items.size() != (then != nullptr ? 2U : 1U)) {
-            return fail(item.line, tr("условие в \"until\" должно быть объектом с одним ключом и, может быть, \"then\""));
+            return fail(item.line,
+                Phrase::translate(
+                    "ProgramFile", "условие в \"until\" должно быть объектом с одним ключом и, может быть, \"then\""));
         }
         if (then != nullptr && !text(*then, {"next", "stop"})) {
             return false;
@@ -375,12 +386,15 @@ bool ProgramJsonReader::readConditions(const JsonValue& list, std::vector<EndCon
             const std::optional<double> seconds
                 = condition.kind == JsonValue::Kind::String ? ProgramKeys::timeOfDay(condition.text) : std::nullopt;
             if (!seconds) {
-                return fail(condition.line, tr("\"time_of_day\" должно быть временем \"ЧЧ:ММ\" или \"ЧЧ:ММ:СС\""));
+                return fail(condition.line,
+                    Phrase::translate(
+                        "ProgramFile", "\"time_of_day\" должно быть временем \"ЧЧ:ММ\" или \"ЧЧ:ММ:СС\""));
             }
             end.kind = EndCondition::Kind::TimeOfDay;
             end.value = *seconds;
         } else {
-            return fail(condition.keyLine, tr("неизвестный ключ %1").arg(ProgramKeys::keyText(condition.key)));
+            return fail(condition.keyLine,
+                Phrase::translate("ProgramFile", "неизвестный ключ %1").arg(ProgramKeys::keyText(condition.key)));
         }
     }
     return true;

@@ -2,8 +2,7 @@
 
 #include "program/JsonTree.h"
 #include "program/Program.h"
-
-#include <QString>
+#include "text/Phrase.h"
 
 #include <chrono>
 #include <initializer_list>
@@ -17,11 +16,12 @@
 class ProgramJsonReader {
 public:
     std::optional<Program> read(const JsonValue& root);
-    const QString& problem() const { return problem_; }
+    const Phrase& problem() const { return problem_; }
 
 private:
-    bool fail(int line, const QString& problem);
-    bool wrongKind(const JsonValue& value, const char* kind);
+    bool fail(int line, const Phrase& problem);
+    // `kind` has the key's place as %1.
+    bool wrongKind(const JsonValue& value, const Phrase& kind);
 
     bool knownKeys(const JsonValue& object, std::initializer_list<std::string_view> keys);
     const JsonValue* required(const JsonValue& object, std::string_view key);
@@ -43,6 +43,6 @@ private:
     bool readLimits(const JsonValue& object, ProtectionLimits& limits);
     bool readBattery(const JsonValue& object, ProgramBattery& battery);
 
-    QString problem_;
+    Phrase problem_;
     int steps_ = 0;
 };

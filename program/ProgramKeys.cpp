@@ -1,29 +1,18 @@
 #include "program/ProgramKeys.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-
-namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ProgramFile", text);
-}
-
-} // namespace
 
 QString ProgramKeys::keyText(std::string_view key)
 {
     return QLatin1Char('"') + QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())) + QLatin1Char('"');
 }
 
-QString ProgramKeys::atLine(int line, const QString& problem)
+Phrase ProgramKeys::atLine(int line, const Phrase& problem)
 {
-    return tr("строка %1: %2").arg(line).arg(problem);
+    return Phrase::translate("ProgramFile", "строка %1: %2").arg(line).arg(problem);
 }
 
 std::optional<std::chrono::milliseconds> ProgramKeys::toMillis(double seconds)

@@ -2,6 +2,7 @@
 
 #include "program/EndCondition.h"
 #include "program/ProtectionLimits.h"
+#include "text/Phrase.h"
 
 #include <QString>
 
@@ -51,7 +52,7 @@ public:
     static constexpr double kMaxSeconds = 1e9;
 
     static QString keyText(std::string_view key);
-    static QString atLine(int line, const QString& problem);
+    static Phrase atLine(int line, const Phrase& problem);
     static std::optional<std::chrono::milliseconds> toMillis(double seconds);
     // "HH:MM" or "HH:MM:SS" as seconds after midnight.
     static std::optional<double> timeOfDay(std::string_view text);

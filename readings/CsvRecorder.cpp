@@ -44,19 +44,19 @@ bool CsvRecorder::start(const QString& path, Mode mode)
     fd_ = ::open(QFile::encodeName(path).constData(), flags, 0644); // NOLINT(cppcoreguidelines-pro-type-vararg)
     if (fd_ < 0) {
         const int error = errno;
-        fail(because(tr("не удалось открыть файл «%1»").arg(path), error));
+        fail(because(Phrase::translate("CsvRecorder", "не удалось открыть файл «%1»").arg(path), error));
         return false;
     }
     // Locked before anything is cut, so that another recording keeps its lines;
     // a file system without locks records unlocked.
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        fail(tr("файл «%1» уже записывает другая программа").arg(path));
+        fail(Phrase::translate("CsvRecorder", "файл «%1» уже записывает другая программа").arg(path));
         return false;
     }
     firstMonotonic_.reset();
     if (!startLine(mode)) {
         const int error = errno;
-        fail(because(tr("не удалось записать в файл «%1»").arg(path), error));
+        fail(because(Phrase::translate("CsvRecorder", "не удалось записать в файл «%1»").arg(path), error));
         return false;
     }
     syncer_ = std::make_unique<FileSyncer>(fd_, sync_);
@@ -103,7 +103,7 @@ void CsvRecorder::record(const Reading& reading)
         return;
     }
     if (const int error = syncer_->error(); error != 0) {
-        fail(because(tr("не удалось записать в файл «%1»").arg(path_), error));
+        fail(because(Phrase::translate("CsvRecorder", "не удалось записать в файл «%1»").arg(path_), error));
         return;
     }
     if (!firstMonotonic_) {
@@ -114,7 +114,7 @@ void CsvRecorder::record(const Reading& reading)
         - std::chrono::duration<double>(firstMonotonic_->time_since_epoch()).count();
     if (!writeLine(CsvLine::format(reading, elapsed, programColumns_))) {
         const int error = errno;
-        fail(because(tr("не удалось записать в файл «%1»").arg(path_), error));
+        fail(because(Phrase::translate("CsvRecorder", "не удалось записать в файл «%1»").arg(path_), error));
         return;
     }
     syncer_->request();
@@ -155,47 +155,48 @@ bool CsvRecorder::writeAll(int fd, const std::string& bytes, std::size_t& done)
     return true;
 }
 
-QString CsvRecorder::because(const QString& what, int error)
+Phrase CsvRecorder::because(const Phrase& what, int error)
 {
-    return QStringLiteral("%1: %2").arg(what, errorText(error));
+    return Phrase::translate("CsvRecorder", "%1: %2").arg(what).arg(errorText(error));
 }
 
-void CsvRecorder::fail(const QString& reason)
+void CsvRecorder::fail(const Phrase& reason)
 {
     const bool started = syncer_ != nullptr;
     closeFile();
     if (started) {
         emit recordingChanged(false);
     }
-    emit failed(tr("Запись в CSV остановлена: %1.").arg(reason));
+    const Phrase message = Phrase::translate("CsvRecorder", "Запись в CSV остановлена: %1.").arg(reason);
+    emit failed(message.inWindow(), message.inEnglish());
 }
 
-QString CsvRecorder::errorText(int error)
+Phrase CsvRecorder::errorText(int error)
 {
     switch (error) {
     case ENOSPC:
-        return tr("на диске нет места");
+        return Phrase::translate("CsvRecorder", "на диске нет места");
     case EDQUOT:
-        return tr("превышена дисковая квота");
+        return Phrase::translate("CsvRecorder", "превышена дисковая квота");
     case EFBIG:
-        return tr("файл достиг предельного размера");
+        return Phrase::translate("CsvRecorder", "файл достиг предельного размера");
     case EIO:
-        return tr("ошибка ввода-вывода, возможно, носитель извлечён");
+        return Phrase::translate("CsvRecorder", "ошибка ввода-вывода, возможно, носитель извлечён");
     case EACCES:
     case EPERM:
-        return tr("нет прав на запись");
+        return Phrase::translate("CsvRecorder", "нет прав на запись");
     case EROFS:
-        return tr("носитель доступен только для чтения");
+        return Phrase::translate("CsvRecorder", "носитель доступен только для чтения");
     case ENOENT:
-        return tr("такой папки нет");
+        return Phrase::translate("CsvRecorder", "такой папки нет");
     case ENOTDIR:
-        return tr("в пути файл стоит на месте папки");
+        return Phrase::translate("CsvRecorder", "в пути файл стоит на месте папки");
     case EISDIR:
-        return tr("это папка, а не файл");
+        return Phrase::translate("CsvRecorder", "это папка, а не файл");
     case ENODEV:
     case ENXIO:
-        return tr("устройство отсутствует");
+        return Phrase::translate("CsvRecorder", "устройство отсутствует");
     default:
-        return QString::fromStdString(std::error_code(error, std::generic_category()).message());
+        return Phrase::verbatim(QString::fromStdString(std::error_code(error, std::generic_category()).message()));
     }
 }

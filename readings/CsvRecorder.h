@@ -2,6 +2,7 @@
 
 #include "readings/FileSyncer.h"
 #include "readings/Reading.h"
+#include "text/Phrase.h"
 
 #include <QObject>
 #include <QString>
@@ -36,20 +37,19 @@ public:
     bool isRecording() const { return fd_ >= 0; }
     QString path() const { return path_; }
 
-    // The Russian text for a system error number.
-    static QString errorText(int error);
-
 signals:
     void recordingChanged(bool recording);
-    void failed(const QString& message);
+    // In the window's words and in English.
+    void failed(const QString& message, const QString& inEnglish);
 
 private:
     static bool writeAll(int fd, const std::string& bytes, std::size_t& done);
-    static QString because(const QString& what, int error);
+    static Phrase because(const Phrase& what, int error);
+    static Phrase errorText(int error);
     bool writeLine(const std::string& bytes) const;
     bool startLine(Mode mode);
     static bool startsWithOldHeader(int fd);
-    void fail(const QString& reason);
+    void fail(const Phrase& reason);
     bool closeFile();
 
     FileSyncer::Sync sync_;

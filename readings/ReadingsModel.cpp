@@ -52,9 +52,9 @@ void ReadingsModel::writeSummary(const RunSummary& summary)
     if (!isRecording()) {
         return;
     }
-    const QString problem = RunSummaryFile::write(RunSummaryFile::pathBeside(recorder_.path(), summary), summary);
+    const Phrase problem = RunSummaryFile::write(RunSummaryFile::pathBeside(recorder_.path(), summary), summary);
     if (!problem.isEmpty()) {
-        emit recordingFailed(problem);
+        emit recordingFailed(problem.inWindow(), problem.inEnglish());
     }
 }
 
@@ -111,9 +111,11 @@ void ReadingsModel::recordFromCommandLine(const QString& path, std::ostream& not
     if (file.exists() && file.size() > 0) {
         notes << "--record: appending to " << QFile::encodeName(path).constData() << '\n';
     }
-    // A bench without a screen sees no message box: the refusal goes to the notes too.
-    const QMetaObject::Connection told = connect(&recorder_, &CsvRecorder::failed, this,
-        [&notes](const QString& message) { notes << "--record: " << message.toUtf8().constData() << '\n'; });
+    // A bench without a screen sees no message box: the refusal goes to the notes too, in English.
+    const QMetaObject::Connection told = connect(
+        &recorder_, &CsvRecorder::failed, this, [&notes](const QString& /*inWindow*/, const QString& inEnglish) {
+            notes << "--record: " << inEnglish.toUtf8().constData() << '\n';
+        });
     startRecording(path, CsvRecorder::Mode::Append);
     disconnect(told);
 }

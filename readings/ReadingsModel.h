@@ -52,7 +52,8 @@ public:
     bool startRecording(const QString& path, CsvRecorder::Mode mode);
     void stopRecording();
     // As the command line asks: appending without a question to a file that
-    // has lines, which `notes` is told, as is a recording that cannot start.
+    // has lines, which `notes` is told in English, as is a recording that
+    // cannot start.
     void recordFromCommandLine(const QString& path, std::ostream& notes);
 
     // The supply's state, stamped now: a gap without a present reading.
@@ -65,7 +66,8 @@ signals:
     void countersReset();
     void fullScaleChanged(double volts, double amperes);
     void recordingChanged(bool recording);
-    void recordingFailed(const QString& message);
+    // In the window's words and in English.
+    void recordingFailed(const QString& message, const QString& inEnglish);
 
 private:
     void followPrograms(const SupplyOutlook& outlook);

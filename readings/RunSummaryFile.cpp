@@ -3,7 +3,6 @@
 #include "program/ProgramKeys.h"
 #include "settings/AtomicFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -156,10 +155,10 @@ QByteArray RunSummaryFile::json(const RunSummary& summary)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-QString RunSummaryFile::write(const QString& path, const RunSummary& summary)
+Phrase RunSummaryFile::write(const QString& path, const RunSummary& summary)
 {
     if (AtomicFile::replace(QFile::encodeName(path).toStdString(), json(summary).toStdString())) {
         return {};
     }
-    return QCoreApplication::translate("RunSummaryFile", "не удалось записать сводку выполнения в файл «%1»").arg(path);
+    return Phrase::translate("RunSummaryFile", "не удалось записать сводку выполнения в файл «%1»").arg(path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controller/RunSummary.h"
+#include "text/Phrase.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +13,6 @@ public:
     // "bench.csv" run at 14:03:27 gives "bench.run-20261209-140327.json".
     static QString pathBeside(const QString& recording, const RunSummary& summary);
     static QByteArray json(const RunSummary& summary);
-    // Written whole or not at all; the problem in Russian, or empty.
-    static QString write(const QString& path, const RunSummary& summary);
+    // Written whole or not at all; the problem, or empty.
+    static Phrase write(const QString& path, const RunSummary& summary);
 };

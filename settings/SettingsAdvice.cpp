@@ -1,6 +1,5 @@
 #include "settings/SettingsAdvice.h"
 
-#include <QCoreApplication>
 #include <QString>
 
 #include <filesystem>
@@ -8,37 +7,37 @@
 namespace {
 
 // Both in one pass of arg(), so that a path with a % in it goes in unchanged.
-std::string filled(const QString& text, const std::string& first, const std::string& second)
+Phrase filled(const Phrase& text, const std::string& first, const std::string& second)
 {
-    return text.arg(QString::fromStdString(first), QString::fromStdString(second)).toStdString();
+    return text.arg(QString::fromStdString(first)).arg(QString::fromStdString(second));
 }
 
 } // namespace
 
-std::string SettingsAdvice::text(SettingsFile::Problem problem, const std::string& path)
+Phrase SettingsAdvice::about(SettingsFile::Problem problem, const std::string& path)
 {
     const std::string quoted = shellQuoted(path);
     switch (problem) {
     case SettingsFile::Problem::None:
         return {};
     case SettingsFile::Problem::Unreadable:
-        return filled(QCoreApplication::translate("SettingsAdvice",
+        return filled(Phrase::translate("SettingsAdvice",
                           "Файл настроек «%1» нельзя прочитать. Программа работает с настройками по умолчанию и не "
                           "изменяет этот файл. Чтобы вернуть свои настройки, выполните: sudo chown $USER: %2 && "
                           "chmod u+rw %2"),
             path, quoted);
     case SettingsFile::Problem::ReadOnly:
-        return filled(QCoreApplication::translate("SettingsAdvice",
+        return filled(Phrase::translate("SettingsAdvice",
                           "Файл настроек «%1» защищён от записи, настройки в него не сохраняются. Чтобы программа "
                           "сохраняла их, выполните: chmod u+w %2"),
             path, quoted);
     case SettingsFile::Problem::OtherOwner:
-        return filled(QCoreApplication::translate("SettingsAdvice",
+        return filled(Phrase::translate("SettingsAdvice",
                           "Файл настроек «%1» принадлежит другому пользователю, настройки в него не сохраняются. Чтобы "
                           "программа сохраняла их, выполните: sudo chown $USER: %2"),
             path, quoted);
     case SettingsFile::Problem::NotWritten:
-        return filled(QCoreApplication::translate("SettingsAdvice",
+        return filled(Phrase::translate("SettingsAdvice",
                           "Не удалось сохранить настройки в файл «%1»: нет места на диске или нет права записи в "
                           "папку «%2». Горячие значения сохранены в памяти, программа попробует записать их снова."),
             path, std::filesystem::path(path).parent_path().string());

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "settings/SettingsFile.h"
+#include "text/Phrase.h"
 
 #include <string>
 
-// What the window tells the user when the settings file cannot be read or
-// written: what is wrong, with which file, and the command that fixes it.
+// What the user is told when the settings file cannot be read or written:
+// what is wrong, with which file, and the command that fixes it.
 class SettingsAdvice {
 public:
     // Empty for Problem::None.
-    static std::string text(SettingsFile::Problem problem, const std::string& path);
+    static Phrase about(SettingsFile::Problem problem, const std::string& path);
 
 private:
     static std::string shellQuoted(const std::string& path);

@@ -91,7 +91,9 @@ void EventLog::followLink(SupplyStation& station, Told& told)
                     .arg(supply, model, volts(profile.voltageMax), amperes(profile.currentMax)));
         });
     connect(&controller, &SupplyController::settingsProblem, this,
-        [this, &station](const QString& advice) { warn(QString::fromStdString(station.portName()), advice); });
+        [this, &station](const QString& /*inWindow*/, const QString& advice) {
+            warn(QString::fromStdString(station.portName()), advice);
+        });
 }
 
 void EventLog::followCommands(SupplyStation& station, Told& told)
@@ -119,7 +121,7 @@ void EventLog::followCommands(SupplyStation& station, Told& told)
         });
     connect(&station.protection(), &ProtectionWatch::trippedOn, this, [this, &station](const ProtectionTrip& trip) {
         warn(QString::fromStdString(station.portName()),
-            tr("protection tripped, output switched off: %1").arg(ProtectionWatch::describe(trip)));
+            tr("protection tripped, output switched off: %1").arg(ProtectionWatch::description(trip).inEnglish()));
     });
 }
 
@@ -165,17 +167,17 @@ void EventLog::tellCommand(SupplyStation& station, Told& told, const CommandOrig
 void EventLog::followPrograms(SupplyStation& station)
 {
     connect(&station.programs(), &ProgramEngine::stateChanged, this,
-        [this, &station](ProgramEngine::State state, const QString& why) {
+        [this, &station](ProgramEngine::State state, const Phrase& why) {
             const QString source = QString::fromStdString(station.portName());
             switch (state) {
             case ProgramEngine::State::Running:
                 info(source, tr("program running"));
                 break;
             case ProgramEngine::State::Paused:
-                warn(source, tr("program paused: %1").arg(why));
+                warn(source, tr("program paused: %1").arg(why.inEnglish()));
                 break;
             case ProgramEngine::State::Idle:
-                info(source, tr("program ended: %1").arg(why));
+                info(source, tr("program ended: %1").arg(why.inEnglish()));
                 break;
             }
         });
@@ -192,9 +194,10 @@ void EventLog::followReadings(SupplyStation& station)
         info(QString::fromStdString(station.portName()),
             recording ? tr("recording to %1").arg(path) : tr("recording to %1 closed").arg(path));
     });
-    connect(&readings, &ReadingsModel::recordingFailed, this, [this, &station](const QString& message) {
-        warn(QString::fromStdString(station.portName()), tr("recording failed: %1").arg(message));
-    });
+    connect(&readings, &ReadingsModel::recordingFailed, this,
+        [this, &station](const QString& /*inWindow*/, const QString& message) {
+            warn(QString::fromStdString(station.portName()), tr("recording failed: %1").arg(message));
+        });
 }
 
 void EventLog::followRemote(const ScpiServer& server)

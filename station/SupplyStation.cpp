@@ -24,19 +24,20 @@ SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing, s
 
 bool SupplyStation::runProgramOnceLive(const QString& path, std::ostream& messages)
 {
-    const auto tell = [&messages](const QString& text) { messages << "--program: " << text.toStdString() << '\n'; };
+    const auto tell
+        = [&messages](const Phrase& why) { messages << "--program: " << why.inEnglish().toStdString() << '\n'; };
     ProgramFile::Read read = ProgramFile::load(path);
     if (!read.program) {
-        tell(read.problem);
+        tell(read.why);
         return false;
     }
     if (const auto refusal = programs_.load(std::move(*read.program))) {
-        tell(refusal->reason);
+        tell(refusal->why);
         return false;
     }
     const auto start = [this, &messages, tell] {
         if (const auto refusal = programs_.start()) {
-            tell(refusal->reason);
+            tell(refusal->why);
         }
         messages.flush();
     };

@@ -46,7 +46,8 @@ public:
     // then saves and stops as the controller does.
     void shutDown();
     // Loads the program file now and runs it once a supply is live, telling
-    // `messages` what stops it. False when the file cannot be read or loaded.
+    // `messages` in English what stops it. False when the file cannot be read
+    // or loaded.
     bool runProgramOnceLive(const QString& path, std::ostream& messages);
     // Stops a running program and waits, a bounded time, until the supply
     // reports its output off, as before the link stops.

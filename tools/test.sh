@@ -33,6 +33,18 @@ ctest --test-dir build --output-on-failure -j2
 step="layering of the folders"
 tools/check-layers.sh
 
+# lupdate rewrites the catalogue only when the sources say something it lacks
+# or no longer say something it has.
+step="the English catalogue against the sources"
+catalogue=translations/tendrel-controller_en.ts
+cp "$catalogue" build/catalogue-before.ts
+quietly build/lupdate.log '.' cmake --build build --target update_translations
+if ! cmp -s build/catalogue-before.ts "$catalogue"; then
+    diff -u build/catalogue-before.ts "$catalogue" | head -40
+    echo "lupdate has brought $catalogue up to date with the sources: translate what it added, then commit it"
+    false
+fi
+
 step="clang-tidy on our sources"
 echo "$step"
 git ls-files '*.cpp' | grep -vE '^tests/' >build/clang-tidy.files

@@ -363,7 +363,9 @@ TEST_F(ReadingsWindowTest, RecordsFromTheCommandLineByAppending)
     ReadingsModel second;
     std::ostringstream refusal;
     second.recordFromCommandLine(file("old.csv"), refusal);
-    EXPECT_TRUE(refusal.str().ends_with("другая программа.\n")) << "told where a screen may be missing";
+    const std::string told
+        = "--record: CSV recording stopped: another program is already recording to '" + file("old.csv").toStdString();
+    EXPECT_TRUE(refusal.str().ends_with(told + "'.\n")) << "told, in English, where a screen may be missing";
 }
 
 TEST_F(ReadingsWindowTest, AFailedRecordingIsReportedAndTheWindowGoesOn)

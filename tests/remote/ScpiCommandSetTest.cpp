@@ -162,7 +162,7 @@ TEST_F(ScpiCommandSetTest, AnInitiateThatCannotRunSaysWhyInAscii)
         ScpiSession fresh{supply, "1.2.3"};
         supply.refusal.reset();
         if (c.reason != nullptr) {
-            supply.refusal = ProgramRefusal{2, QString::fromUtf8(c.reason)};
+            supply.refusal = ProgramRefusal{2, Phrase::verbatim(QString::fromUtf8(c.reason))};
         }
         fresh.handleLine(std::string(c.lists) + ";:INIT");
         EXPECT_EQ(fresh.handleLine("SYST:ERR?").text, c.error) << c.lists;

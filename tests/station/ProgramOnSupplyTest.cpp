@@ -1,4 +1,6 @@
 #include "link/PortList.h"
+#include "program/ProgramNumber.h"
+#include "station/EventLog.h"
 #include "station/SupplyStation.h"
 
 #include "EventLoopWait.h"
@@ -236,6 +238,38 @@ TEST_F(ProgramOnSupplyTest, RunsAProgramFileOnceTheSupplyAnswersAndResumesAfterA
     ASSERT_TRUE(spinUntil(holdsTheStep, 5s)) << supply.currentRaw();
     ASSERT_TRUE(spinUntil([&] { return !engine().active(); }, 8s));
     EXPECT_EQ(engine().why(), QStringLiteral("выполнена"));
+}
+
+// --program and the event log speak English, the supply's refusal and pause
+// stay Russian in the window.
+TEST_F(ProgramOnSupplyTest, TheStreamsSpeakEnglishWhileTheWindowKeepsRussian)
+{
+    std::ostringstream log;
+    EventLog events(log, EventLog::Style::Terminal);
+    events.follow(*station);
+    QTemporaryDir directory;
+    QFile file(directory.filePath("high.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "tendrel-program", "version": 1, "steps": [{"voltage_V": 1000, "duration_s": 3}]})");
+    file.close();
+    std::ostringstream messages;
+    ASSERT_TRUE(station->runProgramOnceLive(file.fileName(), messages));
+    const std::string highest = ProgramNumber::text(station->controller().profile().voltageMax);
+    EXPECT_EQ(messages.str(), "--program: step 1: voltage 1000 V is above the model's maximum of " + highest + " V\n");
+    const auto refused = engine().start();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->reason.toStdString(), "шаг 1: напряжение 1000 В выше предела модели " + highest + " В");
+
+    ProgramStep hold = step(2.0, 30s);
+    hold.output = true;
+    ASSERT_TRUE(run(programOf({hold})));
+    station->controller().setVoltage(1.0);
+    EXPECT_EQ(engine().why(), QStringLiteral("уставка или выход изменены вручную"));
+    engine().stop();
+    const QString told = QString::fromStdString(log.str());
+    EXPECT_TRUE(told.contains(QStringLiteral("program paused: setpoint or output changed by hand\n"))) << log.str();
+    EXPECT_TRUE(told.contains(QStringLiteral("program ended: stopped by the user\n"))) << log.str();
+    EXPECT_FALSE(told.contains(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]")))) << log.str();
 }
 
 // A ramp's last frame before its timer is short of its target; the target goes
