@@ -263,6 +263,7 @@ void ProgramsWindow::redraw()
 {
     const double volts = controller_.heldVoltage().value_or(0.0);
     const double amperes = controller_.heldCurrent().value_or(0.0);
+    editor_->setHeld(volts, amperes);
     chart_->draw(ProgramPlan::of(editor_->program(), volts, amperes));
 }
 

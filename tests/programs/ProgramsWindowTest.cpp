@@ -16,6 +16,7 @@
 
 #include <qcustomplot.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -43,6 +45,20 @@ ProgramStep level(std::optional<double> volts, std::optional<double> amperes, st
     step.duration = duration;
     step.maxDuration = duration;
     return step;
+}
+
+// Runs act and answers the modal dialog it opens.
+void answering(const std::function<void(QDialog&)>& reply, const std::function<void()>& act)
+{
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            reply(*dialog);
+        }
+    });
+    answer.start(0);
+    act();
 }
 
 } // namespace
@@ -348,4 +364,26 @@ TEST_F(ProgramsWindowTest, TheChargeDialogOffersOnlyWhatTheSupplyCanHold)
         ChargeProfile::make(ChargeParameters::defaults(Chemistry::LiIon), controller.profile()).program);
     EXPECT_TRUE(window.path().isEmpty());
     EXPECT_TRUE(find<QLabel>("programFile").text().contains(QString::fromUtf8("(изменена)")));
+}
+
+TEST_F(ProgramsWindowTest, ANewRampStartsWhereTheStepsBeforeLeftTheSupply)
+{
+    Program program;
+    program.body.items = {{level(12.5, 2.0, 60s)}, {level({}, 1.5, 60s)}, {level({}, {}, 60s)}};
+    window.editor().setProgram(program);
+    QStringList starts;
+    const auto rampBoth = [&starts](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>()->setChecked(true);
+        for (const int quantity : {0, 1}) {
+            dialog.findChild<QComboBox*>()->setCurrentIndex(quantity);
+            starts << dialog.findChildren<UnitEdit*>().at(1)->text();
+        }
+        dialog.accept();
+    };
+    answering(rampBoth, [this] {
+        tree().setCurrentIndex(tree().model()->index(2, ProgramTree::kDuration));
+        QTest::keyClick(&tree(), Qt::Key_F2);
+    });
+    EXPECT_EQ(starts, (QStringList{QStringLiteral("12.5"), QStringLiteral("1.5")}));
+    EXPECT_EQ(ProgramTree::step(row(2)).ramp, (ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Current, 1.5, 0.0}));
 }
