@@ -11,6 +11,7 @@
 #include "programs/ProgressView.h"
 #include "programs/RunControls.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,6 +19,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -99,6 +103,9 @@ QMenuBar* ProgramsWindow::createMenu()
 {
     auto* bar = new QMenuBar(this);
     QMenu* file = bar->addMenu(tr("&Файл"));
+    QAction* fresh = file->addAction(tr("Новая программа"), QKeySequence::New, this, &ProgramsWindow::askNewProgram);
+    fresh->setObjectName(QStringLiteral("newProgram"));
+    editActions_ << fresh;
     editActions_ << file->addAction(tr("Открыть…"), QKeySequence::Open, this, &ProgramsWindow::chooseOpenFile);
     file->addAction(tr("Сохранить"), QKeySequence::Save, this, &ProgramsWindow::save);
     file->addAction(tr("Сохранить как…"), QKeySequence::SaveAs, this, &ProgramsWindow::chooseSaveFile);
@@ -179,6 +186,35 @@ void ProgramsWindow::showProblem(const QString& title, const QString& text)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+}
+
+// Unsaved changes are only dropped when the user says so; not modal, as a problem.
+void ProgramsWindow::askNewProgram()
+{
+    if (!modified_) {
+        startNewProgram();
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Question, tr("Новая программа"),
+        tr("Программа изменена и не сохранена. Начать новую без этих изменений?"),
+        QMessageBox::Discard | QMessageBox::Cancel, this);
+    box->button(QMessageBox::Discard)->setText(tr("Начать новую"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    connect(box, &QMessageBox::buttonClicked, this, [this, box](QAbstractButton* button) {
+        if (box->standardButton(button) == QMessageBox::Discard && !engine_.active()) {
+            startNewProgram();
+        }
+    });
+    box->show();
+}
+
+void ProgramsWindow::startNewProgram()
+{
+    editor_->setProgram({});
+    path_.clear();
+    modified_ = false;
+    showFile();
 }
 
 void ProgramsWindow::chooseOpenFile()

@@ -41,6 +41,8 @@ public:
 private:
     QMenuBar* createMenu();
     QWidget* createSidePanel(ProgramEngine& engine, ProtectionWatch& protection);
+    void askNewProgram();
+    void startNewProgram();
     void chooseOpenFile();
     void chooseImportFile();
     void save();

@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -364,6 +365,25 @@ TEST_F(ProgramsWindowTest, TheChargeDialogOffersOnlyWhatTheSupplyCanHold)
         ChargeProfile::make(ChargeParameters::defaults(Chemistry::LiIon), controller.profile()).program);
     EXPECT_TRUE(window.path().isEmpty());
     EXPECT_TRUE(find<QLabel>("programFile").text().contains(QString::fromUtf8("(изменена)")));
+}
+
+TEST_F(ProgramsWindowTest, ANewProgramAsksFirstOnlyWhenChangesWouldBeLost)
+{
+    const auto answer = [this](QMessageBox::StandardButton choice) {
+        window.findChild<QMessageBox*>()->button(choice)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    auto& fresh = find<QAction>("newProgram");
+    click("addStep");
+    fresh.trigger();
+    answer(QMessageBox::Cancel);
+    EXPECT_EQ(tree().topLevelItemCount(), 1);
+    fresh.trigger();
+    answer(QMessageBox::Discard);
+    EXPECT_EQ(tree().topLevelItemCount(), 0);
+    EXPECT_EQ(find<QLabel>("programFile").text(), QString::fromUtf8("Программа: новая программа"));
+    fresh.trigger();
+    EXPECT_EQ(window.findChild<QMessageBox*>(), nullptr) << "nothing to lose";
 }
 
 TEST_F(ProgramsWindowTest, ANewRampStartsWhereTheStepsBeforeLeftTheSupply)
