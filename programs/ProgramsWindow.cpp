@@ -1,6 +1,7 @@
 #include "programs/ProgramsWindow.h"
 
 #include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramPlan.h"
@@ -85,6 +86,7 @@ ProgramsWindow::ProgramsWindow(
 
     connect(editor_, &ProgramEditor::edited, this, &ProgramsWindow::edited);
     connect(run_, &RunControls::refused, editor_, &ProgramEditor::selectStep);
+    connect(&protection, &ProtectionWatch::cleared, run_, &RunControls::recheck);
     connect(&engine_, &ProgramEngine::stateChanged, this, &ProgramsWindow::followEngine);
     connect(&engine_, &ProgramEngine::stepStarted, editor_, &ProgramEditor::selectStep);
     // Heard before identified() says so.
@@ -315,6 +317,7 @@ void ProgramsWindow::followSupply()
 {
     editor_->setRange(controller_.profile());
     redraw();
+    run_->recheck();
 }
 
 // What is shown is what runs: no edits while it does.

@@ -80,7 +80,8 @@ ProgressView::ProgressView(ProgramEngine& engine, QWidget* parent)
     connect(&engine_, &ProgramEngine::finished, this, &ProgressView::showSummary);
     showProgress();
     summary_->hide();
-    if (engine_.summary()) {
+    // A run still going has no summary to show yet.
+    if (engine_.summary() && !engine_.active()) {
         showSummary(*engine_.summary());
     }
 }

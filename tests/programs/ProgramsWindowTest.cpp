@@ -407,3 +407,30 @@ TEST_F(ProgramsWindowTest, ANewRampStartsWhereTheStepsBeforeLeftTheSupply)
     EXPECT_EQ(starts, (QStringList{QStringLiteral("12.5"), QStringLiteral("1.5")}));
     EXPECT_EQ(ProgramTree::step(row(2)).ramp, (ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Current, 1.5, 0.0}));
 }
+
+// Refused with a latched trip, as with no steps, no run is reported; the
+// refusal goes once it no longer holds, and only then.
+TEST_F(ProgramsWindowTest, AStartRefusalStaysOnlyWhileItHolds)
+{
+    identify();
+    const auto refusal = [this] { return window.runControls().refusal(); };
+    click("addStep");
+    ProtectionLimits limits;
+    limits.amperes = 5.0;
+    watch.setLimits(limits);
+    controller.onReply(kOutputOn);
+    click("start");
+    EXPECT_TRUE(refusal().contains(QString::fromUtf8("сбросьте её"))) << refusal().toStdString();
+    click("clearTrip");
+    EXPECT_TRUE(refusal().isEmpty());
+
+    window.editor().setProgram({});
+    click("start");
+    EXPECT_EQ(refusal(), QString::fromUtf8("Не запущена: в программе нет шагов"));
+    EXPECT_FALSE(engine.summary().has_value());
+    EXPECT_TRUE(find<QLabel>("runSummary").isHidden());
+    watch.clear();
+    EXPECT_FALSE(refusal().isEmpty()) << "still no steps";
+    click("addStep");
+    EXPECT_TRUE(refusal().isEmpty());
+}
