@@ -89,8 +89,15 @@ ProgramsWindow::ProgramsWindow(
     connect(&protection, &ProtectionWatch::cleared, run_, &RunControls::recheck);
     connect(&engine_, &ProgramEngine::stateChanged, this, &ProgramsWindow::followEngine);
     connect(&engine_, &ProgramEngine::stepStarted, editor_, &ProgramEditor::selectStep);
+    connect(&engine_, &ProgramEngine::stepStarted, this, &ProgramsWindow::followRun);
+    connect(&engine_, &ProgramEngine::progressed, this, &ProgramsWindow::followRun);
     // Heard before identified() says so.
     connect(&controller_, &SupplyController::supplyIdentified, this, &ProgramsWindow::followSupply);
+    // A window opened while a program runs shows what runs.
+    if (engine_.active()) {
+        editor_->setProgram(engine_.program());
+        modified_ = false;
+    }
     if (controller_.identified()) {
         followSupply();
     } else {
@@ -328,4 +335,10 @@ void ProgramsWindow::followEngine()
     for (QAction* action : editActions_) {
         action->setEnabled(idle);
     }
+    followRun();
+}
+
+void ProgramsWindow::followRun()
+{
+    chart_->showRun(engine_.active() ? std::optional(engine_.progress()) : std::nullopt);
 }

@@ -56,6 +56,8 @@ private:
     void showFile();
     void followSupply();
     void followEngine();
+    void followRun();
+    void fitScreen();
 
     SupplyController& controller_;
     ProgramEngine& engine_;

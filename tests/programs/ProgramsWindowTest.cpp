@@ -12,7 +12,9 @@
 #include "programs/ProgramEditor.h"
 #include "programs/ProgramTree.h"
 #include "programs/RunControls.h"
+#include "programs/StepTexts.h"
 #include "programs/UnitEdit.h"
+#include "supply/ModelTable.h"
 
 #include <qcustomplot.h>
 
@@ -47,6 +49,14 @@ ProgramStep level(std::optional<double> volts, std::optional<double> amperes, st
     step.maxDuration = duration;
     return step;
 }
+
+// Steady time a test moves on.
+class MovedClock : public ProgramClock {
+public:
+    TimePoint now() const override { return ProgramClock::now() + ahead; }
+    TimePoint at(TimePoint steady) const override { return steady + ahead; }
+    std::chrono::milliseconds ahead{0};
+};
 
 // Runs act and answers the modal dialog it opens.
 void answering(const std::function<void(QDialog&)>& reply, const std::function<void()>& act)
@@ -119,7 +129,7 @@ protected:
     const Reply kOutputOn{129, 1524, 200};
     SupplyLink link; // no port: the replies are handed over
     SupplyController controller{link};
-    ProgramClock clock;
+    MovedClock clock;
     ProtectionWatch watch{controller, clock};
     ProgramEngine engine{controller, watch, 300ms, clock};
     ProgramsWindow window{controller, engine, watch};
@@ -433,4 +443,28 @@ TEST_F(ProgramsWindowTest, AStartRefusalStaysOnlyWhileItHolds)
     EXPECT_FALSE(refusal().isEmpty()) << "still no steps";
     click("addStep");
     EXPECT_TRUE(refusal().isEmpty());
+}
+
+TEST_F(ProgramsWindowTest, ThePlanMarksWhereTheRunStands)
+{
+    identify();
+    Program program;
+    program.body.items = {{ProgramGroup{2, {{level(5.0, 1.0, 10s)}, {level(6.0, 1.0, 10s)}}}}};
+    window.editor().setProgram(program);
+    click("start");
+    clock.ahead = 23s; // the first step again, 3 s in
+    engine.tick();
+    EXPECT_NEAR(window.chart().runSeconds().value_or(0.0), 23.0, 0.5);
+    click("stop");
+    EXPECT_FALSE(window.chart().runSeconds());
+}
+
+TEST_F(ProgramsWindowTest, AChargePlanTakesNoLongerThanTheProgramsTimeLimit)
+{
+    const Program charge
+        = *ChargeProfile::make(ChargeParameters::defaults(Chemistry::NiMH), ModelTable::find(0).value()).program;
+    window.editor().setProgram(charge);
+    const QString limit = StepTexts::seconds(static_cast<double>(charge.limits.time->count()));
+    EXPECT_TRUE(find<QLabel>("programLimits").text().contains(QString::fromUtf8("время ≤ ") + limit));
+    EXPECT_TRUE(find<QLabel>("planNote").text().contains(QString::fromUtf8("не больше ") + limit));
 }
