@@ -31,6 +31,7 @@ namespace {
 
 const char* const kJsonFilter = QT_TRANSLATE_NOOP("ProgramsWindow", "Программы (*.json);;Все файлы (*)");
 const char* const kCsvFilter = QT_TRANSLATE_NOOP("ProgramsWindow", "Таблицы CSV (*.csv);;Все файлы (*)");
+const QSize kPreferredSize(1240, 860);
 
 // Programs live among the user's documents, not wherever the program was started.
 QString documentsFolder()
@@ -105,7 +106,14 @@ ProgramsWindow::ProgramsWindow(
     }
     followEngine();
     showFile();
-    resize(1240, 860);
+    fitScreen();
+}
+
+// A laptop's 1366×768 holds it whole.
+void ProgramsWindow::fitScreen()
+{
+    const QScreen* shown = screen();
+    resize(shown != nullptr ? kPreferredSize.boundedTo(shown->availableGeometry().size()) : kPreferredSize);
 }
 
 QMenuBar* ProgramsWindow::createMenu()
@@ -138,10 +146,17 @@ QWidget* ProgramsWindow::createSidePanel(ProgramEngine& engine, ProtectionWatch&
     progress_ = new ProgressView(engine, side);
     limits_ = new LimitsPanel(protection, side);
     auto* runBox = new QGroupBox(tr("Выполнение"), side);
+    // A charge's report and the conditions watched grow long; the window must not.
+    auto* scroll = new QScrollArea(runBox);
+    scroll->setWidget(progress_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    progress_->setAutoFillBackground(false);
     auto* runLayout = new QVBoxLayout(runBox);
     runLayout->addWidget(run_);
-    runLayout->addWidget(progress_);
-    runLayout->addStretch(1);
+    runLayout->addWidget(scroll, 1);
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(runBox, 1);

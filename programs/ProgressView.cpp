@@ -74,6 +74,7 @@ ProgressView::ProgressView(ProgramEngine& engine, QWidget* parent)
         label->setWordWrap(true);
         layout->addWidget(label);
     }
+    layout->addStretch(1);
     connect(&engine_, &ProgramEngine::progressed, this, &ProgressView::showProgress);
     connect(&engine_, &ProgramEngine::stateChanged, this, &ProgressView::showProgress);
     connect(&engine_, &ProgramEngine::stepStarted, this, &ProgressView::showProgress);

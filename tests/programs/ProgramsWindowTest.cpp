@@ -25,9 +25,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -467,4 +470,29 @@ TEST_F(ProgramsWindowTest, AChargePlanTakesNoLongerThanTheProgramsTimeLimit)
     const QString limit = StepTexts::seconds(static_cast<double>(charge.limits.time->count()));
     EXPECT_TRUE(find<QLabel>("programLimits").text().contains(QString::fromUtf8("время ≤ ") + limit));
     EXPECT_TRUE(find<QLabel>("planNote").text().contains(QString::fromUtf8("не больше ") + limit));
+}
+
+// On a laptop's 1366×768, under a title bar.
+TEST_F(ProgramsWindowTest, FitsALaptopScreenAndCutsNoButtonOrTextWithoutSayingIt)
+{
+    window.show();
+    const QSize least = window.minimumSizeHint();
+    EXPECT_EQ(least.boundedTo({1366, 720}), least);
+    EXPECT_LE(window.height(), std::max(least.height(), window.screen()->availableGeometry().height()));
+    EndConditionsDialog conditions(std::vector<EndCondition>(1));
+    conditions.show();
+    const auto& remove = *conditions.findChild<QToolButton*>();
+    EXPECT_GE(remove.width(), remove.sizeHint().width());
+
+    Program program;
+    program.body.items = {{level(5.0, 1.0, 10s)}, {level(5.0, 1.0, 10s)}};
+    std::get<ProgramStep>(program.body.items[1].content).name = std::string(200, 'x');
+    window.editor().setProgram(program);
+    for (const int step : {0, 1}) {
+        const QModelIndex name = tree().model()->index(step, ProgramTree::kName);
+        QHelpEvent hover(QEvent::ToolTip, tree().visualRect(name).center(), {});
+        QApplication::sendEvent(tree().viewport(), &hover);
+        EXPECT_EQ(QToolTip::text(), step == 1 ? row(step).text(ProgramTree::kName) : QString()) << "only if cut";
+        QToolTip::hideText();
+    }
 }
