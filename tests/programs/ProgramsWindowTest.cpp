@@ -5,6 +5,7 @@
 #include "controller/SupplyController.h"
 #include "link/SupplyLink.h"
 #include "program/ChargeProfile.h"
+#include "program/ChemistryPractice.h"
 #include "program/ProgramFile.h"
 #include "programs/ChargeDialog.h"
 #include "programs/EndConditionsDialog.h"
@@ -495,4 +496,23 @@ TEST_F(ProgramsWindowTest, FitsALaptopScreenAndCutsNoButtonOrTextWithoutSayingIt
         EXPECT_EQ(QToolTip::text(), step == 1 ? row(step).text(ProgramTree::kName) : QString()) << "only if cut";
         QToolTip::hideText();
     }
+}
+
+TEST_F(ProgramsWindowTest, TheChargeDialogStartsFromValuesTheSupplyHoldsAndSaysWhatWouldPass)
+{
+    for (int code = 0; code <= 6; ++code) {
+        for (const ChemistryPractice& practice : ChemistryPractice::all()) {
+            const ModelProfile model = ModelTable::find(code).value();
+            const auto made = ChargeProfile::make(ChargeProfile::suited(practice.chemistry, model), model);
+            EXPECT_TRUE(made.program) << code << ' ' << practice.key << ": " << made.refusal.toStdString();
+        }
+    }
+    identify();
+    find<QAction>("chargeAction").trigger();
+    QCoreApplication::processEvents();
+    const auto& dialog = *window.findChild<ChargeDialog*>();
+    in<QComboBox>(dialog, "chargeChemistry").setCurrentIndex(static_cast<int>(Chemistry::NiMH));
+    EXPECT_TRUE(dialog.program()) << "4 cells at 8 mV, the least this supply tells apart";
+    in<QSpinBox>(dialog, "chargeDelta").setValue(5);
+    EXPECT_TRUE(in<QLabel>(dialog, "chargeRefusal").text().contains(QString::fromUtf8("подойдёт −ΔV от 8 мВ/эл.")));
 }
