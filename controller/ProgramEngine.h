@@ -51,6 +51,8 @@ public:
     // model's range or the armed limits. Commands from the owner, a remote
     // client that started it, do not interrupt it.
     std::optional<ProgramRefusal> start(CommandOrigin owner = {CommandOrigin::Kind::User});
+    // Why start() would refuse the loaded program now; none when it would not.
+    std::optional<ProgramRefusal> startRefusal() const;
     void pause();
     // Sends the step's setpoints and output again and goes on with its time.
     bool resume();
@@ -80,7 +82,6 @@ signals:
     void finished(const RunSummary& summary);
 
 private:
-    std::optional<ProgramRefusal> startRefusal() const;
     ProgramRun::Commands commands();
     void onStepBegun(int number);
     void noteTickets();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -22,6 +23,15 @@ constexpr double kCeilingPerCell = 0.05;
 constexpr double kCurrentMargin = 1.1;
 // A step's own bound lies past the program's time limit, which ends it first.
 constexpr Seconds kStepBoundPastLimit{60};
+// The ends a user may choose: -dV per cell, and the taper as C/n.
+constexpr double kLeastDrop = 0.005;
+constexpr double kMostDrop = 0.010;
+constexpr int kLeastTaperDivisor = 5;
+constexpr int kMostTaperDivisor = 50;
+// Suited defaults charge at C/2.
+constexpr double kDefaultRate = 0.5;
+// A value worked out to be just enough is not lost to rounding.
+constexpr double kRoundingSlack = 1e-9;
 
 QString tr(const char* text)
 {
@@ -37,6 +47,11 @@ QString number(double value)
 double stepBelow(double value, double step)
 {
     return std::floor(value / step + 1e-9) * step;
+}
+
+double atLeast(double value)
+{
+    return std::ceil(value - kRoundingSlack);
 }
 
 EndCondition end(Kind kind, double value = 0.0, bool stops = false)
@@ -88,11 +103,12 @@ QString ChargeProfile::rangeRefusal(const ChargeParameters& parameters)
         return tr("напряжение на элемент должно быть от %1 до %2 В")
             .arg(number(practice.minChargeVolts), number(practice.maxChargeVolts));
     }
-    if (practice.family != Family::Nickel && !(parameters.taperRate >= 0.02 && parameters.taperRate <= 0.2)) {
+    if (practice.family != Family::Nickel
+        && !(parameters.taperRate >= 1.0 / kMostTaperDivisor && parameters.taperRate <= 1.0 / kLeastTaperDivisor)) {
         return tr("ток окончания должен быть от C/50 до C/5");
     }
     if (practice.family == Family::Nickel
-        && !(parameters.deltaVoltsPerCell >= 0.005 && parameters.deltaVoltsPerCell <= 0.010)) {
+        && !(parameters.deltaVoltsPerCell >= kLeastDrop && parameters.deltaVoltsPerCell <= kMostDrop)) {
         return tr("−ΔV должно быть от 5 до 10 мВ на элемент");
     }
     return {};
@@ -128,17 +144,65 @@ QString ChargeProfile::refusal(const ChargeParameters& parameters, const ModelPr
             .arg(number(parameters.amperes), number(model.currentMin), number(model.currentMax));
     }
     if (family != Family::Nickel && held.taperAmperes < held.smallestTaper()) {
-        return tr("ток окончания %1 А меньше двух шагов тока источника (%2 А): источник не различит его")
-            .arg(number(held.taperAmperes), number(held.smallestTaper()));
+        return tr("ток окончания %1 А меньше двух шагов тока источника (%2 А): источник не различит его; %3")
+            .arg(number(held.taperAmperes), number(held.smallestTaper()), taperHint(parameters, held));
     }
     if (family != Family::Nickel && held.taperAmperes >= held.amperes) {
-        return tr("ток окончания %1 А не меньше тока заряда %2 А").arg(number(held.taperAmperes), number(held.amperes));
+        return tr("ток окончания %1 А не меньше тока заряда %2 А; подойдёт окончание от C/%3")
+            .arg(number(held.taperAmperes), number(held.amperes))
+            .arg(static_cast<int>(std::floor(parameters.capacityAh / held.amperes)) + 1);
     }
     if (family == Family::Nickel && held.dropVolts < held.smallestDrop()) {
-        return tr("−ΔV батареи %1 В меньше двух шагов напряжения источника (%2 В): источник не различит его")
-            .arg(number(held.dropVolts), number(held.smallestDrop()));
+        return tr("−ΔV батареи %1 В меньше двух шагов напряжения источника (%2 В): источник не различит его; %3")
+            .arg(number(held.dropVolts), number(held.smallestDrop()), dropHint(parameters, held));
     }
     return {};
+}
+
+// The largest C/n the supply tells apart, or the capacity that C/5 needs.
+QString ChargeProfile::taperHint(const ChargeParameters& parameters, const Resolution& held)
+{
+    const double divisor = std::floor(parameters.capacityAh / held.smallestTaper() + kRoundingSlack);
+    if (divisor >= kLeastTaperDivisor) {
+        return tr("подойдёт окончание до C/%1").arg(static_cast<int>(std::min<double>(divisor, kMostTaperDivisor)));
+    }
+    return tr("даже при C/5 нужна ёмкость от %1 А·ч").arg(number(held.smallestTaper() * kLeastTaperDivisor));
+}
+
+// The smallest -dV per cell, in the whole millivolts the form takes, or the cells the largest needs.
+QString ChargeProfile::dropHint(const ChargeParameters& parameters, const Resolution& held)
+{
+    const double millivolts = atLeast(held.smallestDrop() / parameters.cells * 1000.0);
+    if (millivolts <= kMostDrop * 1000.0) {
+        return tr("подойдёт −ΔV от %1 мВ/эл.").arg(millivolts);
+    }
+    return tr("даже при 10 мВ/эл. нужно не меньше %1 эл.").arg(atLeast(held.smallestDrop() / kMostDrop));
+}
+
+ChargeParameters ChargeProfile::suited(Chemistry chemistry, const ModelProfile& model)
+{
+    ChargeParameters parameters = ChargeParameters::defaults(chemistry);
+    if (model.voltageMax <= 0.0 || model.currentMax <= 0.0) {
+        return parameters;
+    }
+    // Fewer cells where the usual pack would charge beyond the supply's voltage.
+    const auto fitting = static_cast<int>(model.voltageMax / parameters.voltsPerCell);
+    parameters.cells = std::clamp(fitting, 1, parameters.cells);
+    if (ChemistryPractice::of(chemistry).family != Family::Nickel) {
+        const double capacity = atLeast(kStepsToResolve * model.currentMax / 1000.0 / parameters.taperRate);
+        if (capacity > parameters.capacityAh) {
+            parameters.capacityAh = capacity;
+            parameters.amperes = capacity * kDefaultRate;
+        }
+        return parameters;
+    }
+    const double smallestDrop = kStepsToResolve * model.voltageMax / 1000.0;
+    const double perCell = atLeast(smallestDrop / parameters.cells * 1000.0) / 1000.0;
+    parameters.deltaVoltsPerCell = std::min(std::max(perCell, parameters.deltaVoltsPerCell), kMostDrop);
+    if (perCell > kMostDrop) {
+        parameters.cells = static_cast<int>(atLeast(smallestDrop / kMostDrop));
+    }
+    return parameters;
 }
 
 Program ChargeProfile::program(const ChargeParameters& parameters, const Resolution& held)

@@ -41,6 +41,10 @@ public:
     };
 
     static Made make(const ChargeParameters& parameters, const ModelProfile& model);
+    // The chemistry's usual values as this supply can hold them: a battery big
+    // enough for its end current to be told apart, or a -dV per cell, then
+    // more cells, large enough for the supply's voltage steps.
+    static ChargeParameters suited(Chemistry chemistry, const ModelProfile& model);
     // The time backstop for these parameters.
     static std::chrono::seconds timeLimit(const ChargeParameters& parameters, bool precharges);
 
@@ -48,6 +52,8 @@ private:
     static Resolution resolve(const ChargeParameters& parameters, const ModelProfile& model);
     static QString refusal(const ChargeParameters& parameters, const ModelProfile& model, const Resolution& held);
     static QString rangeRefusal(const ChargeParameters& parameters);
+    static QString taperHint(const ChargeParameters& parameters, const Resolution& held);
+    static QString dropHint(const ChargeParameters& parameters, const Resolution& held);
     static Program program(const ChargeParameters& parameters, const Resolution& held);
     static ProgramStep check(const ChargeParameters& parameters, const Resolution& held);
     static void addStages(const ChargeParameters& parameters, const Resolution& held, std::vector<ProgramNode>& steps);

@@ -55,7 +55,20 @@ ProgramPlan ProgramPlan::of(const Program& program, double startVolts, double st
             plan.knownSeconds_ = plan.last_.seconds;
         }
     }
+    if (program.limits.time) {
+        plan.limitTo(static_cast<double>(program.limits.time->count()));
+    }
     return plan;
+}
+
+void ProgramPlan::limitTo(double seconds)
+{
+    if (maximumSeconds_ && *maximumSeconds_ <= seconds) {
+        return;
+    }
+    timeLimit_ = seconds;
+    maximumSeconds_ = seconds;
+    knownSeconds_.reset();
 }
 
 // Every pass takes as long as the first, so the ones past the last point

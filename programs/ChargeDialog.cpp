@@ -36,10 +36,19 @@ ChargeDialog::ChargeDialog(const SupplyController& controller, QWidget* parent)
     layout->addWidget(buttons);
     connect(form_, &ChargeForm::changed, this, &ChargeDialog::remake);
     // Queued: both are heard before identified() says so.
-    connect(&controller_, &SupplyController::supplyIdentified, this, &ChargeDialog::remake, Qt::QueuedConnection);
+    connect(&controller_, &SupplyController::supplyIdentified, this, &ChargeDialog::followSupply, Qt::QueuedConnection);
     connect(&controller_, &SupplyController::linkLost, this, &ChargeDialog::remake, Qt::QueuedConnection);
-    remake();
+    followSupply();
     setMinimumWidth(600);
+}
+
+// The form's defaults suit the supply found.
+void ChargeDialog::followSupply()
+{
+    if (controller_.identified()) {
+        form_->setModel(controller_.profile());
+    }
+    remake();
 }
 
 // The supply's steps decide: without an identified one nothing is made.

@@ -24,6 +24,7 @@ public:
     const std::optional<Program>& program() const { return made_.program; }
 
 private:
+    void followSupply();
     void remake();
 
     const SupplyController& controller_;

@@ -93,7 +93,7 @@ ChargeForm::ChargeForm(QWidget* parent)
     form_->setContentsMargins(0, 0, 0, 0);
     addBatteryRows(*form_);
     addEndRows(*form_);
-    setParameters(ChargeParameters::defaults(Chemistry::LiIon));
+    showDefaults();
     connectFields();
 }
 
@@ -210,12 +210,25 @@ void ChargeForm::setParameters(const ChargeParameters& parameters)
     edited();
 }
 
-// A chemistry starts from its usual values.
+void ChargeForm::setModel(const ModelProfile& model)
+{
+    model_ = model;
+    if (defaults_) {
+        showDefaults();
+    }
+}
+
 void ChargeForm::chooseChemistry()
 {
     if (!loading_) {
-        setParameters(ChargeParameters::defaults(chemistry()));
+        showDefaults();
     }
+}
+
+void ChargeForm::showDefaults()
+{
+    setParameters(ChargeProfile::suited(chemistry(), model_));
+    defaults_ = true;
 }
 
 // The same current, typed the other way.
@@ -263,6 +276,7 @@ void ChargeForm::edited()
     if (loading_) {
         return;
     }
+    defaults_ = false;
     showOthers();
     emit changed();
 }

@@ -2,6 +2,7 @@
 
 #include "program/ChargeParameters.h"
 #include "program/ChemistryPractice.h"
+#include "supply/ModelProfile.h"
 
 #include <QWidget>
 
@@ -17,7 +18,8 @@ class UnitEdit;
 
 // What the user says of a battery to charge: the chemistry, its pack and the
 // chemistry's own adjustable values; the rows of other chemistries are hidden.
-// The charge current is typed in amperes or as a rate of the capacity.
+// The charge current is typed in amperes or as a rate of the capacity. A
+// chemistry starts from its usual values as the identified supply can hold them.
 class ChargeForm : public QWidget {
     Q_OBJECT
 
@@ -26,6 +28,8 @@ public:
 
     ChargeParameters parameters() const;
     void setParameters(const ChargeParameters& parameters);
+    // The values shown are suited to it until the user changes one.
+    void setModel(const ModelProfile& model);
 
 signals:
     void changed();
@@ -38,6 +42,7 @@ private:
     void addNickelRows(QFormLayout& form);
     void connectFields();
     void chooseChemistry();
+    void showDefaults();
     void switchRate();
     void showFamily(ChemistryPractice::Family family);
     void showOthers();
@@ -68,5 +73,7 @@ private:
     QWidget* taperRow_ = nullptr;
     QWidget* leadRows_[2] = {};
     QWidget* nickelRows_[3] = {};
+    ModelProfile model_;
     bool loading_ = false;
+    bool defaults_ = false;
 };

@@ -17,9 +17,10 @@ using Quantity = ProgramStep::Ramp::Quantity;
 
 } // namespace
 
-DurationDialog::DurationDialog(const ProgramStep& step, ModelProfile profile, QWidget* parent)
+DurationDialog::DurationDialog(const ProgramStep& step, ModelProfile profile, Before before, QWidget* parent)
     : QDialog(parent)
     , profile_(std::move(profile))
+    , before_(step.ramp ? std::nullopt : std::optional(before))
     , duration_(new UnitEdit(UnitEdit::Kind::Duration, tr("с"), this))
     , ramped_(new QCheckBox(tr("Плавно изменять за это время"), this))
     , quantity_(new QComboBox(this))
@@ -33,9 +34,9 @@ DurationDialog::DurationDialog(const ProgramStep& step, ModelProfile profile, QW
     const ProgramStep::Ramp ramp = step.ramp.value_or(ProgramStep::Ramp{});
     ramped_->setChecked(step.ramp.has_value());
     quantity_->setCurrentIndex(ramp.quantity == Quantity::Voltage ? 0 : 1);
-    chooseQuantity();
     from_->setValue(ramp.from);
     to_->setValue(ramp.to);
+    chooseQuantity();
 
     auto* form = new QFormLayout;
     form->addRow(tr("Длительность:"), duration_);
@@ -68,6 +69,9 @@ void DurationDialog::chooseQuantity()
         edit->setEnabled(ramped_->isChecked());
     }
     quantity_->setEnabled(ramped_->isChecked());
+    if (before_) {
+        from_->setValue(voltage ? before_->volts : before_->amperes);
+    }
 }
 
 void DurationDialog::applyTo(ProgramStep& step) const

@@ -15,8 +15,14 @@ class DurationDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // Where the steps before leave the supply: a new ramp starts there.
+    struct Before {
+        double volts = 0.0;
+        double amperes = 0.0;
+    };
+
     // The profile all 0 while no supply is identified.
-    DurationDialog(const ProgramStep& step, ModelProfile profile, QWidget* parent = nullptr);
+    DurationDialog(const ProgramStep& step, ModelProfile profile, Before before, QWidget* parent = nullptr);
 
     // A ramped quantity is no longer also set as a level.
     void applyTo(ProgramStep& step) const;
@@ -25,6 +31,8 @@ private:
     void chooseQuantity();
 
     ModelProfile profile_;
+    // None once the step ramps: its own start is kept.
+    std::optional<Before> before_;
     UnitEdit* duration_;
     QCheckBox* ramped_;
     QComboBox* quantity_;

@@ -47,7 +47,7 @@ EndConditionsDialog::EndConditionsDialog(const std::vector<EndCondition>& condit
     table_->horizontalHeaderItem(kStops)->setToolTip(tr("Условие останавливает всю программу, а не только шаг"));
     table_->horizontalHeader()->setSectionResizeMode(kKind, QHeaderView::Stretch);
     table_->setColumnWidth(kStops, 60);
-    table_->horizontalHeader()->setSectionResizeMode(kRemove, QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(kRemove, QHeaderView::Fixed);
     table_->setColumnWidth(kValue, 140);
     table_->verticalHeader()->hide();
     table_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -121,6 +121,8 @@ void EndConditionsDialog::addRow(const EndCondition& condition)
     table_->setCellWidget(row, kValue, value);
     table_->setCellWidget(row, kStops, stopsCell);
     table_->setCellWidget(row, kRemove, remove);
+    // Sized to contents, the column would not count a cell's widget; the grid takes a pixel of the cell.
+    table_->setColumnWidth(kRemove, remove->sizeHint().width() + (table_->showGrid() ? 1 : 0));
 }
 
 std::vector<EndCondition> EndConditionsDialog::conditions() const

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -16,6 +17,10 @@ const QColor kVoltageColor(0x1f, 0x5f, 0xbf);
 const QColor kCurrentColor(0xc8, 0x2a, 0x2a);
 const QColor kOutputOffShade(0, 0, 0, 22);
 const QColor kEndlessShade(0x1f, 0x5f, 0xbf, 18);
+const QColor kPastLimitShade(0xb0, 0x00, 0x00, 22);
+const QColor kRunColor(0x17, 0x70, 0x2a);
+const QColor kRunShade(0x17, 0x70, 0x2a, 30);
+const QColor kRunLabelBackground(255, 255, 255, 220);
 constexpr double kHeadroom = 1.1;
 constexpr double kEmptySeconds = 60.0;
 // More steps than this would write their numbers over one another.
@@ -61,6 +66,24 @@ double voltsOf(const ProgramPlan::Point& point)
 double amperesOf(const ProgramPlan::Point& point)
 {
     return point.amperes;
+}
+
+// The step's stretch nearest to when it began: a repeated step is drawn once a pass.
+std::optional<std::size_t> stretchOf(const Points& points, int step, double began)
+{
+    std::optional<std::size_t> nearest;
+    for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
+        if (points[i].step == step
+            && (!nearest || std::abs(points[i].seconds - began) < std::abs(points[*nearest].seconds - began))) {
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+double secondsOf(std::chrono::milliseconds duration)
+{
+    return static_cast<double>(duration.count()) / 1000.0;
 }
 
 } // namespace
@@ -126,12 +149,65 @@ void PlanChart::setUpGraphs()
 void PlanChart::draw(const ProgramPlan& plan)
 {
     plot_->clearItems();
-    drawCurves(plan.points());
-    scale(plan.points());
-    shade(plan.points());
-    numberSteps(plan.points());
+    runItems_.clear();
+    points_ = plan.points();
+    drawCurves(points_);
+    scale(points_);
+    shade(points_);
+    shadePastLimit(plan);
+    numberSteps(points_);
     describe(plan);
+    markRun();
     plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void PlanChart::showRun(const std::optional<ProgramProgress>& progress)
+{
+    run_ = progress;
+    markRun();
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void PlanChart::markRun()
+{
+    clearRun();
+    const std::optional<std::size_t> at
+        = run_ ? stretchOf(points_, run_->step, secondsOf(run_->elapsed - run_->inStep)) : std::nullopt;
+    if (!at) {
+        return;
+    }
+    const double from = points_[*at].seconds;
+    const double to = points_[*at + 1].seconds;
+    runSeconds_ = std::min(from + secondsOf(run_->inStep), to);
+    runItems_.push_back(shadeStretch(from, to, kRunShade, {}));
+    auto* line = new QCPItemStraightLine(plot_);
+    line->setPen(QPen(kRunColor, 2.0));
+    auto* label = new QCPItemText(plot_);
+    label->setText(tr("сейчас"));
+    label->setColor(kRunColor);
+    // Readable over the curves it crosses.
+    label->setBrush(kRunLabelBackground);
+    label->setPadding(QMargins(3, 1, 3, 1));
+    label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Set as plot time across the whole height, before the coordinates they are read in.
+    const std::pair<QCPItemPosition*, double> places[]
+        = {{line->point1, 0.0}, {line->point2, 1.0}, {label->position, 0.06}};
+    for (const auto& [position, height] : places) {
+        position->setTypeX(QCPItemPosition::ptPlotCoords);
+        position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        position->setCoords(*runSeconds_, height);
+    }
+    runItems_.push_back(line);
+    runItems_.push_back(label);
+}
+
+void PlanChart::clearRun()
+{
+    for (QCPAbstractItem* item : runItems_) {
+        plot_->removeItem(item);
+    }
+    runItems_.clear();
+    runSeconds_.reset();
 }
 
 void PlanChart::drawCurves(const Points& points)
@@ -180,7 +256,16 @@ void PlanChart::shade(const Points& points)
         tr("повторяется до остановки"));
 }
 
-void PlanChart::shadeStretch(double from, double to, const QColor& color, const QString& text)
+// Steps drawn past the program's time limit run only if those before end sooner.
+void PlanChart::shadePastLimit(const ProgramPlan& plan)
+{
+    const double end = points_.empty() ? 0.0 : points_.back().seconds;
+    if (plan.timeLimit() && *plan.timeLimit() < end) {
+        shadeStretch(*plan.timeLimit(), end, kPastLimitShade, tr("после предела времени"));
+    }
+}
+
+QCPItemRect* PlanChart::shadeStretch(double from, double to, const QColor& color, const QString& text)
 {
     auto* rect = new QCPItemRect(plot_);
     rect->setLayer(QStringLiteral("background"));
@@ -194,15 +279,18 @@ void PlanChart::shadeStretch(double from, double to, const QColor& color, const 
     rect->topLeft->setCoords(from, 0.0);
     rect->bottomRight->setCoords(to, 1.0);
     if (text.isEmpty()) {
-        return;
+        return rect;
     }
     auto* label = new QCPItemText(plot_);
     label->setText(text);
-    label->setColor(kVoltageColor);
+    QColor opaque = color;
+    opaque.setAlpha(255);
+    label->setColor(opaque);
     label->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
     label->position->setTypeX(QCPItemPosition::ptPlotCoords);
     label->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
     label->position->setCoords(from, 0.98);
+    return rect;
 }
 
 void PlanChart::numberSteps(const Points& points)
@@ -229,7 +317,10 @@ void PlanChart::describe(const ProgramPlan& plan)
         return;
     }
     QStringList notes;
-    if (plan.knownSeconds()) {
+    if (plan.timeLimit()) {
+        notes << tr("Длительность программы: не больше %1 — предел времени программы.")
+                     .arg(StepTexts::seconds(*plan.timeLimit()));
+    } else if (plan.knownSeconds()) {
         notes << tr("Длительность программы: %1.").arg(StepTexts::seconds(*plan.knownSeconds()));
     } else if (plan.maximumSeconds()) {
         notes << tr("Длительность программы: не больше %1.").arg(StepTexts::seconds(*plan.maximumSeconds()));

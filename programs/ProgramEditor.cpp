@@ -1,6 +1,6 @@
 #include "programs/ProgramEditor.h"
 
-#include "programs/DurationDialog.h"
+#include "program/ProgramIndex.h"
 #include "programs/EndConditionsDialog.h"
 #include "programs/ProgramTree.h"
 #include "programs/StepDelegate.h"
@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -20,6 +21,8 @@ namespace {
 
 constexpr auto kEditTriggers
     = QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked;
+
+using Quantity = ProgramStep::Ramp::Quantity;
 
 ProgramStep newStep()
 {
@@ -37,6 +40,22 @@ void expandAll(QTreeWidgetItem* item)
     }
 }
 
+// The last step before that sets or ramps the quantity, in file order.
+std::optional<double> levelBefore(const ProgramIndex& index, int number, Quantity quantity)
+{
+    for (int before = number - 1; before >= 1; --before) {
+        const ProgramStep& step = index.step(before);
+        if (step.ramp && step.ramp->quantity == quantity) {
+            return step.ramp->to;
+        }
+        const std::optional<double>& level = quantity == Quantity::Voltage ? step.volts : step.amperes;
+        if (level) {
+            return level;
+        }
+    }
+    return std::nullopt;
+}
+
 void setColumns(QTreeWidget& tree)
 {
     tree.setHeaderLabels(ProgramTree::headers());
@@ -52,8 +71,10 @@ void setColumns(QTreeWidget& tree)
     QTreeWidgetItem& heading = *tree.headerItem();
     heading.setToolTip(ProgramTree::kVoltage, ProgramEditor::tr("Уставка напряжения; «—» — не менять"));
     heading.setToolTip(ProgramTree::kCurrent, ProgramEditor::tr("Уставка тока; «—» — не менять"));
-    heading.setToolTip(ProgramTree::kDuration, ProgramEditor::tr("Двойной щелчок: длительность и плавное изменение"));
-    heading.setToolTip(ProgramTree::kEnds, ProgramEditor::tr("Двойной щелчок: условия, по которым шаг кончается"));
+    heading.setToolTip(ProgramTree::kDuration,
+        ProgramEditor::tr("Двойной щелчок, F2 или правая кнопка: длительность и плавное изменение"));
+    heading.setToolTip(ProgramTree::kEnds,
+        ProgramEditor::tr("Двойной щелчок, F2 или правая кнопка: условия, по которым шаг кончается"));
     heading.setToolTip(ProgramTree::kMaximum, ProgramEditor::tr("Шаг кончается не позже; «—» — как длительность"));
 }
 
@@ -61,7 +82,7 @@ void setColumns(QTreeWidget& tree)
 
 ProgramEditor::ProgramEditor(QWidget* parent)
     : QWidget(parent)
-    , tree_(new QTreeWidget(this))
+    , tree_(new StepTreeView(this))
     , delegate_(new StepDelegate(this))
     , limitsLine_(new QLabel(this))
     , batteryLine_(new QLabel(this))
@@ -87,6 +108,9 @@ ProgramEditor::ProgramEditor(QWidget* parent)
             }
         });
     connect(tree_, &QTreeWidget::itemActivated, this, &ProgramEditor::openDialog);
+    connect(tree_, &StepTreeView::dialogWanted, this, &ProgramEditor::openDialog);
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this, &ProgramEditor::showMenu);
     connect(tree_, &QTreeWidget::currentItemChanged, this, &ProgramEditor::updateButtons);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -281,32 +305,54 @@ QTreeWidgetItem* ProgramEditor::parentOf(QTreeWidgetItem* item) const
     return item->parent() != nullptr ? item->parent() : tree_->invisibleRootItem();
 }
 
-// The duration, a ramped setpoint and the end conditions are edited in dialogs.
 void ProgramEditor::openDialog(QTreeWidgetItem* item, int column)
 {
-    if (!editable_ || ProgramTree::isGroup(*item)) {
+    if (!editable_ || !ProgramTree::editedInDialog(*item, column)) {
         return;
     }
     ProgramStep step = ProgramTree::step(*item);
-    using Quantity = ProgramStep::Ramp::Quantity;
-    const bool rampedSetpoint = step.ramp
-        && column == (step.ramp->quantity == Quantity::Voltage ? ProgramTree::kVoltage : ProgramTree::kCurrent);
     if (column == ProgramTree::kEnds) {
         EndConditionsDialog dialog(step.ends, this);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
         step.ends = dialog.conditions();
-    } else if (column == ProgramTree::kDuration || rampedSetpoint) {
-        DurationDialog dialog(step, profile_, this);
+    } else {
+        DurationDialog dialog(step, profile_, before(item->text(ProgramTree::kNumber).toInt()), this);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
         dialog.applyTo(step);
-    } else {
-        return;
     }
     item->setData(ProgramTree::kNumber, ProgramTree::kStepRole, QVariant::fromValue(step));
+}
+
+// The step's dialogs, for a user who does not know to double-click.
+void ProgramEditor::showMenu(const QPoint& at)
+{
+    QTreeWidgetItem* item = tree_->itemAt(at);
+    if (item == nullptr || ProgramTree::isGroup(*item)) {
+        return;
+    }
+    tree_->setCurrentItem(item);
+    QMenu menu;
+    QAction* duration = menu.addAction(tr("Длительность и плавное изменение…"));
+    QAction* ends = menu.addAction(tr("Окончание по условию…"));
+    for (QAction* action : {duration, ends}) {
+        action->setEnabled(editable_);
+    }
+    QAction* chosen = menu.exec(tree_->viewport()->mapToGlobal(at));
+    if (chosen != nullptr) {
+        openDialog(item, chosen == duration ? ProgramTree::kDuration : ProgramTree::kEnds);
+    }
+}
+
+DurationDialog::Before ProgramEditor::before(int number) const
+{
+    const Program program = this->program();
+    const ProgramIndex index(program);
+    return {levelBefore(index, number, Quantity::Voltage).value_or(held_.volts),
+        levelBefore(index, number, Quantity::Current).value_or(held_.amperes)};
 }
 
 void ProgramEditor::changed()

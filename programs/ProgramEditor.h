@@ -1,6 +1,8 @@
 #pragma once
 
 #include "program/Program.h"
+#include "programs/DurationDialog.h"
+#include "programs/StepTreeView.h"
 #include "supply/ModelProfile.h"
 
 #include <QWidget>
@@ -29,6 +31,8 @@ public:
     void setRange(const ModelProfile& profile);
     // Not while the program runs: what is shown is what runs.
     void setEditable(bool editable);
+    // The supply's setpoints, where the program's first ramp starts.
+    void setHeld(double volts, double amperes) { held_ = {volts, amperes}; }
 
     QTreeWidget* tree() const { return tree_; }
 
@@ -48,11 +52,13 @@ private:
     void place(QTreeWidgetItem* item, QTreeWidgetItem* parent, int index);
     QTreeWidgetItem* parentOf(QTreeWidgetItem* item) const;
     void openDialog(QTreeWidgetItem* item, int column);
+    void showMenu(const QPoint& at);
+    DurationDialog::Before before(int number) const;
     void changed();
     void updateButtons();
     void showOwn();
 
-    QTreeWidget* tree_;
+    StepTreeView* tree_;
     StepDelegate* delegate_;
     QComboBox* linkReturn_ = nullptr;
     QLabel* limitsLine_;
@@ -62,5 +68,6 @@ private:
     std::vector<QPushButton*> selectionButtons_;
     std::vector<QPushButton*> buttons_;
     ModelProfile profile_;
+    DurationDialog::Before held_;
     bool editable_ = true;
 };

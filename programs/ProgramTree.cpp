@@ -88,6 +88,17 @@ std::optional<int> ProgramTree::count(const QTreeWidgetItem& item)
     return count > 0 ? std::optional(count) : std::nullopt;
 }
 
+bool ProgramTree::editedInDialog(const QTreeWidgetItem& item, int column)
+{
+    if (isGroup(item)) {
+        return false;
+    }
+    using Quantity = ProgramStep::Ramp::Quantity;
+    const std::optional<ProgramStep::Ramp> ramp = step(item).ramp;
+    const bool rampedSetpoint = ramp && column == (ramp->quantity == Quantity::Voltage ? kVoltage : kCurrent);
+    return column == kDuration || column == kEnds || rampedSetpoint;
+}
+
 void ProgramTree::renumber(QTreeWidget& tree)
 {
     renumber(*tree.invisibleRootItem(), 1);
@@ -123,6 +134,7 @@ void ProgramTree::showStep(QTreeWidgetItem& item, int number)
     item.setText(kEnds, step.ends.empty() ? QStringLiteral("—") : StepTexts::conditions(step.ends));
     item.setText(kMaximum, step.maxDuration.count() > 0 ? StepTexts::duration(step.maxDuration) : QStringLiteral("—"));
     item.setToolTip(kEnds, item.text(kEnds));
+    item.setToolTip(kDuration, tr("Двойной щелчок, F2 или правая кнопка: длительность и плавное изменение"));
     for (const int column : {kVoltage, kCurrent, kOutput, kDuration, kMaximum}) {
         item.setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }

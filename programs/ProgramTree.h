@@ -31,6 +31,8 @@ public:
     static bool isGroup(const QTreeWidgetItem& item);
     static ProgramStep step(const QTreeWidgetItem& item);
     static std::optional<int> count(const QTreeWidgetItem& item);
+    // A step's duration, ramped setpoint and end conditions are edited in dialogs.
+    static bool editedInDialog(const QTreeWidgetItem& item, int column);
 
     // Numbers the steps in file order and writes every row's texts.
     static void renumber(QTreeWidget& tree);

@@ -1,6 +1,7 @@
 #include "programs/ProgramsWindow.h"
 
 #include "controller/ProgramEngine.h"
+#include "controller/ProtectionWatch.h"
 #include "controller/SupplyController.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramPlan.h"
@@ -11,6 +12,7 @@
 #include "programs/ProgressView.h"
 #include "programs/RunControls.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,6 +20,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -26,6 +31,7 @@ namespace {
 
 const char* const kJsonFilter = QT_TRANSLATE_NOOP("ProgramsWindow", "Программы (*.json);;Все файлы (*)");
 const char* const kCsvFilter = QT_TRANSLATE_NOOP("ProgramsWindow", "Таблицы CSV (*.csv);;Все файлы (*)");
+const QSize kPreferredSize(1240, 860);
 
 // Programs live among the user's documents, not wherever the program was started.
 QString documentsFolder()
@@ -81,10 +87,18 @@ ProgramsWindow::ProgramsWindow(
 
     connect(editor_, &ProgramEditor::edited, this, &ProgramsWindow::edited);
     connect(run_, &RunControls::refused, editor_, &ProgramEditor::selectStep);
+    connect(&protection, &ProtectionWatch::cleared, run_, &RunControls::recheck);
     connect(&engine_, &ProgramEngine::stateChanged, this, &ProgramsWindow::followEngine);
     connect(&engine_, &ProgramEngine::stepStarted, editor_, &ProgramEditor::selectStep);
+    connect(&engine_, &ProgramEngine::stepStarted, this, &ProgramsWindow::followRun);
+    connect(&engine_, &ProgramEngine::progressed, this, &ProgramsWindow::followRun);
     // Heard before identified() says so.
     connect(&controller_, &SupplyController::supplyIdentified, this, &ProgramsWindow::followSupply);
+    // A window opened while a program runs shows what runs.
+    if (engine_.active()) {
+        editor_->setProgram(engine_.program());
+        modified_ = false;
+    }
     if (controller_.identified()) {
         followSupply();
     } else {
@@ -92,13 +106,23 @@ ProgramsWindow::ProgramsWindow(
     }
     followEngine();
     showFile();
-    resize(1240, 860);
+    fitScreen();
+}
+
+// A laptop's 1366×768 holds it whole.
+void ProgramsWindow::fitScreen()
+{
+    const QScreen* shown = screen();
+    resize(shown != nullptr ? kPreferredSize.boundedTo(shown->availableGeometry().size()) : kPreferredSize);
 }
 
 QMenuBar* ProgramsWindow::createMenu()
 {
     auto* bar = new QMenuBar(this);
     QMenu* file = bar->addMenu(tr("&Файл"));
+    QAction* fresh = file->addAction(tr("Новая программа"), QKeySequence::New, this, &ProgramsWindow::askNewProgram);
+    fresh->setObjectName(QStringLiteral("newProgram"));
+    editActions_ << fresh;
     editActions_ << file->addAction(tr("Открыть…"), QKeySequence::Open, this, &ProgramsWindow::chooseOpenFile);
     file->addAction(tr("Сохранить"), QKeySequence::Save, this, &ProgramsWindow::save);
     file->addAction(tr("Сохранить как…"), QKeySequence::SaveAs, this, &ProgramsWindow::chooseSaveFile);
@@ -122,10 +146,17 @@ QWidget* ProgramsWindow::createSidePanel(ProgramEngine& engine, ProtectionWatch&
     progress_ = new ProgressView(engine, side);
     limits_ = new LimitsPanel(protection, side);
     auto* runBox = new QGroupBox(tr("Выполнение"), side);
+    // A charge's report and the conditions watched grow long; the window must not.
+    auto* scroll = new QScrollArea(runBox);
+    scroll->setWidget(progress_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    progress_->setAutoFillBackground(false);
     auto* runLayout = new QVBoxLayout(runBox);
     runLayout->addWidget(run_);
-    runLayout->addWidget(progress_);
-    runLayout->addStretch(1);
+    runLayout->addWidget(scroll, 1);
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(runBox, 1);
@@ -179,6 +210,35 @@ void ProgramsWindow::showProblem(const QString& title, const QString& text)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+}
+
+// Unsaved changes are only dropped when the user says so; not modal, as a problem.
+void ProgramsWindow::askNewProgram()
+{
+    if (!modified_) {
+        startNewProgram();
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Question, tr("Новая программа"),
+        tr("Программа изменена и не сохранена. Начать новую без этих изменений?"),
+        QMessageBox::Discard | QMessageBox::Cancel, this);
+    box->button(QMessageBox::Discard)->setText(tr("Начать новую"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    connect(box, &QMessageBox::buttonClicked, this, [this, box](QAbstractButton* button) {
+        if (box->standardButton(button) == QMessageBox::Discard && !engine_.active()) {
+            startNewProgram();
+        }
+    });
+    box->show();
+}
+
+void ProgramsWindow::startNewProgram()
+{
+    editor_->setProgram({});
+    path_.clear();
+    modified_ = false;
+    showFile();
 }
 
 void ProgramsWindow::chooseOpenFile()
@@ -263,6 +323,7 @@ void ProgramsWindow::redraw()
 {
     const double volts = controller_.heldVoltage().value_or(0.0);
     const double amperes = controller_.heldCurrent().value_or(0.0);
+    editor_->setHeld(volts, amperes);
     chart_->draw(ProgramPlan::of(editor_->program(), volts, amperes));
 }
 
@@ -278,6 +339,7 @@ void ProgramsWindow::followSupply()
 {
     editor_->setRange(controller_.profile());
     redraw();
+    run_->recheck();
 }
 
 // What is shown is what runs: no edits while it does.
@@ -288,4 +350,10 @@ void ProgramsWindow::followEngine()
     for (QAction* action : editActions_) {
         action->setEnabled(idle);
     }
+    followRun();
+}
+
+void ProgramsWindow::followRun()
+{
+    chart_->showRun(engine_.active() ? std::optional(engine_.progress()) : std::nullopt);
 }

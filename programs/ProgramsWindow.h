@@ -41,6 +41,8 @@ public:
 private:
     QMenuBar* createMenu();
     QWidget* createSidePanel(ProgramEngine& engine, ProtectionWatch& protection);
+    void askNewProgram();
+    void startNewProgram();
     void chooseOpenFile();
     void chooseImportFile();
     void save();
@@ -54,6 +56,8 @@ private:
     void showFile();
     void followSupply();
     void followEngine();
+    void followRun();
+    void fitScreen();
 
     SupplyController& controller_;
     ProgramEngine& engine_;

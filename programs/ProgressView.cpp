@@ -74,13 +74,15 @@ ProgressView::ProgressView(ProgramEngine& engine, QWidget* parent)
         label->setWordWrap(true);
         layout->addWidget(label);
     }
+    layout->addStretch(1);
     connect(&engine_, &ProgramEngine::progressed, this, &ProgressView::showProgress);
     connect(&engine_, &ProgramEngine::stateChanged, this, &ProgressView::showProgress);
     connect(&engine_, &ProgramEngine::stepStarted, this, &ProgressView::showProgress);
     connect(&engine_, &ProgramEngine::finished, this, &ProgressView::showSummary);
     showProgress();
     summary_->hide();
-    if (engine_.summary()) {
+    // A run still going has no summary to show yet.
+    if (engine_.summary() && !engine_.active()) {
         showSummary(*engine_.summary());
     }
 }

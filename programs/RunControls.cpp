@@ -45,13 +45,26 @@ QPushButton* RunControls::addButton(const QString& text, const char* name)
 void RunControls::start()
 {
     std::optional<ProgramRefusal> refusal = engine_.load(program_());
-    if (!refusal) {
+    const bool loaded = !refusal;
+    if (loaded) {
         refusal = engine_.start();
     }
     if (refusal) {
         showRefusal(tr("Не запущена: %1").arg(refusal->reason));
+        startRefusal_ = loaded ? std::optional(refusal->reason) : std::nullopt;
         emit refused(refusal->step);
     } else {
+        clearRefusal();
+    }
+}
+
+void RunControls::recheck()
+{
+    if (!startRefusal_) {
+        return;
+    }
+    const std::optional<ProgramRefusal> now = engine_.startRefusal();
+    if (!now || now->reason != *startRefusal_) {
         clearRefusal();
     }
 }
@@ -76,6 +89,7 @@ void RunControls::showState()
 
 void RunControls::showRefusal(const QString& text)
 {
+    startRefusal_.reset();
     refusal_->setText(text);
     refusal_->show();
 }
@@ -87,6 +101,7 @@ QString RunControls::refusal() const
 
 void RunControls::clearRefusal()
 {
+    startRefusal_.reset();
     refusal_->clear();
     refusal_->hide();
 }

@@ -21,6 +21,8 @@ public:
 
     QString refusal() const;
     void clearRefusal();
+    // A start's refusal stays only while it still holds, as after a trip is cleared.
+    void recheck();
 
 signals:
     // The step a refusal names; 0 for the whole program.
@@ -40,4 +42,6 @@ private:
     QPushButton* resume_;
     QPushButton* stop_;
     QLabel* refusal_;
+    // Why the engine refused to start the program it had loaded.
+    std::optional<QString> startRefusal_;
 };

@@ -4,9 +4,12 @@
 #include "programs/StepTexts.h"
 #include "programs/UnitEdit.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QToolTip>
 
 namespace {
 
@@ -36,6 +39,13 @@ int outputIndex(std::optional<bool> on)
 std::optional<bool> outputOf(int index)
 {
     return index == 2 ? std::nullopt : std::optional(index == 0);
+}
+
+// As the style lays the text out in its cell, with the margins either side.
+bool elided(const QStyleOptionViewItem& option, const QAbstractItemView& view, const QString& text)
+{
+    const int margins = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, &view) + 1);
+    return option.fontMetrics.horizontalAdvance(text) > option.rect.width() - margins;
 }
 
 } // namespace
@@ -134,4 +144,16 @@ void StepDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         step.name = name->text().trimmed().toStdString();
     }
     model->setData(first, QVariant::fromValue(step), ProgramTree::kStepRole);
+}
+
+bool StepDelegate::helpEvent(
+    QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (event->type() == QEvent::ToolTip && view != nullptr && !index.data(Qt::ToolTipRole).isValid()
+        && elided(option, *view, text)) {
+        QToolTip::showText(event->globalPos(), text, view);
+        return true;
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }

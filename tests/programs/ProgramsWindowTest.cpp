@@ -5,6 +5,7 @@
 #include "controller/SupplyController.h"
 #include "link/SupplyLink.h"
 #include "program/ChargeProfile.h"
+#include "program/ChemistryPractice.h"
 #include "program/ProgramFile.h"
 #include "programs/ChargeDialog.h"
 #include "programs/EndConditionsDialog.h"
@@ -12,17 +13,25 @@
 #include "programs/ProgramEditor.h"
 #include "programs/ProgramTree.h"
 #include "programs/RunControls.h"
+#include "programs/StepTexts.h"
 #include "programs/UnitEdit.h"
+#include "supply/ModelTable.h"
 
 #include <qcustomplot.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -43,6 +52,28 @@ ProgramStep level(std::optional<double> volts, std::optional<double> amperes, st
     step.duration = duration;
     step.maxDuration = duration;
     return step;
+}
+
+// Steady time a test moves on.
+class MovedClock : public ProgramClock {
+public:
+    TimePoint now() const override { return ProgramClock::now() + ahead; }
+    TimePoint at(TimePoint steady) const override { return steady + ahead; }
+    std::chrono::milliseconds ahead{0};
+};
+
+// Runs act and answers the modal dialog it opens.
+void answering(const std::function<void(QDialog&)>& reply, const std::function<void()>& act)
+{
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            reply(*dialog);
+        }
+    });
+    answer.start(0);
+    act();
 }
 
 } // namespace
@@ -102,7 +133,7 @@ protected:
     const Reply kOutputOn{129, 1524, 200};
     SupplyLink link; // no port: the replies are handed over
     SupplyController controller{link};
-    ProgramClock clock;
+    MovedClock clock;
     ProtectionWatch watch{controller, clock};
     ProgramEngine engine{controller, watch, 300ms, clock};
     ProgramsWindow window{controller, engine, watch};
@@ -348,4 +379,140 @@ TEST_F(ProgramsWindowTest, TheChargeDialogOffersOnlyWhatTheSupplyCanHold)
         ChargeProfile::make(ChargeParameters::defaults(Chemistry::LiIon), controller.profile()).program);
     EXPECT_TRUE(window.path().isEmpty());
     EXPECT_TRUE(find<QLabel>("programFile").text().contains(QString::fromUtf8("(изменена)")));
+}
+
+TEST_F(ProgramsWindowTest, ANewProgramAsksFirstOnlyWhenChangesWouldBeLost)
+{
+    const auto answer = [this](QMessageBox::StandardButton choice) {
+        window.findChild<QMessageBox*>()->button(choice)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    auto& fresh = find<QAction>("newProgram");
+    click("addStep");
+    fresh.trigger();
+    answer(QMessageBox::Cancel);
+    EXPECT_EQ(tree().topLevelItemCount(), 1);
+    fresh.trigger();
+    answer(QMessageBox::Discard);
+    EXPECT_EQ(tree().topLevelItemCount(), 0);
+    EXPECT_EQ(find<QLabel>("programFile").text(), QString::fromUtf8("Программа: новая программа"));
+    fresh.trigger();
+    EXPECT_EQ(window.findChild<QMessageBox*>(), nullptr) << "nothing to lose";
+}
+
+TEST_F(ProgramsWindowTest, ANewRampStartsWhereTheStepsBeforeLeftTheSupply)
+{
+    Program program;
+    program.body.items = {{level(12.5, 2.0, 60s)}, {level({}, 1.5, 60s)}, {level({}, {}, 60s)}};
+    window.editor().setProgram(program);
+    QStringList starts;
+    const auto rampBoth = [&starts](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>()->setChecked(true);
+        for (const int quantity : {0, 1}) {
+            dialog.findChild<QComboBox*>()->setCurrentIndex(quantity);
+            starts << dialog.findChildren<UnitEdit*>().at(1)->text();
+        }
+        dialog.accept();
+    };
+    answering(rampBoth, [this] {
+        tree().setCurrentIndex(tree().model()->index(2, ProgramTree::kDuration));
+        QTest::keyClick(&tree(), Qt::Key_F2);
+    });
+    EXPECT_EQ(starts, (QStringList{QStringLiteral("12.5"), QStringLiteral("1.5")}));
+    EXPECT_EQ(ProgramTree::step(row(2)).ramp, (ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Current, 1.5, 0.0}));
+}
+
+// Refused with a latched trip, as with no steps, no run is reported; the
+// refusal goes once it no longer holds, and only then.
+TEST_F(ProgramsWindowTest, AStartRefusalStaysOnlyWhileItHolds)
+{
+    identify();
+    const auto refusal = [this] { return window.runControls().refusal(); };
+    click("addStep");
+    ProtectionLimits limits;
+    limits.amperes = 5.0;
+    watch.setLimits(limits);
+    controller.onReply(kOutputOn);
+    click("start");
+    EXPECT_TRUE(refusal().contains(QString::fromUtf8("сбросьте её"))) << refusal().toStdString();
+    click("clearTrip");
+    EXPECT_TRUE(refusal().isEmpty());
+
+    window.editor().setProgram({});
+    click("start");
+    EXPECT_EQ(refusal(), QString::fromUtf8("Не запущена: в программе нет шагов"));
+    EXPECT_FALSE(engine.summary().has_value());
+    EXPECT_TRUE(find<QLabel>("runSummary").isHidden());
+    watch.clear();
+    EXPECT_FALSE(refusal().isEmpty()) << "still no steps";
+    click("addStep");
+    EXPECT_TRUE(refusal().isEmpty());
+}
+
+TEST_F(ProgramsWindowTest, ThePlanMarksWhereTheRunStands)
+{
+    identify();
+    Program program;
+    program.body.items = {{ProgramGroup{2, {{level(5.0, 1.0, 10s)}, {level(6.0, 1.0, 10s)}}}}};
+    window.editor().setProgram(program);
+    click("start");
+    clock.ahead = 23s; // the first step again, 3 s in
+    engine.tick();
+    EXPECT_NEAR(window.chart().runSeconds().value_or(0.0), 23.0, 0.5);
+    click("stop");
+    EXPECT_FALSE(window.chart().runSeconds());
+}
+
+TEST_F(ProgramsWindowTest, AChargePlanTakesNoLongerThanTheProgramsTimeLimit)
+{
+    const Program charge
+        = *ChargeProfile::make(ChargeParameters::defaults(Chemistry::NiMH), ModelTable::find(0).value()).program;
+    window.editor().setProgram(charge);
+    const QString limit = StepTexts::seconds(static_cast<double>(charge.limits.time->count()));
+    EXPECT_TRUE(find<QLabel>("programLimits").text().contains(QString::fromUtf8("время ≤ ") + limit));
+    EXPECT_TRUE(find<QLabel>("planNote").text().contains(QString::fromUtf8("не больше ") + limit));
+}
+
+// On a laptop's 1366×768, under a title bar.
+TEST_F(ProgramsWindowTest, FitsALaptopScreenAndCutsNoButtonOrTextWithoutSayingIt)
+{
+    window.show();
+    const QSize least = window.minimumSizeHint();
+    EXPECT_EQ(least.boundedTo({1366, 720}), least);
+    EXPECT_LE(window.height(), std::max(least.height(), window.screen()->availableGeometry().height()));
+    EndConditionsDialog conditions(std::vector<EndCondition>(1));
+    conditions.show();
+    const auto& remove = *conditions.findChild<QToolButton*>();
+    EXPECT_GE(remove.width(), remove.sizeHint().width());
+
+    Program program;
+    program.body.items = {{level(5.0, 1.0, 10s)}, {level(5.0, 1.0, 10s)}};
+    std::get<ProgramStep>(program.body.items[1].content).name = std::string(200, 'x');
+    window.editor().setProgram(program);
+    for (const int step : {0, 1}) {
+        const QModelIndex name = tree().model()->index(step, ProgramTree::kName);
+        QHelpEvent hover(QEvent::ToolTip, tree().visualRect(name).center(), {});
+        QApplication::sendEvent(tree().viewport(), &hover);
+        EXPECT_EQ(QToolTip::text(), step == 1 ? row(step).text(ProgramTree::kName) : QString()) << "only if cut";
+        QToolTip::hideText();
+    }
+}
+
+TEST_F(ProgramsWindowTest, TheChargeDialogStartsFromValuesTheSupplyHoldsAndSaysWhatWouldPass)
+{
+    for (int code = 0; code <= 6; ++code) {
+        for (const ChemistryPractice& practice : ChemistryPractice::all()) {
+            const ModelProfile model = ModelTable::find(code).value();
+            const auto made = ChargeProfile::make(ChargeProfile::suited(practice.chemistry, model), model);
+            EXPECT_TRUE(made.program) << code << ' ' << practice.key << ": " << made.refusal.toStdString();
+        }
+    }
+    identify();
+    find<QAction>("chargeAction").trigger();
+    QCoreApplication::processEvents();
+    const auto& dialog = *window.findChild<ChargeDialog*>();
+    in<QComboBox>(dialog, "chargeChemistry").setCurrentIndex(static_cast<int>(Chemistry::NiMH));
+    EXPECT_TRUE(dialog.program()) << "4 cells at 8 mV, the least this supply tells apart";
+    in<QSpinBox>(dialog, "chargeDelta").setValue(5);
+    EXPECT_TRUE(in<QLabel>(dialog, "chargeRefusal").text().contains(QString::fromUtf8("подойдёт −ΔV от 8 мВ/эл.")));
 }
