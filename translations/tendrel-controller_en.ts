@@ -189,18 +189,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>ток окончания %1 А меньше двух шагов тока источника (%2 А): источник не различит его</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ток окончания %1 А не меньше тока заряда %2 А</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>−ΔV батареи %1 В меньше двух шагов напряжения источника (%2 В): источник не различит его</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Проверка и предзаряд</source>
         <translation type="unfinished"></translation>
     </message>
@@ -230,6 +218,34 @@
     </message>
     <message>
         <source>Заряд до −ΔV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ток окончания %1 А меньше двух шагов тока источника (%2 А): источник не различит его; %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ток окончания %1 А не меньше тока заряда %2 А; подойдёт окончание от C/%3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>−ΔV батареи %1 В меньше двух шагов напряжения источника (%2 В): источник не различит его; %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>подойдёт окончание до C/%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>даже при C/5 нужна ёмкость от %1 А·ч</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>подойдёт −ΔV от %1 мВ/эл.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>даже при 10 мВ/эл. нужно не меньше %1 эл.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -403,6 +419,25 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ControllerApp</name>
+    <message>
+        <source>Удалённое управление: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Метрики: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Запись: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Программа: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -936,6 +971,13 @@ Try &apos;%1 --help&apos;.
     </message>
 </context>
 <context>
+    <name>NoticeWindow</name>
+    <message>
+        <source>Сообщения</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PlanChart</name>
     <message>
         <source>Время от начала</source>
@@ -983,6 +1025,18 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Серым — выход выключен.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>сейчас</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>после предела времени</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Длительность программы: не больше %1 — предел времени программы.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1191,14 +1245,6 @@ Try &apos;%1 --help&apos;.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Двойной щелчок: длительность и плавное изменение</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Двойной щелчок: условия, по которым шаг кончается</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Шаг кончается не позже; «—» — как длительность</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1244,6 +1290,22 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Аккумулятор: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Двойной щелчок, F2 или правая кнопка: длительность и плавное изменение</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Двойной щелчок, F2 или правая кнопка: условия, по которым шаг кончается</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Длительность и плавное изменение…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Окончание по условию…</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1342,7 +1404,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Не удалось записать «%1».</source>
-        <translation>Cannot write &apos;%1&apos;.</translation>
+        <translation type="vanished">Cannot write &apos;%1&apos;.</translation>
     </message>
     <message>
         <source>есть условия окончания, а в списке шаг длится своё время</source>
@@ -1520,6 +1582,10 @@ Try &apos;%1 --help&apos;.
         <source>строка %1: %2</source>
         <translation>line %1: %2</translation>
     </message>
+    <message>
+        <source>Не удалось записать «%1»: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProgramTree</name>
@@ -1565,6 +1631,10 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Группа: повторять до остановки</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Двойной щелчок, F2 или правая кнопка: длительность и плавное изменение</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1656,6 +1726,18 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Программа: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Новая программа</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Программа изменена и не сохранена. Начать новую без этих изменений?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Начать новую</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
