@@ -10,6 +10,7 @@
 #include "app/QtTranslation.h"
 #include "chart/ReadingsWindow.h"
 #include "panels/NoticeWindow.h"
+#include "readings/ReadingsModel.h"
 #include "settings/ControllerSettings.h"
 #include "station/Bench.h"
 
@@ -53,24 +54,34 @@ std::unique_ptr<MqttBridge> startServices(Bench& bench, const CommandLine::Parse
     return BenchMqtt::start(bench, options.mqtt, notices.under({}));
 }
 
+// A recording that cannot start, told in the window's words as well as on standard error.
+void recordFromCommandLine(ReadingsModel& readings, const std::string& path, NoticeStreams& notices)
+{
+    const QString heading = QCoreApplication::translate("ControllerApp", "Запись: ");
+    const QMetaObject::Connection told = QObject::connect(&readings, &ReadingsModel::recordingFailed, &readings,
+        [&notices, heading](const QString& inWindow, const QString&) { notices.show(heading + inWindow); });
+    readings.recordFromCommandLine(QString::fromStdString(path), std::cerr);
+    QObject::disconnect(told);
+}
+
 void startWhatWasAsked(Bench& bench, const std::vector<std::unique_ptr<ControllerDialog>>& dialogs,
     const CommandLine::Parsed& options, NoticeStreams& notices)
 {
-    std::ostream& recording = notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Запись: ")));
     for (std::size_t i = 0; i < bench.size(); ++i) {
         dialogs[i]->showRemoteClients(bench.remote());
         if (options.chart) {
             dialogs[i]->readings().open();
         }
         if (!options.record.empty()) {
-            const std::string path
-                = PortPlan::recordingPath(options.record, bench.station(i).controller().usePort(), i, bench.size());
-            bench.station(i).readings().recordFromCommandLine(QString::fromStdString(path), recording);
+            recordFromCommandLine(bench.station(i).readings(),
+                PortPlan::recordingPath(options.record, bench.station(i).controller().usePort(), i, bench.size()),
+                notices);
         }
     }
     if (!options.program.empty()) {
-        bench.station(0).runProgramOnceLive(QString::fromStdString(options.program),
-            notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Программа: "))));
+        const QString heading = QCoreApplication::translate("ControllerApp", "Программа: ");
+        bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr,
+            [&notices, heading](const QString& inWindow) { notices.show(heading + inWindow); });
     }
 }
 

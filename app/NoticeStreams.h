@@ -23,6 +23,8 @@ public:
     NoticeStreams& operator=(const NoticeStreams&) = delete;
 
     std::ostream& under(const QString& heading);
+    // A line for the window alone, told on standard error in its own words.
+    void show(const QString& line) const { show_(line); }
 
 private:
     struct Stream;

@@ -22,10 +22,15 @@ SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing, s
     tellTrips();
 }
 
-bool SupplyStation::runProgramOnceLive(const QString& path, std::ostream& messages)
+bool SupplyStation::runProgramOnceLive(
+    const QString& path, std::ostream& messages, const std::function<void(const QString&)>& inWindow)
 {
-    const auto tell
-        = [&messages](const Phrase& why) { messages << "--program: " << why.inEnglish().toStdString() << '\n'; };
+    const auto tell = [&messages, inWindow](const Phrase& why) {
+        messages << "--program: " << why.inEnglish().toStdString() << '\n';
+        if (inWindow) {
+            inWindow(why.inWindow());
+        }
+    };
     ProgramFile::Read read = ProgramFile::load(path);
     if (!read.program) {
         tell(read.why);

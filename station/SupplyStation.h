@@ -11,6 +11,7 @@
 #include "readings/ReadingsModel.h"
 #include "station/SleepInhibitor.h"
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -48,7 +49,8 @@ public:
     // Loads the program file now and runs it once a supply is live, telling
     // `messages` in English what stops it. False when the file cannot be read
     // or loaded.
-    bool runProgramOnceLive(const QString& path, std::ostream& messages);
+    bool runProgramOnceLive(
+        const QString& path, std::ostream& messages, const std::function<void(const QString&)>& inWindow = {});
     // Stops a running program and waits, a bounded time, until the supply
     // reports its output off, as before the link stops.
     void stopProgram();

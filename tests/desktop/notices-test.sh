@@ -31,7 +31,7 @@ done
 for _ in \$(seq 30); do
     xdotool mousemove --window "\$wid" 60 40 click 1 key ctrl+a ctrl+c
     xclip -o -selection clipboard >listed 2>/dev/null
-    grep -q -- '--program' listed && break
+    grep -q 'Программа' listed && break
     sleep 0.5
 done
 kill \$app
@@ -48,11 +48,13 @@ check() {
         echo "FAILED: $1 ($3 lacks «$2»)"
     fi
 }
-for stream in listed stderr; do
-    check "a remote server that cannot start" '--scpi: "abc" has no port' $stream
-    check "a recording that cannot start" '--record: .*missing/run.csv' $stream
-    check "a program refused" '--program: .*50' $stream
-done
+check "a remote server that cannot start" '--scpi: "abc" has no port' listed
+check "a remote server that cannot start" '--scpi: "abc" has no port' stderr
+# In the window's words there, in English on standard error.
+check "a recording that cannot start" 'Запись: Запись в CSV остановлена: .*missing/run.csv' listed
+check "a recording that cannot start" '--record: CSV recording stopped: .*missing/run.csv' stderr
+check "a program refused" 'Программа: шаг 1: напряжение 50 В' listed
+check "a program refused" '--program: step 1: voltage 50 V' stderr
 check "the window's headings" 'Удалённое управление: --scpi' listed
 echo "notices: $passed passed, $failed failed"
 [ $failed -eq 0 ]
