@@ -108,6 +108,7 @@ void EventLog::followCommands(SupplyStation& station, Told& told)
         told.amperes = state.currentSetpoint;
         told.outputHeading = station.controller().outputHeading();
     });
+    connect(&controller, &SupplyController::outputTogglePending, this, [&told] { told.toggleQueued = true; });
     // A switch dropped on its way leaves the output as last reported.
     connect(&controller, &SupplyController::panelSwitchReported, this,
         [&told, &controller] { told.outputHeading = controller.outputHeading(); });
@@ -158,7 +159,8 @@ void EventLog::tellCommand(SupplyStation& station, Told& told, const CommandOrig
             info(source, tr("current limit set to %1 %2").arg(amperes(*now), by));
         }
     }
-    if (const bool heading = controller.outputHeading(); heading != told.outputHeading) {
+    const bool toggled = std::exchange(told.toggleQueued, false);
+    if (const bool heading = controller.outputHeading(); heading != told.outputHeading || toggled) {
         told.outputHeading = heading;
         info(source, tr("output switched %1 %2").arg(onOff(heading), by));
     }

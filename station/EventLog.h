@@ -45,6 +45,9 @@ private:
         std::optional<double> volts;
         std::optional<double> amperes;
         bool outputHeading = false;
+        // A toggle queued by the command about to be told: a switch even where
+        // the heading looks unchanged, as when the supply went back on unseen.
+        bool toggleQueued = false;
     };
 
     void followLink(SupplyStation& station, Told& told);
