@@ -4,19 +4,11 @@
 # reached the supply, the settings file and Debug.txt.
 # Usage: desktop-test.sh CONTROLLER SUPPLY_SIM
 set -uo pipefail
-controller=$(realpath "$1")
-simulator=$(realpath "$2")
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
+. "$(dirname "$(realpath "$0")")/with-supply.sh" "$1" "$2" --log frames.log
 
 mkdir -p config
 printf '[COM-Port]\nUsePort=Auto\nLastPort=\n[HotValues]\nTotalZ=1\nV1=5.0\nA1=3.0\n[Debug]\nDebug=1\n' \
     >config/tendrel-controller.ini
-mkfifo console
-"$simulator" --link "$work/supply" --log "$work/frames.log" <console >device 2>/dev/null &
-exec 3>console
-while [ ! -s device ]; do sleep 0.05; done
 
 scpi=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 

@@ -4,16 +4,7 @@
 # selecting the text and copying it, as a person would.
 # Usage: notices-test.sh CONTROLLER SUPPLY_SIM
 set -uo pipefail
-controller=$(realpath "$1")
-simulator=$(realpath "$2")
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-mkfifo console
-"$simulator" --link "$work/supply" <console >device 2>/dev/null &
-exec 3>console
-while [ ! -s device ]; do sleep 0.05; done
+. "$(dirname "$(realpath "$0")")/with-supply.sh" "$1" "$2"
 # Above the smallest model's 15.7 V.
 printf '{"format": "tendrel-program", "version": 1, "steps": [{"voltage_V": 50, "current_A": 1, "output": true, "duration_s": 10}]}\n' \
     >high.json

@@ -4,16 +4,7 @@
 # click, F2 on the chosen cell, and the context menu, with real X events.
 # Usage: programs-window-test.sh CONTROLLER SUPPLY_SIM
 set -uo pipefail
-controller=$(realpath "$1")
-simulator=$(realpath "$2")
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-mkfifo console
-"$simulator" --link "$work/supply" <console >device 2>/dev/null &
-exec 3>console
-while [ ! -s device ]; do sleep 0.05; done
+. "$(dirname "$(realpath "$0")")/with-supply.sh" "$1" "$2"
 
 # Window coordinates at 1366×768: the first step's row, its cells, the button that adds a step.
 cat >session.sh <<SESSION
