@@ -12,7 +12,7 @@ if [ "${1:-}" = --missing ]; then
 fi
 
 packages=(
-    cmake ninja-build g++ pkg-config git
+    cmake ninja-build g++ pkg-config git ccache
     qt6-base-dev qt6-serialport-dev libgl-dev libicu-dev qt6-translations-l10n libqcustomplot-dev rapidjson-dev
     qt6-tools-dev qt6-l10n-tools
     qt6-httpserver-dev qt6-websockets-dev prometheus libmosquitto-dev mosquitto mosquitto-clients
