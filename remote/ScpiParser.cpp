@@ -40,23 +40,44 @@ std::string upper(std::string_view text)
     return result;
 }
 
-// Cuts `text` at each `separator` outside single or double quotes, outside
-// blocks, and outside parentheses, which hold a channel list such as (@1,2).
+// What a walk through the text outside strings and blocks found: the quote
+// left open, if any, and where the last block ends (0 when none).
+struct Scan {
+    char openQuote = 0;
+    std::size_t lastBlockEnd = 0;
+};
+
+// Calls `plain(i)` for each character outside single or double quotes and
+// outside blocks, whose data may hold anything.
+template <typename Plain> Scan scan(std::string_view text, Plain plain)
+{
+    Scan found;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (found.openQuote != 0) {
+            found.openQuote = c == found.openQuote ? 0 : found.openQuote;
+        } else if (const auto block = ScpiBlock::span(text.substr(i))) {
+            i += *block - 1;
+            found.lastBlockEnd = i + 1;
+        } else if (c == '"' || c == '\'') {
+            found.openQuote = c;
+        } else {
+            plain(i);
+        }
+    }
+    return found;
+}
+
+// Cuts `text` at each `separator` outside strings, blocks and parentheses,
+// which hold a channel list such as (@1,2).
 std::vector<std::string_view> cut(std::string_view text, char separator)
 {
     std::vector<std::string_view> pieces;
-    char quote = 0;
     std::size_t depth = 0;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    scan(text, [&](std::size_t i) {
         const char c = text[i];
-        if (quote != 0) {
-            quote = c == quote ? 0 : quote;
-        } else if (const auto block = ScpiBlock::span(text.substr(i))) {
-            i += *block - 1;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '(') {
+        if (c == '(') {
             ++depth;
         } else if (c == ')') {
             depth -= depth > 0 ? 1 : 0;
@@ -64,7 +85,7 @@ std::vector<std::string_view> cut(std::string_view text, char separator)
             pieces.push_back(text.substr(start, i - start));
             start = i + 1;
         }
-    }
+    });
     pieces.push_back(text.substr(start));
     return pieces;
 }
@@ -119,36 +140,7 @@ std::size_t readHeader(std::string_view text, ScpiCommand& command)
 
 bool hasUnclosedQuote(std::string_view text)
 {
-    char quote = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            quote = c == quote ? 0 : quote;
-        } else if (const auto block = ScpiBlock::span(text.substr(i))) {
-            i += *block - 1;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        }
-    }
-    return quote != 0;
-}
-
-// Where the text's last block ends, 0 when it has none.
-std::size_t lastBlockEnd(std::string_view text)
-{
-    std::size_t end = 0;
-    char quote = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (quote != 0) {
-            quote = text[i] == quote ? 0 : quote;
-        } else if (const auto block = ScpiBlock::span(text.substr(i))) {
-            i += *block - 1;
-            end = i + 1;
-        } else if (text[i] == '"' || text[i] == '\'') {
-            quote = text[i];
-        }
-    }
-    return end;
+    return scan(text, [](std::size_t) {}).openQuote != 0;
 }
 
 // Less the blanks around it; a block's data keeps its own.
@@ -157,7 +149,7 @@ std::string_view trimmedAroundBlocks(std::string_view text)
     while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
     }
-    const std::size_t keep = lastBlockEnd(text);
+    const std::size_t keep = scan(text, [](std::size_t) {}).lastBlockEnd;
     while (text.size() > keep && isBlank(text.back())) {
         text.remove_suffix(1);
     }
