@@ -30,8 +30,6 @@ step="build with warnings as errors"
 tools/build.sh build -DTENDREL_WERROR=ON
 step="tests"
 ctest --test-dir build --output-on-failure -j2
-step="layering of the folders"
-tools/check-layers.sh
 
 # lupdate rewrites the catalogue only when the sources say something it lacks
 # or no longer say something it has.

@@ -1,6 +1,6 @@
 #include "DialogHarness.h"
 
-#include "controller/ProtectionWatch.h"
+#include "engine/ProtectionWatch.h"
 #include "panels/TripBanner.h"
 
 #include <QFrame>

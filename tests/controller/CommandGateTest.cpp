@@ -1,6 +1,6 @@
 #include "ControllerRig.h"
-#include "controller/ProgramClock.h"
-#include "controller/ProtectionWatch.h"
+#include "engine/ProgramClock.h"
+#include "engine/ProtectionWatch.h"
 
 #include <QSignalSpy>
 

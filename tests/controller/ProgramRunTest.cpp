@@ -1,4 +1,4 @@
-#include "controller/ProgramRun.h"
+#include "engine/ProgramRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "controller/ProtectionWatch.h"
-#include "controller/ProgramClock.h"
+#include "engine/ProtectionWatch.h"
 #include "controller/SupplyController.h"
+#include "engine/ProgramClock.h"
 #include "link/SupplyLink.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "controller/ProtectionWatch.h"
+#include "engine/ProtectionWatch.h"
 #include "program/ProgramCheck.h"
 #include "program/ProgramFile.h"
 #include "readings/CsvRecorder.h"

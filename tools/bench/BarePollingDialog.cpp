@@ -2,7 +2,7 @@
 // the baseline the controller's footprint is measured against. It takes only the
 // poll byte from the protocol's header and links none of the controller's code,
 // so that it loads no library a bare dialog would not.
-#include "link/WireProtocol.h"
+#include "supply/WireProtocol.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -2,7 +2,7 @@
 // output-off frame on the line, the steps' frames against their schedule,
 // and the engine's cost per reading on the UI thread.
 #include "SimulatedSupply.h"
-#include "controller/ProgramRun.h"
+#include "engine/ProgramRun.h"
 #include "station/SupplyStation.h"
 
 #include <QCoreApplication>

@@ -1,0 +1,513 @@
+#include "controller/SupplyController.h"
+
+#include "controller/DiagnosticLine.h"
+#include "link/SupplyLink.h"
+#include "supply/Conversions.h"
+#include "supply/ModelTable.h"
+#include "supply/SupplyStatus.h"
+#include "supply/WireProtocol.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+SupplyController::SupplyController(SupplyLink& link, QObject* parent)
+    : QObject(parent)
+    , link_(link)
+    , output_(link)
+    , timer_([this](bool on) {
+        const Acting timer(*this, {CommandOrigin::Kind::Timer});
+        return requestOutput(on);
+    })
+    , setpoints_(link, profile_)
+{
+    connect(&link_, &SupplyLink::replied, this, &SupplyController::onReply);
+    staleTimer_.setSingleShot(true);
+    staleTimer_.setTimerType(Qt::PreciseTimer);
+    staleTimer_.setInterval(kStaleAfter);
+    connect(&staleTimer_, &QTimer::timeout, this, &SupplyController::measurementsStale);
+}
+
+SupplyController::~SupplyController() = default;
+
+void SupplyController::start()
+{
+    tellSettingsProblem(settings_.prepare());
+    loadSettings(true);
+    link_.start(ports_.names());
+    profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
+}
+
+void SupplyController::shutDown()
+{
+    if (stopped_) {
+        return;
+    }
+    stopped_ = true;
+    if (identified()) {
+        saveSettings();
+    }
+    link_.stop();
+}
+
+bool SupplyController::isLinkRunning() const
+{
+    return link_.isRunning();
+}
+
+void SupplyController::loadSettings(bool startup)
+{
+    const ControllerSettings::Loaded loaded = settings_.load(startup);
+    diagnosticsOn_ = loaded.diagnosticsOn;
+    if (startup) {
+        const std::string summary = ports_.choose(loaded.usePort, loaded.lastPort);
+        if (diagnosticsOn_) {
+            emit logLine(QString::fromStdString(summary));
+        }
+    }
+    hotValues_.load(loaded.hotValues);
+    tellSettingsProblem(loaded.problem);
+}
+
+// Saving hands the pairs over to the file: the lists are reloaded from it at
+// the next identification. A save that failed keeps them.
+void SupplyController::saveSettings()
+{
+    const auto [usePort, lastPort] = ports_.toSave();
+    const SettingsFile::Problem problem
+        = settings_.save({usePort, lastPort, hotValues_.voltages(), hotValues_.currents()});
+    if (problem == SettingsFile::Problem::None) {
+        hotValues_.handedOver();
+    }
+    tellSettingsProblem(problem);
+}
+
+void SupplyController::tellSettingsProblem(SettingsFile::Problem problem)
+{
+    if (const auto advice = settings_.adviceOnce(problem)) {
+        emit settingsProblem(advice->inWindow(), advice->inEnglish());
+    }
+}
+
+void SupplyController::onReply(const Reply& reply)
+{
+    if (stopped_) {
+        return;
+    }
+    if (diagnosticsOn_) {
+        emit logLine(diagnosticLine(reply.values(), identified()));
+    }
+    ++replies_;
+    trackDelivery(reply);
+    switch (reply.kind()) {
+    case ReplyKind::StatusOnly:
+        handleStatusOnly(reply.status);
+        break;
+    case ReplyKind::NoAnswer:
+        handleNoAnswer();
+        break;
+    case ReplyKind::FullStatus:
+        handleFullStatus(reply);
+        break;
+    case ReplyKind::Incomplete:
+        confirmation_.reset();
+        break;
+    }
+}
+
+void SupplyController::handleStatusOnly(std::int32_t status)
+{
+    ports_.answeredOn(link_.currentPortName());
+    missCount_ = 0;
+    if (!identified() && confirmation_.confirms(statusModelCode(status)) && identifySupply(status)) {
+        emit panelSwitchReported();
+        identified_ = true;
+    }
+    if (identified() && !statusAlone_) {
+        statusAlone_ = true;
+        dropCommandsOnTheWay(CommandRefusal::PanelSwitch);
+        if (controlsLive_) {
+            emit panelSwitchReported();
+        }
+    }
+}
+
+void SupplyController::dropCommandsOnTheWay(CommandRefusal why)
+{
+    link_.takeQueued();
+    if (output_.followUp()) {
+        emit refused(followUpOrigin_, why, true);
+    }
+    output_.linkLost();
+}
+
+void SupplyController::handleNoAnswer()
+{
+    timer_.suspend();
+    latest_.reset();
+    staleTimer_.stop();
+    confirmation_.reset();
+    lastVoltageRaw_ = -1;
+    lastCurrentRaw_ = -1;
+    emit linkLost();
+    setControlsLive(false);
+    statusAlone_ = false;
+    // Nothing goes out to a line whose supply is no longer known; what was
+    // waiting has been told lost by the ledger above.
+    dropCommandsOnTheWay(CommandRefusal::NoSupply);
+    link_.forgetModel();
+    if (identified()) {
+        saveSettings();
+    }
+    identified_ = false;
+    if (timer_.running()) {
+        output_.report(false);
+    }
+    adoptReadings_ = true;
+    if (++missCount_ == 2) {
+        missCount_ = 0;
+        link_.dropPort();
+    }
+}
+
+void SupplyController::handleFullStatus(const Reply& reply)
+{
+    const std::int32_t status = reply.status;
+    missCount_ = 0;
+    ports_.answeredOn(link_.currentPortName());
+    statusAlone_ = false;
+    const int code = statusModelCode(status);
+    // The readings a returning supply is taken up with must not predate a
+    // frame still on its way, or they would undo what was sent.
+    if (!identified() && (!confirmation_.confirms(code) || !commandsSettled())) {
+        return;
+    }
+    if (!identified() && identifySupply(code)) {
+        identified_ = true;
+    }
+    const bool resumeRun = !controlsLive_;
+    if (resumeRun) {
+        setControlsLive(true);
+        emit controlsLive();
+    }
+    const bool ownModel = code == link_.modelCode();
+    if (ownModel) {
+        followOutputState(status);
+    }
+    // A run suspended by a lost link resumes once the output state of this
+    // status is known: a supply that kept its output on is not toggled off.
+    if (resumeRun) {
+        timer_.resumeIfSuspended();
+    }
+    if (ownModel) {
+        followWords(*reply.voltageWord, *reply.currentWord);
+    }
+}
+
+void SupplyController::followWords(std::int32_t voltageWord, std::int32_t currentRaw)
+{
+    const std::int32_t voltageRaw = followRegulation(voltageWord);
+    learnSetpoints(voltageRaw, currentRaw);
+    if (adoptingReadings()) {
+        // With the output on, a reading is the setpoint only of what regulates.
+        setpoints_.adopt(outputOn(), regulatesVoltage(voltageWord));
+    }
+    takeVoltageReading(voltageRaw);
+    takeCurrentReading(currentRaw);
+    adoptReadings_ = false;
+    takeMeasurement(voltageRaw, currentRaw, regulatesVoltage(voltageWord));
+}
+
+void SupplyController::takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated)
+{
+    const bool on = outputOn();
+    latest_ = Measurement{on ? Conversions::rawToValue(voltageRaw, profile_.voltageMax) : 0.0,
+        on ? Conversions::rawToValue(currentRaw, profile_.currentMax) : 0.0, voltageRegulated, on,
+        std::chrono::steady_clock::now()};
+    staleTimer_.start();
+    emit measured(*latest_);
+}
+
+// With the output off the words are the setpoints, so one that was not known,
+// or that differs once every command has arrived, is learned, and the edit
+// shows it without sending anything.
+void SupplyController::learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw)
+{
+    if (adoptingReadings() || outputOn()) {
+        return;
+    }
+    const bool settled = commandsSettled();
+    if (const auto volts = setpoints_.learnVoltage(voltageRaw, settled)) {
+        emit voltageLearned(*volts);
+    }
+    if (const auto amperes = setpoints_.learnCurrent(currentRaw, settled)) {
+        emit currentLearned(*amperes);
+    }
+}
+
+void SupplyController::setControlsLive(bool live)
+{
+    controlsLive_ = live;
+    link_.setControlsLive(live);
+}
+
+void SupplyController::followOutputState(std::int32_t status)
+{
+    const bool reportedOn = statusOutputOn(status);
+    if (reportedOn != outputOn()) {
+        output_.report(reportedOn);
+        emit outputChanged(reportedOn);
+    }
+    refuseFollowUpWhileLatched();
+    if (output_.statusSeen()) {
+        noteVoltageFrame();
+        emit outputTogglePending();
+        emit commanded(followUpOrigin_);
+    }
+}
+
+bool SupplyController::regulatesVoltage(std::int32_t voltageWord)
+{
+    return voltageWord >= WireProtocol::kRegulationFlag;
+}
+
+std::int32_t SupplyController::followRegulation(std::int32_t voltageWord)
+{
+    const bool voltageRegulated = regulatesVoltage(voltageWord);
+    if (outputOn()) {
+        emit regulationChanged(voltageRegulated);
+    }
+    return voltageRegulated ? voltageWord - WireProtocol::kRegulationFlag : voltageWord;
+}
+
+void SupplyController::takeVoltageReading(std::int32_t raw)
+{
+    if (raw == lastVoltageRaw_) {
+        return;
+    }
+    lastVoltageRaw_ = raw;
+    const double volts = Conversions::readingToValue(raw, profile_.voltageMax);
+    if (adoptingReadings()) {
+        link_.holdVoltage(raw);
+        emit voltageAdopted(volts);
+    }
+    emit voltageRead(volts);
+}
+
+void SupplyController::takeCurrentReading(std::int32_t raw)
+{
+    if (raw == lastCurrentRaw_) {
+        return;
+    }
+    lastCurrentRaw_ = raw;
+    const double amperes = Conversions::readingToValue(raw, profile_.currentMax);
+    if (adoptingReadings()) {
+        link_.holdCurrent(raw);
+        emit currentAdopted(amperes);
+    }
+    emit currentRead(amperes);
+}
+
+// The wire switches the output only with a voltage setpoint. One that is not
+// known goes out as the slot holds it, the adopted reading: in current
+// regulation that is below the real setpoint, so the output can only come
+// back lower. Everyone is told, for it replaces the supply's own setpoint.
+void SupplyController::noteVoltageFrame()
+{
+    voltageFrames_.issue();
+    const auto volts = setpoints_.takeUnknownVoltage();
+    if (!volts) {
+        return;
+    }
+    emit logLine(tr("%1 - уставка напряжения не была известна; с переключением выхода отправлено %2 В")
+                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")))
+                     .arg(*volts, 0, 'f', 3));
+    emit unknownVoltageSent(*volts);
+}
+
+// A status alone proves nothing delivered: the supply ignores frames then.
+void SupplyController::trackDelivery(const Reply& reply)
+{
+    const ReplyKind kind = reply.kind();
+    const bool answered = kind == ReplyKind::FullStatus || kind == ReplyKind::Incomplete;
+    const CommandRefusal why = kind == ReplyKind::StatusOnly ? CommandRefusal::PanelSwitch : CommandRefusal::NoSupply;
+    const SupplyLink::Queued queued = link_.queued();
+    const auto track = [&](Frame frame, bool pending) {
+        if (const auto lost = ledger(frame).onReply(answered, pending)) {
+            // What the supply holds of that frame is no longer known.
+            setpoints_.forget(frame == Frame::Voltage);
+            emit commandsDropped(frame, lost->first, lost->second, why);
+        }
+    };
+    track(Frame::Voltage, queued.voltage);
+    track(Frame::Current, queued.current);
+}
+
+bool SupplyController::measurementStale() const
+{
+    return !latest_ || std::chrono::steady_clock::now() - latest_->at >= kStaleAfter;
+}
+
+bool SupplyController::identifySupply(std::int32_t code)
+{
+    const auto row = ModelTable::find(code);
+    if (!row) {
+        return false;
+    }
+    if (ModelTable::isFallback(code)) {
+        emit unknownSupplyFound();
+    }
+    profile_ = *row;
+    link_.setModelCode(code);
+    loadSettings(false);
+    emit supplyIdentified(QCoreApplication::translate("ModelTable", profile_.supplyName.c_str()),
+        QString::fromStdString(profile_.modelName));
+    return true;
+}
+
+std::optional<CommandRefusal> SupplyController::refusalFor(bool switchesOn) const
+{
+    if (!identified()) {
+        return CommandRefusal::NoSupply;
+    }
+    if (!controlsLive_ || statusAlone_) {
+        return CommandRefusal::PanelSwitch;
+    }
+    if (switchesOn && outputLatched_) {
+        return CommandRefusal::TripLatched;
+    }
+    return std::nullopt;
+}
+
+bool SupplyController::admits(bool switchesOn)
+{
+    const std::optional<CommandRefusal> refusal = refusalFor(switchesOn);
+    if (refusal) {
+        emit refused(origin_, *refusal, false);
+    }
+    return !refusal;
+}
+
+bool SupplyController::setVoltage(double volts)
+{
+    if (!admits(false)) {
+        return false;
+    }
+    voltageFrames_.issue();
+    setpoints_.sendVoltage(volts);
+    emit commanded(origin_);
+    return true;
+}
+
+bool SupplyController::setCurrent(double amperes)
+{
+    if (!admits(false)) {
+        return false;
+    }
+    currentFrames_.issue();
+    setpoints_.sendCurrent(amperes);
+    emit commanded(origin_);
+    return true;
+}
+
+bool SupplyController::commandVoltage(double volts)
+{
+    if (!admits(false)) {
+        return false;
+    }
+    voltageFrames_.issue();
+    emit voltageCommanded(setpoints_.sendVoltage(volts));
+    emit commanded(origin_);
+    return true;
+}
+
+bool SupplyController::commandCurrent(double amperes)
+{
+    if (!admits(false)) {
+        return false;
+    }
+    currentFrames_.issue();
+    emit currentCommanded(setpoints_.sendCurrent(amperes));
+    emit commanded(origin_);
+    return true;
+}
+
+bool SupplyController::toggleOutput()
+{
+    if (!admits(!outputHeading())) {
+        return false;
+    }
+    output_.toggle();
+    noteVoltageFrame();
+    emit outputTogglePending();
+    emit commanded(origin_);
+    return true;
+}
+
+// Asks for a state rather than a toggle, so that quick requests never leave
+// the output the other way round.
+bool SupplyController::requestOutput(bool on)
+{
+    if (!admits(on)) {
+        return false;
+    }
+    switch (output_.request(on)) {
+    case OutputSwitch::Outcome::Toggled:
+        noteVoltageFrame();
+        emit outputTogglePending();
+        break;
+    case OutputSwitch::Outcome::Withdrawn:
+        emit outputToggleWithdrawn(outputOn());
+        break;
+    case OutputSwitch::Outcome::Deferred:
+        // Told when its toggle goes out.
+        followUpOrigin_ = origin_;
+        return true;
+    case OutputSwitch::Outcome::Nothing:
+        return true;
+    }
+    if (!on && outputLatched_) {
+        output_.pin();
+    }
+    emit commanded(origin_);
+    return true;
+}
+
+void SupplyController::latchOutputOff(bool latched)
+{
+    if (latched == outputLatched_) {
+        return;
+    }
+    outputLatched_ = latched;
+    if (latched) {
+        output_.pin();
+        refuseFollowUpWhileLatched();
+    }
+    emit outputLatchChanged(latched);
+}
+
+// A switch-on that waited for a toggle on its way is asked again of the gate
+// when its turn comes.
+void SupplyController::refuseFollowUpWhileLatched()
+{
+    if (outputLatched_ && output_.followUp() == std::optional<bool>(true)) {
+        output_.dropFollowUp();
+        emit refused(followUpOrigin_, CommandRefusal::TripLatched, true);
+    }
+}
+
+// Until a supply is identified the list stays inert.
+std::optional<std::pair<double, double>> SupplyController::hotValue(int row) const
+{
+    return identified() ? hotValues_.valueAt(row) : std::nullopt;
+}
+
+void SupplyController::addHotValue(double volts, double amperes)
+{
+    if (!identified()) {
+        // The link went and the list has been saved already: the pair goes
+        // straight to the file, so it is not lost.
+        tellSettingsProblem(settings_.appendPair(volts, amperes));
+        return;
+    }
+    hotValues_.add(volts, amperes);
+}

@@ -1,0 +1,261 @@
+#pragma once
+
+#include "controller/CommandLedger.h"
+#include "controller/CommandOrigin.h"
+#include "controller/CommandRefusal.h"
+#include "controller/HotValueBook.h"
+#include "controller/Measurement.h"
+#include "controller/OutputSwitch.h"
+#include "controller/PortSelection.h"
+#include "controller/SetpointMemory.h"
+#include "controller/SupplySettings.h"
+#include "controller/TimerRun.h"
+#include "link/Reply.h"
+#include "supply/Conversions.h"
+#include "supply/ModelConfirmation.h"
+#include "supply/ModelProfile.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class SupplyLink;
+
+// Owns the supply on one link: the rules that act on each reply, the
+// identified model, the setpoints and output, the timer run, the hot values
+// and the settings they live in. Every command reaches the supply through
+// it; the window and any other observer follow its signals.
+class SupplyController final : public QObject {
+    Q_OBJECT
+
+public:
+    // The frames commands ride on: an output switch rides on the voltage frame.
+    enum class Frame { Voltage, Current };
+    Q_ENUM(Frame)
+
+    // Commands given while one lives are told as this origin's; without one,
+    // as the user's at the window.
+    class Acting {
+    public:
+        Acting(SupplyController& controller, CommandOrigin origin)
+            : controller_(controller)
+            , saved_(std::exchange(controller.origin_, origin))
+        {
+        }
+        ~Acting() { controller_.origin_ = saved_; }
+        Acting(const Acting&) = delete;
+        Acting& operator=(const Acting&) = delete;
+
+    private:
+        SupplyController& controller_;
+        CommandOrigin saved_;
+    };
+
+    // About three polls: a reading older than this is not the supply's present state.
+    static constexpr std::chrono::milliseconds kStaleAfter{1500};
+
+    explicit SupplyController(SupplyLink& link, QObject* parent = nullptr);
+    ~SupplyController() override;
+
+    // Drives this one port for this run, as a fixed port setting would, or
+    // with "Auto" hunts on every port, leaving the file's port settings as
+    // they are. Before listPorts().
+    void usePortForThisRun(std::string device) { ports_.useForThisRun(std::move(device)); }
+    // Lists the serial ports; false when the computer has none.
+    bool listPorts() { return ports_.list(); }
+    const std::vector<std::string>& portNames() const { return ports_.names(); }
+    // Reads the settings and starts the link.
+    void start();
+    // Saves what an identified supply leaves behind and stops the link.
+    void shutDown();
+
+    void onReply(const Reply& reply);
+    bool identifySupply(std::int32_t code);
+
+    // The one path for every command, in volts and amperes. Each returns
+    // false when it refused the command, which it then tells as `refused`:
+    // nothing goes out while no supply is identified, and no output-on while
+    // the output is latched off.
+    bool setVoltage(double volts);
+    bool setCurrent(double amperes);
+    bool toggleOutput();
+    bool requestOutput(bool on);
+    // Setpoints asked for from outside the window, which its edits then show.
+    // From every origin a value goes out as the same step: the one at or
+    // below it, as the window's edits send it.
+    bool commandVoltage(double volts);
+    bool commandCurrent(double amperes);
+    // The value of the step a setpoint would be sent as.
+    double voltageStep(double volts) const { return setpoints_.voltageStep(volts); }
+    double currentStep(double amperes) const { return setpoints_.currentStep(amperes); }
+    // While latched, every output-on is refused and a switch-off on its way
+    // cannot be taken back; the supply's own switch is for the latch's owner
+    // to answer.
+    void latchOutputOff(bool latched);
+    bool outputLatched() const { return outputLatched_; }
+    bool live() const { return identified() && controlsLive_; }
+    // Why a command would be refused now, if it would.
+    std::optional<CommandRefusal> refusalFor(bool switchesOn) const;
+
+    // Hot values: stored pairs in volts and amperes, as their rows show them.
+    std::optional<std::pair<double, double>> hotValue(int row) const;
+    HotValueBook& hotValues() { return hotValues_; }
+    const HotValueBook& hotValues() const { return hotValues_; }
+    // Outside the list's units while no supply is identified: then the pair
+    // goes straight to the file.
+    void addHotValue(double volts, double amperes);
+
+    // The last full status of the identified supply; none while the link is down.
+    const std::optional<Measurement>& latest() const { return latest_; }
+    // No full status of the identified supply for kStaleAfter, or none at all.
+    bool measurementStale() const;
+    // The setpoints as the supply holds them, at its own resolution. None while
+    // not known: a supply found with its output on tells only the setpoint of
+    // the quantity it regulates.
+    std::optional<double> heldVoltage() const { return setpoints_.heldVoltage(); }
+    std::optional<double> heldCurrent() const { return setpoints_.heldCurrent(); }
+    // The number of the last command queued on that frame.
+    std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
+    // The number of the last command of the frame that is on the line.
+    std::uint64_t lastWritten(Frame frame) const { return ledger(frame).lastWritten(); }
+    // The number of the last command of the frame the supply has answered for.
+    std::uint64_t lastDelivered(Frame frame) const { return ledger(frame).lastDelivered(); }
+    // Replies handled since start, answered or not: the polls that went by.
+    std::uint64_t repliesSeen() const { return replies_; }
+    // Every command sent has reached the supply, as far as its answers show.
+    bool commandsSettled() const { return voltageFrames_.settled() && currentFrames_.settled(); }
+    // The output's state, or the state a toggle on its way will bring.
+    bool outputHeading() const { return output_.heading(); }
+
+    TimerRun& timer() { return timer_; }
+    const SupplyLink& link() const { return link_; }
+    const ModelProfile& profile() const { return profile_; }
+    bool identified() const { return identified_; }
+    // The controls follow the supply: it answered with a full status since the link was last lost.
+    bool controlsShown() const { return controlsLive_; }
+    // The next full status becomes the setpoints, as when a supply is found.
+    bool adoptingReadings() const { return adoptReadings_; }
+    bool outputOn() const { return output_.reportedOn(); }
+    // Polls in a row without an answer; the port is left at the second.
+    int missesInRow() const { return missCount_; }
+    bool diagnosticsOn() const { return diagnosticsOn_; }
+    bool isLinkRunning() const;
+    const std::string& lastPort() const { return ports_.lastPort(); }
+    const std::string& usePort() const { return ports_.usePort(); }
+    // The remote-control keys of the settings, as read at start-up.
+    const std::array<std::string, 5>& remoteKeys() const { return settings_.remoteKeys(); }
+    const std::string& settingsPath() const { return settings_.path(); }
+
+signals:
+    // What the user must be told at once, before the controller goes on: a
+    // window answers with a message box.
+    // A supply of a model this program does not know has been found.
+    void unknownSupplyFound();
+    // The settings file cannot be read or written; the advice says why and
+    // what to do, in the window's words and in English.
+    void settingsProblem(const QString& advice, const QString& inEnglish);
+    void logLine(const QString& line);
+    // A setpoint or output command was taken, from whom.
+    void commanded(const CommandOrigin& origin);
+    // A command was not taken, and why. `deferred`: it had been taken to wait
+    // for a toggle on its way, and its caller was answered already.
+    void refused(const CommandOrigin& origin, CommandRefusal refusal, bool deferred);
+    void outputLatchChanged(bool latched);
+    void supplyIdentified(const QString& supplyName, const QString& modelName);
+    // The supply answers with its status alone, at identification or later:
+    // it takes no commands while its On/Off switch is on.
+    void panelSwitchReported();
+    void linkLost();
+    void controlsLive();
+    void outputChanged(bool on);
+    void outputTogglePending();
+    void outputToggleWithdrawn(bool on);
+    void regulationChanged(bool voltage);
+    void voltageCommanded(double volts);
+    void currentCommanded(double amperes);
+    void voltageAdopted(double volts);
+    void currentAdopted(double amperes);
+    void voltageRead(double volts);
+    void currentRead(double amperes);
+    // Every full status of the identified supply, changed or not.
+    void measured(const Measurement& measurement);
+    // No full status has come for kStaleAfter while the link stands.
+    void measurementsStale();
+    // Commands first..last of the frame may never have reached the supply:
+    // the link was lost (NoSupply), or the supply answered with its status
+    // alone (PanelSwitch), before it answered a poll sent after them.
+    void commandsDropped(SupplyController::Frame frame, quint64 first, quint64 last, CommandRefusal why);
+    // The supply reported a setpoint that was not known, with its output off.
+    void voltageLearned(double volts);
+    void currentLearned(double amperes);
+    // An output switch had to carry a voltage setpoint that was not known.
+    void unknownVoltageSent(double volts);
+
+private:
+    void loadSettings(bool startup);
+    void saveSettings();
+    void tellSettingsProblem(SettingsFile::Problem problem);
+
+    void handleStatusOnly(std::int32_t status);
+    void handleNoAnswer();
+    // What was on its way will not reach the supply: the queue is dropped
+    // and a switch waiting for its turn is refused to its origin.
+    void dropCommandsOnTheWay(CommandRefusal why);
+    void handleFullStatus(const Reply& reply);
+    void followWords(std::int32_t voltageWord, std::int32_t currentRaw);
+    void setControlsLive(bool live);
+    static bool regulatesVoltage(std::int32_t voltageWord);
+    void followOutputState(std::int32_t status);
+    std::int32_t followRegulation(std::int32_t voltageWord);
+    void takeVoltageReading(std::int32_t raw);
+    void takeCurrentReading(std::int32_t raw);
+    void trackDelivery(const Reply& reply);
+    void learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw);
+    void takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated);
+    void noteVoltageFrame();
+    // The gate every command passes: false, told to its origin, when refused.
+    bool admits(bool switchesOn);
+    void refuseFollowUpWhileLatched();
+    CommandLedger& ledger(Frame frame) { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
+    const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
+
+    SupplyLink& link_;
+    SupplySettings settings_;
+    PortSelection ports_;
+    OutputSwitch output_;
+    TimerRun timer_;
+    ModelProfile profile_;
+    SetpointMemory setpoints_;
+    std::optional<Measurement> latest_;
+    QTimer staleTimer_;
+    ModelConfirmation confirmation_;
+    CommandLedger voltageFrames_;
+    CommandLedger currentFrames_;
+    bool identified_ = false;
+    bool controlsLive_ = false;
+    // The last reply was a status alone: the supply takes no commands.
+    bool statusAlone_ = false;
+    bool adoptReadings_ = true;
+    int missCount_ = 0;
+    std::uint64_t replies_ = 0;
+    // The last words read, so that observers hear of changes only; -1: none yet.
+    std::int32_t lastVoltageRaw_ = -1;
+    std::int32_t lastCurrentRaw_ = -1;
+    HotValueBook hotValues_;
+    bool diagnosticsOn_ = false;
+    bool stopped_ = false;
+    bool outputLatched_ = false;
+    CommandOrigin origin_;
+    // Who asked for the switch waiting for a toggle on its way to be reported.
+    CommandOrigin followUpOrigin_;
+};
