@@ -52,9 +52,9 @@ quietly build/clang-tidy.log 'warning:|error:' \
 # Qt itself is not instrumented, so under ThreadSanitizer the window's tests
 # would only report its internal locking: the link's own tests run here.
 step="the link's tests under ThreadSanitizer"
-tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF --target link_tests unit_tests sim_tests
-TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tools/tsan.supp" build-tsan/tests/link/link_tests --gtest_brief=1
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/unit_tests --gtest_brief=1
+tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF --target device_tests core_tests sim_tests
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tools/tsan.supp" build-tsan/tests/device_tests --gtest_brief=1
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/core_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 
 step="fuzz targets"
