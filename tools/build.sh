@@ -16,12 +16,5 @@ while [ $# -gt 0 ]; do
     options+=("$1")
     shift
 done
-# A compiler cache that outlives the clone: paths are taken relative to it,
-# so another clone on this machine, in any folder, reuses what was compiled.
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
-    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
-    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
-fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
 cmake --build "$dir" "${targets[@]}"
