@@ -74,6 +74,9 @@ public:
     void sampleConditions();
 
 private:
+    // The table names the handlers below.
+    friend class ScpiCommandTable;
+
     using Outcome = std::optional<ScpiError>;
     using Handler = Outcome (ScpiSession::*)(const ScpiCommand&);
     using SupplyHandler = Outcome (ScpiSupplyCommands::*)(const ScpiCommand&);
@@ -81,22 +84,9 @@ private:
     using SystemHandler = Outcome (ScpiSystemCommands::*)(const ScpiCommand&);
     using ProgramHandler = Outcome (ScpiProgramCommands::*)(const ScpiCommand&);
     using ProtectionHandler = Outcome (ScpiProtectionCommands::*)(const ScpiCommand&);
-    struct Entry {
-        ScpiPattern pattern;
-        Handler handler;
-    };
-
-    static const std::vector<Entry>& table();
-    // The table with the program and protection commands after the rest.
-    static std::vector<Entry> joined(std::vector<Entry> entries);
-    static std::vector<Entry> programEntries();
-    // VOLTage, CURRent and POWer share their PROTection commands.
-    template <RemoteInstrument::Guard guard>
-    static void addProtection(std::vector<Entry>& entries, const std::string& quantity);
-    static const Entry* lookUp(const std::vector<std::string>& mnemonics, bool query);
-    // The entry of the command, whose header is its mnemonics without their
-    // channel; the channel takes the one the path names.
-    const Entry* find(const ScpiCommand& command, const std::vector<std::string>& header, ScpiChannel& channel);
+    // What runs the command, whose header is its mnemonics without their
+    // channel, or none; the channel takes the one the path names.
+    Handler find(const ScpiCommand& command, const std::vector<std::string>& header, ScpiChannel& channel);
     // The header as written, suffixes and all, less its last mnemonic.
     void keepPath(std::vector<std::string> written);
     Outcome run(std::string_view text);
@@ -117,13 +107,33 @@ private:
     Outcome operationComplete(const ScpiCommand& command);
     Outcome setOperationComplete(const ScpiCommand& command);
     Outcome wait(const ScpiCommand& command);
-    // Runs a supply command against this session's instrument and answers.
-    template <SupplyHandler handler> Outcome supply(const ScpiCommand& command);
-    // Runs a status command against this session's status model and answers.
-    template <StatusHandler handler> Outcome status(const ScpiCommand& command);
-    template <SystemHandler handler> Outcome system(const ScpiCommand& command);
-    template <ProgramHandler handler> Outcome program(const ScpiCommand& command);
-    template <ProtectionHandler handler> Outcome protection(const ScpiCommand& command);
+    // Each command group runs against this session's state for the channel
+    // addressed, and answers into the line's answers.
+    template <SupplyHandler handler> Outcome supply(const ScpiCommand& command)
+    {
+        ScpiSupplyCommands commands(instrument(), answers_, tickets_.at(addressed_ - 1));
+        return (commands.*handler)(command);
+    }
+    template <StatusHandler handler> Outcome status(const ScpiCommand& command)
+    {
+        ScpiStatusCommands commands({channels_, addressed_, status_, !errors_.empty(), answers_});
+        return (commands.*handler)(command);
+    }
+    template <SystemHandler handler> Outcome system(const ScpiCommand& command)
+    {
+        ScpiSystemCommands commands({instrument(), channels_.count(), selected_, errors_, answers_});
+        return (commands.*handler)(command);
+    }
+    template <ProgramHandler handler> Outcome program(const ScpiCommand& command)
+    {
+        ScpiProgramCommands commands({instrument(), lists_.at(addressed_ - 1), answers_, programsFolder_});
+        return (commands.*handler)(command);
+    }
+    template <ProtectionHandler handler> Outcome protection(const ScpiCommand& command)
+    {
+        ScpiProtectionCommands commands(instrument(), answers_);
+        return (commands.*handler)(command);
+    }
 
     RemoteChannels channels_;
     std::string programVersion_;
