@@ -13,7 +13,7 @@
 ActionRunner::ActionRunner(const Parts& parts, std::vector<Action> actions)
     : parts_(parts)
     , actions_(std::move(actions))
-    , window_(parts.station.controller())
+    , window_(parts.station.controller(), parts.station.timer())
 {
     gap_.setSingleShot(true);
     gap_.setTimerType(Qt::PreciseTimer);
@@ -114,7 +114,8 @@ bool ActionRunner::performWindow(const Action& action)
     case Action::Kind::PressOff:
         return window_.offEnabled() && (controller.toggleOutput(), true);
     case Action::Kind::HotApply: {
-        const auto pair = window_.editsLive() ? controller.hotValue(std::stoi(action.argument)) : std::nullopt;
+        const auto pair
+            = window_.editsLive() ? parts_.station.settings().hotValue(std::stoi(action.argument)) : std::nullopt;
         if (pair) {
             controller.setVoltage(pair->first);
             controller.setCurrent(pair->second);
@@ -129,7 +130,7 @@ bool ActionRunner::performWindow(const Action& action)
 // The timer panel: its start button reads "Остановить" while a run goes.
 bool ActionRunner::performTimer(const Action& action)
 {
-    TimerRun& timer = parts_.station.controller().timer();
+    TimerRun& timer = parts_.station.timer();
     if (!window_.controlsLive()) {
         return false;
     }

@@ -56,7 +56,7 @@ bool InvariantRig::start(std::function<void()> afterReply, std::string& problem)
         return false;
     }
     bench_ = std::make_unique<Bench>(std::vector<std::string>{""}, SerialPortFactory{}, options_.timing);
-    if (!station().controller().listPorts() || !startServers(problem) || !startMqtt(problem)) {
+    if (!station().settings().listPorts() || !startServers(problem) || !startMqtt(problem)) {
         return false;
     }
     follow(std::move(afterReply));
@@ -118,7 +118,7 @@ bool InvariantRig::startMqtt(std::string& problem)
     }
     SupplyStation& station = this->station();
     bridge_ = MqttBridge::start({{station.controller(), station.programs(), station.outlook(), station.portName()}},
-        "127.0.0.1:" + std::to_string(mqttPort_), messages_);
+        station.settings().path(), "127.0.0.1:" + std::to_string(mqttPort_), messages_);
     if (bridge_ == nullptr) {
         problem = "the MQTT bridge would not start: " + messages_.str();
         return false;
@@ -165,9 +165,9 @@ bool InvariantRig::connectClients(std::string& problem)
 // Pairs in the list, as a user keeps them.
 void InvariantRig::addHotValues()
 {
-    SupplyController& controller = station().controller();
-    const ModelProfile& model = controller.profile();
-    controller.addHotValue(model.voltageMin + 2.0, model.currentMin + 0.5);
-    controller.addHotValue(std::min(model.voltageMax, 12.0), std::min(model.currentMax, 2.0));
-    controller.addHotValue(std::min(model.voltageMax, 5.0), model.currentMin);
+    StationSettings& settings = station().settings();
+    const ModelProfile& model = station().controller().profile();
+    settings.addHotValue(model.voltageMin + 2.0, model.currentMin + 0.5);
+    settings.addHotValue(std::min(model.voltageMax, 12.0), std::min(model.currentMax, 2.0));
+    settings.addHotValue(std::min(model.voltageMax, 5.0), model.currentMin);
 }

@@ -52,7 +52,7 @@ void StationJournal::followCommands()
         drops_.push_back({Clock::now(), frame, first, last});
         hooks_.dropped(drops_.back());
     });
-    connect(&controller_.timer(), &TimerRun::runEnded, this, [this] {
+    connect(&station_.timer(), &TimerRun::runEnded, this, [this] {
         if (controller_.outputHeading()) {
             hooks_.offRequested("the timer");
         }

@@ -1,14 +1,15 @@
 #include "WindowModel.h"
 
 #include "controller/SupplyController.h"
+#include "timer/TimerRun.h"
 
-WindowModel::WindowModel(SupplyController& controller)
+WindowModel::WindowModel(SupplyController& controller, TimerRun& timer)
     : controller_(controller)
 {
     connect(&controller, &SupplyController::outputChanged, this, &WindowModel::showOutput);
     connect(&controller, &SupplyController::outputToggleWithdrawn, this, &WindowModel::showOutput);
     connect(&controller, &SupplyController::outputTogglePending, this, [this] { on_ = off_ = false; });
-    connect(&controller.timer(), &TimerRun::continueEnabled, this, [this](bool enabled) { continue_ = enabled; });
+    connect(&timer, &TimerRun::continueEnabled, this, [this](bool enabled) { continue_ = enabled; });
 }
 
 void WindowModel::showOutput(bool on)

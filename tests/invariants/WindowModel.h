@@ -3,6 +3,7 @@
 #include <QObject>
 
 class SupplyController;
+class TimerRun;
 
 // What the main window lets the user press, as its panels enable it: the
 // setpoint edits and output buttons while the controls are live, "Включить"
@@ -13,7 +14,7 @@ class WindowModel final : public QObject {
     Q_OBJECT
 
 public:
-    explicit WindowModel(SupplyController& controller);
+    WindowModel(SupplyController& controller, TimerRun& timer);
 
     bool editsLive() const;
     bool onEnabled() const { return controlsLive() && on_; }

@@ -4,6 +4,8 @@
 #include "controller/SupplyController.h"
 #include "link/PortList.h"
 #include "link/SupplyLink.h"
+#include "station/StationSettings.h"
+#include "timer/TimerRun.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -18,13 +20,13 @@
 #include <string>
 #include <vector>
 
-// Counts what the controller would tell the user.
+// Counts what the controller and the settings would tell the user.
 class CountingPrompts {
 public:
-    explicit CountingPrompts(SupplyController& controller)
+    CountingPrompts(SupplyController& controller, StationSettings& settings)
     {
         QObject::connect(&controller, &SupplyController::unknownSupplyFound, [this] { ++unknownSupplies; });
-        QObject::connect(&controller, &SupplyController::settingsProblem,
+        QObject::connect(&settings, &StationSettings::settingsProblem,
             [this](const QString& advice) { problems.push_back(advice); });
     }
 
@@ -38,13 +40,19 @@ public:
     explicit Rig(const std::string& port = "/dev/tendrel-test-none", SerialPortFactory factory = {})
         : link_(std::move(factory))
         , controller(link_)
-        , prompts(controller)
+        , timer(controller)
+        , settings(link_, controller)
+        , prompts(controller, settings)
     {
         ::setenv(PortList::kOverrideVariable, port.c_str(), 1);
-        EXPECT_TRUE(controller.listPorts());
-        controller.start();
+        EXPECT_TRUE(settings.listPorts());
+        settings.start();
     }
-    ~Rig() { controller.shutDown(); }
+    ~Rig()
+    {
+        settings.shutDown();
+        controller.shutDown();
+    }
 
     void reply(const Reply& reply) { controller.onReply(reply); }
     // The same answer twice, as one alone is not trusted to name a model,
@@ -69,5 +77,7 @@ private:
 
 public:
     SupplyController controller;
+    TimerRun timer;
+    StationSettings settings;
     CountingPrompts prompts;
 };

@@ -47,7 +47,7 @@ struct LiveStation {
         // Set before the station's worker starts.
         ::setenv("TENDREL_SERIAL_PORTS", supply.devicePath().c_str(), 1); // NOLINT(concurrency-mt-unsafe)
         station = std::make_unique<SupplyStation>();
-        station->controller().listPorts();
+        station->settings().listPorts();
         station->controller().start();
         waitFor([this] { return station->controller().live(); }, 5000);
     }

@@ -10,5 +10,8 @@ std::unique_ptr<MqttBridge> BenchMqtt::start(
         SupplyStation& station = bench.station(i);
         supplies.push_back({station.controller(), station.programs(), station.outlook(), station.portName()});
     }
-    return MqttBridge::start(std::move(supplies), option, messages);
+    if (supplies.empty()) {
+        return nullptr;
+    }
+    return MqttBridge::start(std::move(supplies), bench.station(0).settings().path(), option, messages);
 }

@@ -74,7 +74,7 @@ void startWhatWasAsked(Bench& bench, const std::vector<std::unique_ptr<Controlle
         }
         if (!options.record.empty()) {
             recordFromCommandLine(bench.station(i).readings(),
-                PortPlan::recordingPath(options.record, bench.station(i).controller().usePort(), i, bench.size()),
+                PortPlan::recordingPath(options.record, bench.station(i).settings().usePort(), i, bench.size()),
                 notices);
         }
     }

@@ -76,12 +76,12 @@ void ControllerDialog::composeAreas()
     timer_ = new TimerPanel(this);
     hotValues_ = new HotValuesPanel(this);
     log_ = new DiagnosticLog(this);
-    exchange_ = new WindowExchange(this, *setpoints_, *timer_, controller_);
-    hotMenu_ = new HotValuesMenu(this, {*hotValues_, *setpoints_, *exchange_}, controller_);
+    exchange_ = new WindowExchange(this, *setpoints_, *timer_, controller_, station_.timer());
+    hotMenu_ = new HotValuesMenu(this, {*hotValues_, *setpoints_, *exchange_}, controller_, station_.settings());
     log_->bind(controller_);
-    hotValues_->bind(controller_);
-    timer_->bind(controller_, *exchange_);
-    setpoints_->bind(controller_, *exchange_);
+    hotValues_->bind(controller_, station_.settings().hotValues(), station_.timer());
+    timer_->bind(controller_, station_.timer(), *exchange_);
+    setpoints_->bind(controller_, station_.timer(), *exchange_);
     supplyFrame_->bind(controller_);
     tripBanner_ = new TripBanner(this);
     tripBanner_->bind(station_.protection());
@@ -91,7 +91,7 @@ void ControllerDialog::connectPrompts()
 {
     connect(&controller_, &SupplyController::unknownSupplyFound, this,
         [this] { MessageBox::warn(this, translated(kUnknownSupplyText)); });
-    connect(&controller_, &SupplyController::settingsProblem, this,
+    connect(&station_.settings(), &StationSettings::settingsProblem, this,
         [this](const QString& advice) { MessageBox::warn(this, advice); });
 }
 
@@ -152,13 +152,13 @@ void ControllerDialog::arrangeTabOrder()
 
 bool ControllerDialog::initialise()
 {
-    if (!controller_.listPorts()) {
+    if (!station_.settings().listPorts()) {
         MessageBox::warn(this, translated(kNoPortsText));
         reject();
         return false;
     }
     permissionWatch_ = std::make_unique<PortPermissionWatch>(
-        *portAccess_, controller_.portNames(), [this](const std::vector<std::string>& missing) {
+        *portAccess_, station_.settings().portNames(), [this](const std::vector<std::string>& missing) {
             if (missing.empty()) {
                 supplyFrame_->showPortsRefused();
             } else {

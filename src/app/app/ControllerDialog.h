@@ -56,6 +56,7 @@ public:
     // What went only to standard error, made when first wanted.
     NoticeWindow& notices();
 
+    SupplyStation& station() { return station_; }
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
 

@@ -29,7 +29,7 @@ bool listPorts(Bench& bench, EventLog& log)
     bool any = false;
     for (std::size_t i = 0; i < bench.size(); ++i) {
         SupplyStation& station = bench.station(i);
-        if (station.controller().listPorts()) {
+        if (station.settings().listPorts()) {
             any = true;
         } else {
             log.warn(QString::fromStdString(station.portName()), QObject::tr("no serial port to poll"));
@@ -44,7 +44,7 @@ bool startRecordings(Bench& bench, const std::string& path)
     bool any = false;
     for (std::size_t i = 0; i < bench.size(); ++i) {
         SupplyStation& station = bench.station(i);
-        const std::string own = PortPlan::recordingPath(path, station.controller().usePort(), i, bench.size());
+        const std::string own = PortPlan::recordingPath(path, station.settings().usePort(), i, bench.size());
         station.readings().recordFromCommandLine(QString::fromStdString(own), std::cerr);
         any = any || station.readings().isRecording();
     }

@@ -14,10 +14,6 @@ SupplyController::SupplyController(SupplyLink& link, QObject* parent)
     : QObject(parent)
     , link_(link)
     , output_(link)
-    , timer_([this](bool on) {
-        const Acting timer(*this, {CommandOrigin::Kind::Timer});
-        return requestOutput(on);
-    })
     , setpoints_(link, profile_)
 {
     connect(&link_, &SupplyLink::replied, this, &SupplyController::onReply);
@@ -29,22 +25,16 @@ SupplyController::SupplyController(SupplyLink& link, QObject* parent)
 
 SupplyController::~SupplyController() = default;
 
-void SupplyController::start()
+void SupplyController::start(const std::vector<std::string>& ports)
 {
-    tellSettingsProblem(settings_.prepare());
-    loadSettings(true);
-    link_.start(ports_.names());
+    link_.start(ports);
     profile_.voltageMax = profile_.currentMax = profile_.voltageMin = profile_.currentMin = 0.0;
 }
 
 void SupplyController::shutDown()
 {
-    if (stopped_) {
+    if (std::exchange(stopped_, true)) {
         return;
-    }
-    stopped_ = true;
-    if (identified()) {
-        saveSettings();
     }
     link_.stop();
 }
@@ -54,37 +44,10 @@ bool SupplyController::isLinkRunning() const
     return link_.isRunning();
 }
 
-void SupplyController::loadSettings(bool startup)
+void SupplyController::diagnose(const QString& line)
 {
-    const ControllerSettings::Loaded loaded = settings_.load(startup);
-    diagnosticsOn_ = loaded.diagnosticsOn;
-    if (startup) {
-        const std::string summary = ports_.choose(loaded.usePort, loaded.lastPort);
-        if (diagnosticsOn_) {
-            emit logLine(QString::fromStdString(summary));
-        }
-    }
-    hotValues_.load(loaded.hotValues);
-    tellSettingsProblem(loaded.problem);
-}
-
-// Saving hands the pairs over to the file: the lists are reloaded from it at
-// the next identification. A save that failed keeps them.
-void SupplyController::saveSettings()
-{
-    const auto [usePort, lastPort] = ports_.toSave();
-    const SettingsFile::Problem problem
-        = settings_.save({usePort, lastPort, hotValues_.voltages(), hotValues_.currents()});
-    if (problem == SettingsFile::Problem::None) {
-        hotValues_.handedOver();
-    }
-    tellSettingsProblem(problem);
-}
-
-void SupplyController::tellSettingsProblem(SettingsFile::Problem problem)
-{
-    if (const auto advice = settings_.adviceOnce(problem)) {
-        emit settingsProblem(advice->inWindow(), advice->inEnglish());
+    if (diagnosticsOn_) {
+        emit logLine(line);
     }
 }
 
@@ -116,7 +79,7 @@ void SupplyController::onReply(const Reply& reply)
 
 void SupplyController::handleStatusOnly(std::int32_t status)
 {
-    ports_.answeredOn(link_.currentPortName());
+    emit statusAnswered();
     missCount_ = 0;
     if (!identified() && confirmation_.confirms(statusModelCode(status)) && identifySupply(status)) {
         emit panelSwitchReported();
@@ -142,7 +105,6 @@ void SupplyController::dropCommandsOnTheWay(CommandRefusal why)
 
 void SupplyController::handleNoAnswer()
 {
-    timer_.suspend();
     latest_.reset();
     staleTimer_.stop();
     confirmation_.reset();
@@ -155,13 +117,7 @@ void SupplyController::handleNoAnswer()
     // waiting has been told lost by the ledger above.
     dropCommandsOnTheWay(CommandRefusal::NoSupply);
     link_.forgetModel();
-    if (identified()) {
-        saveSettings();
-    }
     identified_ = false;
-    if (timer_.running()) {
-        output_.report(false);
-    }
     adoptReadings_ = true;
     if (++missCount_ == 2) {
         missCount_ = 0;
@@ -173,7 +129,7 @@ void SupplyController::handleFullStatus(const Reply& reply)
 {
     const std::int32_t status = reply.status;
     missCount_ = 0;
-    ports_.answeredOn(link_.currentPortName());
+    emit statusAnswered();
     statusAlone_ = false;
     const int code = statusModelCode(status);
     // The readings a returning supply is taken up with must not predate a
@@ -193,10 +149,8 @@ void SupplyController::handleFullStatus(const Reply& reply)
     if (ownModel) {
         followOutputState(status);
     }
-    // A run suspended by a lost link resumes once the output state of this
-    // status is known: a supply that kept its output on is not toggled off.
     if (resumeRun) {
-        timer_.resumeIfSuspended();
+        emit supplyReturned();
     }
     if (ownModel) {
         followWords(*reply.voltageWord, *reply.currentWord);
@@ -358,7 +312,6 @@ bool SupplyController::identifySupply(std::int32_t code)
     }
     profile_ = *row;
     link_.setModelCode(code);
-    loadSettings(false);
     emit supplyIdentified(QCoreApplication::translate("ModelTable", profile_.supplyName.c_str()),
         QString::fromStdString(profile_.modelName));
     return true;
@@ -493,21 +446,4 @@ void SupplyController::refuseFollowUpWhileLatched()
         output_.dropFollowUp();
         emit refused(followUpOrigin_, CommandRefusal::TripLatched, true);
     }
-}
-
-// Until a supply is identified the list stays inert.
-std::optional<std::pair<double, double>> SupplyController::hotValue(int row) const
-{
-    return identified() ? hotValues_.valueAt(row) : std::nullopt;
-}
-
-void SupplyController::addHotValue(double volts, double amperes)
-{
-    if (!identified()) {
-        // The link went and the list has been saved already: the pair goes
-        // straight to the file, so it is not lost.
-        tellSettingsProblem(settings_.appendPair(volts, amperes));
-        return;
-    }
-    hotValues_.add(volts, amperes);
 }

@@ -3,13 +3,9 @@
 #include "controller/CommandLedger.h"
 #include "controller/CommandOrigin.h"
 #include "controller/CommandRefusal.h"
-#include "controller/HotValueBook.h"
 #include "controller/Measurement.h"
 #include "controller/OutputSwitch.h"
-#include "controller/PortSelection.h"
 #include "controller/SetpointMemory.h"
-#include "controller/SupplySettings.h"
-#include "controller/TimerRun.h"
 #include "link/Reply.h"
 #include "supply/Conversions.h"
 #include "supply/ModelConfirmation.h"
@@ -32,9 +28,8 @@
 class SupplyLink;
 
 // Owns the supply on one link: the rules that act on each reply, the
-// identified model, the setpoints and output, the timer run, the hot values
-// and the settings they live in. Every command reaches the supply through
-// it; the window and any other observer follow its signals.
+// identified model, the setpoints and output. Every command reaches the
+// supply through it; the window and any other observer follow its signals.
 class SupplyController final : public QObject {
     Q_OBJECT
 
@@ -67,17 +62,14 @@ public:
     explicit SupplyController(SupplyLink& link, QObject* parent = nullptr);
     ~SupplyController() override;
 
-    // Drives this one port for this run, as a fixed port setting would, or
-    // with "Auto" hunts on every port, leaving the file's port settings as
-    // they are. Before listPorts().
-    void usePortForThisRun(std::string device) { ports_.useForThisRun(std::move(device)); }
-    // Lists the serial ports; false when the computer has none.
-    bool listPorts() { return ports_.list(); }
-    const std::vector<std::string>& portNames() const { return ports_.names(); }
-    // Reads the settings and starts the link.
-    void start();
-    // Saves what an identified supply leaves behind and stops the link.
+    // Starts the link on the ports, in their order.
+    void start(const std::vector<std::string>& ports);
+    // Stops the link; no reply is acted on after it.
     void shutDown();
+    // Every reply is told as a log line while diagnostics are on.
+    void setDiagnostics(bool on) { diagnosticsOn_ = on; }
+    // A line for the log, told only while diagnostics are on.
+    void diagnose(const QString& line);
 
     void onReply(const Reply& reply);
     bool identifySupply(std::int32_t code);
@@ -107,14 +99,6 @@ public:
     // Why a command would be refused now, if it would.
     std::optional<CommandRefusal> refusalFor(bool switchesOn) const;
 
-    // Hot values: stored pairs in volts and amperes, as their rows show them.
-    std::optional<std::pair<double, double>> hotValue(int row) const;
-    HotValueBook& hotValues() { return hotValues_; }
-    const HotValueBook& hotValues() const { return hotValues_; }
-    // Outside the list's units while no supply is identified: then the pair
-    // goes straight to the file.
-    void addHotValue(double volts, double amperes);
-
     // The last full status of the identified supply; none while the link is down.
     const std::optional<Measurement>& latest() const { return latest_; }
     // No full status of the identified supply for kStaleAfter, or none at all.
@@ -137,7 +121,6 @@ public:
     // The output's state, or the state a toggle on its way will bring.
     bool outputHeading() const { return output_.heading(); }
 
-    TimerRun& timer() { return timer_; }
     const SupplyLink& link() const { return link_; }
     const ModelProfile& profile() const { return profile_; }
     bool identified() const { return identified_; }
@@ -146,24 +129,19 @@ public:
     // The next full status becomes the setpoints, as when a supply is found.
     bool adoptingReadings() const { return adoptReadings_; }
     bool outputOn() const { return output_.reportedOn(); }
+    // While the link is down: a run that holds the output takes it as off,
+    // so that the supply's return switches it on anew.
+    void recordOutputOff() { output_.report(false); }
     // Polls in a row without an answer; the port is left at the second.
     int missesInRow() const { return missCount_; }
     bool diagnosticsOn() const { return diagnosticsOn_; }
     bool isLinkRunning() const;
-    const std::string& lastPort() const { return ports_.lastPort(); }
-    const std::string& usePort() const { return ports_.usePort(); }
-    // The remote-control keys of the settings, as read at start-up.
-    const std::array<std::string, 5>& remoteKeys() const { return settings_.remoteKeys(); }
-    const std::string& settingsPath() const { return settings_.path(); }
 
 signals:
     // What the user must be told at once, before the controller goes on: a
     // window answers with a message box.
     // A supply of a model this program does not know has been found.
     void unknownSupplyFound();
-    // The settings file cannot be read or written; the advice says why and
-    // what to do, in the window's words and in English.
-    void settingsProblem(const QString& advice, const QString& inEnglish);
     void logLine(const QString& line);
     // A setpoint or output command was taken, from whom.
     void commanded(const CommandOrigin& origin);
@@ -176,7 +154,12 @@ signals:
     // it takes no commands while its On/Off switch is on.
     void panelSwitchReported();
     void linkLost();
+    // The supply answered a poll with its status, alone or full: the port
+    // the link is on is its own.
+    void statusAnswered();
     void controlsLive();
+    // The supply answers again after a loss, and its output state is known.
+    void supplyReturned();
     void outputChanged(bool on);
     void outputTogglePending();
     void outputToggleWithdrawn(bool on);
@@ -202,10 +185,6 @@ signals:
     void unknownVoltageSent(double volts);
 
 private:
-    void loadSettings(bool startup);
-    void saveSettings();
-    void tellSettingsProblem(SettingsFile::Problem problem);
-
     void handleStatusOnly(std::int32_t status);
     void handleNoAnswer();
     // What was on its way will not reach the supply: the queue is dropped
@@ -230,10 +209,7 @@ private:
     const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
 
     SupplyLink& link_;
-    SupplySettings settings_;
-    PortSelection ports_;
     OutputSwitch output_;
-    TimerRun timer_;
     ModelProfile profile_;
     SetpointMemory setpoints_;
     std::optional<Measurement> latest_;
@@ -251,7 +227,6 @@ private:
     // The last words read, so that observers hear of changes only; -1: none yet.
     std::int32_t lastVoltageRaw_ = -1;
     std::int32_t lastCurrentRaw_ = -1;
-    HotValueBook hotValues_;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;
     bool outputLatched_ = false;

@@ -12,13 +12,13 @@ MqttBridge::MqttBridge(std::vector<std::unique_ptr<MqttSupply>> supplies)
 {
 }
 
-std::unique_ptr<MqttBridge> MqttBridge::start(
-    std::vector<Parts> supplies, const std::optional<std::string>& option, std::ostream& messages)
+std::unique_ptr<MqttBridge> MqttBridge::start(std::vector<Parts> supplies, const std::string& settingsPath,
+    const std::optional<std::string>& option, std::ostream& messages)
 {
     if (supplies.empty()) {
         return nullptr;
     }
-    const auto document = SettingsFile(supplies.front().controller.settingsPath()).load();
+    const auto document = SettingsFile(settingsPath).load();
     const MqttConfig config
         = MqttConfig::resolve(option, document ? document->entries("MQTT") : std::vector<IniDocument::Entry>{});
     if (!config.error.empty()) {

@@ -15,8 +15,9 @@ public:
     using Parts = MqttSupply::Parts;
 
     // None when not asked for, or when the settings are refused (told on `messages`).
-    static std::unique_ptr<MqttBridge> start(
-        std::vector<Parts> supplies, const std::optional<std::string>& option, std::ostream& messages);
+    // The [MQTT] keys are read from the settings file at the path.
+    static std::unique_ptr<MqttBridge> start(std::vector<Parts> supplies, const std::string& settingsPath,
+        const std::optional<std::string>& option, std::ostream& messages);
 
     explicit MqttBridge(std::vector<std::unique_ptr<MqttSupply>> supplies);
 

@@ -66,13 +66,13 @@ void RemoteControl::followConditions(const Parts& parts)
     QObject::connect(&parts.outlook, &SupplyOutlook::changed, &server_, &ScpiServer::sampleConditions);
 }
 
-std::unique_ptr<RemoteControl> RemoteControl::start(
-    const std::vector<Parts>& supplies, const std::optional<std::string>& option, std::ostream& messages)
+std::unique_ptr<RemoteControl> RemoteControl::start(const std::vector<Parts>& supplies, const Keys& keys,
+    const std::optional<std::string>& option, std::ostream& messages)
 {
     if (supplies.empty()) {
         return nullptr;
     }
-    const auto& [enabled, listen, maxClients, idleTimeout, programs] = supplies.front().controller.remoteKeys();
+    const auto& [enabled, listen, maxClients, idleTimeout, programs] = keys;
     RemoteConfig config = RemoteConfig::resolve(option, enabled, listen);
     if (config.enabled) {
         config.applyLimits(maxClients, idleTimeout);

@@ -4,6 +4,7 @@
 #include "remote/ScpiServer.h"
 #include "remote/SupplyInstrument.h"
 
+#include <array>
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
@@ -31,9 +32,13 @@ public:
         const SupplyOutlook& outlook;
     };
 
+    // The [Remote] keys of the settings: Enabled, Listen, MaxClients,
+    // IdleTimeout and Programs, each empty when missing.
+    using Keys = std::array<std::string, 5>;
+
     // None also when there is no supply to drive.
-    static std::unique_ptr<RemoteControl> start(
-        const std::vector<Parts>& supplies, const std::optional<std::string>& option, std::ostream& messages);
+    static std::unique_ptr<RemoteControl> start(const std::vector<Parts>& supplies, const Keys& keys,
+        const std::optional<std::string>& option, std::ostream& messages);
 
     // At least one supply.
     explicit RemoteControl(const std::vector<Parts>& supplies);

@@ -6,7 +6,7 @@ Bench::Bench(const std::vector<std::string>& ports, const SerialPortFactory& por
         auto station = std::make_unique<SupplyStation>(portFactory, timing);
         station->link().shareClaims(claims_);
         if (!port.empty()) {
-            station->controller().usePortForThisRun(port);
+            station->settings().usePortForThisRun(port);
         }
         stations_.push_back(std::move(station));
     }
@@ -20,7 +20,7 @@ Bench::~Bench()
 void Bench::start()
 {
     for (const auto& station : stations_) {
-        if (!station->controller().portNames().empty()) {
+        if (!station->settings().portNames().empty()) {
             station->start();
         }
     }
@@ -28,11 +28,14 @@ void Bench::start()
 
 void Bench::startRemote(const std::optional<std::string>& option, std::ostream& messages)
 {
+    if (stations_.empty()) {
+        return;
+    }
     std::vector<RemoteControl::Parts> supplies;
     for (const auto& station : stations_) {
         supplies.push_back({station->controller(), station->programs(), station->protection(), station->outlook()});
     }
-    remote_ = RemoteControl::start(supplies, option, messages);
+    remote_ = RemoteControl::start(supplies, stations_.front()->settings().remoteKeys(), option, messages);
 }
 
 void Bench::startMetrics(const std::optional<std::string>& option, std::string_view enabledKey,

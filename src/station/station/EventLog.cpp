@@ -90,7 +90,7 @@ void EventLog::followLink(SupplyStation& station, Told& told)
                 tr("identified %1 %2 (%3, %4)")
                     .arg(supply, model, volts(profile.voltageMax), amperes(profile.currentMax)));
         });
-    connect(&controller, &SupplyController::settingsProblem, this,
+    connect(&station.settings(), &StationSettings::settingsProblem, this,
         [this, &station](const QString& /*inWindow*/, const QString& advice) {
             warn(QString::fromStdString(station.portName()), advice);
         });

@@ -11,6 +11,8 @@
 SupplyStation::SupplyStation(SerialPortFactory portFactory, LinkTiming timing, std::unique_ptr<ProgramClock> clock)
     : link_(std::move(portFactory), timing)
     , controller_(link_)
+    , timer_(controller_)
+    , settings_(link_, controller_)
     , clock_(std::move(clock))
     , protection_(controller_, *clock_)
     , programs_(controller_, protection_, timing.pause + timing.transmitWait, *clock_)
@@ -65,6 +67,7 @@ void SupplyStation::shutDown()
 {
     programs_.leave();
     readings_.recordPendingEvents();
+    settings_.shutDown();
     controller_.shutDown();
 }
 
@@ -121,5 +124,5 @@ SupplyStation::~SupplyStation()
 std::string SupplyStation::portName() const
 {
     const std::string& current = link_.currentPortName();
-    return current.empty() ? controller_.usePort() : current;
+    return current.empty() ? settings_.usePort() : current;
 }

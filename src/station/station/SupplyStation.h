@@ -10,6 +10,8 @@
 #include "outlook/SupplyOutlook.h"
 #include "readings/ReadingsModel.h"
 #include "station/SleepInhibitor.h"
+#include "station/StationSettings.h"
+#include "timer/TimerRun.h"
 
 #include <functional>
 #include <iosfwd>
@@ -17,8 +19,9 @@
 #include <optional>
 #include <string>
 
-// One supply of the program: its link, the controller on it, the protection
-// limits and the program engine beside it, the outlook that tells their
+// One supply of the program: its link, the controller on it, what the
+// settings keep of it, the timer, the protection limits and the program
+// engine beside it, the outlook that tells their
 // state, and the readings model that follows it. It needs no display; a window binds itself to its parts.
 class SupplyStation {
 public:
@@ -32,6 +35,9 @@ public:
     SupplyLink& link() { return link_; }
     SupplyController& controller() { return controller_; }
     const SupplyController& controller() const { return controller_; }
+    StationSettings& settings() { return settings_; }
+    const StationSettings& settings() const { return settings_; }
+    TimerRun& timer() { return timer_; }
     ProtectionWatch& protection() { return protection_; }
     ProgramEngine& programs() { return programs_; }
     const ProgramEngine& programs() const { return programs_; }
@@ -41,8 +47,8 @@ public:
     // The port named for this run, or the one the link is on.
     std::string portName() const;
 
-    // Reads the settings and starts the link, after the controller has listed the ports.
-    void start() { controller_.start(); }
+    // Reads the settings and starts the link, after the ports have been listed.
+    void start() { settings_.start(); }
     // Ends a running program with its output left as it is, records its end,
     // then saves and stops as the controller does.
     void shutDown();
@@ -73,6 +79,10 @@ private:
 
     SupplyLink link_;
     SupplyController controller_;
+    // First to hear of a lost link: a run is suspended before anyone is told.
+    TimerRun timer_;
+    // Reads a supply's lists before anyone else hears of it.
+    StationSettings settings_;
     std::unique_ptr<ProgramClock> clock_;
     // Before the engine: a reading that trips switches off before the program hears of it.
     ProtectionWatch protection_;

@@ -5,14 +5,16 @@
 #include "hotvalues/HotValuesPanel.h"
 #include "panels/SetpointPanel.h"
 #include "panels/WindowExchange.h"
+#include "station/StationSettings.h"
 
 #include <QListWidget>
 
-HotValuesMenu::HotValuesMenu(QWidget* window, const Parts& parts, SupplyController& supply)
+HotValuesMenu::HotValuesMenu(QWidget* window, const Parts& parts, SupplyController& supply, StationSettings& settings)
     : QObject(window)
     , window_(window)
     , parts_(parts)
     , supply_(supply)
+    , settings_(settings)
 {
     connect(parts.panel.list(), &QListWidget::itemDoubleClicked, this, &HotValuesMenu::apply);
 }
@@ -25,7 +27,7 @@ void HotValuesMenu::show(const QPoint& at)
     const double volts = parts_.exchange.voltage();
     const double amperes = parts_.exchange.current();
     const auto command = parts_.panel.runMenu(
-        at, [&](int row) { return supply_.hotValues().table().holdsAt(row, volts, amperes, supply_.profile()); });
+        at, [&](int row) { return settings_.hotValues().table().holdsAt(row, volts, amperes, supply_.profile()); });
     switch (command.value_or(HotValuesPanel::Command{})) {
     case HotValuesPanel::SetAsCurrent:
         apply();
@@ -45,7 +47,7 @@ void HotValuesMenu::show(const QPoint& at)
 void HotValuesMenu::apply()
 {
     const auto row = parts_.panel.selectedRow();
-    const auto pair = row ? supply_.hotValue(*row) : std::nullopt;
+    const auto pair = row ? settings_.hotValue(*row) : std::nullopt;
     if (!pair) {
         return;
     }
@@ -56,7 +58,7 @@ void HotValuesMenu::apply()
 void HotValuesMenu::addPresent()
 {
     if (supply_.identified()) {
-        supply_.addHotValue(parts_.exchange.voltage(), parts_.exchange.current());
+        settings_.addHotValue(parts_.exchange.voltage(), parts_.exchange.current());
     }
 }
 
@@ -71,13 +73,13 @@ void HotValuesMenu::addByDialog()
     AddValuesDialog dialog(window_, limits, parts_.exchange.voltage(), parts_.exchange.current());
     if (dialog.exec() == QDialog::Accepted) {
         // Should the link have gone meanwhile, the controller keeps the pair in the file.
-        supply_.addHotValue(dialog.voltage(), dialog.current());
+        settings_.addHotValue(dialog.voltage(), dialog.current());
     }
 }
 
 void HotValuesMenu::deleteSelected()
 {
     if (const auto row = parts_.panel.selectedRow()) {
-        supply_.hotValues().remove(*row);
+        settings_.hotValues().remove(*row);
     }
 }

@@ -6,6 +6,7 @@ class HotValuesPanel;
 class QPoint;
 class QWidget;
 class SetpointPanel;
+class StationSettings;
 class SupplyController;
 class WindowExchange;
 
@@ -23,7 +24,7 @@ public:
         WindowExchange& exchange;
     };
 
-    HotValuesMenu(QWidget* window, const Parts& parts, SupplyController& supply);
+    HotValuesMenu(QWidget* window, const Parts& parts, SupplyController& supply, StationSettings& settings);
 
     // A right-click at a point of the screen.
     void show(const QPoint& at);
@@ -37,4 +38,5 @@ private:
     QWidget* window_;
     Parts parts_;
     SupplyController& supply_;
+    StationSettings& settings_;
 };

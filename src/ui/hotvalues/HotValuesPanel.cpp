@@ -1,6 +1,8 @@
 #include "hotvalues/HotValuesPanel.h"
 
 #include "controller/SupplyController.h"
+#include "station/HotValueBook.h"
+#include "timer/TimerRun.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"
 
@@ -46,20 +48,19 @@ HotValuesPanel::HotValuesPanel(QWidget* window)
     remove_ = addCommand(menu_, tr("Удалить"), Delete);
 }
 
-void HotValuesPanel::bind(SupplyController& supply)
+void HotValuesPanel::bind(SupplyController& supply, const HotValueBook& book, TimerRun& run)
 {
-    const HotValueBook* book = &supply.hotValues();
-    connect(book, &HotValueBook::replaced, this, [this](const QStringList& rows) {
+    connect(&book, &HotValueBook::replaced, this, [this](const QStringList& rows) {
         clear();
         list_->addItems(rows);
     });
-    connect(book, &HotValueBook::added, this, &HotValuesPanel::addRow);
-    connect(book, &HotValueBook::removed, this, &HotValuesPanel::removeRow);
-    connect(book, &HotValueBook::selected, this, &HotValuesPanel::selectRow);
+    connect(&book, &HotValueBook::added, this, &HotValuesPanel::addRow);
+    connect(&book, &HotValueBook::removed, this, &HotValuesPanel::removeRow);
+    connect(&book, &HotValueBook::selected, this, &HotValuesPanel::selectRow);
     connect(&supply, &SupplyController::linkLost, this, [this] { setEnabled(false); });
     connect(&supply, &SupplyController::controlsLive, this, [this] { setEnabled(true); });
-    connect(&supply.timer(), &TimerRun::runStarted, this, [this] { setEnabled(false); });
-    connect(&supply.timer(), &TimerRun::runEnded, this, [this] { setEnabled(true); });
+    connect(&run, &TimerRun::runStarted, this, [this] { setEnabled(false); });
+    connect(&run, &TimerRun::runEnded, this, [this] { setEnabled(true); });
 }
 
 void HotValuesPanel::setEnabled(bool enabled)

@@ -11,7 +11,9 @@ class QMenu;
 class QPoint;
 class QString;
 class QWidget;
+class HotValueBook;
 class SupplyController;
+class TimerRun;
 
 // The list of hot values, its frame and its context menu. It shows the
 // controller's list and is usable while the controls are live and no timer
@@ -24,7 +26,7 @@ public:
 
     explicit HotValuesPanel(QWidget* window);
 
-    void bind(SupplyController& supply);
+    void bind(SupplyController& supply, const HotValueBook& book, TimerRun& run);
 
     void setEnabled(bool enabled);
     bool isEnabled() const;

@@ -4,6 +4,7 @@
 #include "panels/WindowExchange.h"
 #include "supply/Conversions.h"
 #include "supply/ModelProfile.h"
+#include "timer/TimerRun.h"
 #include "toolkit/CharacterMessages.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DialogUnits.h"
@@ -73,12 +74,12 @@ SetpointPanel::SetpointPanel(QWidget* window)
     currentSpin_->attach(currentEdit_);
 }
 
-void SetpointPanel::bind(SupplyController& supply, WindowExchange& exchange)
+void SetpointPanel::bind(SupplyController& supply, TimerRun& run, WindowExchange& exchange)
 {
     supply_ = &supply;
     exchange_ = &exchange;
     connectControls();
-    connectSupply();
+    connectSupply(run);
 }
 
 void SetpointPanel::connectControls()
@@ -93,7 +94,7 @@ void SetpointPanel::connectControls()
     connect(offButton_, &QPushButton::clicked, supply_, &SupplyController::toggleOutput);
 }
 
-void SetpointPanel::connectSupply()
+void SetpointPanel::connectSupply(TimerRun& run)
 {
     SupplyController* supply = supply_;
     connect(supply, &SupplyController::supplyIdentified, this, [this] { applyLimits(supply_->profile()); });
@@ -122,7 +123,7 @@ void SetpointPanel::connectSupply()
     connect(supply, &SupplyController::currentCommanded, this, showCurrent);
     connect(supply, &SupplyController::voltageLearned, this, showVoltage);
     connect(supply, &SupplyController::currentLearned, this, showCurrent);
-    connect(&supply->timer(), &TimerRun::runEnded, this, &SetpointPanel::enableEdits);
+    connect(&run, &TimerRun::runEnded, this, &SetpointPanel::enableEdits);
 }
 
 void SetpointPanel::onEditChanged(bool voltage)

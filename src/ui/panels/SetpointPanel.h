@@ -12,6 +12,7 @@ class ClassicEdit;
 class QPushButton;
 class QWidget;
 class SupplyController;
+class TimerRun;
 class UpDownControl;
 class WindowExchange;
 struct ModelProfile;
@@ -25,7 +26,7 @@ class SetpointPanel final : public QObject {
 public:
     explicit SetpointPanel(QWidget* window);
 
-    void bind(SupplyController& supply, WindowExchange& exchange);
+    void bind(SupplyController& supply, TimerRun& run, WindowExchange& exchange);
 
     // Runs both edits' rules on what the exchange has just written into them,
     // as typing would, so that their values go to the supply.
@@ -57,7 +58,7 @@ private:
     };
 
     void connectControls();
-    void connectSupply();
+    void connectSupply(TimerRun& run);
     void onEditChanged(bool voltage);
     void hide();
     void showLive();

@@ -2,6 +2,7 @@
 
 #include "controller/SupplyController.h"
 #include "panels/WindowExchange.h"
+#include "timer/TimerRun.h"
 #include "toolkit/DialogUnits.h"
 #include "toolkit/WindowLook.h"
 
@@ -66,10 +67,10 @@ TimerPanel::TimerPanel(QWidget* window)
     continue_->setEnabled(false);
 }
 
-void TimerPanel::bind(SupplyController& supply, WindowExchange& exchange)
+void TimerPanel::bind(SupplyController& supply, TimerRun& run, WindowExchange& exchange)
 {
     supply_ = &supply;
-    run_ = &supply.timer();
+    run_ = &run;
     exchange_ = &exchange;
     connectControls();
     connectRun();

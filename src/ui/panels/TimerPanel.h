@@ -23,7 +23,7 @@ class TimerPanel final : public QObject {
 public:
     explicit TimerPanel(QWidget* window);
 
-    void bind(SupplyController& supply, WindowExchange& exchange);
+    void bind(SupplyController& supply, TimerRun& run, WindowExchange& exchange);
 
     QLineEdit* hoursEdit() const { return hours_; }
     QLineEdit* minutesEdit() const { return minutes_; }

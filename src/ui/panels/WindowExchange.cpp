@@ -3,17 +3,19 @@
 #include "controller/SupplyController.h"
 #include "panels/SetpointPanel.h"
 #include "panels/TimerPanel.h"
+#include "timer/TimerRun.h"
 #include "toolkit/ClassicEdit.h"
 #include "toolkit/DataExchange.h"
 
 #include <QLineEdit>
 
-WindowExchange::WindowExchange(QWidget* window, SetpointPanel& setpoints, TimerPanel& timer, SupplyController& supply)
+WindowExchange::WindowExchange(
+    QWidget* window, SetpointPanel& setpoints, TimerPanel& timer, SupplyController& supply, TimerRun& run)
     : QObject(window)
     , window_(window)
     , setpoints_(setpoints)
     , timer_(timer)
-    , supply_(supply)
+    , run_(run)
 {
     const auto takeVoltage = [this](double volts) { voltage_ = volts; };
     const auto takeCurrent = [this](double amperes) { current_ = amperes; };
@@ -29,12 +31,12 @@ WindowExchange::WindowExchange(QWidget* window, SetpointPanel& setpoints, TimerP
 
 bool WindowExchange::read(bool prompt, std::optional<Computed> computed)
 {
-    TimerClock::Preset preset = supply_.timer().preset();
+    TimerClock::Preset preset = run_.preset();
     const bool read = DataExchange::readInto(window_, timer_.minutesEdit(), preset.minutes, prompt)
         && DataExchange::readInto(window_, timer_.hoursEdit(), preset.hours, prompt)
         && DataExchange::readInto(window_, timer_.secondsEdit(), preset.seconds, prompt)
         && readSetpoint(true, prompt, computed) && readSetpoint(false, prompt, computed);
-    supply_.timer().setPreset(preset);
+    run_.setPreset(preset);
     return read;
 }
 
@@ -51,7 +53,7 @@ bool WindowExchange::readSetpoint(bool voltage, bool prompt, const std::optional
 
 void WindowExchange::write()
 {
-    const TimerClock::Preset& preset = supply_.timer().preset();
+    const TimerClock::Preset& preset = run_.preset();
     writing_ = true;
     timer_.minutesEdit()->setText(QString::number(preset.minutes));
     timer_.hoursEdit()->setText(QString::number(preset.hours));

@@ -7,6 +7,7 @@
 class QWidget;
 class SetpointPanel;
 class SupplyController;
+class TimerRun;
 class TimerPanel;
 
 // The main window's data exchange. The setpoint edits exchange the two values
@@ -23,7 +24,8 @@ public:
         double value;
     };
 
-    WindowExchange(QWidget* window, SetpointPanel& setpoints, TimerPanel& timer, SupplyController& supply);
+    WindowExchange(
+        QWidget* window, SetpointPanel& setpoints, TimerPanel& timer, SupplyController& supply, TimerRun& run);
 
     double voltage() const { return voltage_; }
     double current() const { return current_; }
@@ -44,7 +46,7 @@ private:
     QWidget* window_;
     SetpointPanel& setpoints_;
     TimerPanel& timer_;
-    SupplyController& supply_;
+    TimerRun& run_;
     double voltage_ = 0.0;
     double current_ = 0.0;
     bool writing_ = false;

@@ -115,12 +115,12 @@ TEST(BenchSafety, QuickTimerClicksLeaveTheOutputAsTheLastClickMeant)
         clicks(2, gap); // start, stop
         settle(1500ms);
         EXPECT_FALSE(supply.outputOn()) << "start and stop " << gap.count() << " ms apart";
-        EXPECT_FALSE(window.dialog().controller().timer().running());
+        EXPECT_FALSE(window.station().timer().running());
 
         clicks(3, gap); // start, stop, start
         settle(1500ms);
         EXPECT_TRUE(supply.outputOn()) << "start, stop, start " << gap.count() << " ms apart";
-        EXPECT_TRUE(window.dialog().controller().timer().running());
+        EXPECT_TRUE(window.station().timer().running());
         clicks(1, 0ms);
         ASSERT_TRUE(DialogHarness::waitUntil([&] { return !supply.outputOn(); }, 2s));
         settle(900ms);

@@ -62,7 +62,7 @@ TEST(CommandLine, AGivenPortIsTheOnlyOneTriedAndTheSettingsKeepTheirPorts)
     ASSERT_TRUE(supply.start());
     const std::string settings = "[COM-Port]\nUsePort=ttyS9\nLastPort=ttyS8\n";
     DialogHarness window({"ttyS9", "ttyS8"}, {{}, {}, settings},
-        [&](ControllerDialog& dialog) { dialog.controller().usePortForThisRun(supply.devicePath()); });
+        [&](ControllerDialog& dialog) { dialog.station().settings().usePortForThisRun(supply.devicePath()); });
     EXPECT_EQ(window.link().portNames(), std::vector<std::string>{supply.devicePath()});
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.controller().controlsShown(); }, 3s));
     window.dialog().reject();

@@ -90,7 +90,7 @@ DialogHarness::~DialogHarness()
 
 std::string DialogHarness::settingsBytes() const
 {
-    return fileBytes(dialog_->controller().settingsPath());
+    return fileBytes(station_->settings().path());
 }
 
 std::string DialogHarness::fileBytes(const std::string& name) const

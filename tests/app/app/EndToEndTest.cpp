@@ -59,7 +59,7 @@ TEST(EndToEnd, TheSupplyIsFoundIdentifiedAndShownLive)
     EXPECT_EQ(window.text(1007), QStringLiteral("Quarel"));
     EXPECT_EQ(window.text(1020), QString::fromUtf8("12.0 В"));
     EXPECT_EQ(window.text(1021), QStringLiteral("12.6 A"));
-    EXPECT_EQ(window.dialog().controller().lastPort(), supply->devicePath());
+    EXPECT_EQ(window.station().settings().lastPort(), supply->devicePath());
 
     // Output on into 2 ohms: 6 A is below the limit, so the supply holds the voltage.
     supply->setOutput(true);
@@ -91,7 +91,7 @@ TEST(EndToEnd, ASilentSupplyIsLeftForTheNextPortAndFoundAgain)
     EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kNoConnectionText));
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 3s));
     EXPECT_EQ(window.text(1007), QStringLiteral("Tolvik"));
-    EXPECT_EQ(window.dialog().controller().lastPort(), second->devicePath());
+    EXPECT_EQ(window.station().settings().lastPort(), second->devicePath());
 }
 
 TEST(EndToEnd, ASupplyThatFallsSilentComesBackOnItsOnlyPort)

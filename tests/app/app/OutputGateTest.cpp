@@ -23,7 +23,7 @@ TEST(OutputGate, NothingSwitchesBeforeASupplyIsFoundAndTheButtonsFollowItOnceItI
 {
     DialogHarness window(missingPorts());
     press(window, 1044);
-    EXPECT_FALSE(window.controller().timer().running());
+    EXPECT_FALSE(window.station().timer().running());
     EXPECT_EQ(window.link().queued(), SupplyLink::Queued{});
 
     window.identify({1, 500, 200});

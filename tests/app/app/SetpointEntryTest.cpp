@@ -306,7 +306,7 @@ TEST_F(SetpointEntry, AFieldWithoutANumberIsPointedOutAndKeepsItsValue)
     type(voltage(), '6');
     ASSERT_EQ(window.messages.texts().size(), 3);
     EXPECT_EQ(window.messages.texts().back(), QString::fromUtf8(DataExchange::kBytePrompt));
-    EXPECT_EQ(window.controller().timer().preset().minutes, 0);
+    EXPECT_EQ(window.station().timer().preset().minutes, 0);
     EXPECT_EQ(window.dialog().focusWidget(), window.widget(1041));
     EXPECT_EQ(window.control<QLineEdit>(1041)->selectedText(), QStringLiteral("300"));
 }

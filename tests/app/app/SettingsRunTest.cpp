@@ -51,14 +51,14 @@ TEST(SettingsRun, FirstStartWritesTheDefaultsAndListsTheirPair)
     DialogHarness window(missingPorts());
     EXPECT_EQ(window.settingsBytes(), kDefaults);
     EXPECT_EQ(rows(window), QStringList{QString::fromUtf8("13.8 В  10.0 A")});
-    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{138});
+    EXPECT_EQ(window.station().settings().hotValues().voltages(), std::vector<std::int32_t>{138});
     EXPECT_FALSE(window.dialog().controller().diagnosticsOn());
 }
 
 TEST(SettingsRun, WithoutPortsTheSettingsAreNotTouched)
 {
     DialogHarness window({});
-    EXPECT_FALSE(std::filesystem::exists(window.dialog().controller().settingsPath()));
+    EXPECT_FALSE(std::filesystem::exists(window.station().settings().path()));
 }
 
 TEST(SettingsRun, ThePortSettingsOrderTheList)
@@ -75,7 +75,7 @@ TEST(SettingsRun, ThePortSettingsOrderTheList)
     {
         DialogHarness window({"A", "B"}, {{}, {}, "[COM-Port]\nUsePort=D\nLastPort=B\n"});
         EXPECT_EQ(window.link().portNames(), (std::vector<std::string>{"A", "B"}));
-        EXPECT_EQ(window.dialog().controller().usePort(), "Auto");
+        EXPECT_EQ(window.station().settings().usePort(), "Auto");
     }
 }
 
@@ -94,21 +94,21 @@ TEST(SettingsRun, IdentificationKeepsThePairsAndALostLinkSavesTheFile)
     ASSERT_TRUE(supply.start());
     DialogHarness window({supply.devicePath()});
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 2s));
-    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{138});
-    EXPECT_EQ(window.dialog().controller().hotValues().currents(), std::vector<std::int32_t>{100});
+    EXPECT_EQ(window.station().settings().hotValues().voltages(), std::vector<std::int32_t>{138});
+    EXPECT_EQ(window.station().settings().hotValues().currents(), std::vector<std::int32_t>{100});
     EXPECT_TRUE(window.enabled(1048));
 
     supply.setSilent(true);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.controller().identified(); }));
     EXPECT_EQ(window.settingsBytes(),
         "[COM-Port]\nUsePort=Auto\nLastPort=" + supply.devicePath() + "\n[HotValues]\nTotalZ=1\nV1=13.8\nA1=10.0\n");
-    EXPECT_TRUE(window.dialog().controller().hotValues().voltages().empty());
+    EXPECT_TRUE(window.station().settings().hotValues().voltages().empty());
     EXPECT_EQ(rows(window).size(), 1);
 
     // Back again: the pair comes back from the file as it was.
     supply.setSilent(false);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return controlled(window); }, 3s));
-    EXPECT_EQ(window.dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{138});
+    EXPECT_EQ(window.station().settings().hotValues().voltages(), std::vector<std::int32_t>{138});
 }
 
 TEST(SettingsRun, ClosingWhileIdentifiedSavesThePortItAnsweredOn)
@@ -172,8 +172,7 @@ TEST(SettingsRun, ASaveThatFailsKeepsThePairsAndSaysSoOnce)
     }
     EXPECT_EQ(window.settingsBytes(), before);
     ASSERT_EQ(window.messages.texts().size(), 1);
-    EXPECT_TRUE(
-        window.messages.texts()[0].contains(QString::fromStdString(window.dialog().controller().settingsPath())));
+    EXPECT_TRUE(window.messages.texts()[0].contains(QString::fromStdString(window.station().settings().path())));
     window.identify({1, 500, 200});
     EXPECT_EQ(rows(window).size(), 2);
     window.reply({0});
@@ -190,7 +189,7 @@ TEST(SettingsRun, AFileThatCannotBeReadIsLeftAloneAndNamedOnce)
     window.identify({1, 500, 200});
     window.reply({0});
     EXPECT_EQ(window.messages.texts().size(), 1);
-    EXPECT_TRUE(std::filesystem::is_directory(window.dialog().controller().settingsPath()));
+    EXPECT_TRUE(std::filesystem::is_directory(window.station().settings().path()));
 }
 
 TEST(SettingsRun, StartUpRemovesWhatAKilledSaveLeft)

@@ -95,7 +95,7 @@ TEST_F(StatusProcessing, AStatusAloneIdentifiesButGivesNoControl)
     }
     EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kPanelSwitchText));
     EXPECT_TRUE(setpointControlsHidden());
-    EXPECT_EQ(window.dialog().controller().lastPort(), missingPorts().front());
+    EXPECT_EQ(window.station().settings().lastPort(), missingPorts().front());
 }
 
 // Switched to its own control while live, the supply stops its readings: the
@@ -121,7 +121,7 @@ TEST_F(StatusProcessing, AStatusAloneWithTheOutputBitIdentifiesNothing)
     EXPECT_FALSE(window.controller().identified());
     EXPECT_EQ(window.text(1000), kNoLink);
     EXPECT_EQ(window.text(1031), QString::fromUtf8(SupplyFrame::kNoFreePortText));
-    EXPECT_EQ(window.dialog().controller().lastPort(), missingPorts().front());
+    EXPECT_EQ(window.station().settings().lastPort(), missingPorts().front());
     window.reply({0});
     window.reply({133});
     EXPECT_EQ(window.controller().missesInRow(), 0);

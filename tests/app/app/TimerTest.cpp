@@ -27,7 +27,7 @@ protected:
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i) {
-            window.dialog().controller().timer().tick();
+            window.station().timer().tick();
         }
     }
     // True once per output toggle the window asked for.
@@ -47,7 +47,7 @@ TEST_F(Timer, AZeroPresetRunsAStopwatch)
     press(1044);
     EXPECT_EQ(caption(), QString::fromUtf8("Остановить"));
     EXPECT_TRUE(toggleRequested());
-    EXPECT_TRUE(window.dialog().controller().timer().clockTicking());
+    EXPECT_TRUE(window.station().timer().clockTicking());
     EXPECT_FALSE(presetsEnabled());
     EXPECT_FALSE(window.enabled(1048));
     EXPECT_FALSE(window.enabled(1047));
@@ -69,8 +69,8 @@ TEST_F(Timer, ACountdownSwitchesTheOutputOffAtZero)
     ticks(1);
     EXPECT_EQ(clock(), QStringLiteral("00:00:00"));
     EXPECT_TRUE(toggleRequested());
-    EXPECT_FALSE(window.dialog().controller().timer().clockTicking());
-    EXPECT_FALSE(window.dialog().controller().timer().running());
+    EXPECT_FALSE(window.station().timer().clockTicking());
+    EXPECT_FALSE(window.station().timer().running());
     EXPECT_EQ(caption(), QString::fromUtf8("Вкл. таймер"));
     EXPECT_FALSE(window.enabled(1047));
     EXPECT_TRUE(presetsEnabled());
@@ -105,7 +105,7 @@ TEST_F(Timer, MinutesAndSecondsStopAtFiftyNine)
 {
     setPreset(1041, "75");
     EXPECT_EQ(window.text(1041), QStringLiteral("59"));
-    EXPECT_EQ(window.controller().timer().preset().minutes, 59);
+    EXPECT_EQ(window.station().timer().preset().minutes, 59);
     EXPECT_EQ(clock(), QStringLiteral("00:59:00"));
     EXPECT_EQ(caption(), QString::fromUtf8("Вкл. таймер"));
     // The write-back shows the setpoints as they are held, and sends nothing.
@@ -116,7 +116,7 @@ TEST_F(Timer, MinutesAndSecondsStopAtFiftyNine)
     EXPECT_EQ(clock(), QStringLiteral("123:59:00"));
     setPreset(1042, "300");
     EXPECT_EQ(window.messages.texts().size(), 1);
-    EXPECT_EQ(window.controller().timer().preset().seconds, 0);
+    EXPECT_EQ(window.station().timer().preset().seconds, 0);
 }
 
 TEST_F(Timer, EditingThePresetWhilePausedDiscardsTheCount)
@@ -128,7 +128,7 @@ TEST_F(Timer, EditingThePresetWhilePausedDiscardsTheCount)
     setPreset(1040, "1");
     EXPECT_FALSE(window.enabled(1047));
     EXPECT_EQ(clock(), QStringLiteral("01:00:00"));
-    EXPECT_EQ(window.dialog().controller().timer().count(), 0);
+    EXPECT_EQ(window.station().timer().count(), 0);
 }
 
 TEST_F(Timer, ALostLinkSuspendsTheRunAndItsReturnResumesIt)
@@ -139,15 +139,15 @@ TEST_F(Timer, ALostLinkSuspendsTheRunAndItsReturnResumesIt)
     toggleRequested();
     ticks(10);
     window.reply({0});
-    EXPECT_FALSE(window.dialog().controller().timer().clockTicking());
-    EXPECT_TRUE(window.dialog().controller().timer().running());
+    EXPECT_FALSE(window.station().timer().clockTicking());
+    EXPECT_TRUE(window.station().timer().running());
     EXPECT_FALSE(window.controller().outputOn());
     EXPECT_EQ(caption(), QString::fromUtf8("Вкл. таймер"));
     EXPECT_FALSE(window.enabled(1044));
     EXPECT_EQ(clock(), QStringLiteral("00:01:50"));
 
     window.identify({1, 500, 200});
-    EXPECT_TRUE(window.dialog().controller().timer().clockTicking());
+    EXPECT_TRUE(window.station().timer().clockTicking());
     EXPECT_TRUE(toggleRequested());
     EXPECT_EQ(caption(), QString::fromUtf8("Остановить"));
     ticks(1);
@@ -192,12 +192,12 @@ TEST(TimerEndToEnd, ACountdownRunsTheOutputForItsTime)
     QTest::mouseClick(window.control<QPushButton>(1044), Qt::LeftButton);
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return supply.outputOn(); }));
     supply.setSilent(true);
-    ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.dialog().controller().timer().clockTicking(); }));
+    ASSERT_TRUE(DialogHarness::waitUntil([&] { return !window.station().timer().clockTicking(); }));
     const QString frozen = window.text(1045);
     DialogHarness::waitUntil([] { return false; }, 1500ms);
     EXPECT_EQ(window.text(1045), frozen);
     supply.setSilent(false);
-    ASSERT_TRUE(DialogHarness::waitUntil(
-        [&] { return window.dialog().controller().timer().clockTicking() && supply.outputOn(); }, 4s));
+    ASSERT_TRUE(
+        DialogHarness::waitUntil([&] { return window.station().timer().clockTicking() && supply.outputOn(); }, 4s));
     ASSERT_TRUE(DialogHarness::waitUntil([&] { return window.text(1045) != frozen; }, 3s));
 }

@@ -53,8 +53,8 @@ TEST(CommandGate, RefusesEveryCommandWhileNoSupplyIsIdentified)
     EXPECT_FALSE(rig.controller.commandCurrent(1.0));
     EXPECT_FALSE(rig.controller.toggleOutput());
     EXPECT_FALSE(rig.controller.requestOutput(true));
-    rig.controller.timer().startStop(true);
-    EXPECT_FALSE(rig.controller.timer().running());
+    rig.timer.startStop(true);
+    EXPECT_FALSE(rig.timer.running());
     EXPECT_EQ(rig.link().queued(), SupplyLink::Queued{});
     ASSERT_EQ(refused.count(), 5);
     EXPECT_EQ(refused.front().at(0).value<CommandOrigin>(), (CommandOrigin{CommandOrigin::Kind::Remote, 4}));
@@ -75,8 +75,8 @@ TEST(CommandGate, ALatchedTripRefusesEveryOutputOn)
     gate.sendAndAnswer(kOff);
     EXPECT_FALSE(gate.rig.controller.toggleOutput());
     EXPECT_FALSE(gate.rig.controller.requestOutput(true));
-    gate.rig.controller.timer().startStop(true);
-    EXPECT_FALSE(gate.rig.controller.timer().running());
+    gate.rig.timer.startStop(true);
+    EXPECT_FALSE(gate.rig.timer.running());
     EXPECT_EQ(gate.rig.link().queued(), SupplyLink::Queued{});
     EXPECT_EQ(refused.count(), 3);
     // Setpoints and switching off are still taken.

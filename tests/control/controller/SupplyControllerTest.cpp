@@ -42,33 +42,33 @@ TEST(SupplyController, TheTimerSwitchesTheOutputThroughOnePath)
 {
     Rig rig;
     rig.identify({1, 500, 200});
-    rig.controller.timer().setPreset({0, 0, 2});
-    rig.controller.timer().startStop(true);
+    rig.timer.setPreset({0, 0, 2});
+    rig.timer.startStop(true);
     EXPECT_TRUE(rig.link().queued().toggle);
     // Stopped before the toggle went out: it is taken back, nothing is sent.
-    rig.controller.timer().startStop(true);
+    rig.timer.startStop(true);
     EXPECT_FALSE(rig.link().queued().toggle);
 
-    rig.controller.timer().startStop(true);
+    rig.timer.startStop(true);
     rig.link().takeQueued(); // the worker sent it
     rig.reply({129, 1524, 200});
-    rig.controller.timer().tick();
-    rig.controller.timer().tick();
-    EXPECT_FALSE(rig.controller.timer().running());
+    rig.timer.tick();
+    rig.timer.tick();
+    EXPECT_FALSE(rig.timer.running());
     EXPECT_TRUE(rig.link().queued().toggle);
 
     // A lost link suspends the run; a supply that kept its output on is not
     // toggled off when the run resumes.
     rig.link().takeQueued();
     rig.reply({1, 500, 200});
-    rig.controller.timer().startStop(true);
+    rig.timer.startStop(true);
     rig.link().takeQueued();
     rig.reply({129, 1524, 200});
     rig.reply({0});
-    EXPECT_TRUE(rig.controller.timer().running());
-    EXPECT_FALSE(rig.controller.timer().clockTicking());
+    EXPECT_TRUE(rig.timer.running());
+    EXPECT_FALSE(rig.timer.clockTicking());
     rig.identify({129, 1524, 200});
-    EXPECT_TRUE(rig.controller.timer().clockTicking());
+    EXPECT_TRUE(rig.timer.clockTicking());
     EXPECT_FALSE(rig.link().queued().toggle);
 }
 

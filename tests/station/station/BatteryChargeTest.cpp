@@ -63,7 +63,7 @@ protected:
         ::setenv(PortList::kOverrideVariable, supply->devicePath().c_str(), 1);
         station = std::make_unique<SupplyStation>(
             SerialPortFactory{}, LinkTiming{}, std::make_unique<ScaledClock>(bench.timeScale));
-        ASSERT_TRUE(station->controller().listPorts());
+        ASSERT_TRUE(station->settings().listPorts());
         station->start();
         ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
         ASSERT_TRUE(spinUntil([&] { return !station->controller().adoptingReadings(); }, 5s));

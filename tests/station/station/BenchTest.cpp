@@ -41,7 +41,7 @@ protected:
     {
         bench = std::make_unique<Bench>(ports);
         for (std::size_t i = 0; i < bench->size(); ++i) {
-            ASSERT_TRUE(bench->station(i).controller().listPorts());
+            ASSERT_TRUE(bench->station(i).settings().listPorts());
         }
         bench->start();
     }

@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(supply.start());
         ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
         station = std::make_unique<SupplyStation>();
-        ASSERT_TRUE(station->controller().listPorts());
+        ASSERT_TRUE(station->settings().listPorts());
         station->start();
         ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
         QObject::connect(&station->programs(), &ProgramEngine::stepStarted, [this](int number) {

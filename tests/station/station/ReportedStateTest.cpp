@@ -40,7 +40,7 @@ public:
         ASSERT_TRUE(model == 0 || supply->start());
         bench = std::make_unique<Bench>(
             std::vector<std::string>{model == 0 ? "/dev/tendrel-none" : supply->devicePath()});
-        ASSERT_TRUE(station().controller().listPorts());
+        ASSERT_TRUE(station().settings().listPorts());
         bench->start();
         const quint16 port = freeTcpPort();
         std::ostringstream messages;

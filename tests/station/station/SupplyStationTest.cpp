@@ -33,7 +33,7 @@ protected:
         ::setenv(PortList::kOverrideVariable, supply.devicePath().c_str(), 1);
         bench = std::make_unique<Bench>(std::vector<std::string>{""});
         station = &bench->station(0);
-        ASSERT_TRUE(station->controller().listPorts());
+        ASSERT_TRUE(station->settings().listPorts());
     }
     void TearDown() override { ::unsetenv(PortList::kOverrideVariable); }
 

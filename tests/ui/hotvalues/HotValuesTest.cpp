@@ -127,7 +127,7 @@ const QString kDelete = QString::fromUtf8("Удалить");
 TEST_F(HotValues, ApplyingAPairQueuesVoltageThenCurrent)
 {
     start(2, "TotalZ=1\nV1=12.3\nA1=5.0\n");
-    EXPECT_EQ(window->dialog().controller().hotValues().voltages(), std::vector<std::int32_t>{123});
+    EXPECT_EQ(window->station().settings().hotValues().voltages(), std::vector<std::int32_t>{123});
     list()->setCurrentRow(0);
     window->link().takeQueued();
     window->hotMenu().apply();

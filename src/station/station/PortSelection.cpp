@@ -1,4 +1,4 @@
-#include "controller/PortSelection.h"
+#include "station/PortSelection.h"
 
 #include "link/PortChooser.h"
 #include "link/PortList.h"

@@ -1,4 +1,4 @@
-#include "controller/SupplySettings.h"
+#include "station/SupplySettings.h"
 
 #include "settings/SettingsAdvice.h"
 #include "settings/StaleTemporaries.h"

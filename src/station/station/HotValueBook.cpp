@@ -1,4 +1,4 @@
-#include "controller/HotValueBook.h"
+#include "station/HotValueBook.h"
 
 #include "supply/Conversions.h"
 

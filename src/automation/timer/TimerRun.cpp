@@ -1,10 +1,21 @@
-#include "controller/TimerRun.h"
+#include "timer/TimerRun.h"
 
-TimerRun::TimerRun(OutputRequest requestOutput)
-    : requestOutput_(std::move(requestOutput))
+#include "controller/SupplyController.h"
+
+TimerRun::TimerRun(SupplyController& controller, QObject* parent)
+    : QObject(parent)
+    , controller_(controller)
 {
     clock_.setInterval(1000);
     connect(&clock_, &QTimer::timeout, this, &TimerRun::tick);
+    connect(&controller_, &SupplyController::linkLost, this, &TimerRun::suspend);
+    connect(&controller_, &SupplyController::supplyReturned, this, &TimerRun::resumeIfSuspended);
+}
+
+bool TimerRun::requestOutput(bool on)
+{
+    const SupplyController::Acting timer(controller_, {CommandOrigin::Kind::Timer});
+    return controller_.requestOutput(on);
 }
 
 void TimerRun::refreshCaption(bool reset)
@@ -33,7 +44,7 @@ void TimerRun::startStop(bool restart)
 
 void TimerRun::start(bool restart)
 {
-    if (!requestOutput_(true)) {
+    if (!requestOutput(true)) {
         const bool wasSuspended = running_;
         running_ = false;
         if (wasSuspended) {
@@ -58,7 +69,7 @@ void TimerRun::stop()
 {
     running_ = false;
     refreshCaption(false);
-    requestOutput_(false);
+    requestOutput(false);
     clock_.stop();
     emit continueEnabled(true);
     emit runEnded();
@@ -73,24 +84,26 @@ void TimerRun::tick()
     }
     running_ = false;
     refreshCaption(false);
-    requestOutput_(false);
+    requestOutput(false);
     clock_.stop();
     emit runEnded();
 }
 
+// The output is recorded off, so that the run's return switches it on anew.
 void TimerRun::suspend()
 {
     if (running_) {
         refreshCaption(false);
         clock_.stop();
+        controller_.recordOutputOff();
     }
 }
 
-bool TimerRun::resumeIfSuspended()
+// Once the returning supply's output state is known: one that kept its
+// output on is not toggled off.
+void TimerRun::resumeIfSuspended()
 {
-    if (!running_) {
-        return false;
+    if (running_) {
+        start(false);
     }
-    start(false);
-    return true;
 }

@@ -2,23 +2,21 @@
 
 #include "timer/TimerClock.h"
 
+class SupplyController;
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-#include <functional>
-
 // The countdown timer and stopwatch: runs the output for the preset time or
-// counts how long it has been on. Starting asks for the output on, stopping
-// and expiry for it off; a lost link suspends a run and its return resumes it.
+// counts how long it has been on. Starting asks the controller for the output
+// on, stopping and expiry for it off, as the timer's; a lost link suspends a
+// run, which records the output off, and the supply's return resumes it.
 class TimerRun final : public QObject {
     Q_OBJECT
 
 public:
-    // False when the output was refused: the run does not start.
-    using OutputRequest = std::function<bool(bool on)>;
-
-    explicit TimerRun(OutputRequest requestOutput);
+    explicit TimerRun(SupplyController& controller, QObject* parent = nullptr);
 
     void setPreset(const TimerClock::Preset& preset) { preset_ = preset; }
     const TimerClock::Preset& preset() const { return preset_; }
@@ -27,9 +25,6 @@ public:
     void startStop(bool restart);
     void refreshCaption(bool reset);
     void tick();
-    void suspend();
-    // After the first full status once the link is back; false when no run was suspended.
-    bool resumeIfSuspended();
 
     bool running() const { return running_; }
     bool clockTicking() const { return clock_.isActive(); }
@@ -45,11 +40,15 @@ signals:
     void startRefused();
 
 private:
+    // False when the output was refused: the run does not start.
+    bool requestOutput(bool on);
+    void suspend();
+    void resumeIfSuspended();
     void start(bool restart);
     void stop();
     void showPreset();
 
-    OutputRequest requestOutput_;
+    SupplyController& controller_;
     TimerClock::Preset preset_;
     TimerClock count_;
     QTimer clock_;
