@@ -92,8 +92,10 @@ void OutputSwitch::dropFollowUp()
     }
 }
 
+// A follow-up's deferred toggle goes with it: left in the link, it would
+// hold back every command given after it.
 void OutputSwitch::linkLost()
 {
     inFlight_ = false;
-    followUp_.reset();
+    dropFollowUp();
 }
