@@ -48,7 +48,7 @@ struct LiveStation {
         ::setenv("TENDREL_SERIAL_PORTS", supply.devicePath().c_str(), 1); // NOLINT(concurrency-mt-unsafe)
         station = std::make_unique<SupplyStation>();
         station->settings().listPorts();
-        station->controller().start();
+        station->start();
         waitFor([this] { return station->controller().live(); }, 5000);
     }
     ~LiveStation() { station->shutDown(); }
