@@ -1,4 +1,5 @@
 #include "program/ProgramPlan.h"
+#include "ProgramSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,6 @@ using namespace std::chrono_literals;
 namespace {
 
 using Ramp = ProgramStep::Ramp;
-
-ProgramStep level(std::optional<double> volts, std::optional<double> amperes, std::chrono::milliseconds duration)
-{
-    ProgramStep step;
-    step.volts = volts;
-    step.amperes = amperes;
-    step.output = true;
-    step.duration = duration;
-    step.maxDuration = duration;
-    return step;
-}
 
 ProgramStep untilCurrentFalls(std::chrono::milliseconds maximum)
 {
@@ -33,7 +23,7 @@ ProgramStep untilCurrentFalls(std::chrono::milliseconds maximum)
 ProgramStep ramp(Ramp::Quantity quantity, double from, double to, std::chrono::milliseconds duration,
     std::chrono::milliseconds maximum)
 {
-    ProgramStep step = level({}, {}, duration);
+    ProgramStep step = levelStep({}, {}, duration);
     step.ramp = Ramp{quantity, from, to};
     step.maxDuration = maximum;
     return step;
@@ -88,20 +78,21 @@ class ProgramPlanTest : public ::testing::TestWithParam<PlanCase> { };
 // Kept values start from 5 V and 1 A.
 const PlanCase kCases[] = {
     {"KeptValuesCarryOnAndRampsSlope",
-        {{level(12.0, {}, 10s)}, {level({}, 2.0, 5s)}, {ramp(Ramp::Quantity::Current, 0.0, 3.0, 6s, 6s)}},
+        {{levelStep(12.0, {}, 10s)}, {levelStep({}, 2.0, 5s)}, {ramp(Ramp::Quantity::Current, 0.0, 3.0, 6s, 6s)}},
         {{0, 12, 1, 1, ""}, {10, 12, 1, 1, ""}, {10, 12, 2, 2, ""}, {15, 12, 2, 2, ""}, {15, 12, 0, 3, ""},
             {21, 12, 3, 3, ""}},
         21.0, 21.0},
     {"AStepEndingOnAMeasurementIsDrawnAtItsMaximum",
         {{untilCurrentFalls(3600s)}, {ramp(Ramp::Quantity::Voltage, 0.0, 10.0, 20s, 5s)}},
         {{0, 14.4, 1, 1, "m"}, {3600, 14.4, 1, 1, "m"}, {3600, 0, 1, 2, ""}, {3605, 2.5, 1, 2, ""}}, {}, 3605.0},
-    {"RepeatedStepsKeepTheirNumbers", {group(2, {{level(1.0, 1.0, 1s)}, {level(2.0, 1.0, 1s)}}), {level(3.0, 1.0, 1s)}},
+    {"RepeatedStepsKeepTheirNumbers",
+        {group(2, {{levelStep(1.0, 1.0, 1s)}, {levelStep(2.0, 1.0, 1s)}}), {levelStep(3.0, 1.0, 1s)}},
         {{0, 1, 1, 1, ""}, {1, 1, 1, 1, ""}, {1, 2, 1, 2, ""}, {2, 2, 1, 2, ""}, {2, 1, 1, 1, ""}, {3, 1, 1, 1, ""},
             {3, 2, 1, 2, ""}, {4, 2, 1, 2, ""}, {4, 3, 1, 3, ""}, {5, 3, 1, 3, ""}},
         5.0, 5.0},
     {"AGroupUntilStoppedIsDrawnOnceAndNothingAfterIt",
-        {{level(1.0, 1.0, 1s)}, group({}, {{level(2.0, 1.0, 1s)}, group(3, {{level(3.0, 1.0, 1s)}})}),
-            {level(4.0, 1.0, 1s)}},
+        {{levelStep(1.0, 1.0, 1s)}, group({}, {{levelStep(2.0, 1.0, 1s)}, group(3, {{levelStep(3.0, 1.0, 1s)}})}),
+            {levelStep(4.0, 1.0, 1s)}},
         {{0, 1, 1, 1, ""}, {1, 1, 1, 1, ""}, {1, 2, 1, 2, "r"}, {2, 2, 1, 2, "r"}, {2, 3, 1, 3, "r"}, {3, 3, 1, 3, "r"},
             {3, 3, 1, 3, "r"}, {4, 3, 1, 3, "r"}, {4, 3, 1, 3, "r"}, {5, 3, 1, 3, "r"}},
         {}, {}},
@@ -125,7 +116,7 @@ TEST_P(ProgramPlanTest, DrawsTheStepsAsTheyWouldRun)
 TEST(ProgramPlanLimitTest, AGroupRepeatedBeyondThePointsDrawnStillCountsItsTime)
 {
     Program program;
-    program.body.items = {group(1'000'000'000, {{level(1.0, 1.0, 2s)}})};
+    program.body.items = {group(1'000'000'000, {{levelStep(1.0, 1.0, 2s)}})};
     const ProgramPlan plan = ProgramPlan::of(program);
     EXPECT_EQ(plan.points().size(), ProgramPlan::kMostPoints);
     EXPECT_EQ(plan.maximumSeconds(), 2e9);

@@ -1,4 +1,5 @@
 #include "programs/ProgramsWindow.h"
+#include "ProgramSteps.h"
 #include "controller/SupplyController.h"
 #include "engine/ProgramClock.h"
 #include "engine/ProgramEngine.h"
@@ -42,17 +43,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-ProgramStep level(std::optional<double> volts, std::optional<double> amperes, std::chrono::milliseconds duration)
-{
-    ProgramStep step;
-    step.volts = volts;
-    step.amperes = amperes;
-    step.output = true;
-    step.duration = duration;
-    step.maxDuration = duration;
-    return step;
-}
 
 // Steady time a test moves on.
 class MovedClock : public ProgramClock {
@@ -144,14 +134,14 @@ protected:
 TEST_F(ProgramsWindowTest, GivesBackTheProgramItShows)
 {
     Program program;
-    ProgramStep charge = level(14.4, 2.0, 0ms);
+    ProgramStep charge = levelStep(14.4, 2.0, 0ms);
     charge.duration.reset();
     charge.maxDuration = 3h;
     charge.ends = {{EndCondition::Kind::CurrentAtMost, 0.1}, {EndCondition::Kind::BecomesCc, 0.0}};
-    ProgramStep ramp = level({}, 1.0, 20min);
+    ProgramStep ramp = levelStep({}, 1.0, 20min);
     ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Voltage, 10.0, 13.8};
     ramp.maxDuration = 30min;
-    ProgramStep rest = level({}, {}, 10min);
+    ProgramStep rest = levelStep({}, {}, 10min);
     rest.output = false;
     program.body.items = {{charge}, {ProgramGroup{{}, {{ramp}, {ProgramGroup{3, {{rest}}}}}}}};
     program.onLinkReturn = Program::LinkReturn::Resume;
@@ -186,9 +176,9 @@ TEST_F(ProgramsWindowTest, TheProgramAndItsPlanAreWhatTheUserTypes)
     click("duplicate");
     click("moveDown"); // out of the group, after it
 
-    ProgramStep first = level(12.5, 2.0, 60s);
+    ProgramStep first = levelStep(12.5, 2.0, 60s);
     first.maxDuration = 90s;
-    const ProgramStep repeated = level(5.0, {}, 60s);
+    const ProgramStep repeated = levelStep(5.0, {}, 60s);
     Program expected;
     expected.body.items = {{first}, {ProgramGroup{3, {{repeated}}}}, {repeated}};
     EXPECT_EQ(window.editor().program(), expected);
@@ -201,7 +191,7 @@ TEST_F(ProgramsWindowTest, ARefusalNamesItsStepAndSelectsIt)
 {
     identify();
     Program program;
-    program.body.items = {{level(5.0, 1.0, 10s)}, {level(6.0, 1.0, 100ms)}};
+    program.body.items = {{levelStep(5.0, 1.0, 10s)}, {levelStep(6.0, 1.0, 100ms)}};
     window.editor().setProgram(program);
 
     click("start");
@@ -222,7 +212,7 @@ TEST_F(ProgramsWindowTest, FollowsTheRunAndShowsHowItEnded)
 {
     identify();
     Program program;
-    program.body.items = {{level(5.0, 1.0, 10s)}};
+    program.body.items = {{levelStep(5.0, 1.0, 10s)}};
     window.editor().setProgram(program);
     const auto enabled = [this] {
         std::string buttons;
@@ -301,7 +291,7 @@ TEST_F(ProgramsWindowTest, TheLimitsTellWhatIsArmedFromWhatIsOnlyEdited)
 TEST_F(ProgramsWindowTest, KeepsAndShowsTheProgramsOwnLimitsAndBatteryThroughAnEdit)
 {
     Program program;
-    program.body.items = {{level(4.2, 1.0, 60s)}};
+    program.body.items = {{levelStep(4.2, 1.0, 60s)}};
     program.limits.volts = 4.25;
     program.limits.time = 3h + 30min;
     program.battery = ProgramBattery{"li-ion", 1, 2.0};
@@ -403,7 +393,7 @@ TEST_F(ProgramsWindowTest, ANewProgramAsksFirstOnlyWhenChangesWouldBeLost)
 TEST_F(ProgramsWindowTest, ANewRampStartsWhereTheStepsBeforeLeftTheSupply)
 {
     Program program;
-    program.body.items = {{level(12.5, 2.0, 60s)}, {level({}, 1.5, 60s)}, {level({}, {}, 60s)}};
+    program.body.items = {{levelStep(12.5, 2.0, 60s)}, {levelStep({}, 1.5, 60s)}, {levelStep({}, {}, 60s)}};
     window.editor().setProgram(program);
     QStringList starts;
     const auto rampBoth = [&starts](QDialog& dialog) {
@@ -453,7 +443,7 @@ TEST_F(ProgramsWindowTest, ThePlanMarksWhereTheRunStands)
 {
     identify();
     Program program;
-    program.body.items = {{ProgramGroup{2, {{level(5.0, 1.0, 10s)}, {level(6.0, 1.0, 10s)}}}}};
+    program.body.items = {{ProgramGroup{2, {{levelStep(5.0, 1.0, 10s)}, {levelStep(6.0, 1.0, 10s)}}}}};
     window.editor().setProgram(program);
     click("start");
     clock.ahead = 23s; // the first step again, 3 s in
@@ -486,7 +476,7 @@ TEST_F(ProgramsWindowTest, FitsALaptopScreenAndCutsNoButtonOrTextWithoutSayingIt
     EXPECT_GE(remove.width(), remove.sizeHint().width());
 
     Program program;
-    program.body.items = {{level(5.0, 1.0, 10s)}, {level(5.0, 1.0, 10s)}};
+    program.body.items = {{levelStep(5.0, 1.0, 10s)}, {levelStep(5.0, 1.0, 10s)}};
     std::get<ProgramStep>(program.body.items[1].content).name = std::string(200, 'x');
     window.editor().setProgram(program);
     for (const int step : {0, 1}) {
