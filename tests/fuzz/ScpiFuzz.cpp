@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(answer.text.find_first_of("\r\n") == std::string::npos);
             check(!answer.waiting || answer.text.empty());
             // Losses on every frame value and channel, the line's commands among them or not.
-            session.commandsDropped(static_cast<RemoteInstrument::Frame>(line->size() % 3), 0, data[1], data[1] % 4);
+            session.commandsDropped(static_cast<Quantity>(line->size() % 3), 0, data[1], data[1] % 4);
         }
     }
     // The whole input as one line, as a longer limit would let it through.

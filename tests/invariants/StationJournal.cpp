@@ -90,10 +90,12 @@ void StationJournal::followReadings()
         readingSlots_.currentRaw = station_.link().currentRaw();
         noteSlots();
     };
-    for (const auto signal : {&SupplyController::voltageAdopted, &SupplyController::currentAdopted,
-             &SupplyController::voltageLearned, &SupplyController::currentLearned}) {
-        connect(&controller_, signal, this, learned);
-    }
+    connect(&controller_, &SupplyController::setpointChanged, this,
+        [learned](Quantity /*quantity*/, SupplyController::SetpointCause cause, double /*value*/) {
+            if (cause != SupplyController::SetpointCause::Commanded) {
+                learned();
+            }
+        });
     connect(&controller_, &SupplyController::measured, this, [this](const Measurement& measurement) {
         lastMeasured_ = Clock::now();
         measuredThisReply_ = true;

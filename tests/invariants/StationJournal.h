@@ -24,7 +24,7 @@ class StationJournal final : public QObject {
     Q_OBJECT
 
 public:
-    using Frame = SupplyController::Frame;
+    using Frame = Quantity;
 
     struct Slots {
         Moment at;

@@ -14,7 +14,7 @@ std::optional<Measurement> FakeInstrument::latest() const
 }
 
 RemoteInstrument::SetResult FakeInstrument::set(
-    double value, double min, double max, Frame frame, std::vector<double>& sent)
+    double value, double min, double max, Quantity frame, std::vector<double>& sent)
 {
     if (!present) {
         return SetResult::NotConnected;
@@ -27,7 +27,7 @@ RemoteInstrument::SetResult FakeInstrument::set(
         ++outOfRangeCalls;
         return SetResult::OutOfRange;
     }
-    (frame == Frame::Voltage ? voltage : current) = rounded;
+    (frame == Quantity::Voltage ? voltage : current) = rounded;
     sent.push_back(rounded);
     issue(frame);
     return SetResult::Done;
@@ -35,12 +35,12 @@ RemoteInstrument::SetResult FakeInstrument::set(
 
 RemoteInstrument::SetResult FakeInstrument::setVoltage(double volts)
 {
-    return set(volts, voltageMin(), voltageMax(), Frame::Voltage, voltagesSent);
+    return set(volts, voltageMin(), voltageMax(), Quantity::Voltage, voltagesSent);
 }
 
 RemoteInstrument::SetResult FakeInstrument::setCurrent(double amps)
 {
-    return set(amps, currentMin(), currentMax(), Frame::Current, currentsSent);
+    return set(amps, currentMin(), currentMax(), Quantity::Current, currentsSent);
 }
 
 RemoteInstrument::SetResult FakeInstrument::requestOutput(bool on)
@@ -57,7 +57,7 @@ RemoteInstrument::SetResult FakeInstrument::requestOutput(bool on)
     if (output != on) {
         ++toggles;
         output = on;
-        issue(Frame::Voltage);
+        issue(Quantity::Voltage);
     }
     return SetResult::Done;
 }
@@ -70,7 +70,7 @@ std::optional<ProgramRefusal> FakeInstrument::startProgram(Program program)
     return refusal;
 }
 
-void FakeInstrument::issue(Frame frame)
+void FakeInstrument::issue(Quantity frame)
 {
     commandedBy.push_back(client);
     const auto index = static_cast<std::size_t>(frame);

@@ -34,7 +34,7 @@ public:
     std::vector<Program> programsStarted;
     int programStops = 0;
     ProtectionLimits armed;
-    std::optional<ProtectionLimits::Quantity> trip;
+    std::optional<ProtectionLimits::Limit> trip;
     // The supply's own On/Off switch is on: it takes no commands.
     bool panelSwitch = false;
 
@@ -60,8 +60,8 @@ public:
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
     SetResult requestOutput(bool on) override;
-    std::uint64_t lastTicket(Frame frame) const override { return tickets.at(static_cast<std::size_t>(frame)); }
-    std::uint64_t lastWritten(Frame frame) const override { return written.at(static_cast<std::size_t>(frame)); }
+    std::uint64_t lastTicket(Quantity frame) const override { return tickets.at(static_cast<std::size_t>(frame)); }
+    std::uint64_t lastWritten(Quantity frame) const override { return written.at(static_cast<std::size_t>(frame)); }
     bool outputReportedOn() const override { return reportedOn.value_or(output); }
     std::uint64_t pollsSeen() const override { return polls; }
     Link link() const override { return linkState; }
@@ -73,7 +73,7 @@ public:
     bool resumeProgram() override { return shift(ProgramState::Paused, ProgramState::Running); }
     ProtectionLimits protectionLimits() const override { return armed; }
     void setProtectionLimits(const ProtectionLimits& limits) override { armed = limits; }
-    std::optional<ProtectionLimits::Quantity> protectionTrip() const override { return trip; }
+    std::optional<ProtectionLimits::Limit> protectionTrip() const override { return trip; }
     void clearProtectionTrip() override { trip.reset(); }
 
 private:
@@ -85,6 +85,6 @@ private:
         programNow.state = to;
         return true;
     }
-    void issue(Frame frame);
-    SetResult set(double value, double min, double max, Frame frame, std::vector<double>& sent);
+    void issue(Quantity frame);
+    SetResult set(double value, double min, double max, Quantity frame, std::vector<double>& sent);
 };

@@ -138,14 +138,14 @@ void ProgramEngine::onStepBegun(int number)
 // A reading judges the step only once the supply has answered for its commands.
 void ProgramEngine::noteTickets()
 {
-    voltageTicket_ = controller_.lastTicket(SupplyController::Frame::Voltage);
-    currentTicket_ = controller_.lastTicket(SupplyController::Frame::Current);
+    voltageTicket_ = controller_.lastTicket(Quantity::Voltage);
+    currentTicket_ = controller_.lastTicket(Quantity::Current);
 }
 
 bool ProgramEngine::readingShowsStep() const
 {
-    return controller_.lastDelivered(SupplyController::Frame::Voltage) >= voltageTicket_
-        && controller_.lastDelivered(SupplyController::Frame::Current) >= currentTicket_;
+    return controller_.lastDelivered(Quantity::Voltage) >= voltageTicket_
+        && controller_.lastDelivered(Quantity::Current) >= currentTicket_;
 }
 
 void ProgramEngine::onMeasured(const Measurement& measured)

@@ -129,8 +129,8 @@ void ProgramRun::beginStep(Clock::time_point at, const QDateTime& wall)
 void ProgramRun::sendStep(Clock::time_point now)
 {
     const auto& ramp = step_->ramp;
-    const bool rampsVoltage = ramp && ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
-    const bool rampsCurrent = ramp && ramp->quantity == ProgramStep::Ramp::Quantity::Current;
+    const bool rampsVoltage = ramp && ramp->quantity == Quantity::Voltage;
+    const bool rampsCurrent = ramp && ramp->quantity == Quantity::Current;
     const bool switchesOff = step_->output == std::optional<bool>(false);
     if (switchesOff) {
         commands_.output(false);
@@ -278,7 +278,7 @@ void ProgramRun::followRamp(Clock::time_point now)
     if (!ramp) {
         return;
     }
-    const bool voltage = ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
+    const bool voltage = ramp->quantity == Quantity::Voltage;
     const double value = voltage ? commands_.nearestVoltage(rampValue(now)) : commands_.nearestCurrent(rampValue(now));
     if (rampSent_ == value) {
         return;

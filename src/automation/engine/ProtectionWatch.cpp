@@ -45,25 +45,25 @@ void ProtectionWatch::onMeasured(const Measurement& measurement)
     }
     // A reading from before the last trip's switch-off reached the supply
     // shows what that trip has already ended.
-    if (offTicket_ > controller_.lastDelivered(SupplyController::Frame::Voltage)) {
+    if (offTicket_ > controller_.lastDelivered(Quantity::Voltage)) {
         return;
     }
     trip_ = crossed(measurement);
     if (trip_) {
         controller_.latchOutputOff(true);
         switchOff();
-        offTicket_ = controller_.lastTicket(SupplyController::Frame::Voltage);
+        offTicket_ = controller_.lastTicket(Quantity::Voltage);
         emit trippedOn(*trip_);
     }
 }
 
 std::optional<ProtectionTrip> ProtectionWatch::crossed(const Measurement& measurement) const
 {
-    using Quantity = ProtectionLimits::Quantity;
-    const std::pair<Quantity, double> readings[]
-        = {{Quantity::Voltage, measurement.volts}, {Quantity::Current, measurement.amperes},
-            {Quantity::Power, measurement.volts * measurement.amperes}, {Quantity::Charge, counters_.ampereHours()},
-            {Quantity::Energy, counters_.wattHours()}, {Quantity::Time, counters_.outputOnSeconds()}};
+    using Limit = ProtectionLimits::Limit;
+    const std::pair<Limit, double> readings[]
+        = {{Limit::Voltage, measurement.volts}, {Limit::Current, measurement.amperes},
+            {Limit::Power, measurement.volts * measurement.amperes}, {Limit::Charge, counters_.ampereHours()},
+            {Limit::Energy, counters_.wattHours()}, {Limit::Time, counters_.outputOnSeconds()}};
     for (const auto& [quantity, value] : readings) {
         const std::optional<double> limit = limits_.of(quantity);
         if (limit && value > *limit) {
@@ -83,22 +83,22 @@ Phrase ProtectionWatch::description(const ProtectionTrip& trip)
 {
     Phrase what;
     switch (trip.quantity) {
-    case ProtectionLimits::Quantity::Voltage:
+    case ProtectionLimits::Limit::Voltage:
         what = Phrase::translate("ProtectionWatch", "напряжение %1 В выше предела %2 В");
         break;
-    case ProtectionLimits::Quantity::Current:
+    case ProtectionLimits::Limit::Current:
         what = Phrase::translate("ProtectionWatch", "ток %1 А выше предела %2 А");
         break;
-    case ProtectionLimits::Quantity::Power:
+    case ProtectionLimits::Limit::Power:
         what = Phrase::translate("ProtectionWatch", "мощность %1 Вт выше предела %2 Вт");
         break;
-    case ProtectionLimits::Quantity::Charge:
+    case ProtectionLimits::Limit::Charge:
         what = Phrase::translate("ProtectionWatch", "заряд %1 А·ч выше предела %2 А·ч");
         break;
-    case ProtectionLimits::Quantity::Energy:
+    case ProtectionLimits::Limit::Energy:
         what = Phrase::translate("ProtectionWatch", "энергия %1 Вт·ч выше предела %2 Вт·ч");
         break;
-    case ProtectionLimits::Quantity::Time:
+    case ProtectionLimits::Limit::Time:
         what = Phrase::translate("ProtectionWatch", "выход включён %1 с, предел %2 с");
         break;
     }

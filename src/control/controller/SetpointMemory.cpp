@@ -44,16 +44,17 @@ void SetpointMemory::adopt(bool outputOn, bool voltageRegulated)
 
 std::optional<double> SetpointMemory::learnVoltage(std::int32_t raw, bool settled)
 {
-    return learn(raw, settled, true);
+    return learn(raw, settled, Quantity::Voltage);
 }
 
 std::optional<double> SetpointMemory::learnCurrent(std::int32_t raw, bool settled)
 {
-    return learn(raw, settled, false);
+    return learn(raw, settled, Quantity::Current);
 }
 
-std::optional<double> SetpointMemory::learn(std::int32_t raw, bool settled, bool voltage)
+std::optional<double> SetpointMemory::learn(std::int32_t raw, bool settled, Quantity quantity)
 {
+    const bool voltage = quantity == Quantity::Voltage;
     bool& known = voltage ? voltageKnown_ : currentKnown_;
     std::optional<std::int32_t>& seen = voltage ? voltageSeen_ : currentSeen_;
     const std::int32_t held = voltage ? link_.voltageRaw() : link_.currentRaw();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "supply/Quantity.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -31,7 +33,7 @@ public:
     std::optional<double> learnVoltage(std::int32_t raw, bool settled);
     std::optional<double> learnCurrent(std::int32_t raw, bool settled);
     // A command of that quantity may not have reached the supply.
-    void forget(bool voltage) { (voltage ? voltageKnown_ : currentKnown_) = false; }
+    void forget(Quantity quantity) { (quantity == Quantity::Voltage ? voltageKnown_ : currentKnown_) = false; }
     // A voltage frame carries the slot as it stands: the value it sends when
     // the voltage was not known, which from now on it is.
     std::optional<double> takeUnknownVoltage();
@@ -43,7 +45,7 @@ public:
 private:
     SupplyLink& link_;
     const ModelProfile& profile_;
-    std::optional<double> learn(std::int32_t raw, bool settled, bool voltage);
+    std::optional<double> learn(std::int32_t raw, bool settled, Quantity quantity);
 
     bool voltageKnown_ = false;
     bool currentKnown_ = false;

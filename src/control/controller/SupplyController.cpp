@@ -191,10 +191,10 @@ void SupplyController::learnSetpoints(std::int32_t voltageRaw, std::int32_t curr
     }
     const bool settled = commandsSettled();
     if (const auto volts = setpoints_.learnVoltage(voltageRaw, settled)) {
-        emit voltageLearned(*volts);
+        emit setpointChanged(Quantity::Voltage, SetpointCause::Learned, *volts);
     }
     if (const auto amperes = setpoints_.learnCurrent(currentRaw, settled)) {
-        emit currentLearned(*amperes);
+        emit setpointChanged(Quantity::Current, SetpointCause::Learned, *amperes);
     }
 }
 
@@ -242,9 +242,9 @@ void SupplyController::takeVoltageReading(std::int32_t raw)
     const double volts = Conversions::readingToValue(raw, profile_.voltageMax);
     if (adoptingReadings()) {
         link_.holdVoltage(raw);
-        emit voltageAdopted(volts);
+        emit setpointChanged(Quantity::Voltage, SetpointCause::Adopted, volts);
     }
-    emit voltageRead(volts);
+    emit readingChanged(Quantity::Voltage, volts);
 }
 
 void SupplyController::takeCurrentReading(std::int32_t raw)
@@ -256,9 +256,9 @@ void SupplyController::takeCurrentReading(std::int32_t raw)
     const double amperes = Conversions::readingToValue(raw, profile_.currentMax);
     if (adoptingReadings()) {
         link_.holdCurrent(raw);
-        emit currentAdopted(amperes);
+        emit setpointChanged(Quantity::Current, SetpointCause::Adopted, amperes);
     }
-    emit currentRead(amperes);
+    emit readingChanged(Quantity::Current, amperes);
 }
 
 // The wire switches the output only with a voltage setpoint. One that is not
@@ -285,15 +285,15 @@ void SupplyController::trackDelivery(const Reply& reply)
     const bool answered = kind == ReplyKind::FullStatus || kind == ReplyKind::Incomplete;
     const CommandRefusal why = kind == ReplyKind::StatusOnly ? CommandRefusal::PanelSwitch : CommandRefusal::NoSupply;
     const SupplyLink::Queued queued = link_.queued();
-    const auto track = [&](Frame frame, bool pending) {
+    const auto track = [&](Quantity frame, bool pending) {
         if (const auto lost = ledger(frame).onReply(answered, pending)) {
             // What the supply holds of that frame is no longer known.
-            setpoints_.forget(frame == Frame::Voltage);
+            setpoints_.forget(frame);
             emit commandsDropped(frame, lost->first, lost->second, why);
         }
     };
-    track(Frame::Voltage, queued.voltage);
-    track(Frame::Current, queued.current);
+    track(Quantity::Voltage, queued.voltage);
+    track(Quantity::Current, queued.current);
 }
 
 bool SupplyController::measurementStale() const
@@ -368,7 +368,7 @@ bool SupplyController::commandVoltage(double volts)
         return false;
     }
     voltageFrames_.issue();
-    emit voltageCommanded(setpoints_.sendVoltage(volts));
+    emit setpointChanged(Quantity::Voltage, SetpointCause::Commanded, setpoints_.sendVoltage(volts));
     emit commanded(origin_);
     return true;
 }
@@ -379,7 +379,7 @@ bool SupplyController::commandCurrent(double amperes)
         return false;
     }
     currentFrames_.issue();
-    emit currentCommanded(setpoints_.sendCurrent(amperes));
+    emit setpointChanged(Quantity::Current, SetpointCause::Commanded, setpoints_.sendCurrent(amperes));
     emit commanded(origin_);
     return true;
 }

@@ -10,6 +10,7 @@
 #include "supply/Conversions.h"
 #include "supply/ModelConfirmation.h"
 #include "supply/ModelProfile.h"
+#include "supply/Quantity.h"
 
 #include <QObject>
 #include <QString>
@@ -34,9 +35,13 @@ class SupplyController final : public QObject {
     Q_OBJECT
 
 public:
-    // The frames commands ride on: an output switch rides on the voltage frame.
-    enum class Frame { Voltage, Current };
-    Q_ENUM(Frame)
+    // Why a setpoint the controls show has changed.
+    enum class SetpointCause {
+        Commanded, // sent from an origin other than the window's edits, as the step it went out as
+        Adopted, // the supply's reading taken as the setpoint, as when it is found
+        Learned, // reported by the supply with its output off, and not known before
+    };
+    Q_ENUM(SetpointCause)
 
     // Commands given while one lives are told as this origin's; without one,
     // as the user's at the window.
@@ -109,11 +114,11 @@ public:
     std::optional<double> heldVoltage() const { return setpoints_.heldVoltage(); }
     std::optional<double> heldCurrent() const { return setpoints_.heldCurrent(); }
     // The number of the last command queued on that frame.
-    std::uint64_t lastTicket(Frame frame) const { return ledger(frame).lastIssued(); }
+    std::uint64_t lastTicket(Quantity frame) const { return ledger(frame).lastIssued(); }
     // The number of the last command of the frame that is on the line.
-    std::uint64_t lastWritten(Frame frame) const { return ledger(frame).lastWritten(); }
+    std::uint64_t lastWritten(Quantity frame) const { return ledger(frame).lastWritten(); }
     // The number of the last command of the frame the supply has answered for.
-    std::uint64_t lastDelivered(Frame frame) const { return ledger(frame).lastDelivered(); }
+    std::uint64_t lastDelivered(Quantity frame) const { return ledger(frame).lastDelivered(); }
     // Replies handled since start, answered or not: the polls that went by.
     std::uint64_t repliesSeen() const { return replies_; }
     // Every command sent has reached the supply, as far as its answers show.
@@ -163,13 +168,11 @@ signals:
     void outputChanged(bool on);
     void outputTogglePending();
     void outputToggleWithdrawn(bool on);
-    void regulationChanged(bool voltage);
-    void voltageCommanded(double volts);
-    void currentCommanded(double amperes);
-    void voltageAdopted(double volts);
-    void currentAdopted(double amperes);
-    void voltageRead(double volts);
-    void currentRead(double amperes);
+    void regulationChanged(bool voltageRegulated);
+    // In volts or amperes.
+    void setpointChanged(Quantity quantity, SupplyController::SetpointCause cause, double value);
+    // The supply reads a value other than it read before, in volts or amperes.
+    void readingChanged(Quantity quantity, double value);
     // Every full status of the identified supply, changed or not.
     void measured(const Measurement& measurement);
     // No full status has come for kStaleAfter while the link stands.
@@ -177,10 +180,7 @@ signals:
     // Commands first..last of the frame may never have reached the supply:
     // the link was lost (NoSupply), or the supply answered with its status
     // alone (PanelSwitch), before it answered a poll sent after them.
-    void commandsDropped(SupplyController::Frame frame, quint64 first, quint64 last, CommandRefusal why);
-    // The supply reported a setpoint that was not known, with its output off.
-    void voltageLearned(double volts);
-    void currentLearned(double amperes);
+    void commandsDropped(Quantity frame, quint64 first, quint64 last, CommandRefusal why);
     // An output switch had to carry a voltage setpoint that was not known.
     void unknownVoltageSent(double volts);
 
@@ -205,8 +205,11 @@ private:
     // The gate every command passes: false, told to its origin, when refused.
     bool admits(bool switchesOn);
     void refuseFollowUpWhileLatched();
-    CommandLedger& ledger(Frame frame) { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
-    const CommandLedger& ledger(Frame frame) const { return frame == Frame::Voltage ? voltageFrames_ : currentFrames_; }
+    CommandLedger& ledger(Quantity frame) { return frame == Quantity::Voltage ? voltageFrames_ : currentFrames_; }
+    const CommandLedger& ledger(Quantity frame) const
+    {
+        return frame == Quantity::Voltage ? voltageFrames_ : currentFrames_;
+    }
 
     SupplyLink& link_;
     OutputSwitch output_;

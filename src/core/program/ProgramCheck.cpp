@@ -72,7 +72,7 @@ std::optional<ProgramRefusal> walk(
 }
 
 // A value of a step with its name and unit, for the messages.
-struct Quantity {
+struct NamedValue {
     Phrase what;
     Phrase unit;
     double value = 0.0;
@@ -89,9 +89,9 @@ Phrase amperes()
     return Phrase::translate("ProgramCheck", "A");
 }
 
-std::vector<Quantity> setpoints(const ProgramStep& step)
+std::vector<NamedValue> setpoints(const ProgramStep& step)
 {
-    std::vector<Quantity> found;
+    std::vector<NamedValue> found;
     if (step.volts) {
         found.push_back({Phrase::translate("ProgramCheck", "напряжение"), volts(), *step.volts, true});
     }
@@ -99,7 +99,7 @@ std::vector<Quantity> setpoints(const ProgramStep& step)
         found.push_back({Phrase::translate("ProgramCheck", "ток"), amperes(), *step.amperes});
     }
     if (step.ramp) {
-        const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
+        const bool voltage = step.ramp->quantity == Quantity::Voltage;
         const Phrase unit = voltage ? volts() : amperes();
         found.push_back({voltage ? Phrase::translate("ProgramCheck", "напряжение в начале плавного изменения")
                                  : Phrase::translate("ProgramCheck", "ток в начале плавного изменения"),
@@ -111,30 +111,30 @@ std::vector<Quantity> setpoints(const ProgramStep& step)
     return found;
 }
 
-std::optional<Quantity> conditionValue(const EndCondition& end)
+std::optional<NamedValue> conditionValue(const EndCondition& end)
 {
     switch (end.kind) {
     case EndCondition::Kind::CurrentAtMost:
-        return Quantity{Phrase::translate("ProgramCheck", "ток в условии «не больше»"), amperes(), end.value};
+        return NamedValue{Phrase::translate("ProgramCheck", "ток в условии «не больше»"), amperes(), end.value};
     case EndCondition::Kind::CurrentAtLeast:
-        return Quantity{Phrase::translate("ProgramCheck", "ток в условии «не меньше»"), amperes(), end.value};
+        return NamedValue{Phrase::translate("ProgramCheck", "ток в условии «не меньше»"), amperes(), end.value};
     case EndCondition::Kind::VoltageAtMost:
-        return Quantity{Phrase::translate("ProgramCheck", "напряжение в условии «не больше»"), volts(), end.value};
+        return NamedValue{Phrase::translate("ProgramCheck", "напряжение в условии «не больше»"), volts(), end.value};
     case EndCondition::Kind::VoltageAtLeast:
-        return Quantity{Phrase::translate("ProgramCheck", "напряжение в условии «не меньше»"), volts(), end.value};
+        return NamedValue{Phrase::translate("ProgramCheck", "напряжение в условии «не меньше»"), volts(), end.value};
     case EndCondition::Kind::Charge:
-        return Quantity{
+        return NamedValue{
             Phrase::translate("ProgramCheck", "заряд в условии"), Phrase::translate("ProgramCheck", "А·ч"), end.value};
     case EndCondition::Kind::Energy:
-        return Quantity{Phrase::translate("ProgramCheck", "энергия в условии"),
+        return NamedValue{Phrase::translate("ProgramCheck", "энергия в условии"),
             Phrase::translate("ProgramCheck", "Вт·ч"), end.value};
     case EndCondition::Kind::VoltageDrop:
-        return Quantity{Phrase::translate("ProgramCheck", "спад напряжения в условии"), volts(), end.value};
+        return NamedValue{Phrase::translate("ProgramCheck", "спад напряжения в условии"), volts(), end.value};
     case EndCondition::Kind::VoltageFlat:
-        return Quantity{Phrase::translate("ProgramCheck", "время без роста напряжения в условии"),
+        return NamedValue{Phrase::translate("ProgramCheck", "время без роста напряжения в условии"),
             Phrase::translate("ProgramCheck", "с"), end.value};
     case EndCondition::Kind::TimeOfDay:
-        return Quantity{Phrase::translate("ProgramCheck", "время суток в условии"),
+        return NamedValue{Phrase::translate("ProgramCheck", "время суток в условии"),
             Phrase::translate("ProgramCheck", "с"), end.value};
     case EndCondition::Kind::BecomesCv:
     case EndCondition::Kind::BecomesCc:
@@ -143,7 +143,7 @@ std::optional<Quantity> conditionValue(const EndCondition& end)
     return std::nullopt;
 }
 
-std::optional<Phrase> badValue(const Quantity& quantity)
+std::optional<Phrase> badValue(const NamedValue& quantity)
 {
     if (!std::isfinite(quantity.value)) {
         return Phrase::translate("ProgramCheck", "%1 не число").arg(quantity.what);
@@ -159,13 +159,13 @@ std::optional<Phrase> badValue(const Quantity& quantity)
 
 std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
 {
-    std::vector<Quantity> values = setpoints(step);
+    std::vector<NamedValue> values = setpoints(step);
     for (const EndCondition& end : step.ends) {
-        if (std::optional<Quantity> value = conditionValue(end)) {
+        if (std::optional<NamedValue> value = conditionValue(end)) {
             values.push_back(*value);
         }
     }
-    for (const Quantity& value : values) {
+    for (const NamedValue& value : values) {
         if (std::optional<Phrase> why = badValue(value)) {
             return why;
         }
@@ -186,7 +186,7 @@ std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
             .arg(millis(step.maxDuration));
     }
     if (step.ramp) {
-        const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
+        const bool voltage = step.ramp->quantity == Quantity::Voltage;
         if (voltage ? step.volts.has_value() : step.amperes.has_value()) {
             return voltage ? Phrase::translate("ProgramCheck", "напряжение задано и уставкой, и плавным изменением")
                            : Phrase::translate("ProgramCheck", "ток задан и уставкой, и плавным изменением");
@@ -217,7 +217,8 @@ std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
 }
 
 // Each message has the setpoint, its value, its unit and the bound it crosses.
-std::optional<Phrase> outOfRange(const Quantity& setpoint, const ModelProfile& profile, const ProtectionLimits& limits)
+std::optional<Phrase> outOfRange(
+    const NamedValue& setpoint, const ModelProfile& profile, const ProtectionLimits& limits)
 {
     const bool voltage = setpoint.voltage;
     const double highest = voltage ? profile.voltageMax : profile.currentMax;
@@ -298,7 +299,7 @@ std::optional<ProgramRefusal> ProgramCheck::range(
     std::optional<ProgramRefusal> refused = walk(
         program.body, counted,
         [&](const ProgramStep& step, int at) -> std::optional<ProgramRefusal> {
-            for (const Quantity& setpoint : setpoints(step)) {
+            for (const NamedValue& setpoint : setpoints(step)) {
                 if (std::optional<Phrase> why = outOfRange(setpoint, profile, limits)) {
                     return refusal(at, *why);
                 }

@@ -266,7 +266,7 @@ bool ProgramJsonReader::completeStep(
                 Phrase::translate(
                     "ProgramFile", "у \"ramp\" нет \"duration_s\": плавному изменению нужна длительность"));
         }
-        const bool voltage = step.ramp->quantity == ProgramStep::Ramp::Quantity::Voltage;
+        const bool voltage = step.ramp->quantity == Quantity::Voltage;
         if (voltage ? step.volts.has_value() : step.amperes.has_value()) {
             return fail(ramp->keyLine,
                 Phrase::translate("ProgramFile", "\"ramp\" и %1 задают одно и то же")
@@ -295,8 +295,7 @@ bool ProgramJsonReader::readRamp(const JsonValue& ramp, ProgramStep::Ramp& out)
     if (quantity == nullptr || from == nullptr || to == nullptr || !text(*quantity, {"voltage", "current"})) {
         return false;
     }
-    out.quantity
-        = quantity->text == "voltage" ? ProgramStep::Ramp::Quantity::Voltage : ProgramStep::Ramp::Quantity::Current;
+    out.quantity = quantity->text == "voltage" ? Quantity::Voltage : Quantity::Current;
     return number(*from, out.from) && number(*to, out.to);
 }
 

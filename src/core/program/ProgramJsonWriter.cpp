@@ -89,8 +89,8 @@ void appendCondition(std::string& out, const EndCondition& end)
 
 void appendRamp(std::string& out, const ProgramStep::Ramp& ramp)
 {
-    out += ramp.quantity == ProgramStep::Ramp::Quantity::Voltage ? R"({"quantity": "voltage", "from": )"
-                                                                 : R"({"quantity": "current", "from": )";
+    out += ramp.quantity == Quantity::Voltage ? R"({"quantity": "voltage", "from": )"
+                                              : R"({"quantity": "current", "from": )";
     appendValue(out, ramp.from);
     out += R"(, "to": )";
     appendValue(out, ramp.to);

@@ -35,16 +35,16 @@ public:
 
     struct LimitKey {
         std::string_view key;
-        ProtectionLimits::Quantity quantity;
+        ProtectionLimits::Limit quantity;
     };
 
     static constexpr std::array<LimitKey, 6> kLimits{{
-        {"voltage_V", ProtectionLimits::Quantity::Voltage},
-        {"current_A", ProtectionLimits::Quantity::Current},
-        {"power_W", ProtectionLimits::Quantity::Power},
-        {"charge_Ah", ProtectionLimits::Quantity::Charge},
-        {"energy_Wh", ProtectionLimits::Quantity::Energy},
-        {"time_s", ProtectionLimits::Quantity::Time},
+        {"voltage_V", ProtectionLimits::Limit::Voltage},
+        {"current_A", ProtectionLimits::Limit::Current},
+        {"power_W", ProtectionLimits::Limit::Power},
+        {"charge_Ah", ProtectionLimits::Limit::Charge},
+        {"energy_Wh", ProtectionLimits::Limit::Energy},
+        {"time_s", ProtectionLimits::Limit::Time},
     }};
 
     // The longest duration a file may give, about 31 years: in milliseconds it

@@ -34,7 +34,7 @@ int stepsIn(const ProgramGroup& group)
 void applyRamp(const ProgramStep& step, ProgramPlan::Point& start, ProgramPlan::Point& end)
 {
     const ProgramStep::Ramp& ramp = *step.ramp;
-    const bool voltage = ramp.quantity == ProgramStep::Ramp::Quantity::Voltage;
+    const bool voltage = ramp.quantity == Quantity::Voltage;
     const double duration = step.duration ? secondsOf(*step.duration) : 0.0;
     const double reached = duration > 0.0 ? std::min((end.seconds - start.seconds) / duration, 1.0) : 1.0;
     (voltage ? start.volts : start.amperes) = ramp.from;

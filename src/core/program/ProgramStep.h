@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/EndCondition.h"
+#include "supply/Quantity.h"
 
 #include <chrono>
 #include <optional>
@@ -13,7 +14,6 @@
 struct ProgramStep {
     // Moves one quantity from one value to the other over the step's duration.
     struct Ramp {
-        enum class Quantity { Voltage, Current };
         Quantity quantity = Quantity::Voltage;
         double from = 0.0;
         double to = 0.0;

@@ -6,50 +6,50 @@
 
 namespace {
 
-constexpr ProtectionLimits::Quantity kQuantities[] = {ProtectionLimits::Quantity::Voltage,
-    ProtectionLimits::Quantity::Current, ProtectionLimits::Quantity::Power, ProtectionLimits::Quantity::Charge,
-    ProtectionLimits::Quantity::Energy, ProtectionLimits::Quantity::Time};
+constexpr ProtectionLimits::Limit kQuantities[]
+    = {ProtectionLimits::Limit::Voltage, ProtectionLimits::Limit::Current, ProtectionLimits::Limit::Power,
+        ProtectionLimits::Limit::Charge, ProtectionLimits::Limit::Energy, ProtectionLimits::Limit::Time};
 
 } // namespace
 
-std::optional<double> ProtectionLimits::of(Quantity quantity) const
+std::optional<double> ProtectionLimits::of(Limit quantity) const
 {
     switch (quantity) {
-    case Quantity::Voltage:
+    case Limit::Voltage:
         return volts;
-    case Quantity::Current:
+    case Limit::Current:
         return amperes;
-    case Quantity::Power:
+    case Limit::Power:
         return watts;
-    case Quantity::Charge:
+    case Limit::Charge:
         return ampereHours;
-    case Quantity::Energy:
+    case Limit::Energy:
         return wattHours;
-    case Quantity::Time:
+    case Limit::Time:
         break;
     }
     return time ? std::optional(static_cast<double>(time->count())) : std::nullopt;
 }
 
-void ProtectionLimits::set(Quantity quantity, std::optional<double> value)
+void ProtectionLimits::set(Limit quantity, std::optional<double> value)
 {
     switch (quantity) {
-    case Quantity::Voltage:
+    case Limit::Voltage:
         volts = value;
         return;
-    case Quantity::Current:
+    case Limit::Current:
         amperes = value;
         return;
-    case Quantity::Power:
+    case Limit::Power:
         watts = value;
         return;
-    case Quantity::Charge:
+    case Limit::Charge:
         ampereHours = value;
         return;
-    case Quantity::Energy:
+    case Limit::Energy:
         wattHours = value;
         return;
-    case Quantity::Time:
+    case Limit::Time:
         break;
     }
     time = value ? std::optional(std::chrono::seconds(std::llround(*value))) : std::nullopt;
@@ -57,14 +57,14 @@ void ProtectionLimits::set(Quantity quantity, std::optional<double> value)
 
 bool ProtectionLimits::any() const
 {
-    return std::any_of(std::begin(kQuantities), std::end(kQuantities),
-        [this](Quantity quantity) { return of(quantity).has_value(); });
+    return std::any_of(
+        std::begin(kQuantities), std::end(kQuantities), [this](Limit quantity) { return of(quantity).has_value(); });
 }
 
 ProtectionLimits ProtectionLimits::tighter(const ProtectionLimits& one, const ProtectionLimits& other)
 {
     ProtectionLimits both;
-    for (const Quantity quantity : kQuantities) {
+    for (const Limit quantity : kQuantities) {
         const auto a = one.of(quantity);
         const auto b = other.of(quantity);
         both.set(quantity, a && b ? std::min(*a, *b) : a ? a : b);

@@ -6,7 +6,7 @@
 // The software limits that switch the output off, each armed while set.
 // Measured values; charge, energy and time count from when they were armed.
 struct ProtectionLimits {
-    enum class Quantity { Voltage, Current, Power, Charge, Energy, Time };
+    enum class Limit { Voltage, Current, Power, Charge, Energy, Time };
 
     std::optional<double> volts;
     std::optional<double> amperes;
@@ -16,8 +16,8 @@ struct ProtectionLimits {
     std::optional<std::chrono::seconds> time;
 
     // In the quantity's unit, seconds for the time.
-    std::optional<double> of(Quantity quantity) const;
-    void set(Quantity quantity, std::optional<double> value);
+    std::optional<double> of(Limit quantity) const;
+    void set(Limit quantity, std::optional<double> value);
     bool any() const;
     // Each quantity at the lower of the two limits that are set.
     static ProtectionLimits tighter(const ProtectionLimits& one, const ProtectionLimits& other);

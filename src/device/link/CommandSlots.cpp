@@ -154,9 +154,9 @@ std::vector<CommandSlots::Frame> CommandSlots::take()
     const bool voltageDue = due(voltageAt_);
     const bool currentDue = due(currentAt_);
     const auto voltage = [&](std::int32_t raw, bool toggle) {
-        frames.push_back({Frame::Kind::Voltage, raw, toggle, modelCode_});
+        frames.push_back({Quantity::Voltage, raw, toggle, modelCode_});
     };
-    const auto current = [&](std::int32_t raw) { frames.push_back({Frame::Kind::Current, raw, false, modelCode_}); };
+    const auto current = [&](std::int32_t raw) { frames.push_back({Quantity::Current, raw, false, modelCode_}); };
     // Given before the toggle, which has not gone yet, so always due.
     const std::optional<std::int32_t> currentBefore = std::exchange(currentBefore_, std::nullopt);
     if (!due(toggleAt_)) {

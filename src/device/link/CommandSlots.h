@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/RawSetpoint.h"
+#include "supply/Quantity.h"
 
 #include <cstdint>
 #include <mutex>
@@ -16,8 +17,7 @@
 class CommandSlots {
 public:
     struct Frame {
-        enum class Kind { Voltage, Current };
-        Kind kind;
+        Quantity quantity;
         std::int32_t raw;
         bool toggle;
         int modelCode;

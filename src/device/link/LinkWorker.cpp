@@ -112,7 +112,7 @@ bool LinkWorker::wordsFollow(std::int32_t status)
 void LinkWorker::sendQueuedCommands()
 {
     for (const CommandSlots::Frame& frame : state_.commands.take()) {
-        const auto bytes = frame.kind == CommandSlots::Frame::Kind::Voltage
+        const auto bytes = frame.quantity == Quantity::Voltage
             ? WireProtocol::setVoltageFrame(frame.modelCode, frame.raw, frame.toggle)
             : WireProtocol::setCurrentFrame(frame.modelCode, frame.raw);
         port_->write(bytes.data(), bytes.size());

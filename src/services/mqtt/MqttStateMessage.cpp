@@ -40,7 +40,7 @@ QString programState(ProgramEngine::State state)
     return QStringLiteral("idle");
 }
 
-QJsonValue tripOf(std::optional<ProtectionLimits::Quantity> trip)
+QJsonValue tripOf(std::optional<ProtectionLimits::Limit> trip)
 {
     static const std::array<const char*, 6> names = {"voltage", "current", "power", "charge", "energy", "time"};
     if (!trip) {

@@ -108,7 +108,7 @@ void MqttSupply::follow()
             }
         });
     connect(&controller_, &SupplyController::commandsDropped, this,
-        [this](SupplyController::Frame frame, quint64 first, quint64 last, CommandRefusal why) {
+        [this](Quantity frame, quint64 first, quint64 last, CommandRefusal why) {
             const std::uint64_t newest = newest_.at(static_cast<std::size_t>(frame));
             if (newest >= first && newest <= last) {
                 refuse(why == CommandRefusal::PanelSwitch ? textOf(why)
@@ -222,8 +222,7 @@ void MqttSupply::act(const MqttCommand& command)
 
 std::array<std::uint64_t, 2> MqttSupply::tickets() const
 {
-    return {controller_.lastTicket(SupplyController::Frame::Voltage),
-        controller_.lastTicket(SupplyController::Frame::Current)};
+    return {controller_.lastTicket(Quantity::Voltage), controller_.lastTicket(Quantity::Current)};
 }
 
 void MqttSupply::refuse(const std::string& why)

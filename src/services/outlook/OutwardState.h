@@ -29,7 +29,7 @@ struct OutwardState {
     // with its output on, which tells only the regulating quantity's.
     std::optional<double> voltageSetpoint;
     std::optional<double> currentSetpoint;
-    std::optional<ProtectionLimits::Quantity> trip; // latched until cleared
+    std::optional<ProtectionLimits::Limit> trip; // latched until cleared
     ProgramEngine::State program = ProgramEngine::State::Idle;
     int programStep = 0; // the running or paused step; 0 while idle
 

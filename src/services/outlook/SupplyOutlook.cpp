@@ -51,8 +51,12 @@ void SupplyOutlook::follow()
     connect(&controller_, &SupplyController::supplyIdentified, this, change);
     connect(&controller_, &SupplyController::outputChanged, this, change);
     connect(&controller_, &SupplyController::commanded, this, change);
-    connect(&controller_, &SupplyController::voltageLearned, this, change);
-    connect(&controller_, &SupplyController::currentLearned, this, change);
+    connect(&controller_, &SupplyController::setpointChanged, this,
+        [change](Quantity /*quantity*/, SupplyController::SetpointCause cause, double /*value*/) {
+            if (cause == SupplyController::SetpointCause::Learned) {
+                change();
+            }
+        });
     connect(&programs_, &ProgramEngine::stateChanged, this, change);
     connect(&programs_, &ProgramEngine::stepStarted, this, change);
     connect(&protection_, &ProtectionWatch::trippedOn, this, change);

@@ -44,9 +44,8 @@ void RemoteControl::follow(const Parts& parts, std::size_t channel)
 {
     SupplyController& controller = parts.controller;
     QObject::connect(&controller, &SupplyController::commandsDropped, &server_,
-        [this, channel](SupplyController::Frame frame, quint64 first, quint64 last, CommandRefusal why) {
-            server_.commandsDropped(
-                SupplyInstrument::frameOf(frame), first, last, channel, SupplyInstrument::resultOf(why));
+        [this, channel](Quantity frame, quint64 first, quint64 last, CommandRefusal why) {
+            server_.commandsDropped(frame, first, last, channel, SupplyInstrument::resultOf(why));
         });
     QObject::connect(&controller, &SupplyController::refused, &server_,
         [this, channel](const CommandOrigin& origin, CommandRefusal refusal, bool deferred) {

@@ -4,6 +4,7 @@
 #include "program/Program.h"
 #include "program/ProgramRefusal.h"
 #include "program/ProtectionLimits.h"
+#include "supply/Quantity.h"
 
 #include <QString>
 
@@ -16,9 +17,6 @@
 class RemoteInstrument {
 public:
     enum class SetResult { Done, OutOfRange, NotConnected, TripLatched, PanelSwitch };
-
-    // A voltage setpoint and an output switch ride on the voltage frame.
-    enum class Frame { Voltage, Current };
 
     // How far the link has come, for SYSTem:LINK?.
     enum class Link {
@@ -36,7 +34,7 @@ public:
     };
 
     // The protection levels a client sets: voltage, current and power.
-    using Guard = ProtectionLimits::Quantity;
+    using Guard = ProtectionLimits::Limit;
 
     RemoteInstrument() = default;
     RemoteInstrument(const RemoteInstrument&) = delete;
@@ -81,9 +79,9 @@ public:
 
     // The number of the last command accepted for that frame; rises by one per
     // accepted command.
-    virtual std::uint64_t lastTicket(Frame frame) const = 0;
+    virtual std::uint64_t lastTicket(Quantity frame) const = 0;
     // The number of the last command of that frame written to the line.
-    virtual std::uint64_t lastWritten(Frame frame) const = 0;
+    virtual std::uint64_t lastWritten(Quantity frame) const = 0;
     // The output as the supply's last status reports it.
     virtual bool outputReportedOn() const = 0;
     // The polls that have gone by: rises by one at each reply, answered or not.
@@ -109,7 +107,7 @@ public:
     virtual ProtectionLimits protectionLimits() const = 0;
     virtual void setProtectionLimits(const ProtectionLimits& limits) = 0;
     // The quantity of the latched trip, if any.
-    virtual std::optional<ProtectionLimits::Quantity> protectionTrip() const = 0;
+    virtual std::optional<ProtectionLimits::Limit> protectionTrip() const = 0;
     virtual void clearProtectionTrip() = 0;
 
     // A guard's level is kept while it is off and armed when it goes on; the

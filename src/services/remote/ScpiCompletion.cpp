@@ -30,7 +30,7 @@ ScpiCompletion::State ScpiCompletion::checkChannel(Channel& channel, const Remot
     if (!instrument.identified()) {
         return State::Complete;
     }
-    for (const auto frame : {RemoteInstrument::Frame::Voltage, RemoteInstrument::Frame::Current}) {
+    for (const auto frame : {Quantity::Voltage, Quantity::Current}) {
         const std::optional<std::uint64_t> newest = channel.tickets.newest(frame);
         if (newest && instrument.lastWritten(frame) < *newest) {
             return State::Waiting;

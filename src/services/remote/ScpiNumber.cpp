@@ -92,25 +92,25 @@ std::size_t readDecimal(std::string_view text, std::string& out)
 }
 
 // The unit a quantity is given in; a count has none.
-std::string_view baseUnit(ScpiNumber::Quantity quantity)
+std::string_view baseUnit(ScpiNumber::Unit quantity)
 {
     switch (quantity) {
-    case ScpiNumber::Quantity::Voltage:
+    case ScpiNumber::Unit::Voltage:
         return "V";
-    case ScpiNumber::Quantity::Current:
+    case ScpiNumber::Unit::Current:
         return "A";
-    case ScpiNumber::Quantity::Power:
+    case ScpiNumber::Unit::Power:
         return "W";
-    case ScpiNumber::Quantity::Time:
+    case ScpiNumber::Unit::Time:
         return "S";
-    case ScpiNumber::Quantity::Count:
+    case ScpiNumber::Unit::Count:
         break;
     }
     return {};
 }
 
 // The factor of a unit for the quantity: 1 without one, 0 if it does not belong.
-double unitFactor(std::string_view unit, ScpiNumber::Quantity quantity)
+double unitFactor(std::string_view unit, ScpiNumber::Unit quantity)
 {
     const std::string_view base = baseUnit(quantity);
     if (unit.empty() || (!base.empty() && equalsUpper(unit, base))) {
@@ -138,7 +138,7 @@ std::optional<ScpiNumber::Kind> ScpiNumber::bound(std::string_view text)
     return std::nullopt;
 }
 
-std::variant<ScpiNumber, ScpiError> ScpiNumber::parse(std::string_view text, Quantity quantity)
+std::variant<ScpiNumber, ScpiError> ScpiNumber::parse(std::string_view text, Unit quantity)
 {
     if (const std::optional<Kind> limit = bound(text)) {
         return ScpiNumber(*limit, 0.0);
@@ -166,7 +166,7 @@ std::variant<ScpiNumber, ScpiError> ScpiNumber::parse(std::string_view text, Qua
     return ScpiNumber(Kind::Value, value * factor);
 }
 
-std::variant<double, ScpiError> ScpiNumber::within(std::string_view text, Quantity quantity, double min, double max)
+std::variant<double, ScpiError> ScpiNumber::within(std::string_view text, Unit quantity, double min, double max)
 {
     auto parsed = parse(text, quantity);
     if (auto* error = std::get_if<ScpiError>(&parsed)) {

@@ -13,14 +13,14 @@
 class ScpiNumber {
 public:
     enum class Kind { Value, Minimum, Maximum };
-    enum class Quantity { Voltage, Current, Power, Time, Count };
+    enum class Unit { Voltage, Current, Power, Time, Count };
 
     // The number in volts, amperes, watts or seconds; another unit is refused,
     // and a count takes none.
-    static std::variant<ScpiNumber, ScpiError> parse(std::string_view text, Quantity quantity);
+    static std::variant<ScpiNumber, ScpiError> parse(std::string_view text, Unit quantity);
     // The value the text asks for between min and max, MINimum and MAXimum
     // being those; -222 outside them, with slack for decimal limits.
-    static std::variant<double, ScpiError> within(std::string_view text, Quantity quantity, double min, double max);
+    static std::variant<double, ScpiError> within(std::string_view text, Unit quantity, double min, double max);
     // MIN or MAX alone, as a query's parameter.
     static std::optional<Kind> bound(std::string_view text);
     // A query's one optional parameter, MINimum or MAXimum: none when absent.

@@ -29,23 +29,23 @@ ScpiProgramCommands::Outcome ScpiProgramCommands::setVoltages(const ScpiCommand&
 {
     const RemoteInstrument& instrument = context_.instrument;
     return setList(
-        command, ScpiNumber::Quantity::Voltage, instrument.voltageMin(), instrument.voltageMax(), context_.lists.volts);
+        command, ScpiNumber::Unit::Voltage, instrument.voltageMin(), instrument.voltageMax(), context_.lists.volts);
 }
 
 ScpiProgramCommands::Outcome ScpiProgramCommands::setCurrents(const ScpiCommand& command)
 {
     const RemoteInstrument& instrument = context_.instrument;
-    return setList(command, ScpiNumber::Quantity::Current, instrument.currentMin(), instrument.currentMax(),
-        context_.lists.amperes);
+    return setList(
+        command, ScpiNumber::Unit::Current, instrument.currentMin(), instrument.currentMax(), context_.lists.amperes);
 }
 
 ScpiProgramCommands::Outcome ScpiProgramCommands::setDwells(const ScpiCommand& command)
 {
-    return setList(command, ScpiNumber::Quantity::Time, 0.0, kMaxDwellSeconds, context_.lists.dwellSeconds);
+    return setList(command, ScpiNumber::Unit::Time, 0.0, kMaxDwellSeconds, context_.lists.dwellSeconds);
 }
 
 ScpiProgramCommands::Outcome ScpiProgramCommands::setList(
-    const ScpiCommand& command, ScpiNumber::Quantity quantity, double min, double max, std::vector<double>& list) const
+    const ScpiCommand& command, ScpiNumber::Unit quantity, double min, double max, std::vector<double>& list) const
 {
     if (command.parameters.empty()) {
         return ScpiError::missingParameter();
@@ -53,7 +53,7 @@ ScpiProgramCommands::Outcome ScpiProgramCommands::setList(
     if (command.parameters.size() > ScpiLists::kMaxPoints) {
         return ScpiError::tooMuchData();
     }
-    if (quantity != ScpiNumber::Quantity::Time && !context_.instrument.identified()) {
+    if (quantity != ScpiNumber::Unit::Time && !context_.instrument.identified()) {
         return ScpiError::executionError("no supply identified");
     }
     std::vector<double> values;
@@ -94,7 +94,7 @@ ScpiProgramCommands::Outcome ScpiProgramCommands::setCount(const ScpiCommand& co
         context_.lists.count.reset();
         return std::nullopt;
     }
-    auto value = ScpiNumber::within(command.parameters.front(), ScpiNumber::Quantity::Count, 1.0, ScpiLists::kMaxCount);
+    auto value = ScpiNumber::within(command.parameters.front(), ScpiNumber::Unit::Count, 1.0, ScpiLists::kMaxCount);
     if (auto* error = std::get_if<ScpiError>(&value)) {
         return std::move(*error);
     }

@@ -56,8 +56,8 @@ private:
     static constexpr double kMaxDwellSeconds = 86400.0;
 
     // Every value checked before the list is replaced.
-    Outcome setList(const ScpiCommand& command, ScpiNumber::Quantity quantity, double min, double max,
-        std::vector<double>& list) const;
+    Outcome setList(
+        const ScpiCommand& command, ScpiNumber::Unit quantity, double min, double max, std::vector<double>& list) const;
     Outcome answerList(const ScpiCommand& command, const std::vector<double>& list);
 
     Context context_;

@@ -7,15 +7,15 @@
 
 namespace {
 
-ScpiNumber::Quantity quantityOf(RemoteInstrument::Guard guard)
+ScpiNumber::Unit quantityOf(RemoteInstrument::Guard guard)
 {
     switch (guard) {
     case RemoteInstrument::Guard::Voltage:
-        return ScpiNumber::Quantity::Voltage;
+        return ScpiNumber::Unit::Voltage;
     case RemoteInstrument::Guard::Current:
-        return ScpiNumber::Quantity::Current;
+        return ScpiNumber::Unit::Current;
     default:
-        return ScpiNumber::Quantity::Power;
+        return ScpiNumber::Unit::Power;
     }
 }
 

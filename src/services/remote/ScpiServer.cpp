@@ -54,8 +54,8 @@ void ScpiServer::close()
     }
 }
 
-void ScpiServer::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
-    std::size_t channel, RemoteInstrument::SetResult why)
+void ScpiServer::commandsDropped(
+    Quantity frame, std::uint64_t first, std::uint64_t last, std::size_t channel, RemoteInstrument::SetResult why)
 {
     for (ScpiConnection* connection : connections_) {
         connection->session().commandsDropped(frame, first, last, channel, why);

@@ -49,8 +49,8 @@ public:
 
     // The commands first..last of the channel's frame may never have reached
     // the supply, for the reason given; the clients that sent them are told.
-    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
-        std::size_t channel = 1, RemoteInstrument::SetResult why = RemoteInstrument::SetResult::NotConnected);
+    void commandsDropped(Quantity frame, std::uint64_t first, std::uint64_t last, std::size_t channel = 1,
+        RemoteInstrument::SetResult why = RemoteInstrument::SetResult::NotConnected);
     // The channel's output switch had to carry a voltage setpoint that was
     // not known; every client is told the value sent.
     void unknownSetpointSent(double volts, std::size_t channel = 1);

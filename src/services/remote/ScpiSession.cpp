@@ -175,8 +175,8 @@ void ScpiSession::lineTooLong()
     report(ScpiError::commandError("line too long"));
 }
 
-void ScpiSession::commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
-    std::size_t channel, RemoteInstrument::SetResult why)
+void ScpiSession::commandsDropped(
+    Quantity frame, std::uint64_t first, std::uint64_t last, std::size_t channel, RemoteInstrument::SetResult why)
 {
     const bool known = channel >= 1 && channel <= tickets_.size();
     if (known && tickets_[channel - 1].among(frame, first, last)) {
@@ -272,7 +272,7 @@ ScpiSession::Outcome ScpiSession::reset(const ScpiCommand& command)
         RemoteInstrument& each = channels_.at(channel);
         each.stopProgram();
         if (each.identified() && each.requestOutput(false) == RemoteInstrument::SetResult::Done) {
-            tickets_[channel - 1].record(each, RemoteInstrument::Frame::Voltage);
+            tickets_[channel - 1].record(each, Quantity::Voltage);
         }
     }
     return std::nullopt;

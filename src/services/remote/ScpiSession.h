@@ -62,8 +62,8 @@ public:
     void lineTooLong();
     // The commands first..last of the frame may never have reached the
     // supply: the link was lost (NotConnected) or its On/Off switch is on.
-    void commandsDropped(RemoteInstrument::Frame frame, std::uint64_t first, std::uint64_t last,
-        std::size_t channel = 1, RemoteInstrument::SetResult why = RemoteInstrument::SetResult::NotConnected);
+    void commandsDropped(Quantity frame, std::uint64_t first, std::uint64_t last, std::size_t channel = 1,
+        RemoteInstrument::SetResult why = RemoteInstrument::SetResult::NotConnected);
     // The output switch carried this voltage because the setpoint was not known.
     void unknownSetpointSent(double volts, std::size_t channel = 1);
     // An output-on this client was answered for has been refused since: a

@@ -25,14 +25,14 @@ std::uint8_t ScpiStatus::eventOf(int errorCode)
     return 0;
 }
 
-std::uint16_t ScpiStatus::tripBitOf(std::optional<ProtectionLimits::Quantity> trip)
+std::uint16_t ScpiStatus::tripBitOf(std::optional<ProtectionLimits::Limit> trip)
 {
-    switch (trip.value_or(ProtectionLimits::Quantity::Time)) {
-    case ProtectionLimits::Quantity::Voltage:
+    switch (trip.value_or(ProtectionLimits::Limit::Time)) {
+    case ProtectionLimits::Limit::Voltage:
         return kVoltageTripped;
-    case ProtectionLimits::Quantity::Current:
+    case ProtectionLimits::Limit::Current:
         return kCurrentTripped;
-    case ProtectionLimits::Quantity::Power:
+    case ProtectionLimits::Limit::Power:
         return kPowerTripped;
     default:
         return 0;

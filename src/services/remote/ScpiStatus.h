@@ -49,7 +49,7 @@ public:
     // The event bit an error of this code sets: its class by the standard's ranges.
     static std::uint8_t eventOf(int errorCode);
     // The QUEStionable bit of a latched trip; none for charge, energy and time.
-    static std::uint16_t tripBitOf(std::optional<ProtectionLimits::Quantity> trip);
+    static std::uint16_t tripBitOf(std::optional<ProtectionLimits::Limit> trip);
 
     explicit ScpiStatus(std::size_t channels = 1);
 

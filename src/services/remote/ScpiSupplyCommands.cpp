@@ -8,7 +8,10 @@
 
 namespace {
 
-using Quantity = ScpiNumber::Quantity;
+ScpiNumber::Unit unitOf(Quantity quantity)
+{
+    return quantity == Quantity::Voltage ? ScpiNumber::Unit::Voltage : ScpiNumber::Unit::Current;
+}
 
 struct Limits {
     double min;
@@ -76,7 +79,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setpoint(const ScpiCommand& comm
 std::variant<double, ScpiError> ScpiSupplyCommands::resolve(std::string_view text, Quantity quantity) const
 {
     const Limits limits = limitsOf(instrument_, quantity);
-    return ScpiNumber::within(text, quantity, limits.min, limits.max);
+    return ScpiNumber::within(text, unitOf(quantity), limits.min, limits.max);
 }
 
 ScpiSupplyCommands::Outcome ScpiSupplyCommands::send(Quantity quantity, double value)
@@ -85,7 +88,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::send(Quantity quantity, double v
     const RemoteInstrument::SetResult result = voltage ? instrument_.setVoltage(value) : instrument_.setCurrent(value);
     switch (result) {
     case RemoteInstrument::SetResult::Done:
-        tickets_.record(instrument_, voltage ? RemoteInstrument::Frame::Voltage : RemoteInstrument::Frame::Current);
+        tickets_.record(instrument_, quantity);
         return std::nullopt;
     case RemoteInstrument::SetResult::OutOfRange:
         return ScpiError::dataOutOfRange();
@@ -199,7 +202,7 @@ ScpiSupplyCommands::Outcome ScpiSupplyCommands::setOutput(const ScpiCommand& com
     if (result != RemoteInstrument::SetResult::Done) {
         return refusal(result);
     }
-    tickets_.record(instrument_, RemoteInstrument::Frame::Voltage);
+    tickets_.record(instrument_, Quantity::Voltage);
     return std::nullopt;
 }
 

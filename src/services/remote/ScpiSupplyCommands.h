@@ -38,11 +38,11 @@ public:
     static ScpiError refusal(RemoteInstrument::SetResult result);
 
 private:
-    Outcome setpoint(const ScpiCommand& command, ScpiNumber::Quantity quantity);
-    Outcome setpointQuery(const ScpiCommand& command, ScpiNumber::Quantity quantity);
+    Outcome setpoint(const ScpiCommand& command, Quantity quantity);
+    Outcome setpointQuery(const ScpiCommand& command, Quantity quantity);
     // The value a parameter asks for, within the model's limits.
-    std::variant<double, ScpiError> resolve(std::string_view text, ScpiNumber::Quantity quantity) const;
-    Outcome send(ScpiNumber::Quantity quantity, double value);
+    std::variant<double, ScpiError> resolve(std::string_view text, Quantity quantity) const;
+    Outcome send(Quantity quantity, double value);
     Outcome measure(const ScpiCommand& command, double (*pick)(const Measurement&));
     // The newest reading, or why no answer may come from it.
     std::variant<Measurement, ScpiError> newestReading() const;

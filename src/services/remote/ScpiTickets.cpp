@@ -1,19 +1,19 @@
 #include "remote/ScpiTickets.h"
 
-void ScpiTickets::record(const RemoteInstrument& instrument, Frame frame)
+void ScpiTickets::record(const RemoteInstrument& instrument, Quantity frame)
 {
     if (const auto index = indexOf(frame)) {
         newest_.at(*index) = instrument.lastTicket(frame);
     }
 }
 
-std::optional<std::uint64_t> ScpiTickets::newest(Frame frame) const
+std::optional<std::uint64_t> ScpiTickets::newest(Quantity frame) const
 {
     const auto index = indexOf(frame);
     return index ? newest_.at(*index) : std::nullopt;
 }
 
-bool ScpiTickets::among(Frame frame, std::uint64_t first, std::uint64_t last) const
+bool ScpiTickets::among(Quantity frame, std::uint64_t first, std::uint64_t last) const
 {
     const auto index = indexOf(frame);
     if (!index) {
@@ -23,12 +23,12 @@ bool ScpiTickets::among(Frame frame, std::uint64_t first, std::uint64_t last) co
     return newest && *newest >= first && *newest <= last;
 }
 
-std::optional<std::size_t> ScpiTickets::indexOf(Frame frame)
+std::optional<std::size_t> ScpiTickets::indexOf(Quantity frame)
 {
     switch (frame) {
-    case Frame::Voltage:
+    case Quantity::Voltage:
         return 0;
-    case Frame::Current:
+    case Quantity::Current:
         return 1;
     }
     return std::nullopt;

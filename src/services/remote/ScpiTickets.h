@@ -12,17 +12,15 @@
 // of the session's own were among them.
 class ScpiTickets {
 public:
-    using Frame = RemoteInstrument::Frame;
-
     // The command just accepted on the frame.
-    void record(const RemoteInstrument& instrument, Frame frame);
-    std::optional<std::uint64_t> newest(Frame frame) const;
+    void record(const RemoteInstrument& instrument, Quantity frame);
+    std::optional<std::uint64_t> newest(Quantity frame) const;
     // True when the newest command on the frame is among first..last.
-    bool among(Frame frame, std::uint64_t first, std::uint64_t last) const;
+    bool among(Quantity frame, std::uint64_t first, std::uint64_t last) const;
 
 private:
     // None for a value that is no frame.
-    static std::optional<std::size_t> indexOf(Frame frame);
+    static std::optional<std::size_t> indexOf(Quantity frame);
 
     std::array<std::optional<std::uint64_t>, 2> newest_;
 };

@@ -131,16 +131,14 @@ RemoteInstrument::SetResult SupplyInstrument::requestOutput(bool on)
                                          : resultOf(controller_.refusalFor(on).value_or(CommandRefusal::NoSupply));
 }
 
-std::uint64_t SupplyInstrument::lastTicket(Frame frame) const
+std::uint64_t SupplyInstrument::lastTicket(Quantity frame) const
 {
-    return controller_.lastTicket(
-        frame == Frame::Voltage ? SupplyController::Frame::Voltage : SupplyController::Frame::Current);
+    return controller_.lastTicket(frame);
 }
 
-std::uint64_t SupplyInstrument::lastWritten(Frame frame) const
+std::uint64_t SupplyInstrument::lastWritten(Quantity frame) const
 {
-    return controller_.lastWritten(
-        frame == Frame::Voltage ? SupplyController::Frame::Voltage : SupplyController::Frame::Current);
+    return controller_.lastWritten(frame);
 }
 
 bool SupplyInstrument::outputReportedOn() const
@@ -151,11 +149,6 @@ bool SupplyInstrument::outputReportedOn() const
 std::uint64_t SupplyInstrument::pollsSeen() const
 {
     return controller_.repliesSeen();
-}
-
-RemoteInstrument::Frame SupplyInstrument::frameOf(SupplyController::Frame frame)
-{
-    return frame == SupplyController::Frame::Voltage ? Frame::Voltage : Frame::Current;
 }
 
 RemoteInstrument::Link SupplyInstrument::link() const
@@ -211,7 +204,7 @@ void SupplyInstrument::setProtectionLimits(const ProtectionLimits& limits)
     protection_.setLimits(limits);
 }
 
-std::optional<ProtectionLimits::Quantity> SupplyInstrument::protectionTrip() const
+std::optional<ProtectionLimits::Limit> SupplyInstrument::protectionTrip() const
 {
     return outlook_.now().trip;
 }

@@ -32,8 +32,8 @@ public:
     SetResult setVoltage(double volts) override;
     SetResult setCurrent(double amps) override;
     SetResult requestOutput(bool on) override;
-    std::uint64_t lastTicket(Frame frame) const override;
-    std::uint64_t lastWritten(Frame frame) const override;
+    std::uint64_t lastTicket(Quantity frame) const override;
+    std::uint64_t lastWritten(Quantity frame) const override;
     bool outputReportedOn() const override;
     std::uint64_t pollsSeen() const override;
     Link link() const override;
@@ -45,10 +45,9 @@ public:
     bool resumeProgram() override;
     ProtectionLimits protectionLimits() const override;
     void setProtectionLimits(const ProtectionLimits& limits) override;
-    std::optional<ProtectionLimits::Quantity> protectionTrip() const override;
+    std::optional<ProtectionLimits::Limit> protectionTrip() const override;
     void clearProtectionTrip() override;
 
-    static Frame frameOf(SupplyController::Frame frame);
     // How the gate's refusal reads to a remote client.
     static SetResult resultOf(CommandRefusal refusal);
 

@@ -84,12 +84,12 @@ void SetpointPanel::bind(SupplyController& supply, TimerRun& run, WindowExchange
 
 void SetpointPanel::connectControls()
 {
-    connect(voltageEdit_, &ClassicEdit::changed, this, [this] { onEditChanged(true); });
-    connect(currentEdit_, &ClassicEdit::changed, this, [this] { onEditChanged(false); });
+    connect(voltageEdit_, &ClassicEdit::changed, this, [this] { onEditChanged(Quantity::Voltage); });
+    connect(currentEdit_, &ClassicEdit::changed, this, [this] { onEditChanged(Quantity::Current); });
     connect(voltageSpin_, &UpDownControl::stepped, this,
-        [this](int delta) { OneDecimalRule::onStep(*voltageEdit_, lastChar_, bounds(true), delta); });
+        [this](int delta) { OneDecimalRule::onStep(*voltageEdit_, lastChar_, bounds(Quantity::Voltage), delta); });
     connect(currentSpin_, &UpDownControl::stepped, this,
-        [this](int delta) { OneDecimalRule::onStep(*currentEdit_, lastChar_, bounds(false), delta); });
+        [this](int delta) { OneDecimalRule::onStep(*currentEdit_, lastChar_, bounds(Quantity::Current), delta); });
     connect(onButton_, &QPushButton::clicked, supply_, &SupplyController::toggleOutput);
     connect(offButton_, &QPushButton::clicked, supply_, &SupplyController::toggleOutput);
 }
@@ -115,37 +115,37 @@ void SetpointPanel::connectSupply(TimerRun& run)
             showLive();
         }
     });
-    connect(supply, &SupplyController::voltageAdopted, this, [this](double volts) { showSetpoint(true, volts); });
-    connect(supply, &SupplyController::currentAdopted, this, [this](double amperes) { showSetpoint(false, amperes); });
-    const auto showVoltage = [this](double volts) { showSetpointQuietly(true, volts); };
-    const auto showCurrent = [this](double amperes) { showSetpointQuietly(false, amperes); };
-    connect(supply, &SupplyController::voltageCommanded, this, showVoltage);
-    connect(supply, &SupplyController::currentCommanded, this, showCurrent);
-    connect(supply, &SupplyController::voltageLearned, this, showVoltage);
-    connect(supply, &SupplyController::currentLearned, this, showCurrent);
+    connect(supply, &SupplyController::setpointChanged, this,
+        [this](Quantity quantity, SupplyController::SetpointCause cause, double value) {
+            // An adopted reading runs the edit's rule, as typing it would; a value set elsewhere does not.
+            if (cause == SupplyController::SetpointCause::Adopted) {
+                showSetpoint(quantity, value);
+            } else {
+                showSetpointQuietly(quantity, value);
+            }
+        });
     connect(&run, &TimerRun::runEnded, this, &SetpointPanel::enableEdits);
 }
 
-void SetpointPanel::onEditChanged(bool voltage)
+void SetpointPanel::onEditChanged(Quantity quantity)
 {
     if (exchange_->writing() || supply_->adoptingReadings()) {
         return;
     }
     const EditHandling handling(editDepth_);
-    const auto value
-        = OneDecimalRule::onChange(voltage ? *voltageEdit_ : *currentEdit_, lastChar_, bounds(voltage), {});
+    const auto value = OneDecimalRule::onChange(*edit(quantity), lastChar_, bounds(quantity), {});
     if (value) {
-        voltage ? supply_->setVoltage(*value) : supply_->setCurrent(*value);
-        exchange_->read(editDepth_ == 1, WindowExchange::Computed{voltage, *value});
+        quantity == Quantity::Voltage ? supply_->setVoltage(*value) : supply_->setCurrent(*value);
+        exchange_->read(editDepth_ == 1, WindowExchange::Computed{quantity, *value});
     }
 }
 
 void SetpointPanel::enterWrittenValues()
 {
     lastChar_ = 1;
-    onEditChanged(true);
+    onEditChanged(Quantity::Voltage);
     lastChar_ = 1;
-    onEditChanged(false);
+    onEditChanged(Quantity::Current);
 }
 
 void SetpointPanel::hide()
@@ -191,15 +191,20 @@ void SetpointPanel::followOutput()
     }
 }
 
-void SetpointPanel::showSetpoint(bool voltage, double value)
+void SetpointPanel::showSetpoint(Quantity quantity, double value)
 {
-    (voltage ? voltageEdit_ : currentEdit_)->setProgramText(QString::fromStdString(Conversions::oneDecimal(value)));
+    edit(quantity)->setProgramText(QString::fromStdString(Conversions::oneDecimal(value)));
 }
 
-void SetpointPanel::showSetpointQuietly(bool voltage, double value)
+void SetpointPanel::showSetpointQuietly(Quantity quantity, double value)
 {
-    const QSignalBlocker quiet(voltage ? voltageEdit_ : currentEdit_);
-    showSetpoint(voltage, value);
+    const QSignalBlocker quiet(edit(quantity));
+    showSetpoint(quantity, value);
+}
+
+ClassicEdit* SetpointPanel::edit(Quantity quantity) const
+{
+    return quantity == Quantity::Voltage ? voltageEdit_ : currentEdit_;
 }
 
 void SetpointPanel::enableEdits()
@@ -215,9 +220,9 @@ void SetpointPanel::disableOutputButtons()
     offButton_->setEnabled(false);
 }
 
-OneDecimalRule::Bounds SetpointPanel::bounds(bool voltage) const
+OneDecimalRule::Bounds SetpointPanel::bounds(Quantity quantity) const
 {
     const ModelProfile& profile = supply_->profile();
-    return voltage ? OneDecimalRule::Bounds{profile.voltageMin, profile.voltageMax}
-                   : OneDecimalRule::Bounds{profile.currentMin, profile.currentMax};
+    return quantity == Quantity::Voltage ? OneDecimalRule::Bounds{profile.voltageMin, profile.voltageMax}
+                                         : OneDecimalRule::Bounds{profile.currentMin, profile.currentMax};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panels/OneDecimalRule.h"
+#include "supply/Quantity.h"
 
 #include <QObject>
 #include <QString>
@@ -59,19 +60,20 @@ private:
 
     void connectControls();
     void connectSupply(TimerRun& run);
-    void onEditChanged(bool voltage);
+    void onEditChanged(Quantity quantity);
     void hide();
     void showLive();
     void applyLimits(const ModelProfile& profile);
     void showOutput(bool on);
     void followOutput();
     // Writes a setpoint into its edit, which runs the edit's rule as typing would.
-    void showSetpoint(bool voltage, double value);
+    void showSetpoint(Quantity quantity, double value);
     // The same without running the rule: a value set elsewhere.
-    void showSetpointQuietly(bool voltage, double value);
+    void showSetpointQuietly(Quantity quantity, double value);
+    ClassicEdit* edit(Quantity quantity) const;
     void disableOutputButtons();
     void enableEdits();
-    OneDecimalRule::Bounds bounds(bool voltage) const;
+    OneDecimalRule::Bounds bounds(Quantity quantity) const;
 
     ClassicEdit* voltageEdit_;
     UpDownControl* voltageSpin_;

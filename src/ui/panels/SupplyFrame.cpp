@@ -87,10 +87,12 @@ void SupplyFrame::bind(SupplyController& supply)
     connect(&supply, &SupplyController::controlsLive, this, &SupplyFrame::showControlsLive);
     connect(&supply, &SupplyController::outputChanged, this, &SupplyFrame::showOutput);
     connect(&supply, &SupplyController::regulationChanged, this, &SupplyFrame::showRegulation);
-    connect(&supply, &SupplyController::voltageRead, this,
-        [this](double volts) { voltageReadout_->setText(QString::fromStdString(Conversions::voltageText(volts))); });
-    connect(&supply, &SupplyController::currentRead, this, [this](double amperes) {
-        currentReadout_->setText(QString::fromStdString(Conversions::currentText(amperes)));
+    connect(&supply, &SupplyController::readingChanged, this, [this](Quantity quantity, double value) {
+        if (quantity == Quantity::Voltage) {
+            voltageReadout_->setText(QString::fromStdString(Conversions::voltageText(value)));
+        } else {
+            currentReadout_->setText(QString::fromStdString(Conversions::currentText(value)));
+        }
     });
 }
 
@@ -200,10 +202,10 @@ void SupplyFrame::showOutput(bool on)
     }
 }
 
-void SupplyFrame::showRegulation(bool voltage)
+void SupplyFrame::showRegulation(bool voltageRegulated)
 {
-    voltageLampLit_->setVisible(voltage);
-    currentLampLit_->setVisible(!voltage);
+    voltageLampLit_->setVisible(voltageRegulated);
+    currentLampLit_->setVisible(!voltageRegulated);
 }
 
 void SupplyFrame::showMessage(const char* text)

@@ -43,7 +43,7 @@ private:
     void showPanelSwitch();
     void hideReadings();
     void showOutput(bool on);
-    void showRegulation(bool voltage);
+    void showRegulation(bool voltageRegulated);
     void createCaptions(QWidget* window);
     void createReadouts(QWidget* window);
     void createLamps(QWidget* window);

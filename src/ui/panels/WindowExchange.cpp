@@ -17,16 +17,10 @@ WindowExchange::WindowExchange(
     , timer_(timer)
     , run_(run)
 {
-    const auto takeVoltage = [this](double volts) { voltage_ = volts; };
-    const auto takeCurrent = [this](double amperes) { current_ = amperes; };
-    for (const auto signal :
-        {&SupplyController::voltageCommanded, &SupplyController::voltageLearned, &SupplyController::voltageRead}) {
-        connect(&supply, signal, this, takeVoltage);
-    }
-    for (const auto signal :
-        {&SupplyController::currentCommanded, &SupplyController::currentLearned, &SupplyController::currentRead}) {
-        connect(&supply, signal, this, takeCurrent);
-    }
+    connect(&supply, &SupplyController::setpointChanged, this,
+        [this](Quantity quantity, SupplyController::SetpointCause /*cause*/, double value) { held(quantity) = value; });
+    connect(&supply, &SupplyController::readingChanged, this,
+        [this](Quantity quantity, double value) { held(quantity) = value; });
 }
 
 bool WindowExchange::read(bool prompt, std::optional<Computed> computed)
@@ -35,20 +29,26 @@ bool WindowExchange::read(bool prompt, std::optional<Computed> computed)
     const bool read = DataExchange::readInto(window_, timer_.minutesEdit(), preset.minutes, prompt)
         && DataExchange::readInto(window_, timer_.hoursEdit(), preset.hours, prompt)
         && DataExchange::readInto(window_, timer_.secondsEdit(), preset.seconds, prompt)
-        && readSetpoint(true, prompt, computed) && readSetpoint(false, prompt, computed);
+        && readSetpoint(Quantity::Voltage, prompt, computed) && readSetpoint(Quantity::Current, prompt, computed);
     run_.setPreset(preset);
     return read;
 }
 
-bool WindowExchange::readSetpoint(bool voltage, bool prompt, const std::optional<Computed>& computed)
+bool WindowExchange::readSetpoint(Quantity quantity, bool prompt, const std::optional<Computed>& computed)
 {
-    double& member = voltage ? voltage_ : current_;
-    if (computed && computed->voltage == voltage) {
+    double& member = held(quantity);
+    if (computed && computed->quantity == quantity) {
         member = computed->value;
         return true;
     }
+    const bool voltage = quantity == Quantity::Voltage;
     return DataExchange::readInto(
         window_, voltage ? setpoints_.voltageEdit() : setpoints_.currentEdit(), member, prompt);
+}
+
+double& WindowExchange::held(Quantity quantity)
+{
+    return quantity == Quantity::Voltage ? voltage_ : current_;
 }
 
 void WindowExchange::write()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "supply/Quantity.h"
+
 #include <QObject>
 
 #include <optional>
@@ -20,7 +22,7 @@ class WindowExchange final : public QObject {
 public:
     // A setpoint an edit's rule has just given: taken as it is, not read back.
     struct Computed {
-        bool voltage;
+        Quantity quantity;
         double value;
     };
 
@@ -41,7 +43,8 @@ public:
     void write(double volts, double amperes);
 
 private:
-    bool readSetpoint(bool voltage, bool prompt, const std::optional<Computed>& computed);
+    bool readSetpoint(Quantity quantity, bool prompt, const std::optional<Computed>& computed);
+    double& held(Quantity quantity);
 
     QWidget* window_;
     SetpointPanel& setpoints_;

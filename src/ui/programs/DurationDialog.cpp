@@ -13,8 +13,6 @@
 
 namespace {
 
-using Quantity = ProgramStep::Ramp::Quantity;
-
 } // namespace
 
 DurationDialog::DurationDialog(const ProgramStep& step, ModelProfile profile, Before before, QWidget* parent)
@@ -62,10 +60,11 @@ DurationDialog::DurationDialog(const ProgramStep& step, ModelProfile profile, Be
 
 void DurationDialog::chooseQuantity()
 {
-    const bool voltage = quantity_->currentIndex() == 0;
+    const Quantity quantity = quantity_->currentIndex() == 0 ? Quantity::Voltage : Quantity::Current;
+    const bool voltage = quantity == Quantity::Voltage;
     for (UnitEdit* edit : {from_, to_}) {
         edit->setKind(UnitEdit::Kind::Number, voltage ? tr("В") : tr("А"));
-        edit->setRange(profile_, voltage);
+        edit->setRange(profile_, quantity);
         edit->setEnabled(ramped_->isChecked());
     }
     quantity_->setEnabled(ramped_->isChecked());

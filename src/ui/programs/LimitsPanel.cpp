@@ -13,10 +13,10 @@
 
 namespace {
 
-using Quantity = ProtectionLimits::Quantity;
+using Limit = ProtectionLimits::Limit;
 
-constexpr std::array<Quantity, LimitsPanel::kQuantities> kOrder
-    = {Quantity::Voltage, Quantity::Current, Quantity::Power, Quantity::Charge, Quantity::Energy, Quantity::Time};
+constexpr std::array<Limit, LimitsPanel::kQuantities> kOrder
+    = {Limit::Voltage, Limit::Current, Limit::Power, Limit::Charge, Limit::Energy, Limit::Time};
 
 struct Row {
     const char* name;
@@ -31,49 +31,6 @@ constexpr std::array<Row, LimitsPanel::kQuantities> kRows
 const QString kArmedLook = QStringLiteral("color: #17702a; font-weight: bold");
 const QString kEditedLook = QStringLiteral("color: #9a5200; font-style: italic");
 const QString kEditedField = QStringLiteral("background: #fff1cc");
-
-std::optional<double> valueOf(const ProtectionLimits& limits, Quantity quantity)
-{
-    switch (quantity) {
-    case Quantity::Voltage:
-        return limits.volts;
-    case Quantity::Current:
-        return limits.amperes;
-    case Quantity::Power:
-        return limits.watts;
-    case Quantity::Charge:
-        return limits.ampereHours;
-    case Quantity::Energy:
-        return limits.wattHours;
-    case Quantity::Time:
-        break;
-    }
-    return limits.time ? std::optional(static_cast<double>(limits.time->count())) : std::nullopt;
-}
-
-void setValue(ProtectionLimits& limits, Quantity quantity, std::optional<double> value)
-{
-    switch (quantity) {
-    case Quantity::Voltage:
-        limits.volts = value;
-        return;
-    case Quantity::Current:
-        limits.amperes = value;
-        return;
-    case Quantity::Power:
-        limits.watts = value;
-        return;
-    case Quantity::Charge:
-        limits.ampereHours = value;
-        return;
-    case Quantity::Energy:
-        limits.wattHours = value;
-        return;
-    case Quantity::Time:
-        break;
-    }
-    limits.time = value ? std::optional(std::chrono::seconds(std::llround(*value))) : std::nullopt;
-}
 
 } // namespace
 
@@ -96,7 +53,7 @@ QLayout* LimitsPanel::createRows()
 {
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < kOrder.size(); ++i) {
-        const bool time = kOrder[i] == Quantity::Time;
+        const bool time = kOrder[i] == Limit::Time;
         armed_[i] = new QCheckBox(tr(kRows[i].name), this);
         armed_[i]->setObjectName(QStringLiteral("arm%1").arg(i));
         values_[i] = new UnitEdit(time ? UnitEdit::Kind::Duration : UnitEdit::Kind::Number, tr(kRows[i].unit), this);
@@ -137,7 +94,7 @@ ProtectionLimits LimitsPanel::entered() const
 {
     ProtectionLimits limits;
     for (std::size_t i = 0; i < kOrder.size(); ++i) {
-        setValue(limits, kOrder[i], armed_[i]->isChecked() ? values_[i]->value() : std::nullopt);
+        limits.set(kOrder[i], armed_[i]->isChecked() ? values_[i]->value() : std::nullopt);
     }
     return limits;
 }
@@ -147,7 +104,7 @@ void LimitsPanel::showLimits()
 {
     const ProtectionLimits& limits = watch_.limits();
     for (std::size_t i = 0; i < kOrder.size(); ++i) {
-        const std::optional<double> value = valueOf(limits, kOrder[i]);
+        const std::optional<double> value = limits.of(kOrder[i]);
         armed_[i]->setChecked(value.has_value());
         if (value) {
             values_[i]->setValue(value);
@@ -175,8 +132,8 @@ void LimitsPanel::showStates()
 QString LimitsPanel::armedText(std::size_t row) const
 {
     const double value = armedShown_[row].value_or(0.0);
-    return kOrder[row] == Quantity::Time ? StepTexts::seconds(value)
-                                         : QStringLiteral("%1 %2").arg(StepTexts::number(value), tr(kRows[row].unit));
+    return kOrder[row] == Limit::Time ? StepTexts::seconds(value)
+                                      : QStringLiteral("%1 %2").arg(StepTexts::number(value), tr(kRows[row].unit));
 }
 
 void LimitsPanel::showTrip()

@@ -22,8 +22,6 @@ namespace {
 constexpr auto kEditTriggers
     = QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked;
 
-using Quantity = ProgramStep::Ramp::Quantity;
-
 ProgramStep newStep()
 {
     ProgramStep step;

@@ -93,7 +93,6 @@ bool ProgramTree::editedInDialog(const QTreeWidgetItem& item, int column)
     if (isGroup(item)) {
         return false;
     }
-    using Quantity = ProgramStep::Ramp::Quantity;
     const std::optional<ProgramStep::Ramp> ramp = step(item).ramp;
     const bool rampedSetpoint = ramp && column == (ramp->quantity == Quantity::Voltage ? kVoltage : kCurrent);
     return column == kDuration || column == kEnds || rampedSetpoint;
@@ -121,9 +120,7 @@ int ProgramTree::renumber(QTreeWidgetItem& parent, int next)
 void ProgramTree::showStep(QTreeWidgetItem& item, int number)
 {
     const ProgramStep step = ProgramTree::step(item);
-    const auto ramped
-        = [&step](ProgramStep::Ramp::Quantity quantity) { return step.ramp && step.ramp->quantity == quantity; };
-    using Quantity = ProgramStep::Ramp::Quantity;
+    const auto ramped = [&step](Quantity quantity) { return step.ramp && step.ramp->quantity == quantity; };
     const QString ramp = step.ramp ? StepTexts::ramp(*step.ramp) : QString();
     item.setText(kNumber, QString::number(number));
     item.setText(kName, QString::fromStdString(step.name));

@@ -25,7 +25,7 @@ ProgramStep stepAt(const QModelIndex& index)
     return index.siblingAtColumn(ProgramTree::kNumber).data(ProgramTree::kStepRole).value<ProgramStep>();
 }
 
-bool ramped(const ProgramStep& step, ProgramStep::Ramp::Quantity quantity)
+bool ramped(const ProgramStep& step, Quantity quantity)
 {
     return step.ramp && step.ramp->quantity == quantity;
 }
@@ -68,19 +68,18 @@ QWidget* StepDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 
 QWidget* StepDelegate::createStepEditor(QWidget* parent, const QModelIndex& index) const
 {
-    using Quantity = ProgramStep::Ramp::Quantity;
     const ProgramStep step = stepAt(index);
     switch (index.column()) {
     case ProgramTree::kName:
         return new QLineEdit(parent);
     case ProgramTree::kVoltage:
     case ProgramTree::kCurrent: {
-        const bool voltage = index.column() == ProgramTree::kVoltage;
-        if (ramped(step, voltage ? Quantity::Voltage : Quantity::Current)) {
+        const Quantity quantity = index.column() == ProgramTree::kVoltage ? Quantity::Voltage : Quantity::Current;
+        if (ramped(step, quantity)) {
             return nullptr;
         }
-        auto* edit = new UnitEdit(UnitEdit::Kind::Number, voltage ? tr("В") : tr("А"), parent);
-        edit->setRange(profile_, voltage);
+        auto* edit = new UnitEdit(UnitEdit::Kind::Number, quantity == Quantity::Voltage ? tr("В") : tr("А"), parent);
+        edit->setRange(profile_, quantity);
         edit->setPlaceholderText(tr("не менять"));
         return edit;
     }

@@ -111,7 +111,7 @@ QString StepTexts::clock(double seconds)
 
 QString StepTexts::ramp(const ProgramStep::Ramp& ramp)
 {
-    const bool voltage = ramp.quantity == ProgramStep::Ramp::Quantity::Voltage;
+    const bool voltage = ramp.quantity == Quantity::Voltage;
     return (voltage ? tr("%1 → %2 В") : tr("%1 → %2 А")).arg(number(ramp.from), number(ramp.to));
 }
 
@@ -209,10 +209,10 @@ QString StepTexts::conditions(const std::vector<EndCondition>& conditions)
 
 QString StepTexts::limits(const ProtectionLimits& limits)
 {
-    using Quantity = ProtectionLimits::Quantity;
-    const std::pair<Quantity, const char*> kinds[] = {{Quantity::Voltage, QT_TR_NOOP("напряжение ≤ %1 В")},
-        {Quantity::Current, QT_TR_NOOP("ток ≤ %1 А")}, {Quantity::Power, QT_TR_NOOP("мощность ≤ %1 Вт")},
-        {Quantity::Charge, QT_TR_NOOP("заряд ≤ %1 А·ч")}, {Quantity::Energy, QT_TR_NOOP("энергия ≤ %1 Вт·ч")}};
+    using Limit = ProtectionLimits::Limit;
+    const std::pair<Limit, const char*> kinds[] = {{Limit::Voltage, QT_TR_NOOP("напряжение ≤ %1 В")},
+        {Limit::Current, QT_TR_NOOP("ток ≤ %1 А")}, {Limit::Power, QT_TR_NOOP("мощность ≤ %1 Вт")},
+        {Limit::Charge, QT_TR_NOOP("заряд ≤ %1 А·ч")}, {Limit::Energy, QT_TR_NOOP("энергия ≤ %1 Вт·ч")}};
     QStringList texts;
     for (const auto& [quantity, text] : kinds) {
         if (const std::optional<double> limit = limits.of(quantity)) {

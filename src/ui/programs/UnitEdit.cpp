@@ -55,8 +55,9 @@ void UnitEdit::setRange(double minimum, std::optional<double> maximum)
     updateHints();
 }
 
-void UnitEdit::setRange(const ModelProfile& profile, bool voltage)
+void UnitEdit::setRange(const ModelProfile& profile, Quantity quantity)
 {
+    const bool voltage = quantity == Quantity::Voltage;
     const double maximum = voltage ? profile.voltageMax : profile.currentMax;
     if (maximum > 0.0) {
         setRange(voltage ? profile.voltageMin : profile.currentMin, maximum);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "supply/ModelProfile.h"
+#include "supply/Quantity.h"
 
 #include <QLineEdit>
 #include <QString>
@@ -26,7 +27,7 @@ public:
     void setKind(Kind kind, const QString& unit);
     void setRange(double minimum, std::optional<double> maximum);
     // The model's setpoint range of the quantity, once it is identified.
-    void setRange(const ModelProfile& profile, bool voltage);
+    void setRange(const ModelProfile& profile, Quantity quantity);
     void setValue(std::optional<double> value);
     // Within the range; none when empty or not readable.
     std::optional<double> value() const;

@@ -169,7 +169,7 @@ TEST(ProgramRun, JudgesOnlyReadingsThatShowTheStep)
 TEST(ProgramRun, RampsAtTheSupplysResolutionAndThePollRate)
 {
     ProgramStep ramp = timed(10s);
-    ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Voltage, 0.0, 1.0};
+    ramp.ramp = ProgramStep::Ramp{Quantity::Voltage, 0.0, 1.0};
     ramp.amperes = 0.5;
     Bench bench(programOf({{ramp}}));
     bench.run.begin(kStart, kNoon);
@@ -262,8 +262,8 @@ TEST(ProgramRun, ARampEndsOnItsTargetWhenItsTimeIsUp)
 {
     using Ramp = ProgramStep::Ramp;
     const std::pair<Ramp, std::vector<std::string>> cases[]
-        = {{{Ramp::Quantity::Voltage, 2.0, 10.0}, {"V920", "V1000", "on"}},
-            {{Ramp::Quantity::Current, 1.5, 0.5}, {"I60", "I50", "on"}}};
+        = {{{Quantity::Voltage, 2.0, 10.0}, {"V920", "V1000", "on"}},
+            {{Quantity::Current, 1.5, 0.5}, {"I60", "I50", "on"}}};
     for (const auto& [ramp, tail] : cases) {
         ProgramStep ramped = timed(4s);
         ramped.ramp = ramp;

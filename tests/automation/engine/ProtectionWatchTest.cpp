@@ -9,11 +9,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using Quantity = ProtectionLimits::Quantity;
+using Limit = ProtectionLimits::Limit;
 
 struct TripCase {
     const char* name;
-    Quantity quantity;
+    Limit quantity;
     double limit;
     double volts;
     double amperes;
@@ -25,26 +25,26 @@ void PrintTo(const TripCase& c, std::ostream* out)
     *out << c.name;
 }
 
-ProtectionLimits only(Quantity quantity, double value)
+ProtectionLimits only(Limit quantity, double value)
 {
     ProtectionLimits limits;
     switch (quantity) {
-    case Quantity::Voltage:
+    case Limit::Voltage:
         limits.volts = value;
         break;
-    case Quantity::Current:
+    case Limit::Current:
         limits.amperes = value;
         break;
-    case Quantity::Power:
+    case Limit::Power:
         limits.watts = value;
         break;
-    case Quantity::Charge:
+    case Limit::Charge:
         limits.ampereHours = value;
         break;
-    case Quantity::Energy:
+    case Limit::Energy:
         limits.wattHours = value;
         break;
-    case Quantity::Time:
+    case Limit::Time:
         limits.time = std::chrono::seconds(static_cast<int>(value));
         break;
     }
@@ -81,10 +81,9 @@ TEST_P(ProtectionTrips, AtTheFirstReadingOverTheLimit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Protection, ProtectionTrips,
-    ::testing::Values(TripCase{"Voltage", Quantity::Voltage, 12.0, 12.01, 1.0, 0},
-        TripCase{"Current", Quantity::Current, 2.0, 5.0, 2.05, 0},
-        TripCase{"Power", Quantity::Power, 10.0, 5.0, 2.1, 0},
+    ::testing::Values(TripCase{"Voltage", Limit::Voltage, 12.0, 12.01, 1.0, 0},
+        TripCase{"Current", Limit::Current, 2.0, 5.0, 2.05, 0}, TripCase{"Power", Limit::Power, 10.0, 5.0, 2.1, 0},
         // 36 A for 10 s is 0.1 A·h, reached at the eleventh reading.
-        TripCase{"Charge", Quantity::Charge, 0.1, 5.0, 36.0, 11},
-        TripCase{"Energy", Quantity::Energy, 0.01, 6.0, 1.0, 7}, TripCase{"Time", Quantity::Time, 5, 5.0, 1.0, 6}),
+        TripCase{"Charge", Limit::Charge, 0.1, 5.0, 36.0, 11}, TripCase{"Energy", Limit::Energy, 0.01, 6.0, 1.0, 7},
+        TripCase{"Time", Limit::Time, 5, 5.0, 1.0, 6}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -3,9 +3,27 @@
 
 #include <QSignalSpy>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
+using testing::DoubleEq;
+using testing::ElementsAre;
+
+namespace {
+
+std::vector<double> readingsOf(const QSignalSpy& readings, Quantity quantity)
+{
+    std::vector<double> values;
+    for (const QList<QVariant>& reading : readings) {
+        if (reading.at(0).value<Quantity>() == quantity) {
+            values.push_back(reading.at(1).toDouble());
+        }
+    }
+    return values;
+}
+
+} // namespace
 
 TEST(SupplyController, FollowsRepliesWithoutAWindow)
 {
@@ -13,8 +31,7 @@ TEST(SupplyController, FollowsRepliesWithoutAWindow)
     QSignalSpy lost(&rig.controller, &SupplyController::linkLost);
     QSignalSpy identified(&rig.controller, &SupplyController::supplyIdentified);
     QSignalSpy output(&rig.controller, &SupplyController::outputChanged);
-    QSignalSpy volts(&rig.controller, &SupplyController::voltageRead);
-    QSignalSpy amperes(&rig.controller, &SupplyController::currentRead);
+    QSignalSpy readings(&rig.controller, &SupplyController::readingChanged);
 
     rig.reply({0});
     rig.reply({0});
@@ -26,13 +43,12 @@ TEST(SupplyController, FollowsRepliesWithoutAWindow)
     EXPECT_EQ(identified.front().at(1).toString(), QStringLiteral("Quarel"));
     ASSERT_EQ(output.count(), 1);
     EXPECT_TRUE(output.front().front().toBool());
-    ASSERT_EQ(volts.count(), 1);
-    EXPECT_DOUBLE_EQ(volts.front().front().toDouble(), 7.9);
-    EXPECT_DOUBLE_EQ(amperes.front().front().toDouble(), 12.6);
+    EXPECT_THAT(readingsOf(readings, Quantity::Voltage), ElementsAre(DoubleEq(7.9)));
+    EXPECT_THAT(readingsOf(readings, Quantity::Current), ElementsAre(DoubleEq(12.6)));
 
     // Another model's readings are not taken, and an unknown code is announced.
     rig.reply({2, 300, 400});
-    EXPECT_EQ(volts.count(), 1);
+    EXPECT_EQ(readingsOf(readings, Quantity::Voltage).size(), 1U);
     rig.reply({0});
     rig.identify({9, 300, 400});
     EXPECT_EQ(rig.prompts.unknownSupplies, 1);
@@ -77,8 +93,8 @@ TEST(SupplyController, DrivesTheSimulatedSupplyOnItsOwn)
     SimulatedSupply supply;
     ASSERT_TRUE(supply.start());
     Rig rig(supply.devicePath());
-    QSignalSpy amperes(&rig.controller, &SupplyController::currentRead);
-    ASSERT_TRUE(rig.waitUntil([&] { return !amperes.isEmpty(); }));
+    QSignalSpy readings(&rig.controller, &SupplyController::readingChanged);
+    ASSERT_TRUE(rig.waitUntil([&] { return !readingsOf(readings, Quantity::Current).empty(); }));
     EXPECT_EQ(rig.controller.profile().modelName, "Quarel");
 
     rig.controller.setVoltage(5.0);

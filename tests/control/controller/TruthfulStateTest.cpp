@@ -135,7 +135,7 @@ TEST(TruthfulState, ACommandTheSilentSupplyNeverAnsweredAfterIsToldLost)
         ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.live(); }));
         QSignalSpy dropped(&rig.controller, &SupplyController::commandsDropped);
         rig.controller.commandVoltage(5.0);
-        const quint64 ticket = rig.controller.lastTicket(SupplyController::Frame::Voltage);
+        const quint64 ticket = rig.controller.lastTicket(Quantity::Voltage);
         if (!silentAtOnce) {
             ASSERT_TRUE(rig.waitUntil([&] { return rig.controller.commandsSettled(); }));
         }
@@ -143,7 +143,7 @@ TEST(TruthfulState, ACommandTheSilentSupplyNeverAnsweredAfterIsToldLost)
         ASSERT_TRUE(rig.waitUntil([&] { return !rig.controller.identified(); }));
         if (silentAtOnce) {
             ASSERT_EQ(dropped.count(), 1);
-            EXPECT_EQ(dropped.front().at(0).value<SupplyController::Frame>(), SupplyController::Frame::Voltage);
+            EXPECT_EQ(dropped.front().at(0).value<Quantity>(), Quantity::Voltage);
             EXPECT_EQ(dropped.front().at(2).toULongLong(), ticket);
         } else {
             EXPECT_EQ(dropped.count(), 0);

@@ -24,7 +24,7 @@ Program program()
     level.duration = 1s;
     level.maxDuration = 1s;
     ProgramStep ramp;
-    ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Voltage, 0, 10};
+    ramp.ramp = ProgramStep::Ramp{Quantity::Voltage, 0, 10};
     ramp.duration = 2s;
     ramp.maxDuration = 2s;
     ProgramStep measured;

@@ -58,7 +58,7 @@ Program rich()
         {Kind::TimeOfDay, 23 * 3600 + 59 * 60 + 59}};
     measured.maxDuration = 7200s;
     ProgramStep ramp;
-    ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Current, 0.3, 2.7};
+    ramp.ramp = ProgramStep::Ramp{Quantity::Current, 0.3, 2.7};
     ramp.volts = 1e20;
     ramp.duration = 86400123ms;
     ramp.maxDuration = 60s;

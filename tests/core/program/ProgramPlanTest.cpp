@@ -20,8 +20,8 @@ ProgramStep untilCurrentFalls(std::chrono::milliseconds maximum)
     return step;
 }
 
-ProgramStep ramp(Ramp::Quantity quantity, double from, double to, std::chrono::milliseconds duration,
-    std::chrono::milliseconds maximum)
+ProgramStep ramp(
+    Quantity quantity, double from, double to, std::chrono::milliseconds duration, std::chrono::milliseconds maximum)
 {
     ProgramStep step = levelStep({}, {}, duration);
     step.ramp = Ramp{quantity, from, to};
@@ -78,12 +78,12 @@ class ProgramPlanTest : public ::testing::TestWithParam<PlanCase> { };
 // Kept values start from 5 V and 1 A.
 const PlanCase kCases[] = {
     {"KeptValuesCarryOnAndRampsSlope",
-        {{levelStep(12.0, {}, 10s)}, {levelStep({}, 2.0, 5s)}, {ramp(Ramp::Quantity::Current, 0.0, 3.0, 6s, 6s)}},
+        {{levelStep(12.0, {}, 10s)}, {levelStep({}, 2.0, 5s)}, {ramp(Quantity::Current, 0.0, 3.0, 6s, 6s)}},
         {{0, 12, 1, 1, ""}, {10, 12, 1, 1, ""}, {10, 12, 2, 2, ""}, {15, 12, 2, 2, ""}, {15, 12, 0, 3, ""},
             {21, 12, 3, 3, ""}},
         21.0, 21.0},
     {"AStepEndingOnAMeasurementIsDrawnAtItsMaximum",
-        {{untilCurrentFalls(3600s)}, {ramp(Ramp::Quantity::Voltage, 0.0, 10.0, 20s, 5s)}},
+        {{untilCurrentFalls(3600s)}, {ramp(Quantity::Voltage, 0.0, 10.0, 20s, 5s)}},
         {{0, 14.4, 1, 1, "m"}, {3600, 14.4, 1, 1, "m"}, {3600, 0, 1, 2, ""}, {3605, 2.5, 1, 2, ""}}, {}, 3605.0},
     {"RepeatedStepsKeepTheirNumbers",
         {group(2, {{levelStep(1.0, 1.0, 1s)}, {levelStep(2.0, 1.0, 1s)}}), {levelStep(3.0, 1.0, 1s)}},

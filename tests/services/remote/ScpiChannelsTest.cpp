@@ -125,14 +125,14 @@ TEST(ScpiChannels, QuestionableSummarisesEveryChannelAndEachHasItsOwnSummary)
     Bench bench;
     auto& supplies = bench.supplies;
     ScpiSession session(bench.channels, "1");
-    supplies[1].trip = ProtectionLimits::Quantity::Current;
+    supplies[1].trip = ProtectionLimits::Limit::Current;
     supplies[2].linkState = RemoteInstrument::Link::Searching;
     EXPECT_EQ(ask(session, "STAT:QUES:COND?;INST:ISUM:COND?;:STAT:QUES:INST:ISUM3:COND?"), "1026;0;1024");
     EXPECT_EQ(ask(session, "STAT:QUES:INST:ISUM2?;ISUM2?;ISUM2:COND?;:STAT:QUES?"), "2;0;2;1026");
 
     ask(session, "SOUR2:VOLT 5");
-    session.commandsDropped(RemoteInstrument::Frame::Voltage, 1, 1, 1);
-    session.commandsDropped(RemoteInstrument::Frame::Voltage, 1, 1, 2);
+    session.commandsDropped(Quantity::Voltage, 1, 1, 1);
+    session.commandsDropped(Quantity::Voltage, 1, 1, 2);
     session.unknownSetpointSent(4.2, 3);
     EXPECT_EQ(ask(session, "SYST:ERR:ALL?"),
         "-200,\"Execution error;link lost, command not sent on channel 2\","

@@ -268,15 +268,15 @@ TEST_F(ScpiCommandSetTest, ProtectionLevelsAreKeptWhileOffAndArmedWhileOn)
 
 TEST_F(ScpiCommandSetTest, ATripIsToldUntilCleared)
 {
-    using Quantity = ProtectionLimits::Quantity;
+    using Limit = ProtectionLimits::Limit;
     const struct {
-        Quantity trip;
+        Limit trip;
         const char* answer;
     } cases[] = {
-        {Quantity::Voltage, "1;0;0;1"},
-        {Quantity::Current, "0;1;0;2"},
-        {Quantity::Power, "0;0;1;8"},
-        {Quantity::Charge, "0;0;0;0"},
+        {Limit::Voltage, "1;0;0;1"},
+        {Limit::Current, "0;1;0;2"},
+        {Limit::Power, "0;0;1;8"},
+        {Limit::Charge, "0;0;0;0"},
     };
     const std::string query = "VOLT:PROT:TRIP?;:CURR:PROT:TRIP?;:POW:PROT:TRIP?;:STAT:QUES:COND?";
     for (const auto& c : cases) {
@@ -305,7 +305,7 @@ TEST(ScpiRefusals, AreTheGatesReasonsAndStopTheLine)
     for (const auto& c : cases) {
         FakeInstrument supply;
         ScpiSession session{supply, "1.2.3"};
-        supply.trip = c.trip ? std::optional(ProtectionLimits::Quantity::Current) : std::nullopt;
+        supply.trip = c.trip ? std::optional(ProtectionLimits::Limit::Current) : std::nullopt;
         supply.panelSwitch = c.panelSwitch;
         EXPECT_EQ(session.handleLine(c.line).text, "") << c.line;
         const std::string error = session.handleLine("SYST:ERR?").text;

@@ -9,16 +9,16 @@
 namespace {
 
 using Lines = ScpiLineReader::Lines;
-using Quantity = ScpiNumber::Quantity;
+using Unit = ScpiNumber::Unit;
 
-double valueOf(std::string_view text, Quantity quantity = Quantity::Voltage)
+double valueOf(std::string_view text, Unit quantity = Unit::Voltage)
 {
     const auto parsed = ScpiNumber::parse(text, quantity);
     const auto* number = std::get_if<ScpiNumber>(&parsed);
     return number != nullptr && number->kind() == ScpiNumber::Kind::Value ? number->value() : -999.0;
 }
 
-int errorOf(std::string_view text, Quantity quantity = Quantity::Voltage)
+int errorOf(std::string_view text, Unit quantity = Unit::Voltage)
 {
     const auto parsed = ScpiNumber::parse(text, quantity);
     const auto* error = std::get_if<ScpiError>(&parsed);
@@ -35,10 +35,10 @@ TEST(ScpiNumber, ReadsDecimalsExponentsAndUnits)
     EXPECT_DOUBLE_EQ(valueOf("-0.25"), -0.25);
     EXPECT_DOUBLE_EQ(valueOf("1.2E1"), 12.0);
     EXPECT_DOUBLE_EQ(valueOf("12e-1 mV"), 0.0012);
-    EXPECT_DOUBLE_EQ(valueOf("3 MA", Quantity::Current), 0.003);
-    EXPECT_DOUBLE_EQ(valueOf("3a", Quantity::Current), 3.0);
+    EXPECT_DOUBLE_EQ(valueOf("3 MA", Unit::Current), 0.003);
+    EXPECT_DOUBLE_EQ(valueOf("3a", Unit::Current), 3.0);
     EXPECT_DOUBLE_EQ(valueOf(std::string(600, '0') + "7"), 7.0);
-    EXPECT_EQ(std::get<ScpiNumber>(ScpiNumber::parse("MINimum", Quantity::Current)).kind(), ScpiNumber::Kind::Minimum);
+    EXPECT_EQ(std::get<ScpiNumber>(ScpiNumber::parse("MINimum", Unit::Current)).kind(), ScpiNumber::Kind::Minimum);
     EXPECT_EQ(ScpiNumber::bound("max"), ScpiNumber::Kind::Maximum);
     EXPECT_EQ(ScpiNumber::bound("MAXI"), std::nullopt);
 

@@ -106,7 +106,7 @@ TEST_F(ScpiServerTest, ALostCommandIsToldToItsSenderAloneAndAGuessedSetpointToAl
     auto bystander = connect();
     EXPECT_EQ(bystander->ask("VOLT 5;*OPC?"), "1");
     EXPECT_EQ(sender->ask("VOLT 6;OUTP ON;*OPC?"), "1");
-    server.commandsDropped(RemoteInstrument::Frame::Voltage, 2, 3);
+    server.commandsDropped(Quantity::Voltage, 2, 3);
     EXPECT_EQ(sender->ask("SYST:ERR?"), "-200,\"Execution error;link lost, command not sent\"");
     EXPECT_EQ(bystander->ask("SYST:ERR?"), "0,\"No error\"");
 

@@ -108,7 +108,7 @@ TEST_F(ScpiSessionTest, AnswersNothingItCannotVouchFor)
 
 TEST(ScpiSession, TellsEachClientOfItsOwnCommandsTheLinkLost)
 {
-    using Frame = RemoteInstrument::Frame;
+    using Frame = Quantity;
     struct Case {
         std::string first; // run before the other's
         std::string other;

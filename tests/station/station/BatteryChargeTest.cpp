@@ -149,7 +149,7 @@ TEST_F(BatteryChargeTest, ACellThatNeverTapersEndsOnTheTimeBackstop)
     supply->setBatteryLeak(0.15);
     const RunSummary summary = charge(lithium(1.0, 1.0), 120s);
     ASSERT_TRUE(summary.trip);
-    EXPECT_EQ(summary.trip->quantity, ProtectionLimits::Quantity::Time);
+    EXPECT_EQ(summary.trip->quantity, ProtectionLimits::Limit::Time);
     EXPECT_EQ(summary.lastEnding->step, 3);
     EXPECT_EQ(summary.lastEnding->interruption, StepEnding::Interruption::Trip);
     EXPECT_EQ(summary.stepEndings.at(1)->condition->kind, EndCondition::Kind::BecomesCv);
@@ -162,7 +162,7 @@ TEST_F(BatteryChargeTest, ACellAboveItsCeilingIsRefused)
     connect({1, "li-ion:2s2.0Ah:50", 1});
     const RunSummary summary = charge(lithium(2.0, 1.0), 10s);
     ASSERT_TRUE(summary.trip);
-    EXPECT_EQ(summary.trip->quantity, ProtectionLimits::Quantity::Voltage);
+    EXPECT_EQ(summary.trip->quantity, ProtectionLimits::Limit::Voltage);
     EXPECT_LT(summary.ampereHours, 0.001);
     ASSERT_TRUE(spinUntil([&] { return !supply->outputOn(); }, 2s));
 }

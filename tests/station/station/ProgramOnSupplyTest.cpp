@@ -280,7 +280,7 @@ TEST_F(ProgramOnSupplyTest, ARampEndsOnItsTargetAndAStoppedStepKeepsItsTime)
     QTemporaryDir directory;
     ASSERT_TRUE(station->readings().startRecording(directory.filePath("run.csv"), CsvRecorder::Mode::Overwrite));
     ProgramStep ramp = step(std::nullopt, 2400ms);
-    ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Voltage, 2.0, 10.0};
+    ramp.ramp = ProgramStep::Ramp{Quantity::Voltage, 2.0, 10.0};
     ramp.amperes = 6.0;
     ramp.output = true;
     ASSERT_TRUE(run(programOf({ramp, step(std::nullopt, 30s)})));

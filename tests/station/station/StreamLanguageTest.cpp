@@ -61,7 +61,7 @@ TEST(StreamLanguage, EachKindOfMessageIsRussianInTheWindowAndEnglishInTheStreams
 {
     const ModelProfile model{1, "", "", 15.7, 5.0, 0.0, 0.0};
     const ProtectionTrip trip{
-        ProtectionLimits::Quantity::Current, 3.14159265, 3.0, QDateTime(QDate(2026, 1, 2), QTime(12, 0, 1))};
+        ProtectionLimits::Limit::Current, 3.14159265, 3.0, QDateTime(QDate(2026, 1, 2), QTime(12, 0, 1))};
     const Case cases[] = {
         {"a program file's problem with its line",
             [] {

@@ -139,7 +139,7 @@ TEST_F(ProgramsWindowTest, GivesBackTheProgramItShows)
     charge.maxDuration = 3h;
     charge.ends = {{EndCondition::Kind::CurrentAtMost, 0.1}, {EndCondition::Kind::BecomesCc, 0.0}};
     ProgramStep ramp = levelStep({}, 1.0, 20min);
-    ramp.ramp = ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Voltage, 10.0, 13.8};
+    ramp.ramp = ProgramStep::Ramp{Quantity::Voltage, 10.0, 13.8};
     ramp.maxDuration = 30min;
     ProgramStep rest = levelStep({}, {}, 10min);
     rest.output = false;
@@ -325,7 +325,7 @@ TEST_F(ProgramsWindowTest, TheChargeReportSaysHowItEndedAndHowFullTheBatteryGot)
     RunSummary timedOut = charged;
     timedOut.lastEnding = StepEnding{3, {}, true};
     RunSummary tripped = charged;
-    tripped.trip = ProtectionTrip{ProtectionLimits::Quantity::Charge, 2.41, 2.4, {}};
+    tripped.trip = ProtectionTrip{ProtectionLimits::Limit::Charge, 2.41, 2.4, {}};
     RunSummary stopped = charged;
     stopped.endReason = QString::fromUtf8("остановлена пользователем");
     const std::pair<RunSummary, QString> cases[] = {{charged, QString::fromUtf8("шаг 3: ток не выше 0.2\u00a0А")},
@@ -409,7 +409,7 @@ TEST_F(ProgramsWindowTest, ANewRampStartsWhereTheStepsBeforeLeftTheSupply)
         QTest::keyClick(&tree(), Qt::Key_F2);
     });
     EXPECT_EQ(starts, (QStringList{QStringLiteral("12.5"), QStringLiteral("1.5")}));
-    EXPECT_EQ(ProgramTree::step(row(2)).ramp, (ProgramStep::Ramp{ProgramStep::Ramp::Quantity::Current, 1.5, 0.0}));
+    EXPECT_EQ(ProgramTree::step(row(2)).ramp, (ProgramStep::Ramp{Quantity::Current, 1.5, 0.0}));
 }
 
 // Refused with a latched trip, as with no steps, no run is reported; the
