@@ -3,6 +3,7 @@
 #include "EventLoopWait.h"
 #include "FreeTcpPort.h"
 #include "link/PortList.h"
+#include "settings/ControllerSettings.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>
@@ -88,9 +89,9 @@ bool InvariantRig::prepareSettings(std::string& problem)
 bool InvariantRig::startServers(std::string& problem)
 {
     scpiPort_ = freeTcpPort();
-    bench_->startRemote("127.0.0.1:" + std::to_string(scpiPort_), messages_);
+    bench_->startRemote({"127.0.0.1:" + std::to_string(scpiPort_), {}}, messages_);
     const quint16 metricsPort = freeTcpPort();
-    bench_->startMetrics("127.0.0.1:" + std::to_string(metricsPort), "", "", messages_);
+    bench_->startMetrics({"127.0.0.1:" + std::to_string(metricsPort), {}}, messages_);
     if (bench_->remote() == nullptr || bench_->metrics() == nullptr) {
         problem = "the servers would not start: " + messages_.str();
         return false;
@@ -118,7 +119,7 @@ bool InvariantRig::startMqtt(std::string& problem)
     }
     SupplyStation& station = this->station();
     bridge_ = MqttBridge::start({{station.controller(), station.programs(), station.outlook(), station.portName()}},
-        station.settings().path(), "127.0.0.1:" + std::to_string(mqttPort_), messages_);
+        {"127.0.0.1:" + std::to_string(mqttPort_), ControllerSettings().load().mqtt}, messages_);
     if (bridge_ == nullptr) {
         problem = "the MQTT bridge would not start: " + messages_.str();
         return false;

@@ -1,6 +1,5 @@
 #include "app/ControllerApp.h"
 
-#include "app/BenchMqtt.h"
 #include "app/CommandLine.h"
 #include "app/ControllerDialog.h"
 #include "app/DisplayCheck.h"
@@ -8,6 +7,7 @@
 #include "app/NoticeStreams.h"
 #include "app/PortPlan.h"
 #include "app/QtTranslation.h"
+#include "app/ServiceStart.h"
 #include "chart/ReadingsWindow.h"
 #include "panels/NoticeWindow.h"
 #include "readings/ReadingsModel.h"
@@ -46,12 +46,11 @@ QString heading(const char* text)
 std::unique_ptr<MqttBridge> startServices(Bench& bench, const CommandLine::Parsed& options,
     const ControllerSettings::Loaded& settings, NoticeStreams& notices)
 {
-    bench.startRemote(
-        options.scpi, notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Удалённое управление: "))));
-    bench.startMetrics(options.metrics, settings.metricsEnabled, settings.metricsListen,
-        notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Метрики: "))));
+    std::ostream& remote = notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Удалённое управление: ")));
+    std::ostream& metrics = notices.under(heading(QT_TRANSLATE_NOOP("ControllerApp", "Метрики: ")));
     // Its lines name it already.
-    return BenchMqtt::start(bench, options.mqtt, notices.under({}));
+    std::ostream& mqtt = notices.under({});
+    return ServiceStart::start(bench, options, settings, {remote, metrics, mqtt, {}, {}});
 }
 
 // A recording that cannot start, told in the window's words as well as on standard error.
@@ -104,7 +103,7 @@ int ControllerApp::run(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("tendrel-controller"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QtTranslation qtTexts;
-    const ControllerSettings::Loaded settings = ControllerSettings(SettingsFile(SettingsFile::defaultPath())).load();
+    const ControllerSettings::Loaded settings = ControllerSettings().load();
     // Before the bench, whose parts keep the streams: a line in its last moments reaches standard error alone.
     QPointer<ControllerDialog> window;
     NoticeStreams notices(std::cerr, [&window](const QString& line) {

@@ -1,7 +1,7 @@
 #include "app/HeadlessRun.h"
 
-#include "app/BenchMqtt.h"
 #include "app/PortPlan.h"
+#include "app/ServiceStart.h"
 #include "app/SignalWatch.h"
 #include "settings/ControllerSettings.h"
 #include "station/Bench.h"
@@ -17,11 +17,6 @@
 namespace {
 
 const char* const kProgram = "tendrel-controller";
-
-ControllerSettings::Loaded settingsNow()
-{
-    return ControllerSettings(SettingsFile(SettingsFile::defaultPath())).load();
-}
 
 // False when no supply has a port to poll.
 bool listPorts(Bench& bench, EventLog& log)
@@ -123,18 +118,22 @@ void tellServiceStatus(Bench& bench, ServiceNotifier& notifier)
     tell();
 }
 
-void startServers(
+std::unique_ptr<MqttBridge> startServices(
     Bench& bench, const CommandLine::Parsed& options, const ControllerSettings::Loaded& settings, EventLog& log)
 {
-    bench.startRemote(options.scpi, std::cerr);
-    if (bench.remote() != nullptr) {
-        log.followRemote(bench.remote()->server());
-        log.info(QObject::tr("remote"), QObject::tr("listening on port %1").arg(bench.remote()->server().serverPort()));
-    }
-    bench.startMetrics(options.metrics, settings.metricsEnabled, settings.metricsListen, std::cerr);
-    if (bench.metrics() != nullptr) {
-        log.info(QObject::tr("metrics"), QObject::tr("serving on port %1").arg(bench.metrics()->port()));
-    }
+    const auto remoteTried = [&bench, &log] {
+        if (bench.remote() != nullptr) {
+            log.followRemote(bench.remote()->server());
+            log.info(
+                QObject::tr("remote"), QObject::tr("listening on port %1").arg(bench.remote()->server().serverPort()));
+        }
+    };
+    const auto metricsTried = [&bench, &log] {
+        if (bench.metrics() != nullptr) {
+            log.info(QObject::tr("metrics"), QObject::tr("serving on port %1").arg(bench.metrics()->port()));
+        }
+    };
+    return ServiceStart::start(bench, options, settings, {std::cerr, std::cerr, std::cerr, remoteTried, metricsTried});
 }
 
 // The event loop, with systemd told how it stands, until SIGTERM or SIGINT.
@@ -159,7 +158,7 @@ int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
 {
     const QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
-    const ControllerSettings::Loaded settings = settingsNow();
+    const ControllerSettings::Loaded settings = ControllerSettings().load();
     EventLog log(std::cerr, EventLog::styleOfThisProcess());
     Bench bench(PortPlan::resolve(options.ports, settings.supplyPorts));
     for (std::size_t i = 0; i < bench.size(); ++i) {
@@ -170,8 +169,7 @@ int HeadlessRun::run(const CommandLine::Parsed& options, int argc, char** argv)
         return kNoPorts;
     }
     bench.start();
-    startServers(bench, options, settings, log);
-    const std::unique_ptr<MqttBridge> mqtt = BenchMqtt::start(bench, options.mqtt, std::cerr);
+    const std::unique_ptr<MqttBridge> mqtt = startServices(bench, options, settings, log);
     const bool recording = !options.record.empty() && startRecordings(bench, options.record);
     const bool programLoaded = !options.program.empty()
         && bench.station(0).runProgramOnceLive(QString::fromStdString(options.program), std::cerr);

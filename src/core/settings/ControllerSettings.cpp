@@ -52,6 +52,11 @@ std::string stored(std::int32_t tenths)
 
 } // namespace
 
+ControllerSettings::ControllerSettings()
+    : file_(SettingsFile::defaultPath())
+{
+}
+
 ControllerSettings::ControllerSettings(SettingsFile file)
     : file_(std::move(file))
 {
@@ -126,13 +131,9 @@ ControllerSettings::Loaded ControllerSettings::read(const IniDocument& document)
     loaded.usePort = textOr(document, kPortSection, "UsePort", "Auto");
     loaded.lastPort = textOr(document, kPortSection, "LastPort", "");
     loaded.hotValues = hotValuesOf(document);
-    loaded.remoteEnabled = textOr(document, "Remote", "Enabled", "");
-    loaded.remoteListen = textOr(document, "Remote", "Listen", "");
-    loaded.remoteMaxClients = textOr(document, "Remote", "MaxClients", "");
-    loaded.remoteIdleTimeout = textOr(document, "Remote", "IdleTimeout", "");
-    loaded.remotePrograms = textOr(document, "Remote", "Programs", "");
-    loaded.metricsEnabled = textOr(document, "Metrics", "Enabled", "");
-    loaded.metricsListen = textOr(document, "Metrics", "Listen", "");
+    loaded.remote = SettingsSection::of(document, "Remote");
+    loaded.metrics = SettingsSection::of(document, "Metrics");
+    loaded.mqtt = SettingsSection::of(document, "MQTT");
     loaded.supplyPorts = textOr(document, "Supplies", "Ports", "");
     loaded.outputAtExit = textOr(document, "Headless", "OutputAtExit", "");
     return loaded;

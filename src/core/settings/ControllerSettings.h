@@ -2,6 +2,7 @@
 
 #include "settings/HotValue.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsSection.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,15 +26,10 @@ public:
         std::string usePort;
         std::string lastPort;
         std::vector<HotPair> hotValues;
-        // The remote-control keys as written, empty when missing.
-        std::string remoteEnabled;
-        std::string remoteListen;
-        std::string remoteMaxClients;
-        std::string remoteIdleTimeout;
-        std::string remotePrograms;
-        // The metrics keys as written, empty when missing.
-        std::string metricsEnabled;
-        std::string metricsListen;
+        // The services' sections, for the services to read.
+        SettingsSection remote;
+        SettingsSection metrics;
+        SettingsSection mqtt;
         // The supplies of a run given no --port, as written: their ports,
         // separated by commas or blanks, each a device or Auto.
         std::string supplyPorts;
@@ -49,6 +45,8 @@ public:
         std::vector<std::int32_t> hotCurrentTenths; // tenths of an ampere
     };
 
+    // The program's own file, where SettingsFile::defaultPath() says.
+    ControllerSettings();
     explicit ControllerSettings(SettingsFile file);
 
     // An empty or missing "UsePort" stands for a file never written.

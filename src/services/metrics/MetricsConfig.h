@@ -1,8 +1,8 @@
 #pragma once
 
-#include "remote/ListenAddress.h"
+#include "listen/ListenAddress.h"
+#include "listen/ServiceChoice.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +18,5 @@ struct MetricsConfig {
     // Set when other computers could read the metrics.
     std::string warning;
 
-    // The keys are as read, empty when missing.
-    static MetricsConfig resolve(
-        const std::optional<std::string>& option, std::string_view enabledKey, std::string_view listenKey);
+    static MetricsConfig resolve(const ServiceChoice& choice);
 };

@@ -1,7 +1,6 @@
 #include "mqtt/MqttBridge.h"
 
 #include "controller/SupplyController.h"
-#include "settings/SettingsFile.h"
 
 #include <ostream>
 #include <set>
@@ -12,15 +11,13 @@ MqttBridge::MqttBridge(std::vector<std::unique_ptr<MqttSupply>> supplies)
 {
 }
 
-std::unique_ptr<MqttBridge> MqttBridge::start(std::vector<Parts> supplies, const std::string& settingsPath,
-    const std::optional<std::string>& option, std::ostream& messages)
+std::unique_ptr<MqttBridge> MqttBridge::start(
+    std::vector<Parts> supplies, const ServiceChoice& choice, std::ostream& messages)
 {
     if (supplies.empty()) {
         return nullptr;
     }
-    const auto document = SettingsFile(settingsPath).load();
-    const MqttConfig config
-        = MqttConfig::resolve(option, document ? document->entries("MQTT") : std::vector<IniDocument::Entry>{});
+    const MqttConfig config = MqttConfig::resolve(choice);
     if (!config.error.empty()) {
         messages << config.error << '\n';
     }

@@ -1,23 +1,21 @@
 #pragma once
 
+#include "listen/ServiceChoice.h"
 #include "mqtt/MqttSupply.h"
 
 #include <iosfwd>
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 // Every supply of the program on an MQTT broker, as the --mqtt option or the
-// first supply's [MQTT] settings ask; off unless one of them names a host.
+// [MQTT] settings ask; off unless one of them names a host.
 class MqttBridge {
 public:
     using Parts = MqttSupply::Parts;
 
     // None when not asked for, or when the settings are refused (told on `messages`).
-    // The [MQTT] keys are read from the settings file at the path.
-    static std::unique_ptr<MqttBridge> start(std::vector<Parts> supplies, const std::string& settingsPath,
-        const std::optional<std::string>& option, std::ostream& messages);
+    static std::unique_ptr<MqttBridge> start(
+        std::vector<Parts> supplies, const ServiceChoice& choice, std::ostream& messages);
 
     explicit MqttBridge(std::vector<std::unique_ptr<MqttSupply>> supplies);
 

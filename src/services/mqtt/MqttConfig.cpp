@@ -42,15 +42,15 @@ bool goodPrefix(const std::string& prefix)
 
 } // namespace
 
-MqttConfig MqttConfig::resolve(const std::optional<std::string>& option, const std::vector<IniDocument::Entry>& keys)
+MqttConfig MqttConfig::resolve(const ServiceChoice& choice)
 {
     MqttConfig config;
-    for (const auto& [key, value] : keys) {
+    for (const auto& [key, value] : choice.section.entries()) {
         if (!config.takeKey(key, value)) {
             return config;
         }
     }
-    if (option && !config.takeAddress(*option)) {
+    if (choice.option && !config.takeAddress(*choice.option)) {
         return config;
     }
     config.enabled = !config.host.empty();

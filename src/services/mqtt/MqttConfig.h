@@ -1,10 +1,8 @@
 #pragma once
 
-#include "settings/IniDocument.h"
+#include "listen/ServiceChoice.h"
 
-#include <optional>
 #include <string>
-#include <vector>
 
 // Where and how the supplies publish over MQTT: the --mqtt option over the
 // [MQTT] keys of the settings. Off unless the option or a Host key asks for it.
@@ -27,7 +25,7 @@ public:
     // Why the run goes without MQTT; empty when nothing was refused.
     std::string error;
 
-    static MqttConfig resolve(const std::optional<std::string>& option, const std::vector<IniDocument::Entry>& keys);
+    static MqttConfig resolve(const ServiceChoice& choice);
     int portOrDefault() const { return port != 0 ? port : (tls ? 8883 : 1883); }
 
 private:

@@ -1,29 +1,12 @@
 #include "remote/RemoteConfig.h"
 
+#include "listen/ServiceListen.h"
+
 #include <QCoreApplication>
 
 #include <charconv>
 
 namespace {
-
-RemoteConfig listenOn(std::string_view text, std::string_view source)
-{
-    RemoteConfig config;
-    auto parsed = ListenAddress::parse(text);
-    if (auto* message = std::get_if<std::string>(&parsed)) {
-        config.error = std::string(source) + ": " + *message;
-        return config;
-    }
-    config.enabled = true;
-    config.address = std::get<ListenAddress>(parsed);
-    if (!config.address.isLoopback()) {
-        config.warning = QCoreApplication::translate("RemoteConfig",
-            "remote control listens on %1: anyone who can reach this address can switch the supply's output")
-                             .arg(QString::fromStdString(config.address.toString()))
-                             .toStdString();
-    }
-    return config;
-}
 
 // A whole number from low to high written in decimal digits; none otherwise.
 std::optional<int> wholeNumber(std::string_view text, int low, int high)
@@ -47,21 +30,27 @@ std::string outOfRange(const char* key, int low, int high)
 
 } // namespace
 
-RemoteConfig RemoteConfig::resolve(
-    const std::optional<std::string>& scpiOption, std::string_view enabledKey, std::string_view listenKey)
+RemoteConfig RemoteConfig::resolve(const ServiceChoice& choice)
 {
-    if (scpiOption) {
-        return listenOn(*scpiOption, "--scpi");
+    const ServiceListen listen = ServiceListen::resolve(
+        {"--scpi", "Remote", kDefaultListen,
+            QCoreApplication::translate("RemoteConfig", "[Remote] Enabled must be 0 or 1").toStdString()},
+        choice);
+    RemoteConfig config;
+    config.enabled = listen.enabled;
+    config.address = listen.address;
+    config.error = listen.error;
+    if (listen.reachesOthers()) {
+        config.warning = QCoreApplication::translate("RemoteConfig",
+            "remote control listens on %1: anyone who can reach this address can switch the supply's output")
+                             .arg(QString::fromStdString(config.address.toString()))
+                             .toStdString();
     }
-    if (enabledKey.empty() || enabledKey == "0") {
-        return {};
+    if (config.enabled) {
+        config.applyLimits(choice.section.value("MaxClients"), choice.section.value("IdleTimeout"));
     }
-    if (enabledKey != "1") {
-        RemoteConfig config;
-        config.error = QCoreApplication::translate("RemoteConfig", "[Remote] Enabled must be 0 or 1").toStdString();
-        return config;
-    }
-    return listenOn(listenKey.empty() ? kDefaultListen : listenKey, "[Remote] Listen");
+    config.programs = choice.section.value("Programs");
+    return config;
 }
 
 void RemoteConfig::applyLimits(std::string_view maxClientsKey, std::string_view idleTimeoutKey)

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "remote/ListenAddress.h"
+#include "listen/ListenAddress.h"
+#include "listen/ServiceChoice.h"
 
 #include <chrono>
-#include <optional>
 #include <string>
 #include <string_view>
 
 // Whether and where the remote-control server listens, from the --scpi option
 // (which wins) and the [Remote] keys Enabled and Listen of the settings file,
-// and how many clients it takes for how long, from MaxClients and IdleTimeout.
+// how many clients it takes for how long, from MaxClients and IdleTimeout, and
+// where programs are, from Programs.
 struct RemoteConfig {
     static constexpr std::string_view kDefaultListen = "127.0.0.1:5025";
     static constexpr int kMostClients = 32;
@@ -19,15 +20,15 @@ struct RemoteConfig {
     ListenAddress address;
     int maxClients = 4;
     std::chrono::seconds idleTimeout{0}; // zero: no limit
+    std::string programs; // empty: where the programs window saves them
     // Set when a value is refused; the server then stays off.
     std::string error;
     // Set when clients from other computers could connect.
     std::string warning;
 
-    // `scpiOption` is the option's value if it was given; the keys are as
-    // read, empty when missing.
-    static RemoteConfig resolve(
-        const std::optional<std::string>& scpiOption, std::string_view enabledKey, std::string_view listenKey);
+    static RemoteConfig resolve(const ServiceChoice& choice);
+
+private:
     // Takes the limits' keys, empty when missing; a value refused sets error.
     void applyLimits(std::string_view maxClientsKey, std::string_view idleTimeoutKey);
 };

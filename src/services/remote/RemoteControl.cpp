@@ -65,17 +65,13 @@ void RemoteControl::followConditions(const Parts& parts)
     QObject::connect(&parts.outlook, &SupplyOutlook::changed, &server_, &ScpiServer::sampleConditions);
 }
 
-std::unique_ptr<RemoteControl> RemoteControl::start(const std::vector<Parts>& supplies, const Keys& keys,
-    const std::optional<std::string>& option, std::ostream& messages)
+std::unique_ptr<RemoteControl> RemoteControl::start(
+    const std::vector<Parts>& supplies, const ServiceChoice& choice, std::ostream& messages)
 {
     if (supplies.empty()) {
         return nullptr;
     }
-    const auto& [enabled, listen, maxClients, idleTimeout, programs] = keys;
-    RemoteConfig config = RemoteConfig::resolve(option, enabled, listen);
-    if (config.enabled) {
-        config.applyLimits(maxClients, idleTimeout);
-    }
+    const RemoteConfig config = RemoteConfig::resolve(choice);
     if (!config.error.empty()) {
         messages << config.error << '\n';
     }
@@ -88,9 +84,9 @@ std::unique_ptr<RemoteControl> RemoteControl::start(const std::vector<Parts>& su
     auto remote = std::make_unique<RemoteControl>(supplies);
     remote->server_.setLimits(config.maxClients, config.idleTimeout);
     // Where the programs window saves them, unless the settings name another.
-    remote->server_.setProgramsFolder(programs.empty()
+    remote->server_.setProgramsFolder(config.programs.empty()
             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-            : QString::fromStdString(programs));
+            : QString::fromStdString(config.programs));
     if (!remote->server_.listen(config.address)) {
         messages << remote->server_.errorMessage() << '\n';
         return nullptr;

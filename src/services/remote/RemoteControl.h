@@ -1,15 +1,13 @@
 #pragma once
 
+#include "listen/ServiceChoice.h"
 #include "remote/RemoteChannels.h"
 #include "remote/ScpiServer.h"
 #include "remote/SupplyInstrument.h"
 
-#include <array>
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 class ProgramEngine;
@@ -18,8 +16,8 @@ class SupplyController;
 class SupplyOutlook;
 
 // The remote-control server on the supplies' controllers, each supply a
-// channel in the order given. Off unless the option or the first supply's
-// settings ask for it; a refused value or a port that cannot be had is told
+// channel in the order given. Off unless the option or the settings ask
+// for it; a refused value or a port that cannot be had is told
 // on the given stream and leaves the program running without it.
 class RemoteControl {
 public:
@@ -32,13 +30,9 @@ public:
         const SupplyOutlook& outlook;
     };
 
-    // The [Remote] keys of the settings: Enabled, Listen, MaxClients,
-    // IdleTimeout and Programs, each empty when missing.
-    using Keys = std::array<std::string, 5>;
-
     // None also when there is no supply to drive.
-    static std::unique_ptr<RemoteControl> start(const std::vector<Parts>& supplies, const Keys& keys,
-        const std::optional<std::string>& option, std::ostream& messages);
+    static std::unique_ptr<RemoteControl> start(
+        const std::vector<Parts>& supplies, const ServiceChoice& choice, std::ostream& messages);
 
     // At least one supply.
     explicit RemoteControl(const std::vector<Parts>& supplies);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remote/ListenAddress.h"
+#include "listen/ListenAddress.h"
 #include "remote/RemoteChannels.h"
 #include "remote/RemoteInstrument.h"
 

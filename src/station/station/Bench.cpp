@@ -26,7 +26,7 @@ void Bench::start()
     }
 }
 
-void Bench::startRemote(const std::optional<std::string>& option, std::ostream& messages)
+void Bench::startRemote(const ServiceChoice& choice, std::ostream& messages)
 {
     if (stations_.empty()) {
         return;
@@ -35,18 +35,17 @@ void Bench::startRemote(const std::optional<std::string>& option, std::ostream& 
     for (const auto& station : stations_) {
         supplies.push_back({station->controller(), station->programs(), station->protection(), station->outlook()});
     }
-    remote_ = RemoteControl::start(supplies, stations_.front()->settings().remoteKeys(), option, messages);
+    remote_ = RemoteControl::start(supplies, choice, messages);
 }
 
-void Bench::startMetrics(const std::optional<std::string>& option, std::string_view enabledKey,
-    std::string_view listenKey, std::ostream& messages)
+void Bench::startMetrics(const ServiceChoice& choice, std::ostream& messages)
 {
     std::vector<SupplyMetrics::Parts> supplies;
     for (const auto& station : stations_) {
         const SupplyStation* const own = station.get();
         supplies.push_back({station->outlook(), station->readings(), [own] { return own->portName(); }});
     }
-    metrics_ = MetricsServer::start(supplies, MetricsConfig::resolve(option, enabledKey, listenKey), messages);
+    metrics_ = MetricsServer::start(supplies, MetricsConfig::resolve(choice), messages);
     if (metrics_ != nullptr && remote_ != nullptr) {
         ScpiServer& server = remote_->server();
         metrics_->setRemoteClients(server.clientCount());

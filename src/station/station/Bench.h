@@ -3,6 +3,7 @@
 #include "link/LinkTiming.h"
 #include "link/PortClaims.h"
 #include "link/SerialPort.h"
+#include "listen/ServiceChoice.h"
 #include "metrics/MetricsServer.h"
 #include "remote/RemoteControl.h"
 #include "station/SupplyStation.h"
@@ -10,9 +11,7 @@
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 // The supplies of one program, one station each, in the order of their
@@ -33,15 +32,14 @@ public:
 
     // Starts each station whose controller has listed its ports.
     void start();
-    // The server on every station, as the option or the first station's
-    // settings ask; its problems go to `messages`.
-    void startRemote(const std::optional<std::string>& option, std::ostream& messages);
+    // The server on every station, as the option or the settings' [Remote]
+    // keys ask; its problems go to `messages`.
+    void startRemote(const ServiceChoice& choice, std::ostream& messages);
     // None unless asked for and listening.
     RemoteControl* remote() const { return remote_.get(); }
     // The metrics server on every station, after startRemote(), as the option
     // or the settings' [Metrics] keys ask; its problems go to `messages`.
-    void startMetrics(const std::optional<std::string>& option, std::string_view enabledKey, std::string_view listenKey,
-        std::ostream& messages);
+    void startMetrics(const ServiceChoice& choice, std::ostream& messages);
     // None unless asked for and listening.
     MetricsServer* metrics() const { return metrics_.get(); }
     // Closes the servers, then saves and stops each station.

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QString>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -49,8 +48,6 @@ public:
     // goes straight to the file.
     void addHotValue(double volts, double amperes);
 
-    // The remote-control keys of the settings, as read at start-up.
-    const std::array<std::string, 5>& remoteKeys() const { return settings_.remoteKeys(); }
     const std::string& path() const { return settings_.path(); }
 
 signals:

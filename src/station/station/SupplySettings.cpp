@@ -3,11 +3,6 @@
 #include "settings/SettingsAdvice.h"
 #include "settings/StaleTemporaries.h"
 
-SupplySettings::SupplySettings()
-    : settings_(SettingsFile(SettingsFile::defaultPath()))
-{
-}
-
 SupplySettings::Problem SupplySettings::prepare()
 {
     return settings_.hasPortSetting() ? Problem::None : settings_.writeDefaults();
@@ -18,8 +13,6 @@ ControllerSettings::Loaded SupplySettings::load(bool startup)
     ControllerSettings::Loaded loaded = settings_.load();
     if (startup) {
         StaleTemporaries::remove(path());
-        remoteKeys_ = {loaded.remoteEnabled, loaded.remoteListen, loaded.remoteMaxClients, loaded.remoteIdleTimeout,
-            loaded.remotePrograms};
     }
     return loaded;
 }

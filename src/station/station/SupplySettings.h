@@ -3,11 +3,9 @@
 #include "settings/ControllerSettings.h"
 #include "text/Phrase.h"
 
-#include <array>
 #include <optional>
 #include <set>
 #include <string>
-#include <utility>
 
 // The settings file as the supply controller uses it: read at start-up and
 // at each identification, saved at each loss of the link and at the end,
@@ -16,24 +14,18 @@ class SupplySettings {
 public:
     using Problem = ControllerSettings::Problem;
 
-    SupplySettings();
-
     // Writes the defaults into a file that was never written.
     Problem prepare();
-    // At start-up it also clears what a killed save left, and keeps the remote-control keys.
+    // At start-up it also clears what a killed save left.
     ControllerSettings::Loaded load(bool startup);
     Problem save(const ControllerSettings::Saved& saved) { return settings_.save(saved); }
     Problem appendPair(double volts, double amperes) { return settings_.appendPair(volts, amperes); }
     // What to tell the user about a problem not told before in this run.
     std::optional<Phrase> adviceOnce(Problem problem);
 
-    // The remote-control keys as read at start-up: Enabled, Listen,
-    // MaxClients, IdleTimeout and Programs, each empty when missing.
-    const std::array<std::string, 5>& remoteKeys() const { return remoteKeys_; }
     const std::string& path() const { return settings_.file().path(); }
 
 private:
     ControllerSettings settings_;
     std::set<Problem> told_;
-    std::array<std::string, 5> remoteKeys_;
 };

@@ -135,6 +135,17 @@ TEST_F(SettingsFileTest, DiagnosticModeIsExactlyOne)
     }
 }
 
+// A service reads its keys as the file matches them: without regard to case, the first of equal keys.
+TEST_F(SettingsFileTest, EachServiceGetsItsSectionAsWritten)
+{
+    write("[remote]\nENABLED=1\nEnabled=0\n[MQTT]\nHost=broker\nPort=1884\n[Metrics]\n");
+    const ControllerSettings::Loaded loaded = settings.load();
+    EXPECT_EQ(loaded.remote.value("Enabled"), "1");
+    EXPECT_EQ(loaded.remote.value("Listen"), "");
+    EXPECT_TRUE(loaded.metrics.entries().empty());
+    EXPECT_EQ(loaded.mqtt.entries(), (std::vector<IniDocument::Entry>{{"Host", "broker"}, {"Port", "1884"}}));
+}
+
 TEST_F(SettingsFileTest, SavingRenumbersThePairsAndKeepsTheRest)
 {
     write("; mine\n[COM-Port]\nUsePort=Auto\nLastPort=\n[HotValues]\nTotalZ=3\nV1=1.0\nA1=1.0\nV2=2.0\nA2=2.0\n"

@@ -32,7 +32,8 @@ TEST(MetricsConfig, OffUnlessAskedLocalUnlessWrittenOut)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option.value_or("(no option)") + " / " + c.enabledKey + " / " + c.listenKey);
-        const MetricsConfig config = MetricsConfig::resolve(c.option, c.enabledKey, c.listenKey);
+        const MetricsConfig config
+            = MetricsConfig::resolve({c.option, SettingsSection({{"Enabled", c.enabledKey}, {"Listen", c.listenKey}})});
         EXPECT_EQ(config.enabled, c.enabled);
         if (c.enabled) {
             EXPECT_EQ(config.address.toString(), c.address);

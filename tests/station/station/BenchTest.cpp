@@ -76,7 +76,7 @@ TEST_F(BenchTest, EachSupplyIsItsOwnChannelAndOneLostLeavesTheOthers)
     startBench({supplies[0]->devicePath(), supplies[1]->devicePath(), supplies[2]->devicePath()});
     const quint16 port = freeTcpPort();
     std::ostringstream messages;
-    bench->startRemote("127.0.0.1:" + std::to_string(port), messages);
+    bench->startRemote({"127.0.0.1:" + std::to_string(port), {}}, messages);
     ASSERT_NE(bench->remote(), nullptr) << messages.str();
     ASSERT_TRUE(spinUntil([&] { return allLive(); }, 8s));
     client.connectToHost(QHostAddress::LocalHost, port);

@@ -44,8 +44,8 @@ public:
         bench->start();
         const quint16 port = freeTcpPort();
         std::ostringstream messages;
-        bench->startRemote("127.0.0.1:" + std::to_string(port), messages);
-        bench->startMetrics("127.0.0.1:" + std::to_string(freeTcpPort()), "", "", messages);
+        bench->startRemote({"127.0.0.1:" + std::to_string(port), {}}, messages);
+        bench->startMetrics({"127.0.0.1:" + std::to_string(freeTcpPort()), {}}, messages);
         ASSERT_TRUE(station().readings().startRecording(directory.filePath("run.csv"), CsvRecorder::Mode::Overwrite));
         client.connectToHost(QHostAddress::LocalHost, port);
         ASSERT_TRUE(spinUntil([&] { return client.state() == QAbstractSocket::ConnectedState; }, 5s)) << messages.str();

@@ -43,7 +43,7 @@ protected:
         port = freeTcpPort();
         std::ostringstream messages;
         bench->start();
-        bench->startRemote("127.0.0.1:" + std::to_string(port), messages);
+        bench->startRemote({"127.0.0.1:" + std::to_string(port), {}}, messages);
         ASSERT_NE(bench->remote(), nullptr) << messages.str();
         ASSERT_TRUE(spinUntil([&] { return station->controller().live(); }, 5s));
         connectClient(client);

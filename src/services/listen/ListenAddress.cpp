@@ -1,4 +1,4 @@
-#include "remote/ListenAddress.h"
+#include "listen/ListenAddress.h"
 
 #include <QCoreApplication>
 

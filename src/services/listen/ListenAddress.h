@@ -6,7 +6,7 @@
 #include <string_view>
 #include <variant>
 
-// Where the remote-control server listens: [ADDRESS:]PORT with a numeric IPv4
+// Where a server listens: [ADDRESS:]PORT with a numeric IPv4
 // address, a bracketed IPv6 address ([::1]:5025) or localhost; 127.0.0.1 when
 // no address is given.
 class ListenAddress {
