@@ -51,10 +51,13 @@ git ls-files '*.cpp' | grep -vE '^tests/' >build/clang-tidy.files
 xargs -a build/clang-tidy.files tools/tidy.py build
 
 # Qt itself is not instrumented, so under ThreadSanitizer the window's tests
-# would only report its internal locking: the link's own tests run here.
-step="the link's tests under ThreadSanitizer"
-tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF --target device_tests core_tests sim_tests
+# would only report its internal locking: the link's and the controller's
+# tests, which drive the worker without widgets, run here.
+step="the link's and the controller's tests under ThreadSanitizer"
+tools/build.sh build-tsan -DTENDREL_TSAN=ON -DTENDREL_BENCHMARKS=OFF \
+    --target device_tests core_tests sim_tests control_tests
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tools/tsan.supp" build-tsan/tests/device_tests --gtest_brief=1
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tools/tsan.supp" build-tsan/tests/control_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/core_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 

@@ -95,54 +95,79 @@ void TripToOutputOff(benchmark::State& state)
     reportMilliseconds(state, latencies);
 }
 
-// A program of half-second steps: each step's voltage frame against its
-// moment on the schedule from the start; the last errors show any drift.
+// A ladder of half-second steps, their voltages rising in 40 rungs.
+constexpr int kLadderSteps = 120;
+constexpr auto kLadderDwell = std::chrono::milliseconds(500);
+
+double ladderVolts(int step)
+{
+    return 1.0 + 0.05 * (step % 40);
+}
+
+Program ladder()
+{
+    Program program;
+    for (int k = 0; k < kLadderSteps; ++k) {
+        ProgramStep step;
+        step.volts = ladderVolts(k);
+        step.output = true;
+        step.duration = step.maxDuration = kLadderDwell;
+        program.body.items.push_back({step});
+    }
+    return program;
+}
+
+// In step order, how late each step's voltage frame came after its moment on
+// the schedule, in seconds; up to the first step without one.
+std::vector<double> scheduleErrors(
+    const std::vector<SimulatedSupply::Frame>& frames, Clock::time_point start, double fullScale)
+{
+    std::vector<double> errors;
+    auto next = frames.begin();
+    for (int k = 0; k < kLadderSteps; ++k) {
+        const double raw = ladderVolts(k) / fullScale * 1000.0;
+        next = std::find_if(next, frames.end(), [&](const SimulatedSupply::Frame& frame) {
+            return frame.kind != SimulatedSupply::FrameKind::SetCurrent && std::abs(frame.raw - raw) <= 1.0;
+        });
+        if (next == frames.end()) {
+            break;
+        }
+        errors.push_back(std::chrono::duration<double>(next->lastByteAt - (start + k * kLadderDwell)).count());
+    }
+    return errors;
+}
+
+// The mean over ten steps from `from`, a step not found counting as none late.
+double tenStepMean(const std::vector<double>& errors, std::size_t from)
+{
+    double sum = 0.0;
+    for (std::size_t i = from; i < std::min(errors.size(), from + 10); ++i) {
+        sum += errors[i];
+    }
+    return sum / 10;
+}
+
+// Each step's voltage frame against its moment on the schedule from the
+// start; the last errors show any drift.
 void StepFramesAgainstSchedule(benchmark::State& state)
 {
-    constexpr int kSteps = 120;
-    constexpr auto kDwell = std::chrono::milliseconds(500);
     LiveStation live;
     const double full = live.station->controller().profile().voltageMax;
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is the idiom
-        Program program;
-        for (int k = 0; k < kSteps; ++k) {
-            ProgramStep step;
-            step.volts = 1.0 + 0.05 * (k % 40);
-            step.output = true;
-            step.duration = step.maxDuration = kDwell;
-            program.body.items.push_back({step});
-        }
         ProgramEngine& engine = live.station->programs();
-        engine.load(program);
+        engine.load(ladder());
         live.supply.clearFrames();
         const Clock::time_point start = Clock::now();
         engine.start();
-        waitFor([&] { return !engine.active(); }, kSteps * 600 + 5000);
+        waitFor([&] { return !engine.active(); }, kLadderSteps * 600 + 5000);
         const Clock::time_point endedAt = Clock::now();
-        std::vector<double> errors;
-        double firstErrors = 0.0;
-        double lastErrors = 0.0;
-        const auto frames = live.supply.commandFrames();
-        auto next = frames.begin();
-        for (int k = 0; k < kSteps; ++k) {
-            const double raw = (1.0 + 0.05 * (k % 40)) / full * 1000.0;
-            const auto moment = start + k * kDwell;
-            next = std::find_if(next, frames.end(), [&](const SimulatedSupply::Frame& frame) {
-                return frame.kind != SimulatedSupply::FrameKind::SetCurrent && std::abs(frame.raw - raw) <= 1.0;
-            });
-            if (next == frames.end()) {
-                break;
-            }
-            errors.push_back(std::chrono::duration<double>(next->lastByteAt - moment).count());
-            firstErrors += k < 10 ? errors.back() / 10 : 0.0;
-            lastErrors += k >= kSteps - 10 ? errors.back() / 10 : 0.0;
-        }
+        const std::vector<double> errors = scheduleErrors(live.supply.commandFrames(), start, full);
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
         state.counters["steps_found"] = static_cast<double>(errors.size());
-        state.counters["first10_mean_ms"] = 1000 * firstErrors;
-        state.counters["last10_mean_ms"] = 1000 * lastErrors;
+        state.counters["first10_mean_ms"] = 1000 * tenStepMean(errors, 0);
+        state.counters["last10_mean_ms"] = 1000 * tenStepMean(errors, kLadderSteps - 10);
         state.counters["end_late_ms"]
-            = 1000 * std::chrono::duration<double>(endedAt - (start + kSteps * kDwell)).count();
+            = 1000 * std::chrono::duration<double>(endedAt - (start + kLadderSteps * kLadderDwell)).count();
         reportMilliseconds(state, errors);
     }
 }

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace {
@@ -205,6 +206,31 @@ std::optional<QString> conflict(const QCommandLineParser& parser)
     return std::nullopt;
 }
 
+std::optional<std::string> valueIfSet(const QCommandLineParser& parser, const QCommandLineOption& option)
+{
+    return parser.isSet(option) ? std::optional(parser.value(option).toStdString()) : std::nullopt;
+}
+
+// The run the options ask for, once they have been found sound.
+CommandLine::Parsed runWith(const QCommandLineParser& parser)
+{
+    CommandLine::Parsed parsed;
+    for (const QString& port : parser.values(portOption())) {
+        parsed.ports.push_back(port.toStdString());
+    }
+    parsed.headless = parser.isSet(headlessOption());
+    if (const auto atExit = valueIfSet(parser, outputAtExitOption())) {
+        parsed.switchOffAtExit = *atExit == "off";
+    }
+    parsed.program = parser.value(programOption()).toStdString();
+    parsed.chart = parser.isSet(chartOption());
+    parsed.record = parser.value(recordOption()).toStdString();
+    parsed.scpi = valueIfSet(parser, scpiOption());
+    parsed.metrics = valueIfSet(parser, metricsOption());
+    parsed.mqtt = valueIfSet(parser, mqttOption());
+    return parsed;
+}
+
 } // namespace
 
 QStringList CommandLine::arguments(int argc, const char* const* argv)
@@ -245,27 +271,7 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     if (const auto problem = conflict(parser)) {
         return refuse(program, *problem);
     }
-    Parsed parsed;
-    for (const QString& port : parser.values(portOption())) {
-        parsed.ports.push_back(port.toStdString());
-    }
-    parsed.headless = parser.isSet(headlessOption());
-    if (parser.isSet(outputAtExitOption())) {
-        parsed.switchOffAtExit = parser.value(outputAtExitOption()) == QLatin1String("off");
-    }
-    parsed.program = parser.value(programOption()).toStdString();
-    parsed.chart = parser.isSet(chartOption());
-    parsed.record = parser.value(recordOption()).toStdString();
-    if (parser.isSet(scpiOption())) {
-        parsed.scpi = parser.value(scpiOption()).toStdString();
-    }
-    if (parser.isSet(metricsOption())) {
-        parsed.metrics = parser.value(metricsOption()).toStdString();
-    }
-    if (parser.isSet(mqttOption())) {
-        parsed.mqtt = parser.value(mqttOption()).toStdString();
-    }
-    return parsed;
+    return runWith(parser);
 }
 
 int CommandLine::finish(const Parsed& parsed)

@@ -157,7 +157,8 @@ std::optional<Phrase> badValue(const NamedValue& quantity)
     return std::nullopt;
 }
 
-std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
+// Each value finite and not negative, a time of day within the day.
+std::optional<Phrase> badValues(const ProgramStep& step)
 {
     std::vector<NamedValue> values = setpoints(step);
     for (const EndCondition& end : step.ends) {
@@ -178,6 +179,13 @@ std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
                 .arg(number(kDay));
         }
     }
+    return std::nullopt;
+}
+
+// The durations not negative, a ramp with a duration and alone on its
+// quantity, and a way for the step to end.
+std::optional<Phrase> badDurations(const ProgramStep& step)
+{
     if (step.duration && *step.duration < Millis(0)) {
         return Phrase::translate("ProgramCheck", "длительность %1 меньше нуля").arg(millis(*step.duration));
     }
@@ -201,6 +209,12 @@ std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
                 "ProgramCheck", "ему нечем закончиться: нет ни длительности, ни наибольшей длительности")
             : Phrase::translate("ProgramCheck", "условие окончания может не наступить, а наибольшей длительности нет");
     }
+    return std::nullopt;
+}
+
+// No dwell, ramp or bound is shorter than the poll cycle that would see it end.
+std::optional<Phrase> shorterThanPoll(const ProgramStep& step, Millis pollCycle)
+{
     if (step.duration && *step.duration < pollCycle) {
         return Phrase::translate("ProgramCheck", "%1 %2 короче цикла опроса %3")
             .arg(step.ramp ? Phrase::translate("ProgramCheck", "плавное изменение за")
@@ -214,6 +228,17 @@ std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
             .arg(millis(pollCycle));
     }
     return std::nullopt;
+}
+
+std::optional<Phrase> badTiming(const ProgramStep& step, Millis pollCycle)
+{
+    if (std::optional<Phrase> why = badValues(step)) {
+        return why;
+    }
+    if (std::optional<Phrase> why = badDurations(step)) {
+        return why;
+    }
+    return shorterThanPoll(step, pollCycle);
 }
 
 // Each message has the setpoint, its value, its unit and the bound it crosses.

@@ -1,4 +1,5 @@
 #include "ControllerRig.h"
+#include "SignalValues.h"
 #include "SimulatedSupply.h"
 
 #include <QSignalSpy>
@@ -9,21 +10,6 @@
 using namespace std::chrono_literals;
 using testing::DoubleEq;
 using testing::ElementsAre;
-
-namespace {
-
-std::vector<double> readingsOf(const QSignalSpy& readings, Quantity quantity)
-{
-    std::vector<double> values;
-    for (const QList<QVariant>& reading : readings) {
-        if (reading.at(0).value<Quantity>() == quantity) {
-            values.push_back(reading.at(1).toDouble());
-        }
-    }
-    return values;
-}
-
-} // namespace
 
 TEST(SupplyController, FollowsRepliesWithoutAWindow)
 {
