@@ -9,9 +9,7 @@ exec python3 - "$@" <<'EOF_PYTHON'
 import pathlib, sys
 
 limit = 400
-waiting = {
-    "src/control/controller/SupplyController.cpp",
-}
+waiting = set()
 
 status = 0
 for source in sorted(pathlib.Path("src").rglob("*")):

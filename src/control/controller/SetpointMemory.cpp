@@ -12,17 +12,15 @@ SetpointMemory::SetpointMemory(SupplyLink& link, const ModelProfile& profile)
 {
 }
 
-double SetpointMemory::sendVoltage(double volts)
+double SetpointMemory::send(Quantity quantity, double value)
 {
-    voltageKnown_ = true;
-    link_.sendVoltage(Conversions::valueToRaw(volts, profile_.voltageMax));
-    return Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
-}
-
-double SetpointMemory::sendCurrent(double amperes)
-{
+    if (quantity == Quantity::Voltage) {
+        voltageKnown_ = true;
+        link_.sendVoltage(Conversions::valueToRaw(value, profile_.voltageMax));
+        return Conversions::rawToValue(link_.voltageRaw(), profile_.voltageMax);
+    }
     currentKnown_ = true;
-    link_.sendCurrent(Conversions::valueToRaw(amperes, profile_.currentMax));
+    link_.sendCurrent(Conversions::valueToRaw(value, profile_.currentMax));
     return Conversions::rawToValue(link_.currentRaw(), profile_.currentMax);
 }
 

@@ -17,8 +17,7 @@ public:
 
     // Known from now on, and on its way to the supply as the step at or below
     // the value, whoever asked for it; the value that step stands for.
-    double sendVoltage(double volts);
-    double sendCurrent(double amperes);
+    double send(Quantity quantity, double value);
     // The value of the step a setpoint would be sent as.
     double voltageStep(double volts) const;
     double currentStep(double amperes) const;

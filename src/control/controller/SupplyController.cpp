@@ -2,10 +2,8 @@
 
 #include "controller/DiagnosticLine.h"
 #include "link/SupplyLink.h"
-#include "supply/Conversions.h"
 #include "supply/ModelTable.h"
 #include "supply/SupplyStatus.h"
-#include "supply/WireProtocol.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,12 +13,10 @@ SupplyController::SupplyController(SupplyLink& link, QObject* parent)
     , link_(link)
     , output_(link)
     , setpoints_(link, profile_)
+    , readings_(kStaleAfter)
 {
     connect(&link_, &SupplyLink::replied, this, &SupplyController::onReply);
-    staleTimer_.setSingleShot(true);
-    staleTimer_.setTimerType(Qt::PreciseTimer);
-    staleTimer_.setInterval(kStaleAfter);
-    connect(&staleTimer_, &QTimer::timeout, this, &SupplyController::measurementsStale);
+    connect(&readings_, &ReadingWatch::wentStale, this, &SupplyController::measurementsStale);
 }
 
 SupplyController::~SupplyController() = default;
@@ -105,11 +101,8 @@ void SupplyController::dropCommandsOnTheWay(CommandRefusal why)
 
 void SupplyController::handleNoAnswer()
 {
-    latest_.reset();
-    staleTimer_.stop();
+    readings_.forget();
     confirmation_.reset();
-    lastVoltageRaw_ = -1;
-    lastCurrentRaw_ = -1;
     emit linkLost();
     setControlsLive(false);
     statusAlone_ = false;
@@ -163,22 +156,12 @@ void SupplyController::followWords(std::int32_t voltageWord, std::int32_t curren
     learnSetpoints(voltageRaw, currentRaw);
     if (adoptingReadings()) {
         // With the output on, a reading is the setpoint only of what regulates.
-        setpoints_.adopt(outputOn(), regulatesVoltage(voltageWord));
+        setpoints_.adopt(outputOn(), wordRegulatesVoltage(voltageWord));
     }
-    takeVoltageReading(voltageRaw);
-    takeCurrentReading(currentRaw);
+    takeReading(Quantity::Voltage, voltageRaw);
+    takeReading(Quantity::Current, currentRaw);
     adoptReadings_ = false;
-    takeMeasurement(voltageRaw, currentRaw, regulatesVoltage(voltageWord));
-}
-
-void SupplyController::takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated)
-{
-    const bool on = outputOn();
-    latest_ = Measurement{on ? Conversions::rawToValue(voltageRaw, profile_.voltageMax) : 0.0,
-        on ? Conversions::rawToValue(currentRaw, profile_.currentMax) : 0.0, voltageRegulated, on,
-        std::chrono::steady_clock::now()};
-    staleTimer_.start();
-    emit measured(*latest_);
+    emit measured(readings_.take(voltageRaw, currentRaw, wordRegulatesVoltage(voltageWord), outputOn(), profile_));
 }
 
 // With the output off the words are the setpoints, so one that was not known,
@@ -219,46 +202,29 @@ void SupplyController::followOutputState(std::int32_t status)
     }
 }
 
-bool SupplyController::regulatesVoltage(std::int32_t voltageWord)
-{
-    return voltageWord >= WireProtocol::kRegulationFlag;
-}
-
 std::int32_t SupplyController::followRegulation(std::int32_t voltageWord)
 {
-    const bool voltageRegulated = regulatesVoltage(voltageWord);
     if (outputOn()) {
-        emit regulationChanged(voltageRegulated);
+        emit regulationChanged(wordRegulatesVoltage(voltageWord));
     }
-    return voltageRegulated ? voltageWord - WireProtocol::kRegulationFlag : voltageWord;
+    return wordVoltageRaw(voltageWord);
 }
 
-void SupplyController::takeVoltageReading(std::int32_t raw)
+void SupplyController::takeReading(Quantity quantity, std::int32_t raw)
 {
-    if (raw == lastVoltageRaw_) {
+    const std::optional<double> value = readings_.changed(quantity, raw, profile_);
+    if (!value) {
         return;
     }
-    lastVoltageRaw_ = raw;
-    const double volts = Conversions::readingToValue(raw, profile_.voltageMax);
     if (adoptingReadings()) {
-        link_.holdVoltage(raw);
-        emit setpointChanged(Quantity::Voltage, SetpointCause::Adopted, volts);
+        if (quantity == Quantity::Voltage) {
+            link_.holdVoltage(raw);
+        } else {
+            link_.holdCurrent(raw);
+        }
+        emit setpointChanged(quantity, SetpointCause::Adopted, *value);
     }
-    emit readingChanged(Quantity::Voltage, volts);
-}
-
-void SupplyController::takeCurrentReading(std::int32_t raw)
-{
-    if (raw == lastCurrentRaw_) {
-        return;
-    }
-    lastCurrentRaw_ = raw;
-    const double amperes = Conversions::readingToValue(raw, profile_.currentMax);
-    if (adoptingReadings()) {
-        link_.holdCurrent(raw);
-        emit setpointChanged(Quantity::Current, SetpointCause::Adopted, amperes);
-    }
-    emit readingChanged(Quantity::Current, amperes);
+    emit readingChanged(quantity, *value);
 }
 
 // The wire switches the output only with a voltage setpoint. One that is not
@@ -267,7 +233,7 @@ void SupplyController::takeCurrentReading(std::int32_t raw)
 // back lower. Everyone is told, for it replaces the supply's own setpoint.
 void SupplyController::noteVoltageFrame()
 {
-    voltageFrames_.issue();
+    frames_.of(Quantity::Voltage).issue();
     const auto volts = setpoints_.takeUnknownVoltage();
     if (!volts) {
         return;
@@ -285,20 +251,11 @@ void SupplyController::trackDelivery(const Reply& reply)
     const bool answered = kind == ReplyKind::FullStatus || kind == ReplyKind::Incomplete;
     const CommandRefusal why = kind == ReplyKind::StatusOnly ? CommandRefusal::PanelSwitch : CommandRefusal::NoSupply;
     const SupplyLink::Queued queued = link_.queued();
-    const auto track = [&](Quantity frame, bool pending) {
-        if (const auto lost = ledger(frame).onReply(answered, pending)) {
-            // What the supply holds of that frame is no longer known.
-            setpoints_.forget(frame);
-            emit commandsDropped(frame, lost->first, lost->second, why);
-        }
-    };
-    track(Quantity::Voltage, queued.voltage);
-    track(Quantity::Current, queued.current);
-}
-
-bool SupplyController::measurementStale() const
-{
-    return !latest_ || std::chrono::steady_clock::now() - latest_->at >= kStaleAfter;
+    for (const FrameLedgers::Lost& lost : frames_.onReply(answered, queued.voltage, queued.current)) {
+        // What the supply holds of that frame is no longer known.
+        setpoints_.forget(lost.frame);
+        emit commandsDropped(lost.frame, lost.range.first, lost.range.second, why);
+    }
 }
 
 bool SupplyController::identifySupply(std::int32_t code)
@@ -342,44 +299,34 @@ bool SupplyController::admits(bool switchesOn)
 
 bool SupplyController::setVoltage(double volts)
 {
-    if (!admits(false)) {
-        return false;
-    }
-    voltageFrames_.issue();
-    setpoints_.sendVoltage(volts);
-    emit commanded(origin_);
-    return true;
+    return sendSetpoint(Quantity::Voltage, volts, false);
 }
 
 bool SupplyController::setCurrent(double amperes)
 {
-    if (!admits(false)) {
-        return false;
-    }
-    currentFrames_.issue();
-    setpoints_.sendCurrent(amperes);
-    emit commanded(origin_);
-    return true;
+    return sendSetpoint(Quantity::Current, amperes, false);
 }
 
 bool SupplyController::commandVoltage(double volts)
 {
-    if (!admits(false)) {
-        return false;
-    }
-    voltageFrames_.issue();
-    emit setpointChanged(Quantity::Voltage, SetpointCause::Commanded, setpoints_.sendVoltage(volts));
-    emit commanded(origin_);
-    return true;
+    return sendSetpoint(Quantity::Voltage, volts, true);
 }
 
 bool SupplyController::commandCurrent(double amperes)
 {
+    return sendSetpoint(Quantity::Current, amperes, true);
+}
+
+bool SupplyController::sendSetpoint(Quantity quantity, double value, bool shown)
+{
     if (!admits(false)) {
         return false;
     }
-    currentFrames_.issue();
-    emit setpointChanged(Quantity::Current, SetpointCause::Commanded, setpoints_.sendCurrent(amperes));
+    frames_.of(quantity).issue();
+    const double sent = setpoints_.send(quantity, value);
+    if (shown) {
+        emit setpointChanged(quantity, SetpointCause::Commanded, sent);
+    }
     emit commanded(origin_);
     return true;
 }

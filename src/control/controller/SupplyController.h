@@ -1,10 +1,11 @@
 #pragma once
 
-#include "controller/CommandLedger.h"
 #include "controller/CommandOrigin.h"
 #include "controller/CommandRefusal.h"
+#include "controller/FrameLedgers.h"
 #include "controller/Measurement.h"
 #include "controller/OutputSwitch.h"
+#include "controller/ReadingWatch.h"
 #include "controller/SetpointMemory.h"
 #include "link/Reply.h"
 #include "supply/Conversions.h"
@@ -15,7 +16,6 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <chrono>
 #include <cstdint>
@@ -105,24 +105,24 @@ public:
     std::optional<CommandRefusal> refusalFor(bool switchesOn) const;
 
     // The last full status of the identified supply; none while the link is down.
-    const std::optional<Measurement>& latest() const { return latest_; }
+    const std::optional<Measurement>& latest() const { return readings_.latest(); }
     // No full status of the identified supply for kStaleAfter, or none at all.
-    bool measurementStale() const;
+    bool measurementStale() const { return readings_.stale(); }
     // The setpoints as the supply holds them, at its own resolution. None while
     // not known: a supply found with its output on tells only the setpoint of
     // the quantity it regulates.
     std::optional<double> heldVoltage() const { return setpoints_.heldVoltage(); }
     std::optional<double> heldCurrent() const { return setpoints_.heldCurrent(); }
     // The number of the last command queued on that frame.
-    std::uint64_t lastTicket(Quantity frame) const { return ledger(frame).lastIssued(); }
+    std::uint64_t lastTicket(Quantity frame) const { return frames_.of(frame).lastIssued(); }
     // The number of the last command of the frame that is on the line.
-    std::uint64_t lastWritten(Quantity frame) const { return ledger(frame).lastWritten(); }
+    std::uint64_t lastWritten(Quantity frame) const { return frames_.of(frame).lastWritten(); }
     // The number of the last command of the frame the supply has answered for.
-    std::uint64_t lastDelivered(Quantity frame) const { return ledger(frame).lastDelivered(); }
+    std::uint64_t lastDelivered(Quantity frame) const { return frames_.of(frame).lastDelivered(); }
     // Replies handled since start, answered or not: the polls that went by.
     std::uint64_t repliesSeen() const { return replies_; }
     // Every command sent has reached the supply, as far as its answers show.
-    bool commandsSettled() const { return voltageFrames_.settled() && currentFrames_.settled(); }
+    bool commandsSettled() const { return frames_.settled(); }
     // The output's state, or the state a toggle on its way will bring.
     bool outputHeading() const { return output_.heading(); }
 
@@ -193,33 +193,25 @@ private:
     void handleFullStatus(const Reply& reply);
     void followWords(std::int32_t voltageWord, std::int32_t currentRaw);
     void setControlsLive(bool live);
-    static bool regulatesVoltage(std::int32_t voltageWord);
     void followOutputState(std::int32_t status);
     std::int32_t followRegulation(std::int32_t voltageWord);
-    void takeVoltageReading(std::int32_t raw);
-    void takeCurrentReading(std::int32_t raw);
+    void takeReading(Quantity quantity, std::int32_t raw);
     void trackDelivery(const Reply& reply);
     void learnSetpoints(std::int32_t voltageRaw, std::int32_t currentRaw);
-    void takeMeasurement(std::int32_t voltageRaw, std::int32_t currentRaw, bool voltageRegulated);
     void noteVoltageFrame();
     // The gate every command passes: false, told to its origin, when refused.
     bool admits(bool switchesOn);
+    // `shown`: asked for from outside the window's edits, which then show the value sent.
+    bool sendSetpoint(Quantity quantity, double value, bool shown);
     void refuseFollowUpWhileLatched();
-    CommandLedger& ledger(Quantity frame) { return frame == Quantity::Voltage ? voltageFrames_ : currentFrames_; }
-    const CommandLedger& ledger(Quantity frame) const
-    {
-        return frame == Quantity::Voltage ? voltageFrames_ : currentFrames_;
-    }
 
     SupplyLink& link_;
     OutputSwitch output_;
     ModelProfile profile_;
     SetpointMemory setpoints_;
-    std::optional<Measurement> latest_;
-    QTimer staleTimer_;
+    ReadingWatch readings_;
     ModelConfirmation confirmation_;
-    CommandLedger voltageFrames_;
-    CommandLedger currentFrames_;
+    FrameLedgers frames_;
     bool identified_ = false;
     bool controlsLive_ = false;
     // The last reply was a status alone: the supply takes no commands.
@@ -227,9 +219,6 @@ private:
     bool adoptReadings_ = true;
     int missCount_ = 0;
     std::uint64_t replies_ = 0;
-    // The last words read, so that observers hear of changes only; -1: none yet.
-    std::int32_t lastVoltageRaw_ = -1;
-    std::int32_t lastCurrentRaw_ = -1;
     bool diagnosticsOn_ = false;
     bool stopped_ = false;
     bool outputLatched_ = false;

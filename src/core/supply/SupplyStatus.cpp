@@ -11,3 +11,13 @@ bool statusOutputOn(std::int32_t status)
 {
     return status >= WireProtocol::kOutputOnBit;
 }
+
+bool wordRegulatesVoltage(std::int32_t voltageWord)
+{
+    return voltageWord >= WireProtocol::kRegulationFlag;
+}
+
+std::int32_t wordVoltageRaw(std::int32_t voltageWord)
+{
+    return wordRegulatesVoltage(voltageWord) ? voltageWord - WireProtocol::kRegulationFlag : voltageWord;
+}

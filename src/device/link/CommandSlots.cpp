@@ -151,41 +151,44 @@ std::vector<CommandSlots::Frame> CommandSlots::take()
         clearLocked();
         return frames;
     }
-    const bool voltageDue = due(voltageAt_);
-    const bool currentDue = due(currentAt_);
-    const auto voltage = [&](std::int32_t raw, bool toggle) {
-        frames.push_back({Quantity::Voltage, raw, toggle, modelCode_});
-    };
-    const auto current = [&](std::int32_t raw) { frames.push_back({Quantity::Current, raw, false, modelCode_}); };
-    // Given before the toggle, which has not gone yet, so always due.
-    const std::optional<std::int32_t> currentBefore = std::exchange(currentBefore_, std::nullopt);
-    if (!due(toggleAt_)) {
-        if (voltageDue) {
-            voltage(voltage_.load(), false);
-        }
-        if (currentBefore) {
-            current(*currentBefore);
-        }
-        if (currentDue) {
-            current(current_.load());
-        }
-    } else {
-        const bool voltageAfter = voltageAt_ > toggleAt_;
-        if (currentBefore) {
-            current(*currentBefore);
-        } else if (currentDue && currentAt_ < toggleAt_) {
-            current(current_.load());
-        }
-        voltage(voltageAfter ? toggleVoltage_ : voltage_.load(), true);
-        if (voltageAfter && voltageDue) {
-            voltage(voltage_.load(), false);
-        }
-        if (currentDue && currentAt_ > toggleAt_) {
-            current(current_.load());
-        }
+    const Due now{due(voltageAt_), due(currentAt_), std::exchange(currentBefore_, std::nullopt)};
+    if (due(toggleAt_)) {
+        takeAroundToggle(now, frames);
         toggleAt_ = 0;
+    } else {
+        takeWithoutToggle(now, frames);
     }
-    voltageAt_ = voltageDue ? 0 : voltageAt_;
-    currentAt_ = currentDue ? 0 : currentAt_;
+    voltageAt_ = now.voltage ? 0 : voltageAt_;
+    currentAt_ = now.current ? 0 : currentAt_;
     return frames;
+}
+
+void CommandSlots::takeWithoutToggle(const Due& now, std::vector<Frame>& frames) const
+{
+    if (now.voltage) {
+        frames.push_back(frame(Quantity::Voltage, voltage_.load(), false));
+    }
+    if (now.currentBefore) {
+        frames.push_back(frame(Quantity::Current, *now.currentBefore, false));
+    }
+    if (now.current) {
+        frames.push_back(frame(Quantity::Current, current_.load(), false));
+    }
+}
+
+void CommandSlots::takeAroundToggle(const Due& now, std::vector<Frame>& frames) const
+{
+    const bool voltageAfter = voltageAt_ > toggleAt_;
+    if (now.currentBefore) {
+        frames.push_back(frame(Quantity::Current, *now.currentBefore, false));
+    } else if (now.current && currentAt_ < toggleAt_) {
+        frames.push_back(frame(Quantity::Current, current_.load(), false));
+    }
+    frames.push_back(frame(Quantity::Voltage, voltageAfter ? toggleVoltage_ : voltage_.load(), true));
+    if (voltageAfter && now.voltage) {
+        frames.push_back(frame(Quantity::Voltage, voltage_.load(), false));
+    }
+    if (now.current && currentAt_ > toggleAt_) {
+        frames.push_back(frame(Quantity::Current, current_.load(), false));
+    }
 }

@@ -64,7 +64,18 @@ public:
     Pending clear();
 
 private:
+    // What is free to go at a take.
+    struct Due {
+        bool voltage;
+        bool current;
+        // Given before the toggle, which has not gone yet, so always due.
+        std::optional<std::int32_t> currentBefore;
+    };
+
     Pending pendingLocked() const;
+    void takeWithoutToggle(const Due& now, std::vector<Frame>& frames) const;
+    void takeAroundToggle(const Due& now, std::vector<Frame>& frames) const;
+    Frame frame(Quantity quantity, std::int32_t raw, bool toggle) const { return {quantity, raw, toggle, modelCode_}; }
     // Given before any deferred toggle, so free to go.
     bool due(std::uint64_t at) const { return at != 0 && (deferredAt_ == 0 || at < deferredAt_); }
     Pending clearLocked();
