@@ -1,5 +1,7 @@
 #include "listen/ServiceListen.h"
 
+#include <QString>
+
 #include <variant>
 
 namespace {
@@ -20,6 +22,17 @@ ServiceListen listenOn(std::string_view text, const std::string& source)
 } // namespace
 
 ServiceListen ServiceListen::resolve(const Names& names, const ServiceChoice& choice)
+{
+    ServiceListen listen = chosen(names, choice);
+    if (listen.reachesOthers()) {
+        listen.warning = QString::fromStdString(names.othersWarning)
+                             .arg(QString::fromStdString(listen.address.toString()))
+                             .toStdString();
+    }
+    return listen;
+}
+
+ServiceListen ServiceListen::chosen(const Names& names, const ServiceChoice& choice)
 {
     if (choice.option) {
         return listenOn(*choice.option, std::string(names.option));

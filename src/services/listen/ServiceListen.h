@@ -17,14 +17,21 @@ struct ServiceListen {
         std::string_view defaultListen;
         // The refusal of an Enabled other than 0 or 1, in the server's words.
         std::string badEnabled;
+        // What listening beyond this computer lets others do; %1 is the address.
+        std::string othersWarning;
     };
 
     bool enabled = false;
     ListenAddress address;
     // Set when a value is refused; the server then stays off.
     std::string error;
+    // Set when other computers could connect.
+    std::string warning;
 
     static ServiceListen resolve(const Names& names, const ServiceChoice& choice);
     // Clients from other computers could connect.
     bool reachesOthers() const { return enabled && !address.isLoopback(); }
+
+private:
+    static ServiceListen chosen(const Names& names, const ServiceChoice& choice);
 };

@@ -32,20 +32,14 @@ std::string outOfRange(const char* key, int low, int high)
 
 RemoteConfig RemoteConfig::resolve(const ServiceChoice& choice)
 {
-    const ServiceListen listen = ServiceListen::resolve(
-        {"--scpi", "Remote", kDefaultListen,
-            QCoreApplication::translate("RemoteConfig", "[Remote] Enabled must be 0 or 1").toStdString()},
-        choice);
     RemoteConfig config;
-    config.enabled = listen.enabled;
-    config.address = listen.address;
-    config.error = listen.error;
-    if (listen.reachesOthers()) {
-        config.warning = QCoreApplication::translate("RemoteConfig",
-            "remote control listens on %1: anyone who can reach this address can switch the supply's output")
-                             .arg(QString::fromStdString(config.address.toString()))
-                             .toStdString();
-    }
+    static_cast<ServiceListen&>(config) = ServiceListen::resolve(
+        {"--scpi", "Remote", kDefaultListen,
+            QCoreApplication::translate("RemoteConfig", "[Remote] Enabled must be 0 or 1").toStdString(),
+            QCoreApplication::translate("RemoteConfig",
+                "remote control listens on %1: anyone who can reach this address can switch the supply's output")
+                .toStdString()},
+        choice);
     if (config.enabled) {
         config.applyLimits(choice.section.value("MaxClients"), choice.section.value("IdleTimeout"));
     }

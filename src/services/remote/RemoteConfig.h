@@ -1,7 +1,7 @@
 #pragma once
 
-#include "listen/ListenAddress.h"
 #include "listen/ServiceChoice.h"
+#include "listen/ServiceListen.h"
 
 #include <chrono>
 #include <string>
@@ -11,21 +11,14 @@
 // (which wins) and the [Remote] keys Enabled and Listen of the settings file,
 // how many clients it takes for how long, from MaxClients and IdleTimeout, and
 // where programs are, from Programs.
-struct RemoteConfig {
+struct RemoteConfig : ServiceListen {
     static constexpr std::string_view kDefaultListen = "127.0.0.1:5025";
     static constexpr int kMostClients = 32;
     static constexpr int kLongestIdleSeconds = 86400;
 
-    bool enabled = false;
-    ListenAddress address;
     int maxClients = 4;
     std::chrono::seconds idleTimeout{0}; // zero: no limit
     std::string programs; // empty: where the programs window saves them
-    // Set when a value is refused; the server then stays off.
-    std::string error;
-    // Set when clients from other computers could connect.
-    std::string warning;
-
     static RemoteConfig resolve(const ServiceChoice& choice);
 
 private:
