@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: a plain build with
-# warnings as errors, clang-tidy, the worker's tests under ThreadSanitizer, the
-# fuzz targets for a short while, a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the Debian package under lintian and
-# appstreamcli. A failure names its step, after the step's own account of why.
+# warnings as errors, clang-tidy, the worker's tests under ThreadSanitizer, all
+# tests again in a clang build with AddressSanitizer and UndefinedBehaviorSanitizer
+# whose fuzz targets then run for a short while, and the Debian package under
+# lintian and appstreamcli. A failure names its step, after the step's own
+# account of why.
 set -Eeuo pipefail
 cd "$(dirname "$0")/.."
 step="installing what is missing"
@@ -61,26 +62,25 @@ TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tools/tsan.supp" build-tsan/test
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/core_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim/sim_tests --gtest_brief=1
 
-step="fuzz targets"
-CC=clang CXX=clang++ tools/build.sh build-fuzz -DTENDREL_FUZZ=ON -DTENDREL_BENCHMARKS=OFF \
-    --target SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz ProgramFileFuzz MqttCommandFuzz
+# One clang tree under AddressSanitizer and UndefinedBehaviorSanitizer runs
+# every test and holds the fuzz targets, so the sources compile once for both.
+step="tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+tools/build.sh build-asan -DCMAKE_CXX_COMPILER=clang++ -DTENDREL_FUZZ=ON -DTENDREL_BENCHMARKS=OFF
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure -j2
+
 for target in SettingsFuzz ReplyFuzz EditRuleFuzz ScpiFuzz ProgramFileFuzz MqttCommandFuzz; do
     step="fuzz target $target"
-    mkdir -p "build-fuzz/corpus/$target"
+    mkdir -p "build-asan/corpus/$target"
     dictionary=()
     if [ -f "tests/fuzz/$target.dict" ]; then
         dictionary=(-dict="tests/fuzz/$target.dict")
     fi
-    ASAN_OPTIONS=detect_leaks=0 quietly "build-fuzz/$target.log" '^[^#]' \
-        "build-fuzz/tests/fuzz/$target" "${dictionary[@]}" \
-        -max_total_time="$fuzz_seconds" -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$target"
-    echo "$target: $(grep -E '^Done' "build-fuzz/$target.log")"
+    ASAN_OPTIONS=detect_leaks=0 quietly "build-asan/$target.log" '^[^#]' \
+        "build-asan/tests/fuzz/$target" "${dictionary[@]}" \
+        -max_total_time="$fuzz_seconds" -artifact_prefix=build-asan/ "build-asan/corpus/$target"
+    echo "$target: $(grep -E '^Done' "build-asan/$target.log")"
 done
-
-step="tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-tools/build.sh build-asan -DTENDREL_SANITIZE=ON -DTENDREL_BENCHMARKS=OFF
-ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j2
 
 # The package is built as a distribution would: without the tests.
 step="Debian package"

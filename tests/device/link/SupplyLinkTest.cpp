@@ -381,7 +381,7 @@ TEST(SupplyLink, TwoLinksInOneProcessNeverMeet)
     EXPECT_EQ(second.voltageRaw(), 764);
     for (const auto& [statuses, own] : {std::pair{oneHeard, 2}, std::pair{twoHeard, 5}}) {
         EXPECT_TRUE(
-            std::all_of(statuses.begin(), statuses.end(), [own](std::int32_t s) { return s == 0 || s == own; }));
+            std::all_of(statuses.begin(), statuses.end(), [own = own](std::int32_t s) { return s == 0 || s == own; }));
     }
 }
 
