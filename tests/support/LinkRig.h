@@ -34,8 +34,13 @@ public:
             &link, &SupplyLink::replied, [this](const Reply& reply) { replies_.push_back(reply.values()); });
     }
 
+    // A line given no answers has a supply that answers every poll with its
+    // status: the worker sends nothing after a poll left unanswered.
     void run()
     {
+        if (line->answers.empty() && !line->answerer) {
+            line->answerer = [] { return Bytes{1}; };
+        }
         // The line runs a copy of the hook for each write, so the count lives here.
         line->afterWrite = [this](const Bytes& write) {
             // The byte written on opening a port answers no reply.

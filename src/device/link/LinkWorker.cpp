@@ -51,10 +51,16 @@ void LinkWorker::servePort()
         if (state_.stopLink.load()) {
             break;
         }
-        notifyReply_(pollOnce());
+        const Reply reply = pollOnce();
+        notifyReply_(reply);
         pauseEvent_.waitFor(timing_.pause);
         state_.transmitEvent.waitFor(timing_.transmitWait);
-        sendQueuedCommands();
+        // A supply that did not answer is forgotten once the reply is acted
+        // on, which a loaded machine may not have done yet: its line gets
+        // nothing meanwhile.
+        if (reply.kind() != ReplyKind::NoAnswer) {
+            sendQueuedCommands();
+        }
     }
     state_.dropPort.store(false);
     port_->close();
