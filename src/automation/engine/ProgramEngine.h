@@ -43,9 +43,6 @@ public:
     // step could not end or is shorter than the poll cycle.
     std::optional<ProgramRefusal> load(Program program);
     const Program& program() const { return program_; }
-    bool loaded() const { return loaded_; }
-    // On the program's clock.
-    std::chrono::milliseconds pollCycle() const { return pollCycle_; }
 
     // Refused while no supply is live, a trip latches, or a step leaves the
     // model's range or the armed limits. Commands from the owner, a remote

@@ -35,8 +35,6 @@ public:
     void clear();
 
     double ampereHours() const { return counters_.ampereHours(); }
-    double wattHours() const { return counters_.wattHours(); }
-    double outputOnSeconds() const { return counters_.outputOnSeconds(); }
 
     // When, the quantity with its unit, and the limit.
     static Phrase description(const ProtectionTrip& trip);

@@ -24,7 +24,6 @@ public:
     void reset() { count_ = 0; }
 
     int count() const { return count_; }
-    bool countingDown() const { return countingDown_; }
 
     // "%i%i:%i%i:%i%i" of hours, minutes and seconds split into tens and units.
     static std::string format(int hours, int minutes, int seconds);

@@ -16,12 +16,6 @@ CommandSlots::Pending CommandSlots::forget()
     return clearLocked();
 }
 
-bool CommandSlots::identified() const
-{
-    const std::lock_guard lock(mutex_);
-    return modelCode_ >= 0;
-}
-
 int CommandSlots::modelCode() const
 {
     const std::lock_guard lock(mutex_);

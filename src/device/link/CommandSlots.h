@@ -35,7 +35,6 @@ public:
     void identify(int modelCode);
     // The supply on the line is gone: what waits is dropped and nothing more is taken.
     Pending forget();
-    bool identified() const;
     int modelCode() const;
 
     // False when no supply is identified: the command is not queued.

@@ -18,8 +18,6 @@ public:
 
     using QTcpServer::QTcpServer;
 
-    int openConnections() const { return open_; }
-
 protected:
     void incomingConnection(qintptr descriptor) override;
 

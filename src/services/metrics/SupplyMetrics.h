@@ -28,7 +28,6 @@ public:
 
     // Reads the parts into the snapshot and stores it.
     void refresh();
-    const SupplySnapshot& snapshot() const { return snapshot_; }
 
 private:
     void follow();

@@ -32,7 +32,6 @@ public:
     // Starts connecting; false, with the reason in error(), when it cannot even begin.
     bool start();
     const std::string& error() const { return error_; }
-    bool isConnected() const { return connected_; }
     // False when the message is dropped: not connected, or too many not yet sent.
     bool publish(const std::string& topic, const std::string& payload, bool retain, int qos = 0);
     void subscribe(const std::string& topic);

@@ -34,7 +34,6 @@ public:
     // A client over maxClients is told why and closed; one that sends
     // nothing for idle is closed (never when idle is zero).
     void setLimits(int maxClients, std::chrono::milliseconds idle);
-    int maxClients() const { return maxClients_; }
     // Where clients' PROGram:LOAD finds programs by name.
     void setProgramsFolder(const QString& folder) { programsFolder_ = folder; }
 

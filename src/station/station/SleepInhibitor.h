@@ -14,7 +14,6 @@ public:
     explicit SleepInhibitor(QString why, QObject* parent = nullptr);
 
     void setWanted(bool wanted);
-    bool wanted() const { return wanted_; }
     bool holding() const { return lock_.isValid(); }
 
 signals:

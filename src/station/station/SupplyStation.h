@@ -66,8 +66,6 @@ public:
     bool outputMayBeOn() const;
     // How long to wait, at most, until no output may be on.
     static constexpr std::chrono::milliseconds stopWait() { return kStopWait; }
-    // Held while a program runs or a recording is on.
-    const SleepInhibitor& sleepLock() const { return sleepLock_; }
 
 private:
     // A toggle on its way, one after it and the status that shows it: about five poll cycles.
@@ -89,5 +87,6 @@ private:
     ProgramEngine programs_;
     SupplyOutlook outlook_;
     ReadingsModel readings_;
+    // Held while a program runs or a recording is on.
     SleepInhibitor sleepLock_;
 };

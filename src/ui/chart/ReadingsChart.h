@@ -33,12 +33,10 @@ public:
     void setFullScale(double volts, double amperes);
     // Value axes from zero to the full scale instead of fitted to the curves.
     void setFullScaleShown(bool shown);
-    bool fullScaleShown() const { return fullScaleShown_; }
     // Shows that much of the newest history and follows it again.
     void setSpan(Span span);
     Span span() const { return span_; }
     void setFollowing(bool following);
-    bool following() const { return following_; }
     // The history has a new reading, or was cleared.
     void historyChanged();
     // With the title above the chart.

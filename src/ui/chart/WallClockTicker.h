@@ -8,7 +8,6 @@ class WallClockTicker : public QCPAxisTickerDateTime {
 public:
     // Wall-clock seconds since the epoch minus the axis key, at the newest reading.
     void setOffset(double seconds) { offset_ = seconds; }
-    double offset() const { return offset_; }
 
 protected:
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override;

@@ -336,8 +336,3 @@ void PlanChart::describe(const ProgramPlan& plan)
     }
     note_->setText(notes.join(u' '));
 }
-
-QString PlanChart::note() const
-{
-    return note_->text();
-}

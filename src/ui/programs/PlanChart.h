@@ -28,7 +28,6 @@ public:
     std::optional<double> runSeconds() const { return runSeconds_; }
 
     QCustomPlot* plot() const { return plot_; }
-    QString note() const;
 
 private:
     void setUpAxes();

@@ -9,7 +9,6 @@ public:
     explicit LogoPicture(QWidget* window);
 
     void hide();
-    QLabel* control() const { return picture_; }
 
 private:
     QLabel* picture_;

@@ -42,7 +42,6 @@ UpDownControl::UpDownControl(QWidget* parent)
 
 void UpDownControl::attach(ClassicEdit* buddy)
 {
-    buddy_ = buddy;
     // Like arrows with an automatic buddy, they make room for themselves: the
     // edit ends where they begin instead of running under them.
     const QRect edit = buddy->geometry();

@@ -17,7 +17,6 @@ public:
     explicit UpDownControl(QWidget* parent);
 
     void attach(ClassicEdit* buddy);
-    ClassicEdit* buddy() const { return buddy_; }
     void setRange(int lower, int upper);
     int lower() const { return lower_; }
     int upper() const { return upper_; }
@@ -36,7 +35,6 @@ private:
 
     QToolButton* up_;
     QToolButton* down_;
-    ClassicEdit* buddy_ = nullptr;
     QElapsedTimer held_;
     int lower_ = 0;
     int upper_ = 100;
